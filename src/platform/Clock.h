@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDateTime>
+
+namespace corvanta {
+
+// Time as the program reads it; tests substitute a fixed clock.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+    // Seconds since an arbitrary origin, with sub-second precision; for elapsed times.
+    virtual double seconds() const = 0;
+};
+
+} // namespace corvanta

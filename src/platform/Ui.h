@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace corvanta {
+
+class StartupWindow;
+
+// What the core asks of the desktop: modal boxes, sounds, the pointer shape, the event loop and
+// the modal windows. The Qt window implements it; tests use a scripted fake.
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    // A modal message box. flags combine MsgBox buttons, icon and default button; CR in text is a
+    // line break. Returns a MsgBox::Answer.
+    virtual int msgBox(const QString &text, const QString &title, int flags) = 0;
+
+    // A modal text input box with its top-left corner at (leftTwips, topTwips) on the screen.
+    // Returns "" when the user cancels or confirms an empty field.
+    virtual QString inputBox(const QString &prompt, const QString &title, const QString &preset,
+                             int leftTwips, int topTwips) = 0;
+
+    virtual void beep() = 0;
+
+    // The hourglass while long work runs; calls nest, the normal pointer returns at the outermost.
+    virtual void setBusy(bool busy) = 0;
+
+    // Lets the window system process pending events once.
+    virtual void pumpEvents() = 0;
+
+    // Shows the Getting Started window modally; returns when it has closed.
+    virtual void showStartupWindow(StartupWindow &window) = 0;
+};
+
+} // namespace corvanta

@@ -1,0 +1,179 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <vector>
+
+namespace corvanta {
+
+class ListControl;
+
+// Handlers for the events a list raises on user input. Changes the program makes itself raise no
+// Click; a KeyDown handler consumes a key by setting its code to 0.
+class ListControlEvents {
+public:
+    virtual ~ListControlEvents() = default;
+    virtual void Click(ListControl &) {}
+    virtual void DblClick(ListControl &) {}
+    virtual void GotFocus(ListControl &) {}
+    virtual void LostFocus(ListControl &) {}
+    virtual void KeyDown(ListControl &, int & /*keyCode*/, int & /*shift*/) {}
+    virtual void MouseDown(ListControl &, int /*button*/, int /*shift*/, int /*row*/) {}
+    virtual void MouseMove(ListControl &, int /*button*/, int /*shift*/, int /*row*/) {}
+};
+
+// Told about every change, so a view can follow the rows without copying them.
+class ListControlObserver {
+public:
+    virtual ~ListControlObserver() = default;
+    virtual void listReset() = 0;                       // everything may have changed
+    virtual void rowsInserted(int first, int count) = 0;
+    virtual void rowsRemoved(int first, int count) = 0;
+    virtual void rowsChanged(int first, int last) = 0;  // text, selection or colour
+    virtual void currentRowChanged(int row) = 0;
+    virtual void appearanceChanged() = 0;               // columns, widths, font, lines, tooltip
+    virtual void focusRequested() = 0;                  // the program gave this list the focus
+};
+
+struct ListFont {
+    QString name;
+    double size = 10;
+    bool bold = false;
+    bool italic = false;
+    bool operator==(const ListFont &) const = default;
+};
+
+// The list box behind the Project, Topic and File Lists and the search results: rows of text
+// whose columns are split at TAB, a cursor (Row, Col) through which the row text, a column's
+// text and the selection flag are read and written, and the current row (ListIndex).
+class ListControl {
+public:
+    static constexpr int NoColour = -1;
+
+    explicit ListControl(int columns = 1, bool multiSelect = false);
+
+    // --- rows ---
+    void clear();                              // all rows; the column sort direction goes too
+    void insertRow(const QString &text);       // at Row; Row past the end appends
+    void addRow(const QString &text);          // at the end
+    int ListCount() const { return int(rows_.size()); }
+
+    // --- cursor ---
+    int Row() const { return row_; }
+    void setRow(int row) { row_ = row; }       // changes no selection
+    int Col() const { return col_; }
+    void setCol(int col) { col_ = col; }
+    QString List() const;                      // text of row Row, columns joined by TAB
+    void setList(const QString &text);
+    QString ColList() const;                   // text of column Col of row Row
+    void setColList(const QString &text);
+    bool Selected() const;                     // of row Row
+    void setSelected(bool selected);
+
+    QString rowText(int row) const;            // direct access for views and writers
+    QString columnText(int row, int col) const;
+    bool isSelected(int row) const;
+
+    int ListIndex() const { return listIndex_; }
+    void setListIndex(int row);                // -1 for none; no Click
+    int SelCount() const { return selCount_; }
+    int NextSel();                             // next selected row after the last one read, or -1
+    void resetNextSel() { nextSel_ = -1; }     // NextSel = -1
+    int MouseOverRow() const { return mouseOverRow_; }
+    void setMouseOverRow(int row) { mouseOverRow_ = row; }
+
+    // 1 selects every row, 2 deselects every row, 4 deletes the row at Row.
+    void setAction(int action);
+
+    // --- sorting: column sort on column 0 as text (stable, case-insensitive, locale order) ---
+    void setSortState(int state);              // 2 suspends, 1 resumes and sorts by ColSorted
+    int SortState() const { return sortState_; }
+    void setColSorted(int direction);          // 0 none, 1 ascending, 2 descending
+    int ColSorted() const { return colSorted_; }
+    void setSorted(int direction);             // one-shot sort of all rows: 1 ascending, 2 descending
+
+    // --- appearance ---
+    int Columns() const { return columns_; }
+    void setColumns(int columns);
+    bool ColHide(int col) const;
+    void setColHide(int col, bool hidden);
+    double ColWidth(int col) const;            // twips; 0 = view decides
+    void setColWidth(int col, double twips);
+    int LineStyle() const { return lineStyle_; } // 4 grid lines, 1 none
+    void setLineStyle(int style);
+    const ListFont &font() const { return font_; }
+    void setFont(const ListFont &font);
+    void setFontName(const QString &name);
+    void setFontSize(double size);
+    void setFontBold(bool bold);
+    void setFontItalic(bool italic);
+    int rowBackColour(int row) const;          // 0xRRGGBB or NoColour (the window colour)
+    void setRowBackColour(int row, int rgb);
+    QString toolTip() const { return toolTip_; }
+    void setToolTip(const QString &text);
+    bool multiSelect() const { return multiSelect_; }
+
+    // While updates are suspended observers hear nothing; resuming sends one listReset.
+    void setRedraw(bool on);
+    bool redraw() const { return redraw_; }
+
+    // --- focus ---
+    void setFocus();                           // asks the window for the focus (focusRequested)
+    void setHasFocus(bool focus);              // the window reports the focus; raises Got/LostFocus
+    bool hasFocus() const { return hasFocus_; }
+
+    // --- user input, as the view reports it; each raises the events the original list raised ---
+    // A press of the mouse on row (-1 below the last row); the left button moves the current row
+    // and the selection (Shift extends, Ctrl toggles in a multi-select list), then raises
+    // MouseDown and, when the current row or selection changed, Click.
+    void userMouseDown(int row, int button, int shift);
+    void userDoubleClick(int row);             // Click already came with the press; raises DblClick
+    void userMouseMove(int row, int button, int shift);
+    // A key: KeyDown first; unless consumed, arrows, Home, End, PageUp/PageDown (pageRows rows)
+    // and Space move the current row and selection, raising Click when the row changed.
+    void userKeyDown(int keyCode, int shift, int pageRows = 10);
+    // Type-ahead: moves to the first row at or after the current one (wrapping) whose first
+    // column starts with text, ignoring case; raises Click when the row changed.
+    void userKeyboardSearch(const QString &text);
+
+    void setEvents(ListControlEvents *events) { events_ = events; }
+    void addObserver(ListControlObserver *observer);
+    void removeObserver(ListControlObserver *observer);
+
+private:
+    struct RowData {
+        QString text;
+        bool selected = false;
+        int back = NoColour;
+    };
+    std::vector<RowData> rows_;
+    int columns_;
+    bool multiSelect_;
+    int row_ = 0;
+    int col_ = 0;
+    int listIndex_ = -1;
+    int selCount_ = 0;
+    int nextSel_ = -1;
+    int mouseOverRow_ = -1;
+    int anchor_ = -1;
+    int sortState_ = 1;
+    int colSorted_ = 0;
+    int lineStyle_ = 1;
+    std::vector<bool> colHidden_;
+    std::vector<double> colWidth_;
+    ListFont font_;
+    QString toolTip_;
+    bool redraw_ = true;
+    bool hasFocus_ = false;
+    ListControlEvents *events_ = nullptr;
+    std::vector<ListControlObserver *> observers_;
+
+    bool validRow(int row) const { return row >= 0 && row < ListCount(); }
+    void sortRows(int direction);
+    // notification helpers live in the .cpp
+    friend class ListControlNotifier;
+};
+
+} // namespace corvanta
