@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Debian 12 packages Corvanta needs. Sourced by run.sh and test.sh; run on its own it checks
+# every group, including the tools used for checks by hand.
+#
+#   corvanta_ensure_packages GROUP...   (groups: build run hand)
+#
+# As root the missing packages are installed; otherwise the apt-get line to run is printed
+# and the function fails.
+
+CORVANTA_BUILD_PACKAGES=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+    libgtest-dev libgmock-dev googletest libbenchmark-dev
+)
+CORVANTA_RUN_PACKAGES=(
+    qt6-qpa-plugins libqt6widgets6 libqt6printsupport6 libqt6svg6
+    fonts-dejavu-core xdg-utils
+)
+# The GUI tests run on the offscreen platform and need nothing beyond the run packages.
+CORVANTA_HAND_PACKAGES=(xvfb xdotool imagemagick)
+
+corvanta_package_installed()
+{
+    [[ "$(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null)" == installed ]]
+}
+
+corvanta_ensure_packages()
+{
+    if ! command -v dpkg-query >/dev/null 2>&1; then
+        echo "deps: dpkg-query not found; not a Debian system, so packages are not checked." >&2
+        return 0
+    fi
+
+    local group wanted=() missing=() package
+    for group in "$@"; do
+        case "$group" in
+        build) wanted+=("${CORVANTA_BUILD_PACKAGES[@]}") ;;
+        run) wanted+=("${CORVANTA_RUN_PACKAGES[@]}") ;;
+        hand) wanted+=("${CORVANTA_HAND_PACKAGES[@]}") ;;
+        *)
+            echo "deps: unknown package group '$group' (use build, run or hand)" >&2
+            return 2
+            ;;
+        esac
+    done
+
+    for package in "${wanted[@]}"; do
+        if ! corvanta_package_installed "$package"; then
+            missing+=("$package")
+        fi
+    done
+    if ((${#missing[@]} == 0)); then
+        return 0
+    fi
+
+    echo "deps: missing Debian packages: ${missing[*]}" >&2
+    if [[ "$(id -u)" -ne 0 ]]; then
+        echo "deps: install them as root with:" >&2
+        echo "  sudo apt-get update && sudo DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends ${missing[*]}" >&2
+        return 1
+    fi
+
+    apt-get update || return 1
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}" || return 1
+}
+
+# Run directly rather than sourced: check everything.
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+    set -euo pipefail
+    if (($# == 0)); then
+        set -- build run hand
+    fi
+    corvanta_ensure_packages "$@"
+    echo "deps: all packages present."
+fi
