@@ -11,6 +11,8 @@ public:
     virtual QDateTime now() const = 0;
     // Seconds since an arbitrary origin, with sub-second precision; for elapsed times.
     virtual double seconds() const = 0;
+    // Waits without processing events; for short visual pauses.
+    virtual void pause(int ms) = 0;
 };
 
 } // namespace corvanta

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 
 #include <QElapsedTimer>
+#include <QThread>
 
 namespace corvanta {
 
@@ -11,6 +12,7 @@ public:
     SystemClock() { timer_.start(); }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     double seconds() const override { return double(timer_.nsecsElapsed()) / 1e9; }
+    void pause(int ms) override { QThread::msleep(ulong(ms)); }
 
 private:
     QElapsedTimer timer_;

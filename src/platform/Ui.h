@@ -32,6 +32,10 @@ public:
 
     // Shows the Getting Started window modally; returns when it has closed.
     virtual void showStartupWindow(StartupWindow &window) = 0;
+
+    // Shows a popup menu of the command surface at the mouse pointer and returns when it has
+    // closed; a chosen item's command has run by then.
+    virtual void showPopupMenu(const QString &menuName) = 0;
 };
 
 } // namespace corvanta

@@ -1,0 +1,396 @@
+#include "app/MainForm.h"
+
+#include "app/IniFile.h"
+#include "app/Navigation.h"
+#include "app/Settings.h"
+#include "app/StartupWindow.h"
+#include "platform/Clock.h"
+#include "platform/Keys.h"
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
+#include "store/ListFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+
+#include <cmath>
+
+namespace corvanta {
+
+QString formatSingle(float value)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    // Whole numbers are written without a fraction; others with the shortest exact digits.
+    return locale.toString(double(value), 'f', QLocale::FloatingPointShortest);
+}
+
+bool parseSingle(const QString &text, float *value)
+{
+    const QString t = text.trimmed();
+    bool ok = false;
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    float v = locale.toFloat(t, &ok);
+    if (!ok)
+        v = QLocale::c().toFloat(t, &ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    *value = v;
+    return true;
+}
+
+MainForm::MainForm(Ui &ui_, Clock &clock_, const QString &programFolder)
+    : ui(ui_), clock(clock_), caption_(QStringLiteral(" Corvanta Software"))
+{
+    state.ProgramFolder = QDir::cleanPath(programFolder);
+    navigation_ = std::make_unique<Navigation>(*this);
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::setCaption(const QString &caption)
+{
+    if (caption_ == caption)
+        return;
+    caption_ = caption;
+    changed(Change::Caption);
+}
+
+void MainForm::setLabels(const QString &projects, const QString &topics, const QString &files)
+{
+    lblProjectList = projects;
+    lblTopicList = topics;
+    lblFileList = files;
+    changed(Change::Labels);
+}
+
+void MainForm::setOptOpen(bool open)
+{
+    optOpen_ = open;
+    state.PrintMode = !open;
+    changed(Change::Options);
+}
+
+void MainForm::setGeometry(const WindowGeometry &g)
+{
+    geometry_ = g;
+    if (windowState_ == WindowState::Normal)
+        normalGeometry_ = g;
+    changed(Change::Geometry);
+}
+
+void MainForm::windowMoved(const WindowGeometry &g)
+{
+    geometry_ = g;
+    if (windowState_ == WindowState::Normal)
+        normalGeometry_ = g;
+}
+
+void MainForm::setWindowState(WindowState s)
+{
+    if (windowState_ == s)
+        return;
+    windowState_ = s;
+    if (s == WindowState::Normal)
+        geometry_ = normalGeometry_;
+    changed(Change::WindowState);
+}
+
+void MainForm::windowStateChanged(WindowState s)
+{
+    windowState_ = s;
+}
+
+void MainForm::setEnabled(bool on)
+{
+    if (enabled_ == on)
+        return;
+    enabled_ = on;
+    changed(Change::Enabled);
+}
+
+ListControl *MainForm::focusedList()
+{
+    for (ListControl *list : {&lstProjectList, &lstTopicList, &lstFileList}) {
+        if (list->hasFocus())
+            return list;
+    }
+    return nullptr;
+}
+
+void MainForm::giveFocus(ListControl *list)
+{
+    for (ListControl *other : {&lstProjectList, &lstTopicList, &lstFileList}) {
+        if (other != list && other->hasFocus())
+            other->setHasFocus(false);
+    }
+    if (list) {
+        list->setHasFocus(true);
+        list->setFocus();
+    }
+    changed(Change::Focus);
+}
+
+void MainForm::Form_Resize()
+{
+    if (state.ClosingDown)
+        return;
+    WindowGeometry g = geometry_;
+    if (windowState_ == WindowState::Normal) {
+        if (g.height >= MainLayout::MinHeight && g.width < MainLayout::MinWidth)
+            g.width = MainLayout::MinWidth;
+        if (g.height < MainLayout::MinHeight)
+            g.height = MainLayout::MinHeight;
+        if (!(g == geometry_))
+            setGeometry(g);
+    }
+    layout_ = MainLayout::compute(g.width, g.height);
+    for (ListControl *list : {&lstProjectList, &lstTopicList, &lstFileList})
+        list->setColWidth(0, layout_.lists[0].width);
+    changed(Change::Layout);
+}
+
+// --- life cycle ---
+
+void MainForm::WriteManifest(const QString &executableName) const
+{
+    const QString path = state.ProgramFolder + u'/' + executableName + QStringLiteral(".exe.Manifest");
+    if (QFile::exists(path))
+        return;
+    const QStringList lines = {
+        QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"),
+        QStringLiteral(R"(<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">)"),
+        QStringLiteral(R"(<assemblyIdentity version="1.0.0.0" processorArchitecture="x86" name="prjThemed" type="Win32" />)"),
+        QStringLiteral("<dependency>"),
+        QStringLiteral("<dependentAssembly>"),
+        QStringLiteral(R"(<assemblyIdentity type="Win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0" processorArchitecture="x86" publicKeyToken="6595b64144ccf1df" language="*" />)"),
+        QStringLiteral("</dependentAssembly>"),
+        QStringLiteral("</dependency>"),
+        QStringLiteral("</assembly>"),
+    };
+    saveLines(path, lines); // a manifest that cannot be written is simply missing
+}
+
+void MainForm::Form_Load()
+{
+    QDir::setCurrent(state.ProgramFolder);
+    state.StartupInProgress = true;
+    state.IniFile = state.ProgramFolder + QStringLiteral("/Corvanta.Ini");
+#ifdef Q_OS_WIN
+    WriteManifest(QStringLiteral("corvanta"));
+#endif
+    LoadSettings(*this);
+    state.InsertNameOption =
+        ReadIniString(state.IniFile, QStringLiteral("Option"), QStringLiteral("InsertName"), QString()) == u"True";
+    QDir(state.ProgramFolder).mkpath(QStringLiteral("Projects"));
+    lstFileList.setColHide(1, true);
+    ui.pumpEvents();
+    visible_ = true;
+    changed(Change::Visible);
+    setEnabled(false);
+    navigation_->LoadEntryScreen();
+    state.StartupInProgress = false;
+    state.SuppressListClick = false;
+    setSortMenuChecks();
+    setEnabled(true);
+    if (state.DisplayStartupWindow) {
+        StartupWindow window(state.IniFile);
+        window.Form_Load();
+        ui.showStartupWindow(window);
+    }
+}
+
+void MainForm::setSortChecks(const QString &list, const QString &sortState)
+{
+    static const QStringList projects = {QStringLiteral("mnuSortNoSortProjects"),
+                                         QStringLiteral("mnuSortAscendingProjects"),
+                                         QStringLiteral("mnuSortDescendingProjects")};
+    static const QStringList topics = {QStringLiteral("mnuTopicNoSort"),
+                                       QStringLiteral("mnuTopicSortAscending"),
+                                       QStringLiteral("mnuTopicSortDescending")};
+    static const QStringList files = {QStringLiteral("mnuSortNoSortFiles"),
+                                      QStringLiteral("mnuSortAscendingFiles"),
+                                      QStringLiteral("mnuSortDescendingFiles")};
+    const QStringList &items = list == u"project" ? projects : list == u"topic" ? topics : files;
+    static const QStringList states = {QStringLiteral("none"), QStringLiteral("ascend"),
+                                       QStringLiteral("descend")};
+    const qsizetype which = states.indexOf(sortState);
+    if (which < 0)
+        return; // an unknown state leaves the menu as it is
+    for (qsizetype i = 0; i < items.size(); ++i)
+        commands.setChecked(items[i], i == which);
+}
+
+void MainForm::setSortMenuChecks()
+{
+    setSortChecks(QStringLiteral("project"), state.ProjectSort);
+    setSortChecks(QStringLiteral("topic"), state.TopicSort);
+    setSortChecks(QStringLiteral("file"), state.FileSort);
+}
+
+void MainForm::storeOptionsAndGeometry()
+{
+    const QString &ini = state.IniFile;
+    const QString option = QStringLiteral("Option");
+    const QString screen = QStringLiteral("Screen");
+    auto flagText = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
+
+    lstFileList.clear();
+    lstTopicList.clear();
+    lstProjectList.clear();
+    WriteIniString(ini, option, QStringLiteral("Open"), flagText(optOpen_));
+    WriteIniString(ini, option, QStringLiteral("InsertName"), flagText(state.InsertNameOption));
+
+    const WindowGeometry g = geometry_;
+    const float height = std::min(g.height, screenHeight - 400);
+    WriteIniString(ini, screen, QStringLiteral("Height"), formatSingle(height));
+    const float width = std::min(g.width, screenWidth);
+    WriteIniString(ini, screen, QStringLiteral("Width"), formatSingle(width));
+    float top = g.top;
+    if (top >= 0 && top > screenHeight - g.height)
+        top = screenHeight - g.height - 500;
+    if (top < 0)
+        top = 0;
+    WriteIniString(ini, screen, QStringLiteral("Top"), formatSingle(top));
+    WriteIniString(ini, screen, QStringLiteral("Left"), formatSingle(std::max(g.left, 0.0f)));
+}
+
+void MainForm::Form_Unload()
+{
+    storeOptionsAndGeometry();
+    state.ClosingDown = true;
+    if (windowState_ == WindowState::Maximised) {
+        setWindowState(WindowState::Normal);
+    } else if (windowState_ == WindowState::Minimised) {
+        // Store the restored geometry, not the minimised one: run the sequence again.
+        setWindowState(WindowState::Normal);
+        Form_Unload();
+        return;
+    }
+    closingAnimation();
+    finished_ = true;
+    changed(Change::Quit);
+}
+
+void MainForm::closingAnimation()
+{
+    for (int step = 1; step <= 75; ++step) {
+        WindowGeometry g = geometry_;
+        // Each value is set on its own; one the window cannot take is skipped.
+        if (g.width - 300 > 0)
+            g.width -= 300;
+        g.left += 150;
+        if (g.height - 300 > 0)
+            g.height -= 300;
+        g.top += 150;
+        setGeometry(g);
+        ui.pumpEvents();
+        clock.pause(4);
+    }
+}
+
+void MainForm::closeMainWindow()
+{
+    if (unloading_)
+        return;
+    unloading_ = true;
+    Form_Unload();
+}
+
+// --- command surface ---
+
+void MainForm::ShowHotKeyList()
+{
+    ui.msgBox(hotKeyListText(), hotKeyListTitle(), MsgBox::OkOnly | MsgBox::Information);
+}
+
+void MainForm::Form_KeyDown(int &keyCode, int shift)
+{
+    if (state.ListLoading) {
+        keyCode = 0;
+        return;
+    }
+    const bool plain = (shift & (Key::ShiftMask | Key::CtrlMask | Key::AltMask)) == 0;
+    switch (keyCode) {
+    case Key::Escape:
+        keyCode = 0;
+        closeMainWindow();
+        return;
+    case Key::F1: case Key::F2: case Key::F3: case Key::F5:
+    case Key::F6: case Key::F7: case Key::F8:
+        keyCode = 0; // their operations arrive with the features that own them
+        return;
+    case Key::F4:
+        keyCode = 0;
+        navigation_->LoadEntryScreen();
+        return;
+    case Key::F9:
+        keyCode = 0;
+        return;
+    case Key::F11:
+        keyCode = 0;
+        if (plain)
+            ShowHotKeyList();
+        return;
+    case Key::F12:
+        keyCode = 0;
+        return;
+    default:
+        return;
+    }
+}
+
+void MainForm::menuClick(const QString &item)
+{
+    if (item == u"mnuReturnToEntryScreen")
+        navigation_->LoadEntryScreen();
+    else if (item == u"mnuExitProgram")
+        closeMainWindow();
+    else if (item == u"mnuHotKeys")
+        ShowHotKeyList();
+    else if (item == u"mnuOpenProject")
+        navigation_->lstProjectList_DblClick();
+    else if (item == u"mnuSortDescendingProjects")
+        navigation_->mnuSortDescendingProjects_Click();
+    else if (item == u"mnuTopicSortDescending")
+        navigation_->mnuTopicSortDescending_Click();
+}
+
+void MainForm::toolbarButtonClick(const QString &key)
+{
+    if (key == u"EntryScreen")
+        navigation_->LoadEntryScreen();
+    else if (key == u"HotKeys")
+        ShowHotKeyList();
+}
+
+void MainForm::toolbarEntryClick(const QString &)
+{
+    // Every drop-down entry names an operation that arrives with its feature.
+}
+
+void MainForm::menuAboutToShow(const QString &menuName)
+{
+    if (menuName == u"mnuPopupFiles") {
+        lstProjectList.setAction(2);
+        giveFocus(&lstFileList);
+    } else if (menuName == u"mnuPopupList") {
+        lstFileList.setAction(2);
+        lstTopicList.setAction(2);
+        giveFocus(&lstProjectList);
+    } else if (menuName == u"mnuSortTopicList") {
+        lstProjectList.setAction(2);
+        lstFileList.setAction(2);
+        giveFocus(&lstTopicList);
+    }
+}
+
+void MainForm::stbMain_MouseDown(int button) { lastStatusBarButton_ = button; }
+
+void MainForm::stbMain_PanelClick(int) {}
+
+void MainForm::stbMain_PanelDblClick(int) {}
+
+} // namespace corvanta

@@ -1,0 +1,424 @@
+#include "app/Navigation.h"
+
+#include "app/IniFile.h"
+#include "app/MainForm.h"
+#include "platform/Clock.h"
+#include "platform/Keys.h"
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
+#include "store/ListFiles.h"
+#include "store/NameRules.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <algorithm>
+
+namespace corvanta {
+
+namespace {
+
+constexpr int MarkedRowColour = 0xE0E0E0;
+const QString ProjectRow = QStringLiteral(" ...");
+
+qint64 fileSize(const QString &path) { return QFileInfo(path).size(); }
+
+bool refuseName(Ui &ui, const QString &name)
+{
+    if (isUsableFileName(name))
+        return false;
+    if (name.trimmed().isEmpty())
+        ui.beep();
+    else
+        ui.msgBox(invalidNameText(name), invalidNameTitle(), MsgBox::OkOnly | MsgBox::Exclamation);
+    return true;
+}
+
+} // namespace
+
+Navigation::Navigation(MainForm &form) : f(form), s(form.state)
+{
+    f.lstProjectList.setEvents(&projectEvents_);
+    f.lstTopicList.setEvents(&topicEvents_);
+    f.lstFileList.setEvents(&fileEvents_);
+}
+
+QString Navigation::programPath(const QString &name) const
+{
+    return s.ProgramFolder + u'/' + name;
+}
+
+void Navigation::beginLoading()
+{
+    s.ListLoading = true;
+    f.setEnabled(false);
+}
+
+void Navigation::endLoading()
+{
+    s.ListLoading = false;
+    f.setEnabled(true);
+}
+
+void Navigation::reselect(ListControl &list, int index)
+{
+    if (index < 0 || index >= list.ListCount())
+        return;
+    list.setRow(index);
+    list.setListIndex(index);
+    list.setSelected(true);
+}
+
+// --- loading ---
+
+void Navigation::LoadEntryScreen()
+{
+    Ui &ui = f.ui;
+    ui.setBusy(true);
+    f.commands.setPanelText(1, QLocale().toString(f.clock.now().date(), QStringLiteral("ddd  MMM dd, yyyy")));
+    f.commands.setPanelText(7, u' ' + s.UserName);
+    f.setLabels(QStringLiteral("Projects"), QStringLiteral("Topics"), QStringLiteral("Files"));
+    s.CurrentProject.clear();
+    s.ProjectFolder.clear();
+    s.ProjectListPath = programPath(QStringLiteral("Project.List"));
+    s.TopicListPath = programPath(QStringLiteral("Project.Topics"));
+    s.FileListPath = programPath(QStringLiteral("Project.Files"));
+    f.commands.setToolbarEnabled(QStringLiteral("EntryScreen"), false);
+    f.commands.setEnabled(QStringLiteral("mnuReturnToEntryScreen"), false);
+
+    f.lstProjectList.clear();
+    f.lstTopicList.clear();
+    f.lstFileList.clear();
+    ensureFileExists(s.ProjectListPath);
+    ensureFileExists(s.TopicListPath);
+    ensureFileExists(s.FileListPath);
+
+    if (fileSize(s.ProjectListPath) <= fileSize(s.FileListPath)) {
+        LoadProjectList();
+        LoadTopicList();
+        LoadFileList();
+    } else {
+        LoadFileList();
+        LoadTopicList();
+        LoadProjectList();
+    }
+
+    s.SuppressListClick = true;
+    ListControl &projects = f.lstProjectList;
+    if (projects.ListCount() > 0) {
+        projects.setRow(0);
+        projects.setListIndex(0);
+        projects.setSelected(false); // the first project is current but not highlighted
+    }
+    s.CurrentProject.clear();
+    s.SuppressListClick = false;
+    f.giveFocus(&projects);
+    ui.setBusy(false);
+}
+
+void Navigation::loadNameList(ListControl &list, const QString &path, bool projectRow)
+{
+    if (projectRow) {
+        list.setRow(0);
+        list.insertRow(ProjectRow);
+    }
+    readNameList(path, list, [this] { f.ui.pumpEvents(); });
+}
+
+void Navigation::LoadProjectList()
+{
+    ListControl &list = f.lstProjectList;
+    beginLoading();
+    const QFileInfo file(s.ProjectListPath);
+    if (file.isFile()) {
+        if (file.size() >= 1) {
+            list.clear();
+            if (s.ProjectSort == u"descend") {
+                // Loaded ascending first, then sorted with the Sort Descending command.
+                list.setColHide(0, true);
+                s.ProjectSort = QStringLiteral("ascend");
+                LoadProjectList();
+                s.ProjectSort = QStringLiteral("descend");
+                mnuSortDescendingProjects_Click();
+                list.setColHide(0, false);
+                endLoading();
+                return;
+            }
+            loadNameList(list, s.ProjectListPath, false);
+            if (s.ProjectSort != u"none")
+                ApplyProjectSort();
+        }
+        if (file.size() == 0 && list.ListCount() == 0) {
+            // An empty Project List still has a row to select.
+            list.setRow(0);
+            list.insertRow(QStringLiteral(" "));
+            list.setRow(0);
+            list.setListIndex(0);
+            list.setSelected(true);
+        }
+    }
+    endLoading();
+}
+
+void Navigation::LoadTopicList()
+{
+    ListControl &list = f.lstTopicList;
+    beginLoading();
+    const QFileInfo file(s.TopicListPath);
+    if (file.isFile()) {
+        if (file.size() >= 1) {
+            list.clear();
+            if (s.TopicSort == u"descend") {
+                list.setColHide(0, true);
+                s.TopicSort = QStringLiteral("ascend");
+                LoadTopicList();
+                s.TopicSort = QStringLiteral("descend");
+                mnuTopicSortDescending_Click();
+                list.setColHide(0, false);
+                endLoading();
+                return;
+            }
+            loadNameList(list, s.TopicListPath, true);
+            if (s.TopicSort != u"none")
+                ApplyTopicSort();
+        } else if (list.ListCount() == 0) {
+            list.setRow(0);
+            list.insertRow(ProjectRow);
+        }
+    }
+    endLoading();
+}
+
+void Navigation::LoadFileList()
+{
+    beginLoading();
+    if (QFileInfo(s.FileListPath).isFile()) {
+        f.lstFileList.clear();
+        readPointerList(s.FileListPath, f.lstFileList);
+        ApplyFileSort();
+    }
+    endLoading();
+}
+
+// --- sorting used while loading ---
+
+namespace {
+
+void applySort(SharedState &s, ListControl &list, const QString &state, int columns, bool marker)
+{
+    const bool wasLoading = s.ListLoading;
+    s.ListLoading = true;
+    list.setSortState(2);
+    list.setColumns(columns);
+    list.setCol(0);
+    if (state == u"ascend") {
+        list.setColSorted(1);
+    } else if (state == u"descend") {
+        list.setColSorted(2);
+        if (marker) {
+            list.setRow(0);
+            list.insertRow(ProjectRow);
+        }
+    }
+    list.setSortState(1);
+    s.ListLoading = wasLoading;
+}
+
+int findRow(const ListControl &list, const QString &text, bool trimmed)
+{
+    for (int i = 0; i < list.ListCount(); ++i) {
+        const QString row = list.rowText(i);
+        if ((trimmed ? row.trimmed() : row) == text)
+            return i;
+    }
+    return -1;
+}
+
+void removeRow(ListControl &list, int row)
+{
+    if (row < 0)
+        return;
+    list.setRow(row);
+    list.setAction(4);
+}
+
+} // namespace
+
+void Navigation::ApplyProjectSort() { applySort(s, f.lstProjectList, s.ProjectSort, 1, true); }
+void Navigation::ApplyTopicSort() { applySort(s, f.lstTopicList, s.TopicSort, 2, false); }
+void Navigation::ApplyFileSort() { applySort(s, f.lstFileList, s.FileSort, 2, false); }
+
+void Navigation::mnuSortDescendingProjects_Click()
+{
+    ListControl &list = f.lstProjectList;
+    f.ui.setBusy(true);
+    f.setCaption(QStringLiteral(" Sort Descending"));
+    const int index = list.ListIndex();
+    removeRow(list, findRow(list, QStringLiteral("..."), true));
+    f.setSortChecks(QStringLiteral("project"), QStringLiteral("descend"));
+    s.ProjectSort = QStringLiteral("descend");
+    WriteIniString(s.IniFile, QStringLiteral("Project List"), QStringLiteral("Sort"), s.ProjectSort);
+    ApplyProjectSort();
+    removeRow(list, findRow(list, ProjectRow, false));
+    reselect(list, index);
+    f.ui.beep();
+    f.setCaption(QStringLiteral(" Corvanta"));
+    f.ui.setBusy(false);
+}
+
+void Navigation::mnuTopicSortDescending_Click()
+{
+    ListControl &list = f.lstTopicList;
+    const QString caption = f.caption();
+    f.ui.setBusy(true);
+    f.setCaption(QStringLiteral(" Sort Decending"));
+    const int index = list.ListIndex();
+    f.setSortChecks(QStringLiteral("topic"), QStringLiteral("descend"));
+    s.TopicSort = QStringLiteral("descend");
+    WriteIniString(s.IniFile, QStringLiteral("Topic List"), QStringLiteral("Sort"), s.TopicSort);
+    ApplyTopicSort();
+    reselect(list, index);
+    f.ui.beep();
+    f.setCaption(caption);
+    f.ui.setBusy(false);
+}
+
+// --- opening projects and topics ---
+
+void Navigation::SelectProject()
+{
+    ListControl &projects = f.lstProjectList;
+    if (projects.ListCount() == 0)
+        return;
+    Ui &ui = f.ui;
+
+    int selected = -1;
+    for (int i = 0; i < projects.ListCount() && selected < 0; ++i) {
+        if (projects.isSelected(i))
+            selected = i;
+    }
+    if (selected >= 0) {
+        const QString name = projects.rowText(selected);
+        if (name == ProjectRow) {
+            ui.beep();
+            return;
+        }
+        // A hand-edited list may hold a name that cannot be a folder of its own.
+        if (refuseName(ui, name))
+            return;
+    }
+
+    ui.setBusy(true);
+    for (int i = 0; i < projects.ListCount(); ++i)
+        projects.setRowBackColour(i, ListControl::NoColour);
+    if (selected >= 0) {
+        projects.setRowBackColour(selected, MarkedRowColour);
+        s.CurrentProject = projects.rowText(selected);
+        s.ProjectFolder = s.ProgramFolder + QStringLiteral("/Projects/") + s.CurrentProject + u'/';
+        QDir folder(s.ProjectFolder);
+        if (!folder.exists())
+            QDir().mkpath(s.ProjectFolder);
+        const QString prefix = s.CurrentProject + u'.';
+        const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden);
+        const bool hasOwnFile = std::any_of(entries.begin(), entries.end(),
+                                            [&](const QString &e) { return e.startsWith(prefix); });
+        if (!hasOwnFile) {
+            ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".List"));
+            ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files"));
+        }
+    }
+
+    if (!s.CurrentProject.isEmpty()) {
+        f.lstTopicList.clear();
+        f.commands.setToolbarEnabled(QStringLiteral("EntryScreen"), true);
+        f.commands.setEnabled(QStringLiteral("mnuReturnToEntryScreen"), true);
+        s.TopicListPath = s.ProjectFolder + s.CurrentProject + QStringLiteral(".List");
+        s.FileListPath = s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files");
+        ensureFileExists(s.TopicListPath);
+        ensureFileExists(s.FileListPath);
+        if (fileSize(s.TopicListPath) <= fileSize(s.FileListPath)) {
+            LoadTopicList();
+            LoadFileList();
+        } else {
+            LoadFileList();
+            LoadTopicList();
+        }
+    }
+
+    reselect(f.lstTopicList, 0);
+    f.giveFocus(&f.lstTopicList);
+    ui.setBusy(false);
+}
+
+void Navigation::SelectTopic()
+{
+    ListControl &topics = f.lstTopicList;
+    if (topics.ListCount() == 0)
+        return;
+    s.SuppressListClick = true;
+    if (s.ProjectFolder.isEmpty())
+        s.ProjectFolder = s.ProgramFolder + u'/';
+    const int index = std::min(std::max(topics.ListIndex(), 0), topics.ListCount() - 1);
+    reselect(topics, index);
+    s.CurrentTopic = topics.columnText(index, 0);
+    s.SuppressListClick = false;
+
+    const bool atEntryScreen = s.CurrentProject.isEmpty();
+    QString path;
+    if (s.CurrentTopic == ProjectRow) {
+        path = s.ProjectFolder + (atEntryScreen ? QStringLiteral("Project") : s.CurrentProject)
+            + QStringLiteral(".Files");
+    } else {
+        if (refuseName(f.ui, s.CurrentTopic))
+            return;
+        path = s.ProjectFolder + (atEntryScreen ? QStringLiteral("Projects/") : QString())
+            + s.CurrentTopic + QStringLiteral(".Files");
+    }
+
+    f.ui.setBusy(true);
+    ensureFileExists(path);
+    const qint64 size = fileSize(path);
+    if (path != s.FileListPath) {
+        s.FileListPath = path;
+        ListControl &files = f.lstFileList;
+        files.clear();
+        // Every file that holds a record is read, however short.
+        if (size > 0) {
+            readPointerListTrimmed(path, files);
+            if (s.FileSort == u"ascend")
+                files.setSorted(1);
+            else if (s.FileSort == u"descend")
+                files.setSorted(2);
+        }
+    }
+    f.ui.setBusy(false);
+}
+
+// --- moving between the lists ---
+
+void Navigation::moveToList(ListControl &list)
+{
+    if (list.ListCount() == 0)
+        return;
+    int index = list.ListIndex();
+    if (index < 0 || index >= list.ListCount())
+        index = 0;
+    reselect(list, index);
+    f.giveFocus(&list);
+}
+
+void Navigation::printQuestion(const QString &what)
+{
+    const QString text = QStringLiteral("This Will Print The ") + what + QStringLiteral(".\rDo You Want To Print The ")
+        + what + QStringLiteral("?     \r");
+    const int answer = f.ui.msgBox(text, QStringLiteral(" Print ") + what, MsgBox::YesNo | MsgBox::Question);
+    Q_UNUSED(answer); // the printouts arrive with their own feature
+}
+
+void Navigation::showLinePanel(const QString &prefix, int row)
+{
+    f.commands.setPanelText(2, prefix + QLocale().toString(row + 1));
+}
+
+} // namespace corvanta

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "store/ListControl.h"
+
+#include <QString>
+
+namespace corvanta {
+
+class MainForm;
+struct SharedState;
+
+// Fills the three lists from the list files and moves the user through projects and topics; owns
+// the mouse and keyboard events of the three lists.
+class Navigation {
+public:
+    explicit Navigation(MainForm &form);
+
+    void LoadEntryScreen();
+    void LoadProjectList();
+    void LoadTopicList();
+    void LoadFileList();
+    void SelectProject();
+    void SelectTopic();
+
+    void ApplyProjectSort();
+    void ApplyTopicSort();
+    void ApplyFileSort();
+
+    // Sort Descending of the Project and Topic Lists, which the loaders use for the descending
+    // state: sorts, stores the state, checks the menu item, beeps.
+    void mnuSortDescendingProjects_Click();
+    void mnuTopicSortDescending_Click();
+
+    // Project List events.
+    void lstProjectList_Click();
+    void lstProjectList_GotFocus();
+    void lstProjectList_DblClick();
+    void lstProjectList_KeyDown(int &keyCode, int shift);
+    void lstProjectList_MouseDown(int button, int shift, int row);
+    void lstProjectList_MouseMove(int row);
+    // Topic List events.
+    void lstTopicList_Click();
+    void lstTopicList_GotFocus();
+    void lstTopicList_KeyDown(int &keyCode, int shift);
+    void lstTopicList_MouseDown(int button, int shift, int row);
+    void lstTopicList_MouseMove(int row);
+    // File List events that navigation needs (focus, click, the arrow-key ring, the line panel).
+    void lstFileList_Click();
+    void lstFileList_GotFocus();
+    void lstFileList_KeyDown(int &keyCode, int shift);
+    void lstFileList_MouseMove(int row);
+
+    // An arrow key moves the focus to list: its ListIndex row (0 when out of range) becomes
+    // current and selected. An empty list only consumes the key.
+    void moveToList(ListControl &list);
+
+private:
+    MainForm &f;
+    SharedState &s;
+
+    // Routes a list's events to the handlers above.
+    class Router : public ListControlEvents {
+    public:
+        enum Which { Projects, Topics, Files };
+        Router(Navigation &nav, Which which) : nav_(nav), which_(which) {}
+        void Click(ListControl &) override;
+        void DblClick(ListControl &) override;
+        void GotFocus(ListControl &) override;
+        void KeyDown(ListControl &, int &keyCode, int &shift) override;
+        void MouseDown(ListControl &, int button, int shift, int row) override;
+        void MouseMove(ListControl &, int button, int shift, int row) override;
+
+    private:
+        Navigation &nav_;
+        Which which_;
+    };
+    Router projectEvents_{*this, Router::Projects};
+    Router topicEvents_{*this, Router::Topics};
+    Router fileEvents_{*this, Router::Files};
+
+    void beginLoading();
+    void endLoading();
+    void loadNameList(ListControl &list, const QString &path, bool projectRow);
+    void reselect(ListControl &list, int index);
+    void showLinePanel(const QString &prefix, int row);
+    void printQuestion(const QString &what);
+    QString programPath(const QString &name) const;
+};
+
+} // namespace corvanta

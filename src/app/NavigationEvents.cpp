@@ -1,0 +1,308 @@
+// The mouse and keyboard events of the three lists.
+#include "app/MainForm.h"
+#include "app/Navigation.h"
+#include "platform/Keys.h"
+#include "platform/Ui.h"
+
+namespace corvanta {
+
+namespace {
+
+bool ctrlHeld(int shift) { return (shift & Key::CtrlMask) != 0; }
+
+// Clamps a row under the mouse into the list: no row counts as the first.
+int rowUnderMouse(const ListControl &list, int row)
+{
+    return std::min(std::max(row, 0), list.ListCount() - 1);
+}
+
+QString displayName(const QString &rowText)
+{
+    const qsizetype tab = rowText.indexOf(u'\t');
+    return tab < 0 ? rowText : rowText.left(tab);
+}
+
+} // namespace
+
+// --- Project List ---
+
+void Navigation::lstProjectList_Click()
+{
+    f.lstTopicList.setAction(2);
+    f.lstFileList.setAction(2);
+}
+
+void Navigation::lstProjectList_GotFocus()
+{
+    if (s.SuppressListClick)
+        return;
+    f.lstTopicList.setAction(2);
+    f.lstFileList.setAction(2);
+    s.ActiveList = QStringLiteral("list");
+}
+
+void Navigation::lstProjectList_DblClick()
+{
+    if (f.lstProjectList.ListCount() < 2) {
+        f.ui.beep();
+        return;
+    }
+    SelectProject();
+}
+
+void Navigation::lstProjectList_KeyDown(int &keyCode, int shift)
+{
+    switch (keyCode) {
+    case Key::Right:
+        moveToList(f.lstTopicList);
+        break;
+    case Key::Left:
+        moveToList(f.lstFileList);
+        break;
+    case Key::Return:
+        SelectProject();
+        break;
+    case Key::Delete:
+        break; // deleting projects arrives with project maintenance
+    case Key::P:
+        if (!ctrlHeld(shift))
+            return;
+        printQuestion(QStringLiteral("Project List"));
+        break;
+    default:
+        return;
+    }
+    keyCode = 0;
+}
+
+void Navigation::lstProjectList_MouseDown(int button, int, int row)
+{
+    ListControl &list = f.lstProjectList;
+    if (button != Mouse::Right)
+        return;
+    if (list.ListCount() < 2) {
+        f.ui.beep(); // creating a project from here arrives with project maintenance
+        return;
+    }
+    f.lstTopicList.setAction(2);
+    f.lstFileList.setAction(2);
+    const int index = rowUnderMouse(list, row);
+    list.setRow(index);
+    list.setListIndex(index);
+    list.setSelected(true);
+    for (const char *item : {"mnuPasteFiles", "mnuPasteInsert", "mnuTopicPopupPasteNameAtEndOfList",
+                             "mnuTopicPopupPasteTopicNameAtSelectedRow"})
+        f.commands.setEnabled(QString::fromLatin1(item), false);
+    const QString text = list.rowText(index);
+    if (!text.isEmpty()) {
+        f.commands.setCaption(QStringLiteral("mnuPopupMenu2Title"), text.toUpper());
+        f.commands.setCaption(QStringLiteral("mnuOpenProject"), QStringLiteral("Open"));
+        f.commands.setCaption(QStringLiteral("mnuDeleteProject"), QStringLiteral("Delete"));
+        f.commands.setCaption(QStringLiteral("mnuRenameProject"), QStringLiteral("Rename"));
+    }
+    s.SuppressListClick = true;
+    f.giveFocus(nullptr);
+    f.ui.showPopupMenu(QStringLiteral("mnuPopupList"));
+    s.SuppressListClick = false;
+}
+
+void Navigation::lstProjectList_MouseMove(int row)
+{
+    ListControl &list = f.lstProjectList;
+    if (row < 0 || row >= list.ListCount())
+        return;
+    list.setRow(row);
+    const QString name = list.rowText(row);
+    list.setToolTip(name.size() > 50 ? name : QString());
+    showLinePanel(QStringLiteral("Project Line: "), row);
+}
+
+// --- Topic List ---
+
+void Navigation::lstTopicList_Click()
+{
+    if (s.SuppressListClick)
+        return;
+    f.lstFileList.setAction(2);
+    f.lstProjectList.setAction(2);
+    SelectTopic();
+}
+
+void Navigation::lstTopicList_GotFocus()
+{
+    if (s.SuppressListClick)
+        return;
+    f.lstFileList.setAction(2);
+    f.lstProjectList.setAction(2);
+    s.ActiveList = QStringLiteral("topic");
+}
+
+void Navigation::lstTopicList_KeyDown(int &keyCode, int shift)
+{
+    switch (keyCode) {
+    case Key::Right:
+        moveToList(f.lstFileList);
+        break;
+    case Key::Left:
+        moveToList(f.lstProjectList);
+        break;
+    case Key::Return:
+        f.ui.beep();
+        break;
+    case Key::Delete:
+        break; // deleting topics arrives with project maintenance
+    case Key::P:
+        if (!ctrlHeld(shift))
+            return;
+        printQuestion(QStringLiteral("Topic List"));
+        break;
+    default:
+        return;
+    }
+    keyCode = 0;
+}
+
+void Navigation::lstTopicList_MouseDown(int button, int, int row)
+{
+    ListControl &list = f.lstTopicList;
+    if (button != Mouse::Right)
+        return;
+    if (list.ListCount() < 2) {
+        reselect(list, 0);
+        f.giveFocus(&list);
+        f.ui.beep(); // creating a topic from here arrives with project maintenance
+        return;
+    }
+    f.lstFileList.setAction(2);
+    f.lstProjectList.setAction(2);
+    const int index = rowUnderMouse(list, row);
+    reselect(list, index);
+    for (const char *item : {"mnuPasteFiles", "mnuPasteInsert", "mnuPasteProjectRow", "mnuPasteProjectEOF"})
+        f.commands.setEnabled(QString::fromLatin1(item), false);
+    const QString text = list.rowText(index);
+    if (!text.isEmpty())
+        f.commands.setCaption(QStringLiteral("mnuTopicPopupTitle"), text.toUpper());
+    s.SuppressListClick = true;
+    f.giveFocus(nullptr);
+    f.ui.showPopupMenu(QStringLiteral("mnuTopicPopup"));
+    f.giveFocus(&list);
+    s.SuppressListClick = false;
+}
+
+void Navigation::lstTopicList_MouseMove(int row)
+{
+    if (row < 0 || row >= f.lstTopicList.ListCount())
+        return;
+    showLinePanel(QStringLiteral("Topic Line: "), row);
+}
+
+// --- File List ---
+
+void Navigation::lstFileList_Click()
+{
+    if (s.SuppressListClick)
+        return;
+    f.lstProjectList.setAction(2);
+    if (f.lstFileList.ListCount() == 0) {
+        reselect(f.lstProjectList, f.lstProjectList.ListIndex());
+        f.giveFocus(&f.lstProjectList);
+    }
+}
+
+void Navigation::lstFileList_GotFocus()
+{
+    f.lstProjectList.setAction(2);
+    if (!s.SuppressListClick)
+        s.ActiveList = QStringLiteral("files");
+}
+
+void Navigation::lstFileList_KeyDown(int &keyCode, int shift)
+{
+    switch (keyCode) {
+    case Key::Right:
+        moveToList(f.lstProjectList);
+        break;
+    case Key::Left:
+        moveToList(f.lstTopicList);
+        break;
+    case Key::Return:
+    case Key::Delete:
+        break; // opening and removing pointers arrive with their features
+    case 79: // O: with Ctrl it opens the selection once launching exists
+        break;
+    case Key::P:
+        if (ctrlHeld(shift))
+            printQuestion(QStringLiteral("File List"));
+        break;
+    default:
+        return;
+    }
+    keyCode = 0;
+}
+
+void Navigation::lstFileList_MouseMove(int row)
+{
+    ListControl &list = f.lstFileList;
+    if (row < 0 || row >= list.ListCount())
+        return;
+    list.setRow(row);
+    const QString name = displayName(list.rowText(row));
+    list.setToolTip(name.size() > 50 ? name : QString());
+    showLinePanel(QStringLiteral("Files Line: "), row);
+}
+
+// --- routing ---
+
+void Navigation::Router::Click(ListControl &)
+{
+    switch (which_) {
+    case Projects: nav_.lstProjectList_Click(); break;
+    case Topics: nav_.lstTopicList_Click(); break;
+    case Files: nav_.lstFileList_Click(); break;
+    }
+}
+
+void Navigation::Router::DblClick(ListControl &)
+{
+    if (which_ == Projects)
+        nav_.lstProjectList_DblClick();
+    // The File List's double-click opens pointers once launching exists; topics have none.
+}
+
+void Navigation::Router::GotFocus(ListControl &)
+{
+    switch (which_) {
+    case Projects: nav_.lstProjectList_GotFocus(); break;
+    case Topics: nav_.lstTopicList_GotFocus(); break;
+    case Files: nav_.lstFileList_GotFocus(); break;
+    }
+}
+
+void Navigation::Router::KeyDown(ListControl &, int &keyCode, int &shift)
+{
+    switch (which_) {
+    case Projects: nav_.lstProjectList_KeyDown(keyCode, shift); break;
+    case Topics: nav_.lstTopicList_KeyDown(keyCode, shift); break;
+    case Files: nav_.lstFileList_KeyDown(keyCode, shift); break;
+    }
+}
+
+void Navigation::Router::MouseDown(ListControl &, int button, int shift, int row)
+{
+    switch (which_) {
+    case Projects: nav_.lstProjectList_MouseDown(button, shift, row); break;
+    case Topics: nav_.lstTopicList_MouseDown(button, shift, row); break;
+    case Files: break; // the File List's popup arrives with the pointer commands
+    }
+}
+
+void Navigation::Router::MouseMove(ListControl &, int, int, int row)
+{
+    switch (which_) {
+    case Projects: nav_.lstProjectList_MouseMove(row); break;
+    case Topics: nav_.lstTopicList_MouseMove(row); break;
+    case Files: nav_.lstFileList_MouseMove(row); break;
+    }
+}
+
+} // namespace corvanta

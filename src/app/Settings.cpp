@@ -1,0 +1,189 @@
+#include "app/Settings.h"
+
+#include "app/IniFile.h"
+#include "app/MainForm.h"
+#include "platform/Ui.h"
+
+#include <cmath>
+
+namespace corvanta {
+
+namespace {
+
+// Thrown when a stored value cannot be converted; ends LoadSettings at that key.
+struct BadValue {};
+
+QString read(const MainForm &form, const QString &section, const QString &key)
+{
+    return ReadIniString(form.state.IniFile, section, key, QString());
+}
+
+float number(const QString &text)
+{
+    float value = 0;
+    if (!parseSingle(text, &value))
+        throw BadValue{};
+    return value;
+}
+
+// "True", "False" or a number, as a flag; anything else cannot be converted.
+bool flag(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.compare(u"True", Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(u"False", Qt::CaseInsensitive) == 0)
+        return false;
+    return number(t) != 0;
+}
+
+void loadGridLines(MainForm &form, const QString &section, ListControl &list,
+                   const QString &item1, const QString &item2)
+{
+    const QString value = read(form, section, QStringLiteral("DisplayLines"));
+    const bool lines = value.isEmpty() || value == u"True";
+    list.setLineStyle(lines ? 4 : 1);
+    form.commands.setChecked(item1, lines);
+    form.commands.setChecked(item2, lines);
+}
+
+void loadFont(MainForm &form, const QString &section, ListControl &list)
+{
+    const QString &ini = form.state.IniFile;
+    const QString defaultFace = QStringLiteral("MS Sans Serif");
+
+    const QString name = read(form, section, QStringLiteral("Font Name"));
+    if (name.isEmpty())
+        WriteIniString(ini, section, QStringLiteral("Font Name"), defaultFace);
+    else if (name != defaultFace)
+        list.setFontName(name);
+
+    const QString size = read(form, section, QStringLiteral("Font Size"));
+    if (size.isEmpty()) {
+        WriteIniString(ini, section, QStringLiteral("Font Size"), QStringLiteral("10"));
+    } else {
+        const float points = number(size);
+        if (!(points > 0 && points < 2048))
+            throw BadValue{}; // a size the list refuses
+        if (points != 10)
+            list.setFontSize(points);
+    }
+
+    const QString bold = read(form, section, QStringLiteral("Font Bold"));
+    if (bold.isEmpty())
+        WriteIniString(ini, section, QStringLiteral("Font Bold"), QStringLiteral("False"));
+    else if (flag(bold))
+        list.setFontBold(true);
+
+    const QString italic = read(form, section, QStringLiteral("Font Italic"));
+    if (italic.isEmpty())
+        WriteIniString(ini, section, QStringLiteral("Font Italic"), QStringLiteral("False"));
+    else if (flag(italic))
+        list.setFontItalic(true);
+}
+
+void loadSettingsSteps(MainForm &form)
+{
+    SharedState &s = form.state;
+    const QString screen = QStringLiteral("Screen");
+    WindowGeometry g = form.geometry();
+
+    // Geometry: each value is applied as soon as it is read, so a later failure keeps it.
+    const QString height = read(form, screen, QStringLiteral("Height"));
+    if (height.isEmpty())
+        g.height = 6000;
+    else
+        g.height = std::min(number(height), form.screenHeight - 400);
+    form.setGeometry(g);
+
+    const QString width = read(form, screen, QStringLiteral("Width"));
+    if (width.isEmpty())
+        g.width = 9708;
+    else
+        g.width = std::min(number(width), form.screenWidth);
+    form.setGeometry(g);
+
+    const QString top = read(form, screen, QStringLiteral("Top"));
+    if (top.isEmpty())
+        g.top = form.screenHeight / 2 - g.height / 2 - 600;
+    else
+        g.top = std::max(number(top), 0.0f);
+    form.setGeometry(g);
+
+    const QString left = read(form, screen, QStringLiteral("Left"));
+    if (left.isEmpty())
+        g.left = form.screenWidth / 2 - g.width / 2;
+    else
+        g.left = std::max(number(left), 0.0f);
+    form.setGeometry(g);
+
+    const QString name = read(form, QStringLiteral("User"), QStringLiteral("Name"));
+    if (name.isEmpty())
+        PromptUserName(form);
+    else
+        s.UserName = name == u"blank" ? QString() : name;
+
+    const QString open = read(form, QStringLiteral("Option"), QStringLiteral("Open"));
+    form.setOptOpen(open.isEmpty() || open == u"True");
+
+    loadGridLines(form, QStringLiteral("Project List"), form.lstProjectList,
+                  QStringLiteral("mnuDisplayLinesInProjectList"),
+                  QStringLiteral("mnuDisplayLinesInProjectList2"));
+    loadGridLines(form, QStringLiteral("Topic List"), form.lstTopicList,
+                  QStringLiteral("mnuTopicPopupDislplayLinesInTopicList"),
+                  QStringLiteral("mnuTopicPopupDislplayLinesInTopicList2"));
+    loadGridLines(form, QStringLiteral("File List"), form.lstFileList,
+                  QStringLiteral("mnuDisplayLinesInFileList"),
+                  QStringLiteral("mnuDisplayLinesInFileList2"));
+
+    loadFont(form, QStringLiteral("Project List"), form.lstProjectList);
+    loadFont(form, QStringLiteral("Topic List"), form.lstTopicList);
+    loadFont(form, QStringLiteral("File List"), form.lstFileList);
+
+    auto sortState = [&](const QString &section) {
+        const QString value = read(form, section, QStringLiteral("Sort"));
+        return value.isEmpty() ? QStringLiteral("none") : value;
+    };
+    s.ProjectSort = sortState(QStringLiteral("Project List"));
+    s.TopicSort = sortState(QStringLiteral("Topic List"));
+    s.FileSort = sortState(QStringLiteral("File List"));
+
+    const QString display = read(form, QStringLiteral("Startup Window"), QStringLiteral("Display Window"));
+    s.DisplayStartupWindow = display.isEmpty() || display == u"True";
+}
+
+} // namespace
+
+QString userNamePrompt()
+{
+    return QStringLiteral("Input Your Name. \r(30 Characters Maximum)\rPress Spacebar And Click OK To Leave Blank.");
+}
+
+void LoadSettings(MainForm &form)
+{
+    try {
+        loadSettingsSteps(form);
+    } catch (const BadValue &) {
+        // The rest keeps its initial values; start-up goes on.
+    }
+}
+
+void PromptUserName(MainForm &form)
+{
+    SharedState &s = form.state;
+    const WindowGeometry g = form.geometry();
+    const QString typed = form.ui.inputBox(userNamePrompt(), QStringLiteral(" Input Name"), s.UserName,
+                                           int(std::lround(g.left + g.width / 4)),
+                                           int(std::lround(g.top + g.height / 4)));
+    QString name;
+    if (typed == u" ")
+        name = QStringLiteral("blank");
+    else if (!typed.isEmpty())
+        name = typed;
+    else
+        name = s.UserName;
+    WriteIniString(s.IniFile, QStringLiteral("User"), QStringLiteral("Name"), name);
+    s.UserName = name == u"blank" ? QString() : name;
+}
+
+} // namespace corvanta

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace corvanta {
+
+class MainForm;
+
+// Reads the settings file and applies the main window's settings, in the stored order. A value
+// that cannot be converted stops the reading there; what follows keeps its initial value.
+void LoadSettings(MainForm &form);
+
+// Asks for the user's name, stores it under User/Name and sets UserName.
+void PromptUserName(MainForm &form);
+
+// The prompt text of the name box.
+QString userNamePrompt();
+
+} // namespace corvanta

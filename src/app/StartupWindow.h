@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace corvanta {
+
+// The "Getting Started" window shown at start until the user hides it.
+class StartupWindow {
+public:
+    explicit StartupWindow(const QString &iniFile);
+
+    QString caption() const;
+    QString lblGettingStarted;
+    QString lblDefaultScreen;
+    QString chkHideWindowCaption() const;
+    QString okButtonCaption() const;
+    bool chkHideWindow = false;
+    bool closed() const { return closed_; }
+
+    void Form_Load();
+    void OKButton_Click();
+    // Enter and Escape close the window like the button; other keys pass on.
+    void Form_KeyDown(int &keyCode);
+    // Stores whether the window comes back at the next start.
+    void Form_Unload();
+
+private:
+    QString iniFile_;
+    bool closed_ = false;
+};
+
+} // namespace corvanta

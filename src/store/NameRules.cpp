@@ -1,0 +1,26 @@
+#include "store/NameRules.h"
+
+namespace corvanta {
+
+bool isUsableFileName(const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty() || trimmed == u"." || trimmed == u"..")
+        return false;
+    for (const QChar c : name) {
+        if (c == u'/' || c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return false;
+    }
+    return true;
+}
+
+QString invalidNameTitle() { return QStringLiteral(" Invalid Input"); }
+
+QString invalidNameText(const QString &name)
+{
+    return QStringLiteral("The Name  [") + name.toUpper()
+        + QStringLiteral("]  Cannot Be Used As A File Name.     \r"
+                         "Please Do Not Use  /  \\  ...  Or Control Characters.\r");
+}
+
+} // namespace corvanta

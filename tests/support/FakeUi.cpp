@@ -1,0 +1,49 @@
+#include "support/FakeUi.h"
+
+namespace corvanta::test {
+
+int FakeUi::msgBox(const QString &text, const QString &title, int flags)
+{
+    boxes.push_back({text, title, flags});
+    if (!answers.empty()) {
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    switch (MsgBox::buttonsOf(flags)) {
+    case MsgBox::YesNo:
+    case MsgBox::YesNoCancel:
+        return (flags & MsgBox::DefaultButton2) ? MsgBox::No : MsgBox::Yes;
+    case MsgBox::OkCancel:
+        return (flags & MsgBox::DefaultButton2) ? MsgBox::Cancel : MsgBox::Ok;
+    default:
+        return MsgBox::Ok;
+    }
+}
+
+QString FakeUi::inputBox(const QString &prompt, const QString &title, const QString &preset,
+                         int leftTwips, int topTwips)
+{
+    inputs.push_back({prompt, title, preset, leftTwips, topTwips});
+    if (typed.empty())
+        return QString();
+    QString answer = typed.front();
+    typed.pop_front();
+    return answer;
+}
+
+void FakeUi::pumpEvents()
+{
+    ++pumps;
+    if (onPump)
+        onPump();
+}
+
+void FakeUi::showStartupWindow(StartupWindow &window)
+{
+    ++startupWindows;
+    if (onStartupWindow)
+        onStartupWindow(window);
+}
+
+} // namespace corvanta::test

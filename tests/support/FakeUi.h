@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
+
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace corvanta::test {
+
+struct ShownBox {
+    QString text;
+    QString title;
+    int flags = 0;
+};
+
+struct ShownInput {
+    QString prompt;
+    QString title;
+    QString preset;
+    int left = 0;
+    int top = 0;
+};
+
+// Answers message boxes and input boxes from a script and records everything it was asked.
+class FakeUi : public Ui {
+public:
+    std::vector<ShownBox> boxes;
+    std::deque<int> answers;        // next msgBox answers; when empty: Ok / Yes by default button
+    std::vector<ShownInput> inputs;
+    std::deque<QString> typed;      // next inputBox results; when empty: ""
+    int beeps = 0;
+    int busyDepth = 0;
+    int pumps = 0;
+    int startupWindows = 0;
+    std::function<void(StartupWindow &)> onStartupWindow; // plays the user in the Getting Started window
+    std::function<void()> onPump;
+    std::vector<QString> popups;                          // menus shown, in order
+    std::function<void(const QString &)> onPopup;         // plays the user's choice
+
+    int msgBox(const QString &text, const QString &title, int flags) override;
+    QString inputBox(const QString &prompt, const QString &title, const QString &preset,
+                     int leftTwips, int topTwips) override;
+    void beep() override { ++beeps; }
+    void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+    void pumpEvents() override;
+    void showStartupWindow(StartupWindow &window) override;
+    void showPopupMenu(const QString &menuName) override
+    {
+        popups.push_back(menuName);
+        if (onPopup)
+            onPopup(menuName);
+    }
+
+    const ShownBox *lastBox() const { return boxes.empty() ? nullptr : &boxes.back(); }
+};
+
+class FakeClock : public Clock {
+public:
+    QDateTime fixed = QDateTime(QDate(2026, 12, 6), QTime(9, 30, 0));
+    double secs = 0;
+    int pausedMs = 0;
+    QDateTime now() const override { return fixed; }
+    double seconds() const override { return secs; }
+    void pause(int ms) override { pausedMs += ms; secs += ms / 1000.0; }
+};
+
+} // namespace corvanta::test
