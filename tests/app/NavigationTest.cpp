@@ -1,0 +1,251 @@
+#include "support/FormFixture.h"
+
+#include "platform/Keys.h"
+#include "platform/MsgBox.h"
+
+namespace corvanta::test {
+namespace {
+
+class NavigationTest : public FormFixture {
+protected:
+    void SetUp() override
+    {
+        data.write(u"Project.List"_s, "Alpha\r\n  Beta  \r\n\r\nGamma\r\n");
+        data.write(u"Project.Topics"_s, "Inbox\r\n");
+        data.write(u"Project.Files"_s, "Home page\thttp://example.com\r\n");
+        data.write(u"Projects/Inbox.Files"_s, "Letter\t/home/u/letter.odt\r\n");
+        data.write(u"Projects/Beta/Beta.List"_s, "Plans\nNotes\n");
+        data.write(u"Projects/Beta/Beta.Files"_s, "Budget\t/home/u/budget.ods\r\n");
+        // A hand-edited topic: a blank line in the middle and a record of five bytes.
+        data.write(u"Projects/Beta/Plans.Files"_s, "One\t/a\r\n\r\nTwo\t/b\r\n");
+        data.write(u"Projects/Beta/Notes.Files"_s, "a\tb\r\n");
+    }
+};
+
+TEST_F(NavigationTest, entryScreen_showsTheStoredListsTrimmed)
+{
+    start();
+    EXPECT_EQ(rows(projects()), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
+    EXPECT_EQ(rows(topics()), (QStringList{u" ..."_s, u"Inbox"_s}));
+    EXPECT_EQ(rows(files()), QStringList{u"Home page\thttp://example.com"_s});
+    EXPECT_EQ(projects().ListIndex(), 0);
+    EXPECT_FALSE(projects().isSelected(0));
+    EXPECT_TRUE(projects().hasFocus());
+    EXPECT_EQ(form->state.ActiveList, u"list"_s);
+    EXPECT_FALSE(form->commands.item(u"mnuReturnToEntryScreen"_s)->enabled);
+    EXPECT_FALSE(form->commands.toolbarButton(6)->enabled);
+    EXPECT_EQ(form->commands.panels()[0].text, QLocale().toString(QDate(2026, 12, 6), u"ddd  MMM dd, yyyy"_s));
+    EXPECT_EQ(form->commands.panels()[6].text, u" Tester"_s);
+    EXPECT_EQ(ui.busyDepth, 0);
+    EXPECT_FALSE(form->state.ListLoading);
+}
+
+TEST_F(NavigationTest, windowsFiles_readWithTheirEncodingAndLineEnds)
+{
+    data.write(u"Project.List"_s, "Caf\xE9 \x93quoted\x94\rSecond\r");
+    start();
+    EXPECT_EQ(rows(projects()), (QStringList{u"Café \u201Cquoted\u201D"_s, u"Second"_s}));
+}
+
+TEST_F(NavigationTest, doubleClickOnProject_opensItsTopicsAndOwnPointers)
+{
+    start();
+    doubleClick(projects(), 1);
+    EXPECT_EQ(form->state.CurrentProject, u"Beta"_s);
+    EXPECT_EQ(rows(topics()), (QStringList{u" ..."_s, u"Plans"_s, u"Notes"_s}));
+    EXPECT_EQ(rows(files()), QStringList{u"Budget\t/home/u/budget.ods"_s});
+    EXPECT_EQ(projects().rowBackColour(1), 0xE0E0E0);
+    EXPECT_EQ(projects().rowBackColour(0), ListControl::NoColour);
+    EXPECT_TRUE(topics().isSelected(0));
+    EXPECT_TRUE(topics().hasFocus());
+    EXPECT_TRUE(form->commands.item(u"mnuReturnToEntryScreen"_s)->enabled);
+    EXPECT_EQ(form->state.FileListPath, data.file(u"Projects/Beta/Beta.Files"_s));
+
+    // Every record of a hand-edited topic shows, blank line or not, however short the file.
+    click(topics(), 1);
+    EXPECT_EQ(rows(files()), (QStringList{u"One\t/a"_s, u"Two\t/b"_s}));
+    click(topics(), 2);
+    EXPECT_EQ(rows(files()), QStringList{u"a\tb"_s});
+    EXPECT_EQ(form->state.CurrentTopic, u"Notes"_s);
+    EXPECT_FALSE(projects().isSelected(1));
+    // The grey mark stays when the selection leaves the Project List.
+    EXPECT_EQ(projects().rowBackColour(1), 0xE0E0E0);
+}
+
+TEST_F(NavigationTest, arrowKeysAndHoverWork_onTheTopicList)
+{
+    start();
+    doubleClick(projects(), 1);
+    topics().userKeyDown(Key::Down, 0);
+    EXPECT_EQ(form->state.CurrentTopic, u"Plans"_s);
+    EXPECT_EQ(files().ListCount(), 2);
+    topics().userMouseMove(1, 0, 0);
+    EXPECT_EQ(form->commands.panels()[1].text, u"Topic Line: 2"_s);
+}
+
+TEST_F(NavigationTest, entryTopic_isReadFromTheProjectsFolder)
+{
+    start();
+    click(topics(), 1);
+    EXPECT_EQ(rows(files()), QStringList{u"Letter\t/home/u/letter.odt"_s});
+    EXPECT_EQ(form->state.FileListPath, data.path() + u"/Projects/Inbox.Files"_s);
+    click(topics(), 0);
+    EXPECT_EQ(rows(files()), QStringList{u"Home page\thttp://example.com"_s});
+}
+
+TEST_F(NavigationTest, projectRowRightAfterStart_isNotReadAgain)
+{
+    start();
+    data.write(u"Project.Files"_s, "Changed\tx\r\n");
+    click(topics(), 0);
+    EXPECT_EQ(rows(files()), QStringList{u"Home page\thttp://example.com"_s});
+}
+
+TEST_F(NavigationTest, missingProjectFolder_isCreatedEmptyWhenOpened)
+{
+    start();
+    doubleClick(projects(), 2);
+    EXPECT_EQ(form->state.CurrentProject, u"Gamma"_s);
+    EXPECT_TRUE(data.exists(u"Projects/Gamma/Gamma.List"_s));
+    EXPECT_TRUE(data.exists(u"Projects/Gamma/Gamma.Files"_s));
+    EXPECT_EQ(rows(topics()), QStringList{u" ..."_s});
+    EXPECT_EQ(files().ListCount(), 0);
+}
+
+TEST_F(NavigationTest, singleProject_doubleClickBeepsButEnterOpens)
+{
+    data.write(u"Project.List"_s, "Only\r\n");
+    start();
+    doubleClick(projects(), 0);
+    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_TRUE(form->state.CurrentProject.isEmpty());
+    projects().userKeyDown(Key::Return, 0);
+    EXPECT_EQ(form->state.CurrentProject, u"Only"_s);
+}
+
+TEST_F(NavigationTest, enterOnTheBlankRowOfAnEmptyProjectList_createsNothing)
+{
+    data.write(u"Project.List"_s, "");
+    start();
+    EXPECT_EQ(rows(projects()), QStringList{u" "_s});
+    projects().userKeyDown(Key::Return, 0);
+    EXPECT_TRUE(form->state.CurrentProject.isEmpty());
+    EXPECT_FALSE(data.exists(u"Projects/ "_s));
+    // Even when the blank row is selected.
+    click(projects(), 0);
+    projects().userKeyDown(Key::Return, 0);
+    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_FALSE(data.exists(u"Projects/ "_s));
+}
+
+TEST_F(NavigationTest, nameThatWouldLeaveTheDataFolder_isRefused)
+{
+    data.write(u"Project.List"_s, "A\r\n../../escape\r\n");
+    data.write(u"Project.Topics"_s, "../outside\r\n");
+    start();
+    doubleClick(projects(), 1);
+    ASSERT_NE(ui.lastBox(), nullptr);
+    EXPECT_EQ(ui.lastBox()->title, u" Invalid Input"_s);
+    EXPECT_TRUE(ui.lastBox()->text.contains(u"[../../ESCAPE]"_s));
+    EXPECT_FALSE(QFileInfo::exists(data.path() + u"/../escape"_s));
+    EXPECT_TRUE(form->state.CurrentProject.isEmpty());
+
+    click(topics(), 1);
+    EXPECT_EQ(ui.boxes.size(), 2u);
+    EXPECT_FALSE(QFileInfo::exists(data.path() + u"/outside.Files"_s));
+}
+
+TEST_F(NavigationTest, entryScreenKey_returnsFromAProject)
+{
+    start();
+    doubleClick(projects(), 1);
+    int key = Key::F4;
+    form->Form_KeyDown(key, 0);
+    EXPECT_EQ(key, 0);
+    EXPECT_TRUE(form->state.CurrentProject.isEmpty());
+    EXPECT_EQ(rows(topics()), (QStringList{u" ..."_s, u"Inbox"_s}));
+    EXPECT_EQ(projects().rowBackColour(1), ListControl::NoColour);
+}
+
+TEST_F(NavigationTest, arrowKeys_moveRoundTheThreeLists)
+{
+    start();
+    projects().userKeyDown(Key::Right, 0);
+    EXPECT_TRUE(topics().hasFocus());
+    EXPECT_TRUE(topics().isSelected(0));
+    EXPECT_EQ(form->state.ActiveList, u"topic"_s);
+    topics().userKeyDown(Key::Right, 0);
+    EXPECT_TRUE(files().hasFocus());
+    EXPECT_TRUE(topics().isSelected(0)); // the File List leaves the Topic List its selection
+    files().userKeyDown(Key::Right, 0);
+    EXPECT_TRUE(projects().hasFocus());
+    EXPECT_TRUE(projects().isSelected(0));
+    projects().userKeyDown(Key::Left, 0);
+    EXPECT_TRUE(files().hasFocus());
+    EXPECT_EQ(form->state.ActiveList, u"files"_s);
+}
+
+TEST_F(NavigationTest, descendingProjectSort_loadsAscendingThenSortsWithoutMarkerRow)
+{
+    setIni(u"Project List"_s, u"Sort"_s, u"descend"_s);
+    setIni(u"Topic List"_s, u"Sort"_s, u"ascend"_s);
+    data.write(u"Project.Topics"_s, "zeta\r\nAlpha\r\n");
+    start();
+    EXPECT_EQ(rows(projects()), (QStringList{u"Gamma"_s, u"Beta"_s, u"Alpha"_s}));
+    EXPECT_TRUE(form->commands.item(u"mnuSortDescendingProjects"_s)->checked);
+    EXPECT_EQ(ini(u"Project List"_s, u"Sort"_s), u"descend"_s);
+    EXPECT_EQ(form->caption(), u" Corvanta"_s);
+    EXPECT_EQ(ui.beeps, 1);
+    // The project row sorts with the topics.
+    EXPECT_EQ(rows(topics()), (QStringList{u" ..."_s, u"Alpha"_s, u"zeta"_s}));
+    // The file keeps its stored order.
+    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\n  Beta  \r\n\r\nGamma\r\n"));
+}
+
+TEST_F(NavigationTest, rightClickOnProject_showsItsPopupAndOpenOpensIt)
+{
+    start();
+    ui.onPopup = [&](const QString &menu) {
+        EXPECT_EQ(menu, u"mnuPopupList"_s);
+        EXPECT_TRUE(form->state.SuppressListClick);
+        form->menuClick(u"mnuOpenProject"_s);
+    };
+    projects().userMouseDown(1, Mouse::Right, 0);
+    EXPECT_EQ(form->commands.item(u"mnuPopupMenu2Title"_s)->caption, u"BETA"_s);
+    EXPECT_EQ(form->state.CurrentProject, u"Beta"_s);
+    EXPECT_FALSE(form->state.SuppressListClick);
+    EXPECT_FALSE(form->commands.item(u"mnuTopicPopupPasteNameAtEndOfList"_s)->enabled);
+}
+
+TEST_F(NavigationTest, ctrlP_asksBeforePrintingAndPlainPPasses)
+{
+    start();
+    int key = Key::P;
+    form->navigation().lstTopicList_KeyDown(key, Key::CtrlMask);
+    EXPECT_EQ(key, 0);
+    ASSERT_NE(ui.lastBox(), nullptr);
+    EXPECT_EQ(ui.lastBox()->title, u" Print Topic List"_s);
+    EXPECT_EQ(ui.lastBox()->text, u"This Will Print The Topic List.\rDo You Want To Print The Topic List?     \r"_s);
+    EXPECT_EQ(ui.lastBox()->flags, MsgBox::YesNo | MsgBox::Question);
+    key = Key::P;
+    form->navigation().lstProjectList_KeyDown(key, 0);
+    EXPECT_EQ(key, int(Key::P));
+}
+
+TEST_F(NavigationTest, hoverOverLongNames_showsTooltipAndGroupedLineNumber)
+{
+    QByteArray many;
+    for (int i = 0; i < 1200; ++i)
+        many += "Pointer " + QByteArray::number(i) + "\t/x\r\n";
+    many += QByteArray(51, 'n') + "\t/long\r\n";
+    data.write(u"Project.Files"_s, many);
+    start();
+    files().userMouseMove(1200, 0, 0);
+    EXPECT_EQ(files().toolTip(), QString(51, u'n'));
+    EXPECT_EQ(form->commands.panels()[1].text, u"Files Line: "_s + QLocale().toString(1201));
+    files().userMouseMove(3, 0, 0);
+    EXPECT_EQ(files().toolTip(), QString());
+}
+
+} // namespace
+} // namespace corvanta::test

@@ -1,0 +1,262 @@
+#include "app/Settings.h"
+#include "app/StartupWindow.h"
+#include "support/FormFixture.h"
+
+#include <QDir>
+
+namespace corvanta::test {
+namespace {
+
+class StartupTest : public FormFixture {};
+
+TEST_F(StartupTest, firstStartInEmptyFolder_asksNameFirstAndShowsEmptyEntryScreen)
+{
+    ui.typed.push_back(u"Ann"_s);
+    form = std::make_unique<MainForm>(ui, clock, data.path());
+    // The name box comes while the window is still hidden.
+    bool askedBeforeShown = false;
+    form->onChanged = [&](MainForm::Change c) {
+        if (c == MainForm::Change::Visible)
+            askedBeforeShown = !ui.inputs.empty();
+    };
+    form->Form_Load();
+
+    EXPECT_TRUE(askedBeforeShown);
+    ASSERT_EQ(ui.inputs.size(), 1u);
+    EXPECT_EQ(ui.inputs[0].title, u" Input Name"_s);
+    EXPECT_EQ(ui.inputs[0].prompt, u"Input Your Name. \r(30 Characters Maximum)\rPress Spacebar And Click OK To Leave Blank."_s);
+    EXPECT_TRUE(QFileInfo(data.file(u"Projects"_s)).isDir());
+    EXPECT_EQ(form->geometry(), (WindowGeometry{19200 / 2 - 9708 / 2, 14400 / 2 - 3000 - 600, 9708, 6000}));
+    EXPECT_EQ(rows(projects()), QStringList{u" "_s});
+    EXPECT_EQ(rows(topics()), QStringList{u" ..."_s});
+    EXPECT_EQ(files().ListCount(), 0);
+    EXPECT_EQ(ui.startupWindows, 1);
+    EXPECT_EQ(form->caption(), u" Corvanta Software"_s);
+    EXPECT_EQ(form->lblProjectList, u"Projects"_s);
+    EXPECT_TRUE(form->enabled());
+    EXPECT_FALSE(form->state.StartupInProgress);
+    // No manifest outside a Windows build.
+    EXPECT_FALSE(data.exists(u"corvanta.exe.Manifest"_s));
+
+    // The settings file holds the name and the twelve font keys, nothing else yet.
+    const QString ini = QString::fromUtf8(data.read(u"Corvanta.Ini"_s));
+    EXPECT_EQ(ini,
+              u"[User]\r\nName=Ann\r\n"
+              "[Project List]\r\nFont Name=MS Sans Serif\r\nFont Size=10\r\nFont Bold=False\r\nFont Italic=False\r\n"
+              "[Topic List]\r\nFont Name=MS Sans Serif\r\nFont Size=10\r\nFont Bold=False\r\nFont Italic=False\r\n"
+              "[File List]\r\nFont Name=MS Sans Serif\r\nFont Size=10\r\nFont Bold=False\r\nFont Italic=False\r\n"_s);
+}
+
+TEST_F(StartupTest, namePrompt_spaceMeansBlankCancelAsksAgainOtherTextIsKept)
+{
+    setIni(u"Startup Window"_s, u"Display Window"_s, u"False"_s);
+    ui.typed.push_back(u" "_s);
+    start(false);
+    EXPECT_EQ(ini(u"User"_s, u"Name"_s), u"blank"_s);
+    EXPECT_EQ(form->state.UserName, QString());
+    EXPECT_EQ(form->commands.panels()[6].text, u" "_s);
+
+    // A stored "blank" is not asked again.
+    ui.inputs.clear();
+    start(false);
+    EXPECT_TRUE(ui.inputs.empty());
+
+    // Two spaces are a name of their own; cancelling keeps the previous name.
+    ui.typed.push_back(u"  "_s);
+    PromptUserName(*form);
+    EXPECT_TRUE(data.read(u"Corvanta.Ini"_s).contains("Name=  \r\n"));
+    ui.typed.push_back(QString());
+    PromptUserName(*form);
+    EXPECT_EQ(form->state.UserName, u"  "_s);
+
+    // Cancelled at start: "" is stored and the next start asks again.
+    setIni(u"User"_s, u"Name"_s, QString());
+    ui.inputs.clear();
+    start(false);
+    ASSERT_EQ(ui.inputs.size(), 1u);
+    EXPECT_EQ(ini(u"User"_s, u"Name"_s), QString());
+    ui.inputs.clear();
+    start(false);
+    EXPECT_EQ(ui.inputs.size(), 1u);
+}
+
+TEST_F(StartupTest, storedGeometry_isClampedToTheScreen)
+{
+    setIni(u"Screen"_s, u"Height"_s, u"99999"_s);
+    setIni(u"Screen"_s, u"Width"_s, u"88888"_s);
+    setIni(u"Screen"_s, u"Top"_s, u"-60"_s);
+    setIni(u"Screen"_s, u"Left"_s, u"-120"_s);
+    start();
+    EXPECT_EQ(form->geometry(), (WindowGeometry{0, 0, 19200, 14000}));
+}
+
+TEST_F(StartupTest, unreadableSetting_stopsReadingButStartupGoesOn)
+{
+    setIni(u"Project List"_s, u"Font Size"_s, u"large"_s);
+    setIni(u"Project List"_s, u"Sort"_s, u"ascend"_s);
+    setIni(u"Project List"_s, u"Font Name"_s, u"DejaVu Sans"_s);
+    start(false);
+    ui.typed.clear();
+    // Settings before the bad key applied, the ones after it kept their first values.
+    EXPECT_EQ(projects().font().name, u"DejaVu Sans"_s);
+    EXPECT_EQ(form->state.ProjectSort, QString());
+    EXPECT_FALSE(form->state.DisplayStartupWindow);
+    EXPECT_EQ(ui.startupWindows, 0);
+    EXPECT_FALSE(form->commands.item(u"mnuSortNoSortProjects"_s)->checked);
+    EXPECT_EQ(rows(topics()), QStringList{u" ..."_s});
+}
+
+TEST_F(StartupTest, sortStates_checkTheirMenuItemsAndUnknownLeavesNone)
+{
+    setIni(u"Project List"_s, u"Sort"_s, u"ascend"_s);
+    setIni(u"File List"_s, u"Sort"_s, u"sideways"_s);
+    start();
+    EXPECT_TRUE(form->commands.item(u"mnuSortAscendingProjects"_s)->checked);
+    EXPECT_FALSE(form->commands.item(u"mnuSortNoSortProjects"_s)->checked);
+    EXPECT_TRUE(form->commands.item(u"mnuTopicNoSort"_s)->checked);
+    for (const QString &item : {u"mnuSortNoSortFiles"_s, u"mnuSortAscendingFiles"_s, u"mnuSortDescendingFiles"_s})
+        EXPECT_FALSE(form->commands.item(item)->checked) << item.toStdString();
+}
+
+TEST_F(StartupTest, gridLinesAndFonts_followTheirKeys)
+{
+    setIni(u"Topic List"_s, u"DisplayLines"_s, u"False"_s);
+    setIni(u"File List"_s, u"Font Size"_s, u"12"_s);
+    setIni(u"File List"_s, u"Font Bold"_s, u"True"_s);
+    setIni(u"File List"_s, u"Font Italic"_s, u"-1"_s);
+    start();
+    EXPECT_EQ(projects().LineStyle(), 4);
+    EXPECT_EQ(topics().LineStyle(), 1);
+    EXPECT_FALSE(form->commands.item(u"mnuTopicPopupDislplayLinesInTopicList2"_s)->checked);
+    EXPECT_TRUE(form->commands.item(u"mnuDisplayLinesInFileList2"_s)->checked);
+    EXPECT_EQ(files().font().size, 12);
+    EXPECT_TRUE(files().font().bold);
+    EXPECT_TRUE(files().font().italic);
+    EXPECT_FALSE(projects().font().bold);
+}
+
+TEST_F(StartupTest, gettingStarted_checkBoxDecidesWhetherItComesBack)
+{
+    StartupWindow window(data.file(u"Corvanta.Ini"_s));
+    window.Form_Load();
+    EXPECT_TRUE(window.lblGettingStarted.endsWith(u"option\r"_s));
+    int key = 13;
+    window.Form_KeyDown(key);
+    EXPECT_EQ(key, 0);
+    EXPECT_TRUE(window.closed());
+    window.chkHideWindow = true;
+    window.Form_Unload();
+    EXPECT_EQ(ini(u"Startup Window"_s, u"Display Window"_s), u"False"_s);
+
+    StartupWindow again(data.file(u"Corvanta.Ini"_s));
+    int other = 65;
+    again.Form_KeyDown(other);
+    EXPECT_EQ(other, 65);
+    EXPECT_FALSE(again.closed());
+    again.Form_Unload();
+    EXPECT_EQ(ini(u"Startup Window"_s, u"Display Window"_s), u"True"_s);
+}
+
+TEST_F(StartupTest, manifest_isWrittenOnceAndNeverRewritten)
+{
+    start();
+    form->WriteManifest(u"corvanta"_s);
+    const QByteArray first = data.read(u"corvanta.exe.Manifest"_s);
+    EXPECT_EQ(first.count("\r\n"), 9);
+    EXPECT_TRUE(first.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"));
+    data.write(u"corvanta.exe.Manifest"_s, "changed by hand");
+    form->WriteManifest(u"corvanta"_s);
+    EXPECT_EQ(data.read(u"corvanta.exe.Manifest"_s), QByteArray("changed by hand"));
+}
+
+// --- shut-down ---
+
+class ShutdownTest : public FormFixture {
+protected:
+    void SetUp() override
+    {
+        start();
+        form->setGeometry({1000, 800, 12000, 7000});
+    }
+};
+
+TEST_F(ShutdownTest, close_storesOptionsAndGeometryAndAnimates)
+{
+    form->setOptOpen(false);
+    form->closeMainWindow();
+    EXPECT_EQ(ini(u"Option"_s, u"Open"_s), u"False"_s);
+    EXPECT_EQ(ini(u"Option"_s, u"InsertName"_s), u"False"_s);
+    EXPECT_EQ(ini(u"Screen"_s, u"Height"_s), u"7000"_s);
+    EXPECT_EQ(ini(u"Screen"_s, u"Width"_s), u"12000"_s);
+    EXPECT_EQ(ini(u"Screen"_s, u"Top"_s), u"800"_s);
+    EXPECT_EQ(ini(u"Screen"_s, u"Left"_s), u"1000"_s);
+    EXPECT_TRUE(form->state.ClosingDown);
+    EXPECT_TRUE(form->finished());
+    EXPECT_EQ(projects().ListCount(), 0);
+    // 75 steps towards the centre; sizes that would fall below zero are skipped.
+    EXPECT_EQ(form->geometry().left, 1000 + 75 * 150);
+    EXPECT_EQ(form->geometry().top, 800 + 75 * 150);
+    EXPECT_EQ(form->geometry().width, 12000 - 39 * 300);
+    EXPECT_GE(ui.pumps, 75);
+
+    // A second close does nothing more.
+    setIni(u"Screen"_s, u"Height"_s, u"1"_s);
+    form->closeMainWindow();
+    EXPECT_EQ(ini(u"Screen"_s, u"Height"_s), u"1"_s);
+}
+
+TEST_F(ShutdownTest, minimisedWindow_storesItsRestoredGeometry)
+{
+    form->windowStateChanged(WindowState::Minimised);
+    form->windowMoved({-48000, -48000, 2400, 420});
+    form->closeMainWindow();
+    EXPECT_EQ(ini(u"Screen"_s, u"Top"_s), u"800"_s);
+    EXPECT_EQ(ini(u"Screen"_s, u"Left"_s), u"1000"_s);
+    EXPECT_EQ(ini(u"Screen"_s, u"Width"_s), u"12000"_s);
+}
+
+TEST_F(ShutdownTest, maximisedWindow_storesClampedGeometry)
+{
+    form->windowStateChanged(WindowState::Maximised);
+    form->windowMoved({-60, -60, 19320, 14520});
+    form->closeMainWindow();
+    EXPECT_EQ(ini(u"Screen"_s, u"Height"_s), u"14000"_s);
+    EXPECT_EQ(ini(u"Screen"_s, u"Width"_s), u"19200"_s);
+    EXPECT_EQ(ini(u"Screen"_s, u"Top"_s), u"0"_s);
+    EXPECT_EQ(ini(u"Screen"_s, u"Left"_s), u"0"_s);
+}
+
+TEST_F(ShutdownTest, bottomEdgeOffScreen_isStored500Higher)
+{
+    form->setGeometry({1000, 9000, 12000, 7000});
+    form->closeMainWindow();
+    EXPECT_EQ(ini(u"Screen"_s, u"Top"_s), QString::number(14400 - 7000 - 500));
+}
+
+TEST_F(ShutdownTest, escape_closesAndWhileLoadingEveryKeyIsSwallowed)
+{
+    form->state.ListLoading = true;
+    int key = 27;
+    form->Form_KeyDown(key, 0);
+    EXPECT_EQ(key, 0);
+    EXPECT_FALSE(form->finished());
+
+    form->state.ListLoading = false;
+    key = 27;
+    form->Form_KeyDown(key, 0);
+    EXPECT_TRUE(form->finished());
+}
+
+TEST(SettingsNumbers, singlesAreWrittenShortestAndReadBack)
+{
+    EXPECT_EQ(formatSingle(9708), u"9708"_s);
+    EXPECT_EQ(formatSingle(-60), u"-60"_s);
+    float value = 0;
+    EXPECT_TRUE(parseSingle(u"3216.667"_s, &value));
+    EXPECT_FLOAT_EQ(value, 3216.667f);
+    EXPECT_FALSE(parseSingle(u"tall"_s, &value));
+    EXPECT_FALSE(parseSingle(QString(), &value));
+}
+
+} // namespace
+} // namespace corvanta::test

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/IniFile.h"
+#include "app/MainForm.h"
+#include "app/Navigation.h"
+#include "support/FakeUi.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace corvanta::test {
+
+// A main window over a fresh data folder, driven through the fakes.
+class FormFixture : public ::testing::Test {
+protected:
+    TempFolder data;
+    FakeUi ui;
+    FakeClock clock;
+    std::unique_ptr<MainForm> form;
+
+    // Starts the program as the window would: a known user, no Getting Started window.
+    void start(bool quiet = true)
+    {
+        if (quiet) {
+            setIni(u"User"_s, u"Name"_s, u"Tester"_s);
+            setIni(u"Startup Window"_s, u"Display Window"_s, u"False"_s);
+        }
+        form = std::make_unique<MainForm>(ui, clock, data.path());
+        form->Form_Load();
+    }
+
+    void setIni(const QString &section, const QString &key, const QString &value)
+    {
+        WriteIniString(data.file(u"Corvanta.Ini"_s), section, key, value);
+    }
+    QString ini(const QString &section, const QString &key) const
+    {
+        return ReadIniString(data.file(u"Corvanta.Ini"_s), section, key, QString());
+    }
+
+    Navigation &nav() { return form->navigation(); }
+    ListControl &projects() { return form->lstProjectList; }
+    ListControl &topics() { return form->lstTopicList; }
+    ListControl &files() { return form->lstFileList; }
+
+    static QStringList rows(const ListControl &list)
+    {
+        QStringList out;
+        for (int i = 0; i < list.ListCount(); ++i)
+            out << list.rowText(i);
+        return out;
+    }
+
+    // A user's double-click on a row: the press selects it, then the double-click.
+    static void doubleClick(ListControl &list, int row)
+    {
+        list.userMouseDown(row, 1, 0);
+        list.userDoubleClick(row);
+    }
+    static void click(ListControl &list, int row) { list.userMouseDown(row, 1, 0); }
+};
+
+} // namespace corvanta::test
