@@ -64,6 +64,7 @@ public:
     void setChecked(const QString &name, bool checked);
     void setCaption(const QString &name, const QString &caption);
     void setToolbarEnabled(const QString &key, bool enabled);
+    void setToolbarEnabled(int position, bool enabled); // 1-based, separators counted
     void setPanelText(int panel, const QString &text); // panel 1..7
 
     // Called after any change above with the item name, toolbar key or "panelN".
@@ -76,5 +77,9 @@ private:
     std::array<StatusPanel, 7> panels_;
     void changed(const QString &what) { if (onChanged) onChanged(what); }
 };
+
+// The hot key message box: its title and its twelve lines, each ended by CR.
+QString hotKeyListTitle();
+QString hotKeyListText();
 
 } // namespace corvanta
