@@ -1,0 +1,346 @@
+#include "store/ListFiles.h"
+
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
+#include "store/ListControl.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringView>
+
+#include <cerrno>
+#include <cstring>
+
+namespace corvanta {
+
+namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80-0x9F; its five unassigned bytes map to the C1
+// controls of the same value, as the Windows converter does.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+QString decodeCp1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *out++ = (b >= 0x80 && b <= 0x9F) ? kCp1252High[b - 0x80] : char16_t(b);
+    }
+    return text;
+}
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool isValidUtf8(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    auto inRange = [&](qsizetype at, unsigned char lo, unsigned char hi) {
+        return at < n && p[at] >= lo && p[at] <= hi;
+    };
+    qsizetype i = 0;
+    while (i < n) {
+        // Most list text is ASCII: step over it eight bytes at a time.
+        while (i + 8 <= n) {
+            quint64 word;
+            std::memcpy(&word, p + i, 8);
+            if (word & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        if (i >= n)
+            break;
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            ++i;
+        } else if (b < 0xC2) {
+            return false;
+        } else if (b < 0xE0) {
+            if (!inRange(i + 1, 0x80, 0xBF))
+                return false;
+            i += 2;
+        } else if (b < 0xF0) {
+            const unsigned char lo = b == 0xE0 ? 0xA0 : 0x80;
+            const unsigned char hi = b == 0xED ? 0x9F : 0xBF;
+            if (!inRange(i + 1, lo, hi) || !inRange(i + 2, 0x80, 0xBF))
+                return false;
+            i += 3;
+        } else if (b < 0xF5) {
+            const unsigned char lo = b == 0xF0 ? 0x90 : 0x80;
+            const unsigned char hi = b == 0xF4 ? 0x8F : 0xBF;
+            if (!inRange(i + 1, lo, hi) || !inRange(i + 2, 0x80, 0xBF) || !inRange(i + 3, 0x80, 0xBF))
+                return false;
+            i += 4;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+QByteArrayView withoutBom(QByteArrayView bytes)
+{
+    return bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
+}
+
+const char16_t *unitsOf(QStringView text) { return text.utf16(); }
+const char *unitsOf(QByteArrayView text) { return text.data(); }
+
+// Calls f with every line of text, without the line ends; a final line end adds no empty line.
+// CR, LF and space are the same single bytes in UTF-8 and Windows-1252, so raw bytes split alike.
+template <typename View, typename F>
+void forEachLine(View text, F &&f)
+{
+    const auto *data = unitsOf(text);
+    const qsizetype size = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto c = data[i];
+        if (c != '\n' && c != '\r')
+            continue;
+        f(text.sliced(start, i - start));
+        if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        f(text.sliced(start));
+}
+
+// Only spaces carry no meaning in a list line: a TAB at either end is a column boundary (an empty
+// display name or target) and must survive.
+template <typename View>
+View trimSpaces(View line)
+{
+    const auto *data = unitsOf(line);
+    qsizetype begin = 0;
+    qsizetype end = line.size();
+    while (begin < end && data[begin] == ' ')
+        ++begin;
+    while (end > begin && data[end - 1] == ' ')
+        --end;
+    return line.sliced(begin, end - begin);
+}
+
+bool readBytes(const QString &path, QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    bytes = file.readAll();
+    return true;
+}
+
+// Adds the file's lines as rows, each trimmed or not; lines then empty are skipped. Each line is
+// decoded on its own, so no decoded copy of the whole file is ever held.
+int addRows(const QString &path, ListControl &list, bool trim, const std::function<void()> &yield)
+{
+    QByteArray bytes;
+    if (!readBytes(path, bytes) || bytes.isEmpty())
+        return 0;
+    const QByteArrayView text = withoutBom(bytes);
+    const bool utf8 = isValidUtf8(text);
+
+    const bool redrawWas = list.redraw();
+    list.setRedraw(false);
+    int added = 0;
+    forEachLine(text, [&](QByteArrayView line) {
+        if (trim)
+            line = trimSpaces(line);
+        if (line.isEmpty())
+            return;
+        list.addRow(utf8 ? QString::fromUtf8(line) : decodeCp1252(line));
+        if (++added % 1000 == 0 && yield)
+            yield();
+    });
+    list.setRedraw(redrawWas);
+    return added;
+}
+
+SaveResult failure(const QString &reason)
+{
+    return SaveResult{false, reason};
+}
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// A file without any write permission counts as read-only even for a user (root) whom the system
+// would let write it; the rename of the save would otherwise replace it silently.
+bool isReadOnly(const QFileInfo &info)
+{
+    // WriteUser is not a mode bit but the system's answer for this user, so it is left out.
+    constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return !info.isWritable() || !(info.permissions() & anyWrite);
+}
+
+// Reads an existing file's lines for a rewrite; false when it exists but cannot be read, so that
+// a rewrite never replaces content it could not see.
+bool linesForRewrite(const QString &path, QStringList &lines, QString &reason)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+        return false;
+    }
+    lines = splitLines(decodeListText(file.readAll()));
+    return true;
+}
+
+} // namespace
+
+QString decodeListText(const QByteArray &bytes)
+{
+    const QByteArrayView text = withoutBom(bytes);
+    return isValidUtf8(text) ? QString::fromUtf8(text) : decodeCp1252(text);
+}
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    forEachLine(QStringView(text), [&](QStringView line) { lines.append(line.toString()); });
+    return lines;
+}
+
+QStringList readLines(const QString &path)
+{
+    QByteArray bytes;
+    if (!readBytes(path, bytes))
+        return {};
+    return splitLines(decodeListText(bytes));
+}
+
+SaveResult saveLines(const QString &path, const QStringList &lines)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir() && isReadOnly(info))
+        return failure(systemReason(EACCES));
+    if (!info.absoluteDir().exists())
+        return failure(systemReason(ENOENT));
+
+    qsizetype size = 0;
+    for (const QString &line : lines)
+        size += line.size() + 2;
+    QString text;
+    text.reserve(size);
+    for (const QString &line : lines) {
+        text += line;
+        text += u"\r\n";
+    }
+    const QByteArray bytes = text.toUtf8();
+
+    // QSaveFile writes a temporary file beside the target and renames it over the old one on
+    // commit, keeping the old file's permissions; an uncommitted file is discarded.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failure(file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return failure(reason);
+    }
+    if (!file.commit())
+        return failure(file.errorString());
+    return {};
+}
+
+QString fileNotSavedTitle()
+{
+    return QStringLiteral(" File Not Saved");
+}
+
+QString fileNotSavedText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The File  [") + path + QStringLiteral("]  Could Not Be Saved.     \r")
+           + reason + QStringLiteral("\r");
+}
+
+bool reportSaveFailure(Ui &ui, const QString &path, const SaveResult &result)
+{
+    if (!result.ok)
+        ui.msgBox(fileNotSavedText(path, result.reason), fileNotSavedTitle(),
+                  MsgBox::OkOnly | MsgBox::Exclamation);
+    return result.ok;
+}
+
+bool ensureFileExists(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        // NewOnly: a file that appeared meanwhile is left alone, never truncated.
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            file.close();
+    }
+    return QFileInfo(path).isFile();
+}
+
+int readNameList(const QString &path, ListControl &list, const std::function<void()> &yield)
+{
+    return addRows(path, list, true, yield);
+}
+
+int readPointerListTrimmed(const QString &path, ListControl &list)
+{
+    return addRows(path, list, true, {});
+}
+
+int readPointerList(const QString &path, ListControl &list)
+{
+    return addRows(path, list, false, {});
+}
+
+SaveResult writeNameList(const QString &path, const ListControl &list, int firstRow)
+{
+    QStringList lines;
+    for (int row = qMax(firstRow, 0); row < list.ListCount(); ++row) {
+        const QString text = list.rowText(row);
+        const QStringView name = trimSpaces(QStringView(text));
+        if (!name.isEmpty() && !name.contains(u"..."))
+            lines.append(name.toString());
+    }
+    return saveLines(path, lines);
+}
+
+SaveResult writePointerList(const QString &path, const ListControl &list)
+{
+    QStringList lines;
+    lines.reserve(list.ListCount());
+    for (int row = 0; row < list.ListCount(); ++row) {
+        const QString text = list.rowText(row);
+        const QStringView record = trimSpaces(QStringView(text));
+        if (!record.isEmpty())
+            lines.append(record.toString());
+    }
+    return saveLines(path, lines);
+}
+
+SaveResult appendName(const QString &path, const QString &name)
+{
+    QStringList lines;
+    QString reason;
+    if (!linesForRewrite(path, lines, reason))
+        return failure(reason);
+    lines.append(name);
+    return saveLines(path, lines);
+}
+
+SaveResult rewriteNameList(const QString &path, const ListControl &list, int firstRow)
+{
+    QStringList lines;
+    for (int row = qMax(firstRow, 0); row < list.ListCount(); ++row)
+        lines.append(list.rowText(row));
+    return saveLines(path, lines);
+}
+
+} // namespace corvanta

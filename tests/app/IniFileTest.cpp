@@ -1,0 +1,102 @@
+#include "app/IniFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace corvanta;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString ini = dir.filePath(u"Corvanta.Ini"_s);
+
+    void write(const QByteArray &bytes) const
+    {
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray bytes() const
+    {
+        QFile in(ini);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
+    }
+
+    QString read(const QString &section, const QString &key) const
+    {
+        return ReadIniString(ini, section, key, u"dflt"_s);
+    }
+};
+
+} // namespace
+
+TEST_F(IniFileTest, read_missingFileSectionOrKey_givesDefault)
+{
+    EXPECT_EQ(read(u"Screen"_s, u"Height"_s), u"dflt"_s);
+    write("[Screen]\r\nHeight=6000\r\n");
+    EXPECT_EQ(read(u"User"_s, u"Height"_s), u"dflt"_s);
+    EXPECT_EQ(read(u"Screen"_s, u"Width"_s), u"dflt"_s);
+    EXPECT_EQ(ReadIniString(ini, u"Screen"_s, u"Width"_s, QString()), QString());
+}
+
+TEST_F(IniFileTest, read_namesIgnoreCase_valueTrimmedAsStored)
+{
+    write("; settings\n[ project list ]\n  Font Name =  Courier New  \r\n[Screen]\rheight=-60\r\n");
+    EXPECT_EQ(read(u"Project List"_s, u"FONT NAME"_s), u"Courier New"_s);
+    EXPECT_EQ(read(u"SCREEN"_s, u"Height"_s), u"-60"_s);
+    EXPECT_EQ(read(u"Screen"_s, u"Font Name"_s), u"dflt"_s);
+}
+
+TEST_F(IniFileTest, read_windows1252File_decodes)
+{
+    write("[User]\r\nName=Ren\xE9 \x80\r\n");
+    EXPECT_EQ(read(u"user"_s, u"name"_s), u"René €"_s);
+}
+
+TEST_F(IniFileTest, read_longValue_cutTo254Characters)
+{
+    write("[User]\r\nName=" + QByteArray(300, 'x') + "\r\n");
+    EXPECT_EQ(read(u"User"_s, u"Name"_s), QString(254, u'x'));
+}
+
+TEST_F(IniFileTest, write_existingKey_replacedInPlaceOtherLinesUntouched)
+{
+    write("; comment\r\n[Screen]\r\nHeight=6000\r\nWidth = 9708\r\n\r\n[File List]\r\nWidth=1\r\n");
+    EXPECT_TRUE(WriteIniString(ini, u"screen"_s, u"WIDTH"_s, u"5000"_s));
+    EXPECT_EQ(bytes(), "; comment\r\n[Screen]\r\nHeight=6000\r\nWidth=5000\r\n\r\n[File List]\r\nWidth=1\r\n");
+}
+
+TEST_F(IniFileTest, write_missingFileSectionAndKey_created)
+{
+    EXPECT_TRUE(WriteIniString(ini, u"Screen"_s, u"Height"_s, u"6000"_s));
+    EXPECT_EQ(bytes(), "[Screen]\r\nHeight=6000\r\n");
+
+    write("[Screen]\r\nHeight=6000\r\n\r\n[User]\r\nName=Al\r\n");
+    EXPECT_TRUE(WriteIniString(ini, u"SCREEN"_s, u"Width"_s, u"9708"_s));
+    EXPECT_TRUE(WriteIniString(ini, u"Option"_s, u"Open"_s, u"True"_s));
+    EXPECT_EQ(bytes(), "[Screen]\r\nHeight=6000\r\nWidth=9708\r\n\r\n[User]\r\nName=Al\r\n"
+                       "[Option]\r\nOpen=True\r\n");
+    EXPECT_EQ(read(u"option"_s, u"open"_s), u"True"_s);
+}
+
+TEST_F(IniFileTest, write_valueWithLineBreaks_storedWithSpaces)
+{
+    EXPECT_TRUE(WriteIniString(ini, u"User"_s, u"Name"_s, u"Ann\r\nLee\rX\nY"_s));
+    EXPECT_EQ(read(u"User"_s, u"Name"_s), u"Ann  Lee X Y"_s);
+    EXPECT_EQ(bytes(), "[User]\r\nName=Ann  Lee X Y\r\n");
+}
+
+TEST_F(IniFileTest, write_readOnlyFile_failsAndKeepsFile)
+{
+    write("[User]\r\nName=Al\r\n");
+    ASSERT_TRUE(QFile::setPermissions(ini, QFile::ReadOwner | QFile::ReadUser));
+    EXPECT_FALSE(WriteIniString(ini, u"User"_s, u"Name"_s, u"Bo"_s));
+    EXPECT_EQ(bytes(), "[User]\r\nName=Al\r\n");
+    EXPECT_FALSE(WriteIniString(dir.filePath(u"gone/Corvanta.Ini"_s), u"User"_s, u"Name"_s, u"Bo"_s));
+}

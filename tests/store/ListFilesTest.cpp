@@ -1,0 +1,261 @@
+#include "store/ListControl.h"
+#include "store/ListFiles.h"
+#include "support/FakeUi.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace corvanta;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class ListFilesTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    QString write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path(name);
+    }
+
+    QByteArray bytesOf(const QString &file) const
+    {
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
+    }
+
+    static QStringList rowsOf(const ListControl &list)
+    {
+        QStringList rows;
+        for (int row = 0; row < list.ListCount(); ++row)
+            rows << list.rowText(row);
+        return rows;
+    }
+
+    static void fill(ListControl &list, const QStringList &rows)
+    {
+        for (const QString &row : rows)
+            list.addRow(row);
+    }
+};
+
+class ResetCounter : public ListControlObserver {
+public:
+    int notifications = 0;
+    void listReset() override { ++notifications; }
+    void rowsInserted(int, int) override { ++notifications; }
+    void rowsRemoved(int, int) override { ++notifications; }
+    void rowsChanged(int, int) override { ++notifications; }
+    void currentRowChanged(int) override { ++notifications; }
+    void appearanceChanged() override {}
+    void focusRequested() override {}
+};
+
+} // namespace
+
+TEST_F(ListFilesTest, decode_validUtf8OrWindows1252_givesSameText)
+{
+    EXPECT_EQ(decodeListText("\xEF\xBB\xBF" "Caf\xC3\xA9 \xE2\x82\xAC"), u"Café €"_s);
+    // 0x93 and 0x80 are not UTF-8 on their own: the whole file is Windows-1252.
+    EXPECT_EQ(decodeListText("\x93Q\x80 caf\xE9 \x81"), u"\u201CQ\u20AC café \u0081"_s);
+    // Overlong forms, encoded surrogates and cut sequences are not UTF-8 either.
+    EXPECT_EQ(decodeListText("\xC0\xAF"), u"\u00C0\u00AF"_s);
+    EXPECT_EQ(decodeListText("\xED\xA0\x80"), u"\u00ED\u00A0\u20AC"_s);
+    EXPECT_EQ(decodeListText("abcdefghij\xE2\x82"), u"abcdefghij\u00E2\u201A"_s);
+    EXPECT_EQ(decodeListText("12345678\xF0\x9F\x98\x80"), u"12345678\U0001F600"_s);
+}
+
+TEST_F(ListFilesTest, splitLines_crLfLfAndCr_endLinesAlike)
+{
+    EXPECT_EQ(splitLines(u"a\r\nb\nc\rd"_s), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
+    EXPECT_EQ(splitLines(u"a\r\n"_s), QStringList{u"a"_s});
+    EXPECT_EQ(splitLines(u"a\r\n\r\nb\r\r\n"_s), (QStringList{u"a"_s, u""_s, u"b"_s, u""_s}));
+    EXPECT_TRUE(splitLines(QString()).isEmpty());
+    EXPECT_TRUE(readLines(path(u"none.List"_s)).isEmpty());
+}
+
+TEST_F(ListFilesTest, readPointerListTrimmed_fiveByteFile_keepsRecordThroughWrite)
+{
+    const QString file = write(u"T.Files"_s, "a\tb\r\n");
+    ListControl list(2, true);
+    EXPECT_EQ(readPointerListTrimmed(file, list), 1);
+    EXPECT_EQ(rowsOf(list), QStringList{u"a\tb"_s});
+    ASSERT_TRUE(writePointerList(file, list));
+    EXPECT_EQ(bytesOf(file), "a\tb\r\n");
+}
+
+TEST_F(ListFilesTest, readPointerListTrimmed_blankLinesInMiddle_readsEveryRecord)
+{
+    const QString file = write(u"T.Files"_s, "  x\ty  \r\n   \r\n\r\nz\tw\nlast\tone");
+    ListControl list(2, true);
+    EXPECT_EQ(readPointerListTrimmed(file, list), 3);
+    EXPECT_EQ(rowsOf(list), (QStringList{u"x\ty"_s, u"z\tw"_s, u"last\tone"_s}));
+    ASSERT_TRUE(writePointerList(file, list));
+    EXPECT_EQ(bytesOf(file), "x\ty\r\nz\tw\r\nlast\tone\r\n");
+}
+
+TEST_F(ListFilesTest, readPointerListTrimmed_emptyNameTargetOrFile_keepsTabsAddsNoBlanks)
+{
+    // Only spaces are trimmed: the TAB marks which column is empty.
+    const QString file = write(u"T.Files"_s, " \t/home/u/a.txt\r\nname\t \r\n");
+    ListControl list(2, true);
+    readPointerListTrimmed(file, list);
+    EXPECT_EQ(rowsOf(list), (QStringList{u"\t/home/u/a.txt"_s, u"name\t"_s}));
+
+    ListControl empty(2, true);
+    EXPECT_EQ(readPointerListTrimmed(write(u"Blank.Files"_s, "  \r\n\r\n \n"), empty), 0);
+    EXPECT_EQ(readPointerListTrimmed(path(u"missing.Files"_s), empty), 0);
+    EXPECT_EQ(empty.ListCount(), 0);
+}
+
+TEST_F(ListFilesTest, readPointerList_untrimmed_skipsOnlyEmptyLines)
+{
+    const QString file = write(u"P.Files"_s, "  a\tb \r\n\r\n \rc\td\n");
+    ListControl list(2, true);
+    list.addRow(u"kept\trow"_s);
+    EXPECT_EQ(readPointerList(file, list), 3);
+    EXPECT_EQ(rowsOf(list), (QStringList{u"kept\trow"_s, u"  a\tb "_s, u" "_s, u"c\td"_s}));
+}
+
+TEST_F(ListFilesTest, readPointerList_windows1252File_decodesCharacters)
+{
+    const QString file = write(u"P.Files"_s, "\x93Quote\x94\t/home/u/caf\xE9 \x80.txt\r\n");
+    ListControl list(2, true);
+    readPointerList(file, list);
+    EXPECT_EQ(rowsOf(list), QStringList{u"\u201CQuote\u201D\t/home/u/café €.txt"_s});
+}
+
+TEST_F(ListFilesTest, readNameList_indentedNames_trimmedAfterExistingRows)
+{
+    const QString file = write(u"Project.Topics"_s, "   Alpha\r\n\r\nBeta   \r\n \t\r\n");
+    ListControl list(2);
+    list.addRow(u" ..."_s);
+    EXPECT_EQ(readNameList(file, list), 3);
+    EXPECT_EQ(rowsOf(list), (QStringList{u" ..."_s, u"Alpha"_s, u"Beta"_s, u"\t"_s}));
+}
+
+TEST_F(ListFilesTest, readNameList_longList_yieldsEvery1000RowsAndTellsViewOnce)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 2500; ++i)
+        bytes += "Name " + QByteArray::number(i) + "\r\n";
+    const QString file = write(u"Project.List"_s, bytes);
+    ListControl list;
+    ResetCounter observer;
+    list.addObserver(&observer);
+    int yields = 0;
+    EXPECT_EQ(readNameList(file, list, [&] { ++yields; }), 2500);
+    list.removeObserver(&observer);
+    EXPECT_EQ(yields, 2);
+    EXPECT_EQ(observer.notifications, 1);
+    EXPECT_EQ(list.rowText(2499), u"Name 2499"_s);
+}
+
+TEST_F(ListFilesTest, writeNameList_dropsBlankAndDottedRows_trimsTheRest)
+{
+    ListControl list(2);
+    fill(list, {u" ..."_s, u"  Alpha "_s, u"   "_s, u"Be...ta"_s, u"Gamma"_s});
+    const QString file = write(u"Project.Topics"_s, "old\r\n");
+    ASSERT_TRUE(writeNameList(file, list));
+    EXPECT_EQ(bytesOf(file), "Alpha\r\nGamma\r\n");
+    ASSERT_TRUE(writeNameList(file, list, 2));
+    EXPECT_EQ(bytesOf(file), "Gamma\r\n");
+}
+
+TEST_F(ListFilesTest, writePointerList_noRowsOrUnicodeRows_zeroBytesOrUtf8)
+{
+    const QString file = write(u"T.Files"_s, "a\tb\r\n");
+    ListControl list(2, true);
+    ASSERT_TRUE(writePointerList(file, list));
+    EXPECT_EQ(bytesOf(file), QByteArray());
+
+    fill(list, {u"  Café €\t/home/u/x  "_s, u"  "_s});
+    ASSERT_TRUE(writePointerList(file, list));
+    EXPECT_EQ(bytesOf(file), "Caf\xC3\xA9 \xE2\x82\xAC\t/home/u/x\r\n");
+}
+
+TEST_F(ListFilesTest, appendName_existingLines_keptAndNameAdded)
+{
+    const QString file = write(u"Project.List"_s, "One\r\n\r\n  Two\nCaf\xE9");
+    ASSERT_TRUE(appendName(file, u"Three"_s));
+    EXPECT_EQ(bytesOf(file), "One\r\n\r\n  Two\r\nCaf\xC3\xA9\r\nThree\r\n");
+
+    const QString fresh = path(u"New.List"_s);
+    ASSERT_TRUE(appendName(fresh, u"Only"_s));
+    EXPECT_EQ(bytesOf(fresh), "Only\r\n");
+}
+
+TEST_F(ListFilesTest, rewriteNameList_fromFirstRow_writesRowsAsTheyStand)
+{
+    ListControl list(2);
+    fill(list, {u" ..."_s, u" Alpha "_s, u""_s, u"Be...ta"_s});
+    const QString file = write(u"P.List"_s, "old\r\n");
+    ASSERT_TRUE(rewriteNameList(file, list, 1));
+    EXPECT_EQ(bytesOf(file), " Alpha \r\n\r\nBe...ta\r\n");
+}
+
+TEST_F(ListFilesTest, ensureFileExists_createsOnlyMissingFiles)
+{
+    const QString fresh = path(u"Project.List"_s);
+    EXPECT_TRUE(ensureFileExists(fresh));
+    EXPECT_EQ(bytesOf(fresh), QByteArray());
+
+    const QString full = write(u"Project.Files"_s, "a\tb\r\n");
+    EXPECT_TRUE(ensureFileExists(full));
+    EXPECT_EQ(bytesOf(full), "a\tb\r\n");
+
+    EXPECT_FALSE(ensureFileExists(path(u"no/such/folder/T.Files"_s)));
+}
+
+TEST_F(ListFilesTest, saveLines_success_keepsPermissionsAndLeavesNoTemporaryFile)
+{
+    const QString file = write(u"P.List"_s, "old\r\n");
+    const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
+                      | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(file, mode));
+    ASSERT_TRUE(saveLines(file, {u"new"_s, u""_s}));
+    EXPECT_EQ(bytesOf(file), "new\r\n\r\n");
+    EXPECT_EQ(QFile::permissions(file), mode);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"P.List"_s});
+}
+
+TEST_F(ListFilesTest, saveLines_readOnlyFile_failsWithBoxAndKeepsOldBytes)
+{
+    const QString file = write(u"P.List"_s, "old\r\n");
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup));
+    const SaveResult result = appendName(file, u"new"_s);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.reason.isEmpty());
+    EXPECT_EQ(bytesOf(file), "old\r\n");
+
+    test::FakeUi ui;
+    EXPECT_FALSE(reportSaveFailure(ui, file, result));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, u" File Not Saved"_s);
+    EXPECT_EQ(ui.boxes[0].text,
+              u"The File  ["_s + file + u"]  Could Not Be Saved.     \r"_s + result.reason + u"\r"_s);
+    EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Exclamation);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"P.List"_s});
+    EXPECT_TRUE(reportSaveFailure(ui, file, SaveResult{}));
+    EXPECT_EQ(ui.boxes.size(), 1u);
+}
+
+TEST_F(ListFilesTest, saveLines_missingFolder_failsWithReason)
+{
+    ListControl list(2, true);
+    list.addRow(u"a\tb"_s);
+    const SaveResult result = writePointerList(path(u"Projects/Gone/T.Files"_s), list);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.reason.isEmpty());
+    EXPECT_FALSE(QDir(path(u"Projects"_s)).exists());
+}
+
