@@ -46,6 +46,7 @@ MainForm::MainForm(Ui &ui_, Clock &clock_, const QString &programFolder)
 {
     state.ProgramFolder = QDir::cleanPath(programFolder);
     navigation_ = std::make_unique<Navigation>(*this);
+    registerFrameOperations();
 }
 
 MainForm::~MainForm() = default;
@@ -306,6 +307,36 @@ void MainForm::ShowHotKeyList()
     ui.msgBox(hotKeyListText(), hotKeyListTitle(), MsgBox::OkOnly | MsgBox::Information);
 }
 
+void MainForm::registerOperation(const QString &name, std::function<void()> operation)
+{
+    operations_[name] = std::move(operation);
+}
+
+bool MainForm::run(const QString &name)
+{
+    const auto it = operations_.find(name);
+    if (it == operations_.end())
+        return false;
+    // Copied first: an operation may replace its own registration while it runs.
+    const std::function<void()> operation = it->second;
+    operation();
+    return true;
+}
+
+void MainForm::registerFrameOperations()
+{
+    registerOperation(QStringLiteral("LoadEntryScreen"), [this] { navigation_->LoadEntryScreen(); });
+    registerOperation(QStringLiteral("ShowHotKeyList"), [this] { ShowHotKeyList(); });
+    registerOperation(QStringLiteral("mnuReturnToEntryScreen"), [this] { run(QStringLiteral("LoadEntryScreen")); });
+    registerOperation(QStringLiteral("mnuExitProgram"), [this] { closeMainWindow(); });
+    registerOperation(QStringLiteral("mnuHotKeys"), [this] { ShowHotKeyList(); });
+    registerOperation(QStringLiteral("mnuOpenProject"), [this] { navigation_->lstProjectList_DblClick(); });
+    registerOperation(QStringLiteral("mnuSortDescendingProjects"), [this] { navigation_->mnuSortDescendingProjects_Click(); });
+    registerOperation(QStringLiteral("mnuTopicSortDescending"), [this] { navigation_->mnuTopicSortDescending_Click(); });
+    registerOperation(QStringLiteral("toolbar:EntryScreen"), [this] { run(QStringLiteral("LoadEntryScreen")); });
+    registerOperation(QStringLiteral("toolbar:HotKeys"), [this] { ShowHotKeyList(); });
+}
+
 void MainForm::Form_KeyDown(int &keyCode, int shift)
 {
     if (state.ListLoading) {
@@ -313,63 +344,37 @@ void MainForm::Form_KeyDown(int &keyCode, int shift)
         return;
     }
     const bool plain = (shift & (Key::ShiftMask | Key::CtrlMask | Key::AltMask)) == 0;
-    switch (keyCode) {
-    case Key::Escape:
+    // The operation each function key runs; F9, F11 and F12 act only without modifiers.
+    static const std::map<int, const char *> operations = {
+        {Key::F1, "ShowHelpTopics"},      {Key::F2, "CreateNewProject"}, {Key::F3, "EditFileData"},
+        {Key::F4, "LoadEntryScreen"},     {Key::F5, "ResetWindowToDefault"},
+        {Key::F6, "AddFileToFileList"},   {Key::F7, "AddWebsite"},       {Key::F8, "AddEmailAddress"},
+        {Key::F9, "OpenGlobalFileSearch"}, {Key::F11, "ShowHotKeyList"}, {Key::F12, "ChangeUserName"},
+    };
+    if (keyCode == Key::Escape) {
         keyCode = 0;
         closeMainWindow();
-        return;
-    case Key::F1: case Key::F2: case Key::F3: case Key::F5:
-    case Key::F6: case Key::F7: case Key::F8:
-        keyCode = 0; // their operations arrive with the features that own them
-        return;
-    case Key::F4:
-        keyCode = 0;
-        navigation_->LoadEntryScreen();
-        return;
-    case Key::F9:
-        keyCode = 0;
-        return;
-    case Key::F11:
-        keyCode = 0;
-        if (plain)
-            ShowHotKeyList();
-        return;
-    case Key::F12:
-        keyCode = 0;
-        return;
-    default:
         return;
     }
+    const auto it = operations.find(keyCode);
+    if (it == operations.end())
+        return;
+    const int key = keyCode;
+    keyCode = 0;
+    if (key == Key::F12 && (shift & Key::CtrlMask)) {
+        run(QStringLiteral("StartCommandPrompt"));
+        return;
+    }
+    if ((key == Key::F9 || key == Key::F11 || key == Key::F12) && !plain)
+        return;
+    run(QString::fromLatin1(it->second));
 }
 
-void MainForm::menuClick(const QString &item)
-{
-    if (item == u"mnuReturnToEntryScreen")
-        navigation_->LoadEntryScreen();
-    else if (item == u"mnuExitProgram")
-        closeMainWindow();
-    else if (item == u"mnuHotKeys")
-        ShowHotKeyList();
-    else if (item == u"mnuOpenProject")
-        navigation_->lstProjectList_DblClick();
-    else if (item == u"mnuSortDescendingProjects")
-        navigation_->mnuSortDescendingProjects_Click();
-    else if (item == u"mnuTopicSortDescending")
-        navigation_->mnuTopicSortDescending_Click();
-}
+void MainForm::menuClick(const QString &item) { run(item); }
 
-void MainForm::toolbarButtonClick(const QString &key)
-{
-    if (key == u"EntryScreen")
-        navigation_->LoadEntryScreen();
-    else if (key == u"HotKeys")
-        ShowHotKeyList();
-}
+void MainForm::toolbarButtonClick(const QString &key) { run(QStringLiteral("toolbar:") + key); }
 
-void MainForm::toolbarEntryClick(const QString &)
-{
-    // Every drop-down entry names an operation that arrives with its feature.
-}
+void MainForm::toolbarEntryClick(const QString &entry) { run(QStringLiteral("entry:") + entry); }
 
 void MainForm::menuAboutToShow(const QString &menuName)
 {

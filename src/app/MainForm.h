@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace corvanta {
@@ -78,6 +79,15 @@ public:
     void closeMainWindow();
     void WriteManifest(const QString &executableName) const;
 
+    // --- operations by name ---
+    // Each feature registers its operations under their names ("LoadEntryScreen", "DeleteProject")
+    // and its menu items under the item names ("mnuCreateProject"); menus, toolbar buttons
+    // ("toolbar:AddFile"), drop-down entries ("entry:Open File") and the lists' handlers run them
+    // by name. A name nobody registered does nothing.
+    void registerOperation(const QString &name, std::function<void()> operation);
+    bool run(const QString &name);
+    bool hasOperation(const QString &name) const { return operations_.count(name) != 0; }
+
     // --- command surface ---
     void Form_KeyDown(int &keyCode, int shift);
     void menuClick(const QString &itemName);
@@ -106,9 +116,11 @@ private:
     bool unloading_ = false;
     int lastStatusBarButton_ = 0;
     std::unique_ptr<Navigation> navigation_;
+    std::map<QString, std::function<void()>> operations_;
 
     void changed(Change c) { if (onChanged) onChanged(c); }
     void storeOptionsAndGeometry();
+    void registerFrameOperations();
     void closingAnimation();
 };
 

@@ -412,8 +412,8 @@ void Navigation::printQuestion(const QString &what)
 {
     const QString text = QStringLiteral("This Will Print The ") + what + QStringLiteral(".\rDo You Want To Print The ")
         + what + QStringLiteral("?     \r");
-    const int answer = f.ui.msgBox(text, QStringLiteral(" Print ") + what, MsgBox::YesNo | MsgBox::Question);
-    Q_UNUSED(answer); // the printouts arrive with their own feature
+    if (f.ui.msgBox(text, QStringLiteral(" Print ") + what, MsgBox::YesNo | MsgBox::Question) == MsgBox::Yes)
+        f.run(QStringLiteral("Print") + QString(what).remove(u' '));
 }
 
 void Navigation::showLinePanel(const QString &prefix, int row)

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace corvanta {
 
 class MainForm;
@@ -53,6 +55,9 @@ public:
     // An arrow key moves the focus to list: its ListIndex row (0 when out of range) becomes
     // current and selected. An empty list only consumes the key.
     void moveToList(ListControl &list);
+
+    // The File List's mouse press (its popup), set by the pointer commands.
+    std::function<void(int button, int shift, int row)> fileListMouseDown;
 
 private:
     MainForm &f;

@@ -63,7 +63,8 @@ void Navigation::lstProjectList_KeyDown(int &keyCode, int shift)
         SelectProject();
         break;
     case Key::Delete:
-        break; // deleting projects arrives with project maintenance
+        f.run(QStringLiteral("DeleteProject"));
+        break;
     case Key::P:
         if (!ctrlHeld(shift))
             return;
@@ -81,7 +82,8 @@ void Navigation::lstProjectList_MouseDown(int button, int, int row)
     if (button != Mouse::Right)
         return;
     if (list.ListCount() < 2) {
-        f.ui.beep(); // creating a project from here arrives with project maintenance
+        f.run(QStringLiteral("CreateNewProject"));
+        f.ui.beep();
         return;
     }
     f.lstTopicList.setAction(2);
@@ -150,7 +152,8 @@ void Navigation::lstTopicList_KeyDown(int &keyCode, int shift)
         f.ui.beep();
         break;
     case Key::Delete:
-        break; // deleting topics arrives with project maintenance
+        f.run(QStringLiteral("DeleteTopic"));
+        break;
     case Key::P:
         if (!ctrlHeld(shift))
             return;
@@ -170,7 +173,8 @@ void Navigation::lstTopicList_MouseDown(int button, int, int row)
     if (list.ListCount() < 2) {
         reselect(list, 0);
         f.giveFocus(&list);
-        f.ui.beep(); // creating a topic from here arrives with project maintenance
+        f.run(QStringLiteral("CreateNewTopic"));
+        f.ui.beep();
         return;
     }
     f.lstFileList.setAction(2);
@@ -226,9 +230,14 @@ void Navigation::lstFileList_KeyDown(int &keyCode, int shift)
         moveToList(f.lstTopicList);
         break;
     case Key::Return:
+        f.run(QStringLiteral("lstFileList_DblClick"));
+        break;
     case Key::Delete:
-        break; // opening and removing pointers arrive with their features
-    case 79: // O: with Ctrl it opens the selection once launching exists
+        f.run(QStringLiteral("RemoveSelectedFiles"));
+        break;
+    case Key::O:
+        if (ctrlHeld(shift))
+            f.run(QStringLiteral("mnuOpenSelectedFiles"));
         break;
     case Key::P:
         if (ctrlHeld(shift))
@@ -266,7 +275,8 @@ void Navigation::Router::DblClick(ListControl &)
 {
     if (which_ == Projects)
         nav_.lstProjectList_DblClick();
-    // The File List's double-click opens pointers once launching exists; topics have none.
+    else if (which_ == Files)
+        nav_.f.run(QStringLiteral("lstFileList_DblClick"));
 }
 
 void Navigation::Router::GotFocus(ListControl &)
@@ -292,7 +302,10 @@ void Navigation::Router::MouseDown(ListControl &, int button, int shift, int row
     switch (which_) {
     case Projects: nav_.lstProjectList_MouseDown(button, shift, row); break;
     case Topics: nav_.lstTopicList_MouseDown(button, shift, row); break;
-    case Files: break; // the File List's popup arrives with the pointer commands
+    case Files:
+        if (nav_.fileListMouseDown)
+            nav_.fileListMouseDown(button, shift, row);
+        break;
     }
 }
 

@@ -22,6 +22,7 @@ enum Code : int {
     Delete = 46,
     A = 65,
     C = 67,
+    O = 79,
     P = 80,
     V = 86,
     X = 88,
