@@ -12,6 +12,13 @@ build="$root/build/release"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANTA_TESTS=OFF
 cmake --build "$build" -j"$(nproc)"
 
+# --help and --version need no display.
+for arg in "$@"; do
+    case "$arg" in
+    -h | --help | -v | --version) exec "$build/src/corvanta" "$@" ;;
+    esac
+done
+
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     args=""
     if (($# > 0)); then
