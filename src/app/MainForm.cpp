@@ -41,15 +41,21 @@ bool parseSingle(const QString &text, float *value)
     return true;
 }
 
-MainForm::MainForm(Ui &ui_, Clock &clock_, const QString &programFolder)
-    : ui(ui_), clock(clock_), caption_(QStringLiteral(" Corvanta Software"))
+MainForm::MainForm(const Platform &platform_, const QString &programFolder)
+    : platform(platform_), ui(platform_.ui), clock(platform_.clock),
+      caption_(QStringLiteral(" Corvanta Software"))
 {
     state.ProgramFolder = QDir::cleanPath(programFolder);
     navigation_ = std::make_unique<Navigation>(*this);
     registerFrameOperations();
+    features_ = installFeatures(*this);
 }
 
-MainForm::~MainForm() = default;
+MainForm::~MainForm()
+{
+    // Features hold references into the form: they go first.
+    features_.clear();
+}
 
 void MainForm::setCaption(const QString &caption)
 {

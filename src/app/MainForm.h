@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/CommandSurface.h"
+#include "app/Feature.h"
 #include "app/MainLayout.h"
 #include "app/SharedState.h"
 #include "app/WindowGeometry.h"
+#include "platform/Platform.h"
 #include "store/ListControl.h"
 
 #include <QString>
@@ -24,11 +26,12 @@ class MainForm {
 public:
     enum class Change { Caption, Geometry, WindowState, Enabled, Visible, Labels, Options, Focus, Layout, Quit };
 
-    MainForm(Ui &ui, Clock &clock, const QString &programFolder);
+    MainForm(const Platform &platform, const QString &programFolder);
     ~MainForm();
     MainForm(const MainForm &) = delete;
     MainForm &operator=(const MainForm &) = delete;
 
+    Platform platform;
     Ui &ui;
     Clock &clock;
     SharedState state;
@@ -38,6 +41,15 @@ public:
     CommandSurface commands;
 
     Navigation &navigation() { return *navigation_; }
+    // The feature of type T, for tests and for features that work together.
+    template<typename T> T *feature()
+    {
+        for (auto &f : features_) {
+            if (auto *t = dynamic_cast<T *>(f.get()))
+                return t;
+        }
+        return nullptr;
+    }
 
     // --- window texts and options ---
     QString caption() const { return caption_; }
@@ -117,6 +129,7 @@ private:
     int lastStatusBarButton_ = 0;
     std::unique_ptr<Navigation> navigation_;
     std::map<QString, std::function<void()>> operations_;
+    std::vector<std::unique_ptr<Feature>> features_;
 
     void changed(Change c) { if (onChanged) onChanged(c); }
     void storeOptionsAndGeometry();

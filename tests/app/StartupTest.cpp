@@ -12,7 +12,7 @@ class StartupTest : public FormFixture {};
 TEST_F(StartupTest, firstStartInEmptyFolder_asksNameFirstAndShowsEmptyEntryScreen)
 {
     ui.typed.push_back(u"Ann"_s);
-    form = std::make_unique<MainForm>(ui, clock, data.path());
+    form = std::make_unique<MainForm>(platform(), data.path());
     // The name box comes while the window is still hidden.
     bool askedBeforeShown = false;
     form->onChanged = [&](MainForm::Change c) {

@@ -22,6 +22,9 @@ protected:
     FakeClock clock;
     std::unique_ptr<MainForm> form;
 
+    // The services the form is made with; a test may add fakes first.
+    virtual Platform platform() { return Platform{ui, clock}; }
+
     // Starts the program as the window would: a known user, no Getting Started window.
     void start(bool quiet = true)
     {
@@ -29,7 +32,7 @@ protected:
             setIni(u"User"_s, u"Name"_s, u"Tester"_s);
             setIni(u"Startup Window"_s, u"Display Window"_s, u"False"_s);
         }
-        form = std::make_unique<MainForm>(ui, clock, data.path());
+        form = std::make_unique<MainForm>(platform(), data.path());
         form->Form_Load();
     }
 

@@ -1,0 +1,117 @@
+#include "app/DataFolder.h"
+#include "app/MainForm.h"
+#include "app/SingleInstance.h"
+#include "gui/MainWindow.h"
+#include "gui/QtUi.h"
+#include "platform/MsgBox.h"
+#include "platform/SystemClock.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+QStringList arguments(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+void print(FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    Q_INIT_RESOURCE(resources);
+    using namespace corvanta;
+
+    // The options are read before the application object exists, so that --help and
+    // --version work without a display.
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Corvanta: a desktop organiser. Three lists (Projects, Topics, Files) put your files, "
+        "programs, websites and e-mail addresses three clicks away."));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                     QStringLiteral("Keep the lists and settings in <folder>."),
+                                     QStringLiteral("folder"));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit."));
+    parser.addOption(dataDir);
+    parser.addOption(help);
+    parser.addOption(version);
+    const QStringList args = arguments(argc, argv);
+    if (!parser.parse(args)) {
+        print(stderr, QStringLiteral("corvanta: %1\nTry 'corvanta --help'.\n").arg(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        print(stdout, QStringLiteral("Usage: corvanta [--data-dir FOLDER]\n\n%1\n\n"
+                                     "Options:\n"
+                                     "  --data-dir FOLDER  Keep the lists and settings in FOLDER.\n"
+                                     "  -h, --help         Show this help and exit.\n"
+                                     "  -v, --version      Show the version and exit.\n\n"
+                                     "Without --data-dir the data lives in the program's folder when it\n"
+                                     "already holds Corvanta.Ini or Project.List, else in\n"
+                                     "$XDG_DATA_HOME/corvanta (~/.local/share/corvanta).\n")
+                          .arg(parser.applicationDescription()));
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        print(stdout, QStringLiteral("corvanta %1\n").arg(QStringLiteral(CORVANTA_VERSION)));
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        print(stderr, QStringLiteral("corvanta: unexpected argument '%1'\nTry 'corvanta --help'.\n")
+                          .arg(parser.positionalArguments().first()));
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        print(stderr, QStringLiteral("corvanta: no display (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                                     "Start it under a virtual display with:  xvfb-run -a corvanta\n"));
+        return 1;
+    }
+
+    const QString exeDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
+    const DataFolderChoice folder =
+        resolveDataFolder(parser.value(dataDir), exeDir, qEnvironmentVariable("XDG_DATA_HOME"),
+                          QDir::homePath());
+    if (folder.path.isEmpty()) {
+        print(stderr, QStringLiteral("corvanta: %1\n").arg(folder.error));
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Corvanta"));
+    QApplication::setApplicationVersion(QStringLiteral(CORVANTA_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("corvanta"));
+    QtUi ui;
+
+    // Two copies writing the same lists would lose each other's changes.
+    SingleInstance instance(folder.path);
+    if (!instance.acquire()) {
+        ui.msgBox(SingleInstance::refusalText(folder.path), SingleInstance::refusalTitle(),
+                  MsgBox::OkOnly | MsgBox::Exclamation);
+        return 1;
+    }
+
+    SystemClock clock;
+    MainForm form(Platform{ui, clock}, folder.path);
+    MainWindow window(form, ui);
+    form.Form_Load();
+    if (form.finished())
+        return 0;
+    return QApplication::exec();
+}
