@@ -3,6 +3,7 @@
 #include "app/IniFile.h"
 #include "app/Navigation.h"
 #include "app/Settings.h"
+#include "app/Sorting.h"
 #include "app/StartupWindow.h"
 #include "platform/Clock.h"
 #include "platform/Keys.h"
@@ -47,6 +48,7 @@ MainForm::MainForm(const Platform &platform_, const QString &programFolder)
 {
     state.ProgramFolder = QDir::cleanPath(programFolder);
     navigation_ = std::make_unique<Navigation>(*this);
+    sorting_ = std::make_unique<Sorting>(*this);
     registerFrameOperations();
     features_ = installFeatures(*this);
 }
@@ -337,8 +339,11 @@ void MainForm::registerFrameOperations()
     registerOperation(QStringLiteral("mnuExitProgram"), [this] { closeMainWindow(); });
     registerOperation(QStringLiteral("mnuHotKeys"), [this] { ShowHotKeyList(); });
     registerOperation(QStringLiteral("mnuOpenProject"), [this] { navigation_->lstProjectList_DblClick(); });
-    registerOperation(QStringLiteral("mnuSortDescendingProjects"), [this] { navigation_->mnuSortDescendingProjects_Click(); });
-    registerOperation(QStringLiteral("mnuTopicSortDescending"), [this] { navigation_->mnuTopicSortDescending_Click(); });
+    registerOperation(QStringLiteral("ResetWindowToDefault"), [this] { ResetWindowToDefault(); });
+    registerOperation(QStringLiteral("mnuResizeWindow"), [this] { ResetWindowToDefault(); });
+    registerOperation(QStringLiteral("toolbar:DefaultScreen"), [this] { ResetWindowToDefault(); });
+    registerOperation(QStringLiteral("ChangeUserName"), [this] { ChangeUserName(); });
+    registerOperation(QStringLiteral("mnuChangeName"), [this] { ChangeUserName(); });
     registerOperation(QStringLiteral("toolbar:EntryScreen"), [this] { run(QStringLiteral("LoadEntryScreen")); });
     registerOperation(QStringLiteral("toolbar:HotKeys"), [this] { ShowHotKeyList(); });
 }
@@ -400,8 +405,58 @@ void MainForm::menuAboutToShow(const QString &menuName)
 
 void MainForm::stbMain_MouseDown(int button) { lastStatusBarButton_ = button; }
 
-void MainForm::stbMain_PanelClick(int) {}
+void MainForm::stbMain_PanelClick(int panel)
+{
+    if (panel == 7 && lastStatusBarButton_ == Mouse::Right)
+        ChangeUserName();
+}
 
-void MainForm::stbMain_PanelDblClick(int) {}
+void MainForm::stbMain_PanelDblClick(int panel)
+{
+    if (panel == 7)
+        ChangeUserName();
+    else if (panel >= 3 && panel <= 6)
+        run(QStringLiteral("ToggleLockKey") + QString::number(panel));
+}
+
+bool MainForm::hasDefaultGeometry(const WindowGeometry &g, float screenWidth)
+{
+    const long sw = std::lround(screenWidth);
+    const long w = std::lround(g.width);
+    return g.top <= 410 && g.left == float((sw - w) / 2) && w == std::lround(screenWidth * 0.75)
+        && g.height == 6500;
+}
+
+void MainForm::ResetWindowToDefault()
+{
+    if (!state.StartupInProgress) {
+        if (hasDefaultGeometry(geometry_, screenWidth)) {
+            ui.msgBox(QStringLiteral("The Program Window is Already Set to Default Size and Location.     "),
+                      QStringLiteral(" Set Default Program Window Size and Location"),
+                      MsgBox::OkOnly | MsgBox::Information);
+            return;
+        }
+        const int answer = ui.msgBox(QStringLiteral("Do You Want To Reset The Window To     \r"
+                                                    "The Default Size and Location?\r"),
+                                     QStringLiteral(" Reset Program Window"), MsgBox::YesNo | MsgBox::Question);
+        if (answer != MsgBox::Yes)
+            return;
+    }
+    if (windowState_ == WindowState::Maximised)
+        setWindowState(WindowState::Normal);
+    WindowGeometry g;
+    g.top = 400;
+    g.height = 6500;
+    g.width = screenWidth * 0.75f;
+    g.left = (screenWidth - g.width) / 2;
+    setGeometry(g);
+    Form_Resize();
+}
+
+void MainForm::ChangeUserName()
+{
+    PromptUserName(*this);
+    commands.setPanelText(7, u' ' + state.UserName);
+}
 
 } // namespace corvanta

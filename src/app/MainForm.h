@@ -19,6 +19,7 @@ namespace corvanta {
 class Clock;
 class Ui;
 class Navigation;
+class Sorting;
 
 // The main window's state and its event handlers, free of any widget. The Qt window shows this
 // state, follows onChanged, and forwards every user event to the handler of the same name.
@@ -41,6 +42,7 @@ public:
     CommandSurface commands;
 
     Navigation &navigation() { return *navigation_; }
+    Sorting &sorting() { return *sorting_; }
     // The feature of type T, for tests and for features that work together.
     template<typename T> T *feature()
     {
@@ -111,6 +113,12 @@ public:
     void stbMain_PanelDblClick(int panel);
     void ShowHotKeyList();
 
+    // Puts the window back at its default size and place, asking first unless starting up.
+    void ResetWindowToDefault();
+    static bool hasDefaultGeometry(const WindowGeometry &g, float screenWidth);
+    // Asks for the user's name and shows it in the name panel.
+    void ChangeUserName();
+
     // Sets the check marks of the three Sort menus from the sort states.
     void setSortMenuChecks();
     void setSortChecks(const QString &list, const QString &sortState);
@@ -128,6 +136,7 @@ private:
     bool unloading_ = false;
     int lastStatusBarButton_ = 0;
     std::unique_ptr<Navigation> navigation_;
+    std::unique_ptr<Sorting> sorting_;
     std::map<QString, std::function<void()>> operations_;
     std::vector<std::unique_ptr<Feature>> features_;
 

@@ -2,6 +2,7 @@
 
 #include "app/IniFile.h"
 #include "app/MainForm.h"
+#include "app/Sorting.h"
 #include "platform/Clock.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
@@ -140,14 +141,14 @@ void Navigation::LoadProjectList()
                 s.ProjectSort = QStringLiteral("ascend");
                 LoadProjectList();
                 s.ProjectSort = QStringLiteral("descend");
-                mnuSortDescendingProjects_Click();
+                f.sorting().mnuSortDescendingProjects_Click();
                 list.setColHide(0, false);
                 endLoading();
                 return;
             }
             loadNameList(list, s.ProjectListPath, false);
             if (s.ProjectSort != u"none")
-                ApplyProjectSort();
+                f.sorting().ApplyProjectSort();
         }
         if (file.size() == 0 && list.ListCount() == 0) {
             // An empty Project List still has a row to select.
@@ -174,14 +175,14 @@ void Navigation::LoadTopicList()
                 s.TopicSort = QStringLiteral("ascend");
                 LoadTopicList();
                 s.TopicSort = QStringLiteral("descend");
-                mnuTopicSortDescending_Click();
+                f.sorting().mnuTopicSortDescending_Click();
                 list.setColHide(0, false);
                 endLoading();
                 return;
             }
             loadNameList(list, s.TopicListPath, true);
             if (s.TopicSort != u"none")
-                ApplyTopicSort();
+                f.sorting().ApplyTopicSort();
         } else if (list.ListCount() == 0) {
             list.setRow(0);
             list.insertRow(ProjectRow);
@@ -196,92 +197,9 @@ void Navigation::LoadFileList()
     if (QFileInfo(s.FileListPath).isFile()) {
         f.lstFileList.clear();
         readPointerList(s.FileListPath, f.lstFileList);
-        ApplyFileSort();
+        f.sorting().ApplyFileSort();
     }
     endLoading();
-}
-
-// --- sorting used while loading ---
-
-namespace {
-
-void applySort(SharedState &s, ListControl &list, const QString &state, int columns, bool marker)
-{
-    const bool wasLoading = s.ListLoading;
-    s.ListLoading = true;
-    list.setSortState(2);
-    list.setColumns(columns);
-    list.setCol(0);
-    if (state == u"ascend") {
-        list.setColSorted(1);
-    } else if (state == u"descend") {
-        list.setColSorted(2);
-        if (marker) {
-            list.setRow(0);
-            list.insertRow(ProjectRow);
-        }
-    }
-    list.setSortState(1);
-    s.ListLoading = wasLoading;
-}
-
-int findRow(const ListControl &list, const QString &text, bool trimmed)
-{
-    for (int i = 0; i < list.ListCount(); ++i) {
-        const QString row = list.rowText(i);
-        if ((trimmed ? row.trimmed() : row) == text)
-            return i;
-    }
-    return -1;
-}
-
-void removeRow(ListControl &list, int row)
-{
-    if (row < 0)
-        return;
-    list.setRow(row);
-    list.setAction(4);
-}
-
-} // namespace
-
-void Navigation::ApplyProjectSort() { applySort(s, f.lstProjectList, s.ProjectSort, 1, true); }
-void Navigation::ApplyTopicSort() { applySort(s, f.lstTopicList, s.TopicSort, 2, false); }
-void Navigation::ApplyFileSort() { applySort(s, f.lstFileList, s.FileSort, 2, false); }
-
-void Navigation::mnuSortDescendingProjects_Click()
-{
-    ListControl &list = f.lstProjectList;
-    f.ui.setBusy(true);
-    f.setCaption(QStringLiteral(" Sort Descending"));
-    const int index = list.ListIndex();
-    removeRow(list, findRow(list, QStringLiteral("..."), true));
-    f.setSortChecks(QStringLiteral("project"), QStringLiteral("descend"));
-    s.ProjectSort = QStringLiteral("descend");
-    WriteIniString(s.IniFile, QStringLiteral("Project List"), QStringLiteral("Sort"), s.ProjectSort);
-    ApplyProjectSort();
-    removeRow(list, findRow(list, ProjectRow, false));
-    reselect(list, index);
-    f.ui.beep();
-    f.setCaption(QStringLiteral(" Corvanta"));
-    f.ui.setBusy(false);
-}
-
-void Navigation::mnuTopicSortDescending_Click()
-{
-    ListControl &list = f.lstTopicList;
-    const QString caption = f.caption();
-    f.ui.setBusy(true);
-    f.setCaption(QStringLiteral(" Sort Decending"));
-    const int index = list.ListIndex();
-    f.setSortChecks(QStringLiteral("topic"), QStringLiteral("descend"));
-    s.TopicSort = QStringLiteral("descend");
-    WriteIniString(s.IniFile, QStringLiteral("Topic List"), QStringLiteral("Sort"), s.TopicSort);
-    ApplyTopicSort();
-    reselect(list, index);
-    f.ui.beep();
-    f.setCaption(caption);
-    f.ui.setBusy(false);
 }
 
 // --- opening projects and topics ---

@@ -24,15 +24,6 @@ public:
     void SelectProject();
     void SelectTopic();
 
-    void ApplyProjectSort();
-    void ApplyTopicSort();
-    void ApplyFileSort();
-
-    // Sort Descending of the Project and Topic Lists, which the loaders use for the descending
-    // state: sorts, stores the state, checks the menu item, beeps.
-    void mnuSortDescendingProjects_Click();
-    void mnuTopicSortDescending_Click();
-
     // Project List events.
     void lstProjectList_Click();
     void lstProjectList_GotFocus();

@@ -36,6 +36,8 @@ public:
     // Shows a popup menu of the command surface at the mouse pointer and returns when it has
     // closed; a chosen item's command has run by then.
     virtual void showPopupMenu(const QString &menuName) = 0;
+    // The same with the menu's top-left corner at (xTwips, yTwips) in the main window.
+    virtual void showPopupMenuAt(const QString &menuName, int xTwips, int yTwips) = 0;
 };
 
 } // namespace corvanta

@@ -55,6 +55,13 @@ public:
         if (onPopup)
             onPopup(menuName);
     }
+    int popupX = -1, popupY = -1;                        // where the last placed popup went
+    void showPopupMenuAt(const QString &menuName, int xTwips, int yTwips) override
+    {
+        popupX = xTwips;
+        popupY = yTwips;
+        showPopupMenu(menuName);
+    }
 
     const ShownBox *lastBox() const { return boxes.empty() ? nullptr : &boxes.back(); }
 };

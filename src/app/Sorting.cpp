@@ -1,0 +1,291 @@
+#include "app/Sorting.h"
+
+#include "app/IniFile.h"
+#include "app/MainForm.h"
+#include "app/Navigation.h"
+#include "platform/Ui.h"
+#include "store/ListFiles.h"
+
+namespace corvanta {
+
+namespace {
+
+const QString ProjectRow = QStringLiteral(" ...");
+const QString Corvanta = QStringLiteral(" Corvanta");
+
+const char *const Sections[3] = {"Project List", "Topic List", "File List"};
+const char *const CheckGroups[3] = {"project", "topic", "file"};
+
+void applySort(SharedState &s, ListControl &list, const QString &state, int columns, bool marker)
+{
+    const bool wasLoading = s.ListLoading;
+    s.ListLoading = true;
+    list.setSortState(2);
+    list.setColumns(columns);
+    list.setCol(0);
+    if (state == u"ascend") {
+        list.setColSorted(1);
+    } else if (state == u"descend") {
+        list.setColSorted(2);
+        if (marker) {
+            list.setRow(0);
+            list.insertRow(ProjectRow);
+        }
+    }
+    list.setSortState(1);
+    s.ListLoading = wasLoading;
+}
+
+int findRow(const ListControl &list, const QString &text, bool trimmed)
+{
+    for (int i = 0; i < list.ListCount(); ++i) {
+        const QString row = list.rowText(i);
+        if ((trimmed ? row.trimmed() : row) == text)
+            return i;
+    }
+    return -1;
+}
+
+void removeRow(ListControl &list, int row)
+{
+    if (row < 0)
+        return;
+    list.setRow(row);
+    list.setAction(4);
+}
+
+} // namespace
+
+Sorting::Sorting(MainForm &form) : f(form), s(form.state) { registerOperations(); }
+
+void Sorting::registerOperations()
+{
+    const std::pair<const char *, void (Sorting::*)()> commands[] = {
+        {"mnuSortNoSortProjects", &Sorting::mnuSortNoSortProjects_Click},
+        {"mnuSortAscendingProjects", &Sorting::mnuSortAscendingProjects_Click},
+        {"mnuSortDescendingProjects", &Sorting::mnuSortDescendingProjects_Click},
+        {"mnuRebuildProjectList", &Sorting::SaveProjectList},
+        {"mnuTopicNoSort", &Sorting::mnuTopicNoSort_Click},
+        {"mnuTopicSortAscending", &Sorting::mnuTopicSortAscending_Click},
+        {"mnuTopicSortDescending", &Sorting::mnuTopicSortDescending_Click},
+        {"mnuTopicRebuildTopicList", &Sorting::SaveTopicList},
+        {"mnuSortNoSortFiles", &Sorting::mnuSortNoSortFiles_Click},
+        {"mnuSortAscendingFiles", &Sorting::mnuSortAscendingFiles_Click},
+        {"mnuSortDescendingFiles", &Sorting::mnuSortDescendingFiles_Click},
+        {"mnuRebuildFileList", &Sorting::SaveFileList},
+        {"SaveProjectList", &Sorting::SaveProjectList},
+        {"SaveTopicList", &Sorting::SaveTopicList},
+        {"SaveFileList", &Sorting::SaveFileList},
+    };
+    for (const auto &[name, method] : commands)
+        f.registerOperation(QString::fromLatin1(name), [this, method = method] { (this->*method)(); });
+}
+
+void Sorting::ApplyProjectSort() { applySort(s, f.lstProjectList, s.ProjectSort, 1, true); }
+void Sorting::ApplyTopicSort() { applySort(s, f.lstTopicList, s.TopicSort, 2, false); }
+void Sorting::ApplyFileSort() { applySort(s, f.lstFileList, s.FileSort, 2, false); }
+
+void Sorting::reselect(ListControl &list, int index)
+{
+    if (index < 0 || index >= list.ListCount())
+        return;
+    list.setRow(index);
+    list.setListIndex(index);
+    list.setSelected(true);
+}
+
+void Sorting::storeState(int which, const QString &state)
+{
+    f.setSortChecks(QString::fromLatin1(CheckGroups[which]), state);
+    QString *states[3] = {&s.ProjectSort, &s.TopicSort, &s.FileSort};
+    *states[which] = state;
+    WriteIniString(s.IniFile, QString::fromLatin1(Sections[which]), QStringLiteral("Sort"), state);
+}
+
+void Sorting::sortCommand(int which, const QString &state, const QString &caption, bool restoreCaption)
+{
+    ListControl *lists[3] = {&f.lstProjectList, &f.lstTopicList, &f.lstFileList};
+    ListControl &list = *lists[which];
+    const QString before = f.caption();
+    f.ui.setBusy(true);
+    f.setCaption(caption);
+    const int index = list.ListIndex();
+    storeState(which, state);
+    if (which == 0)
+        ApplyProjectSort();
+    else if (which == 1)
+        ApplyTopicSort();
+    else
+        ApplyFileSort();
+    reselect(list, index);
+    f.ui.beep();
+    f.setCaption(restoreCaption ? before : Corvanta);
+    f.ui.setBusy(false);
+}
+
+void Sorting::mnuSortAscendingProjects_Click()
+{
+    sortCommand(0, QStringLiteral("ascend"), QStringLiteral(" Sort Ascending"), false);
+}
+
+void Sorting::mnuTopicSortAscending_Click()
+{
+    sortCommand(1, QStringLiteral("ascend"), QStringLiteral(" Sort Ascending"), true);
+}
+
+void Sorting::mnuTopicSortDescending_Click()
+{
+    sortCommand(1, QStringLiteral("descend"), QStringLiteral(" Sort Decending"), true);
+}
+
+void Sorting::mnuSortAscendingFiles_Click()
+{
+    sortCommand(2, QStringLiteral("ascend"), QStringLiteral(" Sort Ascending"), false);
+}
+
+void Sorting::mnuSortDescendingFiles_Click()
+{
+    sortCommand(2, QStringLiteral("descend"), QStringLiteral(" Sort Descending"), false);
+}
+
+void Sorting::mnuSortDescendingProjects_Click()
+{
+    ListControl &list = f.lstProjectList;
+    f.ui.setBusy(true);
+    f.setCaption(QStringLiteral(" Sort Descending"));
+    const int index = list.ListIndex();
+    removeRow(list, findRow(list, QStringLiteral("..."), true));
+    storeState(0, QStringLiteral("descend"));
+    ApplyProjectSort(); // inserts the marker row and sorts
+    removeRow(list, findRow(list, ProjectRow, false));
+    reselect(list, index);
+    f.ui.beep();
+    f.setCaption(Corvanta);
+    f.ui.setBusy(false);
+}
+
+void Sorting::mnuSortNoSortProjects_Click()
+{
+    const QString before = f.caption();
+    f.ui.setBusy(true);
+    f.setCaption(QStringLiteral(" Sort None"));
+    const int index = f.lstProjectList.ListIndex();
+    storeState(0, QStringLiteral("none"));
+    f.navigation().LoadProjectList();
+    reselect(f.lstProjectList, index);
+    f.ui.beep();
+    f.setCaption(before);
+    f.ui.setBusy(false);
+}
+
+void Sorting::mnuTopicNoSort_Click()
+{
+    const QString before = f.caption();
+    f.ui.setBusy(true);
+    f.setCaption(QStringLiteral(" Sort None"));
+    const int index = f.lstTopicList.ListIndex();
+    storeState(1, QStringLiteral("none"));
+    f.navigation().LoadTopicList();
+    reselect(f.lstTopicList, index);
+    f.ui.beep();
+    f.setCaption(before);
+    f.ui.setBusy(false);
+}
+
+void Sorting::mnuSortNoSortFiles_Click()
+{
+    ListControl &list = f.lstFileList;
+    f.ui.setBusy(true);
+    f.setCaption(QStringLiteral(" Sort None"));
+    const int index = list.ListIndex();
+    list.clear();
+    // Blank lines of a hand-edited file come back as empty rows, as stored.
+    const bool redraw = list.redraw();
+    list.setRedraw(false);
+    for (const QString &line : readLines(s.FileListPath))
+        list.addRow(line.trimmed());
+    list.setRedraw(redraw);
+    reselect(list, index);
+    storeState(2, QStringLiteral("none"));
+    f.ui.beep();
+    f.setCaption(Corvanta);
+    f.ui.setBusy(false);
+}
+
+// --- rebuilding ---
+
+void Sorting::SaveProjectList()
+{
+    ListControl &list = f.lstProjectList;
+    if (list.ListCount() < 2) {
+        f.ui.beep();
+        return;
+    }
+    f.setCaption(QStringLiteral(" Rebuilding Project List"));
+    f.ui.setBusy(true);
+    const int index = list.ListIndex();
+    reportSaveFailure(f.ui, s.ProjectListPath, writeNameList(s.ProjectListPath, list));
+    f.setCaption(Corvanta);
+    f.ui.beep();
+    reselect(list, index);
+    f.ui.setBusy(false);
+}
+
+void Sorting::SaveTopicList()
+{
+    ListControl &list = f.lstTopicList;
+    if (list.ListCount() < 2) {
+        f.ui.beep();
+        return;
+    }
+    const QString before = f.caption();
+    f.setCaption(QStringLiteral(" Rebuilding Topic List"));
+    f.ui.setBusy(true);
+    const int index = list.ListIndex();
+    list.setAction(2);
+    reportSaveFailure(f.ui, s.TopicListPath, writeNameList(s.TopicListPath, list));
+    f.setCaption(before);
+    f.ui.beep();
+    reselect(list, index);
+    f.ui.setBusy(false);
+}
+
+void Sorting::SaveFileList()
+{
+    ListControl &list = f.lstFileList;
+    if (list.ListCount() == 0) {
+        f.ui.beep();
+        reselect(f.lstProjectList, f.lstProjectList.ListIndex());
+        f.giveFocus(&f.lstProjectList);
+        reportSaveFailure(f.ui, s.FileListPath, writePointerList(s.FileListPath, list));
+        return;
+    }
+    const int index = list.ListIndex();
+    f.ui.setBusy(true);
+    f.setCaption(QStringLiteral(" Rebuilding File List"));
+    reportSaveFailure(f.ui, s.FileListPath, writePointerList(s.FileListPath, list));
+    f.setCaption(Corvanta);
+    f.ui.beep();
+    reselect(list, index);
+    f.ui.setBusy(false);
+}
+
+// --- the caption labels ---
+
+void Sorting::label_DblClick(int which)
+{
+    ListControl *lists[3] = {&f.lstProjectList, &f.lstTopicList, &f.lstFileList};
+    f.giveFocus(lists[which]);
+    label_MouseDown(which, 2);
+}
+
+void Sorting::label_MouseDown(int which, int button)
+{
+    if (button != 2)
+        return;
+    static const char *const menus[3] = {"mnuSortProjects", "mnuSortTopicList", "mnuSortFiles"};
+    const TwipsRect &list = f.layout().lists[which];
+    f.ui.showPopupMenuAt(QString::fromLatin1(menus[which]), int(list.left + 10), int(list.top + 10));
+}
+
+} // namespace corvanta

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+namespace corvanta {
+
+class ListControl;
+class MainForm;
+struct SharedState;
+
+// Shows each list in its stored order, ascending or descending, keeps the sort states in the
+// settings file, and rebuilds the list files from the lists as shown.
+class Sorting {
+public:
+    explicit Sorting(MainForm &form);
+
+    void ApplyProjectSort();
+    void ApplyTopicSort();
+    void ApplyFileSort();
+
+    void mnuSortNoSortProjects_Click();
+    void mnuSortAscendingProjects_Click();
+    void mnuSortDescendingProjects_Click();
+    void mnuTopicNoSort_Click();
+    void mnuTopicSortAscending_Click();
+    void mnuTopicSortDescending_Click();
+    void mnuSortNoSortFiles_Click();
+    void mnuSortAscendingFiles_Click();
+    void mnuSortDescendingFiles_Click();
+
+    void SaveProjectList();
+    void SaveTopicList();
+    void SaveFileList();
+
+    // The caption labels: a double-click focuses the list and shows its Sort menu, a right press
+    // shows the menu without moving the focus. which: 0 Projects, 1 Topics, 2 Files.
+    void label_DblClick(int which);
+    void label_MouseDown(int which, int button);
+
+private:
+    MainForm &f;
+    SharedState &s;
+
+    void registerOperations();
+    // Sort Ascending or Descending of one list (the Project List's descending sort has its own).
+    void sortCommand(int which, const QString &state, const QString &caption, bool restoreCaption);
+    void storeState(int which, const QString &state);
+    void reselect(ListControl &list, int index);
+};
+
+} // namespace corvanta

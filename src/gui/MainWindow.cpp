@@ -1,0 +1,284 @@
+#include "gui/MainWindow.h"
+
+#include "app/Sorting.h"
+#include "gui/CommandSurfaceView.h"
+#include "gui/KeyCodes.h"
+#include "gui/ListBox.h"
+#include "gui/QtUi.h"
+#include "gui/Twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QWindowStateChangeEvent>
+
+namespace corvanta {
+
+MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(form.caption());
+    setWindowIcon(QIcon(QStringLiteral(":/corvanta.png")));
+    surface_ = new CommandSurfaceView(this, form.commands);
+
+    central_ = new QWidget(this);
+    setCentralWidget(central_);
+    ListControl *controls[3] = {&form.lstProjectList, &form.lstTopicList, &form.lstFileList};
+    const char *listNames[3] = {"lstProjectList", "lstTopicList", "lstFileList"};
+    const char *labelNames[3] = {"lblProjectList", "lblTopicList", "lblFileList"};
+    for (size_t i = 0; i < 3; ++i) {
+        lists_[i] = new ListBox(*controls[i], central_);
+        lists_[i]->setObjectName(QString::fromLatin1(listNames[i]));
+        labels_[i] = new QLabel(central_);
+        labels_[i]->setObjectName(QString::fromLatin1(labelNames[i]));
+        labels_[i]->setToolTip(QStringLiteral(" Double Click or Right Click For Sort Options "));
+        QFont bold = labels_[i]->font();
+        bold.setBold(true);
+        labels_[i]->setFont(bold);
+        labels_[i]->installEventFilter(this);
+    }
+    rule_ = new QFrame(central_);
+    rule_->setFrameShape(QFrame::HLine);
+    rule_->setFrameShadow(QFrame::Sunken);
+
+    // The open/print choice sits at the right of the toolbar row.
+    auto *spacer = new QWidget(this);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    optOpen_ = new QRadioButton(QStringLiteral("Open Files"), this);
+    optOpen_->setObjectName(QStringLiteral("optOpen"));
+    optOpen_->setToolTip(QStringLiteral(" Open Selected File "));
+    optPrint_ = new QRadioButton(QStringLiteral("Print Files"), this);
+    optPrint_->setObjectName(QStringLiteral("optPrint"));
+    optPrint_->setToolTip(QStringLiteral(" Print Selected File "));
+    optOpen_->setFocusPolicy(Qt::NoFocus);
+    optPrint_->setFocusPolicy(Qt::NoFocus);
+    if (QToolBar *bar = surface_->toolBar()) {
+        bar->addWidget(spacer);
+        bar->addWidget(optOpen_);
+        bar->addWidget(optPrint_);
+    }
+    connect(optOpen_, &QRadioButton::clicked, this, [this] { form_.setOptOpen(true); });
+    connect(optPrint_, &QRadioButton::clicked, this, [this] { form_.setOptOpen(false); });
+
+    surface_->onMenuItem = [this](const QString &name) { form_.menuClick(name); };
+    surface_->onToolbarButton = [this](const QString &key) { form_.toolbarButtonClick(key); };
+    surface_->onToolbarEntry = [this](const QString &entry) { form_.toolbarEntryClick(entry); };
+    surface_->onMenuAboutToShow = [this](const QString &name) { form_.menuAboutToShow(name); };
+    surface_->onPanelPress = [this](int, int button) { form_.stbMain_MouseDown(button); };
+    surface_->onPanelClick = [this](int panel) { form_.stbMain_PanelClick(panel); };
+    surface_->onPanelDoubleClick = [this](int panel) { form_.stbMain_PanelDblClick(panel); };
+
+    ui_.parent = this;
+    ui_.popupMenu = [this](const QString &name) {
+        if (QMenu *menu = menuNamed(name))
+            menu->exec(QCursor::pos());
+    };
+    ui_.popupMenuAt = [this](const QString &name, int xTwips, int yTwips) {
+        // Window coordinates count from the client area's top, 435 twips above the central widget.
+        if (QMenu *menu = menuNamed(name))
+            menu->exec(central_->mapToGlobal(QPoint(toPixels(xTwips), toPixels(yTwips - 435))));
+    };
+
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    form_.screenWidth = toTwips(screen.width());
+    form_.screenHeight = toTwips(screen.height());
+    form_.onChanged = [this](MainForm::Change change) { formChanged(change); };
+    optOpen_->setChecked(form.optOpen());
+    optPrint_->setChecked(!form.optOpen());
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+    form_.onChanged = nullptr;
+    ui_.parent = nullptr;
+    ui_.popupMenu = nullptr;
+}
+
+void MainWindow::formChanged(MainForm::Change change)
+{
+    switch (change) {
+    case MainForm::Change::Caption:
+        setWindowTitle(form_.caption());
+        break;
+    case MainForm::Change::Geometry:
+        applyGeometry();
+        break;
+    case MainForm::Change::WindowState:
+        applying_ = true;
+        if (form_.windowState() == WindowState::Normal)
+            showNormal();
+        applying_ = false;
+        applyGeometry();
+        break;
+    case MainForm::Change::Enabled:
+        // The lists and commands ignore input while disabled; the window stays painted.
+        central_->setEnabled(form_.enabled());
+        if (menuBar())
+            menuBar()->setEnabled(form_.enabled());
+        if (surface_->toolBar())
+            surface_->toolBar()->setEnabled(form_.enabled());
+        break;
+    case MainForm::Change::Visible:
+        applyGeometry();
+        show();
+        QApplication::processEvents();
+        break;
+    case MainForm::Change::Labels:
+        labels_[0]->setText(form_.lblProjectList);
+        labels_[1]->setText(form_.lblTopicList);
+        labels_[2]->setText(form_.lblFileList);
+        break;
+    case MainForm::Change::Options:
+        optOpen_->setChecked(form_.optOpen());
+        optPrint_->setChecked(!form_.optOpen());
+        break;
+    case MainForm::Change::Focus:
+        if (!form_.focusedList())
+            central_->setFocus(Qt::OtherFocusReason);
+        break;
+    case MainForm::Change::Layout:
+        applyLayout();
+        break;
+    case MainForm::Change::Quit:
+        hide();
+        QCoreApplication::quit();
+        break;
+    }
+}
+
+QRect MainWindow::frameRectFor(const WindowGeometry &g) const
+{
+    return QRect(toPixels(g.left), toPixels(g.top), toPixels(g.width), toPixels(g.height));
+}
+
+void MainWindow::applyGeometry()
+{
+    if (form_.windowState() != WindowState::Normal)
+        return;
+    const QRect target = frameRectFor(form_.geometry());
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const int extraW = frame.width() - client.width();
+    const int extraH = frame.height() - client.height();
+    applying_ = true;
+    if (form_.state.ClosingDown)
+        setMinimumSize(1, 1);
+    move(target.topLeft());
+    resize(std::max(1, target.width() - extraW), std::max(1, target.height() - extraH));
+    applying_ = false;
+    if (form_.state.ClosingDown)
+        repaint();
+    else
+        form_.Form_Resize();
+}
+
+void MainWindow::reportGeometry()
+{
+    if (applying_ || form_.state.ClosingDown || windowState() & Qt::WindowMinimized)
+        return;
+    // Keep the stored twips when the window only shows them rounded to pixels.
+    const QRect frame = frameGeometry();
+    if (frame == frameRectFor(form_.geometry()))
+        return;
+    form_.windowMoved({toTwips(frame.x()), toTwips(frame.y()), toTwips(frame.width()), toTwips(frame.height())});
+}
+
+void MainWindow::applyLayout()
+{
+    const MainLayout &l = form_.layout();
+    for (size_t i = 0; i < 3; ++i) {
+        const TwipsRect &r = l.lists[i];
+        const TwipsRect &c = l.labels[i];
+        // The rule under the toolbar (435 twips down the client area) is the central widget's
+        // top; the lists end where the layout says, but never under the status bar.
+        const int yList = toPixels(r.top - 435);
+        const int yLabel = toPixels(c.top - 435);
+        const int room = std::max(toPixels(600), central_->height() - yList - 4);
+        lists_[i]->setGeometry(toPixels(r.left), yList, toPixels(r.width), std::min(room, toPixels(r.height)));
+        labels_[i]->setGeometry(toPixels(c.left), yLabel, toPixels(c.width), toPixels(c.height));
+    }
+    rule_->setGeometry(0, 0, central_->width(), 2);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (applying_)
+        return;
+    reportGeometry();
+    form_.Form_Resize();
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    reportGeometry();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !applying_) {
+        const Qt::WindowStates s = windowState();
+        form_.windowStateChanged(s & Qt::WindowMinimized   ? WindowState::Minimised
+                                 : s & Qt::WindowMaximized ? WindowState::Maximised
+                                                           : WindowState::Normal);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    form_.closeMainWindow();
+    event->accept();
+}
+
+QMenu *MainWindow::menuNamed(const QString &name) const
+{
+    QMenu *menu = surface_->popup(name);
+    return menu ? menu : surface_->menu(name);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    for (size_t i = 0; i < labels_.size(); ++i) {
+        if (watched != labels_[i])
+            continue;
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            form_.sorting().label_DblClick(int(i));
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            form_.sorting().label_MouseDown(int(i), mouse->button() == Qt::RightButton ? 2 : 1);
+            return true;
+        }
+    }
+    // The window sees every key before its controls, as long as no other window is in front.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto *widget = static_cast<QWidget *>(watched);
+        if (widget->window() == this && !QApplication::activePopupWidget()
+            && !QApplication::activeModalWidget()) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            int code = keyCodeFromQt(key);
+            if (code != 0) {
+                form_.Form_KeyDown(code, shiftFromQt(key->modifiers()));
+                if (code == 0)
+                    return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace corvanta

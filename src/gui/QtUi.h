@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/Ui.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace corvanta {
+
+// The desktop's side of the Ui interface: Qt message boxes, input boxes and modal windows.
+class QtUi : public Ui {
+public:
+    int msgBox(const QString &text, const QString &title, int flags) override;
+    QString inputBox(const QString &prompt, const QString &title, const QString &preset,
+                     int leftTwips, int topTwips) override;
+    void beep() override;
+    void setBusy(bool busy) override;
+    void pumpEvents() override;
+    void showStartupWindow(StartupWindow &window) override;
+    void showPopupMenu(const QString &menuName) override;
+    void showPopupMenuAt(const QString &menuName, int xTwips, int yTwips) override;
+
+    // The window boxes are centred on and the popup menus come from; set once it exists.
+    QWidget *parent = nullptr;
+    std::function<void(const QString &)> popupMenu;
+    std::function<void(const QString &, int, int)> popupMenuAt; // window coordinates, twips
+
+    // Message texts use CR between lines; widgets want LF.
+    static QString displayText(const QString &text);
+
+private:
+    int busyDepth_ = 0;
+};
+
+} // namespace corvanta
