@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QtGlobal>
 
 #include <vector>
@@ -29,7 +30,10 @@ class ListControlObserver {
 public:
     virtual ~ListControlObserver() = default;
     virtual void listReset() = 0;                       // everything may have changed
+    // The "about to" calls come just before the rows change, so a Qt model can bracket them.
+    virtual void rowsAboutToBeInserted(int /*first*/, int /*count*/) {}
     virtual void rowsInserted(int first, int count) = 0;
+    virtual void rowsAboutToBeRemoved(int /*first*/, int /*count*/) {}
     virtual void rowsRemoved(int first, int count) = 0;
     virtual void rowsChanged(int first, int last) = 0;  // text, selection or colour
     virtual void currentRowChanged(int row) = 0;
@@ -77,7 +81,7 @@ public:
     bool isSelected(int row) const;
 
     int ListIndex() const { return listIndex_; }
-    void setListIndex(int row);                // -1 for none; no Click
+    void setListIndex(int row);                // -1 for none; changes no selection; no Click
     int SelCount() const { return selCount_; }
     int NextSel();                             // next selected row after the last one read, or -1
     void resetNextSel() { nextSel_ = -1; }     // NextSel = -1
@@ -131,12 +135,16 @@ public:
     void userMouseDown(int row, int button, int shift);
     void userDoubleClick(int row);             // Click already came with the press; raises DblClick
     void userMouseMove(int row, int button, int shift);
-    // A key: KeyDown first; unless consumed, arrows, Home, End, PageUp/PageDown (pageRows rows)
-    // and Space move the current row and selection, raising Click when the row changed.
-    void userKeyDown(int keyCode, int shift, int pageRows = 10);
+    // A key: KeyDown first; unless consumed, Up, Down, Home, End, PageUp/PageDown (pageRows rows)
+    // and Space move the current row and selection, raising Click when either changed. Returns
+    // true when the handler consumed the key or the list acted on it; the view passes other keys
+    // on to its window. While typing is true (a type-ahead under way) Space is left to it.
+    bool userKeyDown(int keyCode, int shift, int pageRows = 10, bool typing = false);
     // Type-ahead: moves to the first row at or after the current one (wrapping) whose first
-    // column starts with text, ignoring case; raises Click when the row changed.
-    void userKeyboardSearch(const QString &text);
+    // column starts with text, ignoring case; a single character, or one character typed again
+    // and again, starts after the current row so that repeating it cycles through the rows.
+    // Raises Click when the row changed; returns whether a row matched.
+    bool userKeyboardSearch(const QString &text);
 
     void setEvents(ListControlEvents *events) { events_ = events; }
     void addObserver(ListControlObserver *observer);
@@ -170,8 +178,19 @@ private:
     ListControlEvents *events_ = nullptr;
     std::vector<ListControlObserver *> observers_;
 
+    quint64 selectionChanges_ = 0;             // bumps on every selection flip; Click detection
+
     bool validRow(int row) const { return row >= 0 && row < ListCount(); }
+    static QStringView firstColumn(const QString &text); // the row text up to its first TAB
     void sortRows(int direction);
+    void insertAt(int at, const QString &text);
+    void removeAt(int at);
+    bool setRowSelected(int row, bool selected); // keeps SelCount; true when the flag flipped
+    void setSelectedRange(int first, int last, bool selected);
+    void selectOnly(int row);                  // deselects every other row
+    void selectRangeOnly(int first, int last);
+    void moveCurrent(int row);                 // sets ListIndex and notifies
+    void userMoveTo(int row, int shift);       // current row and selection as a key move does
     // notification helpers live in the .cpp
     friend class ListControlNotifier;
 };

@@ -1,0 +1,256 @@
+#include "gui/ListBox.h"
+
+#include "gui/KeyCodes.h"
+#include "gui/ListModel.h"
+#include "gui/Twips.h"
+#include "platform/Keys.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace corvanta {
+
+namespace {
+
+int buttonCode(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return Mouse::Left;
+    case Qt::RightButton:
+        return Mouse::Right;
+    case Qt::MiddleButton:
+        return Mouse::Middle;
+    default:
+        return Mouse::NoButton;
+    }
+}
+
+int buttonMask(Qt::MouseButtons buttons)
+{
+    int mask = Mouse::NoButton;
+    if (buttons & Qt::LeftButton)
+        mask |= Mouse::Left;
+    if (buttons & Qt::RightButton)
+        mask |= Mouse::Right;
+    if (buttons & Qt::MiddleButton)
+        mask |= Mouse::Middle;
+    return mask;
+}
+
+} // namespace
+
+class ListBox::Follower : public ListControlObserver
+{
+public:
+    explicit Follower(ListBox &view) : view_(view) { }
+
+    void listReset() override { view_.followReset(); }
+    void rowsInserted(int, int) override { }
+    void rowsRemoved(int, int) override { }
+    void rowsChanged(int, int) override { }
+    void currentRowChanged(int row) override { view_.showCurrentRow(row); }
+    void appearanceChanged() override { view_.applyAppearance(); }
+    void focusRequested() override { view_.setFocus(Qt::OtherFocusReason); }
+
+private:
+    ListBox &view_;
+};
+
+ListBox::ListBox(ListControl &control, QWidget *parent)
+    : QTableView(parent),
+      control_(control),
+      model_(new ListModel(control, this)),
+      follower_(std::make_unique<Follower>(*this))
+{
+    setModel(model_);
+    // After the model: on a reset the model has its new rows before the view looks at them.
+    control_.addObserver(follower_.get());
+
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setMinimumSectionSize(1);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    setDragEnabled(false);
+    setAutoScroll(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTextElideMode(Qt::ElideRight);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setMouseTracking(true);
+    viewport()->setMouseTracking(true);
+    // Right-button handling (and any popup menu) belongs to the list's MouseDown handler.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    setFocusPolicy(Qt::StrongFocus);
+
+    model_->setPalette(palette());
+    applyAppearance();
+    showCurrentRow(control_.ListIndex());
+}
+
+ListBox::~ListBox()
+{
+    control_.removeObserver(follower_.get());
+}
+
+int ListBox::pageRows() const
+{
+    const int rowHeight = std::max(1, verticalHeader()->defaultSectionSize());
+    return std::max(1, viewport()->height() / rowHeight - 1);
+}
+
+void ListBox::applyAppearance()
+{
+    const QFont listFont = model_->font();
+    if (font() != listFont)
+        setFont(listFont);
+    verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 2);
+    setShowGrid(control_.LineStyle() == 4);
+
+    // Column 0 fills the list; the others take their own width and vanish without one.
+    QHeaderView *header = horizontalHeader();
+    for (int col = 0; col < model_->columnCount(); ++col) {
+        const double twips = control_.ColWidth(col);
+        setColumnHidden(col, control_.ColHide(col) || (col > 0 && twips <= 0));
+        if (col == 0) {
+            header->setSectionResizeMode(col, QHeaderView::Stretch);
+        } else {
+            header->setSectionResizeMode(col, QHeaderView::Fixed);
+            header->resizeSection(col, std::max(1, toPixels(twips)));
+        }
+    }
+}
+
+void ListBox::showCurrentRow(int row)
+{
+    const QModelIndex index =
+        row >= 0 && row < model_->rowCount() ? model_->index(row, 0) : QModelIndex();
+    if (selectionModel()->currentIndex() != index)
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    if (index.isValid())
+        scrollTo(index);
+}
+
+void ListBox::followReset()
+{
+    applyAppearance(); // a reset rebuilds the header sections
+    showCurrentRow(control_.ListIndex());
+}
+
+// --- what the user does, handed to the control ---
+
+bool ListBox::event(QEvent *event)
+{
+    // Focus moved by the program while the window was inactive shows up only at activation.
+    if (event->type() == QEvent::WindowActivate)
+        reportFocus(window()->focusWidget() == this);
+    return QTableView::event(event);
+}
+
+void ListBox::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        model_->setPalette(palette());
+    QTableView::changeEvent(event);
+}
+
+void ListBox::mousePressEvent(QMouseEvent *event)
+{
+    const int button = buttonCode(event->button());
+    if (button == Mouse::NoButton) {
+        event->ignore();
+        return;
+    }
+    typed_.clear();
+    event->accept();
+    control_.userMouseDown(
+        rowAt(event->position().toPoint().y()), button, shiftFromQt(event->modifiers()));
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept(); // the press did all there is to do
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event); // a quick second right press is just another press
+        return;
+    }
+    event->accept();
+    control_.userDoubleClick(rowAt(event->position().toPoint().y()));
+}
+
+void ListBox::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    control_.userMouseMove(rowAt(event->position().toPoint().y()), buttonMask(event->buttons()),
+        shiftFromQt(event->modifiers()));
+}
+
+void ListBox::keyPressEvent(QKeyEvent *event)
+{
+    const bool typing = !typed_.isEmpty() && lastTyped_.isValid()
+        && lastTyped_.elapsed() <= QApplication::keyboardInputInterval();
+    // Keys without a code (modifiers alone, accented letters) skip KeyDown.
+    const int code = keyCodeFromQt(event);
+    if (code != Key::None
+        && control_.userKeyDown(code, shiftFromQt(event->modifiers()), pageRows(), typing)) {
+        typed_.clear();
+        event->accept();
+        return;
+    }
+    const QString text = event->text();
+    const bool printable =
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        && !text.isEmpty() && text.front().isPrint();
+    if (!printable) {
+        event->ignore(); // F-keys, Enter, Escape and the like are the window's
+        return;
+    }
+    if (!typing)
+        typed_.clear();
+    typed_ += text;
+    lastTyped_.start();
+    event->accept();
+    control_.userKeyboardSearch(typed_);
+}
+
+void ListBox::focusInEvent(QFocusEvent *event)
+{
+    // Not the item view's own handler: it would make the first row current on its own.
+    QFrame::focusInEvent(event); // NOLINT(bugprone-parent-virtual-call)
+    viewport()->update();
+    reportFocus(true);
+}
+
+void ListBox::focusOutEvent(QFocusEvent *event)
+{
+    QFrame::focusOutEvent(event); // NOLINT(bugprone-parent-virtual-call)
+    viewport()->update();
+    // A popup menu or another window taking over does not move the focus within this window.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+        reportFocus(window()->focusWidget() == this);
+    else
+        reportFocus(false);
+}
+
+void ListBox::reportFocus(bool focus)
+{
+    control_.setHasFocus(focus);
+}
+
+} // namespace corvanta

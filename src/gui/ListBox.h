@@ -1,0 +1,59 @@
+#pragma once
+
+#include "store/ListControl.h"
+
+#include <QElapsedTimer>
+#include <QTableView>
+
+#include <memory>
+
+namespace corvanta {
+
+class ListModel;
+
+// The list box on screen: draws a ListControl (through a ListModel) and hands every mouse, key
+// and focus event to it. The selection and the current row are the control's; the view only
+// shows them. The control must outlive the view.
+class ListBox : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit ListBox(ListControl &control, QWidget *parent = nullptr);
+    ~ListBox() override;
+
+    ListControl &control() { return control_; }
+    ListModel *listModel() const { return model_; }
+
+    // Rows one page key moves: the rows that fit, less one kept in view.
+    int pageRows() const;
+
+protected:
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    // Hears the control; kept apart so its names do not hide the item view's own.
+    class Follower;
+    friend class Follower;
+
+    void followReset();
+    void applyAppearance();
+    void showCurrentRow(int row);
+    void reportFocus(bool focus);
+
+    ListControl &control_;
+    ListModel *model_;
+    QString typed_; // type-ahead text gathered so far
+    QElapsedTimer lastTyped_;
+    std::unique_ptr<Follower> follower_;
+};
+
+} // namespace corvanta

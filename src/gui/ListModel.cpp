@@ -1,0 +1,157 @@
+#include "gui/ListModel.h"
+
+#include <QColor>
+
+#include <algorithm>
+
+namespace corvanta {
+
+class ListModel::Follower : public ListControlObserver
+{
+public:
+    explicit Follower(ListModel &model) : model_(model) { }
+
+    void listReset() override { model_.resetAll(); }
+    void rowsAboutToBeInserted(int first, int count) override
+    {
+        model_.beginInsertRows({}, first, first + count - 1);
+    }
+    void rowsInserted(int, int count) override
+    {
+        model_.rows_ += count;
+        model_.endInsertRows();
+    }
+    void rowsAboutToBeRemoved(int first, int count) override
+    {
+        model_.beginRemoveRows({}, first, first + count - 1);
+    }
+    void rowsRemoved(int, int count) override
+    {
+        model_.rows_ -= count;
+        model_.endRemoveRows();
+    }
+    void rowsChanged(int first, int last) override { model_.changeRows(first, last); }
+    void currentRowChanged(int) override { }
+    void appearanceChanged() override { model_.changeAppearance(); }
+    void focusRequested() override { }
+
+private:
+    ListModel &model_;
+};
+
+ListModel::ListModel(ListControl &control, QObject *parent)
+    : QAbstractTableModel(parent),
+      control_(control),
+      rows_(control.ListCount()),
+      columns_(control.Columns()),
+      font_(toQFont(control.font())),
+      follower_(std::make_unique<Follower>(*this))
+{
+    control_.addObserver(follower_.get());
+}
+
+ListModel::~ListModel()
+{
+    control_.removeObserver(follower_.get());
+}
+
+QFont ListModel::toQFont(const ListFont &font)
+{
+    QFont result;
+    if (!font.name.isEmpty())
+        result.setFamily(font.name);
+    if (font.size > 0)
+        result.setPointSizeF(font.size);
+    result.setBold(font.bold);
+    result.setItalic(font.italic);
+    return result;
+}
+
+void ListModel::setPalette(const QPalette &palette)
+{
+    palette_ = palette;
+    if (rows_ > 0 && control_.SelCount() > 0)
+        emit dataChanged(
+            index(0, 0), index(rows_ - 1, columns_ - 1), {Qt::BackgroundRole, Qt::ForegroundRole});
+}
+
+int ListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+int ListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : columns_;
+}
+
+Qt::ItemFlags ListModel::flags(const QModelIndex &index) const
+{
+    // Not selectable: the selection is the list's own and is painted through BackgroundRole.
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
+}
+
+QVariant ListModel::data(const QModelIndex &index, int role) const
+{
+    // While the list's redraw is off its rows may differ from what was announced: stay in range.
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)
+        || index.row() >= control_.ListCount())
+        return {};
+    const int row = index.row();
+    switch (role) {
+    case Qt::DisplayRole:
+        return control_.columnText(row, index.column());
+    case Qt::BackgroundRole:
+        if (control_.isSelected(row))
+            return palette_.brush(QPalette::Active, QPalette::Highlight);
+        if (const int rgb = control_.rowBackColour(row); rgb != ListControl::NoColour)
+            return QColor(QRgb(0xFF000000u | unsigned(rgb)));
+        return {};
+    case Qt::ForegroundRole:
+        if (control_.isSelected(row))
+            return palette_.brush(QPalette::Active, QPalette::HighlightedText);
+        return {};
+    case Qt::FontRole:
+        return font_;
+    case Qt::ToolTipRole:
+        // The list has one tooltip, which its MouseMove handler sets for the row under the mouse.
+        if (!control_.toolTip().isEmpty())
+            return control_.toolTip();
+        return {};
+    default:
+        return {};
+    }
+}
+
+void ListModel::resetAll()
+{
+    beginResetModel();
+    rows_ = control_.ListCount();
+    columns_ = control_.Columns();
+    font_ = toQFont(control_.font());
+    endResetModel();
+}
+
+void ListModel::changeRows(int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, rows_ - 1);
+    if (first <= last)
+        emit dataChanged(index(first, 0), index(last, columns_ - 1));
+}
+
+void ListModel::changeAppearance()
+{
+    if (control_.Columns() != columns_) {
+        resetAll();
+        return;
+    }
+    const QFont font = toQFont(control_.font());
+    if (font == font_)
+        return;
+    font_ = font;
+    if (rows_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1), {Qt::FontRole});
+}
+
+} // namespace corvanta

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "store/ListControl.h"
+
+#include <QAbstractTableModel>
+#include <QFont>
+#include <QPalette>
+
+#include <memory>
+
+namespace corvanta {
+
+// Shows a ListControl to a Qt view without copying its rows. Row and column counts are the ones
+// last announced, so a list filled while its redraw is off stays consistent to the view until the
+// one reset that follows.
+class ListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit ListModel(ListControl &control, QObject *parent = nullptr);
+    ~ListModel() override;
+
+    ListControl &control() const { return control_; }
+
+    // Selected rows are painted with this palette's highlight colours.
+    void setPalette(const QPalette &palette);
+    // The list's font as a QFont; an empty name keeps the application's family.
+    QFont font() const { return font_; }
+    static QFont toQFont(const ListFont &font);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    // Hears the control; kept apart so its names do not hide the model's own signals.
+    class Follower;
+    friend class Follower;
+
+    void resetAll();
+    void changeRows(int first, int last);
+    void changeAppearance();
+
+    ListControl &control_;
+    int rows_ = 0;
+    int columns_ = 1;
+    QFont font_;
+    QPalette palette_;
+    std::unique_ptr<Follower> follower_;
+};
+
+} // namespace corvanta
