@@ -18,8 +18,11 @@ public:
     void setBusy(bool busy) override;
     void pumpEvents() override;
     void showStartupWindow(StartupWindow &window) override;
+    void showPointerEditor(PointerEditor &editor) override;  // QtUiEditor.cpp
+    void showFileSearch(FileSearch &search) override;        // QtUiSearch.cpp
     void showPopupMenu(const QString &menuName) override;
     void showPopupMenuAt(const QString &menuName, int xTwips, int yTwips) override;
+    QString chooseProgram(const QString &target, const QString &title) override;
 
     // The window boxes are centred on and the popup menus come from; set once it exists.
     QWidget *parent = nullptr;

@@ -2,7 +2,10 @@
 
 namespace corvanta {
 
+class Clipboard;
 class Clock;
+class FileDialogs;
+class PrintService;
 class Shell;
 class Ui;
 
@@ -12,6 +15,9 @@ struct Platform {
     Ui &ui;
     Clock &clock;
     Shell *shell = nullptr;
+    FileDialogs *fileDialogs = nullptr;   // open-file dialogs (platform/FileDialogs.h)
+    Clipboard *clipboard = nullptr;       // system clipboard as text (platform/Clipboard.h)
+    PrintService *printing = nullptr;     // print dialog and printer (platform/Printing.h)
 };
 
 } // namespace corvanta

@@ -5,6 +5,8 @@
 
 namespace corvanta {
 
+class FileSearch;
+class PointerEditor;
 class StartupWindow;
 
 // What the core asks of the desktop: modal boxes, sounds, the pointer shape, the event loop and
@@ -33,11 +35,21 @@ public:
     // Shows the Getting Started window modally; returns when it has closed.
     virtual void showStartupWindow(StartupWindow &window) = 0;
 
+    // Shows the pointer editor modally; returns when it has closed.
+    virtual void showPointerEditor(PointerEditor &editor) = 0;
+
+    // Shows the global file search window modally; returns when it has closed.
+    virtual void showFileSearch(FileSearch &search) = 0;
+
     // Shows a popup menu of the command surface at the mouse pointer and returns when it has
     // closed; a chosen item's command has run by then.
     virtual void showPopupMenu(const QString &menuName) = 0;
     // The same with the menu's top-left corner at (xTwips, yTwips) in the main window.
     virtual void showPopupMenuAt(const QString &menuName, int xTwips, int yTwips) = 0;
+
+    // The Open With chooser for target: returns the chosen program's command line (desktop-entry
+    // Exec syntax; the target goes in place of %f/%u, else at the end), or "" when cancelled.
+    virtual QString chooseProgram(const QString &target, const QString &title) = 0;
 };
 
 } // namespace corvanta

@@ -49,6 +49,22 @@ public:
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     void pumpEvents() override;
     void showStartupWindow(StartupWindow &window) override;
+    int pointerEditors = 0;
+    std::function<void(PointerEditor &)> onPointerEditor; // plays the user in the editor
+    void showPointerEditor(PointerEditor &editor) override
+    {
+        ++pointerEditors;
+        if (onPointerEditor)
+            onPointerEditor(editor);
+    }
+    int fileSearches = 0;
+    std::function<void(FileSearch &)> onFileSearch;      // plays the user in the search window
+    void showFileSearch(FileSearch &search) override
+    {
+        ++fileSearches;
+        if (onFileSearch)
+            onFileSearch(search);
+    }
     void showPopupMenu(const QString &menuName) override
     {
         popups.push_back(menuName);
@@ -61,6 +77,18 @@ public:
         popupX = xTwips;
         popupY = yTwips;
         showPopupMenu(menuName);
+    }
+
+    std::vector<QString> chooserTargets;                   // Open With choosers shown, by target
+    std::deque<QString> programChoices;                    // their answers; when empty: cancelled
+    QString chooseProgram(const QString &target, const QString &) override
+    {
+        chooserTargets.push_back(target);
+        if (programChoices.empty())
+            return QString();
+        QString choice = programChoices.front();
+        programChoices.pop_front();
+        return choice;
     }
 
     const ShownBox *lastBox() const { return boxes.empty() ? nullptr : &boxes.back(); }

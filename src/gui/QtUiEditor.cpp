@@ -1,0 +1,10 @@
+#include "gui/QtUi.h"
+
+namespace corvanta {
+
+void QtUi::showPointerEditor(PointerEditor &)
+{
+    // The pointer editor dialog arrives with its feature.
+}
+
+} // namespace corvanta
