@@ -16,6 +16,17 @@ bool isUsableFileName(const QString &name)
 
 QString invalidNameTitle() { return QStringLiteral(" Invalid Input"); }
 
+QString blankNameText() { return QStringLiteral("Input Cannot Be Blank...     \r"); }
+
+QString newNameRefusal(const QString &name)
+{
+    if (name.trimmed().isEmpty())
+        return blankNameText();
+    if (!isUsableFileName(name) || name.contains(u'\\') || name.contains(QStringLiteral("...")))
+        return invalidNameText(name);
+    return QString();
+}
+
 QString invalidNameText(const QString &name)
 {
     return QStringLiteral("The Name  [") + name.toUpper()

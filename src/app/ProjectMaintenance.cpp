@@ -1,0 +1,262 @@
+#include "app/ProjectMaintenance.h"
+
+#include "app/MainForm.h"
+#include "app/Navigation.h"
+#include "app/Sorting.h"
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
+#include "store/FileOps.h"
+#include "store/ListFiles.h"
+#include "store/NameRules.h"
+
+#include <QFileInfo>
+
+namespace corvanta {
+
+namespace {
+
+const QString FiveSpaces = QStringLiteral("     ");
+constexpr int Refusal = MsgBox::OkOnly | MsgBox::Exclamation;
+constexpr int DeleteQuestion = MsgBox::YesNo | MsgBox::Exclamation | MsgBox::DefaultButton2;
+
+// The rows a rewrite of a name list keeps: every row but the never-stored marker and blank rows.
+QStringList storedRows(const ListControl &list, int firstRow, bool trimmed)
+{
+    QStringList lines;
+    for (int i = firstRow; i < list.ListCount(); ++i) {
+        const QString text = list.rowText(i);
+        if (text.contains(QStringLiteral("...")) || text.trimmed().isEmpty())
+            continue;
+        lines << (trimmed ? text.trimmed() : text);
+    }
+    return lines;
+}
+
+} // namespace
+
+ProjectMaintenance::ProjectMaintenance(MainForm &form) : f(form), s(form.state)
+{
+    const std::pair<const char *, void (ProjectMaintenance::*)()> commands[] = {
+        {"CreateNewProject", &ProjectMaintenance::CreateNewProject},
+        {"mnuCreateProject", &ProjectMaintenance::CreateNewProject},
+        {"mnuAddNewProject", &ProjectMaintenance::CreateNewProject},
+        {"toolbar:CreateProject", &ProjectMaintenance::CreateNewProject},
+        {"entry:New Project", &ProjectMaintenance::CreateNewProject},
+        {"CreateNewTopic", &ProjectMaintenance::CreateNewTopic},
+        {"mnuTopicPopupAddNewTopic", &ProjectMaintenance::CreateNewTopic},
+        {"mnuRenameProject", &ProjectMaintenance::RenameProject},
+        {"mnuTopicPopupRenameTopic", &ProjectMaintenance::RenameTopic},
+        {"DeleteProject", &ProjectMaintenance::DeleteProject},
+        {"mnuDeleteProject", &ProjectMaintenance::DeleteProject},
+        {"DeleteTopic", &ProjectMaintenance::DeleteTopic},
+        {"mnuTopicPopupDeleteTopic", &ProjectMaintenance::DeleteTopic},
+    };
+    for (const auto &[name, method] : commands)
+        f.registerOperation(QString::fromLatin1(name), [this, method = method] { (this->*method)(); });
+}
+
+QString ProjectMaintenance::projectFolder(const QString &name) const
+{
+    return s.ProgramFolder + QStringLiteral("/Projects/") + name;
+}
+
+// A topic's File List: in Projects/ at the entry screen, in the project's folder otherwise.
+QString ProjectMaintenance::topicFile(const QString &name) const
+{
+    const QString folder = s.CurrentProject.isEmpty() ? s.ProgramFolder + QStringLiteral("/Projects/")
+                                                      : projectFolder(s.CurrentProject) + u'/';
+    return folder + name + QStringLiteral(".Files");
+}
+
+void ProjectMaintenance::reselect(ListControl &list, int index)
+{
+    if (index < 0 || index >= list.ListCount())
+        return;
+    list.setRow(index);
+    list.setListIndex(index);
+    list.setSelected(true);
+}
+
+bool ProjectMaintenance::askName(const QString &mode, QString *name)
+{
+    s.UtilityMode = mode;
+    s.DialogText = QStringLiteral("cancel");
+    f.run(QStringLiteral("ShowUtilityForm"));
+    if (s.DialogText == u"cancel" || s.DialogText == u"cancelall")
+        return false;
+    *name = s.DialogText;
+    return true;
+}
+
+bool ProjectMaintenance::refuseNewName(const QString &name)
+{
+    const QString refusal = newNameRefusal(name);
+    if (refusal.isEmpty())
+        return false;
+    f.ui.msgBox(refusal, invalidNameTitle(), Refusal);
+    return true;
+}
+
+bool ProjectMaintenance::isDuplicate(const QString &name, bool project)
+{
+    s.ActionResult = name.toLower();
+    if (project)
+        CheckDuplicateProjectName();
+    else
+        CheckDuplicateTopicName();
+    return s.ActionResult == u"duplicate";
+}
+
+void ProjectMaintenance::CheckDuplicateProjectName()
+{
+    const QString candidate = s.ActionResult;
+    ListControl &list = f.lstProjectList;
+    for (int i = 0; i < list.ListCount(); ++i) {
+        if (list.rowText(i).toLower() == candidate) {
+            const QString name = candidate.toUpper();
+            f.ui.msgBox(QStringLiteral("You Have Selected A Duplicate Project Name.") + FiveSpaces + u'\r' + name
+                            + QStringLiteral(" Is Already On File.\r"),
+                        QStringLiteral(" Duplicate Project Name: ") + name, Refusal);
+            s.ActionResult = QStringLiteral("duplicate");
+            return;
+        }
+    }
+}
+
+void ProjectMaintenance::CheckDuplicateTopicName()
+{
+    const QString candidate = s.ActionResult;
+    ListControl &list = f.lstTopicList;
+    for (int i = 0; i < list.ListCount(); ++i) {
+        if (list.columnText(i, 0).toLower() == candidate) {
+            const QString name = candidate.toUpper();
+            f.ui.msgBox(QStringLiteral("You Have Selected A Duplicate Topic Name.") + FiveSpaces + u'\r' + name
+                            + QStringLiteral(" Is Already On File.\r"),
+                        QStringLiteral(" Duplicate Topic Name: ") + name, Refusal);
+            s.ActionResult = QStringLiteral("duplicate");
+            return;
+        }
+    }
+}
+
+void ProjectMaintenance::alreadyOnFile(const QString &kind, const QString &name)
+{
+    const QString upper = name.toUpper();
+    f.ui.msgBox(QStringLiteral("This ") + kind + QStringLiteral(" Name - ") + upper + QStringLiteral(" - Is Already On File.")
+                    + FiveSpaces + QStringLiteral("\rPlease Select Another Name.\r"),
+                QStringLiteral(" Duplicate Name: ") + upper, Refusal);
+}
+
+void ProjectMaintenance::showFailure(const FsResult &result)
+{
+    f.ui.msgBox(result.reason, QStringLiteral(" Error ") + QString::number(result.error), Refusal);
+}
+
+bool ProjectMaintenance::writeProjectList()
+{
+    const SaveResult saved = saveLines(s.ProjectListPath, storedRows(f.lstProjectList, 0, false));
+    return reportSaveFailure(f.ui, s.ProjectListPath, saved);
+}
+
+bool ProjectMaintenance::writeTopicList(bool trimmed)
+{
+    const SaveResult saved = saveLines(s.TopicListPath, storedRows(f.lstTopicList, 1, trimmed));
+    return reportSaveFailure(f.ui, s.TopicListPath, saved);
+}
+
+// --- creating ---
+
+void ProjectMaintenance::CreateNewProject()
+{
+    ListControl &list = f.lstProjectList;
+    const int insertionRow = list.ListIndex();
+    QString name;
+    for (;;) {
+        if (!askName(QStringLiteral("newproject"), &name))
+            return;
+        if (refuseNewName(name) || isDuplicate(name, true))
+            continue;
+        if (existsIgnoringCase(projectFolder(name))) {
+            alreadyOnFile(QStringLiteral("Project"), name);
+            continue;
+        }
+        // Folder and both list files, or nothing at all.
+        const QString folder = projectFolder(name);
+        FsResult made = makeFolder(folder);
+        if (made)
+            made = createEmptyFile(folder + u'/' + name + QStringLiteral(".List"));
+        if (made)
+            made = createEmptyFile(folder + u'/' + name + QStringLiteral(".Files"));
+        if (!made) {
+            removeFilesIn(folder);
+            removeEmptyFolder(folder);
+            showFailure(made);
+            continue;
+        }
+        break;
+    }
+
+    f.ui.setBusy(true);
+    s.SuppressListClick = true;
+    // The blank row of an empty Project List only stands in for a first project.
+    if (list.ListCount() == 1 && list.rowText(0).trimmed().isEmpty())
+        list.clear();
+    const bool insert = s.InsertNameOption && insertionRow >= 0 && insertionRow < list.ListCount();
+    const int row = insert ? insertionRow : list.ListCount();
+    list.setRow(row);
+    list.insertRow(name);
+    list.setListIndex(row);
+    list.setSelected(true);
+    if (insert)
+        writeProjectList();
+    else
+        reportSaveFailure(f.ui, s.ProjectListPath, appendName(s.ProjectListPath, name));
+    s.SuppressListClick = false;
+    f.sorting().ApplyProjectSort();
+    f.giveFocus(&list);
+    reselect(list, insertionRow >= 0 ? insertionRow : row);
+    f.ui.setBusy(false);
+}
+
+void ProjectMaintenance::CreateNewTopic()
+{
+    ListControl &list = f.lstTopicList;
+    const int insertionRow = std::max(list.ListIndex(), 1);
+    QString name;
+    for (;;) {
+        if (!askName(QStringLiteral("newtopic"), &name))
+            return;
+        if (refuseNewName(name) || isDuplicate(name, false))
+            continue;
+        const QString file = topicFile(name);
+        if (existsIgnoringCase(file)) {
+            alreadyOnFile(QStringLiteral("Topic"), name);
+            continue;
+        }
+        const FsResult made = createEmptyFile(file);
+        if (!made) {
+            showFailure(made);
+            continue;
+        }
+        break;
+    }
+
+    f.ui.setBusy(true);
+    s.SuppressListClick = true;
+    const bool insert = s.InsertNameOption && insertionRow <= list.ListCount();
+    const int row = std::max(insert ? insertionRow : list.ListCount(), 1);
+    list.setRow(row);
+    list.insertRow(name);
+    list.setListIndex(row);
+    list.setSelected(true);
+    if (insert)
+        writeTopicList(false);
+    else
+        reportSaveFailure(f.ui, s.TopicListPath, appendName(s.TopicListPath, name));
+    s.SuppressListClick = false;
+    f.giveFocus(&list);
+    reselect(list, insertionRow);
+    f.ui.setBusy(false);
+}
+
+} // namespace corvanta

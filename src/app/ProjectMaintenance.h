@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/Feature.h"
+
+#include <QString>
+
+namespace corvanta {
+
+class ListControl;
+class MainForm;
+struct FsResult;
+struct SharedState;
+
+// Creates, renames and deletes projects and topics, keeping each list, its list file and the
+// folders and files on disk in step.
+class ProjectMaintenance : public Feature {
+public:
+    explicit ProjectMaintenance(MainForm &form);
+
+    void CreateNewProject();
+    void CreateNewTopic();
+    void RenameProject();
+    void RenameTopic();
+    void DeleteProject();
+    void DeleteTopic();
+    // The candidate is in ActionResult (in lower case); a match shows the box and sets
+    // ActionResult to "duplicate".
+    void CheckDuplicateProjectName();
+    void CheckDuplicateTopicName();
+
+private:
+    MainForm &f;
+    SharedState &s;
+
+    // Opens the name dialog in mode; returns the name, or "" when the user cancelled.
+    bool askName(const QString &mode, QString *name);
+    // Refuses a name that cannot be a file name or is taken; true when the dialog must reopen.
+    bool refuseNewName(const QString &name);
+    bool isDuplicate(const QString &name, bool project);
+    void alreadyOnFile(const QString &kind, const QString &name);
+    void showFailure(const FsResult &result);
+    QString projectFolder(const QString &name) const;
+    QString topicFile(const QString &name) const;
+    bool writeProjectList();
+    bool writeTopicList(bool trimmed);
+    void reselect(ListControl &list, int index);
+};
+
+} // namespace corvanta

@@ -1,0 +1,249 @@
+// Renaming and deleting projects and topics.
+#include "app/MainForm.h"
+#include "app/Navigation.h"
+#include "app/ProjectMaintenance.h"
+#include "app/Sorting.h"
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
+#include "store/FileOps.h"
+#include "store/NameRules.h"
+
+#include <QFileInfo>
+
+namespace corvanta {
+
+namespace {
+
+const QString FiveSpaces = QStringLiteral("     ");
+constexpr int DeleteQuestion = MsgBox::YesNo | MsgBox::Exclamation | MsgBox::DefaultButton2;
+const QString NotCreatedByUs = QStringLiteral("NOTE: This Will NOT Delete Any Files Created By Application Programs")
+    + FiveSpaces + QStringLiteral("\rSuch As Word, Excel, Notepad, Or Other Application Programs.") + FiveSpaces
+    + u'\r';
+
+} // namespace
+
+void ProjectMaintenance::RenameProject()
+{
+    ListControl &list = f.lstProjectList;
+    int index = list.ListIndex();
+    if (index < 0 || index >= list.ListCount())
+        return;
+    const QString oldName = list.rowText(index).trimmed();
+    if (!isUsableFileName(oldName) || oldName.contains(QStringLiteral("..."))) {
+        f.ui.beep(); // the blank row of an empty list or the sort marker
+        return;
+    }
+
+    if (!isRealFolder(projectFolder(oldName))) {
+        const int answer = f.ui.msgBox(
+            QStringLiteral("The Project You Are Trying to Rename Does Not Exist.") + FiveSpaces
+                + QStringLiteral("\rRight Click Your Mouse And Select 'Delete' To Delete This Name,") + FiveSpaces
+                + QStringLiteral("\rOr Double Click This Project Name To Create Project Files.\r\rDo You Want To Delete  [")
+                + list.rowText(index) + QStringLiteral("]  Now?\r"),
+            QStringLiteral(" Project  [") + oldName.toUpper() + QStringLiteral("]  Not Found"),
+            MsgBox::YesNo | MsgBox::Exclamation);
+        if (answer == MsgBox::Yes)
+            DeleteProject();
+        return;
+    }
+
+    if (s.ProjectSort != u"none") {
+        const int answer = f.ui.msgBox(
+            QStringLiteral("This Option Will Rebuild Your Project List. Therefore,") + FiveSpaces
+                + QStringLiteral("\rYou Must Sort The Project List In 'No Sort' Order.\r\rDo You Want Corvanta To Execute 'No Sort'?\r"),
+            QStringLiteral(" Incorrect Sort Order"), MsgBox::YesNo | MsgBox::Exclamation);
+        if (answer != MsgBox::Yes)
+            return;
+        const QString selected = list.columnText(index, 0);
+        f.sorting().mnuSortNoSortProjects_Click();
+        index = -1;
+        for (int i = 0; i < list.ListCount() && index < 0; ++i) {
+            if (list.columnText(i, 0) == selected)
+                index = i;
+        }
+        if (index < 0)
+            return;
+        reselect(list, index);
+    }
+
+    QString newName;
+    for (;;) {
+        if (!askName(QStringLiteral("renameproject"), &newName))
+            return;
+        if (newName.isEmpty() || newName == oldName)
+            return;
+        if (refuseNewName(newName) || isDuplicate(newName, true))
+            continue;
+        if (existsIgnoringCase(projectFolder(newName))) {
+            alreadyOnFile(QStringLiteral("Project"), newName);
+            continue;
+        }
+        break;
+    }
+
+    // The files and the folder first; the list changes only when they all moved.
+    f.ui.setBusy(true);
+    const QString oldFolder = projectFolder(oldName);
+    struct Step { QString from, to; };
+    const Step steps[] = {
+        {oldFolder + u'/' + oldName + QStringLiteral(".List"), oldFolder + u'/' + newName + QStringLiteral(".List")},
+        {oldFolder + u'/' + oldName + QStringLiteral(".Files"), oldFolder + u'/' + newName + QStringLiteral(".Files")},
+        {oldFolder, projectFolder(newName)},
+    };
+    int done = 0;
+    for (const Step &step : steps) {
+        if (step.from != oldFolder && !QFileInfo::exists(step.from)) {
+            ++done; // a missing list file is made when the project is opened
+            continue;
+        }
+        const FsResult moved = renamePath(step.from, step.to);
+        if (!moved) {
+            for (int back = done - 1; back >= 0; --back)
+                renamePath(steps[back].to, steps[back].from);
+            f.ui.setBusy(false);
+            showFailure(moved);
+            return;
+        }
+        ++done;
+    }
+
+    list.setRow(index);
+    list.setList(newName);
+    writeProjectList();
+    reselect(list, index);
+    const bool wasOpen = s.CurrentProject == oldName;
+    f.ui.setBusy(false);
+    if (wasOpen) {
+        // The open project's paths are gone: start again from the top.
+        f.navigation().LoadEntryScreen();
+        reselect(list, index);
+        return;
+    }
+    f.giveFocus(&list);
+}
+
+void ProjectMaintenance::RenameTopic()
+{
+    ListControl &list = f.lstTopicList;
+    const int index = list.ListIndex();
+    if (index < 0 || index >= list.ListCount())
+        return;
+    const QString oldName = list.columnText(index, 0).trimmed();
+    if (index == 0 && oldName.contains(QStringLiteral("..."))) {
+        f.ui.beep();
+        f.ui.msgBox(QStringLiteral("You Cannot Rename This Topic Row.") + FiveSpaces + u'\r',
+                    QStringLiteral(" Invalid Rename Attempt"), MsgBox::OkOnly | MsgBox::Exclamation);
+        return;
+    }
+    if (!isUsableFileName(oldName)) {
+        f.ui.beep();
+        return;
+    }
+
+    QString newName;
+    const QString oldFile = topicFile(oldName);
+    QString newFile;
+    for (;;) {
+        if (!askName(QStringLiteral("renametopic"), &newName))
+            return;
+        if (refuseNewName(newName) || isDuplicate(newName, false))
+            continue;
+        newFile = topicFile(newName);
+        if (newFile != oldFile && existsIgnoringCase(newFile)) {
+            alreadyOnFile(QStringLiteral("Topic"), newName);
+            continue;
+        }
+        break;
+    }
+    if (newFile == oldFile) {
+        f.ui.beep();
+        return;
+    }
+
+    if (QFileInfo::exists(oldFile)) {
+        const FsResult moved = renamePath(oldFile, newFile);
+        if (!moved) {
+            showFailure(moved);
+            return;
+        }
+    }
+    list.setRow(index);
+    list.setList(newName);
+    writeTopicList(false);
+    // The File List shown keeps showing, now under its new name.
+    if (s.FileListPath == oldFile) {
+        s.FileListPath = newFile;
+        s.CurrentTopic = newName;
+    }
+}
+
+void ProjectMaintenance::DeleteProject()
+{
+    ListControl &list = f.lstProjectList;
+    const int index = list.ListIndex();
+    if (index < 0 || index >= list.ListCount())
+        return;
+    const QString name = list.rowText(index);
+    const QString upper = name.toUpper();
+    const int answer = f.ui.msgBox(
+        QStringLiteral("This Will Delete - ") + upper + QStringLiteral(" - And All Of Its Project Files!\rAre You SURE You Want To Delete - ")
+            + upper + QStringLiteral(" - And Its Project Files?") + FiveSpaces + QStringLiteral("\r\r") + NotCreatedByUs,
+        QStringLiteral(" Delete Project: ") + name, DeleteQuestion);
+    if (answer != MsgBox::Yes)
+        return;
+
+    list.setRow(index);
+    list.setAction(4);
+    reselect(list, std::max(index - 1, 0));
+    writeProjectList();
+    // Only a name that is a folder of its own inside Projects/ has files to delete.
+    const QString folder = projectFolder(name.trimmed());
+    if (isUsableFileName(name) && !name.contains(QStringLiteral("...")) && isRealFolder(folder)) {
+        removeFilesIn(folder);
+        removeEmptyFolder(folder);
+    }
+    if (!s.CurrentProject.isEmpty() && s.CurrentProject == name) {
+        f.navigation().LoadEntryScreen();
+        reselect(list, std::max(index - 1, 0));
+    }
+}
+
+void ProjectMaintenance::DeleteTopic()
+{
+    ListControl &list = f.lstTopicList;
+    int index = list.ListIndex();
+    if (index < 0 || index >= list.ListCount())
+        return;
+    const QString name = list.columnText(index, 0).trimmed();
+    if (index == 0 && name.contains(QStringLiteral("..."))) {
+        f.ui.beep();
+        f.ui.msgBox(QStringLiteral("You Cannot Delete This Topic Row.") + FiveSpaces + u'\r',
+                    QStringLiteral(" Invalid Delete Attempt"), MsgBox::OkOnly | MsgBox::Exclamation);
+        return;
+    }
+    const QString upper = name.toUpper();
+    const int answer = f.ui.msgBox(
+        QStringLiteral("This Will Delete - ") + upper + QStringLiteral(" - And All Of Its Topic Files!\rDo You Want To Delete - ")
+            + upper + QStringLiteral(" - And Its Topic Files?") + FiveSpaces + QStringLiteral("\r\r") + NotCreatedByUs,
+        QStringLiteral(" Delete Topic: ") + upper, DeleteQuestion);
+    if (answer != MsgBox::Yes)
+        return;
+
+    list.setRow(index);
+    list.setAction(4);
+    if (index > list.ListCount() - 1)
+        index = list.ListCount() - 1;
+    reselect(list, index);
+    const QString file = topicFile(name);
+    const bool shown = s.FileListPath == file;
+    if (isUsableFileName(name) && !name.contains(QStringLiteral("...")) && QFileInfo(file).isFile())
+        removeFile(file);
+    writeTopicList(true);
+    if (shown) {
+        // Its File List is gone: show the project row's instead.
+        reselect(list, 0);
+        f.navigation().SelectTopic();
+    }
+}
+
+} // namespace corvanta

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+namespace corvanta {
+
+// Outcome of a file-system step, with the system's error number and its description.
+struct FsResult {
+    bool ok = true;
+    int error = 0;
+    QString reason;
+    explicit operator bool() const { return ok; }
+};
+
+FsResult makeFolder(const QString &path);          // one level; fails when it exists
+FsResult createEmptyFile(const QString &path);     // fails when it exists
+// Renames from to to; refuses to replace anything already at to.
+FsResult renamePath(const QString &from, const QString &to);
+FsResult removeFile(const QString &path);
+FsResult removeEmptyFolder(const QString &path);
+// Deletes the plain files directly in folder (never what a symbolic link points to, never
+// subfolders); returns false when one could not be deleted.
+bool removeFilesIn(const QString &folder);
+// Whether something at path exists, its last part matched without regard to letter case: names
+// that differ only in case stand for the same project or topic.
+bool existsIgnoringCase(const QString &path);
+// A folder that is really there: not a symbolic link to somewhere else.
+bool isRealFolder(const QString &path);
+
+} // namespace corvanta
