@@ -10,11 +10,14 @@
 CORVANTA_BUILD_PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-    libgtest-dev libgmock-dev googletest libbenchmark-dev
+    libgtest-dev libgmock-dev googletest libbenchmark-dev poppler-utils
 )
+# xdg-utils and shared-mime-info: the desktop's MIME types and default applications, which
+# opening pointers relies on (and its tests, under a temporary desktop of their own). Printing
+# uses CUPS's lp when it is there; the tests put a stand-in first in PATH.
 CORVANTA_RUN_PACKAGES=(
     qt6-qpa-plugins libqt6widgets6 libqt6printsupport6 libqt6svg6
-    fonts-dejavu-core xdg-utils
+    fonts-dejavu-core xdg-utils shared-mime-info
 )
 # The GUI tests run on the offscreen platform and need nothing beyond the run packages.
 CORVANTA_HAND_PACKAGES=(xvfb xdotool imagemagick)

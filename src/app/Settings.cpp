@@ -124,7 +124,10 @@ void loadSettingsSteps(MainForm &form)
         s.UserName = name == u"blank" ? QString() : name;
 
     const QString open = read(form, QStringLiteral("Option"), QStringLiteral("Open"));
-    form.setOptOpen(open.isEmpty() || open == u"True");
+    // The option buttons' own handlers, so the Settings menu's marks follow too.
+    const bool opens = open.isEmpty() || open == u"True";
+    if (!form.run(opens ? QStringLiteral("optOpen_Click") : QStringLiteral("optPrint_Click")))
+        form.setOptOpen(opens);
 
     loadGridLines(form, QStringLiteral("Project List"), form.lstProjectList,
                   QStringLiteral("mnuDisplayLinesInProjectList"),

@@ -1,5 +1,6 @@
 #include "gui/QtUi.h"
 
+#include "gui/OpenWithDialog.h"
 #include "gui/StartupWindowDialog.h"
 #include "gui/Twips.h"
 #include "platform/MsgBox.h"
@@ -100,6 +101,13 @@ void QtUi::showPopupMenuAt(const QString &menuName, int xTwips, int yTwips)
 {
     if (popupMenuAt)
         popupMenuAt(menuName, xTwips, yTwips);
+}
+
+QString QtUi::chooseProgram(const QString &target, const QString &title)
+{
+    OpenWithDialog dialog(target, parent);
+    dialog.setWindowTitle(title);
+    return dialog.exec() == QDialog::Accepted ? dialog.command() : QString();
 }
 
 } // namespace corvanta

@@ -1,0 +1,254 @@
+#include "filelist/Launching.h"
+
+#include "app/MainForm.h"
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
+#include "store/ListFiles.h"
+
+#include <algorithm>
+
+namespace corvanta {
+
+namespace {
+
+const QString fiveSpaces = QStringLiteral("     ");
+
+// A pointer line's two fields: the text before the first TAB and the text after it.
+QString nameField(const QString &line)
+{
+    return line.section(u'\t', 0, 0);
+}
+QString targetField(const QString &line)
+{
+    const qsizetype tab = line.indexOf(u'\t');
+    return tab < 0 ? QString() : line.mid(tab + 1);
+}
+
+} // namespace
+
+Launching::Launching(MainForm &form)
+    : f(form), s(form.state), launcher_(form.ui, form.platform.shell, form.state)
+{
+    registerOperations();
+}
+
+void Launching::registerOperations()
+{
+    auto reg = [this](const char *name, std::function<void()> operation) {
+        f.registerOperation(QString::fromLatin1(name), std::move(operation));
+    };
+    reg("optOpen_Click", [this] { optOpen_Click(); });
+    reg("optPrint_Click", [this] { optPrint_Click(); });
+    reg("mnuOpenFiles", [this] { optOpen_Click(); });
+    reg("mnuPrintFiles", [this] { optPrint_Click(); });
+    reg("lstFileList_DblClick", [this] { lstFileList_DblClick(); });
+    reg("mnuOpenSelectedFiles", [this] { mnuOpenSelectedFiles_Click(); });
+    reg("mnuPrintSelectedFiles", [this] { mnuPrintSelectedFiles_Click(); });
+    reg("LaunchSelectedFiles", [this] { LaunchSelectedFiles(); });
+    reg("OpenWithProgram", [this] { OpenWithProgram(); });
+    reg("mnuSelectProgram", [this] { OpenWithProgram(); });
+
+    using Tool = Launcher::Tool;
+    const struct
+    {
+        const char *item;
+        Tool tool;
+    } tools[] = {
+        {"mnuCalculator", Tool::Calculator},
+        {"mnuNotePad", Tool::TextEditor},
+        {"mnuWrite", Tool::WordProcessor},
+        {"mnuWindowsControlPanel", Tool::Settings},
+        {"mnuTaskManager", Tool::SystemMonitor},
+        {"mnuWindowsExplorer", Tool::FileManager},
+    };
+    for (const auto &t : tools) {
+        const QString item = QString::fromLatin1(t.item);
+        const Tool tool = t.tool;
+        // The data folder is where the file manager opens.
+        f.registerOperation(item, [this, item, tool] {
+            startTool(tool, caption(item), tool == Tool::FileManager ? s.ProgramFolder : QString());
+        });
+    }
+    const auto editFileList = [this] { editListFile(QStringLiteral("Project.Files")); };
+    const auto editProjectList = [this] { editListFile(QStringLiteral("Project.List")); };
+    reg("mnuEditFileList", editFileList);
+    reg("entry:Edit File List", editFileList);
+    reg("mnuEditProjectList", editProjectList);
+    reg("entry:Edit Project List", editProjectList);
+    reg("StartCommandPrompt", [this] { startTool(Tool::Terminal, QStringLiteral("Terminal")); });
+    reg("mnuEmailTechSupport", [this] {
+        launcher_.LaunchTarget(
+            QStringLiteral("mailto:") + supportAddress(), QStringLiteral("open"));
+    });
+}
+
+QString Launching::caption(const QString &itemName) const
+{
+    const MenuItem *item = f.commands.item(itemName);
+    return item ? item->caption : itemName;
+}
+
+// --- Open / Print mode ---
+
+void Launching::setMode(bool open)
+{
+    f.setOptOpen(open); // PrintMode follows the option buttons
+    f.commands.setChecked(QStringLiteral("mnuOpenFiles"), open);
+    f.commands.setChecked(QStringLiteral("mnuPrintFiles"), !open);
+    if (s.ActiveList == u"files")
+        f.giveFocus(&f.lstFileList);
+    else if (s.ActiveList == u"topic")
+        f.giveFocus(&f.lstTopicList);
+    else if (s.ActiveList == u"list")
+        f.giveFocus(&f.lstProjectList);
+}
+
+void Launching::optOpen_Click()
+{
+    setMode(true);
+}
+
+void Launching::optPrint_Click()
+{
+    setMode(false);
+}
+
+// --- launching the selection ---
+
+void Launching::lstFileList_DblClick()
+{
+    if (f.lstFileList.ListCount() == 0) {
+        f.ui.beep();
+        f.giveFocus(&f.lstProjectList);
+        return;
+    }
+    LaunchSelectedFiles();
+}
+
+void Launching::mnuOpenSelectedFiles_Click()
+{
+    s.PrintMode = false;
+    lstFileList_DblClick();
+    if (!f.optOpen())
+        s.PrintMode = true;
+}
+
+void Launching::mnuPrintSelectedFiles_Click()
+{
+    s.PrintMode = true;
+    lstFileList_DblClick();
+    if (f.optOpen())
+        s.PrintMode = false;
+}
+
+void Launching::refuseEmptyTarget(const QString &lineEnd)
+{
+    f.ui.beep();
+    f.giveFocus(&f.lstProjectList);
+    f.ui.msgBox(QStringLiteral("No File Has Been Selected.") + fiveSpaces + lineEnd,
+        QStringLiteral(" No File To Search For"), MsgBox::OkOnly | MsgBox::Exclamation);
+}
+
+void Launching::LaunchSelectedFiles()
+{
+    ListControl &list = f.lstFileList;
+    const int n = list.SelCount();
+    for (int i = 1; i <= n; ++i) {
+        const int row = n <= 1 ? list.ListIndex() : list.NextSel();
+        list.setRow(row);
+        list.setCol(1);
+        const QString target = list.ColList().trimmed();
+        QString verb = s.PrintMode ? QStringLiteral("print") : QStringLiteral("open");
+        if (target.isEmpty()) {
+            refuseEmptyTarget(QStringLiteral("\r"));
+            break;
+        }
+        s.LaunchStatus = target.right(3).toLower();
+        if (s.LaunchStatus == u"exe")
+            verb.clear(); // programs are started even in print mode
+        launcher_.LaunchTarget(target, verb);
+        if (s.LaunchStatus == u"file not found") {
+            missingRow_ = row;
+            missingTarget_ = target;
+            RemoveMissingFile();
+            break;
+        }
+        if (n == 1)
+            break;
+    }
+    list.resetNextSel();
+}
+
+void Launching::RemoveMissingFile()
+{
+    const QString &target = missingTarget_;
+    const QString text = QStringLiteral("The File  [") + target
+        + QStringLiteral("]  Was Not Found.\r") + QStringLiteral("Do You Want To Remove  [")
+        + target + QStringLiteral("]  From File List?") + fiveSpaces + u'\r';
+    if (f.ui.msgBox(text, u' ' + target + QStringLiteral("  Not Found"), MsgBox::YesNo)
+        != MsgBox::Yes)
+        return;
+
+    ListControl &list = f.lstFileList;
+    const int row = missingRow_;
+    if (row < 0 || row >= list.ListCount())
+        return;
+    const QString rowText = list.rowText(row);
+    const QString name = nameField(rowText).trimmed();
+    const QString rowTarget = targetField(rowText).trimmed();
+
+    list.setRow(row);
+    list.setAction(4);
+    const int count = list.ListCount();
+    if (count > 0) {
+        const int next = std::min(row, count - 1);
+        list.setRow(next);
+        list.setListIndex(next);
+        list.setSelected(true);
+    }
+
+    // Rewritten from the file itself, so lines the list never showed stay as they were; only
+    // the failing pointer's own line goes, not others that share its name.
+    const QString path = s.FileListPath;
+    if (path.isEmpty())
+        return;
+    QStringList lines = readLines(path);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (nameField(lines[i]).trimmed() == name && targetField(lines[i]).trimmed() == rowTarget) {
+            lines.removeAt(i);
+            reportSaveFailure(f.ui, path, saveLines(path, lines));
+            return;
+        }
+    }
+}
+
+void Launching::OpenWithProgram()
+{
+    ListControl &list = f.lstFileList;
+    list.setRow(list.ListIndex());
+    list.setCol(1);
+    const QString target = list.ColList().trimmed();
+    if (target.isEmpty()) {
+        refuseEmptyTarget(QString());
+        return;
+    }
+    s.LaunchStatus = QStringLiteral("openwith");
+    f.giveFocus(&f.lstFileList);
+    launcher_.openWith(target);
+}
+
+// --- the desktop's tools ---
+
+void Launching::startTool(Launcher::Tool tool, const QString &caption, const QString &file)
+{
+    launcher_.startTool(tool, caption, file);
+}
+
+void Launching::editListFile(const QString &fileName)
+{
+    // The entry screen's lists, whatever project is open; the lists are not reloaded after.
+    startTool(Launcher::Tool::TextEditor, caption(QStringLiteral("mnuNotePad")),
+        s.ProgramFolder + u'/' + fileName);
+}
+
+} // namespace corvanta

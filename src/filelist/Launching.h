@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/Feature.h"
+#include "app/Launcher.h"
+
+#include <QString>
+
+namespace corvanta {
+
+class MainForm;
+struct SharedState;
+
+// Opening and printing the File List's pointers, the Open/Print mode, the offer to remove a
+// pointer whose target is gone, Open With, and the commands that start the desktop's tools.
+class Launching : public Feature
+{
+public:
+    explicit Launching(MainForm &form);
+
+    Launcher &launcher() { return launcher_; }
+
+    void optOpen_Click();
+    void optPrint_Click();
+    void lstFileList_DblClick();
+    void mnuOpenSelectedFiles_Click();
+    void mnuPrintSelectedFiles_Click();
+    void LaunchSelectedFiles();
+    // Offers to remove the pointer whose target the last walk did not find.
+    void RemoveMissingFile();
+    void OpenWithProgram();
+
+    // A tool of the Tools or Edit menu; caption names it when no program is found.
+    void startTool(Launcher::Tool tool, const QString &caption, const QString &file = QString());
+    // Opens a list file of the data folder in the text editor.
+    void editListFile(const QString &fileName);
+
+    static QString supportAddress() { return QStringLiteral("support@example.com"); }
+
+private:
+    MainForm &f;
+    SharedState &s;
+    Launcher launcher_;
+    int missingRow_ = -1;
+    QString missingTarget_;
+
+    void setMode(bool open);
+    void refuseEmptyTarget(const QString &lineEnd);
+    QString caption(const QString &itemName) const;
+    void registerOperations();
+};
+
+} // namespace corvanta

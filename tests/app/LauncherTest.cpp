@@ -1,0 +1,229 @@
+#include "support/FakeShell.h"
+#include "support/FormFixture.h"
+
+#include "app/Launcher.h"
+#include "platform/Keys.h"
+#include "platform/MsgBox.h"
+
+namespace corvanta::test {
+namespace {
+
+class LauncherTest : public FormFixture
+{
+protected:
+    FakeShell shell;
+    Platform platform() override { return Platform {ui, clock, &shell}; }
+
+    void SetUp() override { start(); }
+    Launcher launcher() { return Launcher(ui, &shell, form->state); }
+};
+
+TEST(GetFileNamePart, pathsAndAddresses)
+{
+    EXPECT_EQ(Launcher::GetFileNamePart(u"/home/u/Docs/Letter.doc"_s), u"Letter.doc"_s);
+    EXPECT_EQ(Launcher::GetFileNamePart(u"/home/u/Docs/"_s), QString());
+    EXPECT_EQ(Launcher::GetFileNamePart(u"notes.txt"_s), u"notes.txt"_s);
+    // Addresses hold slashes of their own and stay whole.
+    EXPECT_EQ(Launcher::GetFileNamePart(u"http://www.example.com/a/page.html"_s),
+        u"http://www.example.com/a/page.html"_s);
+    EXPECT_EQ(Launcher::GetFileNamePart(u"mailto:someone@example.com"_s),
+        u"mailto:someone@example.com"_s);
+}
+
+TEST_F(LauncherTest, documentTarget_executedAsFileInItsFolderWithTrailingSlash)
+{
+    launcher().LaunchTarget(u"/home/u/Docs/Letter.doc"_s, u"print"_s);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].verb, u"print"_s);
+    EXPECT_EQ(shell.calls[0].file, u"Letter.doc"_s);
+    EXPECT_EQ(shell.calls[0].folder, u"/home/u/Docs/"_s);
+    EXPECT_TRUE(shell.calls[0].parameters.isEmpty());
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST_F(LauncherTest, addresses_executedWholeWithEmptyFolderAndOpenForAnEmptyVerb)
+{
+    launcher().LaunchTarget(u"http://www.example.com/a/"_s, QString());
+    launcher().LaunchTarget(u"mailto:someone@example.com"_s, u"open"_s);
+    ASSERT_EQ(shell.calls.size(), 2u);
+    EXPECT_EQ(shell.calls[0].verb, u"Open"_s);
+    EXPECT_EQ(shell.calls[0].file, u"http://www.example.com/a/"_s);
+    EXPECT_TRUE(shell.calls[0].folder.isEmpty());
+    EXPECT_EQ(shell.calls[1].file, u"mailto:someone@example.com"_s);
+    EXPECT_TRUE(shell.calls[1].folder.isEmpty());
+}
+
+TEST_F(LauncherTest, emptyOrBlankTarget_refusedWithoutShellCall)
+{
+    form->state.LaunchStatus = u"txt"_s;
+    launcher().LaunchTarget(QString(), u"open"_s);
+    launcher().LaunchTarget(u"   "_s, u"open"_s);
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(ui.beeps, 2);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(form->state.LaunchStatus, u"txt"_s);
+}
+
+TEST_F(LauncherTest, missingFileOrFolder_silentlyReportedInLaunchStatus)
+{
+    shell.results[u"/gone/a.txt"_s] = ShellResult::FileNotFound;
+    shell.results[u"/gone/b.txt"_s] = ShellResult::PathNotFound;
+    for (const QString &target : {u"/gone/a.txt"_s, u"/gone/b.txt"_s}) {
+        form->state.LaunchStatus = u"txt"_s;
+        launcher().LaunchTarget(target, u"open"_s);
+        EXPECT_EQ(form->state.LaunchStatus, u"file not found"_s);
+    }
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(LauncherTest, failures_showLaunchErrorWithFiveTrailingSpaces)
+{
+    shell.defaultResult = 11;
+    launcher().LaunchTarget(u"/bin/broken"_s, QString());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text,
+        u"Executable file was invalid. Either it was not a Windows application or there "
+        u"was an error in the .EXE image.     "_s);
+    EXPECT_EQ(ui.boxes[0].title, u" Launch Error"_s);
+    EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Information);
+
+    // The system's own reason replaces the classic text.
+    shell.defaultResult = ShellResult::Failed;
+    shell.reason = u"lp: Error - No default destination."_s;
+    launcher().LaunchTarget(u"/home/u/a.txt"_s, u"print"_s);
+    EXPECT_EQ(ui.lastBox()->text, u"lp: Error - No default destination.     "_s);
+    EXPECT_EQ(form->state.LaunchStatus, QString());
+}
+
+TEST_F(LauncherTest, failuresWithoutMessage_showNothing)
+{
+    for (int result : {26, 27, 30, 32, 42})
+        EXPECT_TRUE(Launcher::launchMessage(result).isEmpty()) << result;
+    shell.defaultResult = 32;
+    launcher().LaunchTarget(u"/home/u/a.txt"_s, u"open"_s);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(Launcher::launchMessage(0),
+        u"System is out of memory, executable file is corrupt, or relocations are invalid."_s);
+    EXPECT_EQ(Launcher::launchMessage(21),
+        u"Application requires Microsoft Windows 32-bit extensions."_s);
+}
+
+TEST_F(LauncherTest, noApplication_opensChooserForFullPathAndStartsTheChoice)
+{
+    shell.defaultResult = ShellResult::NoAssociation;
+    ui.programChoices.push_back(u"\"/opt/My Viewer/view\" --new %f"_s);
+    launcher().LaunchTarget(u"/home/u/data.xyz"_s, u"open"_s);
+    EXPECT_EQ(ui.chooserTargets, std::vector<QString> {u"/home/u/data.xyz"_s});
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(shell.starts[0].program, u"/opt/My Viewer/view"_s);
+    EXPECT_EQ(shell.starts[0].arguments, (QStringList {u"--new"_s, u"/home/u/data.xyz"_s}));
+    EXPECT_TRUE(ui.boxes.empty());
+
+    // Cancelled: nothing starts.
+    launcher().LaunchTarget(u"/home/u/data.xyz"_s, u"open"_s);
+    EXPECT_EQ(shell.starts.size(), 1u);
+}
+
+TEST_F(LauncherTest, chosenProgramThatWillNotStart_isReported)
+{
+    shell.refusing.insert(u"/usr/local/bin/viewer"_s);
+    ui.programChoices.push_back(u"/usr/local/bin/viewer"_s);
+    launcher().openWith(u"/home/u/a b.xyz"_s);
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(shell.starts[0].arguments, QStringList {u"/home/u/a b.xyz"_s});
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, u" Launch Error"_s);
+    EXPECT_EQ(
+        ui.boxes[0].text, u"The Program  [/usr/local/bin/viewer]  Could Not Be Started.     "_s);
+}
+
+TEST_F(LauncherTest, toolsMenu_startsTheFirstProgramFound)
+{
+    shell.installed = {u"kcalc"_s, u"xcalc"_s};
+    form->menuClick(u"mnuCalculator"_s);
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(shell.starts[0].program, u"kcalc"_s);
+    EXPECT_TRUE(shell.starts[0].arguments.isEmpty());
+    EXPECT_EQ(shell.starts[0].style, Shell::NormalFocus);
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(LauncherTest, toolNotFound_namesItAndEveryCandidate)
+{
+    form->menuClick(u"mnuWrite"_s);
+    EXPECT_TRUE(shell.starts.empty());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, u" Program Not Found"_s);
+    EXPECT_EQ(ui.boxes[0].text,
+        u"Corvanta Could Not Find A Program For Word Processor.     \r"
+        u"Looked For: libreoffice --writer, abiword, calligrawords\r"_s);
+    EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Exclamation);
+    EXPECT_TRUE(form->enabled());
+}
+
+TEST_F(LauncherTest, wordProcessorAndMonitor_keepTheirArguments)
+{
+    shell.installed = {u"libreoffice"_s, u"x-terminal-emulator"_s};
+    form->menuClick(u"mnuWrite"_s);
+    form->menuClick(u"mnuTaskManager"_s);
+    ASSERT_EQ(shell.starts.size(), 2u);
+    EXPECT_EQ(shell.starts[0].arguments, QStringList {u"--writer"_s});
+    EXPECT_EQ(shell.starts[1].program, u"x-terminal-emulator"_s);
+    EXPECT_EQ(shell.starts[1].arguments, (QStringList {u"-e"_s, u"top"_s}));
+}
+
+TEST_F(LauncherTest, ctrlF12_startsATerminalMaximisedFallingBackWhenOneWillNotStart)
+{
+    shell.installed = {u"x-terminal-emulator"_s, u"xterm"_s};
+    shell.refusing = {u"x-terminal-emulator"_s};
+    int key = Key::F12;
+    form->Form_KeyDown(key, Key::CtrlMask);
+    ASSERT_EQ(shell.starts.size(), 2u);
+    EXPECT_EQ(shell.starts[1].program, u"xterm"_s);
+    EXPECT_EQ(shell.starts[1].style, Shell::MaximisedFocus);
+    EXPECT_EQ(shell.starts[1].folder, data.path());
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(LauncherTest, editFileList_opensEntryScreenFileInTheDefaultEditorFirst)
+{
+    shell.installed = {u"mousepad"_s, u"gedit"_s};
+    shell.defaults[u"text/plain"_s] = u"mousepad %F"_s;
+    form->menuClick(u"mnuEditFileList"_s);
+    form->toolbarEntryClick(u"Edit Project List"_s);
+    ASSERT_EQ(shell.starts.size(), 2u);
+    EXPECT_EQ(shell.starts[0].program, u"mousepad"_s);
+    EXPECT_EQ(shell.starts[0].arguments, QStringList {data.file(u"Project.Files"_s)});
+    EXPECT_EQ(shell.starts[1].arguments, QStringList {data.file(u"Project.List"_s)});
+
+    // Without a default editor the fixed list is tried; none found names the text editor.
+    shell.defaults.clear();
+    shell.installed.clear();
+    form->toolbarEntryClick(u"Edit File List"_s);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_TRUE(
+        ui.boxes[0].text.startsWith(u"Corvanta Could Not Find A Program For Text Editor.     \r"
+                                    u"Looked For: gedit, gnome-text-editor, kate,"_s));
+}
+
+TEST_F(LauncherTest, fileManager_opensTheDataFolder)
+{
+    shell.installed = {u"thunar"_s};
+    form->menuClick(u"mnuWindowsExplorer"_s);
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(shell.starts[0].program, u"thunar"_s);
+    EXPECT_EQ(shell.starts[0].arguments, QStringList {data.path()});
+}
+
+TEST_F(LauncherTest, emailTechSupport_opensMailtoAddress)
+{
+    form->menuClick(u"mnuEmailTechSupport"_s);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].verb, u"open"_s);
+    EXPECT_EQ(shell.calls[0].file, u"mailto:support@example.com"_s);
+    EXPECT_TRUE(shell.calls[0].folder.isEmpty());
+}
+
+} // namespace
+} // namespace corvanta::test

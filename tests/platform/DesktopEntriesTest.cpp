@@ -1,0 +1,190 @@
+#include "XdgEnvironment.h"
+
+#include "platform/DesktopEntries.h"
+
+namespace corvanta::test {
+namespace {
+
+QStringList ids(const std::vector<DesktopEntry> &entries)
+{
+    QStringList out;
+    for (const DesktopEntry &e : entries)
+        out << e.id;
+    return out;
+}
+
+TEST(DesktopEntryParse, readsTheDesktopEntryGroupOnly)
+{
+    const auto entry = DesktopEntries::parse(u"# a comment\n"
+                                             u"[Desktop Entry]\n"
+                                             u"Type=Application\n"
+                                             u"Name = Text  Editor\n"
+                                             u"Exec=editor\\s--new %F\n"
+                                             u"Icon=accessories-text-editor\n"
+                                             u"MimeType=text/plain;text/x-csrc;\n"
+                                             u"NoDisplay=true\n"
+                                             u"Terminal=false\n"
+                                             u"[Desktop Action Window]\n"
+                                             u"Exec=editor --window\n"
+                                             u"Name=New Window\n"_s,
+        u"editor.desktop"_s);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->id, u"editor.desktop"_s);
+    EXPECT_EQ(entry->name, u"Text  Editor"_s);
+    EXPECT_EQ(entry->exec, u"editor --new %F"_s);
+    EXPECT_EQ(entry->icon, u"accessories-text-editor"_s);
+    EXPECT_EQ(entry->mimeTypes, (QStringList {u"text/plain"_s, u"text/x-csrc"_s}));
+    EXPECT_TRUE(entry->noDisplay);
+    EXPECT_FALSE(entry->terminal);
+    EXPECT_FALSE(entry->hidden);
+}
+
+TEST(DesktopEntryParse, linksAndEntriesWithoutExecAreNoApplications)
+{
+    EXPECT_FALSE(DesktopEntries::parse(u"[Desktop Entry]\nType=Link\nURL=http://example.com\n"_s));
+    EXPECT_FALSE(DesktopEntries::parse(u"[Desktop Entry]\nType=Application\nName=Nothing\n"_s));
+    EXPECT_FALSE(DesktopEntries::parse(u"Type=Application\nExec=x\n"_s));
+    const auto hidden = DesktopEntries::parse(u"[Desktop Entry]\nHidden=true\n"_s);
+    ASSERT_TRUE(hidden);
+    EXPECT_TRUE(hidden->hidden);
+}
+
+TEST(DesktopEntryExec, splitsOnBlanksAndHonoursQuotes)
+{
+    EXPECT_EQ(DesktopEntries::splitCommand(
+                  u"\"/opt/My App/run\"  --title \"say \\\"hi\\\" \\$HOME\" plain"_s),
+        (QStringList {u"/opt/My App/run"_s, u"--title"_s, u"say \"hi\" $HOME"_s, u"plain"_s}));
+    EXPECT_EQ(
+        DesktopEntries::splitCommand(u"app \"\" x"_s), (QStringList {u"app"_s, QString(), u"x"_s}));
+    const QString awkward = u"/tmp/a b/c$d\"e\\f`g"_s;
+    EXPECT_EQ(DesktopEntries::splitCommand(DesktopEntries::quoteArgument(awkward)),
+        QStringList {awkward});
+    EXPECT_EQ(DesktopEntries::quoteArgument(u"/usr/bin/plain-name"_s), u"/usr/bin/plain-name"_s);
+}
+
+TEST(DesktopEntryExec, fieldCodesTakeTheTargetOrVanish)
+{
+    const QString t = u"/home/u/My File.txt"_s;
+    EXPECT_EQ(DesktopEntries::expandCommand(u"viewer %U --x"_s, t),
+        (QStringList {u"viewer"_s, t, u"--x"_s}));
+    EXPECT_EQ(DesktopEntries::expandCommand(u"app %i %c %k %f"_s, t), (QStringList {u"app"_s, t}));
+    EXPECT_EQ(DesktopEntries::expandCommand(u"app --file=%f 100%%"_s, t),
+        (QStringList {u"app"_s, u"--file="_s + t, u"100%"_s}));
+    // A program without a field code still gets the target; no target leaves the line bare.
+    EXPECT_EQ(DesktopEntries::expandCommand(u"\"/opt/x y/bin\""_s, t),
+        (QStringList {u"/opt/x y/bin"_s, t}));
+    EXPECT_EQ(DesktopEntries::expandCommand(u"editor %F"_s, QString()), QStringList {u"editor"_s});
+}
+
+TEST(DesktopEntryAddress, schemesAreNotDriveLettersOrPaths)
+{
+    EXPECT_EQ(addressScheme(u"http://example.com"_s), u"http"_s);
+    EXPECT_EQ(addressScheme(u"HTTPS://example.com"_s), u"https"_s);
+    EXPECT_EQ(addressScheme(u"mailto:a@example.com"_s), u"mailto"_s);
+    EXPECT_EQ(addressScheme(u"C:\\Docs\\Letter.doc"_s), QString());
+    EXPECT_EQ(addressScheme(u"/home/u/a:b.txt"_s), QString());
+    EXPECT_EQ(addressScheme(u"notes.txt"_s), QString());
+}
+
+class DesktopEntriesTest : public XdgEnvironment
+{
+protected:
+    QString program;
+
+    void SetUp() override
+    {
+        XdgEnvironment::SetUp();
+        program = script(u"bin/some-app"_s, "#!/bin/sh\n");
+        set("XDG_DATA_DIRS", home.file(u"system"_s) + u':' + qEnvironmentVariable("XDG_DATA_DIRS"));
+    }
+    void app(const QString &relative, const QString &name, const QString &types,
+        const QString &extra = {})
+    {
+        home.write(relative,
+            (u"[Desktop Entry]\nType=Application\nName="_s + name
+                + u"\nExec=some-app %f\nMimeType="_s + types + u'\n' + extra)
+                .toUtf8());
+    }
+};
+
+TEST_F(DesktopEntriesTest, userDefault_winsOverOtherRegisteredApplications)
+{
+    app(u"data/applications/a.desktop"_s, u"A"_s, u"text/plain;"_s);
+    app(u"data/applications/b.desktop"_s, u"B"_s, u"text/plain;"_s);
+    app(u"system/applications/kde/c.desktop"_s, u"C"_s, u"text/plain;"_s);
+    EXPECT_EQ(DesktopEntries().defaultFor(u"text/plain"_s)->id, u"a.desktop"_s);
+
+    home.write(u"config/mimeapps.list"_s,
+        "[Default Applications]\ntext/plain=gone.desktop;kde-c.desktop;\n"
+        "[Removed Associations]\ntext/plain=a.desktop;\n");
+    const DesktopEntries entries;
+    EXPECT_EQ(entries.defaultFor(u"text/plain"_s)->id, u"kde-c.desktop"_s);
+    EXPECT_EQ(ids(entries.registeredFor(u"text/plain"_s)),
+        (QStringList {u"kde-c.desktop"_s, u"b.desktop"_s}));
+}
+
+TEST_F(DesktopEntriesTest, desktopSpecificListAndAddedAssociations_count)
+{
+    app(u"data/applications/a.desktop"_s, u"A"_s, u"text/plain;"_s);
+    app(u"data/applications/z.desktop"_s, u"Z"_s, u"image/png;"_s);
+    home.write(u"etc/test-mimeapps.list"_s, "[Added Associations]\ntext/plain=z.desktop;\n");
+    EXPECT_EQ(DesktopEntries().defaultFor(u"text/plain"_s)->id, u"z.desktop"_s);
+}
+
+TEST_F(DesktopEntriesTest, subtypes_fallBackToTheirParentButNotToAnyFile)
+{
+    app(u"data/applications/text.desktop"_s, u"Text"_s, u"text/plain;"_s);
+    app(u"data/applications/hex.desktop"_s, u"Hex"_s, u"application/octet-stream;"_s);
+    const DesktopEntries entries;
+    EXPECT_EQ(entries.defaultFor(u"text/x-csrc"_s)->id, u"text.desktop"_s);
+    EXPECT_FALSE(entries.defaultFor(u"application/zip"_s));
+    EXPECT_EQ(entries.defaultFor(u"application/octet-stream"_s)->id, u"hex.desktop"_s);
+}
+
+TEST_F(DesktopEntriesTest, hiddenAndUnlaunchableEntries_doNotCount)
+{
+    app(u"system/applications/a.desktop"_s, u"A"_s, u"text/plain;"_s);
+    home.write(u"data/applications/a.desktop"_s, "[Desktop Entry]\nHidden=true\n");
+    app(u"data/applications/t.desktop"_s, u"T"_s, u"text/plain;"_s,
+        u"TryExec=not-installed-anywhere\n"_s);
+    home.write(u"data/applications/m.desktop"_s,
+        "[Desktop Entry]\nType=Application\nName=M\nExec=missing-program "
+        "%f\nMimeType=text/plain;\n");
+    const DesktopEntries entries;
+    EXPECT_FALSE(entries.defaultFor(u"text/plain"_s));
+    EXPECT_TRUE(entries.registeredFor(u"text/plain"_s).empty());
+    EXPECT_FALSE(ids(entries.all()).contains(u"a.desktop"_s));
+}
+
+TEST_F(DesktopEntriesTest, terminalApplications_runInsideATerminal)
+{
+    app(u"data/applications/v.desktop"_s, u"V"_s, u"text/plain;"_s, u"Terminal=true\n"_s);
+    set("PATH", home.file(u"bin"_s));
+    EXPECT_FALSE(DesktopEntries().defaultFor(u"text/plain"_s)); // no terminal to run it in
+
+    const QString terminal = script(u"bin/x-terminal-emulator"_s, "#!/bin/sh\n");
+    const auto entry = DesktopEntries().defaultFor(u"text/plain"_s);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->commandLine(), terminal + u" -e some-app %f"_s);
+}
+
+TEST_F(DesktopEntriesTest, otherApplications_visibleUnregisteredAndByName)
+{
+    app(u"data/applications/reg.desktop"_s, u"Registered"_s, u"text/plain;"_s);
+    app(u"data/applications/z.desktop"_s, u"zebra"_s, u"image/png;"_s);
+    app(u"data/applications/y.desktop"_s, u"Apple"_s, QString());
+    app(u"data/applications/n.desktop"_s, u"Nobody"_s, QString(), u"NoDisplay=true\n"_s);
+    EXPECT_EQ(ids(DesktopEntries().otherApplications(u"text/plain"_s)),
+        (QStringList {u"y.desktop"_s, u"z.desktop"_s}));
+}
+
+TEST_F(DesktopEntriesTest, mimeTypeOf_filesFoldersAndAddresses)
+{
+    home.write(u"docs/a.txt"_s, "hello\n");
+    EXPECT_EQ(DesktopEntries::mimeTypeOf(home.file(u"docs/a.txt"_s)), u"text/plain"_s);
+    EXPECT_EQ(DesktopEntries::mimeTypeOf(home.file(u"docs"_s)), u"inode/directory"_s);
+    EXPECT_EQ(DesktopEntries::mimeTypeOf(u"mailto:a@example.com"_s), u"x-scheme-handler/mailto"_s);
+}
+
+} // namespace
+} // namespace corvanta::test

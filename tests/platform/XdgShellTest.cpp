@@ -1,0 +1,139 @@
+#include "XdgEnvironment.h"
+
+#include "platform/XdgShell.h"
+
+#include <QDir>
+
+namespace corvanta::test {
+namespace {
+
+class XdgShellTest : public XdgEnvironment
+{
+protected:
+    XdgShell shell;
+    QString record;
+
+    // A text viewer of our own, the user's default for plain text and web pages.
+    void SetUp() override
+    {
+        XdgEnvironment::SetUp();
+        record = home.file(u"viewer.record"_s);
+        const QString viewer = recorder(u"bin/test-viewer"_s, record);
+        desktopEntry(u"test-viewer.desktop"_s,
+            "[Desktop Entry]\nType=Application\nName=Test Viewer\n"
+            "Exec="
+                + viewer.toLocal8Bit()
+                + " %f\n"
+                  "MimeType=text/plain;x-scheme-handler/http;\n");
+        home.write(
+            u"config/mimeapps.list"_s, "[Default Applications]\ntext/plain=test-viewer.desktop\n");
+        QDir().mkpath(home.file(u"docs"_s));
+    }
+};
+
+TEST_F(XdgShellTest, textPointer_reachesDefaultApplicationWithFullPath)
+{
+    home.write(u"docs/My Notes.txt"_s, "hello\n");
+    EXPECT_EQ(shell.execute(u"open"_s, u"My Notes.txt"_s, QString(), home.file(u"docs/"_s)),
+        ShellResult::Success);
+    const QStringList lines = waitForRecord(record);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], home.file(u"docs"_s));
+    EXPECT_EQ(lines[1], home.file(u"docs/My Notes.txt"_s));
+}
+
+TEST_F(XdgShellTest, webAddress_goesToSchemeHandlerWhole)
+{
+    EXPECT_EQ(shell.execute(u"Open"_s, u"http://www.example.com/a?b=1"_s, QString(), QString()),
+        ShellResult::Success);
+    const QStringList lines = waitForRecord(record);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[1], u"http://www.example.com/a?b=1"_s);
+}
+
+TEST_F(XdgShellTest, missingFileAndFolder_giveTwoAndThree)
+{
+    EXPECT_EQ(shell.execute(u"open"_s, u"gone.txt"_s, QString(), home.file(u"docs/"_s)),
+        ShellResult::FileNotFound);
+    EXPECT_EQ(shell.execute(u"print"_s, u"gone.txt"_s, QString(), home.file(u"no such folder/"_s)),
+        ShellResult::PathNotFound);
+    EXPECT_EQ(shell.execute(u"open"_s, QString(), QString(), home.file(u"no such folder/"_s)),
+        ShellResult::PathNotFound);
+}
+
+TEST_F(XdgShellTest, unhandledTypes_giveThirtyOne)
+{
+    home.write(u"docs/blob.unknownext"_s, QByteArray("\x00\x01\x02\x03", 4));
+    EXPECT_EQ(shell.execute(u"open"_s, u"blob.unknownext"_s, QString(), home.file(u"docs/"_s)),
+        ShellResult::NoAssociation);
+    EXPECT_EQ(shell.execute(u"open"_s, u"mailto:someone@example.com"_s, QString(), QString()),
+        ShellResult::NoAssociation);
+    EXPECT_FALSE(QFile::exists(record));
+}
+
+TEST_F(XdgShellTest, executableScript_startsInItsOwnFolderWhateverTheVerb)
+{
+    const QString ran = home.file(u"ran.record"_s);
+    recorder(u"tools/run.sh"_s, ran);
+    EXPECT_EQ(
+        shell.execute(u"print"_s, u"run.sh"_s, u"one \"two words\""_s, home.file(u"tools/"_s)),
+        ShellResult::Success);
+    EXPECT_EQ(waitForRecord(ran), (QStringList {home.file(u"tools"_s), u"one"_s, u"two words"_s}));
+}
+
+TEST_F(XdgShellTest, executableDocument_isOpenedNotRun)
+{
+    // Files on some mounted drives all carry the execute bit.
+    script(u"docs/notes.txt"_s, "echo this must not run\n");
+    EXPECT_FALSE(XdgShell::isProgram(QFileInfo(home.file(u"docs/notes.txt"_s))));
+    EXPECT_EQ(shell.execute(u"open"_s, u"notes.txt"_s, QString(), home.file(u"docs/"_s)),
+        ShellResult::Success);
+    EXPECT_EQ(waitForRecord(record).value(1), home.file(u"docs/notes.txt"_s));
+}
+
+TEST_F(XdgShellTest, print_handsTheFileToLpFirstInPath)
+{
+    const QString printed = home.file(u"lp.record"_s);
+    recorder(u"bin/lp"_s, printed);
+    home.write(u"docs/letter.txt"_s, "Dear\n");
+    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), home.file(u"docs/"_s)),
+        ShellResult::Success);
+    // lp is waited for, so its record is already there.
+    ASSERT_TRUE(QFile::exists(printed));
+    EXPECT_EQ(waitForRecord(printed).value(1), home.file(u"docs/letter.txt"_s));
+    EXPECT_FALSE(QFile::exists(record));
+}
+
+TEST_F(XdgShellTest, printFailure_givesLpsReason)
+{
+    script(u"bin/lp"_s, "#!/bin/sh\necho 'lp: Error - No default destination.' >&2\nexit 1\n");
+    home.write(u"docs/letter.txt"_s, "Dear\n");
+    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), home.file(u"docs/"_s)),
+        ShellResult::Failed);
+    EXPECT_EQ(shell.failureReason(), u"lp: Error - No default destination."_s);
+
+    // Without lp at all the reason says what is missing.
+    set("PATH", home.file(u"empty"_s));
+    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), home.file(u"docs/"_s)),
+        ShellResult::Failed);
+    EXPECT_TRUE(shell.failureReason().contains(u"lp"_s));
+    // A success clears the reason.
+    EXPECT_EQ(shell.execute(u"open"_s, u"letter.txt"_s, QString(), home.file(u"docs/"_s)),
+        ShellResult::Success);
+    EXPECT_TRUE(shell.failureReason().isEmpty());
+    EXPECT_FALSE(waitForRecord(record).isEmpty());
+}
+
+TEST_F(XdgShellTest, startProcess_searchesPathAndReportsMissingPrograms)
+{
+    const QString ran = home.file(u"tool.record"_s);
+    recorder(u"bin/some-tool"_s, ran);
+    EXPECT_TRUE(
+        shell.startProcess(u"some-tool"_s, {u"-x"_s}, Shell::MaximisedFocus, home.file(u"docs"_s)));
+    EXPECT_EQ(waitForRecord(ran), (QStringList {home.file(u"docs"_s), u"-x"_s}));
+    EXPECT_FALSE(shell.startProcess(u"no-such-tool-anywhere"_s, {}, Shell::NormalFocus));
+    EXPECT_EQ(shell.findProgram(u"some-tool"_s), home.file(u"bin/some-tool"_s));
+}
+
+} // namespace
+} // namespace corvanta::test
