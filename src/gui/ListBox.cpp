@@ -6,11 +6,15 @@
 #include "platform/Keys.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -251,6 +255,71 @@ void ListBox::focusOutEvent(QFocusEvent *event)
 void ListBox::reportFocus(bool focus)
 {
     control_.setHasFocus(focus);
+}
+
+// --- files dropped from a file manager ---
+
+void ListBox::setFileDrops(FileDropHandler handler)
+{
+    fileDrops_ = std::move(handler);
+    setAcceptDrops(bool(fileDrops_));
+    viewport()->setAcceptDrops(bool(fileDrops_));
+}
+
+QStringList ListBox::droppedFiles(const QMimeData *mime)
+{
+    QStringList paths;
+    if (!mime || !mime->hasUrls())
+        return paths;
+    for (const QUrl &url : mime->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+bool ListBox::acceptFileDrag(QDropEvent *event)
+{
+    if (!fileDrops_ || droppedFiles(event->mimeData()).isEmpty()) {
+        event->ignore();
+        return false;
+    }
+    // A pointer links to the file; never take a move, which would have the source delete it.
+    const Qt::DropActions possible = event->possibleActions();
+    if (possible & Qt::LinkAction) {
+        event->setDropAction(Qt::LinkAction);
+    } else if (possible & Qt::CopyAction) {
+        event->setDropAction(Qt::CopyAction);
+    } else {
+        event->ignore();
+        return false;
+    }
+    event->accept();
+    return true;
+}
+
+void ListBox::dragEnterEvent(QDragEnterEvent *event)
+{
+    acceptFileDrag(event);
+}
+
+void ListBox::dragMoveEvent(QDragMoveEvent *event)
+{
+    acceptFileDrag(event);
+}
+
+void ListBox::dropEvent(QDropEvent *event)
+{
+    if (!acceptFileDrag(event))
+        return;
+    const QStringList paths = droppedFiles(event->mimeData());
+    const int row = rowAt(event->position().toPoint().y());
+    // The editors open after the drop is over, so the file manager is not kept waiting.
+    QTimer::singleShot(0, this, [this, paths, row] {
+        if (fileDrops_)
+            fileDrops_(paths, row);
+    });
 }
 
 } // namespace corvanta

@@ -3,9 +3,13 @@
 #include "store/ListControl.h"
 
 #include <QElapsedTimer>
+#include <QStringList>
 #include <QTableView>
 
+#include <functional>
 #include <memory>
+
+class QMimeData;
 
 namespace corvanta {
 
@@ -28,6 +32,14 @@ public:
     // Rows one page key moves: the rows that fit, less one kept in view.
     int pageRows() const;
 
+    // Takes files dropped from a file manager (file: URLs); the handler gets their local paths
+    // and the row under the drop (-1 below the last row) once the drop is over. Any other drop
+    // is refused. Lists without a handler take no drops.
+    using FileDropHandler = std::function<void(const QStringList &paths, int row)>;
+    void setFileDrops(FileDropHandler handler);
+    // The local paths of a drop, or none when it holds anything but local files.
+    static QStringList droppedFiles(const QMimeData *mime);
+
 protected:
     bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -38,6 +50,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // Hears the control; kept apart so its names do not hide the item view's own.
@@ -54,6 +69,9 @@ private:
     QString typed_; // type-ahead text gathered so far
     QElapsedTimer lastTyped_;
     std::unique_ptr<Follower> follower_;
+    FileDropHandler fileDrops_;
+
+    bool acceptFileDrag(QDropEvent *event);
 };
 
 } // namespace corvanta

@@ -1,10 +1,18 @@
+#include "gui/PointerEditorDialog.h"
 #include "gui/QtUi.h"
 
 namespace corvanta {
 
-void QtUi::showPointerEditor(PointerEditor &)
+void QtUi::showPointerEditor(PointerEditor &editor)
 {
-    // The pointer editor dialog arrives with its feature.
+    if (editor.closed())
+        return;
+    PointerEditorDialog dialog(editor, parent);
+    // The editor's message boxes belong over the editor, not behind it over the main window.
+    QWidget *const owner = parent;
+    parent = &dialog;
+    dialog.exec();
+    parent = owner;
 }
 
 } // namespace corvanta

@@ -1,0 +1,538 @@
+#include "editor/PointerEditor.h"
+
+#include "app/IniFile.h"
+#include "app/MainForm.h"
+#include "platform/Keys.h"
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
+
+#include <algorithm>
+
+namespace corvanta {
+
+namespace {
+
+const QString fiveSpaces = QStringLiteral("     ");
+const QString Utility = QStringLiteral("Utility");
+const QString Option = QStringLiteral("Option");
+const QString AddressBox = QStringLiteral("txtInternetAddress");
+const QString NameBox = QStringLiteral("txtPointerName");
+
+// Project and topic names stay short enough to be folder and file names.
+constexpr int NameLimit = 112;
+// The name-only modes drop the address row: the dialog and its lower controls move up by this.
+constexpr float AddressRowHeight = 750;
+
+// Offsets of the bottom band from the top of the name box.
+constexpr float InsertOffset = 525;
+constexpr float CancelAllOffset = 600;
+constexpr float AppendOffset = 825;
+constexpr float ButtonOffset = 840;
+constexpr float CloseAfterSaveOffset = 900;
+
+bool is(const QString &mode, const char *name)
+{
+    return mode == QLatin1String(name);
+}
+
+} // namespace
+
+namespace EditorText {
+
+QString exampleWebsiteAddress()
+{
+    return QStringLiteral("http://www.example.com");
+}
+QString exampleDomain()
+{
+    return QStringLiteral("www.example.com");
+}
+QString exampleEmailAddress()
+{
+    return QStringLiteral("someone@example.com");
+}
+
+QString invalidWebsite(const QString &trimmedAddress)
+{
+    return trimmedAddress.toUpper() + QStringLiteral(" - Is Not A Valid Website Address.\r")
+        + QStringLiteral(" Please Check The Spelling And Format, IE: ") + exampleDomain()
+        + fiveSpaces + u'\r';
+}
+
+QString invalidEmail(const QString &trimmedAddress)
+{
+    return trimmedAddress.toUpper() + QStringLiteral(" - Is Not A Valid Email Address.\r")
+        + QStringLiteral(" Please Check The Spelling And Format, IE: ") + exampleEmailAddress()
+        + fiveSpaces + u'\r';
+}
+
+QString duplicateName(const QString &workingName)
+{
+    return QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces
+        + QStringLiteral("\rFilename [") + workingName.toUpper()
+        + QStringLiteral("] Is Already On File.\r");
+}
+
+QString duplicateTitle(const QString &workingName)
+{
+    return QStringLiteral(" Duplicate Filename: ") + workingName.toUpper();
+}
+
+} // namespace EditorText
+
+PointerEditor::PointerEditor(MainForm &form, int addSelections)
+    : f(form), s(form.state), addSelections_(addSelections)
+{
+    design();
+}
+
+QString PointerEditor::mode() const
+{
+    return s.UtilityMode;
+}
+
+bool PointerEditor::nameMode() const
+{
+    const QString m = mode();
+    return is(m, "newproject") || is(m, "newtopic") || renameNameMode();
+}
+
+bool PointerEditor::renameNameMode() const
+{
+    return is(mode(), "renameproject") || is(mode(), "renametopic");
+}
+
+std::vector<EditorControl *> PointerEditor::controls()
+{
+    return {&txtInternetAddress, &txtPointerName, &cmdSave, &cmdExit, &chkCloseAfterSave, &lblURL,
+        &lblName, &optInsertName, &optAppendName, &optCancelAll};
+}
+
+EditorControl *PointerEditor::controlNamed(const QString &name)
+{
+    for (EditorControl *c : controls()) {
+        if (c->name == name)
+            return c;
+    }
+    return nullptr;
+}
+
+// The dialog as designed: the website layout.
+void PointerEditor::design()
+{
+    caption = QStringLiteral(" Add Website Address");
+    icon = 0;
+    width = 8160;
+    height = 2580;
+    auto place = [](EditorControl &c, const char *name, const QString &text, TwipsRect rect,
+                     int tab) {
+        c.name = QString::fromLatin1(name);
+        c.caption = text;
+        c.rect = rect;
+        c.visible = true;
+        c.enabled = true;
+        c.tabIndex = tab;
+    };
+    place(txtInternetAddress, "txtInternetAddress", QString(), {120, 390, 7920, 345}, 0);
+    place(txtPointerName, "txtPointerName", QString(), {120, 1140, 7920, 345}, 1);
+    const float t = txtPointerName.rect.top;
+    place(cmdSave, "cmdSave", QStringLiteral("&Save"), {6240, t + ButtonOffset, 840, 405}, 2);
+    place(cmdExit, "cmdExit", QStringLiteral("E&xit"), {7200, t + ButtonOffset, 840, 405}, 3);
+    place(chkCloseAfterSave, "chkCloseAfterSave", QStringLiteral("Close After Save"),
+        {3480, t + CloseAfterSaveOffset, 2640, 285}, 4);
+    place(lblURL, "lblURL",
+        QStringLiteral("Input or Paste Website Address (") + EditorText::exampleWebsiteAddress()
+            + u')',
+        {120, 120, 7920, 255}, 5);
+    place(lblName, "lblName", QStringLiteral("Input Name for Website Address (256 Characters Max)"),
+        {120, 870, 7920, 255}, 6);
+    place(optInsertName, "optInsertName", QStringLiteral("Insert Name at Selected Row"),
+        {120, t + InsertOffset, 3240, 285}, 7);
+    place(optAppendName, "optAppendName", QStringLiteral("Append Name to End of List"),
+        {120, t + AppendOffset, 3240, 285}, 8);
+    place(optCancelAll, "optCancelAll", QStringLiteral("Cancel All Selections"),
+        {3480, t + CancelAllOffset, 2640, 285}, 9);
+    optCancelAll.enabled = false;
+    for (EditorTextBox *box : {&txtInternetAddress, &txtPointerName}) {
+        box->text.clear();
+        box->maxLength = 0;
+        box->selStart = box->selLength = 0;
+    }
+    for (EditorChoice *choice : {&chkCloseAfterSave, &optInsertName, &optAppendName, &optCancelAll})
+        choice->value = false;
+}
+
+void PointerEditor::setTabIndex(EditorControl &control, int index)
+{
+    // As a form does it: the controls in between shift to make room.
+    const int old = control.tabIndex;
+    for (EditorControl *c : controls()) {
+        if (c == &control)
+            continue;
+        if (index < old && c->tabIndex >= index && c->tabIndex < old)
+            ++c->tabIndex;
+        else if (index > old && c->tabIndex > old && c->tabIndex <= index)
+            --c->tabIndex;
+    }
+    control.tabIndex = index;
+}
+
+void PointerEditor::chooseOption(EditorChoice &option)
+{
+    for (EditorChoice *o : {&optInsertName, &optAppendName, &optCancelAll})
+        o->value = o == &option;
+}
+
+// --- opening ---
+
+void PointerEditor::Form_Load()
+{
+    design();
+    closed_ = false;
+    focus_.clear();
+    s.EditorRow = f.lstFileList.ListIndex();
+    chkCloseAfterSave.value =
+        ReadIniString(s.IniFile, Utility, QStringLiteral("CloseAfterSave"), QString()) != u"False";
+    chooseOption(
+        ReadIniString(s.IniFile, Option, QStringLiteral("InsertName"), QString()) == u"True"
+            ? optInsertName
+            : optAppendName);
+    const QString m = mode();
+    if (is(m, "email")) {
+        caption = QStringLiteral(" Add Email Address");
+        icon = 11;
+        lblURL.caption = QStringLiteral("Input or Paste Email Address (")
+            + EditorText::exampleEmailAddress() + u')';
+        lblName.caption = QStringLiteral("Input Name For Email Address (256 Characters Max)");
+    } else if (is(m, "addfile")) {
+        caption = QStringLiteral(" Add File To File List");
+        icon = 14;
+        lblURL.caption = QStringLiteral("Path And File Name");
+        lblName.caption = QStringLiteral("Input Name To Be Listed In File List");
+        txtInternetAddress.text = s.AddFilePath;
+        txtPointerName.text.clear();
+        setTabIndex(txtPointerName, 0);
+        optCancelAll.enabled = addSelections_ > 1;
+    } else if (is(m, "editfile")) {
+        caption = QStringLiteral(" Edit File Data");
+        icon = 10;
+        lblURL.caption = QStringLiteral("Edit File Path Or Filename");
+        lblName.caption = QStringLiteral("Edit Pointer Name");
+        fillFromFileList();
+        selectAll(txtInternetAddress);
+    } else if (is(m, "renamefile")) {
+        caption = QStringLiteral(" Rename File Pointer");
+        icon = 14;
+        lblURL.caption = QStringLiteral("Selected Path And Filename");
+        lblName.caption = QStringLiteral("Rename File Pointer");
+        fillFromFileList();
+        setTabIndex(txtPointerName, 0);
+        optCancelAll.enabled = f.lstFileList.SelCount() >= 2;
+    } else if (is(m, "newproject") || is(m, "newtopic")) {
+        const bool project = is(m, "newproject");
+        caption = project ? QStringLiteral(" Add New Project") : QStringLiteral(" Add New Topic");
+        icon = 15;
+        lblName.caption = project ? QStringLiteral("Input Project Name - 112 Characters Maximum")
+                                  : QStringLiteral("Input Topic Name - 112 Characters Maximum");
+        s.EditorRow = (project ? f.lstProjectList : f.lstTopicList).ListIndex();
+        SetUpNewNameMode();
+    } else if (renameNameMode()) {
+        const bool project = is(m, "renameproject");
+        caption = project ? QStringLiteral(" Rename Project") : QStringLiteral(" Rename Topic");
+        icon = 15;
+        lblURL.caption =
+            project ? QStringLiteral("Current Project Name") : QStringLiteral("Current Topic Name");
+        lblName.caption = project ? QStringLiteral("Rename Project - 112 Characters Maximum")
+                                  : QStringLiteral("Rename Topic - 112 Characters Maximum");
+        ListControl &list = project ? f.lstProjectList : f.lstTopicList;
+        s.EditorRow = list.ListIndex();
+        fillFromNameList(list);
+        SetUpRenameMode();
+    }
+    giveFirstFocus();
+    changed(Change::Everything);
+}
+
+void PointerEditor::fillFromFileList()
+{
+    const ListControl &list = f.lstFileList;
+    OldPointerName = list.columnText(s.EditorRow, 0);
+    OldPointerTarget = list.columnText(s.EditorRow, 1);
+    txtPointerName.text = OldPointerName;
+    txtInternetAddress.text = OldPointerTarget;
+    selectAll(txtPointerName);
+}
+
+void PointerEditor::fillFromNameList(ListControl &list)
+{
+    const QString name = list.columnText(s.EditorRow, 0);
+    txtPointerName.text = name;
+    txtInternetAddress.text = name;
+    selectAll(txtPointerName);
+}
+
+void PointerEditor::SetUpNewNameMode()
+{
+    height -= AddressRowHeight;
+    lblURL.visible = false;
+    txtInternetAddress.visible = false;
+    chkCloseAfterSave.enabled = false;
+    lblName.rect.top = lblURL.rect.top;
+    txtPointerName.rect.top = txtInternetAddress.rect.top;
+    txtPointerName.maxLength = NameLimit;
+    const float t = txtPointerName.rect.top;
+    optInsertName.rect.top = t + InsertOffset;
+    optCancelAll.rect.top = t + CancelAllOffset;
+    optAppendName.rect.top = t + AppendOffset;
+    cmdSave.rect.top = t + ButtonOffset;
+    cmdExit.rect.top = t + ButtonOffset;
+    chkCloseAfterSave.rect.top = t + CloseAfterSaveOffset;
+    optCancelAll.enabled = f.lstProjectList.SelCount() >= 2;
+}
+
+void PointerEditor::SetUpRenameMode()
+{
+    optAppendName.enabled = false;
+    chkCloseAfterSave.enabled = false;
+    txtInternetAddress.enabled = false;
+    txtPointerName.maxLength = NameLimit;
+    setTabIndex(txtPointerName, 0);
+    OldPointerName = txtPointerName.text;
+}
+
+void PointerEditor::giveFirstFocus()
+{
+    if (is(mode(), "editfile")) {
+        setFocus(AddressBox);
+        return;
+    }
+    EditorControl *first = nullptr;
+    for (EditorControl *c : controls()) {
+        if (c == &lblURL || c == &lblName || !c->visible || !c->enabled)
+            continue;
+        if (!first || c->tabIndex < first->tabIndex)
+            first = c;
+    }
+    if (first)
+        setFocus(first->name);
+}
+
+// --- focus ---
+
+void PointerEditor::setFocus(const QString &control)
+{
+    const EditorControl *c = controlNamed(control);
+    if (!c || !c->visible || !c->enabled || c == &lblURL || c == &lblName)
+        return;
+    if (focus_ == control) {
+        changed(Change::Focus);
+        return;
+    }
+    const QString old = focus_;
+    focus_ = control;
+    if (old == AddressBox)
+        txtInternetAddress_LostFocus();
+    else if (old == NameBox)
+        txtPointerName_LostFocus();
+    // A LostFocus handler may have moved the focus on already.
+    if (focus_ == control && control == NameBox)
+        txtPointerName_GotFocus();
+    changed(Change::Focus);
+}
+
+void PointerEditor::focusMovedTo(const QString &control)
+{
+    if (!closed_)
+        setFocus(control);
+}
+
+void PointerEditor::selectAll(EditorTextBox &box)
+{
+    box.selStart = 0;
+    box.selLength = int(box.text.size());
+    changed(&box == &txtInternetAddress ? Change::AddressSelected : Change::NameSelected);
+}
+
+void PointerEditor::txtInternetAddress_LostFocus()
+{
+    LastFocusedBox = AddressBox;
+}
+
+void PointerEditor::txtPointerName_LostFocus()
+{
+    LastFocusedBox = NameBox;
+}
+
+void PointerEditor::refuse(const QString &text, const QString &title)
+{
+    f.ui.msgBox(text, title, MsgBox::OkOnly | MsgBox::Exclamation);
+}
+
+bool PointerEditor::checkAddress(bool website)
+{
+    const QString address = txtInternetAddress.text.trimmed();
+    if (website ? isValidWebsite(address) : isValidEmail(address))
+        return true;
+    if (website)
+        refuse(EditorText::invalidWebsite(address), QStringLiteral(" Invalid Website Address"));
+    else
+        refuse(EditorText::invalidEmail(address), QStringLiteral(" Invalid Email Address"));
+    selectAll(txtInternetAddress);
+    setFocus(AddressBox);
+    return false;
+}
+
+void PointerEditor::txtPointerName_GotFocus()
+{
+    const bool website = is(mode(), "website");
+    if (!website && !is(mode(), "email"))
+        return;
+    if (txtInternetAddress.text.trimmed().isEmpty()) {
+        if (website)
+            refuse(QStringLiteral("You Must Input or Paste A Website Address.") + fiveSpaces,
+                QStringLiteral(" Website Address Missing"));
+        else
+            refuse(QStringLiteral("You Must Input or Paste An Email Address.") + fiveSpaces,
+                QStringLiteral(" Email Address Missing"));
+        setFocus(AddressBox);
+        return;
+    }
+    checkAddress(website);
+}
+
+// --- typing ---
+
+void PointerEditor::setText(EditorTextBox &box, const QString &text)
+{
+    QString typed = text;
+    // A pointer record is one line with one TAB between name and target: keep both out.
+    if (!nameMode()) {
+        for (QChar &c : typed) {
+            if (c == u'\t' || c == u'\r' || c == u'\n')
+                c = u' ';
+        }
+    }
+    if (box.maxLength > 0)
+        typed.truncate(box.maxLength);
+    box.text = typed;
+}
+
+void PointerEditor::txtInternetAddress_KeyDown(int &keyCode, int)
+{
+    if (keyCode != Key::Return)
+        return;
+    keyCode = 0;
+    setFocus(NameBox);
+}
+
+void PointerEditor::txtPointerName_KeyDown(int &keyCode, int)
+{
+    if (keyCode != Key::Return)
+        return;
+    keyCode = 0;
+    cmdSave_Click();
+}
+
+// --- options ---
+
+void PointerEditor::chkCloseAfterSave_Click()
+{
+    if (closed_ || !chkCloseAfterSave.enabled)
+        return;
+    chkCloseAfterSave.value = !chkCloseAfterSave.value;
+    WriteIniString(s.IniFile, Utility, QStringLiteral("CloseAfterSave"),
+        chkCloseAfterSave.value ? QStringLiteral("True") : QStringLiteral("False"));
+    changed(Change::Options);
+}
+
+void PointerEditor::optInsertName_Click()
+{
+    if (closed_ || !optInsertName.enabled)
+        return;
+    chooseOption(optInsertName);
+    WriteIniString(s.IniFile, Option, QStringLiteral("InsertName"), QStringLiteral("True"));
+    changed(Change::Options);
+    if (!LastFocusedBox.isEmpty())
+        setFocus(LastFocusedBox);
+}
+
+void PointerEditor::optAppendName_Click()
+{
+    if (closed_ || !optAppendName.enabled)
+        return;
+    chooseOption(optAppendName);
+    WriteIniString(s.IniFile, Option, QStringLiteral("InsertName"), QStringLiteral("False"));
+    changed(Change::Options);
+    if (!LastFocusedBox.isEmpty())
+        setFocus(LastFocusedBox);
+}
+
+void PointerEditor::optCancelAll_Click()
+{
+    if (closed_ || !optCancelAll.enabled)
+        return;
+    chooseOption(optCancelAll);
+    changed(Change::Options);
+    setFocus(QStringLiteral("cmdExit"));
+}
+
+// --- closing ---
+
+void PointerEditor::cmdExit_Click()
+{
+    if (closed_)
+        return;
+    if (nameMode())
+        s.DialogText = QStringLiteral("cancel");
+    close();
+}
+
+void PointerEditor::closeBox()
+{
+    cmdExit_Click(); // closing without a save is the same by either way
+}
+
+void PointerEditor::close()
+{
+    if (closed_)
+        return;
+    Form_Unload();
+    closed_ = true;
+    changed(Change::Closed);
+}
+
+void PointerEditor::Form_Unload()
+{
+    if (optCancelAll.value)
+        s.DialogText = QStringLiteral("cancelall");
+    s.InsertNameOption = optInsertName.value;
+    if (txtInternetAddress.visible && txtInternetAddress.text == txtPointerName.text)
+        s.DialogText = QStringLiteral("cancel");
+}
+
+// --- address rules ---
+
+bool PointerEditor::isValidWebsite(const QString &address)
+{
+    const QString a = address.trimmed();
+    return a.contains(u'.') && !a.contains(u'@');
+}
+
+bool PointerEditor::isValidEmail(const QString &address)
+{
+    return address.trimmed().contains(u'@');
+}
+
+QString PointerEditor::websiteTarget(const QString &address)
+{
+    const QString a = address.trimmed();
+    return a.left(4).toLower() == u"http" ? a : QStringLiteral("http://") + a;
+}
+
+QString PointerEditor::emailTarget(const QString &address)
+{
+    const QString a = address.trimmed();
+    return a.left(7).toLower() == u"mailto:" ? a : QStringLiteral("mailto:") + a;
+}
+
+} // namespace corvanta

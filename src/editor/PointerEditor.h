@@ -1,0 +1,154 @@
+#pragma once
+
+#include "app/MainLayout.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace corvanta {
+
+class ListControl;
+class MainForm;
+struct SharedState;
+
+// One control of the editor as the dialog shows it; positions are twips inside the dialog.
+struct EditorControl
+{
+    QString name;
+    QString caption;
+    TwipsRect rect;
+    bool visible = true;
+    bool enabled = true;
+    int tabIndex = 0;
+};
+
+struct EditorTextBox : EditorControl
+{
+    QString text;
+    int maxLength = 0; // 0: no limit
+    int selStart = 0; // the selection the program last made
+    int selLength = 0;
+};
+
+// A check box or an option button.
+struct EditorChoice : EditorControl
+{
+    bool value = false;
+};
+
+// The pointer editor `frmUtility`: one small modal dialog that adds website, e-mail and file
+// pointers, edits and renames a pointer, and asks for project and topic names. It owns the
+// dialog's state as plain data; the Qt dialog shows it and forwards every user event to the
+// handler of the same name. Results go back through the form's shared state.
+class PointerEditor
+{
+public:
+    enum class Change { Everything, Focus, AddressSelected, NameSelected, Options, Closed };
+
+    // addSelections: how many items the caller's add loop works through (selected search
+    // results, chosen or dropped files); more than one offers "Cancel All Selections".
+    explicit PointerEditor(MainForm &form, int addSelections = 0);
+
+    QString caption;
+    int icon = 0; // 1-based image of the main window's image list; 0 as designed
+    float width = 0; // twips
+    float height = 0;
+    EditorControl lblURL, lblName, cmdSave, cmdExit;
+    EditorTextBox txtInternetAddress, txtPointerName;
+    EditorChoice chkCloseAfterSave, optInsertName, optAppendName, optCancelAll;
+
+    // Every control, in the designed order.
+    std::vector<EditorControl *> controls();
+
+    // The editor state of the row or name being worked on.
+    QString OldPointerName;
+    QString OldPointerTarget;
+    QString LastFocusedBox;
+
+    QString mode() const;
+    QString focus() const { return focus_; } // name of the control with the focus
+    bool closed() const { return closed_; }
+    std::function<void(Change)> onChanged;
+
+    // --- what the user does, as the dialog reports it ---
+    // Typing or pasting: the text is cut at the box's maximum length.
+    void setText(EditorTextBox &box, const QString &text);
+    // The user moved the focus (Tab, mouse): LostFocus and GotFocus follow.
+    void focusMovedTo(const QString &control);
+    // The window's close box (and Escape).
+    void closeBox();
+
+    // --- event handlers ---
+    void Form_Load();
+    void Form_Unload();
+    void cmdSave_Click();
+    void cmdExit_Click();
+    void chkCloseAfterSave_Click(); // the click toggles the box, then stores it
+    void optInsertName_Click();
+    void optAppendName_Click();
+    void optCancelAll_Click();
+    void txtInternetAddress_KeyDown(int &keyCode, int shift);
+    void txtInternetAddress_LostFocus();
+    void txtPointerName_GotFocus();
+    void txtPointerName_KeyDown(int &keyCode, int shift);
+    void txtPointerName_LostFocus();
+
+    // --- address rules (on the trimmed address) ---
+    static bool isValidWebsite(const QString &address);
+    static bool isValidEmail(const QString &address);
+    static QString websiteTarget(const QString &address); // with "http://" when it has no scheme
+    static QString emailTarget(const QString &address); // with "mailto:" when it has none
+
+private:
+    MainForm &f;
+    SharedState &s;
+    int addSelections_;
+    QString focus_;
+    bool closed_ = false;
+
+    void design();
+    void SetUpNewNameMode();
+    void SetUpRenameMode();
+    void fillFromFileList();
+    void fillFromNameList(ListControl &list);
+    void setTabIndex(EditorControl &control, int index);
+    EditorControl *controlNamed(const QString &name);
+    void setFocus(const QString &control);
+    void giveFirstFocus();
+    void selectAll(EditorTextBox &box);
+    void chooseOption(EditorChoice &option);
+    void changed(Change c)
+    {
+        if (onChanged)
+            onChanged(c);
+    }
+    bool nameMode() const;
+    bool renameNameMode() const;
+    void refuse(const QString &text, const QString &title);
+    bool checkAddress(bool website);
+    void close();
+
+    // Saving (PointerEditorSave.cpp).
+    void addSave();
+    void ReturnEnteredName();
+    void SaveEditedPointer();
+    // True (and ActionResult "duplicate") when another row has the candidate name in ActionResult.
+    bool CheckDuplicatePointerName(int exceptRow, const QString &workingName);
+    bool writeFileList(const QStringList &lines);
+};
+
+// The editor's message texts, kept in one place.
+namespace EditorText {
+QString exampleWebsiteAddress();
+QString exampleDomain();
+QString exampleEmailAddress();
+QString invalidWebsite(const QString &trimmedAddress);
+QString invalidEmail(const QString &trimmedAddress);
+QString duplicateName(const QString &workingName);
+QString duplicateTitle(const QString &workingName);
+} // namespace EditorText
+
+} // namespace corvanta

@@ -1,0 +1,195 @@
+// What Save does in each mode: hand a name back, add a pointer, or change the edited one.
+#include "editor/PointerEditor.h"
+
+#include "app/MainForm.h"
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
+#include "store/ListFiles.h"
+
+#include <algorithm>
+
+namespace corvanta {
+
+namespace {
+
+const QString fiveSpaces = QStringLiteral("     ");
+
+// The display name of a row: the text before its first TAB; a row without one has none.
+QString rowName(const QString &rowText)
+{
+    const qsizetype tab = rowText.indexOf(u'\t');
+    return tab < 0 ? QString() : rowText.left(tab).trimmed();
+}
+
+} // namespace
+
+void PointerEditor::cmdSave_Click()
+{
+    if (closed_)
+        return;
+    if (!txtInternetAddress.visible && txtPointerName.text.isEmpty()) {
+        refuse(QStringLiteral("Input Cannot Be Blank...") + fiveSpaces + u'\r',
+            QStringLiteral(" Invalid Input"));
+        setFocus(txtPointerName.name);
+        return;
+    }
+    if (nameMode()) {
+        ReturnEnteredName();
+        return;
+    }
+    if (mode() == u"editfile" || mode() == u"renamefile") {
+        SaveEditedPointer();
+        return;
+    }
+    addSave();
+}
+
+void PointerEditor::ReturnEnteredName()
+{
+    s.DialogText = txtPointerName.text.trimmed();
+    if (renameNameMode() && s.DialogText == OldPointerName)
+        s.DialogText = QStringLiteral("cancel");
+    close();
+}
+
+bool PointerEditor::writeFileList(const QStringList &lines)
+{
+    return reportSaveFailure(f.ui, s.FileListPath, saveLines(s.FileListPath, lines));
+}
+
+void PointerEditor::addSave()
+{
+    const QString m = mode();
+    const bool email = m == u"email";
+    const bool addfile = m == u"addfile";
+    const QString name = txtPointerName.text.trimmed();
+    QString target = txtInternetAddress.text.trimmed();
+
+    if (target.isEmpty()) {
+        if (email)
+            refuse(QStringLiteral("You Must Input or Paste An Email Address.") + fiveSpaces,
+                QStringLiteral(" Email Address Missing"));
+        else if (addfile)
+            refuse(QStringLiteral("You Must Input or Paste A Filename.") + fiveSpaces,
+                QStringLiteral(" Filename Missing"));
+        else
+            refuse(QStringLiteral("You Must Input or Paste A Website Address.") + fiveSpaces,
+                QStringLiteral(" Website Address Missing"));
+        setFocus(txtInternetAddress.name);
+        return;
+    }
+    if (m == u"website") {
+        if (!checkAddress(true))
+            return;
+        target = websiteTarget(target);
+    } else if (email) {
+        if (!checkAddress(false))
+            return;
+        target = emailTarget(target);
+    } else if (addfile) {
+        s.ActionResult = name.toLower();
+        if (CheckDuplicatePointerName(-1, name)) {
+            selectAll(txtPointerName);
+            setFocus(txtPointerName.name);
+            return;
+        }
+    }
+    if (name.isEmpty()) {
+        refuse(QStringLiteral("The Name Field Is Blank.") + fiveSpaces,
+            QStringLiteral(" You Must Input A Name"));
+        setFocus(txtPointerName.name);
+        return;
+    }
+
+    const QString line = name + u'\t' + target;
+    const QString previousText = s.DialogText;
+    s.DialogText = line;
+    ListControl &list = f.lstFileList;
+    // With no row selected the new pointer goes to the end.
+    const int index = optInsertName.value && s.EditorRow >= 0
+        ? std::min(s.EditorRow, list.ListCount())
+        : list.ListCount();
+    list.setRow(index);
+    list.insertRow(line);
+
+    QStringList lines;
+    lines.reserve(list.ListCount());
+    for (int i = 0; i < list.ListCount(); ++i)
+        lines << list.rowText(i).trimmed();
+    if (!writeFileList(lines)) {
+        // The list keeps agreeing with its file; the fields stay as typed for another try.
+        list.setRow(index);
+        list.setAction(4);
+        s.DialogText = previousText;
+        return;
+    }
+    // The new pointer, and any row with exactly its name, ends selected.
+    for (int i = 0; i < list.ListCount(); ++i) {
+        list.setRow(i);
+        const bool same = rowName(list.rowText(i)) == name;
+        if (same)
+            list.setListIndex(i);
+        list.setSelected(same);
+    }
+    if (chkCloseAfterSave.value || addfile)
+        close();
+}
+
+void PointerEditor::SaveEditedPointer()
+{
+    const QString name = txtPointerName.text;
+    const QString target = txtInternetAddress.text;
+    ListControl &list = f.lstFileList;
+    const int row = list.ListIndex();
+
+    s.ActionResult = name;
+    if (CheckDuplicatePointerName(row, name)) {
+        selectAll(txtPointerName);
+        setFocus(txtPointerName.name);
+        return;
+    }
+    if (target.trimmed().isEmpty()) {
+        refuse(QStringLiteral("You Must Input A Filename And Path.") + fiveSpaces + u'\r',
+            QStringLiteral(" Missing Filename And Path"));
+        setFocus(txtInternetAddress.name);
+        return;
+    }
+    const QString before = list.rowText(row);
+    list.setRow(row);
+    list.setCol(0);
+    list.setColList(name);
+    list.setCol(1);
+    list.setColList(target);
+    if (name != OldPointerName || target != OldPointerTarget) {
+        QStringList lines;
+        lines.reserve(list.ListCount());
+        for (int i = 0; i < list.ListCount(); ++i)
+            lines << list.rowText(i);
+        if (!writeFileList(lines)) {
+            list.setRow(row);
+            list.setList(before);
+            return;
+        }
+        if (!lines.isEmpty())
+            s.DialogText = lines.last();
+    }
+    if (chkCloseAfterSave.value)
+        close();
+}
+
+bool PointerEditor::CheckDuplicatePointerName(int exceptRow, const QString &workingName)
+{
+    const QString candidate = s.ActionResult.toLower();
+    const ListControl &list = f.lstFileList;
+    bool duplicate = false;
+    for (int i = 0; i < list.ListCount() && !duplicate; ++i)
+        duplicate = i != exceptRow && list.columnText(i, 0).toLower() == candidate;
+    if (!duplicate)
+        return false;
+    f.ui.msgBox(EditorText::duplicateName(workingName), EditorText::duplicateTitle(workingName),
+        MsgBox::OkOnly | MsgBox::Exclamation);
+    s.ActionResult = QStringLiteral("duplicate");
+    return true;
+}
+
+} // namespace corvanta

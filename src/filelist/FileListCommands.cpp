@@ -1,0 +1,394 @@
+#include "filelist/FileListCommands.h"
+
+#include "app/Launcher.h"
+#include "app/MainForm.h"
+#include "app/Navigation.h"
+#include "editor/PointerEditor.h"
+#include "platform/Keys.h"
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
+#include "store/ListFiles.h"
+
+#include <QDir>
+
+namespace corvanta {
+
+namespace {
+
+const QString fiveSpaces = QStringLiteral("     ");
+const QString PopupTitle = QStringLiteral("mnuPopupMenuTitle");
+
+// The popup items that make no sense without a pointer under the mouse.
+constexpr const char *PointerItems[] = {
+    "mnuOpenWith",
+    "mnuPrintFileList",
+    "mnuSelectAllFiles",
+    "mnuCutFiles",
+    "mnuCopyFiles",
+    "mnuOpenSelectedFiles",
+    "mnuPrintSelectedFiles",
+    "mnuDeleteSelectedFiles",
+    "mnuRenameSelectedFiles",
+    "mnuEditFileData2",
+    "mnuUnselectAll",
+    "mnuDisplayLinesInFileList2",
+    "mnuResetFileListDefault",
+    "mnuSelectFileFont",
+};
+
+} // namespace
+
+FileListCommands::FileListCommands(MainForm &form) : f(form), s(form.state)
+{
+    registerOperations();
+    f.navigation().fileListMouseDown = [this](int button, int shift, int row) {
+        lstFileList_MouseDown(button, shift, row);
+    };
+}
+
+FileListCommands::~FileListCommands()
+{
+    f.navigation().fileListMouseDown = nullptr;
+}
+
+void FileListCommands::registerOperations()
+{
+    auto reg = [this](std::initializer_list<const char *> names,
+                   const std::function<void()> &operation) {
+        for (const char *name : names)
+            f.registerOperation(QString::fromLatin1(name), operation);
+    };
+    reg({"ShowUtilityForm"}, [this] { ShowUtilityForm(); });
+    reg({"mnuAddWebsite", "mnuAddWebsiteAddress", "toolbar:UtilityForm",
+            "entry:Add Website To File List", "AddWebsite"},
+        [this] {
+            s.UtilityMode = QStringLiteral("website");
+            ShowUtilityForm();
+        });
+    reg({"mnuAddEmailAddress", "mnuAddEmail", "toolbar:AddEmail", "AddEmailAddress"}, [this] {
+        s.UtilityMode = QStringLiteral("email");
+        ShowUtilityForm();
+    });
+    reg({"mnuAddFile", "mnuAddFileToFileList", "toolbar:AddFile", "entry:Add File To File List",
+            "AddFileToFileList"},
+        [this] { AddFileToFileList(); });
+    reg({"mnuOpenFile", "entry:Open File", "OpenFileByDialog"}, [this] { OpenFileByDialog(); });
+    reg({"mnuEditFileData", "mnuEditFileData2", "toolbar:EditFileData", "entry:Edit FileData",
+            "EditFileData"},
+        [this] { EditFileData(); });
+    reg({"mnuRenameSelectedFiles", "RenameSelectedFile"}, [this] { RenameSelectedFile(); });
+    reg({"mnuDeleteSelectedFiles", "RemoveSelectedFiles"}, [this] { RemoveSelectedFiles(); });
+    reg({"mnuSelectAllFiles"}, [this] { mnuSelectAllFiles_Click(); });
+    reg({"mnuUnselectAll"}, [this] { mnuUnselectAll_Click(); });
+    reg({"CheckDuplicateFileName"}, [this] { CheckDuplicateFileName(); });
+}
+
+// --- the editor ---
+
+void FileListCommands::ShowUtilityForm()
+{
+    showUtilityForm(searchResults ? searchResults->SelCount() : 0, -1);
+}
+
+void FileListCommands::showUtilityForm(int addSelections, int editorRow)
+{
+    PointerEditor editor(f, addSelections);
+    editor.Form_Load();
+    if (editorRow >= 0)
+        s.EditorRow = editorRow;
+    f.ui.showPointerEditor(editor);
+    // A window that went away without closing still hands its results back.
+    editor.closeBox();
+    if (s.ActiveList == u"files") {
+        reselectCurrent();
+        f.giveFocus(&f.lstFileList);
+    }
+}
+
+void FileListCommands::reselectCurrent()
+{
+    ListControl &list = f.lstFileList;
+    const int index = list.ListIndex();
+    if (index < 0 || index >= list.ListCount())
+        return;
+    list.setRow(index);
+    list.setSelected(true);
+}
+
+// --- the popup and the selection ---
+
+void FileListCommands::lstFileList_MouseDown(int button, int, int row)
+{
+    ListControl &list = f.lstFileList;
+    if (list.ListCount() == 0) {
+        if (button != Mouse::Right) {
+            f.ui.beep();
+            return;
+        }
+        for (const char *item : PointerItems)
+            f.commands.setEnabled(QString::fromLatin1(item), false);
+        f.commands.setCaption(PopupTitle, QStringLiteral("No Files In File List"));
+        f.ui.showPopupMenu(QStringLiteral("mnuPopupFiles"));
+        return;
+    }
+    if (button != Mouse::Right)
+        return;
+    f.giveFocus(&list);
+    const int over = std::min(std::max(row, 0), list.ListCount() - 1);
+    s.LaunchStatus = QString::number(over);
+    list.setRow(over);
+    if (!list.Selected()) {
+        list.setListIndex(over);
+        list.setSelected(true);
+    }
+    const MenuItem *open = f.commands.item(QStringLiteral("mnuOpenSelectedFiles"));
+    if (open && !open->enabled) {
+        for (const char *item : PointerItems)
+            f.commands.setEnabled(QString::fromLatin1(item), true);
+    }
+    // Opening this popup ends a pending move of a project or topic name.
+    for (const char *item : {"mnuPasteProjectRow", "mnuPasteProjectEOF",
+             "mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"})
+        f.commands.setEnabled(QString::fromLatin1(item), false);
+    list.setCol(0);
+    f.commands.setCaption(PopupTitle, list.ColList());
+
+    s.SuppressListClick = true;
+    f.giveFocus(nullptr);
+    f.ui.showPopupMenu(QStringLiteral("mnuPopupFiles"));
+    s.SuppressListClick = false;
+    // "Choose Program" keeps the focus in its own window.
+    if (s.LaunchStatus != u"openwith") {
+        reselectCurrent();
+        f.giveFocus(&list);
+    }
+}
+
+void FileListCommands::mnuSelectAllFiles_Click()
+{
+    ListControl &list = f.lstFileList;
+    f.giveFocus(&list);
+    list.setListIndex(list.ListCount() - 1);
+    list.setAction(1);
+}
+
+void FileListCommands::mnuUnselectAll_Click()
+{
+    f.lstFileList.setAction(2);
+}
+
+// --- removing, renaming, editing ---
+
+void FileListCommands::RemoveSelectedFiles()
+{
+    ListControl &list = f.lstFileList;
+    const int n = list.SelCount();
+    QString text;
+    QString title;
+    if (n == 1) {
+        QString name;
+        for (int i = 0; i < list.ListCount(); ++i) {
+            if (list.isSelected(i)) {
+                name = list.columnText(i, 0);
+                break;
+            }
+        }
+        text = QStringLiteral("You Have Selected - ") + name.toUpper()
+            + QStringLiteral(" - To Be Removed From The File List.") + fiveSpaces
+            + QStringLiteral("\rAre You Sure You Want To Remove This File?\r");
+        title = QStringLiteral(" Remove: ") + name;
+    } else {
+        text = QStringLiteral("You Have Selected ") + QString::number(n)
+            + QStringLiteral(" Files To Be Removed From The File List.") + fiveSpaces
+            + QStringLiteral("\rAre You Sure You Want To Remove These Files?\r");
+        title = QStringLiteral(" Remove Files");
+    }
+    if (f.ui.msgBox(text, title, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2)
+        != MsgBox::Yes)
+        return;
+    // Downwards, so the rows still to be visited keep their indexes.
+    int remembered = 0;
+    for (int i = list.ListCount() - 1; i >= 0; --i) {
+        if (list.isSelected(i)) {
+            remembered = i;
+            list.setRow(i);
+            list.setAction(4);
+        }
+    }
+    reportSaveFailure(f.ui, s.FileListPath, writePointerList(s.FileListPath, list));
+    list.setAction(2);
+    // When the last rows went, the new last row takes the selection.
+    remembered = std::min(remembered, list.ListCount() - 1);
+    if (remembered >= 0) {
+        list.setRow(remembered);
+        list.setListIndex(remembered);
+        list.setSelected(true);
+    }
+    f.commands.setEnabled(QStringLiteral("mnuPasteInsert"), false);
+}
+
+void FileListCommands::RenameSelectedFile()
+{
+    if (s.FileSort != u"none") {
+        f.ui.msgBox(QStringLiteral("You Must Sort The File List Using The 'No Sort'") + fiveSpaces
+                + QStringLiteral("\rOption Before You Rename a File List Item."),
+            QStringLiteral(" Resort File List"), MsgBox::OkOnly | MsgBox::Exclamation);
+        return;
+    }
+    if (f.lstFileList.SelCount() == 0) {
+        f.ui.msgBox(QStringLiteral("No File Has Been Selected To Rename.") + fiveSpaces + u'\r',
+            QStringLiteral(" Must Select A File To Rename"), MsgBox::OkOnly | MsgBox::Exclamation);
+        return;
+    }
+    s.UtilityMode = QStringLiteral("renamefile");
+    ShowUtilityForm();
+}
+
+void FileListCommands::EditFileData()
+{
+    if (f.lstFileList.SelCount() == 0) {
+        f.ui.msgBox(QStringLiteral("No File Has Been Selected To Edit.") + fiveSpaces + u'\r',
+            QStringLiteral(" Must Select A File To Edit"), MsgBox::OkOnly | MsgBox::Exclamation);
+        return;
+    }
+    s.UtilityMode = QStringLiteral("editfile");
+    ShowUtilityForm();
+}
+
+bool FileListCommands::CheckDuplicateFileName()
+{
+    const QString candidate = s.ActionResult.toLower();
+    const ListControl &list = f.lstFileList;
+    bool duplicate = false;
+    for (int i = 0; i < list.ListCount() && !duplicate; ++i)
+        duplicate = list.columnText(i, 0).toLower() == candidate;
+    if (!duplicate)
+        return false;
+    const QString name = candidate.toUpper();
+    f.ui.msgBox(QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces + u'\r'
+            + name + QStringLiteral(" Is Already On File.\r"),
+        QStringLiteral(" Duplicate Filename: ") + name, MsgBox::OkOnly | MsgBox::Exclamation);
+    s.ActionResult = QStringLiteral("duplicate");
+    return true;
+}
+
+// --- adding and opening files ---
+
+QList<FileFilter> FileListCommands::addFileFilters()
+{
+    // Programs carry no extension here, so their entry lets every file through.
+    return {
+        {QStringLiteral("All Files (*.*)"), QStringLiteral("*")},
+        {QStringLiteral("Text (*.txt)"), QStringLiteral("*.txt")},
+        {QStringLiteral("Pictures (*.bmp;*.ico)"), QStringLiteral("*.bmp *.ico")},
+        {QStringLiteral("HTML (*.htm;*.html)"), QStringLiteral("*.htm *.html")},
+        {QStringLiteral("Programs (*)"), QStringLiteral("*")},
+    };
+}
+
+void FileListCommands::AddFileToFileList()
+{
+    FileDialogs *dialogs = f.platform.fileDialogs;
+    if (!dialogs)
+        return;
+    OpenFileRequest request;
+    request.title = QStringLiteral(" Add File To File List");
+    request.filters = addFileFilters();
+    request.initialFolder = s.ProgramFolder;
+    request.multiple = true;
+    bool fileAdded = false;
+    for (;;) {
+        f.ui.pumpEvents();
+        const QStringList chosen = dialogs->getOpenFileNames(request);
+        if (chosen.isEmpty())
+            break;
+        fileAdded = true;
+        // The next dialog starts where this one ended.
+        request.fileName = chosen.last();
+        addFiles(chosen, -1);
+    }
+    if (!fileAdded)
+        return;
+    ListControl &list = f.lstFileList;
+    const int index = std::max(list.ListIndex(), 0);
+    if (index < list.ListCount()) {
+        list.setRow(index);
+        list.setListIndex(index);
+        list.setSelected(true);
+    }
+    f.giveFocus(&list);
+    QDir::setCurrent(s.ProgramFolder);
+}
+
+void FileListCommands::addDroppedFiles(const QStringList &paths, int row)
+{
+    if (!f.enabled() || s.ListLoading || paths.isEmpty())
+        return;
+    ListControl &list = f.lstFileList;
+    const int at = row < 0 || row > list.ListCount() ? list.ListCount() : row;
+    addFiles(paths, at);
+    const int index = std::max(list.ListIndex(), 0);
+    if (index < list.ListCount()) {
+        list.setRow(index);
+        list.setListIndex(index);
+        list.setSelected(true);
+    }
+    f.giveFocus(&list);
+}
+
+// One editor per file. insertRow, when 0 or more, is where the first new pointer goes with
+// "Insert Name at Selected Row"; the following ones go after it, in the order given.
+void FileListCommands::addFiles(const QStringList &paths, int insertRow)
+{
+    ListControl &list = f.lstFileList;
+    QStringList targets;
+    for (const QString &path : paths) {
+        const QString target = path.trimmed();
+        if (!target.isEmpty())
+            targets << target;
+    }
+    // A "cancelall" left from an earlier run must not end this one.
+    s.DialogText.clear();
+    int nextRow = insertRow;
+    for (const QString &target : targets) {
+        s.AddFilePath = target;
+        s.UtilityMode = QStringLiteral("addfile");
+        const int before = list.ListCount();
+        showUtilityForm(int(targets.size()), nextRow);
+        if (s.DialogText.left(9).toLower() == u"cancelall")
+            break;
+        if (list.ListCount() > before && s.InsertNameOption)
+            nextRow = list.ListIndex() + 1;
+    }
+}
+
+void FileListCommands::OpenFileByDialog()
+{
+    FileDialogs *dialogs = f.platform.fileDialogs;
+    if (!dialogs)
+        return;
+    OpenFileRequest request;
+    request.title = QStringLiteral(" Open File");
+    request.filters = {{QStringLiteral("All Files (*.*)"), QStringLiteral("*")}};
+    request.initialFolder = s.ProgramFolder;
+    request.multiple = true;
+    for (;;) {
+        const QStringList chosen = dialogs->getOpenFileNames(request);
+        if (chosen.isEmpty())
+            break;
+        QDir::setCurrent(s.ProgramFolder);
+        // Each chosen file is opened on its own; the Open/Print mode plays no part.
+        for (const QString &path : chosen)
+            openFile(path);
+    }
+}
+
+void FileListCommands::openFile(const QString &path)
+{
+    Launcher launcher(f.ui, f.platform.shell, s);
+    f.ui.setBusy(true);
+    launcher.LaunchTarget(path, QStringLiteral("open"));
+    f.ui.setBusy(false);
+}
+
+} // namespace corvanta

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/Feature.h"
+#include "platform/FileDialogs.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace corvanta {
+
+class ListControl;
+class MainForm;
+struct SharedState;
+
+// The File List's own commands: its popup menu, selecting all or none, and keeping its pointers:
+// removing, renaming, editing, adding files by dialog or by drop, and opening files by dialog.
+// Also shows the pointer editor for every caller (`ShowUtilityForm`).
+class FileListCommands : public Feature
+{
+public:
+    explicit FileListCommands(MainForm &form);
+    ~FileListCommands() override;
+
+    // Shows the pointer editor in the mode the caller put into UtilityMode and waits for it;
+    // then gives the File List its focus back when it was the active list.
+    void ShowUtilityForm();
+
+    void lstFileList_MouseDown(int button, int shift, int row);
+    void mnuSelectAllFiles_Click();
+    void mnuUnselectAll_Click();
+
+    void RemoveSelectedFiles();
+    void RenameSelectedFile();
+    void EditFileData();
+    void AddFileToFileList();
+    void OpenFileByDialog();
+    // True, with ActionResult "duplicate" and a message, when a row has the name in ActionResult.
+    bool CheckDuplicateFileName();
+
+    // Files dropped on the File List at row (-1 below the last row): added one editor per file,
+    // as if chosen in the add-file dialog.
+    void addDroppedFiles(const QStringList &paths, int row);
+
+    // The search window's result list while its add loop runs: its selected rows count as the
+    // items the editor works through.
+    const ListControl *searchResults = nullptr;
+
+    static QList<FileFilter> addFileFilters();
+
+private:
+    MainForm &f;
+    SharedState &s;
+
+    void registerOperations();
+    void showUtilityForm(int addSelections, int editorRow);
+    void addFiles(const QStringList &paths, int insertRow);
+    void openFile(const QString &path);
+    void reselectCurrent();
+};
+
+} // namespace corvanta

@@ -1,0 +1,563 @@
+#include "editor/PointerEditor.h"
+#include "filelist/FileListCommands.h"
+#include "platform/Keys.h"
+#include "platform/MsgBox.h"
+#include "support/FormFixture.h"
+
+#include <QFile>
+
+namespace corvanta::test {
+namespace {
+
+using Play = std::function<void(PointerEditor &)>;
+
+class PointerEditorTest : public FormFixture
+{
+protected:
+    void SetUp() override
+    {
+        data.write(u"Project.Files"_s,
+            "Alpha\t/home/u/alpha.txt\r\n"
+            "Beta\thttp://example.com\r\n"
+            "Gamma\tmailto:g@example.com\r\n"
+            "Delta\t/home/u/delta.odt\r\n"
+            "Epsilon\t/home/u/eps.txt\r\n");
+        data.write(u"Project.List"_s, "Garden\r\nHouse\r\n");
+        start();
+    }
+
+    // Opens the editor in mode as a command does; play acts as the user while it is open.
+    void open(const QString &mode, const Play &play)
+    {
+        ui.onPointerEditor = play;
+        form->state.UtilityMode = mode;
+        form->run(u"ShowUtilityForm"_s);
+    }
+    QByteArray fileBytes() const { return data.read(u"Project.Files"_s); }
+    void selectFile(int row)
+    {
+        files().setAction(2);
+        files().setRow(row);
+        files().setListIndex(row);
+        files().setSelected(true);
+    }
+    QList<int> selectedRows() const
+    {
+        QList<int> out;
+        for (int i = 0; i < form->lstFileList.ListCount(); ++i) {
+            if (form->lstFileList.isSelected(i))
+                out << i;
+        }
+        return out;
+    }
+    static void type(PointerEditor &e, const QString &address, const QString &name)
+    {
+        e.setText(e.txtInternetAddress, address);
+        e.setText(e.txtPointerName, name);
+    }
+    SharedState &state() { return form->state; }
+};
+
+// --- set-up of each mode ---
+
+TEST_F(PointerEditorTest, websiteMode_showsTheDesignedDialogEvenAfterAnotherMode)
+{
+    open(u"email"_s, [](PointerEditor &e) { EXPECT_EQ(e.caption, u" Add Email Address"_s); });
+    open(u"website"_s, [](PointerEditor &e) {
+        EXPECT_EQ(e.caption, u" Add Website Address"_s);
+        EXPECT_EQ(e.icon, 0);
+        EXPECT_EQ(e.lblURL.caption, u"Input or Paste Website Address (http://www.example.com)"_s);
+        EXPECT_EQ(e.lblName.caption, u"Input Name for Website Address (256 Characters Max)"_s);
+        EXPECT_EQ(e.cmdSave.caption, u"&Save"_s);
+        EXPECT_EQ(e.cmdExit.caption, u"E&xit"_s);
+        EXPECT_TRUE(e.txtInternetAddress.visible && e.txtInternetAddress.enabled);
+        EXPECT_EQ(e.txtInternetAddress.maxLength, 0);
+        EXPECT_FALSE(e.optCancelAll.enabled);
+        EXPECT_TRUE(e.chkCloseAfterSave.value); // no setting yet: checked
+        EXPECT_TRUE(e.optAppendName.value);
+        EXPECT_EQ(e.focus(), u"txtInternetAddress"_s);
+    });
+}
+
+TEST_F(PointerEditorTest, emailAndFileModes_setTheirCaptionsLabelsAndFirstFocus)
+{
+    open(u"email"_s, [](PointerEditor &e) {
+        EXPECT_EQ(e.icon, 11);
+        EXPECT_EQ(e.lblURL.caption, u"Input or Paste Email Address (someone@example.com)"_s);
+        EXPECT_EQ(e.lblName.caption, u"Input Name For Email Address (256 Characters Max)"_s);
+    });
+    state().AddFilePath = u"/home/u/notes.txt"_s;
+    open(u"addfile"_s, [](PointerEditor &e) {
+        EXPECT_EQ(e.caption, u" Add File To File List"_s);
+        EXPECT_EQ(e.icon, 14);
+        EXPECT_EQ(e.lblURL.caption, u"Path And File Name"_s);
+        EXPECT_EQ(e.lblName.caption, u"Input Name To Be Listed In File List"_s);
+        EXPECT_EQ(e.txtInternetAddress.text, u"/home/u/notes.txt"_s);
+        EXPECT_TRUE(e.txtPointerName.text.isEmpty());
+        EXPECT_EQ(e.txtPointerName.tabIndex, 0);
+        EXPECT_EQ(e.txtInternetAddress.tabIndex, 1);
+        EXPECT_EQ(e.focus(), u"txtPointerName"_s);
+        EXPECT_FALSE(e.optCancelAll.enabled);
+    });
+}
+
+TEST_F(PointerEditorTest, addFileFromSeveralSearchResults_offersCancelAll)
+{
+    ListControl results(1, true);
+    for (const QString &row : {u"a"_s, u"b"_s}) {
+        results.addRow(row);
+        results.setRow(results.ListCount() - 1);
+        results.setSelected(true);
+    }
+    form->feature<FileListCommands>()->searchResults = &results;
+    state().AddFilePath = u"/tmp/a"_s;
+    open(u"addfile"_s, [](PointerEditor &e) {
+        EXPECT_TRUE(e.optCancelAll.enabled);
+        e.optCancelAll_Click();
+        EXPECT_EQ(e.focus(), u"cmdExit"_s);
+        e.cmdExit_Click();
+    });
+    EXPECT_EQ(state().DialogText, u"cancelall"_s);
+    form->feature<FileListCommands>()->searchResults = nullptr;
+}
+
+TEST_F(PointerEditorTest, editAndRenameModes_fillFromTheSelectedRow)
+{
+    selectFile(1);
+    open(u"editfile"_s, [](PointerEditor &e) {
+        EXPECT_EQ(e.caption, u" Edit File Data"_s);
+        EXPECT_EQ(e.icon, 10);
+        EXPECT_EQ(e.lblURL.caption, u"Edit File Path Or Filename"_s);
+        EXPECT_EQ(e.lblName.caption, u"Edit Pointer Name"_s);
+        EXPECT_EQ(e.txtPointerName.text, u"Beta"_s);
+        EXPECT_EQ(e.txtInternetAddress.text, u"http://example.com"_s);
+        EXPECT_EQ(e.txtPointerName.selLength, 4);
+        EXPECT_EQ(e.txtInternetAddress.selLength, 18);
+        EXPECT_EQ(e.OldPointerTarget, u"http://example.com"_s);
+        EXPECT_EQ(e.focus(), u"txtInternetAddress"_s);
+    });
+    EXPECT_EQ(state().EditorRow, 1);
+    open(u"renamefile"_s, [](PointerEditor &e) {
+        EXPECT_EQ(e.caption, u" Rename File Pointer"_s);
+        EXPECT_EQ(e.lblURL.caption, u"Selected Path And Filename"_s);
+        EXPECT_EQ(e.lblName.caption, u"Rename File Pointer"_s);
+        EXPECT_EQ(e.txtPointerName.selLength, 4);
+        EXPECT_EQ(e.txtInternetAddress.selLength, 0);
+        EXPECT_EQ(e.focus(), u"txtPointerName"_s);
+        EXPECT_FALSE(e.optCancelAll.enabled); // one pointer selected
+    });
+}
+
+TEST_F(PointerEditorTest, renameWithTwoSelected_cancelAllHandsBackCancelall)
+{
+    selectFile(1);
+    files().setRow(3);
+    files().setSelected(true);
+    open(u"renamefile"_s, [](PointerEditor &e) {
+        ASSERT_TRUE(e.optCancelAll.enabled);
+        e.optCancelAll_Click();
+        e.cmdExit_Click();
+    });
+    EXPECT_EQ(state().DialogText, u"cancelall"_s);
+}
+
+TEST_F(PointerEditorTest, newProject_isANameOnlyDialogOf112Characters)
+{
+    projects().setListIndex(1);
+    open(u"newproject"_s, [](PointerEditor &e) {
+        EXPECT_EQ(e.caption, u" Add New Project"_s);
+        EXPECT_EQ(e.icon, 15);
+        EXPECT_EQ(e.lblName.caption, u"Input Project Name - 112 Characters Maximum"_s);
+        EXPECT_FALSE(e.lblURL.visible);
+        EXPECT_FALSE(e.txtInternetAddress.visible);
+        EXPECT_FALSE(e.chkCloseAfterSave.enabled);
+        EXPECT_EQ(e.height, 2580 - 750);
+        const float t = e.txtInternetAddress.rect.top;
+        EXPECT_EQ(e.txtPointerName.rect.top, t);
+        EXPECT_EQ(e.lblName.rect.top, e.lblURL.rect.top);
+        EXPECT_EQ(e.optInsertName.rect.top, t + 525);
+        EXPECT_EQ(e.optCancelAll.rect.top, t + 600);
+        EXPECT_EQ(e.optAppendName.rect.top, t + 825);
+        EXPECT_EQ(e.cmdSave.rect.top, t + 840);
+        EXPECT_EQ(e.cmdExit.rect.top, t + 840);
+        EXPECT_EQ(e.chkCloseAfterSave.rect.top, t + 900);
+        EXPECT_EQ(e.focus(), u"txtPointerName"_s);
+        e.setText(e.txtPointerName, QString(113, u'x'));
+        EXPECT_EQ(e.txtPointerName.text.size(), 112);
+        e.setText(e.txtPointerName, u"  Shed  "_s);
+        e.cmdSave_Click();
+    });
+    EXPECT_EQ(state().EditorRow, 1);
+    EXPECT_EQ(state().DialogText, u"Shed"_s);
+}
+
+TEST_F(PointerEditorTest, nameOnlyModes_refuseAnEmptyNameButPassSpaces)
+{
+    open(u"newtopic"_s, [this](PointerEditor &e) {
+        EXPECT_EQ(e.caption, u" Add New Topic"_s);
+        e.cmdSave_Click();
+        ASSERT_NE(ui.lastBox(), nullptr);
+        EXPECT_EQ(ui.lastBox()->text, u"Input Cannot Be Blank...     \r"_s);
+        EXPECT_EQ(ui.lastBox()->title, u" Invalid Input"_s);
+        EXPECT_FALSE(e.closed());
+        e.setText(e.txtPointerName, u"   "_s);
+        e.cmdSave_Click();
+        EXPECT_TRUE(e.closed());
+    });
+    EXPECT_EQ(state().DialogText, QString());
+    open(u"newtopic"_s, [](PointerEditor &e) { e.closeBox(); });
+    EXPECT_EQ(state().DialogText, u"cancel"_s);
+}
+
+TEST_F(PointerEditorTest, renameTopic_showsTheOldNameAndHandsBackCancelWhenUnchanged)
+{
+    data.write(u"Project.Topics"_s, "Inbox\r\nLetters\r\n");
+    form->run(u"LoadEntryScreen"_s);
+    topics().setListIndex(2);
+    open(u"renametopic"_s, [](PointerEditor &e) {
+        EXPECT_EQ(e.caption, u" Rename Topic"_s);
+        EXPECT_EQ(e.lblURL.caption, u"Current Topic Name"_s);
+        EXPECT_EQ(e.lblName.caption, u"Rename Topic - 112 Characters Maximum"_s);
+        EXPECT_EQ(e.txtInternetAddress.text, u"Letters"_s);
+        EXPECT_FALSE(e.txtInternetAddress.enabled);
+        EXPECT_FALSE(e.optAppendName.enabled);
+        EXPECT_FALSE(e.chkCloseAfterSave.enabled);
+        EXPECT_EQ(e.txtPointerName.maxLength, 112);
+        EXPECT_EQ(e.OldPointerName, u"Letters"_s);
+        e.cmdSave_Click();
+    });
+    EXPECT_EQ(state().EditorRow, 2);
+    EXPECT_EQ(state().DialogText, u"cancel"_s);
+    open(u"renametopic"_s, [](PointerEditor &e) {
+        e.setText(e.txtPointerName, u" Post "_s);
+        e.cmdSave_Click();
+    });
+    EXPECT_EQ(state().DialogText, u"Post"_s);
+}
+
+TEST_F(PointerEditorTest, rememberedOptions_areReadAtOpeningAndWrittenAtOnce)
+{
+    setIni(u"Utility"_s, u"CloseAfterSave"_s, u"False"_s);
+    setIni(u"Option"_s, u"InsertName"_s, u"True"_s);
+    open(u"website"_s, [this](PointerEditor &e) {
+        EXPECT_FALSE(e.chkCloseAfterSave.value);
+        EXPECT_TRUE(e.optInsertName.value);
+        e.chkCloseAfterSave_Click();
+        EXPECT_EQ(ini(u"Utility"_s, u"CloseAfterSave"_s), u"True"_s);
+        // An option click hands the focus back to the box that last lost it.
+        e.setText(e.txtInternetAddress, u"example.com"_s);
+        e.focusMovedTo(u"txtPointerName"_s);
+        e.focusMovedTo(u"optAppendName"_s);
+        e.optAppendName_Click();
+        EXPECT_EQ(ini(u"Option"_s, u"InsertName"_s), u"False"_s);
+        EXPECT_EQ(e.LastFocusedBox, u"txtPointerName"_s);
+        EXPECT_EQ(e.focus(), u"txtPointerName"_s);
+        e.cmdExit_Click();
+    });
+    EXPECT_FALSE(state().InsertNameOption);
+}
+
+// --- address rules ---
+
+TEST(PointerEditorRules, websiteAndEmailAddresses_followThePlainSubstringRules)
+{
+    EXPECT_TRUE(PointerEditor::isValidWebsite(u" example.com "_s));
+    EXPECT_FALSE(PointerEditor::isValidWebsite(u"localhost"_s));
+    EXPECT_FALSE(PointerEditor::isValidWebsite(u"me@example.com"_s));
+    EXPECT_TRUE(PointerEditor::isValidEmail(u"a@b"_s));
+    EXPECT_FALSE(PointerEditor::isValidEmail(u"example.com"_s));
+    EXPECT_EQ(PointerEditor::websiteTarget(u" www.example.com "_s), u"http://www.example.com"_s);
+    EXPECT_EQ(PointerEditor::websiteTarget(u"HTTPS://Example.com"_s), u"HTTPS://Example.com"_s);
+    EXPECT_EQ(PointerEditor::websiteTarget(u"httpbin.example.com"_s), u"httpbin.example.com"_s);
+    EXPECT_EQ(PointerEditor::emailTarget(u"me@example.com"_s), u"mailto:me@example.com"_s);
+    EXPECT_EQ(PointerEditor::emailTarget(u"MailTo:me@example.com"_s), u"MailTo:me@example.com"_s);
+}
+
+TEST_F(PointerEditorTest, focusCheck_refusesAMissingOrInvalidAddressAndPutsTheFocusBack)
+{
+    open(u"website"_s, [this](PointerEditor &e) {
+        e.focusMovedTo(u"txtPointerName"_s);
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].text, u"You Must Input or Paste A Website Address.     "_s);
+        EXPECT_EQ(ui.boxes[0].title, u" Website Address Missing"_s);
+        EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Exclamation);
+        EXPECT_EQ(e.focus(), u"txtInternetAddress"_s);
+
+        e.setText(e.txtInternetAddress, u" me@example.com "_s);
+        int key = Key::Return;
+        e.txtInternetAddress_KeyDown(key, 0); // Enter moves on and runs the check
+        EXPECT_EQ(key, 0);
+        ASSERT_EQ(ui.boxes.size(), 2u);
+        EXPECT_EQ(ui.boxes[1].text,
+            u"ME@EXAMPLE.COM - Is Not A Valid Website Address.\r"
+            " Please Check The Spelling And Format, IE: www.example.com     \r"_s);
+        EXPECT_EQ(ui.boxes[1].title, u" Invalid Website Address"_s);
+        EXPECT_EQ(e.txtInternetAddress.selLength, e.txtInternetAddress.text.size());
+        EXPECT_EQ(e.focus(), u"txtInternetAddress"_s);
+        EXPECT_EQ(e.txtInternetAddress.text, u" me@example.com "_s); // the check changes nothing
+
+        e.setText(e.txtInternetAddress, u"example.com"_s);
+        e.focusMovedTo(u"txtPointerName"_s);
+        EXPECT_EQ(ui.boxes.size(), 2u);
+        EXPECT_EQ(e.focus(), u"txtPointerName"_s);
+        e.cmdExit_Click();
+    });
+    open(u"email"_s, [this](PointerEditor &e) {
+        e.setText(e.txtInternetAddress, u"example.com"_s);
+        e.focusMovedTo(u"txtPointerName"_s);
+        EXPECT_EQ(ui.lastBox()->text,
+            u"EXAMPLE.COM - Is Not A Valid Email Address.\r"
+            " Please Check The Spelling And Format, IE: someone@example.com     \r"_s);
+        EXPECT_EQ(ui.lastBox()->title, u" Invalid Email Address"_s);
+        e.cmdExit_Click();
+    });
+}
+
+// --- the add save ---
+
+TEST_F(PointerEditorTest, websiteSave_addsThePrefixOnceAndAppendsEachSave)
+{
+    setIni(u"Utility"_s, u"CloseAfterSave"_s, u"False"_s);
+    open(u"website"_s, [this](PointerEditor &e) {
+        type(e, u" www.example.com "_s, u" News "_s);
+        int key = Key::Return;
+        e.txtPointerName_KeyDown(key, 0); // Enter saves
+        EXPECT_EQ(key, 0);
+        EXPECT_FALSE(e.closed());
+        EXPECT_EQ(e.txtInternetAddress.text, u" www.example.com "_s);
+        e.cmdSave_Click();
+        EXPECT_TRUE(ui.boxes.empty());
+        e.cmdExit_Click();
+    });
+    EXPECT_EQ(files().ListCount(), 7);
+    EXPECT_EQ(files().rowText(5), u"News\thttp://www.example.com"_s);
+    EXPECT_EQ(files().rowText(6), u"News\thttp://www.example.com"_s);
+    EXPECT_EQ(selectedRows(), (QList<int> {5, 6}));
+    EXPECT_EQ(files().ListIndex(), 6);
+    EXPECT_EQ(state().DialogText, u"News\thttp://www.example.com"_s);
+    EXPECT_TRUE(
+        fileBytes().endsWith("News\thttp://www.example.com\r\nNews\thttp://www.example.com\r\n"));
+}
+
+TEST_F(PointerEditorTest, emailSave_keepsAnExistingPrefixInAnyCaseAndRefusesNoAtSign)
+{
+    open(u"email"_s, [this](PointerEditor &e) {
+        type(e, u"friend.example.com"_s, u"Friend"_s);
+        e.cmdSave_Click();
+        EXPECT_EQ(ui.lastBox()->title, u" Invalid Email Address"_s);
+        EXPECT_FALSE(e.closed());
+        e.setText(e.txtInternetAddress, u"MAILTO:friend@example.com"_s);
+        e.cmdSave_Click();
+        EXPECT_TRUE(e.closed());
+    });
+    EXPECT_EQ(files().rowText(5), u"Friend\tMAILTO:friend@example.com"_s);
+}
+
+TEST_F(PointerEditorTest, addSave_refusesEmptyFieldsWithTheirMessages)
+{
+    open(u"website"_s, [this](PointerEditor &e) {
+        e.cmdSave_Click();
+        EXPECT_EQ(ui.lastBox()->title, u" Website Address Missing"_s);
+        e.setText(e.txtInternetAddress, u"example.com"_s);
+        e.cmdSave_Click();
+        EXPECT_EQ(ui.lastBox()->text, u"The Name Field Is Blank.     "_s);
+        EXPECT_EQ(ui.lastBox()->title, u" You Must Input A Name"_s);
+        EXPECT_EQ(e.focus(), u"txtPointerName"_s);
+        e.cmdExit_Click();
+    });
+    state().AddFilePath = QString();
+    open(u"addfile"_s, [this](PointerEditor &e) {
+        e.setText(e.txtPointerName, u"Notes"_s);
+        e.cmdSave_Click();
+        EXPECT_EQ(ui.lastBox()->text, u"You Must Input or Paste A Filename.     "_s);
+        EXPECT_EQ(ui.lastBox()->title, u" Filename Missing"_s);
+        EXPECT_EQ(e.focus(), u"txtInternetAddress"_s);
+        e.cmdExit_Click();
+    });
+    EXPECT_EQ(files().ListCount(), 5);
+}
+
+TEST_F(PointerEditorTest, duplicateNames_areRefusedForFilesButAcceptedForWebsites)
+{
+    const QByteArray before = fileBytes();
+    state().AddFilePath = u"/home/u/other.txt"_s;
+    open(u"addfile"_s, [this](PointerEditor &e) {
+        e.setText(e.txtPointerName, u" beta "_s);
+        e.cmdSave_Click();
+        ASSERT_NE(ui.lastBox(), nullptr);
+        EXPECT_EQ(ui.lastBox()->text,
+            u"You Have Selected A Duplicate Filename.     \rFilename [BETA] Is Already On File.\r"_s);
+        EXPECT_EQ(ui.lastBox()->title, u" Duplicate Filename: BETA"_s);
+        EXPECT_EQ(state().ActionResult, u"duplicate"_s);
+        EXPECT_EQ(e.focus(), u"txtPointerName"_s);
+        EXPECT_EQ(e.txtPointerName.selLength, 6);
+        EXPECT_FALSE(e.closed());
+        e.cmdExit_Click();
+    });
+    EXPECT_EQ(fileBytes(), before);
+    open(u"website"_s, [](PointerEditor &e) {
+        type(e, u"example.org"_s, u"beta"_s);
+        e.cmdSave_Click();
+    });
+    EXPECT_EQ(files().ListCount(), 6);
+    EXPECT_EQ(selectedRows(), QList<int> {5}); // "Beta" differs in case: not selected
+}
+
+TEST_F(PointerEditorTest, aFileNamedDuplicate_isNotMistakenForADuplicate)
+{
+    state().AddFilePath = u"/home/u/dup.txt"_s;
+    open(u"addfile"_s, [](PointerEditor &e) {
+        e.setText(e.txtPointerName, u"Duplicate"_s);
+        e.cmdSave_Click();
+        EXPECT_TRUE(e.closed());
+    });
+    EXPECT_EQ(files().rowText(5), u"Duplicate\t/home/u/dup.txt"_s);
+}
+
+TEST_F(PointerEditorTest, insertOption_placesTheNewPointerAtTheSelectedRowElseAtTheEnd)
+{
+    setIni(u"Option"_s, u"InsertName"_s, u"True"_s);
+    selectFile(3);
+    state().AddFilePath = u"/home/u/new.txt"_s;
+    open(u"addfile"_s, [](PointerEditor &e) {
+        e.setText(e.txtPointerName, u"New"_s);
+        e.cmdSave_Click();
+    });
+    EXPECT_EQ(files().rowText(3), u"New\t/home/u/new.txt"_s);
+    EXPECT_EQ(files().rowText(4), u"Delta\t/home/u/delta.odt"_s);
+    EXPECT_EQ(selectedRows(), QList<int> {3});
+    EXPECT_EQ(files().ListIndex(), 3);
+    EXPECT_TRUE(state().InsertNameOption);
+
+    open(u"website"_s, [](PointerEditor &e) {
+        e.optAppendName_Click();
+        type(e, u"example.net"_s, u"Last"_s);
+        e.cmdSave_Click();
+    });
+    EXPECT_EQ(files().rowText(6), u"Last\thttp://example.net"_s);
+    EXPECT_EQ(selectedRows(), QList<int> {6});
+    EXPECT_FALSE(state().InsertNameOption);
+}
+
+TEST_F(PointerEditorTest, insertWithNoSelectedRow_appends)
+{
+    setIni(u"Option"_s, u"InsertName"_s, u"True"_s);
+    files().setListIndex(-1);
+    open(u"website"_s, [](PointerEditor &e) {
+        type(e, u"example.net"_s, u"Net"_s);
+        e.cmdSave_Click();
+    });
+    EXPECT_EQ(files().rowText(5), u"Net\thttp://example.net"_s);
+}
+
+TEST_F(PointerEditorTest, rowWithoutTab_isWrittenButNeverSelected)
+{
+    data.write(u"Project.Files"_s, "Loose line\r\nNet\t/x\r\n");
+    form->run(u"LoadEntryScreen"_s);
+    open(u"website"_s, [](PointerEditor &e) {
+        type(e, u"example.net"_s, u"Loose line"_s);
+        e.cmdSave_Click();
+    });
+    EXPECT_EQ(
+        fileBytes(), QByteArray("Loose line\r\nNet\t/x\r\nLoose line\thttp://example.net\r\n"));
+    EXPECT_EQ(selectedRows(), QList<int> {2});
+}
+
+TEST_F(PointerEditorTest, unwritableListFile_showsFileNotSavedAndKeepsTheEditorOpen)
+{
+    QFile::setPermissions(
+        data.file(u"Project.Files"_s), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    const QByteArray before = fileBytes();
+    open(u"website"_s, [this](PointerEditor &e) {
+        type(e, u"example.net"_s, u"Net"_s);
+        e.cmdSave_Click();
+        ASSERT_NE(ui.lastBox(), nullptr);
+        EXPECT_EQ(ui.lastBox()->title, u" File Not Saved"_s);
+        EXPECT_FALSE(e.closed());
+        EXPECT_EQ(e.txtPointerName.text, u"Net"_s);
+        e.cmdExit_Click();
+    });
+    EXPECT_EQ(files().ListCount(), 5);
+    EXPECT_EQ(fileBytes(), before);
+}
+
+// --- editing and renaming ---
+
+TEST_F(PointerEditorTest, editWithoutChange_leavesTheFileAlone)
+{
+    // LF line ends: any rewrite would turn them into CR LF.
+    data.write(u"Project.Files"_s, "Alpha\t/a\nBeta\t/b\n");
+    form->run(u"LoadEntryScreen"_s);
+    selectFile(1);
+    state().DialogText = u"before"_s;
+    open(u"editfile"_s, [](PointerEditor &e) {
+        e.cmdSave_Click();
+        EXPECT_TRUE(e.closed());
+    });
+    EXPECT_EQ(fileBytes(), QByteArray("Alpha\t/a\nBeta\t/b\n"));
+    EXPECT_EQ(state().DialogText, u"before"_s);
+}
+
+TEST_F(PointerEditorTest, editing_acceptsItsOwnNameInAnotherCaseButNotAnotherRowsName)
+{
+    selectFile(1);
+    open(u"editfile"_s, [this](PointerEditor &e) {
+        e.setText(e.txtPointerName, u"ALPHA"_s);
+        e.cmdSave_Click();
+        EXPECT_EQ(ui.lastBox()->title, u" Duplicate Filename: ALPHA"_s);
+        EXPECT_FALSE(e.closed());
+        e.setText(e.txtPointerName, u"BETA"_s);
+        e.cmdSave_Click();
+        EXPECT_TRUE(e.closed());
+    });
+    EXPECT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(files().rowText(1), u"BETA\thttp://example.com"_s);
+    EXPECT_TRUE(fileBytes().contains("\r\nBETA\thttp://example.com\r\n"));
+    EXPECT_EQ(state().DialogText, u"Epsilon\t/home/u/eps.txt"_s);
+    // The edit modes store what was typed: no trimming, no prefix.
+    open(u"editfile"_s, [](PointerEditor &e) {
+        e.setText(e.txtPointerName, u" Beta"_s);
+        e.setText(e.txtInternetAddress, u"example.com/b"_s);
+        e.cmdSave_Click();
+    });
+    EXPECT_EQ(files().rowText(1), u" Beta\texample.com/b"_s);
+    EXPECT_TRUE(fileBytes().contains("\r\n Beta\texample.com/b\r\n"));
+}
+
+TEST_F(PointerEditorTest, editingToAnEmptyTarget_isRefused)
+{
+    selectFile(0);
+    open(u"editfile"_s, [this](PointerEditor &e) {
+        e.setText(e.txtInternetAddress, u"  "_s);
+        e.cmdSave_Click();
+        EXPECT_EQ(ui.lastBox()->text, u"You Must Input A Filename And Path.     \r"_s);
+        EXPECT_EQ(ui.lastBox()->title, u" Missing Filename And Path"_s);
+        e.cmdExit_Click();
+    });
+    EXPECT_EQ(files().rowText(0), u"Alpha\t/home/u/alpha.txt"_s);
+}
+
+// --- what the dialog hands back ---
+
+TEST_F(PointerEditorTest, exitInAddFileWithEmptyName_keepsThePreviousDialogText)
+{
+    state().DialogText = u"earlier"_s;
+    state().AddFilePath = u"/home/u/x.txt"_s;
+    open(u"addfile"_s, [](PointerEditor &e) { e.cmdExit_Click(); });
+    EXPECT_EQ(state().DialogText, u"earlier"_s);
+    open(u"website"_s, [](PointerEditor &e) { e.closeBox(); });
+    EXPECT_EQ(state().DialogText, u"cancel"_s);
+}
+
+TEST_F(PointerEditorTest, pastedTabsAndLineBreaks_cannotSplitAPointerRecord)
+{
+    open(u"website"_s, [](PointerEditor &e) {
+        type(e, u"example.com"_s, u"Two\tcolumns\r\n"_s);
+        EXPECT_EQ(e.txtPointerName.text, u"Two columns  "_s);
+        e.cmdSave_Click();
+    });
+    EXPECT_EQ(files().rowText(5), u"Two columns\thttp://example.com"_s);
+}
+
+} // namespace
+} // namespace corvanta::test
