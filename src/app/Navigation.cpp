@@ -62,15 +62,6 @@ void Navigation::endLoading()
     f.setEnabled(true);
 }
 
-void Navigation::reselect(ListControl &list, int index)
-{
-    if (index < 0 || index >= list.ListCount())
-        return;
-    list.setRow(index);
-    list.setListIndex(index);
-    list.setSelected(true);
-}
-
 // --- loading ---
 
 void Navigation::LoadEntryScreen()
@@ -264,7 +255,7 @@ void Navigation::SelectProject()
         }
     }
 
-    reselect(f.lstTopicList, 0);
+    f.lstTopicList.selectRow(0);
     f.giveFocus(&f.lstTopicList);
     ui.setBusy(false);
 }
@@ -278,7 +269,7 @@ void Navigation::SelectTopic()
     if (s.ProjectFolder.isEmpty())
         s.ProjectFolder = s.ProgramFolder + u'/';
     const int index = std::min(std::max(topics.ListIndex(), 0), topics.ListCount() - 1);
-    reselect(topics, index);
+    topics.selectRow(index);
     s.CurrentTopic = topics.columnText(index, 0);
     s.SuppressListClick = false;
 
@@ -322,7 +313,7 @@ void Navigation::moveToList(ListControl &list)
     int index = list.ListIndex();
     if (index < 0 || index >= list.ListCount())
         index = 0;
-    reselect(list, index);
+    list.selectRow(index);
     f.giveFocus(&list);
 }
 

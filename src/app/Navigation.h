@@ -77,7 +77,6 @@ private:
     void beginLoading();
     void endLoading();
     void loadNameList(ListControl &list, const QString &path, bool projectRow);
-    void reselect(ListControl &list, int index);
     void showLinePanel(const QString &prefix, int row);
     void printQuestion(const QString &what);
     QString programPath(const QString &name) const;

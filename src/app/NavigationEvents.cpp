@@ -171,7 +171,7 @@ void Navigation::lstTopicList_MouseDown(int button, int, int row)
     if (button != Mouse::Right)
         return;
     if (list.ListCount() < 2) {
-        reselect(list, 0);
+        list.selectRow(0);
         f.giveFocus(&list);
         f.run(QStringLiteral("CreateNewTopic"));
         f.ui.beep();
@@ -180,7 +180,7 @@ void Navigation::lstTopicList_MouseDown(int button, int, int row)
     f.lstFileList.setAction(2);
     f.lstProjectList.setAction(2);
     const int index = rowUnderMouse(list, row);
-    reselect(list, index);
+    list.selectRow(index);
     for (const char *item : {"mnuPasteFiles", "mnuPasteInsert", "mnuPasteProjectRow", "mnuPasteProjectEOF"})
         f.commands.setEnabled(QString::fromLatin1(item), false);
     const QString text = list.rowText(index);
@@ -208,7 +208,7 @@ void Navigation::lstFileList_Click()
         return;
     f.lstProjectList.setAction(2);
     if (f.lstFileList.ListCount() == 0) {
-        reselect(f.lstProjectList, f.lstProjectList.ListIndex());
+        f.lstProjectList.selectRow(f.lstProjectList.ListIndex());
         f.giveFocus(&f.lstProjectList);
     }
 }

@@ -68,15 +68,6 @@ QString ProjectMaintenance::topicFile(const QString &name) const
     return folder + name + QStringLiteral(".Files");
 }
 
-void ProjectMaintenance::reselect(ListControl &list, int index)
-{
-    if (index < 0 || index >= list.ListCount())
-        return;
-    list.setRow(index);
-    list.setListIndex(index);
-    list.setSelected(true);
-}
-
 bool ProjectMaintenance::askName(const QString &mode, QString *name)
 {
     s.UtilityMode = mode;
@@ -214,7 +205,7 @@ void ProjectMaintenance::CreateNewProject()
     s.SuppressListClick = false;
     f.sorting().ApplyProjectSort();
     f.giveFocus(&list);
-    reselect(list, insertionRow >= 0 ? insertionRow : row);
+    list.selectRow(insertionRow >= 0 ? insertionRow : row);
     f.ui.setBusy(false);
 }
 
@@ -255,7 +246,7 @@ void ProjectMaintenance::CreateNewTopic()
         reportSaveFailure(f.ui, s.TopicListPath, appendName(s.TopicListPath, name));
     s.SuppressListClick = false;
     f.giveFocus(&list);
-    reselect(list, insertionRow);
+    list.selectRow(insertionRow);
     f.ui.setBusy(false);
 }
 

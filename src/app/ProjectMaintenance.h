@@ -43,7 +43,6 @@ private:
     QString topicFile(const QString &name) const;
     bool writeProjectList();
     bool writeTopicList(bool trimmed);
-    void reselect(ListControl &list, int index);
 };
 
 } // namespace corvanta

@@ -63,7 +63,7 @@ void ProjectMaintenance::RenameProject()
         }
         if (index < 0)
             return;
-        reselect(list, index);
+        list.selectRow(index);
     }
 
     QString newName;
@@ -110,13 +110,13 @@ void ProjectMaintenance::RenameProject()
     list.setRow(index);
     list.setList(newName);
     writeProjectList();
-    reselect(list, index);
+    list.selectRow(index);
     const bool wasOpen = s.CurrentProject == oldName;
     f.ui.setBusy(false);
     if (wasOpen) {
         // The open project's paths are gone: start again from the top.
         f.navigation().LoadEntryScreen();
-        reselect(list, index);
+        list.selectRow(index);
         return;
     }
     f.giveFocus(&list);
@@ -194,7 +194,7 @@ void ProjectMaintenance::DeleteProject()
 
     list.setRow(index);
     list.setAction(4);
-    reselect(list, std::max(index - 1, 0));
+    list.selectRow(std::max(index - 1, 0));
     writeProjectList();
     // Only a name that is a folder of its own inside Projects/ has files to delete.
     const QString folder = projectFolder(name.trimmed());
@@ -204,7 +204,7 @@ void ProjectMaintenance::DeleteProject()
     }
     if (!s.CurrentProject.isEmpty() && s.CurrentProject == name) {
         f.navigation().LoadEntryScreen();
-        reselect(list, std::max(index - 1, 0));
+        list.selectRow(std::max(index - 1, 0));
     }
 }
 
@@ -233,7 +233,7 @@ void ProjectMaintenance::DeleteTopic()
     list.setAction(4);
     if (index > list.ListCount() - 1)
         index = list.ListCount() - 1;
-    reselect(list, index);
+    list.selectRow(index);
     const QString file = topicFile(name);
     const bool shown = s.FileListPath == file;
     if (isUsableFileName(name) && !name.contains(QStringLiteral("...")) && QFileInfo(file).isFile())
@@ -241,7 +241,7 @@ void ProjectMaintenance::DeleteTopic()
     writeTopicList(true);
     if (shown) {
         // Its File List is gone: show the project row's instead.
-        reselect(list, 0);
+        list.selectRow(0);
         f.navigation().SelectTopic();
     }
 }

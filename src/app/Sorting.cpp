@@ -85,15 +85,6 @@ void Sorting::ApplyProjectSort() { applySort(s, f.lstProjectList, s.ProjectSort,
 void Sorting::ApplyTopicSort() { applySort(s, f.lstTopicList, s.TopicSort, 2, false); }
 void Sorting::ApplyFileSort() { applySort(s, f.lstFileList, s.FileSort, 2, false); }
 
-void Sorting::reselect(ListControl &list, int index)
-{
-    if (index < 0 || index >= list.ListCount())
-        return;
-    list.setRow(index);
-    list.setListIndex(index);
-    list.setSelected(true);
-}
-
 void Sorting::storeState(int which, const QString &state)
 {
     f.setSortChecks(QString::fromLatin1(CheckGroups[which]), state);
@@ -117,7 +108,7 @@ void Sorting::sortCommand(int which, const QString &state, const QString &captio
         ApplyTopicSort();
     else
         ApplyFileSort();
-    reselect(list, index);
+    list.selectRow(index);
     f.ui.beep();
     f.setCaption(restoreCaption ? before : Corvanta);
     f.ui.setBusy(false);
@@ -158,7 +149,7 @@ void Sorting::mnuSortDescendingProjects_Click()
     storeState(0, QStringLiteral("descend"));
     ApplyProjectSort(); // inserts the marker row and sorts
     removeRow(list, findRow(list, ProjectRow, false));
-    reselect(list, index);
+    list.selectRow(index);
     f.ui.beep();
     f.setCaption(Corvanta);
     f.ui.setBusy(false);
@@ -172,7 +163,7 @@ void Sorting::mnuSortNoSortProjects_Click()
     const int index = f.lstProjectList.ListIndex();
     storeState(0, QStringLiteral("none"));
     f.navigation().LoadProjectList();
-    reselect(f.lstProjectList, index);
+    f.lstProjectList.selectRow(index);
     f.ui.beep();
     f.setCaption(before);
     f.ui.setBusy(false);
@@ -186,7 +177,7 @@ void Sorting::mnuTopicNoSort_Click()
     const int index = f.lstTopicList.ListIndex();
     storeState(1, QStringLiteral("none"));
     f.navigation().LoadTopicList();
-    reselect(f.lstTopicList, index);
+    f.lstTopicList.selectRow(index);
     f.ui.beep();
     f.setCaption(before);
     f.ui.setBusy(false);
@@ -205,7 +196,7 @@ void Sorting::mnuSortNoSortFiles_Click()
     for (const QString &line : readLines(s.FileListPath))
         list.addRow(line.trimmed());
     list.setRedraw(redraw);
-    reselect(list, index);
+    list.selectRow(index);
     storeState(2, QStringLiteral("none"));
     f.ui.beep();
     f.setCaption(Corvanta);
@@ -227,7 +218,7 @@ void Sorting::SaveProjectList()
     reportSaveFailure(f.ui, s.ProjectListPath, writeNameList(s.ProjectListPath, list));
     f.setCaption(Corvanta);
     f.ui.beep();
-    reselect(list, index);
+    list.selectRow(index);
     f.ui.setBusy(false);
 }
 
@@ -246,7 +237,7 @@ void Sorting::SaveTopicList()
     reportSaveFailure(f.ui, s.TopicListPath, writeNameList(s.TopicListPath, list));
     f.setCaption(before);
     f.ui.beep();
-    reselect(list, index);
+    list.selectRow(index);
     f.ui.setBusy(false);
 }
 
@@ -255,7 +246,7 @@ void Sorting::SaveFileList()
     ListControl &list = f.lstFileList;
     if (list.ListCount() == 0) {
         f.ui.beep();
-        reselect(f.lstProjectList, f.lstProjectList.ListIndex());
+        f.lstProjectList.selectRow(f.lstProjectList.ListIndex());
         f.giveFocus(&f.lstProjectList);
         reportSaveFailure(f.ui, s.FileListPath, writePointerList(s.FileListPath, list));
         return;
@@ -266,7 +257,7 @@ void Sorting::SaveFileList()
     reportSaveFailure(f.ui, s.FileListPath, writePointerList(s.FileListPath, list));
     f.setCaption(Corvanta);
     f.ui.beep();
-    reselect(list, index);
+    list.selectRow(index);
     f.ui.setBusy(false);
 }
 

@@ -45,7 +45,6 @@ private:
     // Sort Ascending or Descending of one list (the Project List's descending sort has its own).
     void sortCommand(int which, const QString &state, const QString &caption, bool restoreCaption);
     void storeState(int which, const QString &state);
-    void reselect(ListControl &list, int index);
 };
 
 } // namespace corvanta

@@ -1,5 +1,7 @@
 #include "gui/CommandSurfaceView.h"
 
+#include "gui/KeyCodes.h"
+
 #include "app/CommandSurface.h"
 #include "platform/Keys.h"
 
@@ -107,20 +109,6 @@ QIcon toolbarIcon(const QString &key, const QStyle *style)
             return QIcon::fromTheme(QLatin1String(c.theme), style->standardIcon(c.fallback));
     }
     return {};
-}
-
-int buttonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return Mouse::Left;
-    case Qt::RightButton:
-        return Mouse::Right;
-    case Qt::MiddleButton:
-        return Mouse::Middle;
-    default:
-        return Mouse::NoButton;
-    }
 }
 
 } // namespace
@@ -359,7 +347,7 @@ bool CommandSurfaceView::eventFilter(QObject *watched, QEvent *event)
     const int panel = panelOf(watched);
     if (panel == 0) {
         if (watched == statusBar_ && type == QEvent::MouseButtonPress && onPanelPress)
-            onPanelPress(0, buttonCode(mouse->button()));
+            onPanelPress(0, mouseButtonFromQt(mouse->button()));
         return QObject::eventFilter(watched, event);
     }
 
@@ -367,7 +355,7 @@ bool CommandSurfaceView::eventFilter(QObject *watched, QEvent *event)
     if (type == QEvent::MouseButtonPress) {
         swallow = false;
         if (onPanelPress)
-            onPanelPress(panel, buttonCode(mouse->button()));
+            onPanelPress(panel, mouseButtonFromQt(mouse->button()));
     } else if (type == QEvent::MouseButtonDblClick) {
         swallow = true;
         if (onPanelDoubleClick)

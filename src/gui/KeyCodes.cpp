@@ -48,4 +48,26 @@ int shiftFromQt(Qt::KeyboardModifiers modifiers)
     return shift;
 }
 
+int mouseButtonFromQt(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return Mouse::Left;
+    case Qt::RightButton: return Mouse::Right;
+    case Qt::MiddleButton: return Mouse::Middle;
+    default: return Mouse::NoButton;
+    }
+}
+
+int mouseButtonsFromQt(Qt::MouseButtons buttons)
+{
+    int mask = Mouse::NoButton;
+    if (buttons & Qt::LeftButton)
+        mask |= Mouse::Left;
+    if (buttons & Qt::RightButton)
+        mask |= Mouse::Right;
+    if (buttons & Qt::MiddleButton)
+        mask |= Mouse::Middle;
+    return mask;
+}
+
 } // namespace corvanta

@@ -20,36 +20,6 @@
 
 namespace corvanta {
 
-namespace {
-
-int buttonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return Mouse::Left;
-    case Qt::RightButton:
-        return Mouse::Right;
-    case Qt::MiddleButton:
-        return Mouse::Middle;
-    default:
-        return Mouse::NoButton;
-    }
-}
-
-int buttonMask(Qt::MouseButtons buttons)
-{
-    int mask = Mouse::NoButton;
-    if (buttons & Qt::LeftButton)
-        mask |= Mouse::Left;
-    if (buttons & Qt::RightButton)
-        mask |= Mouse::Right;
-    if (buttons & Qt::MiddleButton)
-        mask |= Mouse::Middle;
-    return mask;
-}
-
-} // namespace
-
 class ListBox::Follower : public ListControlObserver
 {
 public:
@@ -171,7 +141,7 @@ void ListBox::changeEvent(QEvent *event)
 
 void ListBox::mousePressEvent(QMouseEvent *event)
 {
-    const int button = buttonCode(event->button());
+    const int button = mouseButtonFromQt(event->button());
     if (button == Mouse::NoButton) {
         event->ignore();
         return;
@@ -200,7 +170,7 @@ void ListBox::mouseDoubleClickEvent(QMouseEvent *event)
 void ListBox::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-    control_.userMouseMove(rowAt(event->position().toPoint().y()), buttonMask(event->buttons()),
+    control_.userMouseMove(rowAt(event->position().toPoint().y()), mouseButtonsFromQt(event->buttons()),
         shiftFromQt(event->modifiers()));
 }
 

@@ -205,6 +205,15 @@ bool ListControl::isSelected(int row) const
     return validRow(row) && rows_[std::size_t(row)].selected;
 }
 
+void ListControl::selectRow(int row)
+{
+    if (!validRow(row))
+        return;
+    setRow(row);
+    setListIndex(row);
+    setSelected(true);
+}
+
 void ListControl::setListIndex(int row)
 {
     if (row >= ListCount())

@@ -82,6 +82,8 @@ public:
 
     int ListIndex() const { return listIndex_; }
     void setListIndex(int row);                // -1 for none; changes no selection; no Click
+    // Makes row the current row (Row and ListIndex) and selects it; a row out of range does nothing.
+    void selectRow(int row);
     int SelCount() const { return selCount_; }
     int NextSel();                             // next selected row after the last one read, or -1
     void resetNextSel() { nextSel_ = -1; }     // NextSel = -1
