@@ -2,9 +2,14 @@
 #include "app/MainForm.h"
 #include "app/SingleInstance.h"
 #include "gui/MainWindow.h"
+#include "gui/QtClipboard.h"
+#include "gui/QtFileDialogs.h"
+#include "gui/QtFolderPicker.h"
+#include "gui/QtPrinting.h"
 #include "gui/QtUi.h"
 #include "platform/MsgBox.h"
 #include "platform/SystemClock.h"
+#include "platform/XdgShell.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -108,7 +113,12 @@ int main(int argc, char **argv)
     }
 
     SystemClock clock;
-    MainForm form(Platform{ui, clock}, folder.path);
+    XdgShell shell;
+    QtFileDialogs fileDialogs;
+    QtClipboard clipboard;
+    QtPrintService printing;
+    QtFolderPicker folderPicker;
+    MainForm form(Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker}, folder.path);
     MainWindow window(form, ui);
     form.Form_Load();
     if (form.finished())

@@ -1,6 +1,7 @@
 #include "gui/MainWindow.h"
 
 #include "app/Sorting.h"
+#include "filelist/FileListCommands.h"
 #include "gui/CommandSurfaceView.h"
 #include "gui/KeyCodes.h"
 #include "gui/ListBox.h"
@@ -46,6 +47,11 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
         labels_[i]->setFont(bold);
         labels_[i]->installEventFilter(this);
     }
+    // Files dragged from a file manager become pointers of the File List.
+    lists_[2]->setFileDrops([this](const QStringList &paths, int row) {
+        if (auto *commands = form_.feature<FileListCommands>())
+            commands->addDroppedFiles(paths, row);
+    });
     rule_ = new QFrame(central_);
     rule_->setFrameShape(QFrame::HLine);
     rule_->setFrameShadow(QFrame::Sunken);
@@ -66,8 +72,8 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
         bar->addWidget(optOpen_);
         bar->addWidget(optPrint_);
     }
-    connect(optOpen_, &QRadioButton::clicked, this, [this] { form_.setOptOpen(true); });
-    connect(optPrint_, &QRadioButton::clicked, this, [this] { form_.setOptOpen(false); });
+    connect(optOpen_, &QRadioButton::clicked, this, [this] { form_.run(QStringLiteral("optOpen_Click")); });
+    connect(optPrint_, &QRadioButton::clicked, this, [this] { form_.run(QStringLiteral("optPrint_Click")); });
 
     surface_->onMenuItem = [this](const QString &name) { form_.menuClick(name); };
     surface_->onToolbarButton = [this](const QString &key) { form_.toolbarButtonClick(key); };
@@ -260,7 +266,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         }
         if (event->type() == QEvent::MouseButtonPress) {
             const auto *mouse = static_cast<QMouseEvent *>(event);
-            form_.sorting().label_MouseDown(int(i), mouse->button() == Qt::RightButton ? 2 : 1);
+            form_.sorting().label_MouseDown(int(i), mouseButtonFromQt(mouse->button()));
             return true;
         }
     }

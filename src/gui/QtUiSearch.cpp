@@ -1,10 +1,12 @@
+#include "gui/FileSearchWindow.h"
 #include "gui/QtUi.h"
 
 namespace corvanta {
 
-void QtUi::showFileSearch(FileSearch &)
+void QtUi::showFileSearch(FileSearch &search)
 {
-    // The search window arrives with its feature.
+    FileSearchWindow window(search, parent);
+    window.exec();
 }
 
 } // namespace corvanta

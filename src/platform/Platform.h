@@ -5,6 +5,7 @@ namespace corvanta {
 class Clipboard;
 class Clock;
 class FileDialogs;
+class FolderPicker;
 class PrintService;
 class Shell;
 class Ui;
@@ -18,6 +19,7 @@ struct Platform {
     FileDialogs *fileDialogs = nullptr;   // open-file dialogs (platform/FileDialogs.h)
     Clipboard *clipboard = nullptr;       // system clipboard as text (platform/Clipboard.h)
     PrintService *printing = nullptr;     // print dialog and printer (platform/Printing.h)
+    FolderPicker *folderPicker = nullptr; // choosing a folder (platform/FolderPicker.h)
 };
 
 } // namespace corvanta

@@ -1,0 +1,401 @@
+#include "search/FileSearch.h"
+
+#include "app/IniFile.h"
+#include "app/MainForm.h"
+#include "platform/Clock.h"
+#include "platform/FolderPicker.h"
+#include "platform/Keys.h"
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
+#include "search/FileSearchTexts.h"
+#include "search/SearchWorker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStorageInfo>
+
+#include <algorithm>
+
+namespace corvanta {
+
+namespace {
+
+const QString section = QStringLiteral("File Search");
+
+// How long the window's thread waits for the walk before it lets its own events run again.
+constexpr std::chrono::milliseconds PumpInterval(15);
+// How often the results list on screen follows the rows added meanwhile.
+constexpr std::chrono::milliseconds ViewInterval(250);
+
+} // namespace
+
+// Routes the results list's events to the window's handlers of the same names.
+class FileSearch::ListEvents : public ListControlEvents
+{
+public:
+    explicit ListEvents(FileSearch &search) : search_(search) { }
+    void Click(ListControl &) override { search_.lstFileSearch_Click(); }
+    void DblClick(ListControl &) override { search_.lstFileSearch_DblClick(); }
+    void GotFocus(ListControl &) override { search_.focus_ = Control::LstFileSearch; }
+    void KeyDown(ListControl &, int &keyCode, int &shift) override
+    {
+        search_.lstFileSearch_KeyDown(keyCode, shift);
+    }
+    void MouseDown(ListControl &, int button, int shift, int row) override
+    {
+        search_.lstFileSearch_MouseDown(button, shift, row);
+    }
+    void MouseMove(ListControl &, int button, int shift, int row) override
+    {
+        search_.lstFileSearch_MouseMove(button, shift, row);
+    }
+
+private:
+    FileSearch &search_;
+};
+
+FileSearch::FileSearch(MainForm &form, std::vector<DriveEntry> drives, FolderPicker *folderPicker)
+    : f(form),
+      s(form.state),
+      folderPicker_(folderPicker),
+      listEvents_(std::make_unique<ListEvents>(*this)),
+      drives_(std::move(drives)),
+      caption_(FileSearchText::windowCaption())
+{
+    lstFileSearch.setEvents(listEvents_.get());
+    buildMenu();
+}
+
+FileSearch::~FileSearch()
+{
+    lstFileSearch.setEvents(nullptr);
+}
+
+QStringList FileSearch::driveTexts() const
+{
+    QStringList texts;
+    for (const DriveEntry &d : drives_)
+        texts << d.text;
+    texts << FileSearchText::otherFolderEntry();
+    return texts;
+}
+
+const DriveEntry *FileSearch::currentDrive() const
+{
+    return driveIndex_ >= 0 && driveIndex_ < int(drives_.size()) ? &drives_[size_t(driveIndex_)]
+                                                                 : nullptr;
+}
+
+void FileSearch::setCaption(const QString &caption)
+{
+    if (caption_ == caption)
+        return;
+    caption_ = caption;
+    changed(Change::Caption);
+}
+
+void FileSearch::setText(const QString &text)
+{
+    if (text_ == text)
+        return;
+    text_ = text;
+    changed(Change::Text);
+}
+
+void FileSearch::setFocus(Control control)
+{
+    focus_ = control;
+    if (control == Control::LstFileSearch)
+        lstFileSearch.setFocus();
+    changed(Change::Focus);
+}
+
+void FileSearch::focusMovedTo(Control control)
+{
+    focus_ = control;
+}
+
+// --- opening ---
+
+void FileSearch::Form_Load()
+{
+    QDir::setCurrent(s.ProgramFolder);
+    selectProgramFolderDrive();
+    computeLayout();
+    applySettings();
+}
+
+void FileSearch::selectProgramFolderDrive()
+{
+    // The file system that holds the data folder, found by its mount point.
+    const QString mountRoot = QStorageInfo(s.ProgramFolder).rootPath();
+    int index = mountRoot.isEmpty() ? -1 : driveHolding(drives_, mountRoot);
+    if (index < 0)
+        index = driveHolding(drives_, s.ProgramFolder);
+    if (index < 0 && !drives_.empty())
+        index = 0;
+    driveIndex_ = index;
+    changed(Change::Drives);
+}
+
+void FileSearch::computeLayout()
+{
+    const WindowGeometry main = f.geometry();
+    Layout &l = layout_;
+    l.window.top = main.top + 400;
+    l.window.width = main.width - 1700;
+    l.window.left = main.left + (main.width - l.window.width) / 2;
+    l.window.height = main.height - 500;
+    const float w = l.window.width;
+    const float h = l.window.height;
+    l.txtFileSearch = {120, 120, w - 4140, 315};
+    l.optMultiple = {
+        l.txtFileSearch.left + l.txtFileSearch.width + 150, l.txtFileSearch.top + 75, 855, 240};
+    l.optSingle = {l.optMultiple.left + 875, l.optMultiple.top, 855, 240};
+    l.lstFileSearch = {120, 540, w - 330, h - 1260};
+    const float driveLeft = l.optSingle.left + 875;
+    l.Drive1 = {driveLeft, l.txtFileSearch.top,
+        std::max(600.0f, l.lstFileSearch.left + l.lstFileSearch.width - driveLeft), 315};
+    l.ProgressBar1 = {
+        120, l.lstFileSearch.top + l.lstFileSearch.height + 30, l.lstFileSearch.width, 180};
+}
+
+void FileSearch::applySettings()
+{
+    const QString multi =
+        ReadIniString(s.IniFile, section, QStringLiteral("MultiSearch"), QStringLiteral("True"));
+    if (multi == u"True")
+        optMultiple_Click();
+    else
+        optSingle_Click();
+    const QString lines =
+        ReadIniString(s.IniFile, section, QStringLiteral("DisplayLines"), QStringLiteral("True"));
+    const bool show = lines == u"True";
+    lstFileSearch.setLineStyle(show ? 4 : 1);
+    for (MenuItem &item : mnuNamePointers) {
+        if (item.name == u"mnuDisplayLinesInFileSearch")
+            item.checked = show;
+    }
+    changed(Change::Menu);
+}
+
+// --- events ---
+
+void FileSearch::optMultiple_Click()
+{
+    MultiSearch = true;
+    WriteIniString(s.IniFile, section, QStringLiteral("MultiSearch"), QStringLiteral("True"));
+    changed(Change::Options);
+    setFocus(Control::TxtFileSearch);
+}
+
+void FileSearch::optSingle_Click()
+{
+    MultiSearch = false;
+    WriteIniString(s.IniFile, section, QStringLiteral("MultiSearch"), QStringLiteral("False"));
+    changed(Change::Options);
+    setFocus(Control::TxtFileSearch);
+}
+
+void FileSearch::Drive1_Change(int index)
+{
+    if (index >= 0 && index < int(drives_.size())) {
+        driveIndex_ = index;
+        return;
+    }
+    if (index != int(drives_.size()))
+        return;
+    // "Other Folder...": a folder of the user's choice becomes an entry of its own.
+    const DriveEntry *current = currentDrive();
+    const QString start = current ? current->path : QDir::homePath();
+    const QString folder = folderPicker_
+        ? QDir::cleanPath(folderPicker_->chooseFolder(FileSearchText::otherFolderTitle(), start))
+        : QString();
+    if (folder.isEmpty() || folder == u".") {
+        changed(Change::Drives); // the list shows the previous choice again
+        return;
+    }
+    const auto it = std::find_if(
+        drives_.begin(), drives_.end(), [&](const DriveEntry &d) { return d.path == folder; });
+    if (it != drives_.end()) {
+        driveIndex_ = int(it - drives_.begin());
+    } else {
+        drives_.push_back({folder, folder});
+        driveIndex_ = int(drives_.size()) - 1;
+    }
+    changed(Change::Drives);
+}
+
+void FileSearch::txtFileSearch_Change(const QString &text)
+{
+    text_ = text;
+}
+
+void FileSearch::txtFileSearch_KeyDown(int &keyCode, int /*shift*/)
+{
+    if (keyCode != Key::Return)
+        return;
+    keyCode = 0;
+    SearchDrive();
+}
+
+void FileSearch::txtFileSearch_DblClick()
+{
+    SearchDrive();
+}
+
+void FileSearch::Form_KeyDown(int &keyCode, int /*shift*/)
+{
+    if (keyCode != Key::Escape)
+        return;
+    keyCode = 0;
+    if (SearchRunning) {
+        SearchControl = QStringLiteral("exit");
+        return;
+    }
+    Form_Unload();
+    changed(Change::Close);
+}
+
+void FileSearch::Form_Unload()
+{
+    if (closed_)
+        return;
+    closed_ = true;
+    SearchControl = QStringLiteral("exit");
+    lstFileSearch.clear();
+}
+
+// --- the search ---
+
+void FileSearch::SearchDrive()
+{
+    // The walk lets events run; a second Enter meanwhile would start a walk inside the walk.
+    if (SearchRunning || closed_)
+        return;
+    if (!currentDrive())
+        selectProgramFolderDrive();
+    if (text_.isEmpty()) {
+        f.ui.msgBox(FileSearchText::noFilenameText(), FileSearchText::noFilenameTitle(),
+            MsgBox::OkOnly | MsgBox::Exclamation);
+        setFocus(Control::TxtFileSearch);
+        return;
+    }
+    const DriveEntry drive = currentDrive() ? *currentDrive() : DriveEntry();
+    lstFileSearch.clear();
+    SearchText = text_;
+    SearchControl.clear();
+    setCaption(FileSearchText::searchingCaption(drive.text, SearchText));
+    f.ui.setBusy(true);
+    const double started = f.clock.seconds();
+
+    walkMulti_ = MultiSearch;
+    auto engine = std::make_unique<SearchEngine>(QFile::encodeName(drive.path).toStdString(),
+        SearchPattern(SearchText),
+        walkMulti_ ? SearchEngine::Mode::Multiple : SearchEngine::Mode::Single);
+    const RootInfo info = engine->inspectRoot();
+    if (!info.readable || info.entries == 0) {
+        f.ui.setBusy(false);
+        f.ui.msgBox(FileSearchText::emptyDriveText(drive.path),
+            FileSearchText::emptyDriveTitle(drive.path), MsgBox::OkOnly | MsgBox::Exclamation);
+        setCaption(FileSearchText::windowCaption());
+        return;
+    }
+    TopFolderCount = info.topFolders;
+    runWalk(std::move(engine));
+
+    const double elapsed = f.clock.seconds() - started;
+    f.ui.setBusy(false);
+    if (SearchControl == u"exit")
+        SearchControl.clear();
+    setText(SearchText);
+    if (walkMulti_)
+        setCaption(FileSearchText::filesFoundCaption(lstFileSearch.ListCount(), elapsed));
+}
+
+void FileSearch::runWalk(std::unique_ptr<SearchEngine> engine)
+{
+    if (walkMulti_) {
+        ProgressBar1 = {0, TopFolderCount, 0, true, layout_.lstFileSearch.width};
+        changed(Change::Progress);
+    }
+    SubFoldersSearched = 0;
+    FilesFound = 0;
+    singleFound_ = false;
+    SearchRunning = true;
+
+    SearchWorker worker(std::move(engine));
+    worker.start();
+    // The view catches up with the new rows a few times a second, not after every batch: each
+    // catch-up costs it time in proportion to the rows already listed.
+    lstFileSearch.setRedraw(false);
+    auto shown = std::chrono::steady_clock::now();
+    // Events run between batches, so Escape, the close box and option clicks are seen while
+    // the walk goes on; they only set what this loop checks.
+    for (;;) {
+        f.ui.pumpEvents();
+        if (SearchControl == u"exit")
+            worker.cancel();
+        for (const SearchBatch &batch : worker.take(PumpInterval))
+            applyBatch(batch);
+        if (worker.finished())
+            break;
+        if (std::chrono::steady_clock::now() - shown >= ViewInterval) {
+            lstFileSearch.setRedraw(true);
+            lstFileSearch.setRedraw(false);
+            shown = std::chrono::steady_clock::now();
+        }
+    }
+    lstFileSearch.setRedraw(true);
+    if (walkMulti_) {
+        ProgressBar1.Value = ProgressBar1.Max;
+        changed(Change::Progress);
+    }
+    // The last rows and the full bar are painted before the pause; the search still counts as
+    // running, so an Enter meanwhile starts nothing.
+    if (!closed_)
+        f.ui.pumpEvents();
+    SearchRunning = false;
+
+    if (walkMulti_) {
+        if (!closed_)
+            f.clock.pause(500);
+        ProgressBar1.Visible = false;
+        changed(Change::Progress);
+    }
+}
+
+void FileSearch::applyBatch(const SearchBatch &batch)
+{
+    if (batch.foldersEntered / 10 > SubFoldersSearched / 10)
+        f.setCaption(FileSearchText::subFoldersCaption(batch.foldersEntered / 10 * 10));
+    SubFoldersSearched = batch.foldersEntered;
+    if (walkMulti_ && ProgressBar1.Value != std::min(ProgressBar1.Max, batch.topFoldersDone)) {
+        // Folders that appeared after the root was listed must not push the bar past its end.
+        ProgressBar1.Value = std::min(ProgressBar1.Max, batch.topFoldersDone);
+        changed(Change::Progress);
+    }
+    if (closed_ || batch.files.isEmpty())
+        return;
+    if (!walkMulti_) {
+        if (singleFound_)
+            return;
+        singleFound_ = true;
+        setCaption(FileSearchText::singleFoundCaption());
+        lstFileSearch.setRow(0);
+        lstFileSearch.insertRow(batch.files.first());
+        SearchControl = QStringLiteral("exit");
+        return;
+    }
+    QString text = text_;
+    for (const QString &file : batch.files) {
+        lstFileSearch.setRow(FilesFound);
+        lstFileSearch.insertRow(file);
+        ++FilesFound;
+        if (FilesFound % (FilesFound <= 200 ? 10 : 100) == 0)
+            text = FileSearchText::filesFoundText(FilesFound);
+    }
+    setText(text);
+}
+
+} // namespace corvanta

@@ -1,0 +1,151 @@
+#pragma once
+
+#include "app/CommandSurface.h"
+#include "app/MainLayout.h"
+#include "search/Drives.h"
+#include "store/ListControl.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace corvanta {
+
+class FolderPicker;
+class MainForm;
+class SearchEngine;
+struct SearchBatch;
+struct SharedState;
+
+// The global file search window `frmFileSearch`: a name or pattern searched for over one drive
+// (or any folder), its results listed as full paths and turned into File List pointers,
+// launched, copied, removed from the list or printed. The walk runs on a worker thread; the
+// window's thread takes its results in batches between events, in the walk's order.
+class FileSearch
+{
+public:
+    enum class Change { Caption, Text, Drives, Options, Progress, Focus, Menu, Popup, Close };
+    enum class Control { None, TxtFileSearch, Drive1, LstFileSearch };
+
+    // drives: the drive list without "Other Folder...", which is always added at its end.
+    FileSearch(
+        MainForm &form, std::vector<DriveEntry> drives, FolderPicker *folderPicker = nullptr);
+    ~FileSearch();
+    FileSearch(const FileSearch &) = delete;
+    FileSearch &operator=(const FileSearch &) = delete;
+
+    // --- the window's controls as data ---
+    QString caption() const { return caption_; }
+    QString txtFileSearch() const { return text_; }
+    QStringList driveTexts() const; // the drive list's entries, "Other Folder..." last
+    int driveIndex() const { return driveIndex_; }
+    const DriveEntry *currentDrive() const;
+    bool optMultiple() const { return MultiSearch; }
+    static QString optMultipleCaption() { return QStringLiteral("&Multiple"); }
+    static QString optMultipleToolTip() { return QStringLiteral(" Search For Multiple Files"); }
+    static QString optSingleCaption() { return QStringLiteral("&Single"); }
+    static QString optSingleToolTip() { return QStringLiteral(" Search For One File"); }
+    ListControl lstFileSearch {1, true};
+    struct ProgressBar
+    {
+        int Min = 0;
+        int Max = 0;
+        int Value = 0;
+        bool Visible = false;
+        float Width = 0;
+    } ProgressBar1;
+    // Positions in twips: the window on the screen, the controls inside it.
+    struct Layout
+    {
+        TwipsRect window, txtFileSearch, Drive1, optMultiple, optSingle, lstFileSearch,
+            ProgressBar1;
+    };
+    const Layout &layout() const { return layout_; }
+    // The results popup `mnuNamePointers`, items in order.
+    std::vector<MenuItem> mnuNamePointers;
+    const MenuItem *menuItem(const QString &name) const;
+    Control focus() const { return focus_; }
+    bool closed() const { return closed_; }
+
+    std::function<void(Change)> onChanged;
+
+    // --- search state ---
+    bool MultiSearch = true;
+    bool SearchRunning = false;
+    QString SearchControl; // "exit" asks the walk to stop
+    QString SearchText;
+    int TopFolderCount = 0;
+    int SubFoldersSearched = 0;
+    int FilesFound = 0;
+
+    // --- window events ---
+    void Form_Load();
+    // Escape anywhere in the window: stops a running search, else closes the window.
+    void Form_KeyDown(int &keyCode, int shift);
+    // Closing by any means (Escape, the close box): stops the search and clears the results.
+    void Form_Unload();
+    void txtFileSearch_Change(const QString &text); // the user edited the text
+    void txtFileSearch_KeyDown(int &keyCode, int shift);
+    void txtFileSearch_DblClick();
+    void optMultiple_Click();
+    void optSingle_Click();
+    // The user picked an entry of the drive list; "Other Folder..." asks for a folder.
+    void Drive1_Change(int index);
+    void focusMovedTo(Control control); // the user moved the focus
+
+    void SearchDrive();
+
+    // --- the results list (FileSearchResults.cpp) ---
+    void lstFileSearch_Click();
+    void lstFileSearch_DblClick();
+    void lstFileSearch_KeyDown(int &keyCode, int shift);
+    void lstFileSearch_MouseDown(int button, int shift, int row);
+    void lstFileSearch_MouseMove(int button, int shift, int row);
+    void mnuNamePointers_Click(); // the popup opens
+    void menuClick(const QString &itemName); // a popup item was chosen
+    void AddResultsToFileList();
+    void LaunchSearchResult();
+    void CopyPathAndFilename();
+    void RemoveSearchResults();
+    void ToggleSearchLines();
+    void PrintSearchResults();
+
+private:
+    class ListEvents;
+
+    MainForm &f;
+    SharedState &s;
+    FolderPicker *folderPicker_;
+    std::unique_ptr<ListEvents> listEvents_;
+    std::vector<DriveEntry> drives_;
+    int driveIndex_ = -1;
+    QString caption_;
+    QString text_;
+    Layout layout_;
+    Control focus_ = Control::None;
+    bool closed_ = false;
+    bool walkMulti_ = true; // the mode the running search started in
+    bool singleFound_ = false;
+
+    void changed(Change c)
+    {
+        if (onChanged)
+            onChanged(c);
+    }
+    void setCaption(const QString &caption);
+    void setText(const QString &text);
+    void setFocus(Control control);
+    void computeLayout();
+    void applySettings();
+    void buildMenu();
+    void selectProgramFolderDrive();
+    void runWalk(std::unique_ptr<SearchEngine> engine);
+    void applyBatch(const SearchBatch &batch);
+    void emptyList(); // beep and focus back to the text, for actions on no rows
+    void launch(const QString &target);
+};
+
+} // namespace corvanta

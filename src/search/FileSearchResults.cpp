@@ -1,0 +1,327 @@
+#include "search/FileSearch.h"
+
+#include "app/IniFile.h"
+#include "app/MainForm.h"
+#include "filelist/FileListCommands.h"
+#include "filelist/Launching.h"
+#include "platform/Clipboard.h"
+#include "platform/Keys.h"
+#include "platform/MsgBox.h"
+#include "platform/Printing.h"
+#include "platform/Shell.h"
+#include "platform/Ui.h"
+#include "search/FileSearchTexts.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+// What the user does with the results: the list's events, its popup menu and its actions.
+
+namespace corvanta {
+
+namespace {
+
+MenuItem item(const char *name, const char *caption, bool checkable = false)
+{
+    MenuItem m;
+    m.name = QString::fromLatin1(name);
+    m.caption = QString::fromLatin1(caption);
+    m.checkable = checkable;
+    return m;
+}
+
+// While the add loop runs, the editor counts this list's selected rows as the items it works
+// through (it offers "Cancel All Selections" when there is more than one).
+class EditorSelectionSource
+{
+public:
+    EditorSelectionSource(MainForm &form, const ListControl &results)
+        : commands_(form.feature<FileListCommands>())
+    {
+        if (commands_)
+            commands_->searchResults = &results;
+    }
+    ~EditorSelectionSource()
+    {
+        if (commands_)
+            commands_->searchResults = nullptr;
+    }
+    EditorSelectionSource(const EditorSelectionSource &) = delete;
+    EditorSelectionSource &operator=(const EditorSelectionSource &) = delete;
+
+private:
+    FileListCommands *commands_;
+};
+
+} // namespace
+
+void FileSearch::buildMenu()
+{
+    mnuNamePointers = {
+        item("mnuFileLaunch", "Launch File"),
+        item("mnuSep1", "-"),
+        item("mnuRemoveFromList", "Remove Selected Files"),
+        item("mnuSep3", "-"),
+        item("mnuSelectAll", "Select All"),
+        item("mnuUnselectAll", "Unselect All"),
+        item("sepRemoveFromList", "-"),
+        item("mnuNameFile", "Add File To File List"),
+        item("mnuCopyFile", "Copy Path And Filename"),
+        item("mnuSep2", "-"),
+        item("mnuDisplayLinesInFileSearch", " Display Lines In File Search", true),
+        item("mnuSep4", "-"),
+        item("mnuPrintSearchResults", "Print Search Results"),
+    };
+}
+
+const MenuItem *FileSearch::menuItem(const QString &name) const
+{
+    const auto it = std::find_if(mnuNamePointers.begin(), mnuNamePointers.end(),
+        [&](const MenuItem &m) { return m.name == name; });
+    return it == mnuNamePointers.end() ? nullptr : &*it;
+}
+
+void FileSearch::emptyList()
+{
+    f.ui.beep();
+    setFocus(Control::TxtFileSearch);
+}
+
+// --- the list's events ---
+
+void FileSearch::lstFileSearch_Click()
+{
+    if (lstFileSearch.ListCount() == 0)
+        emptyList();
+}
+
+void FileSearch::lstFileSearch_DblClick()
+{
+    if (lstFileSearch.ListCount() == 0) {
+        emptyList();
+        return;
+    }
+    AddResultsToFileList();
+}
+
+void FileSearch::lstFileSearch_KeyDown(int &keyCode, int /*shift*/)
+{
+    if (keyCode != Key::Return)
+        return;
+    keyCode = 0;
+    AddResultsToFileList();
+}
+
+void FileSearch::lstFileSearch_MouseDown(int button, int /*shift*/, int row)
+{
+    ListControl &list = lstFileSearch;
+    if (list.ListCount() == 0) {
+        setFocus(Control::TxtFileSearch);
+        f.ui.beep();
+        return;
+    }
+    if (button != Mouse::Right)
+        return;
+    const int target = row >= 0 && row < list.ListCount() ? row : list.ListCount() - 1;
+    list.setRow(target);
+    if (!list.Selected()) {
+        list.setListIndex(target);
+        list.setSelected(true);
+    }
+    mnuNamePointers_Click();
+    changed(Change::Popup);
+}
+
+void FileSearch::lstFileSearch_MouseMove(int /*button*/, int /*shift*/, int row)
+{
+    // Below the last row there is nothing to name: the tip is cleared.
+    lstFileSearch.setToolTip(
+        row >= 0 && row < lstFileSearch.ListCount() ? lstFileSearch.rowText(row) : QString());
+}
+
+void FileSearch::mnuNamePointers_Click()
+{
+    for (MenuItem &m : mnuNamePointers) {
+        if (m.name == u"mnuNameFile")
+            m.caption = lstFileSearch.SelCount() <= 1 ? QStringLiteral("Add File To File List")
+                                                      : QStringLiteral("Add Files To File List");
+    }
+    changed(Change::Menu);
+}
+
+void FileSearch::menuClick(const QString &name)
+{
+    if (name == u"mnuFileLaunch")
+        LaunchSearchResult();
+    else if (name == u"mnuRemoveFromList")
+        RemoveSearchResults();
+    else if (name == u"mnuSelectAll")
+        lstFileSearch.setAction(1);
+    else if (name == u"mnuUnselectAll")
+        lstFileSearch.setAction(2);
+    else if (name == u"mnuNameFile")
+        AddResultsToFileList();
+    else if (name == u"mnuCopyFile")
+        CopyPathAndFilename();
+    else if (name == u"mnuDisplayLinesInFileSearch")
+        ToggleSearchLines();
+    else if (name == u"mnuPrintSearchResults")
+        PrintSearchResults();
+}
+
+// --- actions ---
+
+void FileSearch::AddResultsToFileList()
+{
+    ListControl &list = lstFileSearch;
+    if (list.ListCount() == 0) {
+        emptyList();
+        return;
+    }
+    const EditorSelectionSource source(f, list);
+    s.UtilityMode = QStringLiteral("addfile");
+    for (int i = 0; i < list.ListCount(); ++i) {
+        list.setRow(i);
+        if (list.SelCount() == 0)
+            break;
+        if (!list.Selected())
+            continue;
+        s.AddFilePath = list.List();
+        s.UtilityMode = QStringLiteral("addfile");
+        f.run(QStringLiteral("ShowUtilityForm"));
+        if (closed_)
+            return;
+        list.setRow(i);
+        list.setSelected(false);
+        if (list.SelCount() == 0)
+            break;
+        if (s.DialogText.left(9).toLower() == u"cancelall") {
+            list.setAction(2);
+            setFocus(Control::LstFileSearch);
+            break;
+        }
+    }
+    const int index = list.ListIndex();
+    if (index >= 0 && index < list.ListCount()) {
+        list.setRow(index);
+        list.setSelected(true);
+    }
+    setFocus(Control::LstFileSearch);
+}
+
+void FileSearch::launch(const QString &target)
+{
+    if (auto *launching = f.feature<Launching>()) {
+        launching->launcher().LaunchTarget(target, QStringLiteral("open"));
+        return;
+    }
+    // Without the launcher the shell opens the file directly; its failures stay silent.
+    if (Shell *shell = f.platform.shell) {
+        const QFileInfo info(target);
+        shell->execute(QStringLiteral("open"), info.fileName(), QString(), info.path() + u'/');
+    }
+}
+
+void FileSearch::LaunchSearchResult()
+{
+    ListControl &list = lstFileSearch;
+    if (list.Row() < 0 || list.Row() >= list.ListCount())
+        return;
+    launch(list.List());
+}
+
+void FileSearch::CopyPathAndFilename()
+{
+    Clipboard *clipboard = f.platform.clipboard;
+    ListControl &list = lstFileSearch;
+    if (!clipboard)
+        return;
+    clipboard->clear();
+    const int index = list.ListIndex();
+    if (index < 0 || index >= list.ListCount())
+        return;
+    list.setRow(index);
+    clipboard->setText(list.List());
+}
+
+void FileSearch::RemoveSearchResults()
+{
+    if (f.ui.msgBox(FileSearchText::removeText(), FileSearchText::removeTitle(),
+            MsgBox::YesNo | MsgBox::Question)
+        != MsgBox::Yes)
+        return;
+    ListControl &list = lstFileSearch;
+    int lowest = -1;
+    for (int i = list.ListCount() - 1; i >= 0; --i) {
+        if (!list.isSelected(i))
+            continue;
+        lowest = i;
+        list.setRow(i);
+        list.setAction(4);
+    }
+    // The rows after the removed ones moved up; when the removed rows were the last ones, the
+    // new last row takes their place. Nothing removed: the list stays as it was.
+    if (lowest >= 0 && list.ListCount() > 0) {
+        const int current = std::min(lowest, list.ListCount() - 1);
+        list.setRow(current);
+        list.setListIndex(current);
+        list.setSelected(true);
+    }
+    setCaption(FileSearchText::remainingCaption(list.ListCount()));
+}
+
+void FileSearch::ToggleSearchLines()
+{
+    bool show = true;
+    for (MenuItem &m : mnuNamePointers) {
+        if (m.name == u"mnuDisplayLinesInFileSearch") {
+            show = !m.checked;
+            m.checked = show;
+        }
+    }
+    lstFileSearch.setLineStyle(show ? 4 : 1);
+    WriteIniString(s.IniFile, QStringLiteral("File Search"), QStringLiteral("DisplayLines"),
+        show ? QStringLiteral("True") : QStringLiteral("False"));
+    changed(Change::Menu);
+}
+
+void FileSearch::PrintSearchResults()
+{
+    ListControl &list = lstFileSearch;
+    const int pages = list.ListCount() / 60;
+    if (pages > 10
+        && f.ui.msgBox(FileSearchText::printPagesText(pages),
+               FileSearchText::printPagesTitle(pages), MsgBox::YesNo | MsgBox::Question)
+            != MsgBox::Yes)
+        return;
+    PrintService *printing = f.platform.printing;
+    if (!printing || !printing->showPrintDialog())
+        return;
+    const PrintDialogSettings chosen = printing->dialogSettings;
+    const bool selectionOnly = chosen.flags == PrintFlags::Selection;
+    for (int copy = 0; copy < std::max(1, chosen.copies); ++copy) {
+        f.ui.pumpEvents();
+        std::unique_ptr<PrintDocument> doc = printing->startDocument(chosen.orientation);
+        if (!doc)
+            return;
+        doc->setBold(true);
+        doc->setFontSize(28);
+        doc->printLine(14, FileSearchText::printTitle());
+        doc->setFontSize(10);
+        doc->setBold(false);
+        doc->endLine();
+        // The window may close while events run: the row count is read anew each time.
+        for (int row = 0; row < list.ListCount(); ++row) {
+            f.ui.pumpEvents();
+            if (row >= list.ListCount())
+                break;
+            if (selectionOnly && !list.isSelected(row))
+                continue;
+            doc->printLine(3, list.rowText(row));
+        }
+        doc->endDoc();
+    }
+}
+
+} // namespace corvanta

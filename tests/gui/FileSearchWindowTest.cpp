@@ -1,0 +1,97 @@
+#include "gui/FileSearchWindow.h"
+#include "gui/ListBox.h"
+#include "gui/ListModel.h"
+#include "support/FormFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTest>
+
+namespace corvanta::test {
+namespace {
+
+// The real window over its core and a small tree; the test clock makes the closing pause free.
+class FileSearchWindowTest : public FormFixture
+{
+protected:
+    TempFolder tree;
+    std::unique_ptr<FileSearch> search;
+    std::unique_ptr<FileSearchWindow> window;
+
+    void SetUp() override
+    {
+        start();
+        tree.write(u"a.txt"_s, "x");
+        tree.write(u"sub/b.txt"_s, "x");
+        tree.write(u"sub/c.log"_s, "x");
+        search = std::make_unique<FileSearch>(
+            *form, std::vector<DriveEntry> {{tree.path(), tree.path()}});
+        search->Form_Load();
+        window = std::make_unique<FileSearchWindow>(*search);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+    }
+};
+
+TEST_F(FileSearchWindowTest, typingAPatternAndEnter_listsTheResultsAndReportsThemInTheCaption)
+{
+    EXPECT_EQ(window->windowTitle(), u" Global File Search"_s);
+    EXPECT_EQ(window->driveList()->count(), 2);
+    EXPECT_EQ(window->driveList()->itemText(1), u"Other Folder..."_s);
+    EXPECT_TRUE(window->multipleOption()->isChecked());
+    EXPECT_EQ(window->singleOption()->toolTip(), u" Search For One File"_s);
+
+    QTest::keyClicks(window->textBox(), u"*.TXT"_s);
+    QTest::keyClick(window->textBox(), Qt::Key_Return);
+
+    EXPECT_EQ(window->resultsList()->model()->rowCount(), 2);
+    EXPECT_EQ(
+        window->resultsList()->model()->index(0, 0).data().toString(), tree.file(u"sub/b.txt"_s));
+    EXPECT_TRUE(window->windowTitle().startsWith(u"2 Files Found - "_s));
+    EXPECT_EQ(window->textBox()->text(), u"*.TXT"_s);
+    EXPECT_FALSE(window->progressBar()->isVisible());
+    EXPECT_TRUE(window->resultsList()->showGrid());
+}
+
+TEST_F(FileSearchWindowTest, rightClickPopup_runsTheChosenItem)
+{
+    search->txtFileSearch_Change(u"*.txt"_s);
+    search->SearchDrive();
+    ASSERT_EQ(search->lstFileSearch.ListCount(), 2);
+    QStringList offered;
+    window->choosePopupItem = [&](QMenu &menu) -> QAction * {
+        QAction *chosen = nullptr;
+        for (QAction *action : menu.actions()) {
+            if (!action->isSeparator())
+                offered << action->text();
+            if (action->objectName() == u"mnuSelectAll")
+                chosen = action;
+        }
+        return chosen;
+    };
+    ListBox *list = window->resultsList();
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {},
+        list->visualRect(list->model()->index(0, 0)).center());
+
+    EXPECT_EQ(search->lstFileSearch.SelCount(), 2);
+    EXPECT_EQ(offered,
+        (QStringList {u"Launch File"_s, u"Remove Selected Files"_s, u"Select All"_s,
+            u"Unselect All"_s, u"Add File To File List"_s, u"Copy Path And Filename"_s,
+            u" Display Lines In File Search"_s, u"Print Search Results"_s}));
+}
+
+TEST_F(FileSearchWindowTest, escapeWithNoSearchRunning_closesTheWindow)
+{
+    QTest::keyClick(window->textBox(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(search->closed());
+}
+
+} // namespace
+} // namespace corvanta::test

@@ -1,0 +1,285 @@
+#include "FileSearchFixture.h"
+
+#include "filelist/FileListCommands.h"
+
+namespace corvanta::test {
+namespace {
+
+using Change = FileSearch::Change;
+using Control = FileSearch::Control;
+
+class FileSearchResultsTest : public FileSearchFixture
+{
+protected:
+    struct EditorCall
+    {
+        QString path;
+        QString mode;
+        int resultsSelected = -1; // as the editor sees them, to offer "Cancel All Selections"
+    };
+    std::vector<EditorCall> editorCalls;
+    std::deque<QString> editorAnswers; // "save" appends a pointer; anything else is DialogText
+
+    void SetUp() override
+    {
+        FileSearchFixture::SetUp();
+        open();
+        // The pointer editor, played: it saves the file as a pointer or hands back an answer.
+        form->registerOperation(u"ShowUtilityForm"_s, [this] {
+            auto *commands = form->feature<FileListCommands>();
+            editorCalls.push_back({form->state.AddFilePath, form->state.UtilityMode,
+                commands && commands->searchResults ? commands->searchResults->SelCount() : -1});
+            const QString answer = editorAnswers.empty() ? u"save"_s : editorAnswers.front();
+            if (!editorAnswers.empty())
+                editorAnswers.pop_front();
+            if (answer == u"save") {
+                files().addRow(u"name\t"_s + form->state.AddFilePath);
+                form->state.DialogText = form->state.AddFilePath;
+            } else {
+                form->state.DialogText = answer;
+            }
+        });
+    }
+
+    void rightClick(int row) { results().userMouseDown(row, Mouse::Right, 0); }
+};
+
+TEST_F(FileSearchResultsTest, threeSelectedResults_cancelAllOnTheSecondKeepsTheFirstAndUnselectsAll)
+{
+    fill(4);
+    select({0, 2, 3});
+    editorAnswers = {u"save"_s, u"CancelAll"_s};
+
+    search->AddResultsToFileList();
+
+    ASSERT_EQ(editorCalls.size(), 2u);
+    EXPECT_EQ(editorCalls[0].path, u"/data/file0.txt"_s);
+    EXPECT_EQ(editorCalls[0].mode, u"addfile"_s);
+    EXPECT_EQ(editorCalls[1].path, u"/data/file2.txt"_s);
+    // The editor offers "Cancel All Selections" while more than one result is selected.
+    EXPECT_EQ(editorCalls[0].resultsSelected, 3);
+    EXPECT_EQ(editorCalls[1].resultsSelected, 2);
+    EXPECT_EQ(rows(files()), QStringList {u"name\t/data/file0.txt"_s});
+    EXPECT_EQ(results().SelCount(), 0);
+    EXPECT_EQ(search->focus(), Control::LstFileSearch);
+    EXPECT_EQ(form->feature<FileListCommands>()->searchResults, nullptr);
+}
+
+TEST_F(FileSearchResultsTest, everySelectedResult_getsItsOwnEditorInListOrder)
+{
+    fill(3);
+    select({2, 0, 1});
+    results().setListIndex(1);
+    editorAnswers = {u"save"_s, u"cancel"_s, u"save"_s};
+
+    int key = Key::Return;
+    results().userKeyDown(key, 0);
+
+    ASSERT_EQ(editorCalls.size(), 3u);
+    EXPECT_EQ(editorCalls[2].resultsSelected, 1);
+    EXPECT_EQ(
+        rows(files()), (QStringList {u"name\t/data/file0.txt"_s, u"name\t/data/file2.txt"_s}));
+    // The current row ends selected again, and the list has the focus.
+    EXPECT_EQ(results().SelCount(), 1);
+    EXPECT_TRUE(results().isSelected(1));
+    EXPECT_EQ(search->focus(), Control::LstFileSearch);
+}
+
+TEST_F(FileSearchResultsTest, actionsOnAnEmptyList_beepAndReturnToTheText)
+{
+    results().userDoubleClick(-1);
+    EXPECT_EQ(ui.beeps, 1);
+    rightClick(-1);
+    EXPECT_EQ(ui.beeps, 2);
+    EXPECT_EQ(count(Change::Popup), 0);
+    search->AddResultsToFileList();
+    EXPECT_EQ(ui.beeps, 3);
+    EXPECT_TRUE(editorCalls.empty());
+    EXPECT_EQ(search->focus(), Control::TxtFileSearch);
+}
+
+TEST_F(FileSearchResultsTest, rightClick_addsTheRowToTheSelectionAndBelowTheRowsAddressesTheLast)
+{
+    fill(3);
+    select({0});
+    results().setListIndex(0);
+
+    rightClick(-1);
+    EXPECT_EQ(results().Row(), 2);
+    EXPECT_EQ(results().ListIndex(), 2);
+    EXPECT_TRUE(results().isSelected(0));
+    EXPECT_TRUE(results().isSelected(2));
+    EXPECT_EQ(count(Change::Popup), 1);
+    EXPECT_EQ(search->menuItem(u"mnuNameFile"_s)->caption, u"Add Files To File List"_s);
+
+    // A selected row stays as it is, the current row too.
+    rightClick(0);
+    EXPECT_EQ(results().Row(), 0);
+    EXPECT_EQ(results().ListIndex(), 2);
+    EXPECT_EQ(results().SelCount(), 2);
+
+    results().setAction(2);
+    rightClick(1);
+    EXPECT_EQ(search->menuItem(u"mnuNameFile"_s)->caption, u"Add File To File List"_s);
+}
+
+TEST_F(FileSearchResultsTest, popupItems_runTheirActions)
+{
+    fill(3);
+    search->onChanged = [this](Change c) {
+        if (c == Change::Popup)
+            search->menuClick(u"mnuSelectAll"_s);
+    };
+    rightClick(1);
+    EXPECT_EQ(results().SelCount(), 3);
+
+    search->menuClick(u"mnuUnselectAll"_s);
+    EXPECT_EQ(results().SelCount(), 0);
+
+    rightClick(1);
+    search->menuClick(u"mnuFileLaunch"_s);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].target(), u"/data/file1.txt"_s);
+    EXPECT_EQ(shell.calls[0].verb, u"open"_s);
+}
+
+TEST_F(FileSearchResultsTest, mouseMove_showsTheRowUnderThePointerAsTooltip)
+{
+    fill(2);
+    results().userMouseMove(1, 0, 0);
+    EXPECT_EQ(results().toolTip(), u"/data/file1.txt"_s);
+    results().userMouseMove(-1, 0, 0);
+    EXPECT_EQ(results().toolTip(), QString());
+}
+
+TEST_F(FileSearchResultsTest, copyPath_putsOnlyTheCurrentRowOnTheClipboard)
+{
+    fill(3);
+    select({0, 2});
+    results().setListIndex(2);
+    clipboard.content = u"old"_s;
+
+    search->menuClick(u"mnuCopyFile"_s);
+
+    EXPECT_EQ(clipboard.content, u"/data/file2.txt"_s);
+}
+
+TEST_F(FileSearchResultsTest, removeSelected_asksThenTakesRowsOutOfTheListOnly)
+{
+    fill(4);
+    select({1, 2});
+    ui.answers = {MsgBox::No};
+    search->RemoveSearchResults();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, u" Remove Selected Files From This List?"_s);
+    EXPECT_EQ(ui.boxes[0].text,
+        u"This Option Removes All Selected Files From This Search List.     \r"
+        u"This Option Will NOT Delete, Move Or Alter Any File In Any Manner.     \r"
+        u"The Selected Files Will Be Removed But Will Not Be Deleted Or Altered.     \r\r"
+        u"Do You Want To Remove All Selected Files From This List?     \r"_s);
+    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question);
+    EXPECT_EQ(results().ListCount(), 4);
+
+    ui.answers = {MsgBox::Yes};
+    search->RemoveSearchResults();
+    EXPECT_EQ(rows(results()), (QStringList {u"/data/file0.txt"_s, u"/data/file3.txt"_s}));
+    EXPECT_EQ(results().ListIndex(), 1);
+    EXPECT_TRUE(results().isSelected(1));
+    EXPECT_EQ(search->caption(), u"2 Files"_s);
+
+    // The removed rows were the last ones: the new last row becomes current.
+    results().setAction(1);
+    results().setRow(0);
+    results().setSelected(false);
+    ui.answers = {MsgBox::Yes};
+    search->RemoveSearchResults();
+    EXPECT_EQ(results().ListIndex(), 0);
+
+    results().setAction(1);
+    ui.answers = {MsgBox::Yes};
+    search->RemoveSearchResults();
+    EXPECT_EQ(results().ListCount(), 0);
+    EXPECT_EQ(search->caption(), u"0 Files"_s);
+}
+
+TEST_F(FileSearchResultsTest, toggleLines_switchesGridAndStoresTheSetting)
+{
+    search->menuClick(u"mnuDisplayLinesInFileSearch"_s);
+    EXPECT_EQ(results().LineStyle(), 1);
+    EXPECT_FALSE(search->menuItem(u"mnuDisplayLinesInFileSearch"_s)->checked);
+    EXPECT_EQ(ini(u"File Search"_s, u"DisplayLines"_s), u"False"_s);
+
+    search->ToggleSearchLines();
+    EXPECT_EQ(results().LineStyle(), 4);
+    EXPECT_TRUE(search->menuItem(u"mnuDisplayLinesInFileSearch"_s)->checked);
+    EXPECT_EQ(ini(u"File Search"_s, u"DisplayLines"_s), u"True"_s);
+}
+
+TEST_F(FileSearchResultsTest, print_asksAboutPagesFrom660RowsOn)
+{
+    fill(659);
+    search->PrintSearchResults();
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(printer.dialogs, 1);
+
+    results().addRow(u"/data/one-more.txt"_s);
+    ui.answers = {MsgBox::No};
+    search->PrintSearchResults();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, u" 11 Page Printout"_s);
+    EXPECT_EQ(ui.boxes[0].text,
+        u"This Printout Will Print Approximately 11 Pages. It Is Recommended     \r"
+        u"That You Set Your Printer Orientation To Landscape.\r"
+        u"Do You Want To Print The Search Results?"_s);
+    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question);
+    EXPECT_EQ(printer.dialogs, 1);
+}
+
+TEST_F(FileSearchResultsTest, print_titleThenEveryRowInTheChosenOrientationOncePerCopy)
+{
+    fill(3);
+    select({1});
+    printer.choice = {
+        PrintFlags::HidePrintToFile | PrintFlags::Selection, 2, PageOrientation::Landscape};
+
+    search->menuClick(u"mnuPrintSearchResults"_s);
+
+    ASSERT_EQ(printer.documents.size(), 2u);
+    for (const PrintedDocument &doc : printer.documents) {
+        EXPECT_EQ(doc.orientation, PageOrientation::Landscape);
+        EXPECT_TRUE(doc.ended);
+        ASSERT_EQ(doc.lines.size(), 5u);
+        EXPECT_EQ(doc.lines[0].text, u"Corvanta Search Results"_s);
+        EXPECT_EQ(doc.lines[0].column, 14);
+        EXPECT_TRUE(doc.lines[0].bold);
+        EXPECT_EQ(doc.lines[0].size, 28);
+        EXPECT_EQ(doc.lines[1].text, QString());
+        EXPECT_FALSE(doc.lines[1].bold);
+        EXPECT_EQ(doc.lines[1].size, 10);
+        EXPECT_EQ(doc.lines[3].text, u"/data/file1.txt"_s);
+        EXPECT_EQ(doc.lines[3].column, 3);
+    }
+}
+
+TEST_F(FileSearchResultsTest, print_onlyTheSelectionWhenTheDialogLeavesExactlyTheSelectionFlag)
+{
+    fill(3);
+    select({0, 2});
+    printer.dialogSettings.flags = PrintFlags::HidePrintToFile; // left by an earlier printout
+    printer.choice = {PrintFlags::Selection, 1, PageOrientation::Portrait};
+
+    search->PrintSearchResults();
+
+    // This printout sets no flags of its own: the dialog opens as the last one left it.
+    EXPECT_EQ(printer.shownWith.flags, PrintFlags::HidePrintToFile);
+    EXPECT_EQ(printer.texts(),
+        (QStringList {
+            u"Corvanta Search Results"_s, QString(), u"/data/file0.txt"_s, u"/data/file2.txt"_s}));
+
+    printer.cancel = true;
+    search->PrintSearchResults();
+    EXPECT_EQ(printer.documents.size(), 1u);
+}
+
+} // namespace
+} // namespace corvanta::test

@@ -1,0 +1,363 @@
+#include "FileSearchFixture.h"
+
+#include "search/FileSearchTexts.h"
+#include "search/GlobalFileSearch.h"
+
+#include <QDir>
+#include <QStorageInfo>
+
+namespace corvanta::test {
+namespace {
+
+using Change = FileSearch::Change;
+using Control = FileSearch::Control;
+
+class FileSearchTest : public FileSearchFixture
+{ };
+
+TEST_F(FileSearchTest, opening_placesTheWindowOnTheMainWindowAndAppliesMissingSettingsAsTrue)
+{
+    form->setGeometry({1000, 500, 12000, 8000});
+    open();
+
+    const FileSearch::Layout &l = search->layout();
+    EXPECT_FLOAT_EQ(l.window.top, 900);
+    EXPECT_FLOAT_EQ(l.window.width, 10300);
+    EXPECT_FLOAT_EQ(l.window.left, 1850);
+    EXPECT_FLOAT_EQ(l.window.height, 7500);
+    EXPECT_FLOAT_EQ(l.txtFileSearch.width, 6160);
+    EXPECT_FLOAT_EQ(l.lstFileSearch.width, 9970);
+    EXPECT_FLOAT_EQ(l.lstFileSearch.height, 6240);
+    EXPECT_FLOAT_EQ(l.optMultiple.left, l.txtFileSearch.left + 6160 + 150);
+    EXPECT_FLOAT_EQ(l.optSingle.left, l.optMultiple.left + 875);
+    EXPECT_FLOAT_EQ(l.optMultiple.top, l.txtFileSearch.top + 75);
+
+    EXPECT_EQ(search->caption(), u" Global File Search"_s);
+    EXPECT_TRUE(search->optMultiple());
+    EXPECT_EQ(results().LineStyle(), 4);
+    EXPECT_TRUE(search->menuItem(u"mnuDisplayLinesInFileSearch"_s)->checked);
+    EXPECT_EQ(ini(u"File Search"_s, u"MultiSearch"_s), u"True"_s);
+    EXPECT_EQ(search->focus(), Control::TxtFileSearch);
+    EXPECT_EQ(QDir::currentPath(), QDir(data.path()).canonicalPath());
+}
+
+TEST_F(FileSearchTest, opening_withStoredFalseValues_choosesSingleWithoutLines)
+{
+    setIni(u"File Search"_s, u"MultiSearch"_s, u"False"_s);
+    setIni(u"File Search"_s, u"DisplayLines"_s, u"no"_s);
+    open();
+
+    EXPECT_FALSE(search->optMultiple());
+    EXPECT_EQ(results().LineStyle(), 1);
+    EXPECT_FALSE(search->menuItem(u"mnuDisplayLinesInFileSearch"_s)->checked);
+
+    search->optMultiple_Click();
+    EXPECT_EQ(ini(u"File Search"_s, u"MultiSearch"_s), u"True"_s);
+    search->optSingle_Click();
+    EXPECT_EQ(ini(u"File Search"_s, u"MultiSearch"_s), u"False"_s);
+}
+
+TEST_F(FileSearchTest, emptyText_isRefusedWithItsMessage)
+{
+    open();
+    searchFor(QString());
+
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, u"Input A Filename To Search For.     "_s);
+    EXPECT_EQ(ui.boxes[0].title, u" No Filename To Search"_s);
+    EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Exclamation);
+    EXPECT_EQ(search->focus(), Control::TxtFileSearch);
+    EXPECT_EQ(search->caption(), u" Global File Search"_s);
+}
+
+TEST_F(FileSearchTest, emptyOrUnreadableRoot_showsTheEmptyDriveMessageAndKeepsTheCaption)
+{
+    const QString missing = tree.path() + u"/gone"_s;
+    open({{tree.path(), tree.path()}, {missing, missing}});
+    searchFor(u"*.txt"_s);
+
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text,
+        u"No Folders In Drive "_s + tree.path().toUpper() + u" To Search.     "_s);
+    EXPECT_EQ(ui.boxes[0].title, u" Drive "_s + tree.path().toUpper() + u" Is Empty"_s);
+    EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Exclamation);
+    EXPECT_EQ(search->caption(), u" Global File Search"_s);
+    EXPECT_EQ(captions.first(), u"Searching "_s + tree.path().toUpper() + u" Drive For *.txt"_s);
+    EXPECT_EQ(ui.busyDepth, 0);
+
+    search->Drive1_Change(1);
+    searchFor(u"*.txt"_s);
+    EXPECT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[1].title, u" Drive "_s + missing.toUpper() + u" Is Empty"_s);
+}
+
+TEST_F(FileSearchTest, multipleSearch_listsEveryMatchDeepestFirstWithCountAndTime)
+{
+    file(u"top.txt"_s);
+    file(u"A/a.txt"_s);
+    file(u"A/deep/d.TXT"_s);
+    file(u"B/b.log"_s);
+    open();
+    std::vector<FileSearch::ProgressBar> bars;
+    auto record = search->onChanged;
+    search->onChanged = [&](Change c) {
+        record(c);
+        if (c == Change::Progress)
+            bars.push_back(search->ProgressBar1);
+    };
+    searchFor(u"*.txt"_s);
+
+    EXPECT_EQ(rows(results()),
+        (QStringList {path(u"A/deep/d.TXT"_s), path(u"A/a.txt"_s), path(u"top.txt"_s)}));
+    // The walk takes no time on the test clock; the closing pause is the half second shown.
+    EXPECT_EQ(search->caption(), u"3 Files Found - 0.5 Seconds"_s);
+    EXPECT_EQ(clock.pausedMs, 500);
+    EXPECT_EQ(search->txtFileSearch(), u"*.txt"_s);
+    EXPECT_EQ(search->TopFolderCount, 2);
+    EXPECT_EQ(search->FilesFound, 3);
+    EXPECT_EQ(search->SubFoldersSearched, 3);
+    ASSERT_FALSE(bars.empty());
+    EXPECT_TRUE(bars.front().Visible);
+    EXPECT_EQ(bars.front().Max, 2);
+    EXPECT_FLOAT_EQ(bars.front().Width, search->layout().lstFileSearch.width);
+    EXPECT_FALSE(search->ProgressBar1.Visible);
+    EXPECT_EQ(search->ProgressBar1.Value, 2);
+    EXPECT_FALSE(search->SearchRunning);
+    EXPECT_TRUE(search->SearchControl.isEmpty());
+    EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST_F(FileSearchTest, searchWithoutMatches_reportsZeroFiles)
+{
+    file(u"A/a.log"_s);
+    open();
+    searchFor(u"nothing.here"_s);
+
+    EXPECT_EQ(results().ListCount(), 0);
+    EXPECT_EQ(search->caption(), u"0 Files Found - 0.5 Seconds"_s);
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(FileSearchTest, singleSearch_listsTheFirstMatchAndNamesItInTheCaption)
+{
+    file(u"x.txt"_s);
+    file(u"A/x.txt"_s);
+    file(u"A/B/x.txt"_s);
+    open();
+    search->optSingle_Click();
+    searchFor(u"X.TXT"_s);
+
+    EXPECT_EQ(rows(results()), QStringList {path(u"A/B/x.txt"_s)});
+    EXPECT_EQ(search->caption(), u"Single File Search"_s);
+    EXPECT_EQ(clock.pausedMs, 0);
+    EXPECT_EQ(count(Change::Progress), 0);
+    EXPECT_TRUE(search->SearchControl.isEmpty());
+    EXPECT_EQ(search->txtFileSearch(), u"X.TXT"_s);
+
+    searchFor(u"absent.txt"_s);
+    EXPECT_EQ(results().ListCount(), 0);
+    EXPECT_EQ(
+        search->caption(), u"Searching "_s + tree.path().toUpper() + u" Drive For absent.txt"_s);
+}
+
+TEST_F(FileSearchTest, texts_captionsCountsAndElapsedTimes)
+{
+    EXPECT_EQ(FileSearchText::filesFoundCaption(0, 3.27), u"0 Files Found - 3.27 Seconds"_s);
+    EXPECT_EQ(
+        FileSearchText::filesFoundCaption(12345, 3.27), u"12,345 Files Found - 3.27 Seconds"_s);
+    EXPECT_EQ(FileSearchText::elapsedText(12.3456), u"12.35 Seconds"_s);
+    EXPECT_EQ(FileSearchText::elapsedText(7.5), u"7.5 Seconds"_s);
+    EXPECT_EQ(FileSearchText::elapsedText(7.0), u"7 Seconds"_s);
+    EXPECT_EQ(FileSearchText::elapsedText(60.0), u"60 Seconds"_s);
+    EXPECT_EQ(FileSearchText::elapsedText(90.0), u"1 Minutes 30 Seconds"_s);
+    EXPECT_EQ(FileSearchText::elapsedText(155.6), u"2 Minutes 36 Seconds"_s);
+    EXPECT_EQ(FileSearchText::subFoldersCaption(1230), u"1,230 Sub-Folders Searched"_s);
+    EXPECT_EQ(FileSearchText::filesFoundText(1200), u" 1,200 Files Found"_s);
+}
+
+TEST_F(FileSearchTest, runningCount_showsEveryTenFilesUpTo200ThenEveryHundred)
+{
+    open();
+    // The last count a search shows before the search text returns, for trees of n files.
+    const std::vector<std::pair<int, QString>> expected = {{9, QString()},
+        {10, u" 10 Files Found"_s}, {200, u" 200 Files Found"_s}, {210, u" 200 Files Found"_s},
+        {300, u" 300 Files Found"_s}, {310, u" 300 Files Found"_s}};
+    int made = 0;
+    for (const auto &[n, text] : expected) {
+        for (; made < n; ++made)
+            file(u"f%1.txt"_s.arg(made, 3, 10, QChar(u'0')));
+        texts.clear();
+        searchFor(u"*.txt"_s);
+        ASSERT_EQ(results().ListCount(), n);
+        EXPECT_EQ(search->txtFileSearch(), u"*.txt"_s);
+        const QStringList counts = texts.filter(u"Files Found"_s);
+        EXPECT_EQ(counts.isEmpty() ? QString() : counts.last(), text) << n;
+    }
+}
+
+TEST_F(FileSearchTest, subFolderCount_showsInTheMainWindowsCaptionEveryTenFolders)
+{
+    for (int i = 0; i < 25; ++i)
+        QDir().mkpath(path(u"d%1"_s.arg(i)));
+    open();
+    QStringList mainCaptions;
+    form->onChanged = [&](MainForm::Change c) {
+        if (c == MainForm::Change::Caption)
+            mainCaptions << form->caption();
+    };
+    searchFor(u"*.txt"_s);
+
+    ASSERT_FALSE(mainCaptions.isEmpty());
+    EXPECT_EQ(mainCaptions.last(), u"20 Sub-Folders Searched"_s);
+    EXPECT_EQ(search->SubFoldersSearched, 25);
+}
+
+TEST_F(FileSearchTest, escapeDuringASearch_stopsItKeepingWhatWasFoundThenASecondEscapeCloses)
+{
+    for (int d = 0; d < 30; ++d)
+        for (int i = 0; i < 100; ++i)
+            file(u"d%1/f%2.txt"_s.arg(d, 2, 10, QChar(u'0')).arg(i, 3, 10, QChar(u'0')));
+    open();
+    searchFor(u"*.txt"_s);
+    const QStringList all = rows(results());
+    ASSERT_EQ(all.size(), 3000);
+
+    bool pressed = false;
+    ui.onPump = [&] {
+        if (pressed)
+            return;
+        pressed = true;
+        int key = Key::Escape;
+        search->Form_KeyDown(key, 0);
+        EXPECT_EQ(key, 0);
+        EXPECT_EQ(search->SearchControl, u"exit"_s);
+    };
+    searchFor(u"*.txt"_s);
+
+    const QStringList partial = rows(results());
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(partial, all.mid(0, partial.size()));
+    EXPECT_TRUE(
+        search->caption().startsWith(QString::number(partial.size()) + u" Files Found - "_s));
+    EXPECT_TRUE(search->SearchControl.isEmpty());
+    EXPECT_FALSE(search->closed());
+
+    int key = Key::Escape;
+    search->Form_KeyDown(key, 0);
+    EXPECT_TRUE(search->closed());
+    EXPECT_EQ(count(Change::Close), 1);
+    EXPECT_EQ(results().ListCount(), 0);
+}
+
+TEST_F(FileSearchTest, secondEnterWhileSearching_isIgnored)
+{
+    for (int i = 0; i < 600; ++i)
+        file(u"d%1/f.txt"_s.arg(i));
+    open();
+    int nested = 0;
+    ui.onPump = [&] {
+        ++nested;
+        searchFor(u"other"_s);
+    };
+    searchFor(u"f.txt"_s);
+
+    EXPECT_GT(nested, 0);
+    EXPECT_EQ(results().ListCount(), 600);
+    EXPECT_EQ(captions.count(u"Searching "_s + tree.path().toUpper() + u" Drive For f.txt"_s), 1);
+    EXPECT_EQ(captions.count(u"Searching "_s + tree.path().toUpper() + u" Drive For other"_s), 0);
+    EXPECT_EQ(search->caption(), u"600 Files Found - 0.5 Seconds"_s);
+}
+
+TEST_F(FileSearchTest, closingDuringASearch_stopsItAndLeavesTheListEmpty)
+{
+    for (int i = 0; i < 300; ++i)
+        file(u"d%1/f.txt"_s.arg(i));
+    open();
+    ui.onPump = [&] {
+        if (!search->closed())
+            search->Form_Unload();
+    };
+    searchFor(u"f.txt"_s);
+
+    EXPECT_TRUE(search->closed());
+    EXPECT_EQ(results().ListCount(), 0);
+    EXPECT_EQ(clock.pausedMs, 0);
+    EXPECT_FALSE(search->SearchRunning);
+}
+
+TEST_F(FileSearchTest, driveList_startsOnTheDataFoldersFileSystemAndOffersOtherFolders)
+{
+    open({{u"/nowhere"_s, u"/nowhere"_s}, {u"/"_s, u"/"_s}, {data.path(), data.path()}});
+    // The data folder is not a file system of its own: the mount that holds it is chosen.
+    EXPECT_EQ(search->driveIndex(), 1);
+    EXPECT_EQ(search->driveTexts().last(), u"Other Folder..."_s);
+
+    picker.answer = tree.path();
+    search->Drive1_Change(3);
+    EXPECT_EQ(picker.startFolders, QStringList {u"/"_s});
+    EXPECT_EQ(search->driveIndex(), 3);
+    EXPECT_EQ(search->currentDrive()->path, tree.path());
+    EXPECT_EQ(search->driveTexts().size(), 5);
+
+    picker.answer.clear();
+    search->Drive1_Change(4);
+    EXPECT_EQ(search->driveIndex(), 3);
+    EXPECT_EQ(search->driveTexts().size(), 5);
+}
+
+TEST_F(FileSearchTest, mountedDrives_listFileSystemsByMountPointThenTheHomeFolder)
+{
+    const std::vector<DriveEntry> drives = mountedDrives(tree.path());
+    ASSERT_FALSE(drives.empty());
+    EXPECT_EQ(drives.back(), (DriveEntry {tree.path(), tree.path()}));
+    for (const DriveEntry &d : drives) {
+        EXPECT_NE(d.path, u"/proc"_s);
+        EXPECT_NE(d.path, u"/sys"_s);
+        EXPECT_TRUE(d.text.startsWith(d.path)) << qPrintable(d.text);
+    }
+    const QStorageInfo root = QStorageInfo::root();
+    if (root.isValid() && root.isReady()) {
+        EXPECT_GE(driveHolding(drives, u"/"_s), 0);
+    }
+}
+
+TEST_F(FileSearchTest, openGlobalFileSearch_restoresTheCaptionAndReappliesTheFileSort)
+{
+    auto *feature = form->feature<GlobalFileSearch>();
+    ASSERT_NE(feature, nullptr);
+    feature->drives = [this] { return std::vector<DriveEntry> {{tree.path(), tree.path()}}; };
+    for (const char *row : {"b\t/x/b", "c\t/x/c", "a\t/x/a"})
+        files().addRow(QString::fromLatin1(row));
+    files().setListIndex(1);
+    files().setRow(1);
+    files().setSelected(true);
+    form->state.FileSort = u"ascend"_s;
+    const QString caption = form->caption();
+    bool sawWindow = false;
+    ui.onFileSearch = [&](FileSearch &s) {
+        sawWindow = feature->openWindow() == &s;
+        form->setCaption(u"20 Sub-Folders Searched"_s);
+    };
+
+    int key = Key::F9;
+    form->Form_KeyDown(key, 0);
+
+    EXPECT_EQ(ui.fileSearches, 1);
+    EXPECT_TRUE(sawWindow);
+    EXPECT_EQ(feature->openWindow(), nullptr);
+    EXPECT_EQ(form->caption(), caption);
+    EXPECT_EQ(rows(files()), (QStringList {u"a\t/x/a"_s, u"b\t/x/b"_s, u"c\t/x/c"_s}));
+    EXPECT_EQ(files().SelCount(), 1);
+    EXPECT_EQ(files().ListIndex(), 1);
+    EXPECT_TRUE(files().isSelected(1));
+    EXPECT_TRUE(files().hasFocus());
+
+    for (const char *command : {"mnuSearchDrives", "mnuSearchAllDrives"})
+        form->menuClick(QString::fromLatin1(command));
+    form->toolbarButtonClick(u"FileSearch"_s);
+    form->toolbarEntryClick(u"Global File Search"_s);
+    EXPECT_EQ(ui.fileSearches, 5);
+}
+
+} // namespace
+} // namespace corvanta::test

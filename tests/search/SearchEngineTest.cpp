@@ -1,0 +1,335 @@
+#include "search/SearchEngine.h"
+#include "search/MountTable.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include <fcntl.h>
+#include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace corvanta::test {
+namespace {
+
+// Records what the walk reports, as paths relative to the root.
+struct Recorder : SearchSink
+{
+    std::string root;
+    QStringList files;
+    int folders = 0;
+    int topFolders = 0;
+    std::function<void()> onFile;
+
+    void folderEntered() override { ++folders; }
+    void topFolderDone() override { ++topFolders; }
+    void fileFound(std::string_view path) override
+    {
+        files << QString::fromStdString(std::string(path.substr(root.size() + 1)));
+        if (onFile)
+            onFile();
+    }
+};
+
+class SearchEngineTest : public ::testing::Test
+{
+protected:
+    TempFolder tree;
+
+    void file(const QString &relative) { tree.write(relative, "x"); }
+    void folder(const QString &relative) { QDir().mkpath(tree.file(relative)); }
+    std::string root() const { return QFile::encodeName(tree.path()).toStdString(); }
+
+    QStringList search(const QString &pattern,
+        SearchEngine::Mode mode = SearchEngine::Mode::Multiple, Recorder *recorder = nullptr)
+    {
+        Recorder local;
+        Recorder &r = recorder ? *recorder : local;
+        r.root = root();
+        SearchEngine engine(root(), SearchPattern(pattern), mode);
+        engine.walk(r);
+        return r.files;
+    }
+
+    // Runs a walk in a child process prepared by setUp (another user, another mount namespace);
+    // the child's results come back through a pipe. Returns false with reason when the child
+    // could not be prepared.
+    bool searchInChild(const QString &pattern, const std::function<std::string()> &setUp,
+        QStringList *found, std::string *reason)
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return false;
+        const pid_t pid = fork();
+        if (pid == 0) {
+            ::close(fds[0]);
+            std::string out = setUp();
+            if (out.empty()) {
+                Recorder r;
+                r.root = root();
+                SearchEngine engine(root(), SearchPattern(pattern), SearchEngine::Mode::Multiple);
+                engine.walk(r);
+                out = "OK\n" + r.files.join(u'\n').toStdString();
+            }
+            const ssize_t written = ::write(fds[1], out.data(), out.size());
+            _exit(written == ssize_t(out.size()) ? 0 : 1);
+        }
+        ::close(fds[1]);
+        std::string text;
+        char buffer[4096];
+        ssize_t n;
+        while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0)
+            text.append(buffer, size_t(n));
+        ::close(fds[0]);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (text.rfind("OK\n", 0) != 0) {
+            *reason = text;
+            return false;
+        }
+        const QString list = QString::fromStdString(text.substr(3));
+        *found = list.isEmpty() ? QStringList() : list.split(u'\n');
+        return true;
+    }
+};
+
+TEST_F(SearchEngineTest, multipleMode_listsDeepestFoldersFirstAndRootFilesLast)
+{
+    file(u"a.txt"_s);
+    file(u"B/b.txt"_s);
+    file(u"B/C/c.txt"_s);
+    file(u"d/d.TXT"_s);
+    file(u"d/e.log"_s);
+    file(u"z.txt"_s);
+
+    Recorder r;
+    EXPECT_EQ(search(u"*.txt"_s, SearchEngine::Mode::Multiple, &r),
+        (QStringList {u"B/C/c.txt"_s, u"B/b.txt"_s, u"d/d.TXT"_s, u"a.txt"_s, u"z.txt"_s}));
+    EXPECT_EQ(r.folders, 3);
+    EXPECT_EQ(r.topFolders, 2);
+}
+
+TEST_F(SearchEngineTest, singleMode_returnsTheFirstPostOrderMatchOnly)
+{
+    file(u"x.txt"_s);
+    file(u"B/x.txt"_s);
+    file(u"B/C/X.txt"_s);
+    file(u"D/x.txt"_s);
+
+    EXPECT_EQ(search(u"x.txt"_s, SearchEngine::Mode::Single), QStringList {u"B/C/X.txt"_s});
+}
+
+TEST_F(SearchEngineTest, patterns_matchIgnoringCaseWithStarAndQuestionMark)
+{
+    file(u"notes.txt"_s);
+    file(u"README.TXT"_s);
+    file(u"readme.txt.bak"_s);
+    file(u"sub/Report-2024.txt"_s);
+    file(u"sub/Äpfel.Txt"_s);
+    file(u"plain"_s);
+
+    // Name order ignores ASCII case; other letters follow the ASCII ones.
+    const QStringList txt = {
+        u"sub/Report-2024.txt"_s, u"sub/Äpfel.Txt"_s, u"notes.txt"_s, u"README.TXT"_s};
+    EXPECT_EQ(search(u"*.txt"_s), txt);
+    EXPECT_EQ(search(u"*.TXT"_s), txt);
+    EXPECT_EQ(search(u"readme.txt"_s), QStringList {u"README.TXT"_s});
+    EXPECT_EQ(search(u"äPFEL.txt"_s), QStringList {u"sub/Äpfel.Txt"_s});
+    EXPECT_EQ(search(u"report-20??.*"_s), QStringList {u"sub/Report-2024.txt"_s});
+    EXPECT_EQ(search(u"*.*"_s).size(), 6);
+    EXPECT_TRUE(search(u"*.tx"_s).isEmpty());
+}
+
+TEST(SearchPatternTest, fastAndGeneralPaths_agreeOnEdgeCases)
+{
+    const SearchPattern exact(u"Makefile"_s);
+    EXPECT_EQ(exact.kind(), SearchPattern::Kind::Exact);
+    EXPECT_TRUE(exact.matches("makefile"));
+    EXPECT_FALSE(exact.matches("makefile2"));
+
+    const SearchPattern suffix(u"*.txt"_s);
+    EXPECT_EQ(suffix.kind(), SearchPattern::Kind::Suffix);
+    EXPECT_TRUE(suffix.matches("a.TXT"));
+    EXPECT_TRUE(suffix.matches("na\xc3\xafve.txt")); // non-ASCII name, ASCII suffix
+    EXPECT_FALSE(suffix.matches("txt"));
+    // The Kelvin sign folds to "k": only the slow path can see it.
+    EXPECT_TRUE(SearchPattern(u"*.k"_s).matches("a.\xe2\x84\xaa"));
+
+    const SearchPattern general(u"a*b?c"_s);
+    EXPECT_EQ(general.kind(), SearchPattern::Kind::General);
+    EXPECT_TRUE(general.matches("AxxbYc"));
+    EXPECT_TRUE(general.matches("abbbc"));
+    EXPECT_FALSE(general.matches("abc"));
+    EXPECT_TRUE(
+        SearchPattern(u"?\u00e9*"_s).matches("x\xc3\x89zz")); // "?" is one character, not one byte
+    EXPECT_TRUE(SearchPattern(u"*"_s).matches("anything"));
+}
+
+TEST_F(SearchEngineTest, dotNames_areNotListedButDotFoldersAreWalked)
+{
+    file(u".hidden.txt"_s);
+    file(u".config/app/settings.txt"_s);
+    file(u".config/.secret.txt"_s);
+    file(u"shown.txt"_s);
+
+    Recorder r;
+    EXPECT_EQ(search(u"*.txt"_s, SearchEngine::Mode::Multiple, &r),
+        (QStringList {u".config/app/settings.txt"_s, u"shown.txt"_s}));
+    EXPECT_EQ(r.topFolders, 1);
+}
+
+TEST_F(SearchEngineTest, symbolicLinks_areNeverFollowedNorListed)
+{
+    file(u"B/b.txt"_s);
+    ASSERT_TRUE(QFile::link(tree.path(), tree.file(u"B/loop"_s))); // a folder link back to the root
+    ASSERT_TRUE(QFile::link(tree.file(u"B/b.txt"_s), tree.file(u"link.txt"_s)));
+
+    EXPECT_EQ(search(u"*.txt"_s), QStringList {u"B/b.txt"_s});
+}
+
+TEST_F(SearchEngineTest, deepTree_isWalkedToTheBottom)
+{
+    // Deeper than the walk keeps folders open, so the bottom is reached by path.
+    QString path;
+    for (int i = 0; i < 140; ++i)
+        path += u"d/"_s;
+    file(path + u"deep.txt"_s);
+
+    EXPECT_EQ(search(u"deep.txt"_s), QStringList {path + u"deep.txt"_s});
+}
+
+TEST_F(SearchEngineTest, cancel_stopsTheWalkAndKeepsWhatWasFound)
+{
+    for (int i = 0; i < 20; ++i)
+        file(u"f%1/a.txt"_s.arg(i, 2, 10, QChar(u'0')));
+    const QStringList all = search(u"*.txt"_s);
+    ASSERT_EQ(all.size(), 20);
+
+    Recorder r;
+    r.root = root();
+    SearchEngine engine(root(), SearchPattern(u"*.txt"_s), SearchEngine::Mode::Multiple);
+    r.onFile = [&] {
+        if (r.files.size() == 3)
+            engine.cancel(); // as Escape does, from the window's thread
+    };
+    engine.walk(r);
+
+    EXPECT_EQ(r.files, all.mid(0, 3));
+    EXPECT_LT(r.topFolders, 20);
+}
+
+TEST_F(SearchEngineTest, inspectRoot_reportsEntriesTopFoldersAndUnreadableRoots)
+{
+    file(u"one.txt"_s);
+    folder(u"A"_s);
+    folder(u".dot"_s);
+    SearchEngine engine(root(), SearchPattern(u"*"_s), SearchEngine::Mode::Multiple);
+    const RootInfo info = engine.inspectRoot();
+    EXPECT_TRUE(info.readable);
+    EXPECT_EQ(info.entries, 3);
+    EXPECT_EQ(info.topFolders, 2);
+
+    TempFolder empty;
+    SearchEngine none(QFile::encodeName(empty.path()).toStdString(), SearchPattern(u"*"_s),
+        SearchEngine::Mode::Multiple);
+    EXPECT_EQ(none.inspectRoot().entries, 0);
+
+    SearchEngine missing(root() + "/missing", SearchPattern(u"*"_s), SearchEngine::Mode::Multiple);
+    EXPECT_FALSE(missing.inspectRoot().readable);
+
+    if (QFileInfo::exists(u"/proc/self"_s)) {
+        SearchEngine proc("/proc", SearchPattern(u"*"_s), SearchEngine::Mode::Multiple);
+        EXPECT_FALSE(proc.inspectRoot().readable);
+    }
+}
+
+TEST_F(SearchEngineTest, unreadableFolder_skipsOnlyThatFolder)
+{
+    file(u"A/a.txt"_s);
+    file(u"L/locked.txt"_s);
+    file(u"L/inner/deeper.txt"_s);
+    file(u"M/m.txt"_s);
+    file(u"r.txt"_s);
+    QFile::setPermissions(
+        tree.path(), QFile::permissions(tree.path()) | QFile::ReadOther | QFile::ExeOther);
+    ASSERT_EQ(chmod(tree.file(u"L"_s).toLocal8Bit().constData(), 0), 0);
+    const QStringList expected = {u"A/a.txt"_s, u"M/m.txt"_s, u"r.txt"_s};
+
+    QStringList found;
+    if (geteuid() != 0) {
+        found = search(u"*.txt"_s);
+    } else {
+        // Root reads every folder: the walk runs as an unprivileged user in a child process.
+        std::string reason;
+        const bool ran = searchInChild(
+            u"*.txt"_s,
+            [] {
+                if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+                    return std::string("cannot drop privileges");
+                return std::string();
+            },
+            &found, &reason);
+        chmod(tree.file(u"L"_s).toLocal8Bit().constData(), 0755);
+        if (!ran)
+            GTEST_SKIP() << "no unprivileged walk possible: " << reason;
+    }
+    chmod(tree.file(u"L"_s).toLocal8Bit().constData(), 0755);
+    if (found.contains(u"L/locked.txt"_s))
+        GTEST_SKIP() << "this user reads folders without permission";
+    EXPECT_EQ(found, expected);
+}
+
+TEST_F(SearchEngineTest, mountBoundary_isNotCrossedEvenForABindMountOfTheSameDevice)
+{
+    TempFolder other;
+    other.write(u"inside.txt"_s, "x");
+    file(u"A/a.txt"_s);
+    folder(u"M"_s);
+    file(u"r.txt"_s);
+    const QByteArray source = QFile::encodeName(other.path());
+    const QByteArray target = QFile::encodeName(tree.file(u"M"_s));
+
+    QStringList found;
+    std::string reason;
+    const bool ran = searchInChild(
+        u"*.txt"_s,
+        [&] {
+            if (unshare(CLONE_NEWNS) != 0)
+                return std::string("no mount namespace");
+            if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                || mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr) != 0)
+                return std::string("mounting not permitted");
+            return std::string();
+        },
+        &found, &reason);
+    if (!ran)
+        GTEST_SKIP() << reason;
+    EXPECT_EQ(found, (QStringList {u"A/a.txt"_s, u"r.txt"_s}));
+}
+
+TEST(MountTableTest, mountInfo_givesUnescapedMountPointsAndTypes)
+{
+    const std::string text = "26 1 254:0 / / rw,relatime - ext4 /dev/vda rw\n"
+                             "65 45 254:0 /x /media/My\\040Disk rw shared:5 - vfat /dev/sdb1 rw\n"
+                             "21 26 0:20 / /proc rw,relatime - proc proc rw\n"
+                             "garbage\n";
+    const std::vector<MountEntry> mounts = parseMountInfo(text);
+    ASSERT_EQ(mounts.size(), 3u);
+    EXPECT_EQ(mounts[1].mountPoint, "/media/My Disk");
+    EXPECT_EQ(mounts[1].type, "vfat");
+    EXPECT_TRUE(isPseudoFileSystemType(mounts[2].type));
+    EXPECT_FALSE(isPseudoFileSystemType("tmpfs"));
+    EXPECT_FALSE(isPseudoFileSystemType("ext4"));
+}
+
+} // namespace
+} // namespace corvanta::test
