@@ -260,3 +260,44 @@ TEST(SettingsNumbers, singlesAreWrittenShortestAndReadBack)
 
 } // namespace
 } // namespace corvanta::test
+
+namespace corvanta::test {
+namespace {
+
+// Bytes no editor would write: NULs, stray CRs, invalid UTF-8, very long lines, brackets and
+// equals signs where the settings file expects sections and keys.
+QByteArray damaged(int seed)
+{
+    QByteArray bytes;
+    quint32 state = quint32(seed) * 2654435761u + 1;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        const char pick = char(state >> 24);
+        bytes += (state & 0x700) == 0 ? QByteArray("\r\n[=]\t...") : QByteArray(1, pick);
+    }
+    return bytes;
+}
+
+TEST_F(StartupTest, damagedFiles_startNavigateAndCloseWithoutHarm)
+{
+    for (int seed = 1; seed <= 3; ++seed) {
+        data.write(u"Corvanta.Ini"_s, damaged(seed));
+        data.write(u"Project.List"_s, damaged(seed + 10));
+        data.write(u"Project.Topics"_s, damaged(seed + 20));
+        data.write(u"Project.Files"_s, damaged(seed + 30));
+        form = std::make_unique<MainForm>(platform(), data.path());
+        form->Form_Load();
+        for (int row = 0; row < std::min(projects().ListCount(), 5); ++row) {
+            click(projects(), row);
+            projects().userDoubleClick(row);
+            click(topics(), std::min(1, topics().ListCount() - 1));
+        }
+        form->closeMainWindow();
+        EXPECT_TRUE(form->finished());
+        // Nothing was written outside the data folder's own files and folders.
+        EXPECT_TRUE(QFileInfo(data.file(u"Projects"_s)).isDir());
+    }
+}
+
+} // namespace
+} // namespace corvanta::test
