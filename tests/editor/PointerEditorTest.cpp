@@ -41,15 +41,6 @@ protected:
         files().setListIndex(row);
         files().setSelected(true);
     }
-    QList<int> selectedRows() const
-    {
-        QList<int> out;
-        for (int i = 0; i < form->lstFileList.ListCount(); ++i) {
-            if (form->lstFileList.isSelected(i))
-                out << i;
-        }
-        return out;
-    }
     static void type(PointerEditor &e, const QString &address, const QString &name)
     {
         e.setText(e.txtInternetAddress, address);
@@ -332,7 +323,7 @@ TEST_F(PointerEditorTest, websiteSave_addsThePrefixOnceAndAppendsEachSave)
     EXPECT_EQ(files().ListCount(), 7);
     EXPECT_EQ(files().rowText(5), u"News\thttp://www.example.com"_s);
     EXPECT_EQ(files().rowText(6), u"News\thttp://www.example.com"_s);
-    EXPECT_EQ(selectedRows(), (QList<int> {5, 6}));
+    EXPECT_EQ(selectedRows(form->lstFileList), (QList<int> {5, 6}));
     EXPECT_EQ(files().ListIndex(), 6);
     EXPECT_EQ(state().DialogText, u"News\thttp://www.example.com"_s);
     EXPECT_TRUE(
@@ -400,7 +391,7 @@ TEST_F(PointerEditorTest, duplicateNames_areRefusedForFilesButAcceptedForWebsite
         e.cmdSave_Click();
     });
     EXPECT_EQ(files().ListCount(), 6);
-    EXPECT_EQ(selectedRows(), QList<int> {5}); // "Beta" differs in case: not selected
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {5}); // "Beta" differs in case: not selected
 }
 
 TEST_F(PointerEditorTest, aFileNamedDuplicate_isNotMistakenForADuplicate)
@@ -425,7 +416,7 @@ TEST_F(PointerEditorTest, insertOption_placesTheNewPointerAtTheSelectedRowElseAt
     });
     EXPECT_EQ(files().rowText(3), u"New\t/home/u/new.txt"_s);
     EXPECT_EQ(files().rowText(4), u"Delta\t/home/u/delta.odt"_s);
-    EXPECT_EQ(selectedRows(), QList<int> {3});
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {3});
     EXPECT_EQ(files().ListIndex(), 3);
     EXPECT_TRUE(state().InsertNameOption);
 
@@ -435,7 +426,7 @@ TEST_F(PointerEditorTest, insertOption_placesTheNewPointerAtTheSelectedRowElseAt
         e.cmdSave_Click();
     });
     EXPECT_EQ(files().rowText(6), u"Last\thttp://example.net"_s);
-    EXPECT_EQ(selectedRows(), QList<int> {6});
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {6});
     EXPECT_FALSE(state().InsertNameOption);
 }
 
@@ -460,7 +451,7 @@ TEST_F(PointerEditorTest, rowWithoutTab_isWrittenButNeverSelected)
     });
     EXPECT_EQ(
         fileBytes(), QByteArray("Loose line\r\nNet\t/x\r\nLoose line\thttp://example.net\r\n"));
-    EXPECT_EQ(selectedRows(), QList<int> {2});
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {2});
 }
 
 TEST_F(PointerEditorTest, unwritableListFile_showsFileNotSavedAndKeepsTheEditorOpen)

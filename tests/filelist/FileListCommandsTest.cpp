@@ -40,15 +40,6 @@ protected:
             files().setListIndex(row);
         }
     }
-    QList<int> selectedRows() const
-    {
-        QList<int> out;
-        for (int i = 0; i < form->lstFileList.ListCount(); ++i) {
-            if (form->lstFileList.isSelected(i))
-                out << i;
-        }
-        return out;
-    }
     // Each add-file editor names its file after the file's own name.
     void nameEachFile()
     {
@@ -79,7 +70,7 @@ TEST_F(FileListCommandsTest, removeOneRow_namesItAndRewritesTheFile)
     form->run(u"RemoveSelectedFiles"_s);
     EXPECT_EQ(files().ListCount(), 7);
     EXPECT_FALSE(fileBytes().contains("Row6"));
-    EXPECT_EQ(selectedRows(), QList<int> {6});
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {6});
     EXPECT_EQ(files().ListIndex(), 6);
     EXPECT_FALSE(form->commands.item(u"mnuPasteInsert"_s)->enabled);
 }
@@ -105,7 +96,7 @@ TEST_F(FileListCommandsTest, removeWithNothingSelected_asksAboutZeroAndSelectsRo
     EXPECT_TRUE(ui.boxes[0].text.startsWith(u"You Have Selected 0 Files"_s));
     EXPECT_EQ(files().ListCount(), 8);
     EXPECT_TRUE(fileBytes().startsWith("Row0\t/home/u/r0\r\nRow1\t/home/u/r1\r\n"));
-    EXPECT_EQ(selectedRows(), QList<int> {0});
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {0});
 }
 
 TEST_F(FileListCommandsTest, removeRowsTwoAndFiveOfEight_selectsTheRowThatMovedUp)
@@ -117,7 +108,7 @@ TEST_F(FileListCommandsTest, removeRowsTwoAndFiveOfEight_selectsTheRowThatMovedU
     EXPECT_EQ(fileBytes(),
         QByteArray("Row0\t/home/u/r0\r\nRow1\t/home/u/r1\r\nRow3\t/home/u/r3\r\n"
                    "Row4\t/home/u/r4\r\nRow6\t/home/u/r6\r\nRow7\t/home/u/r7\r\n"));
-    EXPECT_EQ(selectedRows(), QList<int> {2});
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {2});
     EXPECT_EQ(files().columnText(2, 0), u"Row3"_s);
 }
 
@@ -129,7 +120,7 @@ TEST_F(FileListCommandsTest, removeTheLastRows_selectsTheNewLastRow)
     int shift = 0;
     nav().lstFileList_KeyDown(key, shift);
     EXPECT_EQ(files().ListCount(), 6);
-    EXPECT_EQ(selectedRows(), QList<int> {5});
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {5});
     EXPECT_EQ(files().ListIndex(), 5);
 }
 
@@ -177,7 +168,7 @@ TEST_F(FileListCommandsTest, rename_writesTheRowAndRefocusesTheFileList)
     EXPECT_TRUE(fileBytes().endsWith("Seven\t/home/u/r7\r\n"));
     EXPECT_EQ(state().DialogText, u"Seven\t/home/u/r7"_s);
     EXPECT_TRUE(files().hasFocus());
-    EXPECT_EQ(selectedRows(), QList<int> {7});
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {7});
 }
 
 TEST_F(FileListCommandsTest, commandSurfaces_openTheEditorInTheirModes)
@@ -222,7 +213,7 @@ TEST_F(FileListCommandsTest, cancellingTheFirstAddDialog_changesNothing)
     EXPECT_EQ(r.filters[4], (FileFilter {u"Programs (*)"_s, u"*"_s}));
     EXPECT_EQ(ui.pointerEditors, 0);
     EXPECT_TRUE(projects().hasFocus());
-    EXPECT_EQ(selectedRows(), QList<int> {3});
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {3});
 }
 
 TEST_F(FileListCommandsTest, addFiles_opensOneEditorPerFileUntilTheDialogIsCancelled)
@@ -247,7 +238,7 @@ TEST_F(FileListCommandsTest, addFiles_opensOneEditorPerFileUntilTheDialogIsCance
         "a.txt\t/home/u/a.txt\r\nc.txt\t/home/u/c.txt\r\nb.txt\t/home/u/b.txt\r\n"));
     EXPECT_TRUE(files().hasFocus());
     EXPECT_EQ(files().ListIndex(), 3);
-    EXPECT_EQ(selectedRows(), QList<int> {3});
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {3});
 }
 
 TEST_F(FileListCommandsTest, cancelAllInTheFirstOfTwoFiles_skipsTheSecond)
@@ -316,7 +307,7 @@ TEST_F(FileListCommandsTest, rightClickBelowTheRows_usesRowZero)
     ASSERT_FALSE(ui.popups.empty());
     EXPECT_EQ(ui.popups.back(), u"mnuPopupFiles"_s);
     EXPECT_EQ(form->commands.item(u"mnuPopupMenuTitle"_s)->caption, u"Row0"_s);
-    EXPECT_EQ(selectedRows(), QList<int> {0});
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {0});
     EXPECT_TRUE(files().hasFocus());
 }
 
@@ -330,7 +321,7 @@ TEST_F(FileListCommandsTest, rightClickOnAnUnselectedRow_makesItCurrentAndTitles
     EXPECT_FALSE(state().SuppressListClick);
     EXPECT_EQ(state().LaunchStatus, u"5"_s);
     EXPECT_EQ(files().ListIndex(), 5);
-    EXPECT_EQ(selectedRows(), (QList<int> {0, 1, 2, 5}));
+    EXPECT_EQ(selectedRows(form->lstFileList), (QList<int> {0, 1, 2, 5}));
     EXPECT_EQ(form->commands.item(u"mnuPopupMenuTitle"_s)->caption, u"Row5"_s);
     EXPECT_FALSE(form->commands.item(u"mnuPasteProjectRow"_s)->enabled);
 }

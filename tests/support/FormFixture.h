@@ -58,6 +58,16 @@ protected:
         return out;
     }
 
+    static QList<int> selectedRows(const ListControl &list)
+    {
+        QList<int> out;
+        for (int i = 0; i < list.ListCount(); ++i) {
+            if (list.isSelected(i))
+                out << i;
+        }
+        return out;
+    }
+
     // A user's double-click on a row: the press selects it, then the double-click.
     static void doubleClick(ListControl &list, int row)
     {
