@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Debian 12 packages Corvanta needs. Sourced by run.sh and test.sh; run on its own it checks
-# every group, including the tools used for checks by hand.
+# Debian 12 packages Corvanta needs. Sourced by run.sh, test.sh and package.sh; run on its own
+# it checks every group, including the tools used for checks by hand.
 #
 #   corvanta_ensure_packages GROUP...   (groups: build run hand)
 #
@@ -11,7 +11,10 @@ CORVANTA_BUILD_PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev poppler-utils
+    dpkg-dev file desktop-file-utils appstream man-db
 )
+# dpkg-dev and file: CPack's Debian package and its dependencies from dpkg-shlibdeps; the other
+# three check the package's desktop entry, metainfo and man page in the tests.
 # xdg-utils and shared-mime-info: the desktop's MIME types and default applications, which
 # opening pointers relies on (and its tests, under a temporary desktop of their own). Printing
 # uses CUPS's lp when it is there; the tests put a stand-in first in PATH.
@@ -20,7 +23,8 @@ CORVANTA_RUN_PACKAGES=(
     fonts-dejavu-core xdg-utils shared-mime-info
 )
 # The GUI tests run on the offscreen platform and need nothing beyond the run packages.
-CORVANTA_HAND_PACKAGES=(xvfb xdotool imagemagick)
+# librsvg2-bin renders the committed icons (scripts/icons.sh).
+CORVANTA_HAND_PACKAGES=(xvfb xdotool imagemagick librsvg2-bin)
 
 corvanta_package_installed()
 {

@@ -33,6 +33,27 @@ void print(FILE *stream, const QString &text)
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
+// Qt takes its own standard options (-platform, -style, -geometry, ...) from argv when the
+// application object is made; they are known here only so that reading ours first accepts them.
+void acceptQtOptions(QCommandLineParser &parser)
+{
+    static const char *const withValue[] = {
+        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+        "qwindowicon", "qwindowtitle", "session", "display", "geometry", "name", "title", "icon",
+        "visual", "style", "stylesheet"};
+    static const char *const flags[] = {"reverse", "widgetcount", "sync", "nograb", "dograb"};
+    for (const char *name : withValue) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char *name : flags) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -56,6 +77,9 @@ int main(int argc, char **argv)
     parser.addOption(dataDir);
     parser.addOption(help);
     parser.addOption(version);
+    // Qt's options are single-dash words ("-platform xcb"), not bundles of letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    acceptQtOptions(parser);
     const QStringList args = arguments(argc, argv);
     if (!parser.parse(args)) {
         print(stderr, QStringLiteral("corvanta: %1\nTry 'corvanta --help'.\n").arg(parser.errorText()));
@@ -66,7 +90,9 @@ int main(int argc, char **argv)
                                      "Options:\n"
                                      "  --data-dir FOLDER  Keep the lists and settings in FOLDER.\n"
                                      "  -h, --help         Show this help and exit.\n"
-                                     "  -v, --version      Show the version and exit.\n\n"
+                                     "  -v, --version      Show the version and exit.\n"
+                                     "Qt's standard options, such as -platform NAME and -style NAME,\n"
+                                     "are accepted too (see corvanta(1)).\n\n"
                                      "Without --data-dir the data lives in the program's folder when it\n"
                                      "already holds Corvanta.Ini or Project.List, else in\n"
                                      "$XDG_DATA_HOME/corvanta (~/.local/share/corvanta).\n")
@@ -83,7 +109,8 @@ int main(int argc, char **argv)
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !parser.isSet(QStringLiteral("platform"))
+        && !parser.isSet(QStringLiteral("display"))) {
         print(stderr, QStringLiteral("corvanta: no display (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
                                      "Start it under a virtual display with:  xvfb-run -a corvanta\n"));
         return 1;
@@ -101,7 +128,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvanta"));
     QApplication::setApplicationVersion(QStringLiteral(CORVANTA_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("corvanta"));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.corvanta"));
     QtUi ui;
 
     // Two copies writing the same lists would lose each other's changes.
