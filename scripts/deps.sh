@@ -12,9 +12,11 @@ CORVANTA_BUILD_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev poppler-utils
     dpkg-dev file desktop-file-utils appstream man-db
+    hunspell hunspell-en-us
 )
 # dpkg-dev and file: CPack's Debian package and its dependencies from dpkg-shlibdeps; the other
-# three check the package's desktop entry, metainfo and man page in the tests.
+# three check the package's desktop entry, metainfo and man page in the tests. hunspell checks
+# the spelling of the help documents.
 # xdg-utils and shared-mime-info: the desktop's MIME types and default applications, which
 # opening pointers relies on (and its tests, under a temporary desktop of their own). Printing
 # uses CUPS's lp when it is there; the tests put a stand-in first in PATH.

@@ -59,9 +59,10 @@ dpkg -x "$deb" "$root"
         echo "usr/share/icons/hicolor/${size}x${size}/apps/org.example.corvanta.png"
     done
     echo usr/share/man/man1/corvanta.1.gz
-    # Whatever help documents the sources hold, without the folder's README.
+    # Whatever help documents the sources hold, without the folder's README and word list.
     if [[ -d "$source/docs/help" ]]; then
-        (cd "$source/docs/help" && find . -type f ! -name 'README*' | sed 's|^\./|usr/share/corvanta/|')
+        (cd "$source/docs/help" && find . -type f ! -name 'README*' ! -name words.txt |
+            sed 's|^\./|usr/share/corvanta/|')
     fi
 } | sort >"$work/expected"
 (cd "$root" && find . -type f -o -type l) | sed 's|^\./||' | sort >"$work/actual"
