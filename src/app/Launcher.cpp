@@ -12,8 +12,6 @@ namespace corvanta {
 
 namespace {
 
-const QString fiveSpaces = QStringLiteral("     ");
-
 QString launchErrorTitle()
 {
     return QStringLiteral(" Launch Error");
@@ -97,7 +95,7 @@ void Launcher::LaunchTarget(const QString &target, const QString &verb, const QS
     }
     // The system's own reason (lp's complaint, say) says more than the classic text.
     const QString reason = shell_->failureReason();
-    ui_.msgBox((reason.isEmpty() ? message : reason) + fiveSpaces, launchErrorTitle(),
+    ui_.msgBox((reason.isEmpty() ? message : reason) + fiveSpaces(), launchErrorTitle(),
         MsgBox::OkOnly | MsgBox::Information);
 }
 
@@ -112,7 +110,7 @@ void Launcher::openWith(const QString &target)
     const QString program = words.takeFirst();
     if (!shell_->startProcess(program, words, Shell::NormalFocus)) {
         ui_.msgBox(QStringLiteral("The Program  [") + program
-                + QStringLiteral("]  Could Not Be Started.") + fiveSpaces,
+                + QStringLiteral("]  Could Not Be Started.") + fiveSpaces(),
             launchErrorTitle(), MsgBox::OkOnly | MsgBox::Information);
     }
 }
@@ -171,7 +169,7 @@ QString Launcher::programNotFoundTitle()
 
 QString Launcher::programNotFoundText(const QString &caption, const QStringList &lookedFor)
 {
-    return QStringLiteral("Corvanta Could Not Find A Program For ") + caption + u'.' + fiveSpaces
+    return QStringLiteral("Corvanta Could Not Find A Program For ") + caption + u'.' + fiveSpaces()
         + u'\r' + QStringLiteral("Looked For: ") + lookedFor.join(QStringLiteral(", ")) + u'\r';
 }
 

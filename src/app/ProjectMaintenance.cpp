@@ -15,7 +15,6 @@ namespace corvanta {
 
 namespace {
 
-const QString FiveSpaces = QStringLiteral("     ");
 constexpr int Refusal = MsgBox::OkOnly | MsgBox::Exclamation;
 constexpr int DeleteQuestion = MsgBox::YesNo | MsgBox::Exclamation | MsgBox::DefaultButton2;
 
@@ -88,53 +87,24 @@ bool ProjectMaintenance::refuseNewName(const QString &name)
     return true;
 }
 
-bool ProjectMaintenance::isDuplicate(const QString &name, bool project)
+bool ProjectMaintenance::refuseDuplicate(const QString &name, bool project)
 {
-    s.ActionResult = name.toLower();
-    if (project)
-        CheckDuplicateProjectName();
-    else
-        CheckDuplicateTopicName();
-    return s.ActionResult == u"duplicate";
-}
-
-void ProjectMaintenance::CheckDuplicateProjectName()
-{
-    const QString candidate = s.ActionResult;
-    ListControl &list = f.lstProjectList;
-    for (int i = 0; i < list.ListCount(); ++i) {
-        if (list.rowText(i).toLower() == candidate) {
-            const QString name = candidate.toUpper();
-            f.ui.msgBox(QStringLiteral("You Have Selected A Duplicate Project Name.") + FiveSpaces + u'\r' + name
-                            + QStringLiteral(" Is Already On File.\r"),
-                        QStringLiteral(" Duplicate Project Name: ") + name, Refusal);
-            s.ActionResult = QStringLiteral("duplicate");
-            return;
-        }
-    }
-}
-
-void ProjectMaintenance::CheckDuplicateTopicName()
-{
-    const QString candidate = s.ActionResult;
-    ListControl &list = f.lstTopicList;
-    for (int i = 0; i < list.ListCount(); ++i) {
-        if (list.columnText(i, 0).toLower() == candidate) {
-            const QString name = candidate.toUpper();
-            f.ui.msgBox(QStringLiteral("You Have Selected A Duplicate Topic Name.") + FiveSpaces + u'\r' + name
-                            + QStringLiteral(" Is Already On File.\r"),
-                        QStringLiteral(" Duplicate Topic Name: ") + name, Refusal);
-            s.ActionResult = QStringLiteral("duplicate");
-            return;
-        }
-    }
+    const ListControl &list = project ? f.lstProjectList : f.lstTopicList;
+    if (duplicateNameRow(list, name, project ? NameField::WholeRow : NameField::FirstColumn) < 0)
+        return false;
+    const QString kind = project ? QStringLiteral("Project") : QStringLiteral("Topic");
+    const QString upper = name.toLower().toUpper();
+    f.ui.msgBox(QStringLiteral("You Have Selected A Duplicate ") + kind + QStringLiteral(" Name.") + fiveSpaces()
+                    + u'\r' + upper + QStringLiteral(" Is Already On File.\r"),
+                QStringLiteral(" Duplicate ") + kind + QStringLiteral(" Name: ") + upper, Refusal);
+    return true;
 }
 
 void ProjectMaintenance::alreadyOnFile(const QString &kind, const QString &name)
 {
     const QString upper = name.toUpper();
     f.ui.msgBox(QStringLiteral("This ") + kind + QStringLiteral(" Name - ") + upper + QStringLiteral(" - Is Already On File.")
-                    + FiveSpaces + QStringLiteral("\rPlease Select Another Name.\r"),
+                    + fiveSpaces() + QStringLiteral("\rPlease Select Another Name.\r"),
                 QStringLiteral(" Duplicate Name: ") + upper, Refusal);
 }
 
@@ -165,7 +135,7 @@ void ProjectMaintenance::CreateNewProject()
     for (;;) {
         if (!askName(QStringLiteral("newproject"), &name))
             return;
-        if (refuseNewName(name) || isDuplicate(name, true))
+        if (refuseNewName(name) || refuseDuplicate(name, true))
             continue;
         if (existsIgnoringCase(projectFolder(name))) {
             alreadyOnFile(QStringLiteral("Project"), name);
@@ -217,7 +187,7 @@ void ProjectMaintenance::CreateNewTopic()
     for (;;) {
         if (!askName(QStringLiteral("newtopic"), &name))
             return;
-        if (refuseNewName(name) || isDuplicate(name, false))
+        if (refuseNewName(name) || refuseDuplicate(name, false))
             continue;
         const QString file = topicFile(name);
         if (existsIgnoringCase(file)) {

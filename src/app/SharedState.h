@@ -29,7 +29,6 @@ struct SharedState {
 
     QString UtilityMode;
     QString DialogText;
-    QString ActionResult;
     int EditorRow = -1;
     bool InsertNameOption = false;
     QString AddFilePath;

@@ -12,7 +12,6 @@ namespace corvanta {
 
 namespace {
 
-const QString fiveSpaces = QStringLiteral("     ");
 const QString Utility = QStringLiteral("Utility");
 const QString Option = QStringLiteral("Option");
 const QString AddressBox = QStringLiteral("txtInternetAddress");
@@ -56,19 +55,19 @@ QString invalidWebsite(const QString &trimmedAddress)
 {
     return trimmedAddress.toUpper() + QStringLiteral(" - Is Not A Valid Website Address.\r")
         + QStringLiteral(" Please Check The Spelling And Format, IE: ") + exampleDomain()
-        + fiveSpaces + u'\r';
+        + fiveSpaces() + u'\r';
 }
 
 QString invalidEmail(const QString &trimmedAddress)
 {
     return trimmedAddress.toUpper() + QStringLiteral(" - Is Not A Valid Email Address.\r")
         + QStringLiteral(" Please Check The Spelling And Format, IE: ") + exampleEmailAddress()
-        + fiveSpaces + u'\r';
+        + fiveSpaces() + u'\r';
 }
 
 QString duplicateName(const QString &workingName)
 {
-    return QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces
+    return QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces()
         + QStringLiteral("\rFilename [") + workingName.toUpper()
         + QStringLiteral("] Is Already On File.\r");
 }
@@ -389,10 +388,10 @@ void PointerEditor::txtPointerName_GotFocus()
         return;
     if (txtInternetAddress.text.trimmed().isEmpty()) {
         if (website)
-            refuse(QStringLiteral("You Must Input or Paste A Website Address.") + fiveSpaces,
+            refuse(QStringLiteral("You Must Input or Paste A Website Address.") + fiveSpaces(),
                 QStringLiteral(" Website Address Missing"));
         else
-            refuse(QStringLiteral("You Must Input or Paste An Email Address.") + fiveSpaces,
+            refuse(QStringLiteral("You Must Input or Paste An Email Address.") + fiveSpaces(),
                 QStringLiteral(" Email Address Missing"));
         setFocus(AddressBox);
         return;

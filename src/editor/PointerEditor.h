@@ -135,8 +135,8 @@ private:
     void addSave();
     void ReturnEnteredName();
     void SaveEditedPointer();
-    // True (and ActionResult "duplicate") when another row has the candidate name in ActionResult.
-    bool CheckDuplicatePointerName(int exceptRow, const QString &workingName);
+    // True, after the duplicate-name box, when a File List row other than exceptRow has name.
+    bool CheckDuplicatePointerName(const QString &name, int exceptRow);
     bool writeFileList(const QStringList &lines);
 };
 

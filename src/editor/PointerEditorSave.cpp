@@ -5,14 +5,13 @@
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/ListFiles.h"
+#include "store/NameRules.h"
 
 #include <algorithm>
 
 namespace corvanta {
 
 namespace {
-
-const QString fiveSpaces = QStringLiteral("     ");
 
 // The display name of a row: the text before its first TAB; a row without one has none.
 QString rowName(const QString &rowText)
@@ -28,7 +27,7 @@ void PointerEditor::cmdSave_Click()
     if (closed_)
         return;
     if (!txtInternetAddress.visible && txtPointerName.text.isEmpty()) {
-        refuse(QStringLiteral("Input Cannot Be Blank...") + fiveSpaces + u'\r',
+        refuse(QStringLiteral("Input Cannot Be Blank...") + fiveSpaces() + u'\r',
             QStringLiteral(" Invalid Input"));
         setFocus(txtPointerName.name);
         return;
@@ -67,13 +66,13 @@ void PointerEditor::addSave()
 
     if (target.isEmpty()) {
         if (email)
-            refuse(QStringLiteral("You Must Input or Paste An Email Address.") + fiveSpaces,
+            refuse(QStringLiteral("You Must Input or Paste An Email Address.") + fiveSpaces(),
                 QStringLiteral(" Email Address Missing"));
         else if (addfile)
-            refuse(QStringLiteral("You Must Input or Paste A Filename.") + fiveSpaces,
+            refuse(QStringLiteral("You Must Input or Paste A Filename.") + fiveSpaces(),
                 QStringLiteral(" Filename Missing"));
         else
-            refuse(QStringLiteral("You Must Input or Paste A Website Address.") + fiveSpaces,
+            refuse(QStringLiteral("You Must Input or Paste A Website Address.") + fiveSpaces(),
                 QStringLiteral(" Website Address Missing"));
         setFocus(txtInternetAddress.name);
         return;
@@ -87,15 +86,14 @@ void PointerEditor::addSave()
             return;
         target = emailTarget(target);
     } else if (addfile) {
-        s.ActionResult = name.toLower();
-        if (CheckDuplicatePointerName(-1, name)) {
+        if (CheckDuplicatePointerName(name, -1)) {
             selectAll(txtPointerName);
             setFocus(txtPointerName.name);
             return;
         }
     }
     if (name.isEmpty()) {
-        refuse(QStringLiteral("The Name Field Is Blank.") + fiveSpaces,
+        refuse(QStringLiteral("The Name Field Is Blank.") + fiveSpaces(),
             QStringLiteral(" You Must Input A Name"));
         setFocus(txtPointerName.name);
         return;
@@ -142,14 +140,13 @@ void PointerEditor::SaveEditedPointer()
     ListControl &list = f.lstFileList;
     const int row = list.ListIndex();
 
-    s.ActionResult = name;
-    if (CheckDuplicatePointerName(row, name)) {
+    if (CheckDuplicatePointerName(name, row)) {
         selectAll(txtPointerName);
         setFocus(txtPointerName.name);
         return;
     }
     if (target.trimmed().isEmpty()) {
-        refuse(QStringLiteral("You Must Input A Filename And Path.") + fiveSpaces + u'\r',
+        refuse(QStringLiteral("You Must Input A Filename And Path.") + fiveSpaces() + u'\r',
             QStringLiteral(" Missing Filename And Path"));
         setFocus(txtInternetAddress.name);
         return;
@@ -177,18 +174,12 @@ void PointerEditor::SaveEditedPointer()
         close();
 }
 
-bool PointerEditor::CheckDuplicatePointerName(int exceptRow, const QString &workingName)
+bool PointerEditor::CheckDuplicatePointerName(const QString &name, int exceptRow)
 {
-    const QString candidate = s.ActionResult.toLower();
-    const ListControl &list = f.lstFileList;
-    bool duplicate = false;
-    for (int i = 0; i < list.ListCount() && !duplicate; ++i)
-        duplicate = i != exceptRow && list.columnText(i, 0).toLower() == candidate;
-    if (!duplicate)
+    if (duplicateNameRow(f.lstFileList, name, NameField::FirstColumn, exceptRow) < 0)
         return false;
-    f.ui.msgBox(EditorText::duplicateName(workingName), EditorText::duplicateTitle(workingName),
+    f.ui.msgBox(EditorText::duplicateName(name), EditorText::duplicateTitle(name),
         MsgBox::OkOnly | MsgBox::Exclamation);
-    s.ActionResult = QStringLiteral("duplicate");
     return true;
 }
 

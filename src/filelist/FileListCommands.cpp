@@ -8,6 +8,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/ListFiles.h"
+#include "store/NameRules.h"
 
 #include <QDir>
 
@@ -15,7 +16,6 @@ namespace corvanta {
 
 namespace {
 
-const QString fiveSpaces = QStringLiteral("     ");
 const QString PopupTitle = QStringLiteral("mnuPopupMenuTitle");
 
 // The popup items that make no sense without a pointer under the mouse.
@@ -80,7 +80,6 @@ void FileListCommands::registerOperations()
     reg({"mnuDeleteSelectedFiles", "RemoveSelectedFiles"}, [this] { RemoveSelectedFiles(); });
     reg({"mnuSelectAllFiles"}, [this] { mnuSelectAllFiles_Click(); });
     reg({"mnuUnselectAll"}, [this] { mnuUnselectAll_Click(); });
-    reg({"CheckDuplicateFileName"}, [this] { CheckDuplicateFileName(); });
 }
 
 // --- the editor ---
@@ -194,12 +193,12 @@ void FileListCommands::RemoveSelectedFiles()
             }
         }
         text = QStringLiteral("You Have Selected - ") + name.toUpper()
-            + QStringLiteral(" - To Be Removed From The File List.") + fiveSpaces
+            + QStringLiteral(" - To Be Removed From The File List.") + fiveSpaces()
             + QStringLiteral("\rAre You Sure You Want To Remove This File?\r");
         title = QStringLiteral(" Remove: ") + name;
     } else {
         text = QStringLiteral("You Have Selected ") + QString::number(n)
-            + QStringLiteral(" Files To Be Removed From The File List.") + fiveSpaces
+            + QStringLiteral(" Files To Be Removed From The File List.") + fiveSpaces()
             + QStringLiteral("\rAre You Sure You Want To Remove These Files?\r");
         title = QStringLiteral(" Remove Files");
     }
@@ -230,13 +229,13 @@ void FileListCommands::RemoveSelectedFiles()
 void FileListCommands::RenameSelectedFile()
 {
     if (s.FileSort != u"none") {
-        f.ui.msgBox(QStringLiteral("You Must Sort The File List Using The 'No Sort'") + fiveSpaces
+        f.ui.msgBox(QStringLiteral("You Must Sort The File List Using The 'No Sort'") + fiveSpaces()
                 + QStringLiteral("\rOption Before You Rename a File List Item."),
             QStringLiteral(" Resort File List"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
     if (f.lstFileList.SelCount() == 0) {
-        f.ui.msgBox(QStringLiteral("No File Has Been Selected To Rename.") + fiveSpaces + u'\r',
+        f.ui.msgBox(QStringLiteral("No File Has Been Selected To Rename.") + fiveSpaces() + u'\r',
             QStringLiteral(" Must Select A File To Rename"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
@@ -247,7 +246,7 @@ void FileListCommands::RenameSelectedFile()
 void FileListCommands::EditFileData()
 {
     if (f.lstFileList.SelCount() == 0) {
-        f.ui.msgBox(QStringLiteral("No File Has Been Selected To Edit.") + fiveSpaces + u'\r',
+        f.ui.msgBox(QStringLiteral("No File Has Been Selected To Edit.") + fiveSpaces() + u'\r',
             QStringLiteral(" Must Select A File To Edit"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
@@ -255,20 +254,14 @@ void FileListCommands::EditFileData()
     ShowUtilityForm();
 }
 
-bool FileListCommands::CheckDuplicateFileName()
+bool FileListCommands::CheckDuplicateFileName(const QString &name)
 {
-    const QString candidate = s.ActionResult.toLower();
-    const ListControl &list = f.lstFileList;
-    bool duplicate = false;
-    for (int i = 0; i < list.ListCount() && !duplicate; ++i)
-        duplicate = list.columnText(i, 0).toLower() == candidate;
-    if (!duplicate)
+    if (duplicateNameRow(f.lstFileList, name, NameField::FirstColumn) < 0)
         return false;
-    const QString name = candidate.toUpper();
-    f.ui.msgBox(QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces + u'\r'
-            + name + QStringLiteral(" Is Already On File.\r"),
-        QStringLiteral(" Duplicate Filename: ") + name, MsgBox::OkOnly | MsgBox::Exclamation);
-    s.ActionResult = QStringLiteral("duplicate");
+    const QString upper = name.toLower().toUpper();
+    f.ui.msgBox(QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces() + u'\r'
+            + upper + QStringLiteral(" Is Already On File.\r"),
+        QStringLiteral(" Duplicate Filename: ") + upper, MsgBox::OkOnly | MsgBox::Exclamation);
     return true;
 }
 

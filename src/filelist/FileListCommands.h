@@ -34,8 +34,8 @@ public:
     void EditFileData();
     void AddFileToFileList();
     void OpenFileByDialog();
-    // True, with ActionResult "duplicate" and a message, when a row has the name in ActionResult.
-    bool CheckDuplicateFileName();
+    // True, after the duplicate-name box, when a row of the File List already has name.
+    bool CheckDuplicateFileName(const QString &name);
 
     // Files dropped on the File List at row (-1 below the last row): added one editor per file,
     // as if chosen in the add-file dialog.

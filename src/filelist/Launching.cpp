@@ -11,8 +11,6 @@ namespace corvanta {
 
 namespace {
 
-const QString fiveSpaces = QStringLiteral("     ");
-
 // A pointer line's two fields: the text before the first TAB and the text after it.
 QString nameField(const QString &line)
 {
@@ -145,7 +143,7 @@ void Launching::refuseEmptyTarget(const QString &lineEnd)
 {
     f.ui.beep();
     f.giveFocus(&f.lstProjectList);
-    f.ui.msgBox(QStringLiteral("No File Has Been Selected.") + fiveSpaces + lineEnd,
+    f.ui.msgBox(QStringLiteral("No File Has Been Selected.") + fiveSpaces() + lineEnd,
         QStringLiteral(" No File To Search For"), MsgBox::OkOnly | MsgBox::Exclamation);
 }
 
@@ -184,7 +182,7 @@ void Launching::RemoveMissingFile()
     const QString &target = missingTarget_;
     const QString text = QStringLiteral("The File  [") + target
         + QStringLiteral("]  Was Not Found.\r") + QStringLiteral("Do You Want To Remove  [")
-        + target + QStringLiteral("]  From File List?") + fiveSpaces + u'\r';
+        + target + QStringLiteral("]  From File List?") + fiveSpaces() + u'\r';
     if (f.ui.msgBox(text, u' ' + target + QStringLiteral("  Not Found"), MsgBox::YesNo)
         != MsgBox::Yes)
         return;
@@ -212,7 +210,12 @@ void Launching::RemoveMissingFile()
     const QString path = s.FileListPath;
     if (path.isEmpty())
         return;
-    QStringList lines = readLines(path);
+    QStringList lines;
+    QString reason;
+    if (!readLinesForRewrite(path, lines, &reason)) {
+        reportSaveFailure(f.ui, path, SaveResult {false, reason});
+        return;
+    }
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (nameField(lines[i]).trimmed() == name && targetField(lines[i]).trimmed() == rowTarget) {
             lines.removeAt(i);

@@ -379,7 +379,6 @@ TEST_F(PointerEditorTest, duplicateNames_areRefusedForFilesButAcceptedForWebsite
         EXPECT_EQ(ui.lastBox()->text,
             u"You Have Selected A Duplicate Filename.     \rFilename [BETA] Is Already On File.\r"_s);
         EXPECT_EQ(ui.lastBox()->title, u" Duplicate Filename: BETA"_s);
-        EXPECT_EQ(state().ActionResult, u"duplicate"_s);
         EXPECT_EQ(e.focus(), u"txtPointerName"_s);
         EXPECT_EQ(e.txtPointerName.selLength, 6);
         EXPECT_FALSE(e.closed());

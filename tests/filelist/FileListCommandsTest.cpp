@@ -286,15 +286,11 @@ TEST_F(FileListCommandsTest, openFileByDialog_opensEveryChosenFileEvenInPrintMod
 
 TEST_F(FileListCommandsTest, duplicateFileNameCheck_ignoresLetterCase)
 {
-    state().ActionResult = u"ROW3"_s;
-    EXPECT_TRUE(commands().CheckDuplicateFileName());
-    EXPECT_EQ(state().ActionResult, u"duplicate"_s);
+    EXPECT_TRUE(commands().CheckDuplicateFileName(u"ROW3"_s));
     EXPECT_EQ(ui.lastBox()->text,
         u"You Have Selected A Duplicate Filename.     \rROW3 Is Already On File.\r"_s);
     EXPECT_EQ(ui.lastBox()->title, u" Duplicate Filename: ROW3"_s);
-    state().ActionResult = u"row9"_s;
-    EXPECT_FALSE(commands().CheckDuplicateFileName());
-    EXPECT_EQ(state().ActionResult, u"row9"_s);
+    EXPECT_FALSE(commands().CheckDuplicateFileName(u"row9"_s));
 }
 
 // --- the popup and the selection ---
