@@ -46,7 +46,7 @@ MainForm::MainForm(const Platform &platform_, const QString &programFolder)
     : platform(platform_), ui(platform_.ui), clock(platform_.clock),
       caption_(QStringLiteral(" Corvanta Software"))
 {
-    state.ProgramFolder = QDir::cleanPath(programFolder);
+    state.ProgramFolder = QDir::cleanPath(QDir(programFolder).absolutePath());
     navigation_ = std::make_unique<Navigation>(*this);
     sorting_ = std::make_unique<Sorting>(*this);
     registerFrameOperations();
@@ -184,7 +184,6 @@ void MainForm::WriteManifest(const QString &executableName) const
 
 void MainForm::Form_Load()
 {
-    QDir::setCurrent(state.ProgramFolder);
     state.StartupInProgress = true;
     state.IniFile = state.ProgramFolder + QStringLiteral("/Corvanta.Ini");
 #ifdef Q_OS_WIN
@@ -202,41 +201,13 @@ void MainForm::Form_Load()
     navigation_->LoadEntryScreen();
     state.StartupInProgress = false;
     state.SuppressListClick = false;
-    setSortMenuChecks();
+    sorting_->setSortMenuChecks();
     setEnabled(true);
     if (state.DisplayStartupWindow) {
         StartupWindow window(state.IniFile);
         window.Form_Load();
         ui.showStartupWindow(window);
     }
-}
-
-void MainForm::setSortChecks(const QString &list, const QString &sortState)
-{
-    static const QStringList projects = {QStringLiteral("mnuSortNoSortProjects"),
-                                         QStringLiteral("mnuSortAscendingProjects"),
-                                         QStringLiteral("mnuSortDescendingProjects")};
-    static const QStringList topics = {QStringLiteral("mnuTopicNoSort"),
-                                       QStringLiteral("mnuTopicSortAscending"),
-                                       QStringLiteral("mnuTopicSortDescending")};
-    static const QStringList files = {QStringLiteral("mnuSortNoSortFiles"),
-                                      QStringLiteral("mnuSortAscendingFiles"),
-                                      QStringLiteral("mnuSortDescendingFiles")};
-    const QStringList &items = list == u"project" ? projects : list == u"topic" ? topics : files;
-    static const QStringList states = {QStringLiteral("none"), QStringLiteral("ascend"),
-                                       QStringLiteral("descend")};
-    const qsizetype which = states.indexOf(sortState);
-    if (which < 0)
-        return; // an unknown state leaves the menu as it is
-    for (qsizetype i = 0; i < items.size(); ++i)
-        commands.setChecked(items[i], i == which);
-}
-
-void MainForm::setSortMenuChecks()
-{
-    setSortChecks(QStringLiteral("project"), state.ProjectSort);
-    setSortChecks(QStringLiteral("topic"), state.TopicSort);
-    setSortChecks(QStringLiteral("file"), state.FileSort);
 }
 
 void MainForm::storeOptionsAndGeometry()

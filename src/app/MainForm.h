@@ -119,10 +119,6 @@ public:
     // Asks for the user's name and shows it in the name panel.
     void ChangeUserName();
 
-    // Sets the check marks of the three Sort menus from the sort states.
-    void setSortMenuChecks();
-    void setSortChecks(const QString &list, const QString &sortState);
-
 private:
     QString caption_;
     bool optOpen_ = true;

@@ -38,7 +38,7 @@ void Navigation::lstProjectList_GotFocus()
         return;
     f.lstTopicList.setAction(2);
     f.lstFileList.setAction(2);
-    s.ActiveList = QStringLiteral("list");
+    s.ActiveList = ActiveList::Projects;
 }
 
 void Navigation::lstProjectList_DblClick()
@@ -136,7 +136,7 @@ void Navigation::lstTopicList_GotFocus()
         return;
     f.lstFileList.setAction(2);
     f.lstProjectList.setAction(2);
-    s.ActiveList = QStringLiteral("topic");
+    s.ActiveList = ActiveList::Topics;
 }
 
 void Navigation::lstTopicList_KeyDown(int &keyCode, int shift)
@@ -217,7 +217,7 @@ void Navigation::lstFileList_GotFocus()
 {
     f.lstProjectList.setAction(2);
     if (!s.SuppressListClick)
-        s.ActiveList = QStringLiteral("files");
+        s.ActiveList = ActiveList::Files;
 }
 
 void Navigation::lstFileList_KeyDown(int &keyCode, int shift)

@@ -67,7 +67,7 @@ QString ProjectMaintenance::topicFile(const QString &name) const
     return folder + name + QStringLiteral(".Files");
 }
 
-bool ProjectMaintenance::askName(const QString &mode, QString *name)
+bool ProjectMaintenance::askName(EditorMode mode, QString *name)
 {
     s.UtilityMode = mode;
     s.DialogText = QStringLiteral("cancel");
@@ -133,7 +133,7 @@ void ProjectMaintenance::CreateNewProject()
     const int insertionRow = list.ListIndex();
     QString name;
     for (;;) {
-        if (!askName(QStringLiteral("newproject"), &name))
+        if (!askName(EditorMode::NewProject, &name))
             return;
         if (refuseNewName(name) || refuseDuplicate(name, true))
             continue;
@@ -185,7 +185,7 @@ void ProjectMaintenance::CreateNewTopic()
     const int insertionRow = std::max(list.ListIndex(), 1);
     QString name;
     for (;;) {
-        if (!askName(QStringLiteral("newtopic"), &name))
+        if (!askName(EditorMode::NewTopic, &name))
             return;
         if (refuseNewName(name) || refuseDuplicate(name, false))
             continue;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Feature.h"
+#include "app/SharedState.h"
 
 #include <QString>
 
@@ -29,7 +30,7 @@ private:
     SharedState &s;
 
     // Opens the name dialog in mode; returns the name, or "" when the user cancelled.
-    bool askName(const QString &mode, QString *name);
+    bool askName(EditorMode mode, QString *name);
     // Renaming a project: the checks and the new name; then the list once the disk has moved.
     bool askProjectRename(int *index, QString *oldName, QString *newName);
     void showRenamedProject(int index, const QString &oldName, const QString &newName);

@@ -92,7 +92,7 @@ bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString 
         return false;
     }
 
-    if (s.ProjectSort != u"none") {
+    if (s.ProjectSort != SortOrder::None) {
         const int answer = f.ui.msgBox(
             QStringLiteral("This Option Will Rebuild Your Project List. Therefore,") + fiveSpaces()
                 + QStringLiteral("\rYou Must Sort The Project List In 'No Sort' Order.\r\rDo You Want Corvanta To Execute 'No Sort'?\r"),
@@ -112,7 +112,7 @@ bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString 
     }
 
     for (;;) {
-        if (!askName(QStringLiteral("renameproject"), newName))
+        if (!askName(EditorMode::RenameProject, newName))
             return false;
         if (newName->isEmpty() || *newName == name)
             return false;
@@ -169,7 +169,7 @@ void ProjectMaintenance::RenameTopic()
     const QString oldFile = topicFile(oldName);
     QString newFile;
     for (;;) {
-        if (!askName(QStringLiteral("renametopic"), &newName))
+        if (!askName(EditorMode::RenameTopic, &newName))
             return;
         if (refuseNewName(newName) || refuseDuplicate(newName, false))
             continue;

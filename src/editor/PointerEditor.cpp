@@ -29,11 +29,6 @@ constexpr float AppendOffset = 825;
 constexpr float ButtonOffset = 840;
 constexpr float CloseAfterSaveOffset = 900;
 
-bool is(const QString &mode, const char *name)
-{
-    return mode == QLatin1String(name);
-}
-
 } // namespace
 
 namespace EditorText {
@@ -85,20 +80,20 @@ PointerEditor::PointerEditor(MainForm &form, int addSelections)
     design();
 }
 
-QString PointerEditor::mode() const
+EditorMode PointerEditor::mode() const
 {
     return s.UtilityMode;
 }
 
 bool PointerEditor::nameMode() const
 {
-    const QString m = mode();
-    return is(m, "newproject") || is(m, "newtopic") || renameNameMode();
+    const EditorMode m = mode();
+    return m == EditorMode::NewProject || m == EditorMode::NewTopic || renameNameMode();
 }
 
 bool PointerEditor::renameNameMode() const
 {
-    return is(mode(), "renameproject") || is(mode(), "renametopic");
+    return mode() == EditorMode::RenameProject || mode() == EditorMode::RenameTopic;
 }
 
 std::vector<EditorControl *> PointerEditor::controls()
@@ -196,14 +191,14 @@ void PointerEditor::Form_Load()
         ReadIniString(s.IniFile, Option, QStringLiteral("InsertName"), QString()) == u"True"
             ? optInsertName
             : optAppendName);
-    const QString m = mode();
-    if (is(m, "email")) {
+    const EditorMode m = mode();
+    if (m == EditorMode::Email) {
         caption = QStringLiteral(" Add Email Address");
         icon = 11;
         lblURL.caption = QStringLiteral("Input or Paste Email Address (")
             + EditorText::exampleEmailAddress() + u')';
         lblName.caption = QStringLiteral("Input Name For Email Address (256 Characters Max)");
-    } else if (is(m, "addfile")) {
+    } else if (m == EditorMode::AddFile) {
         caption = QStringLiteral(" Add File To File List");
         icon = 14;
         lblURL.caption = QStringLiteral("Path And File Name");
@@ -212,14 +207,14 @@ void PointerEditor::Form_Load()
         txtPointerName.text.clear();
         setTabIndex(txtPointerName, 0);
         optCancelAll.enabled = addSelections_ > 1;
-    } else if (is(m, "editfile")) {
+    } else if (m == EditorMode::EditFile) {
         caption = QStringLiteral(" Edit File Data");
         icon = 10;
         lblURL.caption = QStringLiteral("Edit File Path Or Filename");
         lblName.caption = QStringLiteral("Edit Pointer Name");
         fillFromFileList();
         selectAll(txtInternetAddress);
-    } else if (is(m, "renamefile")) {
+    } else if (m == EditorMode::RenameFile) {
         caption = QStringLiteral(" Rename File Pointer");
         icon = 14;
         lblURL.caption = QStringLiteral("Selected Path And Filename");
@@ -227,8 +222,8 @@ void PointerEditor::Form_Load()
         fillFromFileList();
         setTabIndex(txtPointerName, 0);
         optCancelAll.enabled = f.lstFileList.SelCount() >= 2;
-    } else if (is(m, "newproject") || is(m, "newtopic")) {
-        const bool project = is(m, "newproject");
+    } else if (m == EditorMode::NewProject || m == EditorMode::NewTopic) {
+        const bool project = m == EditorMode::NewProject;
         caption = project ? QStringLiteral(" Add New Project") : QStringLiteral(" Add New Topic");
         icon = 15;
         lblName.caption = project ? QStringLiteral("Input Project Name - 112 Characters Maximum")
@@ -236,7 +231,7 @@ void PointerEditor::Form_Load()
         s.EditorRow = (project ? f.lstProjectList : f.lstTopicList).ListIndex();
         SetUpNewNameMode();
     } else if (renameNameMode()) {
-        const bool project = is(m, "renameproject");
+        const bool project = m == EditorMode::RenameProject;
         caption = project ? QStringLiteral(" Rename Project") : QStringLiteral(" Rename Topic");
         icon = 15;
         lblURL.caption =
@@ -301,7 +296,7 @@ void PointerEditor::SetUpRenameMode()
 
 void PointerEditor::giveFirstFocus()
 {
-    if (is(mode(), "editfile")) {
+    if (mode() == EditorMode::EditFile) {
         setFocus(AddressBox);
         return;
     }
@@ -383,8 +378,8 @@ bool PointerEditor::checkAddress(bool website)
 
 void PointerEditor::txtPointerName_GotFocus()
 {
-    const bool website = is(mode(), "website");
-    if (!website && !is(mode(), "email"))
+    const bool website = mode() == EditorMode::Website;
+    if (!website && mode() != EditorMode::Email)
         return;
     if (txtInternetAddress.text.trimmed().isEmpty()) {
         if (website)

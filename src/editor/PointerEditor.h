@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainLayout.h"
+#include "app/SharedState.h"
 
 #include <QString>
 #include <QStringList>
@@ -68,7 +69,7 @@ public:
     QString OldPointerTarget;
     QString LastFocusedBox;
 
-    QString mode() const;
+    EditorMode mode() const;
     QString focus() const { return focus_; } // name of the control with the focus
     bool closed() const { return closed_; }
     std::function<void(Change)> onChanged;

@@ -36,7 +36,7 @@ void PointerEditor::cmdSave_Click()
         ReturnEnteredName();
         return;
     }
-    if (mode() == u"editfile" || mode() == u"renamefile") {
+    if (mode() == EditorMode::EditFile || mode() == EditorMode::RenameFile) {
         SaveEditedPointer();
         return;
     }
@@ -58,9 +58,9 @@ bool PointerEditor::writeFileList(const QStringList &lines)
 
 void PointerEditor::addSave()
 {
-    const QString m = mode();
-    const bool email = m == u"email";
-    const bool addfile = m == u"addfile";
+    const EditorMode m = mode();
+    const bool email = m == EditorMode::Email;
+    const bool addfile = m == EditorMode::AddFile;
     const QString name = txtPointerName.text.trimmed();
     QString target = txtInternetAddress.text.trimmed();
 
@@ -77,7 +77,7 @@ void PointerEditor::addSave()
         setFocus(txtInternetAddress.name);
         return;
     }
-    if (m == u"website") {
+    if (m == EditorMode::Website) {
         if (!checkAddress(true))
             return;
         target = websiteTarget(target);

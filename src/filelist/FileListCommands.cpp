@@ -10,8 +10,6 @@
 #include "store/ListFiles.h"
 #include "store/NameRules.h"
 
-#include <QDir>
-
 namespace corvanta {
 
 namespace {
@@ -62,11 +60,11 @@ void FileListCommands::registerOperations()
     reg({"mnuAddWebsite", "mnuAddWebsiteAddress", "toolbar:UtilityForm",
             "entry:Add Website To File List", "AddWebsite"},
         [this] {
-            s.UtilityMode = QStringLiteral("website");
+            s.UtilityMode = EditorMode::Website;
             ShowUtilityForm();
         });
     reg({"mnuAddEmailAddress", "mnuAddEmail", "toolbar:AddEmail", "AddEmailAddress"}, [this] {
-        s.UtilityMode = QStringLiteral("email");
+        s.UtilityMode = EditorMode::Email;
         ShowUtilityForm();
     });
     reg({"mnuAddFile", "mnuAddFileToFileList", "toolbar:AddFile", "entry:Add File To File List",
@@ -98,7 +96,7 @@ void FileListCommands::showUtilityForm(int addSelections, int editorRow)
     f.ui.showPointerEditor(editor);
     // A window that went away without closing still hands its results back.
     editor.closeBox();
-    if (s.ActiveList == u"files") {
+    if (s.ActiveList == ActiveList::Files) {
         reselectCurrent();
         f.giveFocus(&f.lstFileList);
     }
@@ -228,7 +226,7 @@ void FileListCommands::RemoveSelectedFiles()
 
 void FileListCommands::RenameSelectedFile()
 {
-    if (s.FileSort != u"none") {
+    if (s.FileSort != SortOrder::None) {
         f.ui.msgBox(QStringLiteral("You Must Sort The File List Using The 'No Sort'") + fiveSpaces()
                 + QStringLiteral("\rOption Before You Rename a File List Item."),
             QStringLiteral(" Resort File List"), MsgBox::OkOnly | MsgBox::Exclamation);
@@ -239,7 +237,7 @@ void FileListCommands::RenameSelectedFile()
             QStringLiteral(" Must Select A File To Rename"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
-    s.UtilityMode = QStringLiteral("renamefile");
+    s.UtilityMode = EditorMode::RenameFile;
     ShowUtilityForm();
 }
 
@@ -250,7 +248,7 @@ void FileListCommands::EditFileData()
             QStringLiteral(" Must Select A File To Edit"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
-    s.UtilityMode = QStringLiteral("editfile");
+    s.UtilityMode = EditorMode::EditFile;
     ShowUtilityForm();
 }
 
@@ -310,7 +308,6 @@ void FileListCommands::AddFileToFileList()
         list.setSelected(true);
     }
     f.giveFocus(&list);
-    QDir::setCurrent(s.ProgramFolder);
 }
 
 void FileListCommands::addDroppedFiles(const QStringList &paths, int row)
@@ -345,7 +342,7 @@ void FileListCommands::addFiles(const QStringList &paths, int insertRow)
     int nextRow = insertRow;
     for (const QString &target : targets) {
         s.AddFilePath = target;
-        s.UtilityMode = QStringLiteral("addfile");
+        s.UtilityMode = EditorMode::AddFile;
         const int before = list.ListCount();
         showUtilityForm(int(targets.size()), nextRow);
         if (s.DialogText.left(9).toLower() == u"cancelall")
@@ -369,7 +366,6 @@ void FileListCommands::OpenFileByDialog()
         const QStringList chosen = dialogs->getOpenFileNames(request);
         if (chosen.isEmpty())
             break;
-        QDir::setCurrent(s.ProgramFolder);
         // Each chosen file is opened on its own; the Open/Print mode plays no part.
         for (const QString &path : chosen)
             openFile(path);

@@ -93,11 +93,11 @@ void Launching::setMode(bool open)
     f.setOptOpen(open); // PrintMode follows the option buttons
     f.commands.setChecked(QStringLiteral("mnuOpenFiles"), open);
     f.commands.setChecked(QStringLiteral("mnuPrintFiles"), !open);
-    if (s.ActiveList == u"files")
+    if (s.ActiveList == ActiveList::Files)
         f.giveFocus(&f.lstFileList);
-    else if (s.ActiveList == u"topic")
+    else if (s.ActiveList == ActiveList::Topics)
         f.giveFocus(&f.lstTopicList);
-    else if (s.ActiveList == u"list")
+    else if (s.ActiveList == ActiveList::Projects)
         f.giveFocus(&f.lstProjectList);
 }
 

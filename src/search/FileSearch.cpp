@@ -119,7 +119,6 @@ void FileSearch::focusMovedTo(Control control)
 
 void FileSearch::Form_Load()
 {
-    QDir::setCurrent(s.ProgramFolder);
     selectProgramFolderDrive();
     computeLayout();
     applySettings();

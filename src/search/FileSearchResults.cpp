@@ -180,7 +180,7 @@ void FileSearch::AddResultsToFileList()
         return;
     }
     const EditorSelectionSource source(f, list);
-    s.UtilityMode = QStringLiteral("addfile");
+    s.UtilityMode = EditorMode::AddFile;
     for (int i = 0; i < list.ListCount(); ++i) {
         list.setRow(i);
         if (list.SelCount() == 0)
@@ -188,7 +188,7 @@ void FileSearch::AddResultsToFileList()
         if (!list.Selected())
             continue;
         s.AddFilePath = list.List();
-        s.UtilityMode = QStringLiteral("addfile");
+        s.UtilityMode = EditorMode::AddFile;
         f.run(QStringLiteral("ShowUtilityForm"));
         if (closed_)
             return;

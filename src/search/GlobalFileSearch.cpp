@@ -35,10 +35,8 @@ void GlobalFileSearch::OpenGlobalFileSearch()
     if (files.SelCount() == 0)
         return;
     const int current = files.ListIndex();
-    if (f.state.FileSort == u"ascend")
-        files.setSorted(1);
-    else if (f.state.FileSort == u"descend")
-        files.setSorted(2);
+    if (sortDirection(f.state.FileSort) != 0)
+        files.setSorted(sortDirection(f.state.FileSort));
     files.setAction(2);
     if (current >= 0 && current < files.ListCount()) {
         files.setRow(current);

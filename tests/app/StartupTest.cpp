@@ -99,7 +99,7 @@ TEST_F(StartupTest, unreadableSetting_stopsReadingButStartupGoesOn)
     ui.typed.clear();
     // Settings before the bad key applied, the ones after it kept their first values.
     EXPECT_EQ(projects().font().name, u"DejaVu Sans"_s);
-    EXPECT_EQ(form->state.ProjectSort, QString());
+    EXPECT_EQ(form->state.ProjectSort, SortOrder::Unknown);
     EXPECT_FALSE(form->state.DisplayStartupWindow);
     EXPECT_EQ(ui.startupWindows, 0);
     EXPECT_FALSE(form->commands.item(u"mnuSortNoSortProjects"_s)->checked);

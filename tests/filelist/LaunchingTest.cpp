@@ -79,7 +79,7 @@ TEST_F(LaunchingTest, blankTarget_refusedAndLaterRowsNotLaunched)
 {
     data.write(u"Project.Files"_s, "Blank\t   \r\nReport\t/docs/report.txt\r\n");
     start();
-    form->state.ActiveList = u"files"_s;
+    form->state.ActiveList = ActiveList::Files;
     select({0, 1});
     form->run(u"lstFileList_DblClick"_s);
     EXPECT_TRUE(shell.calls.empty());
@@ -169,7 +169,7 @@ TEST_F(LaunchingTest, emptyFileList_beepsAndFocusesProjects)
 TEST_F(LaunchingTest, optionButtons_menuChecksAndFocusFollowTheMode)
 {
     start();
-    form->state.ActiveList = u"topic"_s;
+    form->state.ActiveList = ActiveList::Topics;
     form->run(u"optPrint_Click"_s);
     EXPECT_TRUE(form->state.PrintMode);
     EXPECT_FALSE(form->optOpen());

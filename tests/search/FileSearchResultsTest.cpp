@@ -14,7 +14,7 @@ protected:
     struct EditorCall
     {
         QString path;
-        QString mode;
+        EditorMode mode = EditorMode::Website;
         int resultsSelected = -1; // as the editor sees them, to offer "Cancel All Selections"
     };
     std::vector<EditorCall> editorCalls;
@@ -54,7 +54,7 @@ TEST_F(FileSearchResultsTest, threeSelectedResults_cancelAllOnTheSecondKeepsTheF
 
     ASSERT_EQ(editorCalls.size(), 2u);
     EXPECT_EQ(editorCalls[0].path, u"/data/file0.txt"_s);
-    EXPECT_EQ(editorCalls[0].mode, u"addfile"_s);
+    EXPECT_EQ(editorCalls[0].mode, EditorMode::AddFile);
     EXPECT_EQ(editorCalls[1].path, u"/data/file2.txt"_s);
     // The editor offers "Cancel All Selections" while more than one result is selected.
     EXPECT_EQ(editorCalls[0].resultsSelected, 3);
