@@ -260,6 +260,12 @@ void Navigation::lstFileList_MouseMove(int row)
     showLinePanel(QStringLiteral("Files Line: "), row);
 }
 
+void Navigation::lstFileList_FilesDropped(const QStringList &paths, int row)
+{
+    if (fileListHandler_)
+        fileListHandler_->addDroppedFiles(paths, row);
+}
+
 // --- routing ---
 
 void Navigation::Router::Click(ListControl &)
@@ -303,8 +309,8 @@ void Navigation::Router::MouseDown(ListControl &, int button, int shift, int row
     case Projects: nav_.lstProjectList_MouseDown(button, shift, row); break;
     case Topics: nav_.lstTopicList_MouseDown(button, shift, row); break;
     case Files:
-        if (nav_.fileListMouseDown)
-            nav_.fileListMouseDown(button, shift, row);
+        if (nav_.fileListHandler_)
+            nav_.fileListHandler_->lstFileList_MouseDown(button, shift, row);
         break;
     }
 }

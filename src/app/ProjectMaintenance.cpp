@@ -1,12 +1,11 @@
 #include "app/ProjectMaintenance.h"
 
-#include "app/MainForm.h"
-#include "app/Navigation.h"
-#include "app/Sorting.h"
+#include "app/Operations.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/FileOps.h"
 #include "store/ListFiles.h"
+#include "store/ListControl.h"
 #include "store/NameRules.h"
 
 #include <QFileInfo>
@@ -33,7 +32,7 @@ QStringList storedRows(const ListControl &list, int firstRow, bool trimmed)
 
 } // namespace
 
-ProjectMaintenance::ProjectMaintenance(MainForm &form) : f(form), s(form.state)
+ProjectMaintenance::ProjectMaintenance(const FeatureContext &context) : c(context), s(context.state)
 {
     const std::pair<const char *, void (ProjectMaintenance::*)()> commands[] = {
         {"CreateNewProject", &ProjectMaintenance::CreateNewProject},
@@ -51,7 +50,7 @@ ProjectMaintenance::ProjectMaintenance(MainForm &form) : f(form), s(form.state)
         {"mnuTopicPopupDeleteTopic", &ProjectMaintenance::DeleteTopic},
     };
     for (const auto &[name, method] : commands)
-        f.registerOperation(QString::fromLatin1(name), [this, method = method] { (this->*method)(); });
+        c.operations.add(QString::fromLatin1(name), [this, method = method] { (this->*method)(); });
 }
 
 QString ProjectMaintenance::projectFolder(const QString &name) const
@@ -71,7 +70,7 @@ bool ProjectMaintenance::askName(EditorMode mode, QString *name)
 {
     s.UtilityMode = mode;
     s.DialogText = QStringLiteral("cancel");
-    f.run(QStringLiteral("ShowUtilityForm"));
+    c.operations.run(QStringLiteral("ShowUtilityForm"));
     if (s.DialogText == u"cancel" || s.DialogText == u"cancelall")
         return false;
     *name = s.DialogText;
@@ -83,18 +82,18 @@ bool ProjectMaintenance::refuseNewName(const QString &name)
     const QString refusal = newNameRefusal(name);
     if (refusal.isEmpty())
         return false;
-    f.ui.msgBox(refusal, invalidNameTitle(), Refusal);
+    c.ui.msgBox(refusal, invalidNameTitle(), Refusal);
     return true;
 }
 
 bool ProjectMaintenance::refuseDuplicate(const QString &name, bool project)
 {
-    const ListControl &list = project ? f.lstProjectList : f.lstTopicList;
+    const ListControl &list = project ? c.lstProjectList : c.lstTopicList;
     if (duplicateNameRow(list, name, project ? NameField::WholeRow : NameField::FirstColumn) < 0)
         return false;
     const QString kind = project ? QStringLiteral("Project") : QStringLiteral("Topic");
     const QString upper = name.toLower().toUpper();
-    f.ui.msgBox(QStringLiteral("You Have Selected A Duplicate ") + kind + QStringLiteral(" Name.") + fiveSpaces()
+    c.ui.msgBox(QStringLiteral("You Have Selected A Duplicate ") + kind + QStringLiteral(" Name.") + fiveSpaces()
                     + u'\r' + upper + QStringLiteral(" Is Already On File.\r"),
                 QStringLiteral(" Duplicate ") + kind + QStringLiteral(" Name: ") + upper, Refusal);
     return true;
@@ -103,33 +102,33 @@ bool ProjectMaintenance::refuseDuplicate(const QString &name, bool project)
 void ProjectMaintenance::alreadyOnFile(const QString &kind, const QString &name)
 {
     const QString upper = name.toUpper();
-    f.ui.msgBox(QStringLiteral("This ") + kind + QStringLiteral(" Name - ") + upper + QStringLiteral(" - Is Already On File.")
+    c.ui.msgBox(QStringLiteral("This ") + kind + QStringLiteral(" Name - ") + upper + QStringLiteral(" - Is Already On File.")
                     + fiveSpaces() + QStringLiteral("\rPlease Select Another Name.\r"),
                 QStringLiteral(" Duplicate Name: ") + upper, Refusal);
 }
 
 void ProjectMaintenance::showFailure(const FsResult &result)
 {
-    f.ui.msgBox(result.reason, QStringLiteral(" Error ") + QString::number(result.error), Refusal);
+    c.ui.msgBox(result.reason, QStringLiteral(" Error ") + QString::number(result.error), Refusal);
 }
 
 bool ProjectMaintenance::writeProjectList()
 {
-    const SaveResult saved = saveLines(s.ProjectListPath, storedRows(f.lstProjectList, 0, false));
-    return reportSaveFailure(f.ui, s.ProjectListPath, saved);
+    const SaveResult saved = saveLines(s.ProjectListPath, storedRows(c.lstProjectList, 0, false));
+    return reportSaveFailure(c.ui, s.ProjectListPath, saved);
 }
 
 bool ProjectMaintenance::writeTopicList(bool trimmed)
 {
-    const SaveResult saved = saveLines(s.TopicListPath, storedRows(f.lstTopicList, 1, trimmed));
-    return reportSaveFailure(f.ui, s.TopicListPath, saved);
+    const SaveResult saved = saveLines(s.TopicListPath, storedRows(c.lstTopicList, 1, trimmed));
+    return reportSaveFailure(c.ui, s.TopicListPath, saved);
 }
 
 // --- creating ---
 
 void ProjectMaintenance::CreateNewProject()
 {
-    ListControl &list = f.lstProjectList;
+    ListControl &list = c.lstProjectList;
     const int insertionRow = list.ListIndex();
     QString name;
     for (;;) {
@@ -157,7 +156,7 @@ void ProjectMaintenance::CreateNewProject()
         break;
     }
 
-    f.ui.setBusy(true);
+    c.ui.setBusy(true);
     s.SuppressListClick = true;
     // The blank row of an empty Project List only stands in for a first project.
     if (list.ListCount() == 1 && list.rowText(0).trimmed().isEmpty())
@@ -171,17 +170,17 @@ void ProjectMaintenance::CreateNewProject()
     if (insert)
         writeProjectList();
     else
-        reportSaveFailure(f.ui, s.ProjectListPath, appendName(s.ProjectListPath, name));
+        reportSaveFailure(c.ui, s.ProjectListPath, appendName(s.ProjectListPath, name));
     s.SuppressListClick = false;
-    f.sorting().ApplyProjectSort();
-    f.giveFocus(&list);
+    c.operations.run(QStringLiteral("ApplyProjectSort"));
+    c.window.giveFocus(&list);
     list.selectRow(insertionRow >= 0 ? insertionRow : row);
-    f.ui.setBusy(false);
+    c.ui.setBusy(false);
 }
 
 void ProjectMaintenance::CreateNewTopic()
 {
-    ListControl &list = f.lstTopicList;
+    ListControl &list = c.lstTopicList;
     const int insertionRow = std::max(list.ListIndex(), 1);
     QString name;
     for (;;) {
@@ -202,7 +201,7 @@ void ProjectMaintenance::CreateNewTopic()
         break;
     }
 
-    f.ui.setBusy(true);
+    c.ui.setBusy(true);
     s.SuppressListClick = true;
     const bool insert = s.InsertNameOption && insertionRow <= list.ListCount();
     const int row = std::max(insert ? insertionRow : list.ListCount(), 1);
@@ -213,11 +212,11 @@ void ProjectMaintenance::CreateNewTopic()
     if (insert)
         writeTopicList(false);
     else
-        reportSaveFailure(f.ui, s.TopicListPath, appendName(s.TopicListPath, name));
+        reportSaveFailure(c.ui, s.TopicListPath, appendName(s.TopicListPath, name));
     s.SuppressListClick = false;
-    f.giveFocus(&list);
+    c.window.giveFocus(&list);
     list.selectRow(insertionRow);
-    f.ui.setBusy(false);
+    c.ui.setBusy(false);
 }
 
 } // namespace corvanta

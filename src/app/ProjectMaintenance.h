@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Feature.h"
+#include "app/FeatureContext.h"
 #include "app/SharedState.h"
 
 #include <QString>
@@ -8,15 +8,13 @@
 namespace corvanta {
 
 class ListControl;
-class MainForm;
 struct FsResult;
-struct SharedState;
 
 // Creates, renames and deletes projects and topics, keeping each list, its list file and the
 // folders and files on disk in step.
-class ProjectMaintenance : public Feature {
+class ProjectMaintenance {
 public:
-    explicit ProjectMaintenance(MainForm &form);
+    explicit ProjectMaintenance(const FeatureContext &context);
 
     void CreateNewProject();
     void CreateNewTopic();
@@ -26,7 +24,7 @@ public:
     void DeleteTopic();
 
 private:
-    MainForm &f;
+    FeatureContext c;
     SharedState &s;
 
     // Opens the name dialog in mode; returns the name, or "" when the user cancelled.

@@ -1,8 +1,8 @@
 // Renaming and deleting projects and topics.
-#include "app/MainForm.h"
-#include "app/Navigation.h"
 #include "app/ProjectMaintenance.h"
-#include "app/Sorting.h"
+
+#include "app/Operations.h"
+#include "store/ListControl.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/FileOps.h"
@@ -57,10 +57,10 @@ void ProjectMaintenance::RenameProject()
     if (!askProjectRename(&index, &oldName, &newName))
         return;
     // The files and the folder first; the list changes only when they all moved.
-    f.ui.setBusy(true);
+    c.ui.setBusy(true);
     const FsResult moved = moveProjectFiles(projectFolder(oldName), projectFolder(newName), oldName, newName);
     if (!moved) {
-        f.ui.setBusy(false);
+        c.ui.setBusy(false);
         showFailure(moved);
         return;
     }
@@ -69,18 +69,18 @@ void ProjectMaintenance::RenameProject()
 
 bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString *newName)
 {
-    ListControl &list = f.lstProjectList;
+    ListControl &list = c.lstProjectList;
     int row = list.ListIndex();
     if (row < 0 || row >= list.ListCount())
         return false;
     const QString name = list.rowText(row).trimmed();
     if (!isUsableFileName(name) || name.contains(QStringLiteral("..."))) {
-        f.ui.beep(); // the blank row of an empty list or the sort marker
+        c.ui.beep(); // the blank row of an empty list or the sort marker
         return false;
     }
 
     if (!isRealFolder(projectFolder(name))) {
-        const int answer = f.ui.msgBox(
+        const int answer = c.ui.msgBox(
             QStringLiteral("The Project You Are Trying to Rename Does Not Exist.") + fiveSpaces()
                 + QStringLiteral("\rRight Click Your Mouse And Select 'Delete' To Delete This Name,") + fiveSpaces()
                 + QStringLiteral("\rOr Double Click This Project Name To Create Project Files.\r\rDo You Want To Delete  [")
@@ -93,14 +93,14 @@ bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString 
     }
 
     if (s.ProjectSort != SortOrder::None) {
-        const int answer = f.ui.msgBox(
+        const int answer = c.ui.msgBox(
             QStringLiteral("This Option Will Rebuild Your Project List. Therefore,") + fiveSpaces()
                 + QStringLiteral("\rYou Must Sort The Project List In 'No Sort' Order.\r\rDo You Want Corvanta To Execute 'No Sort'?\r"),
             QStringLiteral(" Incorrect Sort Order"), MsgBox::YesNo | MsgBox::Exclamation);
         if (answer != MsgBox::Yes)
             return false;
         const QString selected = list.columnText(row, 0);
-        f.sorting().mnuSortNoSortProjects_Click();
+        c.operations.run(QStringLiteral("mnuSortNoSortProjects"));
         row = -1;
         for (int i = 0; i < list.ListCount() && row < 0; ++i) {
             if (list.columnText(i, 0) == selected)
@@ -131,37 +131,37 @@ bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString 
 
 void ProjectMaintenance::showRenamedProject(int index, const QString &oldName, const QString &newName)
 {
-    ListControl &list = f.lstProjectList;
+    ListControl &list = c.lstProjectList;
     list.setRow(index);
     list.setList(newName);
     writeProjectList();
     list.selectRow(index);
     const bool wasOpen = s.CurrentProject == oldName;
-    f.ui.setBusy(false);
+    c.ui.setBusy(false);
     if (wasOpen) {
         // The open project's paths are gone: start again from the top.
-        f.navigation().LoadEntryScreen();
+        c.operations.run(QStringLiteral("LoadEntryScreen"));
         list.selectRow(index);
         return;
     }
-    f.giveFocus(&list);
+    c.window.giveFocus(&list);
 }
 
 void ProjectMaintenance::RenameTopic()
 {
-    ListControl &list = f.lstTopicList;
+    ListControl &list = c.lstTopicList;
     const int index = list.ListIndex();
     if (index < 0 || index >= list.ListCount())
         return;
     const QString oldName = list.columnText(index, 0).trimmed();
     if (index == 0 && oldName.contains(QStringLiteral("..."))) {
-        f.ui.beep();
-        f.ui.msgBox(QStringLiteral("You Cannot Rename This Topic Row.") + fiveSpaces() + u'\r',
+        c.ui.beep();
+        c.ui.msgBox(QStringLiteral("You Cannot Rename This Topic Row.") + fiveSpaces() + u'\r',
                     QStringLiteral(" Invalid Rename Attempt"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
     if (!isUsableFileName(oldName)) {
-        f.ui.beep();
+        c.ui.beep();
         return;
     }
 
@@ -181,7 +181,7 @@ void ProjectMaintenance::RenameTopic()
         break;
     }
     if (newFile == oldFile) {
-        f.ui.beep();
+        c.ui.beep();
         return;
     }
 
@@ -204,13 +204,13 @@ void ProjectMaintenance::RenameTopic()
 
 void ProjectMaintenance::DeleteProject()
 {
-    ListControl &list = f.lstProjectList;
+    ListControl &list = c.lstProjectList;
     const int index = list.ListIndex();
     if (index < 0 || index >= list.ListCount())
         return;
     const QString name = list.rowText(index);
     const QString upper = name.toUpper();
-    const int answer = f.ui.msgBox(
+    const int answer = c.ui.msgBox(
         QStringLiteral("This Will Delete - ") + upper + QStringLiteral(" - And All Of Its Project Files!\rAre You SURE You Want To Delete - ")
             + upper + QStringLiteral(" - And Its Project Files?") + fiveSpaces() + QStringLiteral("\r\r") + NotCreatedByUs,
         QStringLiteral(" Delete Project: ") + name, DeleteQuestion);
@@ -228,26 +228,26 @@ void ProjectMaintenance::DeleteProject()
         removeEmptyFolder(folder);
     }
     if (!s.CurrentProject.isEmpty() && s.CurrentProject == name) {
-        f.navigation().LoadEntryScreen();
+        c.operations.run(QStringLiteral("LoadEntryScreen"));
         list.selectRow(std::max(index - 1, 0));
     }
 }
 
 void ProjectMaintenance::DeleteTopic()
 {
-    ListControl &list = f.lstTopicList;
+    ListControl &list = c.lstTopicList;
     int index = list.ListIndex();
     if (index < 0 || index >= list.ListCount())
         return;
     const QString name = list.columnText(index, 0).trimmed();
     if (index == 0 && name.contains(QStringLiteral("..."))) {
-        f.ui.beep();
-        f.ui.msgBox(QStringLiteral("You Cannot Delete This Topic Row.") + fiveSpaces() + u'\r',
+        c.ui.beep();
+        c.ui.msgBox(QStringLiteral("You Cannot Delete This Topic Row.") + fiveSpaces() + u'\r',
                     QStringLiteral(" Invalid Delete Attempt"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
     const QString upper = name.toUpper();
-    const int answer = f.ui.msgBox(
+    const int answer = c.ui.msgBox(
         QStringLiteral("This Will Delete - ") + upper + QStringLiteral(" - And All Of Its Topic Files!\rDo You Want To Delete - ")
             + upper + QStringLiteral(" - And Its Topic Files?") + fiveSpaces() + QStringLiteral("\r\r") + NotCreatedByUs,
         QStringLiteral(" Delete Topic: ") + upper, DeleteQuestion);
@@ -267,7 +267,7 @@ void ProjectMaintenance::DeleteTopic()
     if (shown) {
         // Its File List is gone: show the project row's instead.
         list.selectRow(0);
-        f.navigation().SelectTopic();
+        c.operations.run(QStringLiteral("SelectTopic"));
     }
 }
 

@@ -60,6 +60,7 @@ struct SharedState {
     int EditorRow = -1;
     bool InsertNameOption = false;
     QString AddFilePath;
+    int AddSelections = 0;            // the items an add loop works through, while it runs
 
     bool PrintMode = false;
     QString LaunchStatus;

@@ -76,6 +76,7 @@ void Sorting::registerOperations()
         {"SaveProjectList", &Sorting::SaveProjectList},
         {"SaveTopicList", &Sorting::SaveTopicList},
         {"SaveFileList", &Sorting::SaveFileList},
+        {"ApplyProjectSort", &Sorting::ApplyProjectSort},
     };
     for (const auto &[name, method] : commands)
         f.registerOperation(QString::fromLatin1(name), [this, method = method] { (this->*method)(); });

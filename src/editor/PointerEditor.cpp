@@ -1,10 +1,10 @@
 #include "editor/PointerEditor.h"
 
 #include "app/IniFile.h"
-#include "app/MainForm.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
+#include "store/ListControl.h"
 
 #include <algorithm>
 
@@ -74,8 +74,8 @@ QString duplicateTitle(const QString &workingName)
 
 } // namespace EditorText
 
-PointerEditor::PointerEditor(MainForm &form, int addSelections)
-    : f(form), s(form.state), addSelections_(addSelections)
+PointerEditor::PointerEditor(const FeatureContext &context, int addSelections)
+    : c(context), s(context.state), addSelections_(addSelections)
 {
     design();
 }
@@ -184,7 +184,7 @@ void PointerEditor::Form_Load()
     design();
     closed_ = false;
     focus_.clear();
-    s.EditorRow = f.lstFileList.ListIndex();
+    s.EditorRow = c.lstFileList.ListIndex();
     chkCloseAfterSave.value =
         ReadIniString(s.IniFile, Utility, QStringLiteral("CloseAfterSave"), QString()) != u"False";
     chooseOption(
@@ -221,14 +221,14 @@ void PointerEditor::Form_Load()
         lblName.caption = QStringLiteral("Rename File Pointer");
         fillFromFileList();
         setTabIndex(txtPointerName, 0);
-        optCancelAll.enabled = f.lstFileList.SelCount() >= 2;
+        optCancelAll.enabled = c.lstFileList.SelCount() >= 2;
     } else if (m == EditorMode::NewProject || m == EditorMode::NewTopic) {
         const bool project = m == EditorMode::NewProject;
         caption = project ? QStringLiteral(" Add New Project") : QStringLiteral(" Add New Topic");
         icon = 15;
         lblName.caption = project ? QStringLiteral("Input Project Name - 112 Characters Maximum")
                                   : QStringLiteral("Input Topic Name - 112 Characters Maximum");
-        s.EditorRow = (project ? f.lstProjectList : f.lstTopicList).ListIndex();
+        s.EditorRow = (project ? c.lstProjectList : c.lstTopicList).ListIndex();
         SetUpNewNameMode();
     } else if (renameNameMode()) {
         const bool project = m == EditorMode::RenameProject;
@@ -238,7 +238,7 @@ void PointerEditor::Form_Load()
             project ? QStringLiteral("Current Project Name") : QStringLiteral("Current Topic Name");
         lblName.caption = project ? QStringLiteral("Rename Project - 112 Characters Maximum")
                                   : QStringLiteral("Rename Topic - 112 Characters Maximum");
-        ListControl &list = project ? f.lstProjectList : f.lstTopicList;
+        ListControl &list = project ? c.lstProjectList : c.lstTopicList;
         s.EditorRow = list.ListIndex();
         fillFromNameList(list);
         SetUpRenameMode();
@@ -249,7 +249,7 @@ void PointerEditor::Form_Load()
 
 void PointerEditor::fillFromFileList()
 {
-    const ListControl &list = f.lstFileList;
+    const ListControl &list = c.lstFileList;
     OldPointerName = list.columnText(s.EditorRow, 0);
     OldPointerTarget = list.columnText(s.EditorRow, 1);
     txtPointerName.text = OldPointerName;
@@ -281,7 +281,7 @@ void PointerEditor::SetUpNewNameMode()
     cmdSave.rect.top = t + ButtonOffset;
     cmdExit.rect.top = t + ButtonOffset;
     chkCloseAfterSave.rect.top = t + CloseAfterSaveOffset;
-    optCancelAll.enabled = f.lstProjectList.SelCount() >= 2;
+    optCancelAll.enabled = c.lstProjectList.SelCount() >= 2;
 }
 
 void PointerEditor::SetUpRenameMode()
@@ -359,7 +359,7 @@ void PointerEditor::txtPointerName_LostFocus()
 
 void PointerEditor::refuse(const QString &text, const QString &title)
 {
-    f.ui.msgBox(text, title, MsgBox::OkOnly | MsgBox::Exclamation);
+    c.ui.msgBox(text, title, MsgBox::OkOnly | MsgBox::Exclamation);
 }
 
 bool PointerEditor::checkAddress(bool website)

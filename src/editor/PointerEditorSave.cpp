@@ -1,9 +1,9 @@
 // What Save does in each mode: hand a name back, add a pointer, or change the edited one.
 #include "editor/PointerEditor.h"
 
-#include "app/MainForm.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
+#include "store/ListControl.h"
 #include "store/ListFiles.h"
 #include "store/NameRules.h"
 
@@ -53,7 +53,7 @@ void PointerEditor::ReturnEnteredName()
 
 bool PointerEditor::writeFileList(const QStringList &lines)
 {
-    return reportSaveFailure(f.ui, s.FileListPath, saveLines(s.FileListPath, lines));
+    return reportSaveFailure(c.ui, s.FileListPath, saveLines(s.FileListPath, lines));
 }
 
 void PointerEditor::addSave()
@@ -102,7 +102,7 @@ void PointerEditor::addSave()
     const QString line = name + u'\t' + target;
     const QString previousText = s.DialogText;
     s.DialogText = line;
-    ListControl &list = f.lstFileList;
+    ListControl &list = c.lstFileList;
     // With no row selected the new pointer goes to the end.
     const int index = optInsertName.value && s.EditorRow >= 0
         ? std::min(s.EditorRow, list.ListCount())
@@ -137,7 +137,7 @@ void PointerEditor::SaveEditedPointer()
 {
     const QString name = txtPointerName.text;
     const QString target = txtInternetAddress.text;
-    ListControl &list = f.lstFileList;
+    ListControl &list = c.lstFileList;
     const int row = list.ListIndex();
 
     if (CheckDuplicatePointerName(name, row)) {
@@ -176,9 +176,9 @@ void PointerEditor::SaveEditedPointer()
 
 bool PointerEditor::CheckDuplicatePointerName(const QString &name, int exceptRow)
 {
-    if (duplicateNameRow(f.lstFileList, name, NameField::FirstColumn, exceptRow) < 0)
+    if (duplicateNameRow(c.lstFileList, name, NameField::FirstColumn, exceptRow) < 0)
         return false;
-    f.ui.msgBox(EditorText::duplicateName(name), EditorText::duplicateTitle(name),
+    c.ui.msgBox(EditorText::duplicateName(name), EditorText::duplicateTitle(name),
         MsgBox::OkOnly | MsgBox::Exclamation);
     return true;
 }

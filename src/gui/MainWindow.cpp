@@ -1,7 +1,7 @@
 #include "gui/MainWindow.h"
 
+#include "app/Navigation.h"
 #include "app/Sorting.h"
-#include "filelist/FileListCommands.h"
 #include "gui/CommandSurfaceView.h"
 #include "gui/KeyCodes.h"
 #include "gui/ListBox.h"
@@ -49,8 +49,7 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
     }
     // Files dragged from a file manager become pointers of the File List.
     lists_[2]->setFileDrops([this](const QStringList &paths, int row) {
-        if (auto *commands = form_.feature<FileListCommands>())
-            commands->addDroppedFiles(paths, row);
+        form_.navigation().lstFileList_FilesDropped(paths, row);
     });
     rule_ = new QFrame(central_);
     rule_->setFrameShape(QFrame::HLine);

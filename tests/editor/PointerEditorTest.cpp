@@ -94,13 +94,8 @@ TEST_F(PointerEditorTest, emailAndFileModes_setTheirCaptionsLabelsAndFirstFocus)
 
 TEST_F(PointerEditorTest, addFileFromSeveralSearchResults_offersCancelAll)
 {
-    ListControl results(1, true);
-    for (const QString &row : {u"a"_s, u"b"_s}) {
-        results.addRow(row);
-        results.setRow(results.ListCount() - 1);
-        results.setSelected(true);
-    }
-    form->feature<FileListCommands>()->searchResults = &results;
+    // Two selected results: the search's add loop says so while it runs.
+    state().AddSelections = 2;
     state().AddFilePath = u"/tmp/a"_s;
     open(EditorMode::AddFile, [](PointerEditor &e) {
         EXPECT_TRUE(e.optCancelAll.enabled);
@@ -109,7 +104,7 @@ TEST_F(PointerEditorTest, addFileFromSeveralSearchResults_offersCancelAll)
         e.cmdExit_Click();
     });
     EXPECT_EQ(state().DialogText, u"cancelall"_s);
-    form->feature<FileListCommands>()->searchResults = nullptr;
+    state().AddSelections = 0;
 }
 
 TEST_F(PointerEditorTest, editAndRenameModes_fillFromTheSelectedRow)

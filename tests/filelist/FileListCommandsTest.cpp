@@ -28,7 +28,7 @@ protected:
         start();
     }
 
-    FileListCommands &commands() { return *form->feature<FileListCommands>(); }
+    FileListCommands &commands() { return program->fileListCommands(); }
     SharedState &state() { return form->state; }
     QByteArray fileBytes() const { return data.read(u"Project.Files"_s); }
     void select(std::initializer_list<int> rowsToSelect)

@@ -1,7 +1,5 @@
 #include "FileSearchFixture.h"
 
-#include "filelist/FileListCommands.h"
-
 namespace corvanta::test {
 namespace {
 
@@ -26,9 +24,8 @@ protected:
         open();
         // The pointer editor, played: it saves the file as a pointer or hands back an answer.
         form->registerOperation(u"ShowUtilityForm"_s, [this] {
-            auto *commands = form->feature<FileListCommands>();
-            editorCalls.push_back({form->state.AddFilePath, form->state.UtilityMode,
-                commands && commands->searchResults ? commands->searchResults->SelCount() : -1});
+            editorCalls.push_back(
+                {form->state.AddFilePath, form->state.UtilityMode, form->state.AddSelections});
             const QString answer = editorAnswers.empty() ? u"save"_s : editorAnswers.front();
             if (!editorAnswers.empty())
                 editorAnswers.pop_front();
@@ -62,7 +59,7 @@ TEST_F(FileSearchResultsTest, threeSelectedResults_cancelAllOnTheSecondKeepsTheF
     EXPECT_EQ(rows(files()), QStringList {u"name\t/data/file0.txt"_s});
     EXPECT_EQ(results().SelCount(), 0);
     EXPECT_EQ(search->focus(), Control::LstFileSearch);
-    EXPECT_EQ(form->feature<FileListCommands>()->searchResults, nullptr);
+    EXPECT_EQ(form->state.AddSelections, 0);
 }
 
 TEST_F(FileSearchResultsTest, everySelectedResult_getsItsOwnEditorInListOrder)

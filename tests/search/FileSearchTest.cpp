@@ -325,9 +325,9 @@ TEST_F(FileSearchTest, mountedDrives_listFileSystemsByMountPointThenTheHomeFolde
 
 TEST_F(FileSearchTest, openGlobalFileSearch_restoresTheCaptionAndReappliesTheFileSort)
 {
-    auto *feature = form->feature<GlobalFileSearch>();
-    ASSERT_NE(feature, nullptr);
-    feature->drives = [this] { return std::vector<DriveEntry> {{tree.path(), tree.path()}}; };
+    GlobalFileSearch *feature = &program->globalFileSearch();
+    feature->setDriveSource(
+        [this] { return std::vector<DriveEntry> {{tree.path(), tree.path()}}; });
     for (const char *row : {"b\t/x/b", "c\t/x/c", "a\t/x/a"})
         files().addRow(QString::fromLatin1(row));
     files().setListIndex(1);
