@@ -26,7 +26,7 @@ class StartupWindowDisplay;
 // and the dispatch of keys, menus and the toolbar to the operations by name. The Qt window shows
 // this state, follows onChanged, and forwards every user event to the handler of the same name.
 // Features are made by the composition root with context(); the form knows none of them.
-class MainForm : public FormWindow {
+class MainForm final : public FormWindow {
 public:
     enum class Change { Caption, Geometry, WindowState, Enabled, Visible, Labels, Options, Focus, Layout, Quit };
 

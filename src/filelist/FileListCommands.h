@@ -14,7 +14,7 @@ class PointerEditorDisplay;
 // The File List's own commands: its popup menu, selecting all or none, and keeping its pointers:
 // removing, renaming, editing, adding files by dialog or by drop, and opening files by dialog.
 // Also shows the pointer editor for every caller (`ShowUtilityForm`).
-class FileListCommands : public FileListHandler
+class FileListCommands final : public FileListHandler
 {
 public:
     FileListCommands(const FeatureContext &context, PointerEditorDisplay &editors);
