@@ -5,6 +5,10 @@
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 namespace corvanta::test {
 namespace {
 
@@ -116,6 +120,22 @@ TEST_F(LaunchingTest, secondOfThreeMissing_yesRemovesOnlyThatPointerAndStops)
     EXPECT_EQ(files().ListIndex(), 1);
     EXPECT_TRUE(files().isSelected(1));
     EXPECT_EQ(files().NextSel(), 0);
+}
+
+TEST_F(LaunchingTest, missingPointerInAFileListThatCannotBeRead_saysTheFileWasNotSaved)
+{
+    start();
+    // The list file was replaced by something that cannot be read as one.
+    ASSERT_TRUE(QFile::remove(data.file(u"Project.Files"_s)));
+    ASSERT_TRUE(QDir().mkdir(data.file(u"Project.Files"_s)));
+    shell.results[u"/docs/report.txt"_s] = ShellResult::FileNotFound;
+    doubleClick(files(), 1);
+
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[1].title, u" File Not Saved"_s);
+    EXPECT_TRUE(ui.boxes[1].text.startsWith(
+        u"The File  ["_s + data.file(u"Project.Files"_s) + u"]  Could Not Be Saved."_s));
+    EXPECT_TRUE(QFileInfo(data.file(u"Project.Files"_s)).isDir());
 }
 
 TEST_F(LaunchingTest, secondOfThreeMissing_noKeepsEverythingAndStops)
