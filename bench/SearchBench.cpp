@@ -148,7 +148,7 @@ void measure(const QString &root, MainForm &form)
     double windowMs = 1e300;
     double windowCpuMs = 0;
     for (int run = 0; run < Runs; ++run) {
-        FileSearch search(form, {{root, root}});
+        FileSearch search(form.context(), {{root, root}});
         search.Form_Load();
         FileSearchWindow window(search);
         window.show();

@@ -1,6 +1,6 @@
 #include "app/DataFolder.h"
-#include "app/MainForm.h"
 #include "app/SingleInstance.h"
+#include "compose/Program.h"
 #include "gui/MainWindow.h"
 #include "gui/QtClipboard.h"
 #include "gui/QtFileDialogs.h"
@@ -145,10 +145,11 @@ int main(int argc, char **argv)
     QtClipboard clipboard;
     QtPrintService printing;
     QtFolderPicker folderPicker;
-    MainForm form(Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker}, folder.path);
-    MainWindow window(form, ui);
-    form.Form_Load();
-    if (form.finished())
+    Program program(Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker},
+                    ModalWindows::of(ui), folder.path);
+    MainWindow window(program.form(), ui);
+    program.form().Form_Load();
+    if (program.form().finished())
         return 0;
     return QApplication::exec();
 }

@@ -2,8 +2,6 @@
 
 #include "store/ListFiles.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 #include <QStringView>
 
@@ -99,19 +97,6 @@ int findKey(const QStringList &lines, int header, int end, QStringView key)
     return -1;
 }
 
-// The file's lines; false when it exists but cannot be read, so that a write never replaces
-// settings it could not see.
-bool readIniLines(const QString &file, QStringList &lines)
-{
-    if (!QFileInfo::exists(file))
-        return true;
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    lines = splitLines(decodeListText(in.readAll()));
-    return true;
-}
-
 } // namespace
 
 QString ReadIniString(const QString &file, const QString &section, const QString &key,
@@ -134,7 +119,7 @@ bool WriteIniString(const QString &file, const QString &section, const QString &
     clean.replace(u'\r', u' ').replace(u'\n', u' ');
 
     QStringList lines;
-    if (!readIniLines(file, lines))
+    if (!readLinesForRewrite(file, lines))
         return false;
 
     const int header = findSection(lines, section);

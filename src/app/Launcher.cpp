@@ -6,13 +6,13 @@
 #include "platform/Shell.h"
 #include "platform/Ui.h"
 
+#include <QDir>
+
 #include <map>
 
 namespace corvanta {
 
 namespace {
-
-const QString fiveSpaces = QStringLiteral("     ");
 
 QString launchErrorTitle()
 {
@@ -78,14 +78,17 @@ void Launcher::LaunchTarget(const QString &target, const QString &verb, const QS
     if (!shell_)
         return;
     const QString file = GetFileNamePart(target);
-    const QString folder = target.left(target.size() - file.size());
+    QString folder = target.left(target.size() - file.size());
+    // A path without a leading '/' lies in the data folder, wherever the program was started.
+    if (addressScheme(target).isEmpty() && QDir::isRelativePath(target))
+        folder.prepend(state_.ProgramFolder + u'/');
     // The hourglass only while the shell works: the boxes that may follow get the normal pointer.
     ui_.setBusy(true);
     const int result =
         shell_->execute(verb.isEmpty() ? QStringLiteral("Open") : verb, file, parameters, folder);
     ui_.setBusy(false);
     if (result == ShellResult::NoAssociation) {
-        openWith(folder + file);
+        openWith(target);
         return;
     }
     const QString message = launchMessage(result);
@@ -97,7 +100,7 @@ void Launcher::LaunchTarget(const QString &target, const QString &verb, const QS
     }
     // The system's own reason (lp's complaint, say) says more than the classic text.
     const QString reason = shell_->failureReason();
-    ui_.msgBox((reason.isEmpty() ? message : reason) + fiveSpaces, launchErrorTitle(),
+    ui_.msgBox((reason.isEmpty() ? message : reason) + fiveSpaces(), launchErrorTitle(),
         MsgBox::OkOnly | MsgBox::Information);
 }
 
@@ -110,9 +113,10 @@ void Launcher::openWith(const QString &target)
     if (words.isEmpty())
         return;
     const QString program = words.takeFirst();
-    if (!shell_->startProcess(program, words, Shell::NormalFocus)) {
+    // Started in the data folder, so a target given without a folder is found there.
+    if (!shell_->startProcess(program, words, Shell::NormalFocus, state_.ProgramFolder)) {
         ui_.msgBox(QStringLiteral("The Program  [") + program
-                + QStringLiteral("]  Could Not Be Started.") + fiveSpaces,
+                + QStringLiteral("]  Could Not Be Started.") + fiveSpaces(),
             launchErrorTitle(), MsgBox::OkOnly | MsgBox::Information);
     }
 }
@@ -171,7 +175,7 @@ QString Launcher::programNotFoundTitle()
 
 QString Launcher::programNotFoundText(const QString &caption, const QStringList &lookedFor)
 {
-    return QStringLiteral("Corvanta Could Not Find A Program For ") + caption + u'.' + fiveSpaces
+    return QStringLiteral("Corvanta Could Not Find A Program For ") + caption + u'.' + fiveSpaces()
         + u'\r' + QStringLiteral("Looked For: ") + lookedFor.join(QStringLiteral(", ")) + u'\r';
 }
 

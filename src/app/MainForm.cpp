@@ -42,21 +42,23 @@ bool parseSingle(const QString &text, float *value)
     return true;
 }
 
-MainForm::MainForm(const Platform &platform_, const QString &programFolder)
+MainForm::MainForm(const Platform &platform_, const QString &programFolder,
+                   StartupWindowDisplay *startupWindows)
     : platform(platform_), ui(platform_.ui), clock(platform_.clock),
-      caption_(QStringLiteral(" Corvanta Software"))
+      caption_(QStringLiteral(" Corvanta Software")), startupWindows_(startupWindows)
 {
-    state.ProgramFolder = QDir::cleanPath(programFolder);
+    state.ProgramFolder = QDir::cleanPath(QDir(programFolder).absolutePath());
     navigation_ = std::make_unique<Navigation>(*this);
     sorting_ = std::make_unique<Sorting>(*this);
     registerFrameOperations();
-    features_ = installFeatures(*this);
 }
 
-MainForm::~MainForm()
+MainForm::~MainForm() = default;
+
+FeatureContext MainForm::context()
 {
-    // Features hold references into the form: they go first.
-    features_.clear();
+    return FeatureContext{operations, state, lstProjectList, lstTopicList, lstFileList, commands, *this,
+                          platform, ui, clock};
 }
 
 void MainForm::setCaption(const QString &caption)
@@ -184,7 +186,6 @@ void MainForm::WriteManifest(const QString &executableName) const
 
 void MainForm::Form_Load()
 {
-    QDir::setCurrent(state.ProgramFolder);
     state.StartupInProgress = true;
     state.IniFile = state.ProgramFolder + QStringLiteral("/Corvanta.Ini");
 #ifdef Q_OS_WIN
@@ -202,41 +203,13 @@ void MainForm::Form_Load()
     navigation_->LoadEntryScreen();
     state.StartupInProgress = false;
     state.SuppressListClick = false;
-    setSortMenuChecks();
+    sorting_->setSortMenuChecks();
     setEnabled(true);
-    if (state.DisplayStartupWindow) {
+    if (state.DisplayStartupWindow && startupWindows_) {
         StartupWindow window(state.IniFile);
         window.Form_Load();
-        ui.showStartupWindow(window);
+        startupWindows_->showStartupWindow(window);
     }
-}
-
-void MainForm::setSortChecks(const QString &list, const QString &sortState)
-{
-    static const QStringList projects = {QStringLiteral("mnuSortNoSortProjects"),
-                                         QStringLiteral("mnuSortAscendingProjects"),
-                                         QStringLiteral("mnuSortDescendingProjects")};
-    static const QStringList topics = {QStringLiteral("mnuTopicNoSort"),
-                                       QStringLiteral("mnuTopicSortAscending"),
-                                       QStringLiteral("mnuTopicSortDescending")};
-    static const QStringList files = {QStringLiteral("mnuSortNoSortFiles"),
-                                      QStringLiteral("mnuSortAscendingFiles"),
-                                      QStringLiteral("mnuSortDescendingFiles")};
-    const QStringList &items = list == u"project" ? projects : list == u"topic" ? topics : files;
-    static const QStringList states = {QStringLiteral("none"), QStringLiteral("ascend"),
-                                       QStringLiteral("descend")};
-    const qsizetype which = states.indexOf(sortState);
-    if (which < 0)
-        return; // an unknown state leaves the menu as it is
-    for (qsizetype i = 0; i < items.size(); ++i)
-        commands.setChecked(items[i], i == which);
-}
-
-void MainForm::setSortMenuChecks()
-{
-    setSortChecks(QStringLiteral("project"), state.ProjectSort);
-    setSortChecks(QStringLiteral("topic"), state.TopicSort);
-    setSortChecks(QStringLiteral("file"), state.FileSort);
 }
 
 void MainForm::storeOptionsAndGeometry()
@@ -315,25 +288,10 @@ void MainForm::ShowHotKeyList()
     ui.msgBox(hotKeyListText(), hotKeyListTitle(), MsgBox::OkOnly | MsgBox::Information);
 }
 
-void MainForm::registerOperation(const QString &name, std::function<void()> operation)
-{
-    operations_[name] = std::move(operation);
-}
-
-bool MainForm::run(const QString &name)
-{
-    const auto it = operations_.find(name);
-    if (it == operations_.end())
-        return false;
-    // Copied first: an operation may replace its own registration while it runs.
-    const std::function<void()> operation = it->second;
-    operation();
-    return true;
-}
-
 void MainForm::registerFrameOperations()
 {
     registerOperation(QStringLiteral("LoadEntryScreen"), [this] { navigation_->LoadEntryScreen(); });
+    registerOperation(QStringLiteral("SelectTopic"), [this] { navigation_->SelectTopic(); });
     registerOperation(QStringLiteral("ShowHotKeyList"), [this] { ShowHotKeyList(); });
     registerOperation(QStringLiteral("mnuReturnToEntryScreen"), [this] { run(QStringLiteral("LoadEntryScreen")); });
     registerOperation(QStringLiteral("mnuExitProgram"), [this] { closeMainWindow(); });

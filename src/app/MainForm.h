@@ -1,8 +1,9 @@
 #pragma once
 
 #include "app/CommandSurface.h"
-#include "app/Feature.h"
+#include "app/FeatureContext.h"
 #include "app/MainLayout.h"
+#include "app/Operations.h"
 #include "app/SharedState.h"
 #include "app/WindowGeometry.h"
 #include "platform/Platform.h"
@@ -11,7 +12,6 @@
 #include <QString>
 
 #include <functional>
-#include <map>
 #include <memory>
 
 namespace corvanta {
@@ -20,14 +20,19 @@ class Clock;
 class Ui;
 class Navigation;
 class Sorting;
+class StartupWindowDisplay;
 
-// The main window's state and its event handlers, free of any widget. The Qt window shows this
-// state, follows onChanged, and forwards every user event to the handler of the same name.
-class MainForm {
+// The main window's state and its event handlers, free of any widget: its life cycle, its layout
+// and the dispatch of keys, menus and the toolbar to the operations by name. The Qt window shows
+// this state, follows onChanged, and forwards every user event to the handler of the same name.
+// Features are made by the composition root with context(); the form knows none of them.
+class MainForm final : public FormWindow {
 public:
     enum class Change { Caption, Geometry, WindowState, Enabled, Visible, Labels, Options, Focus, Layout, Quit };
 
-    MainForm(const Platform &platform, const QString &programFolder);
+    // startupWindows shows the Getting Started window; without it the window is not shown.
+    MainForm(const Platform &platform, const QString &programFolder,
+             StartupWindowDisplay *startupWindows = nullptr);
     ~MainForm();
     MainForm(const MainForm &) = delete;
     MainForm &operator=(const MainForm &) = delete;
@@ -43,26 +48,19 @@ public:
 
     Navigation &navigation() { return *navigation_; }
     Sorting &sorting() { return *sorting_; }
-    // The feature of type T, for tests and for features that work together.
-    template<typename T> T *feature()
-    {
-        for (auto &f : features_) {
-            if (auto *t = dynamic_cast<T *>(f.get()))
-                return t;
-        }
-        return nullptr;
-    }
+    // What a feature is made with: the operations, the state, the lists, the window, the services.
+    FeatureContext context();
 
     // --- window texts and options ---
-    QString caption() const { return caption_; }
-    void setCaption(const QString &caption);
+    QString caption() const override { return caption_; }
+    void setCaption(const QString &caption) override;
     QString lblProjectList, lblTopicList, lblFileList;
     void setLabels(const QString &projects, const QString &topics, const QString &files);
-    bool optOpen() const { return optOpen_; }   // optPrint is the other choice
-    void setOptOpen(bool open);
+    bool optOpen() const override { return optOpen_; }   // optPrint is the other choice
+    void setOptOpen(bool open) override;
 
     // --- window geometry (twips) and state ---
-    WindowGeometry geometry() const { return geometry_; }
+    WindowGeometry geometry() const override { return geometry_; }
     void setGeometry(const WindowGeometry &g);         // by the program: the window follows
     void windowMoved(const WindowGeometry &g);         // by the user: the window reports it
     WindowState windowState() const { return windowState_; }
@@ -70,15 +68,15 @@ public:
     void windowStateChanged(WindowState s);            // by the user
     float screenWidth = 19200;                         // twips, set by the window at start
     float screenHeight = 14400;
-    bool enabled() const { return enabled_; }
-    void setEnabled(bool on);
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool on) override;
     bool visible() const { return visible_; }
     bool finished() const { return finished_; }
 
     // The list that has the focus, or nullptr (the hidden picture box has it).
     ListControl *focusedList();
     // Moves the focus by program: LostFocus on the list that had it, GotFocus on the new one.
-    void giveFocus(ListControl *list);
+    void giveFocus(ListControl *list) override;
 
     std::function<void(Change)> onChanged;
 
@@ -93,14 +91,14 @@ public:
     void closeMainWindow();
     void WriteManifest(const QString &executableName) const;
 
-    // --- operations by name ---
-    // Each feature registers its operations under their names ("LoadEntryScreen", "DeleteProject")
-    // and its menu items under the item names ("mnuCreateProject"); menus, toolbar buttons
-    // ("toolbar:AddFile"), drop-down entries ("entry:Open File") and the lists' handlers run them
-    // by name. A name nobody registered does nothing.
-    void registerOperation(const QString &name, std::function<void()> operation);
-    bool run(const QString &name);
-    bool hasOperation(const QString &name) const { return operations_.count(name) != 0; }
+    // --- operations by name (app/Operations.h) ---
+    Operations operations;
+    void registerOperation(const QString &name, std::function<void()> operation)
+    {
+        operations.add(name, std::move(operation));
+    }
+    bool run(const QString &name) { return operations.run(name); }
+    bool hasOperation(const QString &name) const { return operations.contains(name); }
 
     // --- command surface ---
     void Form_KeyDown(int &keyCode, int shift);
@@ -119,10 +117,6 @@ public:
     // Asks for the user's name and shows it in the name panel.
     void ChangeUserName();
 
-    // Sets the check marks of the three Sort menus from the sort states.
-    void setSortMenuChecks();
-    void setSortChecks(const QString &list, const QString &sortState);
-
 private:
     QString caption_;
     bool optOpen_ = true;
@@ -135,10 +129,9 @@ private:
     bool finished_ = false;
     bool unloading_ = false;
     int lastStatusBarButton_ = 0;
+    StartupWindowDisplay *startupWindows_;
     std::unique_ptr<Navigation> navigation_;
     std::unique_ptr<Sorting> sorting_;
-    std::map<QString, std::function<void()>> operations_;
-    std::vector<std::unique_ptr<Feature>> features_;
 
     void changed(Change c) { if (onChanged) onChanged(c); }
     void storeOptionsAndGeometry();

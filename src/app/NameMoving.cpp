@@ -1,8 +1,9 @@
 #include "app/NameMoving.h"
 
-#include "app/MainForm.h"
-#include "app/Sorting.h"
+#include "app/CommandSurface.h"
+#include "app/Operations.h"
 #include "platform/Clipboard.h"
+#include "store/ListControl.h"
 
 #include <QRegularExpression>
 
@@ -35,20 +36,20 @@ void insertSelected(ListControl &list, int row, const QString &name)
 
 } // namespace
 
-NameMoving::NameMoving(MainForm &form) : f(form)
+NameMoving::NameMoving(const FeatureContext &context) : c(context)
 {
-    f.registerOperation(QStringLiteral("mnuCutProject"), [this] { CutProjectName(); });
-    f.registerOperation(QStringLiteral("mnuPasteProjectRow"), [this] { PasteProjectName(true); });
-    f.registerOperation(QStringLiteral("mnuPasteProjectEOF"), [this] { PasteProjectName(false); });
-    f.registerOperation(QStringLiteral("mnuTopicPopupCutTopicName"), [this] { CutTopicName(); });
-    f.registerOperation(QStringLiteral("mnuTopicPopupPasteTopicNameAtSelectedRow"), [this] { PasteTopicName(true); });
-    f.registerOperation(QStringLiteral("mnuTopicPopupPasteNameAtEndOfList"), [this] { PasteTopicName(false); });
+    c.operations.add(QStringLiteral("mnuCutProject"), [this] { CutProjectName(); });
+    c.operations.add(QStringLiteral("mnuPasteProjectRow"), [this] { PasteProjectName(true); });
+    c.operations.add(QStringLiteral("mnuPasteProjectEOF"), [this] { PasteProjectName(false); });
+    c.operations.add(QStringLiteral("mnuTopicPopupCutTopicName"), [this] { CutTopicName(); });
+    c.operations.add(QStringLiteral("mnuTopicPopupPasteTopicNameAtSelectedRow"), [this] { PasteTopicName(true); });
+    c.operations.add(QStringLiteral("mnuTopicPopupPasteNameAtEndOfList"), [this] { PasteTopicName(false); });
 }
 
 void NameMoving::CutProjectName()
 {
-    Clipboard *clipboard = f.platform.clipboard;
-    ListControl &list = f.lstProjectList;
+    Clipboard *clipboard = c.platform.clipboard;
+    ListControl &list = c.lstProjectList;
     const int index = list.ListIndex();
     if (!clipboard || index < 0 || index >= list.ListCount())
         return;
@@ -56,27 +57,27 @@ void NameMoving::CutProjectName()
     list.setRow(index);
     const QString name = list.rowText(index);
     list.setAction(4);
-    setItems(f.commands, {"mnuPasteFiles", "mnuPasteInsert", "mnuTopicPopupPasteNameAtEndOfList",
+    setItems(c.commands, {"mnuPasteFiles", "mnuPasteInsert", "mnuTopicPopupPasteNameAtEndOfList",
                           "mnuTopicPopupPasteTopicNameAtSelectedRow"}, false);
-    setItems(f.commands, {"mnuPasteProjectRow", "mnuPasteProjectEOF"}, true);
+    setItems(c.commands, {"mnuPasteProjectRow", "mnuPasteProjectEOF"}, true);
     clipboard->setText(name);
 }
 
 void NameMoving::PasteProjectName(bool atRow)
 {
-    ListControl &list = f.lstProjectList;
-    const QString name = pastedName(f.platform.clipboard);
+    ListControl &list = c.lstProjectList;
+    const QString name = pastedName(c.platform.clipboard);
     const int index = list.ListIndex();
     const int row = atRow && index >= 0 && index <= list.ListCount() ? index : list.ListCount();
     insertSelected(list, row, name);
-    setItems(f.commands, {"mnuPasteProjectRow", "mnuPasteProjectEOF"}, false);
-    f.sorting().SaveProjectList();
+    setItems(c.commands, {"mnuPasteProjectRow", "mnuPasteProjectEOF"}, false);
+    c.operations.run(QStringLiteral("SaveProjectList"));
 }
 
 void NameMoving::CutTopicName()
 {
-    Clipboard *clipboard = f.platform.clipboard;
-    ListControl &list = f.lstTopicList;
+    Clipboard *clipboard = c.platform.clipboard;
+    ListControl &list = c.lstTopicList;
     const int index = list.ListIndex();
     if (!clipboard || index < 0 || index >= list.ListCount())
         return;
@@ -90,19 +91,19 @@ void NameMoving::CutTopicName()
         list.setRow(current);
         list.setSelected(true);
     }
-    setItems(f.commands, {"mnuPasteFiles", "mnuPasteInsert", "mnuPasteProjectRow", "mnuPasteProjectEOF"}, false);
-    setItems(f.commands, {"mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"}, true);
+    setItems(c.commands, {"mnuPasteFiles", "mnuPasteInsert", "mnuPasteProjectRow", "mnuPasteProjectEOF"}, false);
+    setItems(c.commands, {"mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"}, true);
     clipboard->setText(name);
 }
 
 void NameMoving::PasteTopicName(bool atRow)
 {
-    ListControl &list = f.lstTopicList;
-    const QString name = pastedName(f.platform.clipboard);
+    ListControl &list = c.lstTopicList;
+    const QString name = pastedName(c.platform.clipboard);
     const int index = list.ListIndex();
     const int row = atRow && index >= 0 && index <= list.ListCount() ? index : list.ListCount();
     insertSelected(list, row, name);
-    f.sorting().SaveTopicList();
+    c.operations.run(QStringLiteral("SaveTopicList"));
 }
 
 } // namespace corvanta

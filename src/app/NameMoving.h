@@ -1,16 +1,14 @@
 #pragma once
 
-#include "app/Feature.h"
+#include "app/FeatureContext.h"
 
 namespace corvanta {
 
-class MainForm;
-
 // Moves a project or topic name to another row by cutting it to the clipboard and pasting it
 // back; the paste writes the list in its new order.
-class NameMoving : public Feature {
+class NameMoving {
 public:
-    explicit NameMoving(MainForm &form);
+    explicit NameMoving(const FeatureContext &context);
 
     void CutProjectName();
     void PasteProjectName(bool atRow);
@@ -18,7 +16,7 @@ public:
     void PasteTopicName(bool atRow);
 
 private:
-    MainForm &f;
+    FeatureContext c;
 };
 
 } // namespace corvanta

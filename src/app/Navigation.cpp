@@ -126,19 +126,19 @@ void Navigation::LoadProjectList()
     if (file.isFile()) {
         if (file.size() >= 1) {
             list.clear();
-            if (s.ProjectSort == u"descend") {
+            if (s.ProjectSort == SortOrder::Descending) {
                 // Loaded ascending first, then sorted with the Sort Descending command.
                 list.setColHide(0, true);
-                s.ProjectSort = QStringLiteral("ascend");
+                s.ProjectSort = SortOrder::Ascending;
                 LoadProjectList();
-                s.ProjectSort = QStringLiteral("descend");
+                s.ProjectSort = SortOrder::Descending;
                 f.sorting().mnuSortDescendingProjects_Click();
                 list.setColHide(0, false);
                 endLoading();
                 return;
             }
             loadNameList(list, s.ProjectListPath, false);
-            if (s.ProjectSort != u"none")
+            if (s.ProjectSort != SortOrder::None)
                 f.sorting().ApplyProjectSort();
         }
         if (file.size() == 0 && list.ListCount() == 0) {
@@ -161,18 +161,18 @@ void Navigation::LoadTopicList()
     if (file.isFile()) {
         if (file.size() >= 1) {
             list.clear();
-            if (s.TopicSort == u"descend") {
+            if (s.TopicSort == SortOrder::Descending) {
                 list.setColHide(0, true);
-                s.TopicSort = QStringLiteral("ascend");
+                s.TopicSort = SortOrder::Ascending;
                 LoadTopicList();
-                s.TopicSort = QStringLiteral("descend");
+                s.TopicSort = SortOrder::Descending;
                 f.sorting().mnuTopicSortDescending_Click();
                 list.setColHide(0, false);
                 endLoading();
                 return;
             }
             loadNameList(list, s.TopicListPath, true);
-            if (s.TopicSort != u"none")
+            if (s.TopicSort != SortOrder::None)
                 f.sorting().ApplyTopicSort();
         } else if (list.ListCount() == 0) {
             list.setRow(0);
@@ -295,10 +295,8 @@ void Navigation::SelectTopic()
         // Every file that holds a record is read, however short.
         if (size > 0) {
             readPointerListTrimmed(path, files);
-            if (s.FileSort == u"ascend")
-                files.setSorted(1);
-            else if (s.FileSort == u"descend")
-                files.setSorted(2);
+            if (sortDirection(s.FileSort) != 0)
+                files.setSorted(sortDirection(s.FileSort));
         }
     }
     f.ui.setBusy(false);

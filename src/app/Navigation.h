@@ -3,13 +3,24 @@
 #include "store/ListControl.h"
 
 #include <QString>
-
-#include <functional>
+#include <QStringList>
 
 namespace corvanta {
 
 class MainForm;
 struct SharedState;
+
+// The File List's handlers that are not navigation: the popup on a mouse press and files dropped
+// on the list. The pointer commands implement them; the composition root hands them over.
+class FileListHandler {
+public:
+    virtual void lstFileList_MouseDown(int button, int shift, int row) = 0;
+    // Files dropped at row (-1 below the last row).
+    virtual void addDroppedFiles(const QStringList &paths, int row) = 0;
+
+protected:
+    ~FileListHandler() = default;
+};
 
 // Fills the three lists from the list files and moves the user through projects and topics; owns
 // the mouse and keyboard events of the three lists.
@@ -47,12 +58,14 @@ public:
     // current and selected. An empty list only consumes the key.
     void moveToList(ListControl &list);
 
-    // The File List's mouse press (its popup), set by the pointer commands.
-    std::function<void(int button, int shift, int row)> fileListMouseDown;
+    // Files dropped on the File List, as the window reports them; they go to the handler.
+    void lstFileList_FilesDropped(const QStringList &paths, int row);
+    void setFileListHandler(FileListHandler *handler) { fileListHandler_ = handler; }
 
 private:
     MainForm &f;
     SharedState &s;
+    FileListHandler *fileListHandler_ = nullptr;
 
     // Routes a list's events to the handlers above.
     class Router : public ListControlEvents {

@@ -38,7 +38,7 @@ void Navigation::lstProjectList_GotFocus()
         return;
     f.lstTopicList.setAction(2);
     f.lstFileList.setAction(2);
-    s.ActiveList = QStringLiteral("list");
+    s.ActiveList = ActiveList::Projects;
 }
 
 void Navigation::lstProjectList_DblClick()
@@ -136,7 +136,7 @@ void Navigation::lstTopicList_GotFocus()
         return;
     f.lstFileList.setAction(2);
     f.lstProjectList.setAction(2);
-    s.ActiveList = QStringLiteral("topic");
+    s.ActiveList = ActiveList::Topics;
 }
 
 void Navigation::lstTopicList_KeyDown(int &keyCode, int shift)
@@ -217,7 +217,7 @@ void Navigation::lstFileList_GotFocus()
 {
     f.lstProjectList.setAction(2);
     if (!s.SuppressListClick)
-        s.ActiveList = QStringLiteral("files");
+        s.ActiveList = ActiveList::Files;
 }
 
 void Navigation::lstFileList_KeyDown(int &keyCode, int shift)
@@ -258,6 +258,12 @@ void Navigation::lstFileList_MouseMove(int row)
     const QString name = displayName(list.rowText(row));
     list.setToolTip(name.size() > 50 ? name : QString());
     showLinePanel(QStringLiteral("Files Line: "), row);
+}
+
+void Navigation::lstFileList_FilesDropped(const QStringList &paths, int row)
+{
+    if (fileListHandler_)
+        fileListHandler_->addDroppedFiles(paths, row);
 }
 
 // --- routing ---
@@ -303,8 +309,8 @@ void Navigation::Router::MouseDown(ListControl &, int button, int shift, int row
     case Projects: nav_.lstProjectList_MouseDown(button, shift, row); break;
     case Topics: nav_.lstTopicList_MouseDown(button, shift, row); break;
     case Files:
-        if (nav_.fileListMouseDown)
-            nav_.fileListMouseDown(button, shift, row);
+        if (nav_.fileListHandler_)
+            nav_.fileListHandler_->lstFileList_MouseDown(button, shift, row);
         break;
     }
 }

@@ -1,31 +1,32 @@
 #include "app/ProjectCleanup.h"
 
-#include "app/MainForm.h"
-#include "app/Navigation.h"
+#include "app/Operations.h"
+#include "app/SharedState.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/FileOps.h"
+#include "store/ListControl.h"
 
 #include <QDir>
 
 namespace corvanta {
 
-ProjectCleanup::ProjectCleanup(MainForm &form) : f(form)
+ProjectCleanup::ProjectCleanup(const FeatureContext &context) : c(context)
 {
-    f.registerOperation(QStringLiteral("mnuCleanProjects"), [this] { CleanUpProjectFiles(); });
-    f.registerOperation(QStringLiteral("entry:Clean Files"), [this] { CleanUpProjectFiles(); });
+    c.operations.add(QStringLiteral("mnuCleanProjects"), [this] { CleanUpProjectFiles(); });
+    c.operations.add(QStringLiteral("entry:Clean Files"), [this] { CleanUpProjectFiles(); });
 }
 
 void ProjectCleanup::CleanUpProjectFiles()
 {
-    SharedState &s = f.state;
+    SharedState &s = c.state;
     s.ListLoading = true;
-    f.setEnabled(false);
+    c.window.setEnabled(false);
 
     const QString projects = s.ProgramFolder + QStringLiteral("/Projects");
     QStringList names;
-    for (int i = 0; i < f.lstProjectList.ListCount(); ++i)
-        names << f.lstProjectList.rowText(i).toUpper();
+    for (int i = 0; i < c.lstProjectList.ListCount(); ++i)
+        names << c.lstProjectList.rowText(i).toUpper();
     int orphans = 0;
     const QStringList entries =
         QDir(projects).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -35,31 +36,31 @@ void ProjectCleanup::CleanUpProjectFiles()
         if (name.size() < 3 || names.contains(name.toUpper()))
             continue;
         if (orphans == 0)
-            f.lstFileList.clear();
-        f.lstFileList.addRow(entry);
+            c.lstFileList.clear();
+        c.lstFileList.addRow(entry);
         ++orphans;
     }
 
     if (orphans == 0) {
-        f.ui.msgBox(QStringLiteral("All Project Files Are Associated With Project Names.      \r"
+        c.ui.msgBox(QStringLiteral("All Project Files Are Associated With Project Names.      \r"
                                    "No Unassociated Project Files Found. \r"),
                     QStringLiteral(" No Project Files To Clean"), MsgBox::OkOnly | MsgBox::Information);
         s.ListLoading = false;
-        f.setEnabled(true);
+        c.window.setEnabled(true);
         return;
     }
 
-    f.lstProjectList.clear();
+    c.lstProjectList.clear();
     const QString count = u' ' + QString::number(orphans);
-    const int answer = f.ui.msgBox(QStringLiteral("These ") + count
+    const int answer = c.ui.msgBox(QStringLiteral("These ") + count
                                        + QStringLiteral(" Project Files Are No Longer Associated     \r"
                                                         "With A Valid Project Name.\r\r"
                                                         "Do You Want To Delete These Project Files?     \r"),
                                    QStringLiteral(" Cleanup ") + count + QStringLiteral(" Project Files"),
                                    MsgBox::YesNo | MsgBox::Question);
     if (answer == MsgBox::Yes) {
-        for (int i = 0; i < f.lstFileList.ListCount(); ++i) {
-            const QString folder = projects + u'/' + f.lstFileList.columnText(i, 0);
+        for (int i = 0; i < c.lstFileList.ListCount(); ++i) {
+            const QString folder = projects + u'/' + c.lstFileList.columnText(i, 0);
             // A link to a folder elsewhere is not ours to empty.
             if (isRealFolder(folder)) {
                 removeFilesIn(folder);
@@ -69,10 +70,10 @@ void ProjectCleanup::CleanUpProjectFiles()
     }
 
     s.StartupInProgress = true;
-    f.navigation().LoadEntryScreen();
+    c.operations.run(QStringLiteral("LoadEntryScreen"));
     s.StartupInProgress = false;
     s.ListLoading = false;
-    f.setEnabled(true);
+    c.window.setEnabled(true);
 }
 
 } // namespace corvanta

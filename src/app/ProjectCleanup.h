@@ -1,21 +1,19 @@
 #pragma once
 
-#include "app/Feature.h"
+#include "app/FeatureContext.h"
 
 namespace corvanta {
 
-class MainForm;
-
 // Finds the entries of the Projects folder that no project name owns, lists them in the File
 // List, and deletes the orphaned project folders when the user agrees.
-class ProjectCleanup : public Feature {
+class ProjectCleanup {
 public:
-    explicit ProjectCleanup(MainForm &form);
+    explicit ProjectCleanup(const FeatureContext &context);
 
     void CleanUpProjectFiles();
 
 private:
-    MainForm &f;
+    FeatureContext c;
 };
 
 } // namespace corvanta

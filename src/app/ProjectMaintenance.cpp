@@ -1,12 +1,11 @@
 #include "app/ProjectMaintenance.h"
 
-#include "app/MainForm.h"
-#include "app/Navigation.h"
-#include "app/Sorting.h"
+#include "app/Operations.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/FileOps.h"
 #include "store/ListFiles.h"
+#include "store/ListControl.h"
 #include "store/NameRules.h"
 
 #include <QFileInfo>
@@ -15,7 +14,6 @@ namespace corvanta {
 
 namespace {
 
-const QString FiveSpaces = QStringLiteral("     ");
 constexpr int Refusal = MsgBox::OkOnly | MsgBox::Exclamation;
 constexpr int DeleteQuestion = MsgBox::YesNo | MsgBox::Exclamation | MsgBox::DefaultButton2;
 
@@ -34,7 +32,7 @@ QStringList storedRows(const ListControl &list, int firstRow, bool trimmed)
 
 } // namespace
 
-ProjectMaintenance::ProjectMaintenance(MainForm &form) : f(form), s(form.state)
+ProjectMaintenance::ProjectMaintenance(const FeatureContext &context) : c(context), s(context.state)
 {
     const std::pair<const char *, void (ProjectMaintenance::*)()> commands[] = {
         {"CreateNewProject", &ProjectMaintenance::CreateNewProject},
@@ -52,7 +50,7 @@ ProjectMaintenance::ProjectMaintenance(MainForm &form) : f(form), s(form.state)
         {"mnuTopicPopupDeleteTopic", &ProjectMaintenance::DeleteTopic},
     };
     for (const auto &[name, method] : commands)
-        f.registerOperation(QString::fromLatin1(name), [this, method = method] { (this->*method)(); });
+        c.operations.add(QString::fromLatin1(name), [this, method = method] { (this->*method)(); });
 }
 
 QString ProjectMaintenance::projectFolder(const QString &name) const
@@ -68,11 +66,11 @@ QString ProjectMaintenance::topicFile(const QString &name) const
     return folder + name + QStringLiteral(".Files");
 }
 
-bool ProjectMaintenance::askName(const QString &mode, QString *name)
+bool ProjectMaintenance::askName(EditorMode mode, QString *name)
 {
     s.UtilityMode = mode;
     s.DialogText = QStringLiteral("cancel");
-    f.run(QStringLiteral("ShowUtilityForm"));
+    c.operations.run(QStringLiteral("ShowUtilityForm"));
     if (s.DialogText == u"cancel" || s.DialogText == u"cancelall")
         return false;
     *name = s.DialogText;
@@ -84,88 +82,59 @@ bool ProjectMaintenance::refuseNewName(const QString &name)
     const QString refusal = newNameRefusal(name);
     if (refusal.isEmpty())
         return false;
-    f.ui.msgBox(refusal, invalidNameTitle(), Refusal);
+    c.ui.msgBox(refusal, invalidNameTitle(), Refusal);
     return true;
 }
 
-bool ProjectMaintenance::isDuplicate(const QString &name, bool project)
+bool ProjectMaintenance::refuseDuplicate(const QString &name, bool project)
 {
-    s.ActionResult = name.toLower();
-    if (project)
-        CheckDuplicateProjectName();
-    else
-        CheckDuplicateTopicName();
-    return s.ActionResult == u"duplicate";
-}
-
-void ProjectMaintenance::CheckDuplicateProjectName()
-{
-    const QString candidate = s.ActionResult;
-    ListControl &list = f.lstProjectList;
-    for (int i = 0; i < list.ListCount(); ++i) {
-        if (list.rowText(i).toLower() == candidate) {
-            const QString name = candidate.toUpper();
-            f.ui.msgBox(QStringLiteral("You Have Selected A Duplicate Project Name.") + FiveSpaces + u'\r' + name
-                            + QStringLiteral(" Is Already On File.\r"),
-                        QStringLiteral(" Duplicate Project Name: ") + name, Refusal);
-            s.ActionResult = QStringLiteral("duplicate");
-            return;
-        }
-    }
-}
-
-void ProjectMaintenance::CheckDuplicateTopicName()
-{
-    const QString candidate = s.ActionResult;
-    ListControl &list = f.lstTopicList;
-    for (int i = 0; i < list.ListCount(); ++i) {
-        if (list.columnText(i, 0).toLower() == candidate) {
-            const QString name = candidate.toUpper();
-            f.ui.msgBox(QStringLiteral("You Have Selected A Duplicate Topic Name.") + FiveSpaces + u'\r' + name
-                            + QStringLiteral(" Is Already On File.\r"),
-                        QStringLiteral(" Duplicate Topic Name: ") + name, Refusal);
-            s.ActionResult = QStringLiteral("duplicate");
-            return;
-        }
-    }
+    const ListControl &list = project ? c.lstProjectList : c.lstTopicList;
+    if (duplicateNameRow(list, name, project ? NameField::WholeRow : NameField::FirstColumn) < 0)
+        return false;
+    const QString kind = project ? QStringLiteral("Project") : QStringLiteral("Topic");
+    const QString upper = name.toLower().toUpper();
+    c.ui.msgBox(QStringLiteral("You Have Selected A Duplicate ") + kind + QStringLiteral(" Name.") + fiveSpaces()
+                    + u'\r' + upper + QStringLiteral(" Is Already On File.\r"),
+                QStringLiteral(" Duplicate ") + kind + QStringLiteral(" Name: ") + upper, Refusal);
+    return true;
 }
 
 void ProjectMaintenance::alreadyOnFile(const QString &kind, const QString &name)
 {
     const QString upper = name.toUpper();
-    f.ui.msgBox(QStringLiteral("This ") + kind + QStringLiteral(" Name - ") + upper + QStringLiteral(" - Is Already On File.")
-                    + FiveSpaces + QStringLiteral("\rPlease Select Another Name.\r"),
+    c.ui.msgBox(QStringLiteral("This ") + kind + QStringLiteral(" Name - ") + upper + QStringLiteral(" - Is Already On File.")
+                    + fiveSpaces() + QStringLiteral("\rPlease Select Another Name.\r"),
                 QStringLiteral(" Duplicate Name: ") + upper, Refusal);
 }
 
 void ProjectMaintenance::showFailure(const FsResult &result)
 {
-    f.ui.msgBox(result.reason, QStringLiteral(" Error ") + QString::number(result.error), Refusal);
+    c.ui.msgBox(result.reason, QStringLiteral(" Error ") + QString::number(result.error), Refusal);
 }
 
 bool ProjectMaintenance::writeProjectList()
 {
-    const SaveResult saved = saveLines(s.ProjectListPath, storedRows(f.lstProjectList, 0, false));
-    return reportSaveFailure(f.ui, s.ProjectListPath, saved);
+    const SaveResult saved = saveLines(s.ProjectListPath, storedRows(c.lstProjectList, 0, false));
+    return reportSaveFailure(c.ui, s.ProjectListPath, saved);
 }
 
 bool ProjectMaintenance::writeTopicList(bool trimmed)
 {
-    const SaveResult saved = saveLines(s.TopicListPath, storedRows(f.lstTopicList, 1, trimmed));
-    return reportSaveFailure(f.ui, s.TopicListPath, saved);
+    const SaveResult saved = saveLines(s.TopicListPath, storedRows(c.lstTopicList, 1, trimmed));
+    return reportSaveFailure(c.ui, s.TopicListPath, saved);
 }
 
 // --- creating ---
 
 void ProjectMaintenance::CreateNewProject()
 {
-    ListControl &list = f.lstProjectList;
+    ListControl &list = c.lstProjectList;
     const int insertionRow = list.ListIndex();
     QString name;
     for (;;) {
-        if (!askName(QStringLiteral("newproject"), &name))
+        if (!askName(EditorMode::NewProject, &name))
             return;
-        if (refuseNewName(name) || isDuplicate(name, true))
+        if (refuseNewName(name) || refuseDuplicate(name, true))
             continue;
         if (existsIgnoringCase(projectFolder(name))) {
             alreadyOnFile(QStringLiteral("Project"), name);
@@ -187,7 +156,7 @@ void ProjectMaintenance::CreateNewProject()
         break;
     }
 
-    f.ui.setBusy(true);
+    c.ui.setBusy(true);
     s.SuppressListClick = true;
     // The blank row of an empty Project List only stands in for a first project.
     if (list.ListCount() == 1 && list.rowText(0).trimmed().isEmpty())
@@ -201,23 +170,23 @@ void ProjectMaintenance::CreateNewProject()
     if (insert)
         writeProjectList();
     else
-        reportSaveFailure(f.ui, s.ProjectListPath, appendName(s.ProjectListPath, name));
+        reportSaveFailure(c.ui, s.ProjectListPath, appendName(s.ProjectListPath, name));
     s.SuppressListClick = false;
-    f.sorting().ApplyProjectSort();
-    f.giveFocus(&list);
+    c.operations.run(QStringLiteral("ApplyProjectSort"));
+    c.window.giveFocus(&list);
     list.selectRow(insertionRow >= 0 ? insertionRow : row);
-    f.ui.setBusy(false);
+    c.ui.setBusy(false);
 }
 
 void ProjectMaintenance::CreateNewTopic()
 {
-    ListControl &list = f.lstTopicList;
+    ListControl &list = c.lstTopicList;
     const int insertionRow = std::max(list.ListIndex(), 1);
     QString name;
     for (;;) {
-        if (!askName(QStringLiteral("newtopic"), &name))
+        if (!askName(EditorMode::NewTopic, &name))
             return;
-        if (refuseNewName(name) || isDuplicate(name, false))
+        if (refuseNewName(name) || refuseDuplicate(name, false))
             continue;
         const QString file = topicFile(name);
         if (existsIgnoringCase(file)) {
@@ -232,7 +201,7 @@ void ProjectMaintenance::CreateNewTopic()
         break;
     }
 
-    f.ui.setBusy(true);
+    c.ui.setBusy(true);
     s.SuppressListClick = true;
     const bool insert = s.InsertNameOption && insertionRow <= list.ListCount();
     const int row = std::max(insert ? insertionRow : list.ListCount(), 1);
@@ -243,11 +212,11 @@ void ProjectMaintenance::CreateNewTopic()
     if (insert)
         writeTopicList(false);
     else
-        reportSaveFailure(f.ui, s.TopicListPath, appendName(s.TopicListPath, name));
+        reportSaveFailure(c.ui, s.TopicListPath, appendName(s.TopicListPath, name));
     s.SuppressListClick = false;
-    f.giveFocus(&list);
+    c.window.giveFocus(&list);
     list.selectRow(insertionRow);
-    f.ui.setBusy(false);
+    c.ui.setBusy(false);
 }
 
 } // namespace corvanta

@@ -1,21 +1,20 @@
 #pragma once
 
-#include "app/Feature.h"
+#include "app/FeatureContext.h"
+#include "app/SharedState.h"
 
 #include <QString>
 
 namespace corvanta {
 
 class ListControl;
-class MainForm;
 struct FsResult;
-struct SharedState;
 
 // Creates, renames and deletes projects and topics, keeping each list, its list file and the
 // folders and files on disk in step.
-class ProjectMaintenance : public Feature {
+class ProjectMaintenance {
 public:
-    explicit ProjectMaintenance(MainForm &form);
+    explicit ProjectMaintenance(const FeatureContext &context);
 
     void CreateNewProject();
     void CreateNewTopic();
@@ -23,20 +22,20 @@ public:
     void RenameTopic();
     void DeleteProject();
     void DeleteTopic();
-    // The candidate is in ActionResult (in lower case); a match shows the box and sets
-    // ActionResult to "duplicate".
-    void CheckDuplicateProjectName();
-    void CheckDuplicateTopicName();
 
 private:
-    MainForm &f;
+    FeatureContext c;
     SharedState &s;
 
     // Opens the name dialog in mode; returns the name, or "" when the user cancelled.
-    bool askName(const QString &mode, QString *name);
+    bool askName(EditorMode mode, QString *name);
+    // Renaming a project: the checks and the new name; then the list once the disk has moved.
+    bool askProjectRename(int *index, QString *oldName, QString *newName);
+    void showRenamedProject(int index, const QString &oldName, const QString &newName);
     // Refuses a name that cannot be a file name or is taken; true when the dialog must reopen.
     bool refuseNewName(const QString &name);
-    bool isDuplicate(const QString &name, bool project);
+    // Shows the duplicate-name box when the Project (or Topic) List already has name.
+    bool refuseDuplicate(const QString &name, bool project);
     void alreadyOnFile(const QString &kind, const QString &name);
     void showFailure(const FsResult &result);
     QString projectFolder(const QString &name) const;

@@ -1,8 +1,8 @@
 // Renaming and deleting projects and topics.
-#include "app/MainForm.h"
-#include "app/Navigation.h"
 #include "app/ProjectMaintenance.h"
-#include "app/Sorting.h"
+
+#include "app/Operations.h"
+#include "store/ListControl.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/FileOps.h"
@@ -14,81 +14,21 @@ namespace corvanta {
 
 namespace {
 
-const QString FiveSpaces = QStringLiteral("     ");
 constexpr int DeleteQuestion = MsgBox::YesNo | MsgBox::Exclamation | MsgBox::DefaultButton2;
 const QString NotCreatedByUs = QStringLiteral("NOTE: This Will NOT Delete Any Files Created By Application Programs")
-    + FiveSpaces + QStringLiteral("\rSuch As Word, Excel, Notepad, Or Other Application Programs.") + FiveSpaces
+    + fiveSpaces() + QStringLiteral("\rSuch As Word, Excel, Notepad, Or Other Application Programs.") + fiveSpaces()
     + u'\r';
 
-} // namespace
-
-void ProjectMaintenance::RenameProject()
+// Renames the project's list files, then its folder; a step that fails undoes the ones before,
+// so the disk is either wholly renamed or as it was.
+FsResult moveProjectFiles(const QString &oldFolder, const QString &newFolder, const QString &oldName,
+                          const QString &newName)
 {
-    ListControl &list = f.lstProjectList;
-    int index = list.ListIndex();
-    if (index < 0 || index >= list.ListCount())
-        return;
-    const QString oldName = list.rowText(index).trimmed();
-    if (!isUsableFileName(oldName) || oldName.contains(QStringLiteral("..."))) {
-        f.ui.beep(); // the blank row of an empty list or the sort marker
-        return;
-    }
-
-    if (!isRealFolder(projectFolder(oldName))) {
-        const int answer = f.ui.msgBox(
-            QStringLiteral("The Project You Are Trying to Rename Does Not Exist.") + FiveSpaces
-                + QStringLiteral("\rRight Click Your Mouse And Select 'Delete' To Delete This Name,") + FiveSpaces
-                + QStringLiteral("\rOr Double Click This Project Name To Create Project Files.\r\rDo You Want To Delete  [")
-                + list.rowText(index) + QStringLiteral("]  Now?\r"),
-            QStringLiteral(" Project  [") + oldName.toUpper() + QStringLiteral("]  Not Found"),
-            MsgBox::YesNo | MsgBox::Exclamation);
-        if (answer == MsgBox::Yes)
-            DeleteProject();
-        return;
-    }
-
-    if (s.ProjectSort != u"none") {
-        const int answer = f.ui.msgBox(
-            QStringLiteral("This Option Will Rebuild Your Project List. Therefore,") + FiveSpaces
-                + QStringLiteral("\rYou Must Sort The Project List In 'No Sort' Order.\r\rDo You Want Corvanta To Execute 'No Sort'?\r"),
-            QStringLiteral(" Incorrect Sort Order"), MsgBox::YesNo | MsgBox::Exclamation);
-        if (answer != MsgBox::Yes)
-            return;
-        const QString selected = list.columnText(index, 0);
-        f.sorting().mnuSortNoSortProjects_Click();
-        index = -1;
-        for (int i = 0; i < list.ListCount() && index < 0; ++i) {
-            if (list.columnText(i, 0) == selected)
-                index = i;
-        }
-        if (index < 0)
-            return;
-        list.selectRow(index);
-    }
-
-    QString newName;
-    for (;;) {
-        if (!askName(QStringLiteral("renameproject"), &newName))
-            return;
-        if (newName.isEmpty() || newName == oldName)
-            return;
-        if (refuseNewName(newName) || isDuplicate(newName, true))
-            continue;
-        if (existsIgnoringCase(projectFolder(newName))) {
-            alreadyOnFile(QStringLiteral("Project"), newName);
-            continue;
-        }
-        break;
-    }
-
-    // The files and the folder first; the list changes only when they all moved.
-    f.ui.setBusy(true);
-    const QString oldFolder = projectFolder(oldName);
     struct Step { QString from, to; };
     const Step steps[] = {
         {oldFolder + u'/' + oldName + QStringLiteral(".List"), oldFolder + u'/' + newName + QStringLiteral(".List")},
         {oldFolder + u'/' + oldName + QStringLiteral(".Files"), oldFolder + u'/' + newName + QStringLiteral(".Files")},
-        {oldFolder, projectFolder(newName)},
+        {oldFolder, newFolder},
     };
     int done = 0;
     for (const Step &step : steps) {
@@ -100,43 +40,128 @@ void ProjectMaintenance::RenameProject()
         if (!moved) {
             for (int back = done - 1; back >= 0; --back)
                 renamePath(steps[back].to, steps[back].from);
-            f.ui.setBusy(false);
-            showFailure(moved);
-            return;
+            return moved;
         }
         ++done;
     }
+    return {};
+}
 
+} // namespace
+
+void ProjectMaintenance::RenameProject()
+{
+    int index = -1;
+    QString oldName;
+    QString newName;
+    if (!askProjectRename(&index, &oldName, &newName))
+        return;
+    // The files and the folder first; the list changes only when they all moved.
+    c.ui.setBusy(true);
+    const FsResult moved = moveProjectFiles(projectFolder(oldName), projectFolder(newName), oldName, newName);
+    if (!moved) {
+        c.ui.setBusy(false);
+        showFailure(moved);
+        return;
+    }
+    showRenamedProject(index, oldName, newName);
+}
+
+bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString *newName)
+{
+    ListControl &list = c.lstProjectList;
+    int row = list.ListIndex();
+    if (row < 0 || row >= list.ListCount())
+        return false;
+    const QString name = list.rowText(row).trimmed();
+    if (!isUsableFileName(name) || name.contains(QStringLiteral("..."))) {
+        c.ui.beep(); // the blank row of an empty list or the sort marker
+        return false;
+    }
+
+    if (!isRealFolder(projectFolder(name))) {
+        const int answer = c.ui.msgBox(
+            QStringLiteral("The Project You Are Trying to Rename Does Not Exist.") + fiveSpaces()
+                + QStringLiteral("\rRight Click Your Mouse And Select 'Delete' To Delete This Name,") + fiveSpaces()
+                + QStringLiteral("\rOr Double Click This Project Name To Create Project Files.\r\rDo You Want To Delete  [")
+                + list.rowText(row) + QStringLiteral("]  Now?\r"),
+            QStringLiteral(" Project  [") + name.toUpper() + QStringLiteral("]  Not Found"),
+            MsgBox::YesNo | MsgBox::Exclamation);
+        if (answer == MsgBox::Yes)
+            DeleteProject();
+        return false;
+    }
+
+    if (s.ProjectSort != SortOrder::None) {
+        const int answer = c.ui.msgBox(
+            QStringLiteral("This Option Will Rebuild Your Project List. Therefore,") + fiveSpaces()
+                + QStringLiteral("\rYou Must Sort The Project List In 'No Sort' Order.\r\rDo You Want Corvanta To Execute 'No Sort'?\r"),
+            QStringLiteral(" Incorrect Sort Order"), MsgBox::YesNo | MsgBox::Exclamation);
+        if (answer != MsgBox::Yes)
+            return false;
+        const QString selected = list.columnText(row, 0);
+        c.operations.run(QStringLiteral("mnuSortNoSortProjects"));
+        row = -1;
+        for (int i = 0; i < list.ListCount() && row < 0; ++i) {
+            if (list.columnText(i, 0) == selected)
+                row = i;
+        }
+        if (row < 0)
+            return false;
+        list.selectRow(row);
+    }
+
+    for (;;) {
+        if (!askName(EditorMode::RenameProject, newName))
+            return false;
+        if (newName->isEmpty() || *newName == name)
+            return false;
+        if (refuseNewName(*newName) || refuseDuplicate(*newName, true))
+            continue;
+        if (existsIgnoringCase(projectFolder(*newName))) {
+            alreadyOnFile(QStringLiteral("Project"), *newName);
+            continue;
+        }
+        break;
+    }
+    *index = row;
+    *oldName = name;
+    return true;
+}
+
+void ProjectMaintenance::showRenamedProject(int index, const QString &oldName, const QString &newName)
+{
+    ListControl &list = c.lstProjectList;
     list.setRow(index);
     list.setList(newName);
     writeProjectList();
     list.selectRow(index);
     const bool wasOpen = s.CurrentProject == oldName;
-    f.ui.setBusy(false);
+    c.ui.setBusy(false);
     if (wasOpen) {
         // The open project's paths are gone: start again from the top.
-        f.navigation().LoadEntryScreen();
+        c.operations.run(QStringLiteral("LoadEntryScreen"));
         list.selectRow(index);
         return;
     }
-    f.giveFocus(&list);
+    c.window.giveFocus(&list);
 }
 
 void ProjectMaintenance::RenameTopic()
 {
-    ListControl &list = f.lstTopicList;
+    ListControl &list = c.lstTopicList;
     const int index = list.ListIndex();
     if (index < 0 || index >= list.ListCount())
         return;
     const QString oldName = list.columnText(index, 0).trimmed();
     if (index == 0 && oldName.contains(QStringLiteral("..."))) {
-        f.ui.beep();
-        f.ui.msgBox(QStringLiteral("You Cannot Rename This Topic Row.") + FiveSpaces + u'\r',
+        c.ui.beep();
+        c.ui.msgBox(QStringLiteral("You Cannot Rename This Topic Row.") + fiveSpaces() + u'\r',
                     QStringLiteral(" Invalid Rename Attempt"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
     if (!isUsableFileName(oldName)) {
-        f.ui.beep();
+        c.ui.beep();
         return;
     }
 
@@ -144,9 +169,9 @@ void ProjectMaintenance::RenameTopic()
     const QString oldFile = topicFile(oldName);
     QString newFile;
     for (;;) {
-        if (!askName(QStringLiteral("renametopic"), &newName))
+        if (!askName(EditorMode::RenameTopic, &newName))
             return;
-        if (refuseNewName(newName) || isDuplicate(newName, false))
+        if (refuseNewName(newName) || refuseDuplicate(newName, false))
             continue;
         newFile = topicFile(newName);
         if (newFile != oldFile && existsIgnoringCase(newFile)) {
@@ -156,7 +181,7 @@ void ProjectMaintenance::RenameTopic()
         break;
     }
     if (newFile == oldFile) {
-        f.ui.beep();
+        c.ui.beep();
         return;
     }
 
@@ -179,15 +204,15 @@ void ProjectMaintenance::RenameTopic()
 
 void ProjectMaintenance::DeleteProject()
 {
-    ListControl &list = f.lstProjectList;
+    ListControl &list = c.lstProjectList;
     const int index = list.ListIndex();
     if (index < 0 || index >= list.ListCount())
         return;
     const QString name = list.rowText(index);
     const QString upper = name.toUpper();
-    const int answer = f.ui.msgBox(
+    const int answer = c.ui.msgBox(
         QStringLiteral("This Will Delete - ") + upper + QStringLiteral(" - And All Of Its Project Files!\rAre You SURE You Want To Delete - ")
-            + upper + QStringLiteral(" - And Its Project Files?") + FiveSpaces + QStringLiteral("\r\r") + NotCreatedByUs,
+            + upper + QStringLiteral(" - And Its Project Files?") + fiveSpaces() + QStringLiteral("\r\r") + NotCreatedByUs,
         QStringLiteral(" Delete Project: ") + name, DeleteQuestion);
     if (answer != MsgBox::Yes)
         return;
@@ -203,28 +228,28 @@ void ProjectMaintenance::DeleteProject()
         removeEmptyFolder(folder);
     }
     if (!s.CurrentProject.isEmpty() && s.CurrentProject == name) {
-        f.navigation().LoadEntryScreen();
+        c.operations.run(QStringLiteral("LoadEntryScreen"));
         list.selectRow(std::max(index - 1, 0));
     }
 }
 
 void ProjectMaintenance::DeleteTopic()
 {
-    ListControl &list = f.lstTopicList;
+    ListControl &list = c.lstTopicList;
     int index = list.ListIndex();
     if (index < 0 || index >= list.ListCount())
         return;
     const QString name = list.columnText(index, 0).trimmed();
     if (index == 0 && name.contains(QStringLiteral("..."))) {
-        f.ui.beep();
-        f.ui.msgBox(QStringLiteral("You Cannot Delete This Topic Row.") + FiveSpaces + u'\r',
+        c.ui.beep();
+        c.ui.msgBox(QStringLiteral("You Cannot Delete This Topic Row.") + fiveSpaces() + u'\r',
                     QStringLiteral(" Invalid Delete Attempt"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
     const QString upper = name.toUpper();
-    const int answer = f.ui.msgBox(
+    const int answer = c.ui.msgBox(
         QStringLiteral("This Will Delete - ") + upper + QStringLiteral(" - And All Of Its Topic Files!\rDo You Want To Delete - ")
-            + upper + QStringLiteral(" - And Its Topic Files?") + FiveSpaces + QStringLiteral("\r\r") + NotCreatedByUs,
+            + upper + QStringLiteral(" - And Its Topic Files?") + fiveSpaces() + QStringLiteral("\r\r") + NotCreatedByUs,
         QStringLiteral(" Delete Topic: ") + upper, DeleteQuestion);
     if (answer != MsgBox::Yes)
         return;
@@ -242,7 +267,7 @@ void ProjectMaintenance::DeleteTopic()
     if (shown) {
         // Its File List is gone: show the project row's instead.
         list.selectRow(0);
-        f.navigation().SelectTopic();
+        c.operations.run(QStringLiteral("SelectTopic"));
     }
 }
 

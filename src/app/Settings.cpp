@@ -144,8 +144,7 @@ void loadSettingsSteps(MainForm &form)
     loadFont(form, QStringLiteral("File List"), form.lstFileList);
 
     auto sortState = [&](const QString &section) {
-        const QString value = read(form, section, QStringLiteral("Sort"));
-        return value.isEmpty() ? QStringLiteral("none") : value;
+        return sortOrderFromSetting(read(form, section, QStringLiteral("Sort")));
     };
     s.ProjectSort = sortState(QStringLiteral("Project List"));
     s.TopicSort = sortState(QStringLiteral("Topic List"));
@@ -156,6 +155,31 @@ void loadSettingsSteps(MainForm &form)
 }
 
 } // namespace
+
+SortOrder sortOrderFromSetting(const QString &value)
+{
+    if (value.isEmpty() || value == u"none")
+        return SortOrder::None;
+    if (value == u"ascend")
+        return SortOrder::Ascending;
+    if (value == u"descend")
+        return SortOrder::Descending;
+    return SortOrder::Unknown;
+}
+
+QString sortOrderSetting(SortOrder order)
+{
+    switch (order) {
+    case SortOrder::Ascending:
+        return QStringLiteral("ascend");
+    case SortOrder::Descending:
+        return QStringLiteral("descend");
+    case SortOrder::None:
+    case SortOrder::Unknown:
+        break;
+    }
+    return QStringLiteral("none");
+}
 
 QString userNamePrompt()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/SharedState.h"
+
 #include <QString>
 
 namespace corvanta {
@@ -12,6 +14,11 @@ void LoadSettings(MainForm &form);
 
 // Asks for the user's name, stores it under User/Name and sets UserName.
 void PromptUserName(MainForm &form);
+
+// A list's Sort key as the settings file spells it: "none", "ascend" or "descend". An empty value
+// reads as None; any other text as Unknown, which is never written.
+SortOrder sortOrderFromSetting(const QString &value);
+QString sortOrderSetting(SortOrder order);
 
 // The prompt text of the name box.
 QString userNamePrompt();

@@ -4,6 +4,34 @@
 
 namespace corvanta {
 
+// The order a list is shown in. Unknown stands for a stored order that is none of the three (a
+// hand-edited or unread setting): nothing is sorted and no Sort menu item is checked, yet the
+// commands that need the stored order still ask for "No Sort" first.
+enum class SortOrder { None, Ascending, Descending, Unknown };
+
+// The direction a list sorts its first column in for order: 0 none, 1 ascending, 2 descending.
+constexpr int sortDirection(SortOrder order)
+{
+    return order == SortOrder::Ascending ? 1 : order == SortOrder::Descending ? 2 : 0;
+}
+
+// The list the user last worked in.
+enum class ActiveList { None, Projects, Topics, Files };
+
+// What the pointer editor is opened for: adding a website, an e-mail address or a file pointer,
+// editing or renaming the selected pointer, or asking for a project or topic name.
+enum class EditorMode {
+    Website,
+    Email,
+    AddFile,
+    EditFile,
+    RenameFile,
+    NewProject,
+    NewTopic,
+    RenameProject,
+    RenameTopic,
+};
+
 // The values the main window's operations share for the whole run, one each. Passed by reference
 // to every class that needs them; there is no global copy.
 struct SharedState {
@@ -20,19 +48,19 @@ struct SharedState {
     QString CurrentProject;
     QString ProjectFolder;            // with a trailing separator, or empty
     QString CurrentTopic;
-    QString ProjectSort;
-    QString TopicSort;
-    QString FileSort;
+    SortOrder ProjectSort = SortOrder::Unknown;
+    SortOrder TopicSort = SortOrder::Unknown;
+    SortOrder FileSort = SortOrder::Unknown;
     bool ListLoading = false;
     bool SuppressListClick = false;
-    QString ActiveList;               // "list", "topic" or "files"
+    corvanta::ActiveList ActiveList = corvanta::ActiveList::None;
 
-    QString UtilityMode;
+    EditorMode UtilityMode = EditorMode::Website;
     QString DialogText;
-    QString ActionResult;
     int EditorRow = -1;
     bool InsertNameOption = false;
     QString AddFilePath;
+    int AddSelections = 0;            // the items an add loop works through, while it runs
 
     bool PrintMode = false;
     QString LaunchStatus;

@@ -3,6 +3,7 @@
 #include "app/IniFile.h"
 #include "app/MainForm.h"
 #include "app/Navigation.h"
+#include "app/Settings.h"
 #include "platform/Ui.h"
 #include "store/ListFiles.h"
 
@@ -14,18 +15,17 @@ const QString ProjectRow = QStringLiteral(" ...");
 const QString Corvanta = QStringLiteral(" Corvanta");
 
 const char *const Sections[3] = {"Project List", "Topic List", "File List"};
-const char *const CheckGroups[3] = {"project", "topic", "file"};
 
-void applySort(SharedState &s, ListControl &list, const QString &state, int columns, bool marker)
+void applySort(SharedState &s, ListControl &list, SortOrder order, int columns, bool marker)
 {
     const bool wasLoading = s.ListLoading;
     s.ListLoading = true;
     list.setSortState(2);
     list.setColumns(columns);
     list.setCol(0);
-    if (state == u"ascend") {
+    if (order == SortOrder::Ascending) {
         list.setColSorted(1);
-    } else if (state == u"descend") {
+    } else if (order == SortOrder::Descending) {
         list.setColSorted(2);
         if (marker) {
             list.setRow(0);
@@ -76,6 +76,7 @@ void Sorting::registerOperations()
         {"SaveProjectList", &Sorting::SaveProjectList},
         {"SaveTopicList", &Sorting::SaveTopicList},
         {"SaveFileList", &Sorting::SaveFileList},
+        {"ApplyProjectSort", &Sorting::ApplyProjectSort},
     };
     for (const auto &[name, method] : commands)
         f.registerOperation(QString::fromLatin1(name), [this, method = method] { (this->*method)(); });
@@ -85,15 +86,37 @@ void Sorting::ApplyProjectSort() { applySort(s, f.lstProjectList, s.ProjectSort,
 void Sorting::ApplyTopicSort() { applySort(s, f.lstTopicList, s.TopicSort, 2, false); }
 void Sorting::ApplyFileSort() { applySort(s, f.lstFileList, s.FileSort, 2, false); }
 
-void Sorting::storeState(int which, const QString &state)
+void Sorting::storeState(int which, SortOrder order)
 {
-    f.setSortChecks(QString::fromLatin1(CheckGroups[which]), state);
-    QString *states[3] = {&s.ProjectSort, &s.TopicSort, &s.FileSort};
-    *states[which] = state;
-    WriteIniString(s.IniFile, QString::fromLatin1(Sections[which]), QStringLiteral("Sort"), state);
+    setSortChecks(which, order);
+    SortOrder *orders[3] = {&s.ProjectSort, &s.TopicSort, &s.FileSort};
+    *orders[which] = order;
+    WriteIniString(s.IniFile, QString::fromLatin1(Sections[which]), QStringLiteral("Sort"),
+                   sortOrderSetting(order));
 }
 
-void Sorting::sortCommand(int which, const QString &state, const QString &caption, bool restoreCaption)
+void Sorting::setSortChecks(int which, SortOrder order)
+{
+    static const char *const items[3][3] = {
+        {"mnuSortNoSortProjects", "mnuSortAscendingProjects", "mnuSortDescendingProjects"},
+        {"mnuTopicNoSort", "mnuTopicSortAscending", "mnuTopicSortDescending"},
+        {"mnuSortNoSortFiles", "mnuSortAscendingFiles", "mnuSortDescendingFiles"},
+    };
+    if (order == SortOrder::Unknown)
+        return;
+    const SortOrder orders[3] = {SortOrder::None, SortOrder::Ascending, SortOrder::Descending};
+    for (int i = 0; i < 3; ++i)
+        f.commands.setChecked(QString::fromLatin1(items[which][i]), orders[i] == order);
+}
+
+void Sorting::setSortMenuChecks()
+{
+    setSortChecks(0, s.ProjectSort);
+    setSortChecks(1, s.TopicSort);
+    setSortChecks(2, s.FileSort);
+}
+
+void Sorting::sortCommand(int which, SortOrder order, const QString &caption, bool restoreCaption)
 {
     ListControl *lists[3] = {&f.lstProjectList, &f.lstTopicList, &f.lstFileList};
     ListControl &list = *lists[which];
@@ -101,7 +124,7 @@ void Sorting::sortCommand(int which, const QString &state, const QString &captio
     f.ui.setBusy(true);
     f.setCaption(caption);
     const int index = list.ListIndex();
-    storeState(which, state);
+    storeState(which, order);
     if (which == 0)
         ApplyProjectSort();
     else if (which == 1)
@@ -116,27 +139,27 @@ void Sorting::sortCommand(int which, const QString &state, const QString &captio
 
 void Sorting::mnuSortAscendingProjects_Click()
 {
-    sortCommand(0, QStringLiteral("ascend"), QStringLiteral(" Sort Ascending"), false);
+    sortCommand(0, SortOrder::Ascending, QStringLiteral(" Sort Ascending"), false);
 }
 
 void Sorting::mnuTopicSortAscending_Click()
 {
-    sortCommand(1, QStringLiteral("ascend"), QStringLiteral(" Sort Ascending"), true);
+    sortCommand(1, SortOrder::Ascending, QStringLiteral(" Sort Ascending"), true);
 }
 
 void Sorting::mnuTopicSortDescending_Click()
 {
-    sortCommand(1, QStringLiteral("descend"), QStringLiteral(" Sort Decending"), true);
+    sortCommand(1, SortOrder::Descending, QStringLiteral(" Sort Decending"), true);
 }
 
 void Sorting::mnuSortAscendingFiles_Click()
 {
-    sortCommand(2, QStringLiteral("ascend"), QStringLiteral(" Sort Ascending"), false);
+    sortCommand(2, SortOrder::Ascending, QStringLiteral(" Sort Ascending"), false);
 }
 
 void Sorting::mnuSortDescendingFiles_Click()
 {
-    sortCommand(2, QStringLiteral("descend"), QStringLiteral(" Sort Descending"), false);
+    sortCommand(2, SortOrder::Descending, QStringLiteral(" Sort Descending"), false);
 }
 
 void Sorting::mnuSortDescendingProjects_Click()
@@ -146,7 +169,7 @@ void Sorting::mnuSortDescendingProjects_Click()
     f.setCaption(QStringLiteral(" Sort Descending"));
     const int index = list.ListIndex();
     removeRow(list, findRow(list, QStringLiteral("..."), true));
-    storeState(0, QStringLiteral("descend"));
+    storeState(0, SortOrder::Descending);
     ApplyProjectSort(); // inserts the marker row and sorts
     removeRow(list, findRow(list, ProjectRow, false));
     list.selectRow(index);
@@ -161,7 +184,7 @@ void Sorting::mnuSortNoSortProjects_Click()
     f.ui.setBusy(true);
     f.setCaption(QStringLiteral(" Sort None"));
     const int index = f.lstProjectList.ListIndex();
-    storeState(0, QStringLiteral("none"));
+    storeState(0, SortOrder::None);
     f.navigation().LoadProjectList();
     f.lstProjectList.selectRow(index);
     f.ui.beep();
@@ -175,7 +198,7 @@ void Sorting::mnuTopicNoSort_Click()
     f.ui.setBusy(true);
     f.setCaption(QStringLiteral(" Sort None"));
     const int index = f.lstTopicList.ListIndex();
-    storeState(1, QStringLiteral("none"));
+    storeState(1, SortOrder::None);
     f.navigation().LoadTopicList();
     f.lstTopicList.selectRow(index);
     f.ui.beep();
@@ -197,7 +220,7 @@ void Sorting::mnuSortNoSortFiles_Click()
         list.addRow(line.trimmed());
     list.setRedraw(redraw);
     list.selectRow(index);
-    storeState(2, QStringLiteral("none"));
+    storeState(2, SortOrder::None);
     f.ui.beep();
     f.setCaption(Corvanta);
     f.ui.setBusy(false);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/SharedState.h"
+
 #include <QString>
 
 namespace corvanta {
@@ -37,14 +39,19 @@ public:
     void label_DblClick(int which);
     void label_MouseDown(int which, int button);
 
+    // Sets the check marks of the three Sort menus from the sort orders.
+    void setSortMenuChecks();
+
 private:
     MainForm &f;
     SharedState &s;
 
     void registerOperations();
     // Sort Ascending or Descending of one list (the Project List's descending sort has its own).
-    void sortCommand(int which, const QString &state, const QString &caption, bool restoreCaption);
-    void storeState(int which, const QString &state);
+    void sortCommand(int which, SortOrder order, const QString &caption, bool restoreCaption);
+    void storeState(int which, SortOrder order);
+    // An unknown order leaves the menu's marks as they are.
+    void setSortChecks(int which, SortOrder order);
 };
 
 } // namespace corvanta

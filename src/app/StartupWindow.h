@@ -29,4 +29,11 @@ private:
     bool closed_ = false;
 };
 
+// The desktop's side of the window: shows it modally and returns when it has closed.
+class StartupWindowDisplay {
+public:
+    virtual ~StartupWindowDisplay() = default;
+    virtual void showStartupWindow(StartupWindow &window) = 0;
+};
+
 } // namespace corvanta

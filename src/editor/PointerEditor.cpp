@@ -1,10 +1,10 @@
 #include "editor/PointerEditor.h"
 
 #include "app/IniFile.h"
-#include "app/MainForm.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
+#include "store/ListControl.h"
 
 #include <algorithm>
 
@@ -12,7 +12,6 @@ namespace corvanta {
 
 namespace {
 
-const QString fiveSpaces = QStringLiteral("     ");
 const QString Utility = QStringLiteral("Utility");
 const QString Option = QStringLiteral("Option");
 const QString AddressBox = QStringLiteral("txtInternetAddress");
@@ -29,11 +28,6 @@ constexpr float CancelAllOffset = 600;
 constexpr float AppendOffset = 825;
 constexpr float ButtonOffset = 840;
 constexpr float CloseAfterSaveOffset = 900;
-
-bool is(const QString &mode, const char *name)
-{
-    return mode == QLatin1String(name);
-}
 
 } // namespace
 
@@ -56,19 +50,19 @@ QString invalidWebsite(const QString &trimmedAddress)
 {
     return trimmedAddress.toUpper() + QStringLiteral(" - Is Not A Valid Website Address.\r")
         + QStringLiteral(" Please Check The Spelling And Format, IE: ") + exampleDomain()
-        + fiveSpaces + u'\r';
+        + fiveSpaces() + u'\r';
 }
 
 QString invalidEmail(const QString &trimmedAddress)
 {
     return trimmedAddress.toUpper() + QStringLiteral(" - Is Not A Valid Email Address.\r")
         + QStringLiteral(" Please Check The Spelling And Format, IE: ") + exampleEmailAddress()
-        + fiveSpaces + u'\r';
+        + fiveSpaces() + u'\r';
 }
 
 QString duplicateName(const QString &workingName)
 {
-    return QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces
+    return QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces()
         + QStringLiteral("\rFilename [") + workingName.toUpper()
         + QStringLiteral("] Is Already On File.\r");
 }
@@ -80,26 +74,26 @@ QString duplicateTitle(const QString &workingName)
 
 } // namespace EditorText
 
-PointerEditor::PointerEditor(MainForm &form, int addSelections)
-    : f(form), s(form.state), addSelections_(addSelections)
+PointerEditor::PointerEditor(const FeatureContext &context, int addSelections)
+    : c(context), s(context.state), addSelections_(addSelections)
 {
     design();
 }
 
-QString PointerEditor::mode() const
+EditorMode PointerEditor::mode() const
 {
     return s.UtilityMode;
 }
 
 bool PointerEditor::nameMode() const
 {
-    const QString m = mode();
-    return is(m, "newproject") || is(m, "newtopic") || renameNameMode();
+    const EditorMode m = mode();
+    return m == EditorMode::NewProject || m == EditorMode::NewTopic || renameNameMode();
 }
 
 bool PointerEditor::renameNameMode() const
 {
-    return is(mode(), "renameproject") || is(mode(), "renametopic");
+    return mode() == EditorMode::RenameProject || mode() == EditorMode::RenameTopic;
 }
 
 std::vector<EditorControl *> PointerEditor::controls()
@@ -190,21 +184,21 @@ void PointerEditor::Form_Load()
     design();
     closed_ = false;
     focus_.clear();
-    s.EditorRow = f.lstFileList.ListIndex();
+    s.EditorRow = c.lstFileList.ListIndex();
     chkCloseAfterSave.value =
         ReadIniString(s.IniFile, Utility, QStringLiteral("CloseAfterSave"), QString()) != u"False";
     chooseOption(
         ReadIniString(s.IniFile, Option, QStringLiteral("InsertName"), QString()) == u"True"
             ? optInsertName
             : optAppendName);
-    const QString m = mode();
-    if (is(m, "email")) {
+    const EditorMode m = mode();
+    if (m == EditorMode::Email) {
         caption = QStringLiteral(" Add Email Address");
         icon = 11;
         lblURL.caption = QStringLiteral("Input or Paste Email Address (")
             + EditorText::exampleEmailAddress() + u')';
         lblName.caption = QStringLiteral("Input Name For Email Address (256 Characters Max)");
-    } else if (is(m, "addfile")) {
+    } else if (m == EditorMode::AddFile) {
         caption = QStringLiteral(" Add File To File List");
         icon = 14;
         lblURL.caption = QStringLiteral("Path And File Name");
@@ -213,38 +207,38 @@ void PointerEditor::Form_Load()
         txtPointerName.text.clear();
         setTabIndex(txtPointerName, 0);
         optCancelAll.enabled = addSelections_ > 1;
-    } else if (is(m, "editfile")) {
+    } else if (m == EditorMode::EditFile) {
         caption = QStringLiteral(" Edit File Data");
         icon = 10;
         lblURL.caption = QStringLiteral("Edit File Path Or Filename");
         lblName.caption = QStringLiteral("Edit Pointer Name");
         fillFromFileList();
         selectAll(txtInternetAddress);
-    } else if (is(m, "renamefile")) {
+    } else if (m == EditorMode::RenameFile) {
         caption = QStringLiteral(" Rename File Pointer");
         icon = 14;
         lblURL.caption = QStringLiteral("Selected Path And Filename");
         lblName.caption = QStringLiteral("Rename File Pointer");
         fillFromFileList();
         setTabIndex(txtPointerName, 0);
-        optCancelAll.enabled = f.lstFileList.SelCount() >= 2;
-    } else if (is(m, "newproject") || is(m, "newtopic")) {
-        const bool project = is(m, "newproject");
+        optCancelAll.enabled = c.lstFileList.SelCount() >= 2;
+    } else if (m == EditorMode::NewProject || m == EditorMode::NewTopic) {
+        const bool project = m == EditorMode::NewProject;
         caption = project ? QStringLiteral(" Add New Project") : QStringLiteral(" Add New Topic");
         icon = 15;
         lblName.caption = project ? QStringLiteral("Input Project Name - 112 Characters Maximum")
                                   : QStringLiteral("Input Topic Name - 112 Characters Maximum");
-        s.EditorRow = (project ? f.lstProjectList : f.lstTopicList).ListIndex();
+        s.EditorRow = (project ? c.lstProjectList : c.lstTopicList).ListIndex();
         SetUpNewNameMode();
     } else if (renameNameMode()) {
-        const bool project = is(m, "renameproject");
+        const bool project = m == EditorMode::RenameProject;
         caption = project ? QStringLiteral(" Rename Project") : QStringLiteral(" Rename Topic");
         icon = 15;
         lblURL.caption =
             project ? QStringLiteral("Current Project Name") : QStringLiteral("Current Topic Name");
         lblName.caption = project ? QStringLiteral("Rename Project - 112 Characters Maximum")
                                   : QStringLiteral("Rename Topic - 112 Characters Maximum");
-        ListControl &list = project ? f.lstProjectList : f.lstTopicList;
+        ListControl &list = project ? c.lstProjectList : c.lstTopicList;
         s.EditorRow = list.ListIndex();
         fillFromNameList(list);
         SetUpRenameMode();
@@ -255,7 +249,7 @@ void PointerEditor::Form_Load()
 
 void PointerEditor::fillFromFileList()
 {
-    const ListControl &list = f.lstFileList;
+    const ListControl &list = c.lstFileList;
     OldPointerName = list.columnText(s.EditorRow, 0);
     OldPointerTarget = list.columnText(s.EditorRow, 1);
     txtPointerName.text = OldPointerName;
@@ -287,7 +281,7 @@ void PointerEditor::SetUpNewNameMode()
     cmdSave.rect.top = t + ButtonOffset;
     cmdExit.rect.top = t + ButtonOffset;
     chkCloseAfterSave.rect.top = t + CloseAfterSaveOffset;
-    optCancelAll.enabled = f.lstProjectList.SelCount() >= 2;
+    optCancelAll.enabled = c.lstProjectList.SelCount() >= 2;
 }
 
 void PointerEditor::SetUpRenameMode()
@@ -302,7 +296,7 @@ void PointerEditor::SetUpRenameMode()
 
 void PointerEditor::giveFirstFocus()
 {
-    if (is(mode(), "editfile")) {
+    if (mode() == EditorMode::EditFile) {
         setFocus(AddressBox);
         return;
     }
@@ -365,7 +359,7 @@ void PointerEditor::txtPointerName_LostFocus()
 
 void PointerEditor::refuse(const QString &text, const QString &title)
 {
-    f.ui.msgBox(text, title, MsgBox::OkOnly | MsgBox::Exclamation);
+    c.ui.msgBox(text, title, MsgBox::OkOnly | MsgBox::Exclamation);
 }
 
 bool PointerEditor::checkAddress(bool website)
@@ -384,15 +378,15 @@ bool PointerEditor::checkAddress(bool website)
 
 void PointerEditor::txtPointerName_GotFocus()
 {
-    const bool website = is(mode(), "website");
-    if (!website && !is(mode(), "email"))
+    const bool website = mode() == EditorMode::Website;
+    if (!website && mode() != EditorMode::Email)
         return;
     if (txtInternetAddress.text.trimmed().isEmpty()) {
         if (website)
-            refuse(QStringLiteral("You Must Input or Paste A Website Address.") + fiveSpaces,
+            refuse(QStringLiteral("You Must Input or Paste A Website Address.") + fiveSpaces(),
                 QStringLiteral(" Website Address Missing"));
         else
-            refuse(QStringLiteral("You Must Input or Paste An Email Address.") + fiveSpaces,
+            refuse(QStringLiteral("You Must Input or Paste An Email Address.") + fiveSpaces(),
                 QStringLiteral(" Email Address Missing"));
         setFocus(AddressBox);
         return;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/FeatureContext.h"
 #include "app/MainLayout.h"
+#include "app/SharedState.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,8 +13,6 @@
 namespace corvanta {
 
 class ListControl;
-class MainForm;
-struct SharedState;
 
 // One control of the editor as the dialog shows it; positions are twips inside the dialog.
 struct EditorControl
@@ -50,7 +50,7 @@ public:
 
     // addSelections: how many items the caller's add loop works through (selected search
     // results, chosen or dropped files); more than one offers "Cancel All Selections".
-    explicit PointerEditor(MainForm &form, int addSelections = 0);
+    explicit PointerEditor(const FeatureContext &context, int addSelections = 0);
 
     QString caption;
     int icon = 0; // 1-based image of the main window's image list; 0 as designed
@@ -68,7 +68,7 @@ public:
     QString OldPointerTarget;
     QString LastFocusedBox;
 
-    QString mode() const;
+    EditorMode mode() const;
     QString focus() const { return focus_; } // name of the control with the focus
     bool closed() const { return closed_; }
     std::function<void(Change)> onChanged;
@@ -103,7 +103,7 @@ public:
     static QString emailTarget(const QString &address); // with "mailto:" when it has none
 
 private:
-    MainForm &f;
+    FeatureContext c;
     SharedState &s;
     int addSelections_;
     QString focus_;
@@ -135,9 +135,17 @@ private:
     void addSave();
     void ReturnEnteredName();
     void SaveEditedPointer();
-    // True (and ActionResult "duplicate") when another row has the candidate name in ActionResult.
-    bool CheckDuplicatePointerName(int exceptRow, const QString &workingName);
+    // True, after the duplicate-name box, when a File List row other than exceptRow has name.
+    bool CheckDuplicatePointerName(const QString &name, int exceptRow);
     bool writeFileList(const QStringList &lines);
+};
+
+// The desktop's side of the editor: shows it modally and returns when it has closed.
+class PointerEditorDisplay
+{
+public:
+    virtual ~PointerEditorDisplay() = default;
+    virtual void showPointerEditor(PointerEditor &editor) = 0;
 };
 
 // The editor's message texts, kept in one place.

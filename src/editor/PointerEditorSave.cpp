@@ -1,18 +1,17 @@
 // What Save does in each mode: hand a name back, add a pointer, or change the edited one.
 #include "editor/PointerEditor.h"
 
-#include "app/MainForm.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
+#include "store/ListControl.h"
 #include "store/ListFiles.h"
+#include "store/NameRules.h"
 
 #include <algorithm>
 
 namespace corvanta {
 
 namespace {
-
-const QString fiveSpaces = QStringLiteral("     ");
 
 // The display name of a row: the text before its first TAB; a row without one has none.
 QString rowName(const QString &rowText)
@@ -28,7 +27,7 @@ void PointerEditor::cmdSave_Click()
     if (closed_)
         return;
     if (!txtInternetAddress.visible && txtPointerName.text.isEmpty()) {
-        refuse(QStringLiteral("Input Cannot Be Blank...") + fiveSpaces + u'\r',
+        refuse(QStringLiteral("Input Cannot Be Blank...") + fiveSpaces() + u'\r',
             QStringLiteral(" Invalid Input"));
         setFocus(txtPointerName.name);
         return;
@@ -37,7 +36,7 @@ void PointerEditor::cmdSave_Click()
         ReturnEnteredName();
         return;
     }
-    if (mode() == u"editfile" || mode() == u"renamefile") {
+    if (mode() == EditorMode::EditFile || mode() == EditorMode::RenameFile) {
         SaveEditedPointer();
         return;
     }
@@ -54,31 +53,31 @@ void PointerEditor::ReturnEnteredName()
 
 bool PointerEditor::writeFileList(const QStringList &lines)
 {
-    return reportSaveFailure(f.ui, s.FileListPath, saveLines(s.FileListPath, lines));
+    return reportSaveFailure(c.ui, s.FileListPath, saveLines(s.FileListPath, lines));
 }
 
 void PointerEditor::addSave()
 {
-    const QString m = mode();
-    const bool email = m == u"email";
-    const bool addfile = m == u"addfile";
+    const EditorMode m = mode();
+    const bool email = m == EditorMode::Email;
+    const bool addfile = m == EditorMode::AddFile;
     const QString name = txtPointerName.text.trimmed();
     QString target = txtInternetAddress.text.trimmed();
 
     if (target.isEmpty()) {
         if (email)
-            refuse(QStringLiteral("You Must Input or Paste An Email Address.") + fiveSpaces,
+            refuse(QStringLiteral("You Must Input or Paste An Email Address.") + fiveSpaces(),
                 QStringLiteral(" Email Address Missing"));
         else if (addfile)
-            refuse(QStringLiteral("You Must Input or Paste A Filename.") + fiveSpaces,
+            refuse(QStringLiteral("You Must Input or Paste A Filename.") + fiveSpaces(),
                 QStringLiteral(" Filename Missing"));
         else
-            refuse(QStringLiteral("You Must Input or Paste A Website Address.") + fiveSpaces,
+            refuse(QStringLiteral("You Must Input or Paste A Website Address.") + fiveSpaces(),
                 QStringLiteral(" Website Address Missing"));
         setFocus(txtInternetAddress.name);
         return;
     }
-    if (m == u"website") {
+    if (m == EditorMode::Website) {
         if (!checkAddress(true))
             return;
         target = websiteTarget(target);
@@ -87,15 +86,14 @@ void PointerEditor::addSave()
             return;
         target = emailTarget(target);
     } else if (addfile) {
-        s.ActionResult = name.toLower();
-        if (CheckDuplicatePointerName(-1, name)) {
+        if (CheckDuplicatePointerName(name, -1)) {
             selectAll(txtPointerName);
             setFocus(txtPointerName.name);
             return;
         }
     }
     if (name.isEmpty()) {
-        refuse(QStringLiteral("The Name Field Is Blank.") + fiveSpaces,
+        refuse(QStringLiteral("The Name Field Is Blank.") + fiveSpaces(),
             QStringLiteral(" You Must Input A Name"));
         setFocus(txtPointerName.name);
         return;
@@ -104,7 +102,7 @@ void PointerEditor::addSave()
     const QString line = name + u'\t' + target;
     const QString previousText = s.DialogText;
     s.DialogText = line;
-    ListControl &list = f.lstFileList;
+    ListControl &list = c.lstFileList;
     // With no row selected the new pointer goes to the end.
     const int index = optInsertName.value && s.EditorRow >= 0
         ? std::min(s.EditorRow, list.ListCount())
@@ -139,17 +137,16 @@ void PointerEditor::SaveEditedPointer()
 {
     const QString name = txtPointerName.text;
     const QString target = txtInternetAddress.text;
-    ListControl &list = f.lstFileList;
+    ListControl &list = c.lstFileList;
     const int row = list.ListIndex();
 
-    s.ActionResult = name;
-    if (CheckDuplicatePointerName(row, name)) {
+    if (CheckDuplicatePointerName(name, row)) {
         selectAll(txtPointerName);
         setFocus(txtPointerName.name);
         return;
     }
     if (target.trimmed().isEmpty()) {
-        refuse(QStringLiteral("You Must Input A Filename And Path.") + fiveSpaces + u'\r',
+        refuse(QStringLiteral("You Must Input A Filename And Path.") + fiveSpaces() + u'\r',
             QStringLiteral(" Missing Filename And Path"));
         setFocus(txtInternetAddress.name);
         return;
@@ -177,18 +174,12 @@ void PointerEditor::SaveEditedPointer()
         close();
 }
 
-bool PointerEditor::CheckDuplicatePointerName(int exceptRow, const QString &workingName)
+bool PointerEditor::CheckDuplicatePointerName(const QString &name, int exceptRow)
 {
-    const QString candidate = s.ActionResult.toLower();
-    const ListControl &list = f.lstFileList;
-    bool duplicate = false;
-    for (int i = 0; i < list.ListCount() && !duplicate; ++i)
-        duplicate = i != exceptRow && list.columnText(i, 0).toLower() == candidate;
-    if (!duplicate)
+    if (duplicateNameRow(c.lstFileList, name, NameField::FirstColumn, exceptRow) < 0)
         return false;
-    f.ui.msgBox(EditorText::duplicateName(workingName), EditorText::duplicateTitle(workingName),
+    c.ui.msgBox(EditorText::duplicateName(name), EditorText::duplicateTitle(name),
         MsgBox::OkOnly | MsgBox::Exclamation);
-    s.ActionResult = QStringLiteral("duplicate");
     return true;
 }
 

@@ -1,21 +1,20 @@
 #include "filelist/FileListCommands.h"
 
+#include "app/CommandSurface.h"
 #include "app/Launcher.h"
-#include "app/MainForm.h"
-#include "app/Navigation.h"
+#include "app/Operations.h"
 #include "editor/PointerEditor.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
+#include "store/ListControl.h"
 #include "store/ListFiles.h"
-
-#include <QDir>
+#include "store/NameRules.h"
 
 namespace corvanta {
 
 namespace {
 
-const QString fiveSpaces = QStringLiteral("     ");
 const QString PopupTitle = QStringLiteral("mnuPopupMenuTitle");
 
 // The popup items that make no sense without a pointer under the mouse.
@@ -38,17 +37,10 @@ constexpr const char *PointerItems[] = {
 
 } // namespace
 
-FileListCommands::FileListCommands(MainForm &form) : f(form), s(form.state)
+FileListCommands::FileListCommands(const FeatureContext &context, PointerEditorDisplay &editors)
+    : c(context), s(context.state), editors_(editors)
 {
     registerOperations();
-    f.navigation().fileListMouseDown = [this](int button, int shift, int row) {
-        lstFileList_MouseDown(button, shift, row);
-    };
-}
-
-FileListCommands::~FileListCommands()
-{
-    f.navigation().fileListMouseDown = nullptr;
 }
 
 void FileListCommands::registerOperations()
@@ -56,17 +48,17 @@ void FileListCommands::registerOperations()
     auto reg = [this](std::initializer_list<const char *> names,
                    const std::function<void()> &operation) {
         for (const char *name : names)
-            f.registerOperation(QString::fromLatin1(name), operation);
+            c.operations.add(QString::fromLatin1(name), operation);
     };
     reg({"ShowUtilityForm"}, [this] { ShowUtilityForm(); });
     reg({"mnuAddWebsite", "mnuAddWebsiteAddress", "toolbar:UtilityForm",
             "entry:Add Website To File List", "AddWebsite"},
         [this] {
-            s.UtilityMode = QStringLiteral("website");
+            s.UtilityMode = EditorMode::Website;
             ShowUtilityForm();
         });
     reg({"mnuAddEmailAddress", "mnuAddEmail", "toolbar:AddEmail", "AddEmailAddress"}, [this] {
-        s.UtilityMode = QStringLiteral("email");
+        s.UtilityMode = EditorMode::Email;
         ShowUtilityForm();
     });
     reg({"mnuAddFile", "mnuAddFileToFileList", "toolbar:AddFile", "entry:Add File To File List",
@@ -80,34 +72,33 @@ void FileListCommands::registerOperations()
     reg({"mnuDeleteSelectedFiles", "RemoveSelectedFiles"}, [this] { RemoveSelectedFiles(); });
     reg({"mnuSelectAllFiles"}, [this] { mnuSelectAllFiles_Click(); });
     reg({"mnuUnselectAll"}, [this] { mnuUnselectAll_Click(); });
-    reg({"CheckDuplicateFileName"}, [this] { CheckDuplicateFileName(); });
 }
 
 // --- the editor ---
 
 void FileListCommands::ShowUtilityForm()
 {
-    showUtilityForm(searchResults ? searchResults->SelCount() : 0, -1);
+    showUtilityForm(s.AddSelections, -1);
 }
 
 void FileListCommands::showUtilityForm(int addSelections, int editorRow)
 {
-    PointerEditor editor(f, addSelections);
+    PointerEditor editor(c, addSelections);
     editor.Form_Load();
     if (editorRow >= 0)
         s.EditorRow = editorRow;
-    f.ui.showPointerEditor(editor);
+    editors_.showPointerEditor(editor);
     // A window that went away without closing still hands its results back.
     editor.closeBox();
-    if (s.ActiveList == u"files") {
+    if (s.ActiveList == ActiveList::Files) {
         reselectCurrent();
-        f.giveFocus(&f.lstFileList);
+        c.window.giveFocus(&c.lstFileList);
     }
 }
 
 void FileListCommands::reselectCurrent()
 {
-    ListControl &list = f.lstFileList;
+    ListControl &list = c.lstFileList;
     const int index = list.ListIndex();
     if (index < 0 || index >= list.ListCount())
         return;
@@ -119,21 +110,21 @@ void FileListCommands::reselectCurrent()
 
 void FileListCommands::lstFileList_MouseDown(int button, int, int row)
 {
-    ListControl &list = f.lstFileList;
+    ListControl &list = c.lstFileList;
     if (list.ListCount() == 0) {
         if (button != Mouse::Right) {
-            f.ui.beep();
+            c.ui.beep();
             return;
         }
         for (const char *item : PointerItems)
-            f.commands.setEnabled(QString::fromLatin1(item), false);
-        f.commands.setCaption(PopupTitle, QStringLiteral("No Files In File List"));
-        f.ui.showPopupMenu(QStringLiteral("mnuPopupFiles"));
+            c.commands.setEnabled(QString::fromLatin1(item), false);
+        c.commands.setCaption(PopupTitle, QStringLiteral("No Files In File List"));
+        c.ui.showPopupMenu(QStringLiteral("mnuPopupFiles"));
         return;
     }
     if (button != Mouse::Right)
         return;
-    f.giveFocus(&list);
+    c.window.giveFocus(&list);
     const int over = std::min(std::max(row, 0), list.ListCount() - 1);
     s.LaunchStatus = QString::number(over);
     list.setRow(over);
@@ -141,47 +132,47 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row)
         list.setListIndex(over);
         list.setSelected(true);
     }
-    const MenuItem *open = f.commands.item(QStringLiteral("mnuOpenSelectedFiles"));
+    const MenuItem *open = c.commands.item(QStringLiteral("mnuOpenSelectedFiles"));
     if (open && !open->enabled) {
         for (const char *item : PointerItems)
-            f.commands.setEnabled(QString::fromLatin1(item), true);
+            c.commands.setEnabled(QString::fromLatin1(item), true);
     }
     // Opening this popup ends a pending move of a project or topic name.
     for (const char *item : {"mnuPasteProjectRow", "mnuPasteProjectEOF",
              "mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"})
-        f.commands.setEnabled(QString::fromLatin1(item), false);
+        c.commands.setEnabled(QString::fromLatin1(item), false);
     list.setCol(0);
-    f.commands.setCaption(PopupTitle, list.ColList());
+    c.commands.setCaption(PopupTitle, list.ColList());
 
     s.SuppressListClick = true;
-    f.giveFocus(nullptr);
-    f.ui.showPopupMenu(QStringLiteral("mnuPopupFiles"));
+    c.window.giveFocus(nullptr);
+    c.ui.showPopupMenu(QStringLiteral("mnuPopupFiles"));
     s.SuppressListClick = false;
     // "Choose Program" keeps the focus in its own window.
     if (s.LaunchStatus != u"openwith") {
         reselectCurrent();
-        f.giveFocus(&list);
+        c.window.giveFocus(&list);
     }
 }
 
 void FileListCommands::mnuSelectAllFiles_Click()
 {
-    ListControl &list = f.lstFileList;
-    f.giveFocus(&list);
+    ListControl &list = c.lstFileList;
+    c.window.giveFocus(&list);
     list.setListIndex(list.ListCount() - 1);
     list.setAction(1);
 }
 
 void FileListCommands::mnuUnselectAll_Click()
 {
-    f.lstFileList.setAction(2);
+    c.lstFileList.setAction(2);
 }
 
 // --- removing, renaming, editing ---
 
 void FileListCommands::RemoveSelectedFiles()
 {
-    ListControl &list = f.lstFileList;
+    ListControl &list = c.lstFileList;
     const int n = list.SelCount();
     QString text;
     QString title;
@@ -194,16 +185,16 @@ void FileListCommands::RemoveSelectedFiles()
             }
         }
         text = QStringLiteral("You Have Selected - ") + name.toUpper()
-            + QStringLiteral(" - To Be Removed From The File List.") + fiveSpaces
+            + QStringLiteral(" - To Be Removed From The File List.") + fiveSpaces()
             + QStringLiteral("\rAre You Sure You Want To Remove This File?\r");
         title = QStringLiteral(" Remove: ") + name;
     } else {
         text = QStringLiteral("You Have Selected ") + QString::number(n)
-            + QStringLiteral(" Files To Be Removed From The File List.") + fiveSpaces
+            + QStringLiteral(" Files To Be Removed From The File List.") + fiveSpaces()
             + QStringLiteral("\rAre You Sure You Want To Remove These Files?\r");
         title = QStringLiteral(" Remove Files");
     }
-    if (f.ui.msgBox(text, title, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2)
+    if (c.ui.msgBox(text, title, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2)
         != MsgBox::Yes)
         return;
     // Downwards, so the rows still to be visited keep their indexes.
@@ -215,7 +206,7 @@ void FileListCommands::RemoveSelectedFiles()
             list.setAction(4);
         }
     }
-    reportSaveFailure(f.ui, s.FileListPath, writePointerList(s.FileListPath, list));
+    reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, list));
     list.setAction(2);
     // When the last rows went, the new last row takes the selection.
     remembered = std::min(remembered, list.ListCount() - 1);
@@ -224,51 +215,45 @@ void FileListCommands::RemoveSelectedFiles()
         list.setListIndex(remembered);
         list.setSelected(true);
     }
-    f.commands.setEnabled(QStringLiteral("mnuPasteInsert"), false);
+    c.commands.setEnabled(QStringLiteral("mnuPasteInsert"), false);
 }
 
 void FileListCommands::RenameSelectedFile()
 {
-    if (s.FileSort != u"none") {
-        f.ui.msgBox(QStringLiteral("You Must Sort The File List Using The 'No Sort'") + fiveSpaces
+    if (s.FileSort != SortOrder::None) {
+        c.ui.msgBox(QStringLiteral("You Must Sort The File List Using The 'No Sort'") + fiveSpaces()
                 + QStringLiteral("\rOption Before You Rename a File List Item."),
             QStringLiteral(" Resort File List"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
-    if (f.lstFileList.SelCount() == 0) {
-        f.ui.msgBox(QStringLiteral("No File Has Been Selected To Rename.") + fiveSpaces + u'\r',
+    if (c.lstFileList.SelCount() == 0) {
+        c.ui.msgBox(QStringLiteral("No File Has Been Selected To Rename.") + fiveSpaces() + u'\r',
             QStringLiteral(" Must Select A File To Rename"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
-    s.UtilityMode = QStringLiteral("renamefile");
+    s.UtilityMode = EditorMode::RenameFile;
     ShowUtilityForm();
 }
 
 void FileListCommands::EditFileData()
 {
-    if (f.lstFileList.SelCount() == 0) {
-        f.ui.msgBox(QStringLiteral("No File Has Been Selected To Edit.") + fiveSpaces + u'\r',
+    if (c.lstFileList.SelCount() == 0) {
+        c.ui.msgBox(QStringLiteral("No File Has Been Selected To Edit.") + fiveSpaces() + u'\r',
             QStringLiteral(" Must Select A File To Edit"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
-    s.UtilityMode = QStringLiteral("editfile");
+    s.UtilityMode = EditorMode::EditFile;
     ShowUtilityForm();
 }
 
-bool FileListCommands::CheckDuplicateFileName()
+bool FileListCommands::CheckDuplicateFileName(const QString &name)
 {
-    const QString candidate = s.ActionResult.toLower();
-    const ListControl &list = f.lstFileList;
-    bool duplicate = false;
-    for (int i = 0; i < list.ListCount() && !duplicate; ++i)
-        duplicate = list.columnText(i, 0).toLower() == candidate;
-    if (!duplicate)
+    if (duplicateNameRow(c.lstFileList, name, NameField::FirstColumn) < 0)
         return false;
-    const QString name = candidate.toUpper();
-    f.ui.msgBox(QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces + u'\r'
-            + name + QStringLiteral(" Is Already On File.\r"),
-        QStringLiteral(" Duplicate Filename: ") + name, MsgBox::OkOnly | MsgBox::Exclamation);
-    s.ActionResult = QStringLiteral("duplicate");
+    const QString upper = name.toLower().toUpper();
+    c.ui.msgBox(QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces() + u'\r'
+            + upper + QStringLiteral(" Is Already On File.\r"),
+        QStringLiteral(" Duplicate Filename: ") + upper, MsgBox::OkOnly | MsgBox::Exclamation);
     return true;
 }
 
@@ -288,7 +273,7 @@ QList<FileFilter> FileListCommands::addFileFilters()
 
 void FileListCommands::AddFileToFileList()
 {
-    FileDialogs *dialogs = f.platform.fileDialogs;
+    FileDialogs *dialogs = c.platform.fileDialogs;
     if (!dialogs)
         return;
     OpenFileRequest request;
@@ -298,7 +283,7 @@ void FileListCommands::AddFileToFileList()
     request.multiple = true;
     bool fileAdded = false;
     for (;;) {
-        f.ui.pumpEvents();
+        c.ui.pumpEvents();
         const QStringList chosen = dialogs->getOpenFileNames(request);
         if (chosen.isEmpty())
             break;
@@ -309,22 +294,21 @@ void FileListCommands::AddFileToFileList()
     }
     if (!fileAdded)
         return;
-    ListControl &list = f.lstFileList;
+    ListControl &list = c.lstFileList;
     const int index = std::max(list.ListIndex(), 0);
     if (index < list.ListCount()) {
         list.setRow(index);
         list.setListIndex(index);
         list.setSelected(true);
     }
-    f.giveFocus(&list);
-    QDir::setCurrent(s.ProgramFolder);
+    c.window.giveFocus(&list);
 }
 
 void FileListCommands::addDroppedFiles(const QStringList &paths, int row)
 {
-    if (!f.enabled() || s.ListLoading || paths.isEmpty())
+    if (!c.window.enabled() || s.ListLoading || paths.isEmpty())
         return;
-    ListControl &list = f.lstFileList;
+    ListControl &list = c.lstFileList;
     const int at = row < 0 || row > list.ListCount() ? list.ListCount() : row;
     addFiles(paths, at);
     const int index = std::max(list.ListIndex(), 0);
@@ -333,14 +317,14 @@ void FileListCommands::addDroppedFiles(const QStringList &paths, int row)
         list.setListIndex(index);
         list.setSelected(true);
     }
-    f.giveFocus(&list);
+    c.window.giveFocus(&list);
 }
 
 // One editor per file. insertRow, when 0 or more, is where the first new pointer goes with
 // "Insert Name at Selected Row"; the following ones go after it, in the order given.
 void FileListCommands::addFiles(const QStringList &paths, int insertRow)
 {
-    ListControl &list = f.lstFileList;
+    ListControl &list = c.lstFileList;
     QStringList targets;
     for (const QString &path : paths) {
         const QString target = path.trimmed();
@@ -352,7 +336,7 @@ void FileListCommands::addFiles(const QStringList &paths, int insertRow)
     int nextRow = insertRow;
     for (const QString &target : targets) {
         s.AddFilePath = target;
-        s.UtilityMode = QStringLiteral("addfile");
+        s.UtilityMode = EditorMode::AddFile;
         const int before = list.ListCount();
         showUtilityForm(int(targets.size()), nextRow);
         if (s.DialogText.left(9).toLower() == u"cancelall")
@@ -364,7 +348,7 @@ void FileListCommands::addFiles(const QStringList &paths, int insertRow)
 
 void FileListCommands::OpenFileByDialog()
 {
-    FileDialogs *dialogs = f.platform.fileDialogs;
+    FileDialogs *dialogs = c.platform.fileDialogs;
     if (!dialogs)
         return;
     OpenFileRequest request;
@@ -376,7 +360,6 @@ void FileListCommands::OpenFileByDialog()
         const QStringList chosen = dialogs->getOpenFileNames(request);
         if (chosen.isEmpty())
             break;
-        QDir::setCurrent(s.ProgramFolder);
         // Each chosen file is opened on its own; the Open/Print mode plays no part.
         for (const QString &path : chosen)
             openFile(path);
@@ -385,10 +368,10 @@ void FileListCommands::OpenFileByDialog()
 
 void FileListCommands::openFile(const QString &path)
 {
-    Launcher launcher(f.ui, f.platform.shell, s);
-    f.ui.setBusy(true);
+    Launcher launcher(c.ui, c.platform.shell, s);
+    c.ui.setBusy(true);
     launcher.LaunchTarget(path, QStringLiteral("open"));
-    f.ui.setBusy(false);
+    c.ui.setBusy(false);
 }
 
 } // namespace corvanta

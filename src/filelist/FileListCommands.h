@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/Feature.h"
+#include "app/FeatureContext.h"
+#include "app/Navigation.h"
 #include "platform/FileDialogs.h"
 
 #include <QString>
@@ -8,24 +9,22 @@
 
 namespace corvanta {
 
-class ListControl;
-class MainForm;
-struct SharedState;
+class PointerEditorDisplay;
 
 // The File List's own commands: its popup menu, selecting all or none, and keeping its pointers:
 // removing, renaming, editing, adding files by dialog or by drop, and opening files by dialog.
 // Also shows the pointer editor for every caller (`ShowUtilityForm`).
-class FileListCommands : public Feature
+class FileListCommands final : public FileListHandler
 {
 public:
-    explicit FileListCommands(MainForm &form);
-    ~FileListCommands() override;
+    FileListCommands(const FeatureContext &context, PointerEditorDisplay &editors);
 
     // Shows the pointer editor in the mode the caller put into UtilityMode and waits for it;
-    // then gives the File List its focus back when it was the active list.
+    // then gives the File List its focus back when it was the active list. A caller working
+    // through several items puts their number into AddSelections.
     void ShowUtilityForm();
 
-    void lstFileList_MouseDown(int button, int shift, int row);
+    void lstFileList_MouseDown(int button, int shift, int row) override;
     void mnuSelectAllFiles_Click();
     void mnuUnselectAll_Click();
 
@@ -34,22 +33,19 @@ public:
     void EditFileData();
     void AddFileToFileList();
     void OpenFileByDialog();
-    // True, with ActionResult "duplicate" and a message, when a row has the name in ActionResult.
-    bool CheckDuplicateFileName();
+    // True, after the duplicate-name box, when a row of the File List already has name.
+    bool CheckDuplicateFileName(const QString &name);
 
     // Files dropped on the File List at row (-1 below the last row): added one editor per file,
     // as if chosen in the add-file dialog.
-    void addDroppedFiles(const QStringList &paths, int row);
-
-    // The search window's result list while its add loop runs: its selected rows count as the
-    // items the editor works through.
-    const ListControl *searchResults = nullptr;
+    void addDroppedFiles(const QStringList &paths, int row) override;
 
     static QList<FileFilter> addFileFilters();
 
 private:
-    MainForm &f;
+    FeatureContext c;
     SharedState &s;
+    PointerEditorDisplay &editors_;
 
     void registerOperations();
     void showUtilityForm(int addSelections, int editorRow);

@@ -1,8 +1,11 @@
 #include "filelist/Launching.h"
 
-#include "app/MainForm.h"
+#include "app/CommandSurface.h"
+#include "app/Operations.h"
+#include "app/SharedState.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
+#include "store/ListControl.h"
 #include "store/ListFiles.h"
 
 #include <algorithm>
@@ -10,8 +13,6 @@
 namespace corvanta {
 
 namespace {
-
-const QString fiveSpaces = QStringLiteral("     ");
 
 // A pointer line's two fields: the text before the first TAB and the text after it.
 QString nameField(const QString &line)
@@ -26,8 +27,8 @@ QString targetField(const QString &line)
 
 } // namespace
 
-Launching::Launching(MainForm &form)
-    : f(form), s(form.state), launcher_(form.ui, form.platform.shell, form.state)
+Launching::Launching(const FeatureContext &context)
+    : c(context), s(context.state), launcher_(context.ui, context.platform.shell, context.state)
 {
     registerOperations();
 }
@@ -35,7 +36,7 @@ Launching::Launching(MainForm &form)
 void Launching::registerOperations()
 {
     auto reg = [this](const char *name, std::function<void()> operation) {
-        f.registerOperation(QString::fromLatin1(name), std::move(operation));
+        c.operations.add(QString::fromLatin1(name), std::move(operation));
     };
     reg("optOpen_Click", [this] { optOpen_Click(); });
     reg("optPrint_Click", [this] { optPrint_Click(); });
@@ -65,7 +66,7 @@ void Launching::registerOperations()
         const QString item = QString::fromLatin1(t.item);
         const Tool tool = t.tool;
         // The data folder is where the file manager opens.
-        f.registerOperation(item, [this, item, tool] {
+        c.operations.add(item, [this, item, tool] {
             startTool(tool, caption(item), tool == Tool::FileManager ? s.ProgramFolder : QString());
         });
     }
@@ -84,7 +85,7 @@ void Launching::registerOperations()
 
 QString Launching::caption(const QString &itemName) const
 {
-    const MenuItem *item = f.commands.item(itemName);
+    const MenuItem *item = c.commands.item(itemName);
     return item ? item->caption : itemName;
 }
 
@@ -92,15 +93,15 @@ QString Launching::caption(const QString &itemName) const
 
 void Launching::setMode(bool open)
 {
-    f.setOptOpen(open); // PrintMode follows the option buttons
-    f.commands.setChecked(QStringLiteral("mnuOpenFiles"), open);
-    f.commands.setChecked(QStringLiteral("mnuPrintFiles"), !open);
-    if (s.ActiveList == u"files")
-        f.giveFocus(&f.lstFileList);
-    else if (s.ActiveList == u"topic")
-        f.giveFocus(&f.lstTopicList);
-    else if (s.ActiveList == u"list")
-        f.giveFocus(&f.lstProjectList);
+    c.window.setOptOpen(open); // PrintMode follows the option buttons
+    c.commands.setChecked(QStringLiteral("mnuOpenFiles"), open);
+    c.commands.setChecked(QStringLiteral("mnuPrintFiles"), !open);
+    if (s.ActiveList == ActiveList::Files)
+        c.window.giveFocus(&c.lstFileList);
+    else if (s.ActiveList == ActiveList::Topics)
+        c.window.giveFocus(&c.lstTopicList);
+    else if (s.ActiveList == ActiveList::Projects)
+        c.window.giveFocus(&c.lstProjectList);
 }
 
 void Launching::optOpen_Click()
@@ -117,9 +118,9 @@ void Launching::optPrint_Click()
 
 void Launching::lstFileList_DblClick()
 {
-    if (f.lstFileList.ListCount() == 0) {
-        f.ui.beep();
-        f.giveFocus(&f.lstProjectList);
+    if (c.lstFileList.ListCount() == 0) {
+        c.ui.beep();
+        c.window.giveFocus(&c.lstProjectList);
         return;
     }
     LaunchSelectedFiles();
@@ -129,7 +130,7 @@ void Launching::mnuOpenSelectedFiles_Click()
 {
     s.PrintMode = false;
     lstFileList_DblClick();
-    if (!f.optOpen())
+    if (!c.window.optOpen())
         s.PrintMode = true;
 }
 
@@ -137,21 +138,21 @@ void Launching::mnuPrintSelectedFiles_Click()
 {
     s.PrintMode = true;
     lstFileList_DblClick();
-    if (f.optOpen())
+    if (c.window.optOpen())
         s.PrintMode = false;
 }
 
 void Launching::refuseEmptyTarget(const QString &lineEnd)
 {
-    f.ui.beep();
-    f.giveFocus(&f.lstProjectList);
-    f.ui.msgBox(QStringLiteral("No File Has Been Selected.") + fiveSpaces + lineEnd,
+    c.ui.beep();
+    c.window.giveFocus(&c.lstProjectList);
+    c.ui.msgBox(QStringLiteral("No File Has Been Selected.") + fiveSpaces() + lineEnd,
         QStringLiteral(" No File To Search For"), MsgBox::OkOnly | MsgBox::Exclamation);
 }
 
 void Launching::LaunchSelectedFiles()
 {
-    ListControl &list = f.lstFileList;
+    ListControl &list = c.lstFileList;
     const int n = list.SelCount();
     for (int i = 1; i <= n; ++i) {
         const int row = n <= 1 ? list.ListIndex() : list.NextSel();
@@ -184,12 +185,12 @@ void Launching::RemoveMissingFile()
     const QString &target = missingTarget_;
     const QString text = QStringLiteral("The File  [") + target
         + QStringLiteral("]  Was Not Found.\r") + QStringLiteral("Do You Want To Remove  [")
-        + target + QStringLiteral("]  From File List?") + fiveSpaces + u'\r';
-    if (f.ui.msgBox(text, u' ' + target + QStringLiteral("  Not Found"), MsgBox::YesNo)
+        + target + QStringLiteral("]  From File List?") + fiveSpaces() + u'\r';
+    if (c.ui.msgBox(text, u' ' + target + QStringLiteral("  Not Found"), MsgBox::YesNo)
         != MsgBox::Yes)
         return;
 
-    ListControl &list = f.lstFileList;
+    ListControl &list = c.lstFileList;
     const int row = missingRow_;
     if (row < 0 || row >= list.ListCount())
         return;
@@ -212,11 +213,16 @@ void Launching::RemoveMissingFile()
     const QString path = s.FileListPath;
     if (path.isEmpty())
         return;
-    QStringList lines = readLines(path);
+    QStringList lines;
+    QString reason;
+    if (!readLinesForRewrite(path, lines, &reason)) {
+        reportSaveFailure(c.ui, path, SaveResult {false, reason});
+        return;
+    }
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (nameField(lines[i]).trimmed() == name && targetField(lines[i]).trimmed() == rowTarget) {
             lines.removeAt(i);
-            reportSaveFailure(f.ui, path, saveLines(path, lines));
+            reportSaveFailure(c.ui, path, saveLines(path, lines));
             return;
         }
     }
@@ -224,7 +230,7 @@ void Launching::RemoveMissingFile()
 
 void Launching::OpenWithProgram()
 {
-    ListControl &list = f.lstFileList;
+    ListControl &list = c.lstFileList;
     list.setRow(list.ListIndex());
     list.setCol(1);
     const QString target = list.ColList().trimmed();
@@ -233,7 +239,7 @@ void Launching::OpenWithProgram()
         return;
     }
     s.LaunchStatus = QStringLiteral("openwith");
-    f.giveFocus(&f.lstFileList);
+    c.window.giveFocus(&c.lstFileList);
     launcher_.openWith(target);
 }
 

@@ -1,23 +1,19 @@
 #pragma once
 
-#include "app/Feature.h"
+#include "app/FeatureContext.h"
 #include "app/Launcher.h"
 
 #include <QString>
 
 namespace corvanta {
 
-class MainForm;
-struct SharedState;
 
 // Opening and printing the File List's pointers, the Open/Print mode, the offer to remove a
 // pointer whose target is gone, Open With, and the commands that start the desktop's tools.
-class Launching : public Feature
+class Launching
 {
 public:
-    explicit Launching(MainForm &form);
-
-    Launcher &launcher() { return launcher_; }
+    explicit Launching(const FeatureContext &context);
 
     void optOpen_Click();
     void optPrint_Click();
@@ -37,7 +33,7 @@ public:
     static QString supportAddress() { return QStringLiteral("support@example.com"); }
 
 private:
-    MainForm &f;
+    FeatureContext c;
     SharedState &s;
     Launcher launcher_;
     int missingRow_ = -1;

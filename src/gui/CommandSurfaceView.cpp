@@ -216,8 +216,7 @@ void CommandSurfaceView::fillMenu(QMenu *menu, const MenuItem &item,
 void CommandSurfaceView::watchMenu(QMenu *menu, const QString &name)
 {
     connect(menu, &QMenu::aboutToShow, this, [this, name] {
-        if (onMenuAboutToShow)
-            onMenuAboutToShow(name);
+        emit menuAboutToShow(name);
     });
 }
 
@@ -244,8 +243,7 @@ QAction *CommandSurfaceView::addItem(QMenu *menu, const MenuItem &item)
     connect(act, &QAction::triggered, this, [this, name] {
         // Qt has already toggled a checkable action; the core alone decides the mark.
         syncAction(name);
-        if (onMenuItem)
-            onMenuItem(name);
+        emit menuItemClicked(name);
     });
     return act;
 }
@@ -273,8 +271,7 @@ void CommandSurfaceView::buildToolBar(QMainWindow *window)
         button->setEnabled(entry.enabled);
         const QString key = entry.key;
         connect(button, &QToolButton::clicked, this, [this, key] {
-            if (onToolbarButton)
-                onToolbarButton(key);
+            emit toolbarButtonClicked(key);
         });
         if (entry.kind == ToolbarEntry::DropDown) {
             auto *dropDown = new QMenu(button);
@@ -286,8 +283,7 @@ void CommandSurfaceView::buildToolBar(QMainWindow *window)
                 }
                 QAction *act = dropDown->addAction(text);
                 connect(act, &QAction::triggered, this, [this, text] {
-                    if (onToolbarEntry)
-                        onToolbarEntry(text);
+                    emit toolbarEntryClicked(text);
                 });
             }
             button->setMenu(dropDown);
@@ -346,25 +342,22 @@ bool CommandSurfaceView::eventFilter(QObject *watched, QEvent *event)
     auto *mouse = static_cast<QMouseEvent *>(event);
     const int panel = panelOf(watched);
     if (panel == 0) {
-        if (watched == statusBar_ && type == QEvent::MouseButtonPress && onPanelPress)
-            onPanelPress(0, mouseButtonFromQt(mouse->button()));
+        if (watched == statusBar_ && type == QEvent::MouseButtonPress)
+            emit panelPressed(0, mouseButtonFromQt(mouse->button()));
         return QObject::eventFilter(watched, event);
     }
 
     bool &swallow = swallowRelease_[static_cast<size_t>(panel - 1)];
     if (type == QEvent::MouseButtonPress) {
         swallow = false;
-        if (onPanelPress)
-            onPanelPress(panel, mouseButtonFromQt(mouse->button()));
+        emit panelPressed(panel, mouseButtonFromQt(mouse->button()));
     } else if (type == QEvent::MouseButtonDblClick) {
         swallow = true;
-        if (onPanelDoubleClick)
-            onPanelDoubleClick(panel);
+        emit panelDoubleClicked(panel);
     } else if (swallow) {
         swallow = false;
-    } else if (panels_[static_cast<size_t>(panel - 1)]->rect().contains(mouse->position().toPoint())
-               && onPanelClick) {
-        onPanelClick(panel);
+    } else if (panels_[static_cast<size_t>(panel - 1)]->rect().contains(mouse->position().toPoint())) {
+        emit panelClicked(panel);
     }
     // Handled here, so the bar does not see the same press a second time.
     return true;

@@ -21,8 +21,8 @@ class CommandSurface;
 struct MenuItem;
 
 // Builds the main window's menu bar, popup menus, toolbar and status bar from a CommandSurface
-// and keeps them in step with it. User actions are only reported; the core decides what they do,
-// including every check mark.
+// and keeps them in step with it. User actions are only announced through the signals; the core
+// decides what they do, including every check mark.
 class CommandSurfaceView : public QObject {
     Q_OBJECT
 
@@ -40,15 +40,16 @@ public:
     QToolBar *toolBar() const { return toolBar_; }
     QLabel *panel(int panel) const; // panel 1..7
 
-    std::function<void(const QString &itemName)> onMenuItem;
-    std::function<void(const QString &key)> onToolbarButton;
-    std::function<void(const QString &entryText)> onToolbarEntry;
-    std::function<void(const QString &menuName)> onMenuAboutToShow;
+signals:
+    void menuItemClicked(const QString &itemName);
+    void toolbarButtonClicked(const QString &key);
+    void toolbarEntryClicked(const QString &entryText);
+    void menuAboutToShow(const QString &menuName);
     // Mouse press on the status bar: panel 1..7, or 0 between panels; button 1 left, 2 right,
     // 4 middle.
-    std::function<void(int panel, int button)> onPanelPress;
-    std::function<void(int panel)> onPanelClick;
-    std::function<void(int panel)> onPanelDoubleClick;
+    void panelPressed(int panel, int button);
+    void panelClicked(int panel);
+    void panelDoubleClicked(int panel);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -229,11 +229,11 @@ void ListBox::reportFocus(bool focus)
 
 // --- files dropped from a file manager ---
 
-void ListBox::setFileDrops(FileDropHandler handler)
+void ListBox::setAcceptsFileDrops(bool on)
 {
-    fileDrops_ = std::move(handler);
-    setAcceptDrops(bool(fileDrops_));
-    viewport()->setAcceptDrops(bool(fileDrops_));
+    acceptsFileDrops_ = on;
+    setAcceptDrops(on);
+    viewport()->setAcceptDrops(on);
 }
 
 QStringList ListBox::droppedFiles(const QMimeData *mime)
@@ -251,7 +251,7 @@ QStringList ListBox::droppedFiles(const QMimeData *mime)
 
 bool ListBox::acceptFileDrag(QDropEvent *event)
 {
-    if (!fileDrops_ || droppedFiles(event->mimeData()).isEmpty()) {
+    if (!acceptsFileDrops_ || droppedFiles(event->mimeData()).isEmpty()) {
         event->ignore();
         return false;
     }
@@ -286,10 +286,7 @@ void ListBox::dropEvent(QDropEvent *event)
     const QStringList paths = droppedFiles(event->mimeData());
     const int row = rowAt(event->position().toPoint().y());
     // The editors open after the drop is over, so the file manager is not kept waiting.
-    QTimer::singleShot(0, this, [this, paths, row] {
-        if (fileDrops_)
-            fileDrops_(paths, row);
-    });
+    QTimer::singleShot(0, this, [this, paths, row] { emit filesDropped(paths, row); });
 }
 
 } // namespace corvanta

@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <QTableView>
 
-#include <functional>
 #include <memory>
 
 class QMimeData;
@@ -32,13 +31,15 @@ public:
     // Rows one page key moves: the rows that fit, less one kept in view.
     int pageRows() const;
 
-    // Takes files dropped from a file manager (file: URLs); the handler gets their local paths
-    // and the row under the drop (-1 below the last row) once the drop is over. Any other drop
-    // is refused. Lists without a handler take no drops.
-    using FileDropHandler = std::function<void(const QStringList &paths, int row)>;
-    void setFileDrops(FileDropHandler handler);
+    // Takes files dropped from a file manager (file: URLs) and announces them with filesDropped
+    // once the drop is over. Any other drop is refused; a list takes none unless set to.
+    void setAcceptsFileDrops(bool on);
     // The local paths of a drop, or none when it holds anything but local files.
     static QStringList droppedFiles(const QMimeData *mime);
+
+signals:
+    // Local paths of the files dropped, and the row under the drop (-1 below the last row).
+    void filesDropped(const QStringList &paths, int row);
 
 protected:
     bool event(QEvent *event) override;
@@ -69,7 +70,7 @@ private:
     QString typed_; // type-ahead text gathered so far
     QElapsedTimer lastTyped_;
     std::unique_ptr<Follower> follower_;
-    FileDropHandler fileDrops_;
+    bool acceptsFileDrops_ = false;
 
     bool acceptFileDrag(QDropEvent *event);
 };

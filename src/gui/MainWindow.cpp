@@ -1,7 +1,7 @@
 #include "gui/MainWindow.h"
 
+#include "app/Navigation.h"
 #include "app/Sorting.h"
-#include "filelist/FileListCommands.h"
 #include "gui/CommandSurfaceView.h"
 #include "gui/KeyCodes.h"
 #include "gui/ListBox.h"
@@ -48,9 +48,9 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
         labels_[i]->installEventFilter(this);
     }
     // Files dragged from a file manager become pointers of the File List.
-    lists_[2]->setFileDrops([this](const QStringList &paths, int row) {
-        if (auto *commands = form_.feature<FileListCommands>())
-            commands->addDroppedFiles(paths, row);
+    lists_[2]->setAcceptsFileDrops(true);
+    connect(lists_[2], &ListBox::filesDropped, this, [this](const QStringList &paths, int row) {
+        form_.navigation().lstFileList_FilesDropped(paths, row);
     });
     rule_ = new QFrame(central_);
     rule_->setFrameShape(QFrame::HLine);
@@ -75,13 +75,20 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
     connect(optOpen_, &QRadioButton::clicked, this, [this] { form_.run(QStringLiteral("optOpen_Click")); });
     connect(optPrint_, &QRadioButton::clicked, this, [this] { form_.run(QStringLiteral("optPrint_Click")); });
 
-    surface_->onMenuItem = [this](const QString &name) { form_.menuClick(name); };
-    surface_->onToolbarButton = [this](const QString &key) { form_.toolbarButtonClick(key); };
-    surface_->onToolbarEntry = [this](const QString &entry) { form_.toolbarEntryClick(entry); };
-    surface_->onMenuAboutToShow = [this](const QString &name) { form_.menuAboutToShow(name); };
-    surface_->onPanelPress = [this](int, int button) { form_.stbMain_MouseDown(button); };
-    surface_->onPanelClick = [this](int panel) { form_.stbMain_PanelClick(panel); };
-    surface_->onPanelDoubleClick = [this](int panel) { form_.stbMain_PanelDblClick(panel); };
+    connect(surface_, &CommandSurfaceView::menuItemClicked, this,
+            [this](const QString &name) { form_.menuClick(name); });
+    connect(surface_, &CommandSurfaceView::toolbarButtonClicked, this,
+            [this](const QString &key) { form_.toolbarButtonClick(key); });
+    connect(surface_, &CommandSurfaceView::toolbarEntryClicked, this,
+            [this](const QString &entry) { form_.toolbarEntryClick(entry); });
+    connect(surface_, &CommandSurfaceView::menuAboutToShow, this,
+            [this](const QString &name) { form_.menuAboutToShow(name); });
+    connect(surface_, &CommandSurfaceView::panelPressed, this,
+            [this](int, int button) { form_.stbMain_MouseDown(button); });
+    connect(surface_, &CommandSurfaceView::panelClicked, this,
+            [this](int panel) { form_.stbMain_PanelClick(panel); });
+    connect(surface_, &CommandSurfaceView::panelDoubleClicked, this,
+            [this](int panel) { form_.stbMain_PanelDblClick(panel); });
 
     ui_.parent = this;
     ui_.popupMenu = [this](const QString &name) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/StartupWindow.h"
+#include "editor/PointerEditor.h"
 #include "platform/Ui.h"
+#include "search/FileSearch.h"
 
 #include <functional>
 
@@ -8,8 +11,12 @@ class QWidget;
 
 namespace corvanta {
 
-// The desktop's side of the Ui interface: Qt message boxes, input boxes and modal windows.
-class QtUi : public Ui {
+// The desktop's side of the Ui interface and of the core's modal windows: Qt message boxes, input
+// boxes and dialogs.
+class QtUi : public Ui,
+             public StartupWindowDisplay,
+             public PointerEditorDisplay,
+             public FileSearchDisplay {
 public:
     int msgBox(const QString &text, const QString &title, int flags) override;
     QString inputBox(const QString &prompt, const QString &title, const QString &preset,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // Button, icon and answer codes of the message box, kept at the classic numeric values so that
 // a box is described the same way everywhere: buttons | icon | default button.
 namespace corvanta::MsgBox {
@@ -27,3 +29,13 @@ constexpr int buttonsOf(int flags) { return flags & 0x0F; }
 constexpr int iconOf(int flags) { return flags & 0x70; }
 
 } // namespace corvanta::MsgBox
+
+namespace corvanta {
+
+// Message texts end their lines with five spaces, which keeps the box a little wider than them.
+inline QString fiveSpaces()
+{
+    return QStringLiteral("     ");
+}
+
+} // namespace corvanta

@@ -5,12 +5,10 @@
 
 namespace corvanta {
 
-class FileSearch;
-class PointerEditor;
-class StartupWindow;
-
-// What the core asks of the desktop: modal boxes, sounds, the pointer shape, the event loop and
-// the modal windows. The Qt window implements it; tests use a scripted fake.
+// What the core asks of the desktop: modal boxes, sounds, the pointer shape, the event loop,
+// popup menus and the Open With chooser. The Qt window implements it; tests use a scripted fake.
+// The windows whose logic lives higher up are shown through interfaces of their own folders
+// (StartupWindowDisplay, PointerEditorDisplay, FileSearchDisplay).
 class Ui {
 public:
     virtual ~Ui() = default;
@@ -31,15 +29,6 @@ public:
 
     // Lets the window system process pending events once.
     virtual void pumpEvents() = 0;
-
-    // Shows the Getting Started window modally; returns when it has closed.
-    virtual void showStartupWindow(StartupWindow &window) = 0;
-
-    // Shows the pointer editor modally; returns when it has closed.
-    virtual void showPointerEditor(PointerEditor &editor) = 0;
-
-    // Shows the global file search window modally; returns when it has closed.
-    virtual void showFileSearch(FileSearch &search) = 0;
 
     // Shows a popup menu of the command surface at the mouse pointer and returns when it has
     // closed; a chosen item's command has run by then.

@@ -1,7 +1,7 @@
 #include "search/FileSearch.h"
 
 #include "app/IniFile.h"
-#include "app/MainForm.h"
+#include "app/SharedState.h"
 #include "platform/Clock.h"
 #include "platform/FolderPicker.h"
 #include "platform/Keys.h"
@@ -54,9 +54,10 @@ private:
     FileSearch &search_;
 };
 
-FileSearch::FileSearch(MainForm &form, std::vector<DriveEntry> drives, FolderPicker *folderPicker)
-    : f(form),
-      s(form.state),
+FileSearch::FileSearch(
+    const FeatureContext &context, std::vector<DriveEntry> drives, FolderPicker *folderPicker)
+    : c(context),
+      s(context.state),
       folderPicker_(folderPicker),
       listEvents_(std::make_unique<ListEvents>(*this)),
       drives_(std::move(drives)),
@@ -119,7 +120,6 @@ void FileSearch::focusMovedTo(Control control)
 
 void FileSearch::Form_Load()
 {
-    QDir::setCurrent(s.ProgramFolder);
     selectProgramFolderDrive();
     computeLayout();
     applySettings();
@@ -140,7 +140,7 @@ void FileSearch::selectProgramFolderDrive()
 
 void FileSearch::computeLayout()
 {
-    const WindowGeometry main = f.geometry();
+    const WindowGeometry main = c.window.geometry();
     Layout &l = layout_;
     l.window.top = main.top + 400;
     l.window.width = main.width - 1700;
@@ -276,7 +276,7 @@ void FileSearch::SearchDrive()
     if (!currentDrive())
         selectProgramFolderDrive();
     if (text_.isEmpty()) {
-        f.ui.msgBox(FileSearchText::noFilenameText(), FileSearchText::noFilenameTitle(),
+        c.ui.msgBox(FileSearchText::noFilenameText(), FileSearchText::noFilenameTitle(),
             MsgBox::OkOnly | MsgBox::Exclamation);
         setFocus(Control::TxtFileSearch);
         return;
@@ -286,8 +286,8 @@ void FileSearch::SearchDrive()
     SearchText = text_;
     SearchControl.clear();
     setCaption(FileSearchText::searchingCaption(drive.text, SearchText));
-    f.ui.setBusy(true);
-    const double started = f.clock.seconds();
+    c.ui.setBusy(true);
+    const double started = c.clock.seconds();
 
     walkMulti_ = MultiSearch;
     auto engine = std::make_unique<SearchEngine>(QFile::encodeName(drive.path).toStdString(),
@@ -295,8 +295,8 @@ void FileSearch::SearchDrive()
         walkMulti_ ? SearchEngine::Mode::Multiple : SearchEngine::Mode::Single);
     const RootInfo info = engine->inspectRoot();
     if (!info.readable || info.entries == 0) {
-        f.ui.setBusy(false);
-        f.ui.msgBox(FileSearchText::emptyDriveText(drive.path),
+        c.ui.setBusy(false);
+        c.ui.msgBox(FileSearchText::emptyDriveText(drive.path),
             FileSearchText::emptyDriveTitle(drive.path), MsgBox::OkOnly | MsgBox::Exclamation);
         setCaption(FileSearchText::windowCaption());
         return;
@@ -304,8 +304,8 @@ void FileSearch::SearchDrive()
     TopFolderCount = info.topFolders;
     runWalk(std::move(engine));
 
-    const double elapsed = f.clock.seconds() - started;
-    f.ui.setBusy(false);
+    const double elapsed = c.clock.seconds() - started;
+    c.ui.setBusy(false);
     if (SearchControl == u"exit")
         SearchControl.clear();
     setText(SearchText);
@@ -333,7 +333,7 @@ void FileSearch::runWalk(std::unique_ptr<SearchEngine> engine)
     // Events run between batches, so Escape, the close box and option clicks are seen while
     // the walk goes on; they only set what this loop checks.
     for (;;) {
-        f.ui.pumpEvents();
+        c.ui.pumpEvents();
         if (SearchControl == u"exit")
             worker.cancel();
         for (const SearchBatch &batch : worker.take(PumpInterval))
@@ -354,12 +354,12 @@ void FileSearch::runWalk(std::unique_ptr<SearchEngine> engine)
     // The last rows and the full bar are painted before the pause; the search still counts as
     // running, so an Enter meanwhile starts nothing.
     if (!closed_)
-        f.ui.pumpEvents();
+        c.ui.pumpEvents();
     SearchRunning = false;
 
     if (walkMulti_) {
         if (!closed_)
-            f.clock.pause(500);
+            c.clock.pause(500);
         ProgressBar1.Visible = false;
         changed(Change::Progress);
     }
@@ -368,7 +368,7 @@ void FileSearch::runWalk(std::unique_ptr<SearchEngine> engine)
 void FileSearch::applyBatch(const SearchBatch &batch)
 {
     if (batch.foldersEntered / 10 > SubFoldersSearched / 10)
-        f.setCaption(FileSearchText::subFoldersCaption(batch.foldersEntered / 10 * 10));
+        c.window.setCaption(FileSearchText::subFoldersCaption(batch.foldersEntered / 10 * 10));
     SubFoldersSearched = batch.foldersEntered;
     if (walkMulti_ && ProgressBar1.Value != std::min(ProgressBar1.Max, batch.topFoldersDone)) {
         // Folders that appeared after the root was listed must not push the bar past its end.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandSurface.h"
+#include "app/FeatureContext.h"
 #include "app/MainLayout.h"
 #include "search/Drives.h"
 #include "store/ListControl.h"
@@ -15,10 +16,8 @@
 namespace corvanta {
 
 class FolderPicker;
-class MainForm;
 class SearchEngine;
 struct SearchBatch;
-struct SharedState;
 
 // The global file search window `frmFileSearch`: a name or pattern searched for over one drive
 // (or any folder), its results listed as full paths and turned into File List pointers,
@@ -31,8 +30,8 @@ public:
     enum class Control { None, TxtFileSearch, Drive1, LstFileSearch };
 
     // drives: the drive list without "Other Folder...", which is always added at its end.
-    FileSearch(
-        MainForm &form, std::vector<DriveEntry> drives, FolderPicker *folderPicker = nullptr);
+    FileSearch(const FeatureContext &context, std::vector<DriveEntry> drives,
+        FolderPicker *folderPicker = nullptr);
     ~FileSearch();
     FileSearch(const FileSearch &) = delete;
     FileSearch &operator=(const FileSearch &) = delete;
@@ -116,7 +115,7 @@ public:
 private:
     class ListEvents;
 
-    MainForm &f;
+    FeatureContext c;
     SharedState &s;
     FolderPicker *folderPicker_;
     std::unique_ptr<ListEvents> listEvents_;
@@ -146,6 +145,14 @@ private:
     void applyBatch(const SearchBatch &batch);
     void emptyList(); // beep and focus back to the text, for actions on no rows
     void launch(const QString &target);
+};
+
+// The desktop's side of the window: shows it modally and returns when it has closed.
+class FileSearchDisplay
+{
+public:
+    virtual ~FileSearchDisplay() = default;
+    virtual void showFileSearch(FileSearch &search) = 0;
 };
 
 } // namespace corvanta

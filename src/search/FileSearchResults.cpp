@@ -1,18 +1,15 @@
 #include "search/FileSearch.h"
 
 #include "app/IniFile.h"
-#include "app/MainForm.h"
-#include "filelist/FileListCommands.h"
-#include "filelist/Launching.h"
+#include "app/Launcher.h"
+#include "app/Operations.h"
+#include "app/SharedState.h"
 #include "platform/Clipboard.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 #include "platform/Printing.h"
-#include "platform/Shell.h"
 #include "platform/Ui.h"
 #include "search/FileSearchTexts.h"
-
-#include <QFileInfo>
 
 #include <algorithm>
 
@@ -31,27 +28,18 @@ MenuItem item(const char *name, const char *caption, bool checkable = false)
     return m;
 }
 
-// While the add loop runs, the editor counts this list's selected rows as the items it works
-// through (it offers "Cancel All Selections" when there is more than one).
-class EditorSelectionSource
+// While the add loop runs, the editor counts the selected results as the items it works through
+// (it offers "Cancel All Selections" when there is more than one); the count goes with the loop.
+class AddSelectionsScope
 {
 public:
-    EditorSelectionSource(MainForm &form, const ListControl &results)
-        : commands_(form.feature<FileListCommands>())
-    {
-        if (commands_)
-            commands_->searchResults = &results;
-    }
-    ~EditorSelectionSource()
-    {
-        if (commands_)
-            commands_->searchResults = nullptr;
-    }
-    EditorSelectionSource(const EditorSelectionSource &) = delete;
-    EditorSelectionSource &operator=(const EditorSelectionSource &) = delete;
+    explicit AddSelectionsScope(SharedState &state) : state_(state) { }
+    ~AddSelectionsScope() { state_.AddSelections = 0; }
+    AddSelectionsScope(const AddSelectionsScope &) = delete;
+    AddSelectionsScope &operator=(const AddSelectionsScope &) = delete;
 
 private:
-    FileListCommands *commands_;
+    SharedState &state_;
 };
 
 } // namespace
@@ -84,7 +72,7 @@ const MenuItem *FileSearch::menuItem(const QString &name) const
 
 void FileSearch::emptyList()
 {
-    f.ui.beep();
+    c.ui.beep();
     setFocus(Control::TxtFileSearch);
 }
 
@@ -118,7 +106,7 @@ void FileSearch::lstFileSearch_MouseDown(int button, int /*shift*/, int row)
     ListControl &list = lstFileSearch;
     if (list.ListCount() == 0) {
         setFocus(Control::TxtFileSearch);
-        f.ui.beep();
+        c.ui.beep();
         return;
     }
     if (button != Mouse::Right)
@@ -179,8 +167,8 @@ void FileSearch::AddResultsToFileList()
         emptyList();
         return;
     }
-    const EditorSelectionSource source(f, list);
-    s.UtilityMode = QStringLiteral("addfile");
+    const AddSelectionsScope selections(s);
+    s.UtilityMode = EditorMode::AddFile;
     for (int i = 0; i < list.ListCount(); ++i) {
         list.setRow(i);
         if (list.SelCount() == 0)
@@ -188,8 +176,9 @@ void FileSearch::AddResultsToFileList()
         if (!list.Selected())
             continue;
         s.AddFilePath = list.List();
-        s.UtilityMode = QStringLiteral("addfile");
-        f.run(QStringLiteral("ShowUtilityForm"));
+        s.UtilityMode = EditorMode::AddFile;
+        s.AddSelections = list.SelCount();
+        c.operations.run(QStringLiteral("ShowUtilityForm"));
         if (closed_)
             return;
         list.setRow(i);
@@ -212,15 +201,7 @@ void FileSearch::AddResultsToFileList()
 
 void FileSearch::launch(const QString &target)
 {
-    if (auto *launching = f.feature<Launching>()) {
-        launching->launcher().LaunchTarget(target, QStringLiteral("open"));
-        return;
-    }
-    // Without the launcher the shell opens the file directly; its failures stay silent.
-    if (Shell *shell = f.platform.shell) {
-        const QFileInfo info(target);
-        shell->execute(QStringLiteral("open"), info.fileName(), QString(), info.path() + u'/');
-    }
+    Launcher(c.ui, c.platform.shell, s).LaunchTarget(target, QStringLiteral("open"));
 }
 
 void FileSearch::LaunchSearchResult()
@@ -233,7 +214,7 @@ void FileSearch::LaunchSearchResult()
 
 void FileSearch::CopyPathAndFilename()
 {
-    Clipboard *clipboard = f.platform.clipboard;
+    Clipboard *clipboard = c.platform.clipboard;
     ListControl &list = lstFileSearch;
     if (!clipboard)
         return;
@@ -247,7 +228,7 @@ void FileSearch::CopyPathAndFilename()
 
 void FileSearch::RemoveSearchResults()
 {
-    if (f.ui.msgBox(FileSearchText::removeText(), FileSearchText::removeTitle(),
+    if (c.ui.msgBox(FileSearchText::removeText(), FileSearchText::removeTitle(),
             MsgBox::YesNo | MsgBox::Question)
         != MsgBox::Yes)
         return;
@@ -291,17 +272,17 @@ void FileSearch::PrintSearchResults()
     ListControl &list = lstFileSearch;
     const int pages = list.ListCount() / 60;
     if (pages > 10
-        && f.ui.msgBox(FileSearchText::printPagesText(pages),
+        && c.ui.msgBox(FileSearchText::printPagesText(pages),
                FileSearchText::printPagesTitle(pages), MsgBox::YesNo | MsgBox::Question)
             != MsgBox::Yes)
         return;
-    PrintService *printing = f.platform.printing;
+    PrintService *printing = c.platform.printing;
     if (!printing || !printing->showPrintDialog())
         return;
     const PrintDialogSettings chosen = printing->dialogSettings;
     const bool selectionOnly = chosen.flags == PrintFlags::Selection;
     for (int copy = 0; copy < std::max(1, chosen.copies); ++copy) {
-        f.ui.pumpEvents();
+        c.ui.pumpEvents();
         std::unique_ptr<PrintDocument> doc = printing->startDocument(chosen.orientation);
         if (!doc)
             return;
@@ -313,7 +294,7 @@ void FileSearch::PrintSearchResults()
         doc->endLine();
         // The window may close while events run: the row count is read anew each time.
         for (int row = 0; row < list.ListCount(); ++row) {
-            f.ui.pumpEvents();
+            c.ui.pumpEvents();
             if (row >= list.ListCount())
                 break;
             if (selectionOnly && !list.isSelected(row))

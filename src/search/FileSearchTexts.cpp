@@ -1,5 +1,7 @@
 #include "search/FileSearchTexts.h"
 
+#include "platform/MsgBox.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -9,8 +11,6 @@
 namespace corvanta::FileSearchText {
 
 namespace {
-
-const QString fiveSpaces = QStringLiteral("     ");
 
 QLocale groupingLocale()
 {
@@ -80,7 +80,7 @@ QString elapsedText(double seconds)
 
 QString noFilenameText()
 {
-    return QStringLiteral("Input A Filename To Search For.") + fiveSpaces;
+    return QStringLiteral("Input A Filename To Search For.") + fiveSpaces();
 }
 QString noFilenameTitle()
 {
@@ -90,7 +90,7 @@ QString noFilenameTitle()
 QString emptyDriveText(const QString &drive)
 {
     return QStringLiteral("No Folders In Drive ") + drive.toUpper() + QStringLiteral(" To Search.")
-        + fiveSpaces;
+        + fiveSpaces();
 }
 
 QString emptyDriveTitle(const QString &drive)
@@ -101,12 +101,12 @@ QString emptyDriveTitle(const QString &drive)
 QString removeText()
 {
     return QStringLiteral("This Option Removes All Selected Files From This Search List.")
-        + fiveSpaces + u'\r'
+        + fiveSpaces() + u'\r'
         + QStringLiteral("This Option Will NOT Delete, Move Or Alter Any File In Any Manner.")
-        + fiveSpaces + u'\r'
+        + fiveSpaces() + u'\r'
         + QStringLiteral("The Selected Files Will Be Removed But Will Not Be Deleted Or Altered.")
-        + fiveSpaces + u'\r' + u'\r'
-        + QStringLiteral("Do You Want To Remove All Selected Files From This List?") + fiveSpaces
+        + fiveSpaces() + u'\r' + u'\r'
+        + QStringLiteral("Do You Want To Remove All Selected Files From This List?") + fiveSpaces()
         + u'\r';
 }
 
@@ -118,7 +118,7 @@ QString removeTitle()
 QString printPagesText(int pages)
 {
     return QStringLiteral("This Printout Will Print Approximately ") + QString::number(pages)
-        + QStringLiteral(" Pages. It Is Recommended") + fiveSpaces + u'\r'
+        + QStringLiteral(" Pages. It Is Recommended") + fiveSpaces() + u'\r'
         + QStringLiteral("That You Set Your Printer Orientation To Landscape.") + u'\r'
         + QStringLiteral("Do You Want To Print The Search Results?");
 }

@@ -1,51 +1,50 @@
 #include "search/GlobalFileSearch.h"
 
-#include "app/MainForm.h"
-#include "platform/Ui.h"
+#include "app/Operations.h"
+#include "app/SharedState.h"
 #include "search/FileSearch.h"
+#include "store/ListControl.h"
 
 #include <QDir>
 
 namespace corvanta {
 
-GlobalFileSearch::GlobalFileSearch(MainForm &form)
-    : drives([] { return mountedDrives(QDir::homePath()); }), f(form)
+GlobalFileSearch::GlobalFileSearch(const FeatureContext &context, FileSearchDisplay &windows)
+    : c(context), windows_(windows), drives_([] { return mountedDrives(QDir::homePath()); })
 {
     for (const char *name : {"OpenGlobalFileSearch", "mnuSearchDrives", "mnuSearchAllDrives",
              "toolbar:FileSearch", "entry:Global File Search"})
-        f.registerOperation(QString::fromLatin1(name), [this] { OpenGlobalFileSearch(); });
+        c.operations.add(QString::fromLatin1(name), [this] { OpenGlobalFileSearch(); });
 }
 
 void GlobalFileSearch::OpenGlobalFileSearch()
 {
     if (open_)
         return; // the window is modal: one at a time
-    const QString caption = f.caption();
+    const QString caption = c.window.caption();
     {
-        FileSearch search(f, drives ? drives() : std::vector<DriveEntry>(), f.platform.folderPicker);
+        FileSearch search(c, drives_ ? drives_() : std::vector<DriveEntry>(), c.platform.folderPicker);
         open_ = &search;
         search.Form_Load();
-        f.ui.showFileSearch(search);
+        windows_.showFileSearch(search);
         search.Form_Unload(); // a window that went away without closing
         open_ = nullptr;
     }
-    f.setCaption(caption);
+    c.window.setCaption(caption);
 
-    ListControl &files = f.lstFileList;
+    ListControl &files = c.lstFileList;
     if (files.SelCount() == 0)
         return;
     const int current = files.ListIndex();
-    if (f.state.FileSort == u"ascend")
-        files.setSorted(1);
-    else if (f.state.FileSort == u"descend")
-        files.setSorted(2);
+    if (sortDirection(c.state.FileSort) != 0)
+        files.setSorted(sortDirection(c.state.FileSort));
     files.setAction(2);
     if (current >= 0 && current < files.ListCount()) {
         files.setRow(current);
         files.setListIndex(current);
         files.setSelected(true);
     }
-    f.giveFocus(&files);
+    c.window.giveFocus(&files);
 }
 
 } // namespace corvanta

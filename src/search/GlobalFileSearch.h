@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Feature.h"
+#include "app/FeatureContext.h"
 #include "search/Drives.h"
 
 #include <functional>
@@ -9,24 +9,29 @@
 namespace corvanta {
 
 class FileSearch;
-class MainForm;
+class FileSearchDisplay;
 
 // Opens the global file search window from the menus, the toolbar and F9, and puts the main
 // window back in order when it closes.
-class GlobalFileSearch : public Feature
+class GlobalFileSearch
 {
 public:
-    explicit GlobalFileSearch(MainForm &form);
+    using DriveSource = std::function<std::vector<DriveEntry>()>;
+
+    GlobalFileSearch(const FeatureContext &context, FileSearchDisplay &windows);
 
     void OpenGlobalFileSearch();
 
-    // The drive list offered; the mounted file systems and the home folder unless replaced.
-    std::function<std::vector<DriveEntry>()> drives;
+    // Where the drive list offered comes from: the mounted file systems and the home folder
+    // unless replaced.
+    void setDriveSource(DriveSource drives) { drives_ = std::move(drives); }
     // The window while it is open, else nullptr.
-    FileSearch *openWindow() const { return open_; }
+    const FileSearch *openWindow() const { return open_; }
 
 private:
-    MainForm &f;
+    FeatureContext c;
+    FileSearchDisplay &windows_;
+    DriveSource drives_;
     FileSearch *open_ = nullptr;
 };
 

@@ -183,21 +183,6 @@ bool isReadOnly(const QFileInfo &info)
     return !info.isWritable() || !(info.permissions() & anyWrite);
 }
 
-// Reads an existing file's lines for a rewrite; false when it exists but cannot be read, so that
-// a rewrite never replaces content it could not see.
-bool linesForRewrite(const QString &path, QStringList &lines, QString &reason)
-{
-    if (!QFileInfo::exists(path))
-        return true;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reason = file.errorString();
-        return false;
-    }
-    lines = splitLines(decodeListText(file.readAll()));
-    return true;
-}
-
 } // namespace
 
 QString decodeListText(const QByteArray &bytes)
@@ -219,6 +204,20 @@ QStringList readLines(const QString &path)
     if (!readBytes(path, bytes))
         return {};
     return splitLines(decodeListText(bytes));
+}
+
+bool readLinesForRewrite(const QString &path, QStringList &lines, QString *reason)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    }
+    lines = splitLines(decodeListText(file.readAll()));
+    return true;
 }
 
 SaveResult saveLines(const QString &path, const QStringList &lines)
@@ -329,7 +328,7 @@ SaveResult appendName(const QString &path, const QString &name)
 {
     QStringList lines;
     QString reason;
-    if (!linesForRewrite(path, lines, reason))
+    if (!readLinesForRewrite(path, lines, &reason))
         return failure(reason);
     lines.append(name);
     return saveLines(path, lines);

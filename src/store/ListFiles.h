@@ -24,6 +24,9 @@ QString decodeListText(const QByteArray &bytes);
 QStringList splitLines(const QString &text);
 // The decoded lines of a file; a missing or unreadable file gives none.
 QStringList readLines(const QString &path);
+// The lines of a file about to be rewritten; a missing file has none. False, with the system's
+// reason, when it exists but cannot be read: a rewrite never replaces content it could not see.
+bool readLinesForRewrite(const QString &path, QStringList &lines, QString *reason = nullptr);
 // Writes every line followed by CR LF, atomically: a temporary file in the same folder renamed
 // over the old one. A read-only file, a missing folder or a full disk fail and leave it whole.
 SaveResult saveLines(const QString &path, const QStringList &lines);

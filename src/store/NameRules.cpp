@@ -1,5 +1,7 @@
 #include "store/NameRules.h"
 
+#include "store/ListControl.h"
+
 namespace corvanta {
 
 bool isUsableFileName(const QString &name)
@@ -32,6 +34,19 @@ QString invalidNameText(const QString &name)
     return QStringLiteral("The Name  [") + name.toUpper()
         + QStringLiteral("]  Cannot Be Used As A File Name.     \r"
                          "Please Do Not Use  /  \\  ...  Or Control Characters.\r");
+}
+
+int duplicateNameRow(const ListControl &list, const QString &name, NameField field, int exceptRow)
+{
+    const QString wanted = name.toLower();
+    for (int i = 0; i < list.ListCount(); ++i) {
+        if (i == exceptRow)
+            continue;
+        const QString held = field == NameField::WholeRow ? list.rowText(i) : list.columnText(i, 0);
+        if (held.toLower() == wanted)
+            return i;
+    }
+    return -1;
 }
 
 } // namespace corvanta

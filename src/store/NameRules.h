@@ -4,6 +4,8 @@
 
 namespace corvanta {
 
+class ListControl;
+
 // Whether a project or topic name can name a file or folder inside the data folder: not blank,
 // not "." or "..", and without "/" or control characters, so no path built from it can leave
 // its folder.
@@ -17,5 +19,14 @@ QString blankNameText();
 QString newNameRefusal(const QString &name);
 // "The Name  [NAME]  Cannot Be Used As A File Name." with the advice line.
 QString invalidNameText(const QString &name);
+
+// Where a list keeps a row's name: the Project List's rows are names whole, the Topic and File
+// Lists' names are their first column.
+enum class NameField { WholeRow, FirstColumn };
+
+// The first row other than exceptRow that already holds name, or -1. Letter case is ignored:
+// names that differ only in case stand for the same project, topic or pointer.
+int duplicateNameRow(const ListControl &list, const QString &name, NameField field,
+                     int exceptRow = -1);
 
 } // namespace corvanta

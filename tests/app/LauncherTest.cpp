@@ -125,6 +125,21 @@ TEST_F(LauncherTest, noApplication_opensChooserForFullPathAndStartsTheChoice)
     EXPECT_EQ(shell.starts.size(), 1u);
 }
 
+TEST_F(LauncherTest, relativeTarget_isFoundInTheDataFolderWhateverTheCurrentFolder)
+{
+    shell.defaultResult = ShellResult::NoAssociation;
+    ui.programChoices.push_back(u"viewer %f"_s);
+    launcher().LaunchTarget(u"notes/plan.xyz"_s, u"open"_s);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].file, u"plan.xyz"_s);
+    EXPECT_EQ(shell.calls[0].folder, data.path() + u"/notes/"_s);
+    // The chooser names the pointer as written; the program starts in the data folder.
+    EXPECT_EQ(ui.chooserTargets, std::vector<QString> {u"notes/plan.xyz"_s});
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(shell.starts[0].arguments, QStringList {u"notes/plan.xyz"_s});
+    EXPECT_EQ(shell.starts[0].folder, data.path());
+}
+
 TEST_F(LauncherTest, chosenProgramThatWillNotStart_isReported)
 {
     shell.refusing.insert(u"/usr/local/bin/viewer"_s);

@@ -31,7 +31,7 @@ TEST_F(NavigationTest, entryScreen_showsTheStoredListsTrimmed)
     EXPECT_EQ(projects().ListIndex(), 0);
     EXPECT_FALSE(projects().isSelected(0));
     EXPECT_TRUE(projects().hasFocus());
-    EXPECT_EQ(form->state.ActiveList, u"list"_s);
+    EXPECT_EQ(form->state.ActiveList, ActiveList::Projects);
     EXPECT_FALSE(form->commands.item(u"mnuReturnToEntryScreen"_s)->enabled);
     EXPECT_FALSE(form->commands.toolbarButton(6)->enabled);
     EXPECT_EQ(form->commands.panels()[0].text, QLocale().toString(QDate(2026, 12, 6), u"ddd  MMM dd, yyyy"_s));
@@ -173,7 +173,7 @@ TEST_F(NavigationTest, arrowKeys_moveRoundTheThreeLists)
     projects().userKeyDown(Key::Right, 0);
     EXPECT_TRUE(topics().hasFocus());
     EXPECT_TRUE(topics().isSelected(0));
-    EXPECT_EQ(form->state.ActiveList, u"topic"_s);
+    EXPECT_EQ(form->state.ActiveList, ActiveList::Topics);
     topics().userKeyDown(Key::Right, 0);
     EXPECT_TRUE(files().hasFocus());
     EXPECT_TRUE(topics().isSelected(0)); // the File List leaves the Topic List its selection
@@ -182,7 +182,7 @@ TEST_F(NavigationTest, arrowKeys_moveRoundTheThreeLists)
     EXPECT_TRUE(projects().isSelected(0));
     projects().userKeyDown(Key::Left, 0);
     EXPECT_TRUE(files().hasFocus());
-    EXPECT_EQ(form->state.ActiveList, u"files"_s);
+    EXPECT_EQ(form->state.ActiveList, ActiveList::Files);
 }
 
 TEST_F(NavigationTest, descendingProjectSort_loadsAscendingThenSortsWithoutMarkerRow)

@@ -16,7 +16,7 @@ protected:
     std::deque<QString> names;
     bool insertOption = false;
     int dialogs = 0;
-    QStringList modes;
+    QList<EditorMode> modes;
 
     Platform platform() override
     {
@@ -69,7 +69,7 @@ TEST_F(ProjectMaintenanceTest, newProject_isAppendedWithItsFolderAndFiles)
     names = {u"Gamma"_s};
     int key = Key::F2;
     form->Form_KeyDown(key, 0);
-    EXPECT_EQ(modes, QStringList{u"newproject"_s});
+    EXPECT_EQ(modes, QList<EditorMode>{EditorMode::NewProject});
     EXPECT_EQ(rows(projects()), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
     EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBeta\r\nGamma\r\n"));
     EXPECT_TRUE(data.exists(u"Projects/Gamma/Gamma.List"_s));
@@ -172,7 +172,7 @@ TEST_F(ProjectMaintenanceTest, renameProject_movesListFilesThenFolderThenRewrite
     projects().setListIndex(0);
     names = {u"Omega"_s};
     form->run(u"mnuRenameProject"_s);
-    EXPECT_EQ(modes, QStringList{u"renameproject"_s});
+    EXPECT_EQ(modes, QList<EditorMode>{EditorMode::RenameProject});
     EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Omega\r\nBeta\r\n"));
     EXPECT_TRUE(data.exists(u"Projects/Omega/Omega.List"_s));
     EXPECT_TRUE(data.exists(u"Projects/Omega/Omega.Files"_s));
@@ -229,7 +229,7 @@ TEST_F(ProjectMaintenanceTest, renameWhileSorted_asksForNoSortFirst)
     ui.answers = {MsgBox::Yes};
     names = {u"Bravo"_s};
     form->run(u"mnuRenameProject"_s);
-    EXPECT_EQ(form->state.ProjectSort, u"none"_s);
+    EXPECT_EQ(form->state.ProjectSort, SortOrder::None);
     EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBravo\r\n"));
 }
 

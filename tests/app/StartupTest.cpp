@@ -12,7 +12,7 @@ class StartupTest : public FormFixture {};
 TEST_F(StartupTest, firstStartInEmptyFolder_asksNameFirstAndShowsEmptyEntryScreen)
 {
     ui.typed.push_back(u"Ann"_s);
-    form = std::make_unique<MainForm>(platform(), data.path());
+    make();
     // The name box comes while the window is still hidden.
     bool askedBeforeShown = false;
     form->onChanged = [&](MainForm::Change c) {
@@ -99,7 +99,7 @@ TEST_F(StartupTest, unreadableSetting_stopsReadingButStartupGoesOn)
     ui.typed.clear();
     // Settings before the bad key applied, the ones after it kept their first values.
     EXPECT_EQ(projects().font().name, u"DejaVu Sans"_s);
-    EXPECT_EQ(form->state.ProjectSort, QString());
+    EXPECT_EQ(form->state.ProjectSort, SortOrder::Unknown);
     EXPECT_FALSE(form->state.DisplayStartupWindow);
     EXPECT_EQ(ui.startupWindows, 0);
     EXPECT_FALSE(form->commands.item(u"mnuSortNoSortProjects"_s)->checked);
@@ -285,7 +285,7 @@ TEST_F(StartupTest, damagedFiles_startNavigateAndCloseWithoutHarm)
         data.write(u"Project.List"_s, damaged(seed + 10));
         data.write(u"Project.Topics"_s, damaged(seed + 20));
         data.write(u"Project.Files"_s, damaged(seed + 30));
-        form = std::make_unique<MainForm>(platform(), data.path());
+        make();
         form->Form_Load();
         for (int row = 0; row < std::min(projects().ListCount(), 5); ++row) {
             click(projects(), row);

@@ -27,7 +27,7 @@ protected:
     }
 
     // Opens the editor in mode as a command does; play acts as the user while it is open.
-    void open(const QString &mode, const Play &play)
+    void open(EditorMode mode, const Play &play)
     {
         ui.onPointerEditor = play;
         form->state.UtilityMode = mode;
@@ -53,8 +53,8 @@ protected:
 
 TEST_F(PointerEditorTest, websiteMode_showsTheDesignedDialogEvenAfterAnotherMode)
 {
-    open(u"email"_s, [](PointerEditor &e) { EXPECT_EQ(e.caption, u" Add Email Address"_s); });
-    open(u"website"_s, [](PointerEditor &e) {
+    open(EditorMode::Email, [](PointerEditor &e) { EXPECT_EQ(e.caption, u" Add Email Address"_s); });
+    open(EditorMode::Website, [](PointerEditor &e) {
         EXPECT_EQ(e.caption, u" Add Website Address"_s);
         EXPECT_EQ(e.icon, 0);
         EXPECT_EQ(e.lblURL.caption, u"Input or Paste Website Address (http://www.example.com)"_s);
@@ -72,13 +72,13 @@ TEST_F(PointerEditorTest, websiteMode_showsTheDesignedDialogEvenAfterAnotherMode
 
 TEST_F(PointerEditorTest, emailAndFileModes_setTheirCaptionsLabelsAndFirstFocus)
 {
-    open(u"email"_s, [](PointerEditor &e) {
+    open(EditorMode::Email, [](PointerEditor &e) {
         EXPECT_EQ(e.icon, 11);
         EXPECT_EQ(e.lblURL.caption, u"Input or Paste Email Address (someone@example.com)"_s);
         EXPECT_EQ(e.lblName.caption, u"Input Name For Email Address (256 Characters Max)"_s);
     });
     state().AddFilePath = u"/home/u/notes.txt"_s;
-    open(u"addfile"_s, [](PointerEditor &e) {
+    open(EditorMode::AddFile, [](PointerEditor &e) {
         EXPECT_EQ(e.caption, u" Add File To File List"_s);
         EXPECT_EQ(e.icon, 14);
         EXPECT_EQ(e.lblURL.caption, u"Path And File Name"_s);
@@ -94,28 +94,23 @@ TEST_F(PointerEditorTest, emailAndFileModes_setTheirCaptionsLabelsAndFirstFocus)
 
 TEST_F(PointerEditorTest, addFileFromSeveralSearchResults_offersCancelAll)
 {
-    ListControl results(1, true);
-    for (const QString &row : {u"a"_s, u"b"_s}) {
-        results.addRow(row);
-        results.setRow(results.ListCount() - 1);
-        results.setSelected(true);
-    }
-    form->feature<FileListCommands>()->searchResults = &results;
+    // Two selected results: the search's add loop says so while it runs.
+    state().AddSelections = 2;
     state().AddFilePath = u"/tmp/a"_s;
-    open(u"addfile"_s, [](PointerEditor &e) {
+    open(EditorMode::AddFile, [](PointerEditor &e) {
         EXPECT_TRUE(e.optCancelAll.enabled);
         e.optCancelAll_Click();
         EXPECT_EQ(e.focus(), u"cmdExit"_s);
         e.cmdExit_Click();
     });
     EXPECT_EQ(state().DialogText, u"cancelall"_s);
-    form->feature<FileListCommands>()->searchResults = nullptr;
+    state().AddSelections = 0;
 }
 
 TEST_F(PointerEditorTest, editAndRenameModes_fillFromTheSelectedRow)
 {
     selectFile(1);
-    open(u"editfile"_s, [](PointerEditor &e) {
+    open(EditorMode::EditFile, [](PointerEditor &e) {
         EXPECT_EQ(e.caption, u" Edit File Data"_s);
         EXPECT_EQ(e.icon, 10);
         EXPECT_EQ(e.lblURL.caption, u"Edit File Path Or Filename"_s);
@@ -128,7 +123,7 @@ TEST_F(PointerEditorTest, editAndRenameModes_fillFromTheSelectedRow)
         EXPECT_EQ(e.focus(), u"txtInternetAddress"_s);
     });
     EXPECT_EQ(state().EditorRow, 1);
-    open(u"renamefile"_s, [](PointerEditor &e) {
+    open(EditorMode::RenameFile, [](PointerEditor &e) {
         EXPECT_EQ(e.caption, u" Rename File Pointer"_s);
         EXPECT_EQ(e.lblURL.caption, u"Selected Path And Filename"_s);
         EXPECT_EQ(e.lblName.caption, u"Rename File Pointer"_s);
@@ -144,7 +139,7 @@ TEST_F(PointerEditorTest, renameWithTwoSelected_cancelAllHandsBackCancelall)
     selectFile(1);
     files().setRow(3);
     files().setSelected(true);
-    open(u"renamefile"_s, [](PointerEditor &e) {
+    open(EditorMode::RenameFile, [](PointerEditor &e) {
         ASSERT_TRUE(e.optCancelAll.enabled);
         e.optCancelAll_Click();
         e.cmdExit_Click();
@@ -155,7 +150,7 @@ TEST_F(PointerEditorTest, renameWithTwoSelected_cancelAllHandsBackCancelall)
 TEST_F(PointerEditorTest, newProject_isANameOnlyDialogOf112Characters)
 {
     projects().setListIndex(1);
-    open(u"newproject"_s, [](PointerEditor &e) {
+    open(EditorMode::NewProject, [](PointerEditor &e) {
         EXPECT_EQ(e.caption, u" Add New Project"_s);
         EXPECT_EQ(e.icon, 15);
         EXPECT_EQ(e.lblName.caption, u"Input Project Name - 112 Characters Maximum"_s);
@@ -184,7 +179,7 @@ TEST_F(PointerEditorTest, newProject_isANameOnlyDialogOf112Characters)
 
 TEST_F(PointerEditorTest, nameOnlyModes_refuseAnEmptyNameButPassSpaces)
 {
-    open(u"newtopic"_s, [this](PointerEditor &e) {
+    open(EditorMode::NewTopic, [this](PointerEditor &e) {
         EXPECT_EQ(e.caption, u" Add New Topic"_s);
         e.cmdSave_Click();
         ASSERT_NE(ui.lastBox(), nullptr);
@@ -196,7 +191,7 @@ TEST_F(PointerEditorTest, nameOnlyModes_refuseAnEmptyNameButPassSpaces)
         EXPECT_TRUE(e.closed());
     });
     EXPECT_EQ(state().DialogText, QString());
-    open(u"newtopic"_s, [](PointerEditor &e) { e.closeBox(); });
+    open(EditorMode::NewTopic, [](PointerEditor &e) { e.closeBox(); });
     EXPECT_EQ(state().DialogText, u"cancel"_s);
 }
 
@@ -205,7 +200,7 @@ TEST_F(PointerEditorTest, renameTopic_showsTheOldNameAndHandsBackCancelWhenUncha
     data.write(u"Project.Topics"_s, "Inbox\r\nLetters\r\n");
     form->run(u"LoadEntryScreen"_s);
     topics().setListIndex(2);
-    open(u"renametopic"_s, [](PointerEditor &e) {
+    open(EditorMode::RenameTopic, [](PointerEditor &e) {
         EXPECT_EQ(e.caption, u" Rename Topic"_s);
         EXPECT_EQ(e.lblURL.caption, u"Current Topic Name"_s);
         EXPECT_EQ(e.lblName.caption, u"Rename Topic - 112 Characters Maximum"_s);
@@ -219,7 +214,7 @@ TEST_F(PointerEditorTest, renameTopic_showsTheOldNameAndHandsBackCancelWhenUncha
     });
     EXPECT_EQ(state().EditorRow, 2);
     EXPECT_EQ(state().DialogText, u"cancel"_s);
-    open(u"renametopic"_s, [](PointerEditor &e) {
+    open(EditorMode::RenameTopic, [](PointerEditor &e) {
         e.setText(e.txtPointerName, u" Post "_s);
         e.cmdSave_Click();
     });
@@ -230,7 +225,7 @@ TEST_F(PointerEditorTest, rememberedOptions_areReadAtOpeningAndWrittenAtOnce)
 {
     setIni(u"Utility"_s, u"CloseAfterSave"_s, u"False"_s);
     setIni(u"Option"_s, u"InsertName"_s, u"True"_s);
-    open(u"website"_s, [this](PointerEditor &e) {
+    open(EditorMode::Website, [this](PointerEditor &e) {
         EXPECT_FALSE(e.chkCloseAfterSave.value);
         EXPECT_TRUE(e.optInsertName.value);
         e.chkCloseAfterSave_Click();
@@ -266,7 +261,7 @@ TEST(PointerEditorRules, websiteAndEmailAddresses_followThePlainSubstringRules)
 
 TEST_F(PointerEditorTest, focusCheck_refusesAMissingOrInvalidAddressAndPutsTheFocusBack)
 {
-    open(u"website"_s, [this](PointerEditor &e) {
+    open(EditorMode::Website, [this](PointerEditor &e) {
         e.focusMovedTo(u"txtPointerName"_s);
         ASSERT_EQ(ui.boxes.size(), 1u);
         EXPECT_EQ(ui.boxes[0].text, u"You Must Input or Paste A Website Address.     "_s);
@@ -293,7 +288,7 @@ TEST_F(PointerEditorTest, focusCheck_refusesAMissingOrInvalidAddressAndPutsTheFo
         EXPECT_EQ(e.focus(), u"txtPointerName"_s);
         e.cmdExit_Click();
     });
-    open(u"email"_s, [this](PointerEditor &e) {
+    open(EditorMode::Email, [this](PointerEditor &e) {
         e.setText(e.txtInternetAddress, u"example.com"_s);
         e.focusMovedTo(u"txtPointerName"_s);
         EXPECT_EQ(ui.lastBox()->text,
@@ -309,7 +304,7 @@ TEST_F(PointerEditorTest, focusCheck_refusesAMissingOrInvalidAddressAndPutsTheFo
 TEST_F(PointerEditorTest, websiteSave_addsThePrefixOnceAndAppendsEachSave)
 {
     setIni(u"Utility"_s, u"CloseAfterSave"_s, u"False"_s);
-    open(u"website"_s, [this](PointerEditor &e) {
+    open(EditorMode::Website, [this](PointerEditor &e) {
         type(e, u" www.example.com "_s, u" News "_s);
         int key = Key::Return;
         e.txtPointerName_KeyDown(key, 0); // Enter saves
@@ -332,7 +327,7 @@ TEST_F(PointerEditorTest, websiteSave_addsThePrefixOnceAndAppendsEachSave)
 
 TEST_F(PointerEditorTest, emailSave_keepsAnExistingPrefixInAnyCaseAndRefusesNoAtSign)
 {
-    open(u"email"_s, [this](PointerEditor &e) {
+    open(EditorMode::Email, [this](PointerEditor &e) {
         type(e, u"friend.example.com"_s, u"Friend"_s);
         e.cmdSave_Click();
         EXPECT_EQ(ui.lastBox()->title, u" Invalid Email Address"_s);
@@ -346,7 +341,7 @@ TEST_F(PointerEditorTest, emailSave_keepsAnExistingPrefixInAnyCaseAndRefusesNoAt
 
 TEST_F(PointerEditorTest, addSave_refusesEmptyFieldsWithTheirMessages)
 {
-    open(u"website"_s, [this](PointerEditor &e) {
+    open(EditorMode::Website, [this](PointerEditor &e) {
         e.cmdSave_Click();
         EXPECT_EQ(ui.lastBox()->title, u" Website Address Missing"_s);
         e.setText(e.txtInternetAddress, u"example.com"_s);
@@ -357,7 +352,7 @@ TEST_F(PointerEditorTest, addSave_refusesEmptyFieldsWithTheirMessages)
         e.cmdExit_Click();
     });
     state().AddFilePath = QString();
-    open(u"addfile"_s, [this](PointerEditor &e) {
+    open(EditorMode::AddFile, [this](PointerEditor &e) {
         e.setText(e.txtPointerName, u"Notes"_s);
         e.cmdSave_Click();
         EXPECT_EQ(ui.lastBox()->text, u"You Must Input or Paste A Filename.     "_s);
@@ -372,21 +367,20 @@ TEST_F(PointerEditorTest, duplicateNames_areRefusedForFilesButAcceptedForWebsite
 {
     const QByteArray before = fileBytes();
     state().AddFilePath = u"/home/u/other.txt"_s;
-    open(u"addfile"_s, [this](PointerEditor &e) {
+    open(EditorMode::AddFile, [this](PointerEditor &e) {
         e.setText(e.txtPointerName, u" beta "_s);
         e.cmdSave_Click();
         ASSERT_NE(ui.lastBox(), nullptr);
         EXPECT_EQ(ui.lastBox()->text,
             u"You Have Selected A Duplicate Filename.     \rFilename [BETA] Is Already On File.\r"_s);
         EXPECT_EQ(ui.lastBox()->title, u" Duplicate Filename: BETA"_s);
-        EXPECT_EQ(state().ActionResult, u"duplicate"_s);
         EXPECT_EQ(e.focus(), u"txtPointerName"_s);
         EXPECT_EQ(e.txtPointerName.selLength, 6);
         EXPECT_FALSE(e.closed());
         e.cmdExit_Click();
     });
     EXPECT_EQ(fileBytes(), before);
-    open(u"website"_s, [](PointerEditor &e) {
+    open(EditorMode::Website, [](PointerEditor &e) {
         type(e, u"example.org"_s, u"beta"_s);
         e.cmdSave_Click();
     });
@@ -397,7 +391,7 @@ TEST_F(PointerEditorTest, duplicateNames_areRefusedForFilesButAcceptedForWebsite
 TEST_F(PointerEditorTest, aFileNamedDuplicate_isNotMistakenForADuplicate)
 {
     state().AddFilePath = u"/home/u/dup.txt"_s;
-    open(u"addfile"_s, [](PointerEditor &e) {
+    open(EditorMode::AddFile, [](PointerEditor &e) {
         e.setText(e.txtPointerName, u"Duplicate"_s);
         e.cmdSave_Click();
         EXPECT_TRUE(e.closed());
@@ -410,7 +404,7 @@ TEST_F(PointerEditorTest, insertOption_placesTheNewPointerAtTheSelectedRowElseAt
     setIni(u"Option"_s, u"InsertName"_s, u"True"_s);
     selectFile(3);
     state().AddFilePath = u"/home/u/new.txt"_s;
-    open(u"addfile"_s, [](PointerEditor &e) {
+    open(EditorMode::AddFile, [](PointerEditor &e) {
         e.setText(e.txtPointerName, u"New"_s);
         e.cmdSave_Click();
     });
@@ -420,7 +414,7 @@ TEST_F(PointerEditorTest, insertOption_placesTheNewPointerAtTheSelectedRowElseAt
     EXPECT_EQ(files().ListIndex(), 3);
     EXPECT_TRUE(state().InsertNameOption);
 
-    open(u"website"_s, [](PointerEditor &e) {
+    open(EditorMode::Website, [](PointerEditor &e) {
         e.optAppendName_Click();
         type(e, u"example.net"_s, u"Last"_s);
         e.cmdSave_Click();
@@ -434,7 +428,7 @@ TEST_F(PointerEditorTest, insertWithNoSelectedRow_appends)
 {
     setIni(u"Option"_s, u"InsertName"_s, u"True"_s);
     files().setListIndex(-1);
-    open(u"website"_s, [](PointerEditor &e) {
+    open(EditorMode::Website, [](PointerEditor &e) {
         type(e, u"example.net"_s, u"Net"_s);
         e.cmdSave_Click();
     });
@@ -445,7 +439,7 @@ TEST_F(PointerEditorTest, rowWithoutTab_isWrittenButNeverSelected)
 {
     data.write(u"Project.Files"_s, "Loose line\r\nNet\t/x\r\n");
     form->run(u"LoadEntryScreen"_s);
-    open(u"website"_s, [](PointerEditor &e) {
+    open(EditorMode::Website, [](PointerEditor &e) {
         type(e, u"example.net"_s, u"Loose line"_s);
         e.cmdSave_Click();
     });
@@ -459,7 +453,7 @@ TEST_F(PointerEditorTest, unwritableListFile_showsFileNotSavedAndKeepsTheEditorO
     QFile::setPermissions(
         data.file(u"Project.Files"_s), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
     const QByteArray before = fileBytes();
-    open(u"website"_s, [this](PointerEditor &e) {
+    open(EditorMode::Website, [this](PointerEditor &e) {
         type(e, u"example.net"_s, u"Net"_s);
         e.cmdSave_Click();
         ASSERT_NE(ui.lastBox(), nullptr);
@@ -481,7 +475,7 @@ TEST_F(PointerEditorTest, editWithoutChange_leavesTheFileAlone)
     form->run(u"LoadEntryScreen"_s);
     selectFile(1);
     state().DialogText = u"before"_s;
-    open(u"editfile"_s, [](PointerEditor &e) {
+    open(EditorMode::EditFile, [](PointerEditor &e) {
         e.cmdSave_Click();
         EXPECT_TRUE(e.closed());
     });
@@ -492,7 +486,7 @@ TEST_F(PointerEditorTest, editWithoutChange_leavesTheFileAlone)
 TEST_F(PointerEditorTest, editing_acceptsItsOwnNameInAnotherCaseButNotAnotherRowsName)
 {
     selectFile(1);
-    open(u"editfile"_s, [this](PointerEditor &e) {
+    open(EditorMode::EditFile, [this](PointerEditor &e) {
         e.setText(e.txtPointerName, u"ALPHA"_s);
         e.cmdSave_Click();
         EXPECT_EQ(ui.lastBox()->title, u" Duplicate Filename: ALPHA"_s);
@@ -506,7 +500,7 @@ TEST_F(PointerEditorTest, editing_acceptsItsOwnNameInAnotherCaseButNotAnotherRow
     EXPECT_TRUE(fileBytes().contains("\r\nBETA\thttp://example.com\r\n"));
     EXPECT_EQ(state().DialogText, u"Epsilon\t/home/u/eps.txt"_s);
     // The edit modes store what was typed: no trimming, no prefix.
-    open(u"editfile"_s, [](PointerEditor &e) {
+    open(EditorMode::EditFile, [](PointerEditor &e) {
         e.setText(e.txtPointerName, u" Beta"_s);
         e.setText(e.txtInternetAddress, u"example.com/b"_s);
         e.cmdSave_Click();
@@ -518,7 +512,7 @@ TEST_F(PointerEditorTest, editing_acceptsItsOwnNameInAnotherCaseButNotAnotherRow
 TEST_F(PointerEditorTest, editingToAnEmptyTarget_isRefused)
 {
     selectFile(0);
-    open(u"editfile"_s, [this](PointerEditor &e) {
+    open(EditorMode::EditFile, [this](PointerEditor &e) {
         e.setText(e.txtInternetAddress, u"  "_s);
         e.cmdSave_Click();
         EXPECT_EQ(ui.lastBox()->text, u"You Must Input A Filename And Path.     \r"_s);
@@ -534,15 +528,15 @@ TEST_F(PointerEditorTest, exitInAddFileWithEmptyName_keepsThePreviousDialogText)
 {
     state().DialogText = u"earlier"_s;
     state().AddFilePath = u"/home/u/x.txt"_s;
-    open(u"addfile"_s, [](PointerEditor &e) { e.cmdExit_Click(); });
+    open(EditorMode::AddFile, [](PointerEditor &e) { e.cmdExit_Click(); });
     EXPECT_EQ(state().DialogText, u"earlier"_s);
-    open(u"website"_s, [](PointerEditor &e) { e.closeBox(); });
+    open(EditorMode::Website, [](PointerEditor &e) { e.closeBox(); });
     EXPECT_EQ(state().DialogText, u"cancel"_s);
 }
 
 TEST_F(PointerEditorTest, pastedTabsAndLineBreaks_cannotSplitAPointerRecord)
 {
-    open(u"website"_s, [](PointerEditor &e) {
+    open(EditorMode::Website, [](PointerEditor &e) {
         type(e, u"example.com"_s, u"Two\tcolumns\r\n"_s);
         EXPECT_EQ(e.txtPointerName.text, u"Two columns  "_s);
         e.cmdSave_Click();

@@ -28,7 +28,7 @@ protected:
         start();
     }
 
-    FileListCommands &commands() { return *form->feature<FileListCommands>(); }
+    FileListCommands &commands() { return program->fileListCommands(); }
     SharedState &state() { return form->state; }
     QByteArray fileBytes() const { return data.read(u"Project.Files"_s); }
     void select(std::initializer_list<int> rowsToSelect)
@@ -129,7 +129,7 @@ TEST_F(FileListCommandsTest, removeTheLastRows_selectsTheNewLastRow)
 TEST_F(FileListCommandsTest, renameWhileSorted_isRefusedEvenWithASelection)
 {
     select({1});
-    state().FileSort = u"ascend"_s;
+    state().FileSort = SortOrder::Ascending;
     form->run(u"mnuRenameSelectedFiles"_s);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text,
@@ -141,7 +141,7 @@ TEST_F(FileListCommandsTest, renameWhileSorted_isRefusedEvenWithASelection)
 
 TEST_F(FileListCommandsTest, renameAndEditWithNothingSelected_sayWhatIsMissing)
 {
-    state().FileSort = u"none"_s;
+    state().FileSort = SortOrder::None;
     select({});
     form->run(u"mnuRenameSelectedFiles"_s);
     form->run(u"EditFileData"_s);
@@ -155,11 +155,11 @@ TEST_F(FileListCommandsTest, renameAndEditWithNothingSelected_sayWhatIsMissing)
 
 TEST_F(FileListCommandsTest, rename_writesTheRowAndRefocusesTheFileList)
 {
-    state().FileSort = u"none"_s;
+    state().FileSort = SortOrder::None;
     select({7});
     form->giveFocus(&files());
     ui.onPointerEditor = [](PointerEditor &e) {
-        EXPECT_EQ(e.mode(), u"renamefile"_s);
+        EXPECT_EQ(e.mode(), EditorMode::RenameFile);
         e.setText(e.txtPointerName, u"Seven"_s);
         e.cmdSave_Click();
     };
@@ -174,7 +174,7 @@ TEST_F(FileListCommandsTest, rename_writesTheRowAndRefocusesTheFileList)
 TEST_F(FileListCommandsTest, commandSurfaces_openTheEditorInTheirModes)
 {
     select({0});
-    QStringList modes;
+    QList<EditorMode> modes;
     ui.onPointerEditor = [&modes](PointerEditor &e) { modes << e.mode(); };
     int key = Key::F7;
     form->Form_KeyDown(key, Key::ShiftMask);
@@ -191,9 +191,10 @@ TEST_F(FileListCommandsTest, commandSurfaces_openTheEditorInTheirModes)
              "mnuEditFileData2", "mnuAddWebsiteAddress", "mnuAddEmail"})
         form->menuClick(QString::fromLatin1(item));
     EXPECT_EQ(modes,
-        (QStringList {u"website"_s, u"email"_s, u"editfile"_s, u"website"_s, u"email"_s,
-            u"editfile"_s, u"website"_s, u"editfile"_s, u"website"_s, u"email"_s, u"editfile"_s,
-            u"editfile"_s, u"website"_s, u"email"_s}));
+        (QList<EditorMode> {EditorMode::Website, EditorMode::Email, EditorMode::EditFile,
+            EditorMode::Website, EditorMode::Email, EditorMode::EditFile, EditorMode::Website,
+            EditorMode::EditFile, EditorMode::Website, EditorMode::Email, EditorMode::EditFile,
+            EditorMode::EditFile, EditorMode::Website, EditorMode::Email}));
 }
 
 // --- adding and opening files by dialog ---
@@ -286,15 +287,11 @@ TEST_F(FileListCommandsTest, openFileByDialog_opensEveryChosenFileEvenInPrintMod
 
 TEST_F(FileListCommandsTest, duplicateFileNameCheck_ignoresLetterCase)
 {
-    state().ActionResult = u"ROW3"_s;
-    EXPECT_TRUE(commands().CheckDuplicateFileName());
-    EXPECT_EQ(state().ActionResult, u"duplicate"_s);
+    EXPECT_TRUE(commands().CheckDuplicateFileName(u"ROW3"_s));
     EXPECT_EQ(ui.lastBox()->text,
         u"You Have Selected A Duplicate Filename.     \rROW3 Is Already On File.\r"_s);
     EXPECT_EQ(ui.lastBox()->title, u" Duplicate Filename: ROW3"_s);
-    state().ActionResult = u"row9"_s;
-    EXPECT_FALSE(commands().CheckDuplicateFileName());
-    EXPECT_EQ(state().ActionResult, u"row9"_s);
+    EXPECT_FALSE(commands().CheckDuplicateFileName(u"row9"_s));
 }
 
 // --- the popup and the selection ---

@@ -5,6 +5,10 @@
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 namespace corvanta::test {
 namespace {
 
@@ -79,7 +83,7 @@ TEST_F(LaunchingTest, blankTarget_refusedAndLaterRowsNotLaunched)
 {
     data.write(u"Project.Files"_s, "Blank\t   \r\nReport\t/docs/report.txt\r\n");
     start();
-    form->state.ActiveList = u"files"_s;
+    form->state.ActiveList = ActiveList::Files;
     select({0, 1});
     form->run(u"lstFileList_DblClick"_s);
     EXPECT_TRUE(shell.calls.empty());
@@ -116,6 +120,22 @@ TEST_F(LaunchingTest, secondOfThreeMissing_yesRemovesOnlyThatPointerAndStops)
     EXPECT_EQ(files().ListIndex(), 1);
     EXPECT_TRUE(files().isSelected(1));
     EXPECT_EQ(files().NextSel(), 0);
+}
+
+TEST_F(LaunchingTest, missingPointerInAFileListThatCannotBeRead_saysTheFileWasNotSaved)
+{
+    start();
+    // The list file was replaced by something that cannot be read as one.
+    ASSERT_TRUE(QFile::remove(data.file(u"Project.Files"_s)));
+    ASSERT_TRUE(QDir().mkdir(data.file(u"Project.Files"_s)));
+    shell.results[u"/docs/report.txt"_s] = ShellResult::FileNotFound;
+    doubleClick(files(), 1);
+
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[1].title, u" File Not Saved"_s);
+    EXPECT_TRUE(ui.boxes[1].text.startsWith(
+        u"The File  ["_s + data.file(u"Project.Files"_s) + u"]  Could Not Be Saved."_s));
+    EXPECT_TRUE(QFileInfo(data.file(u"Project.Files"_s)).isDir());
 }
 
 TEST_F(LaunchingTest, secondOfThreeMissing_noKeepsEverythingAndStops)
@@ -169,7 +189,7 @@ TEST_F(LaunchingTest, emptyFileList_beepsAndFocusesProjects)
 TEST_F(LaunchingTest, optionButtons_menuChecksAndFocusFollowTheMode)
 {
     start();
-    form->state.ActiveList = u"topic"_s;
+    form->state.ActiveList = ActiveList::Topics;
     form->run(u"optPrint_Click"_s);
     EXPECT_TRUE(form->state.PrintMode);
     EXPECT_FALSE(form->optOpen());

@@ -27,15 +27,22 @@ protected:
     void SetUp() override
     {
         view = new CommandSurfaceView(&window, surface);
-        view->onMenuItem = [this](const QString &name) { events << u"item "_s + name; };
-        view->onToolbarButton = [this](const QString &key) { events << u"button "_s + key; };
-        view->onToolbarEntry = [this](const QString &text) { events << u"entry "_s + text; };
-        view->onMenuAboutToShow = [this](const QString &name) { events << u"show "_s + name; };
-        view->onPanelPress = [this](int panel, int button) {
+        using View = CommandSurfaceView;
+        QObject::connect(view, &View::menuItemClicked, view,
+                         [this](const QString &name) { events << u"item "_s + name; });
+        QObject::connect(view, &View::toolbarButtonClicked, view,
+                         [this](const QString &key) { events << u"button "_s + key; });
+        QObject::connect(view, &View::toolbarEntryClicked, view,
+                         [this](const QString &text) { events << u"entry "_s + text; });
+        QObject::connect(view, &View::menuAboutToShow, view,
+                         [this](const QString &name) { events << u"show "_s + name; });
+        QObject::connect(view, &View::panelPressed, view, [this](int panel, int button) {
             events << u"press %1 %2"_s.arg(panel).arg(button);
-        };
-        view->onPanelClick = [this](int panel) { events << u"click %1"_s.arg(panel); };
-        view->onPanelDoubleClick = [this](int panel) { events << u"dbl %1"_s.arg(panel); };
+        });
+        QObject::connect(view, &View::panelClicked, view,
+                         [this](int panel) { events << u"click %1"_s.arg(panel); });
+        QObject::connect(view, &View::panelDoubleClicked, view,
+                         [this](int panel) { events << u"dbl %1"_s.arg(panel); });
     }
 };
 
@@ -80,7 +87,8 @@ TEST_F(CommandSurfaceViewTest, triggeringItem_reportsNameAndLeavesCheckToCore)
     EXPECT_FALSE(sort->isChecked());
 
     // The core checks it while handling the click: the mark stays.
-    view->onMenuItem = [this](const QString &name) { surface.setChecked(name, true); };
+    QObject::connect(view, &CommandSurfaceView::menuItemClicked, view,
+                     [this](const QString &name) { surface.setChecked(name, true); });
     sort->trigger();
     EXPECT_TRUE(sort->isChecked());
     surface.setChecked(u"mnuSortAscendingFiles"_s, false);

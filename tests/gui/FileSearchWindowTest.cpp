@@ -31,7 +31,7 @@ protected:
         tree.write(u"sub/b.txt"_s, "x");
         tree.write(u"sub/c.log"_s, "x");
         search = std::make_unique<FileSearch>(
-            *form, std::vector<DriveEntry> {{tree.path(), tree.path()}});
+            form->context(), std::vector<DriveEntry> {{tree.path(), tree.path()}});
         search->Form_Load();
         window = std::make_unique<FileSearchWindow>(*search);
         window->show();

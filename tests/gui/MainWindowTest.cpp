@@ -1,5 +1,6 @@
 #include "app/IniFile.h"
 #include "app/MainForm.h"
+#include "compose/Program.h"
 #include "gui/ListBox.h"
 #include "gui/MainWindow.h"
 #include "gui/QtUi.h"
@@ -24,7 +25,8 @@ protected:
     TempFolder data;
     QtUi ui;
     FakeClock clock;
-    std::unique_ptr<MainForm> form;
+    std::unique_ptr<Program> program;
+    MainForm *form = nullptr;
     std::unique_ptr<MainWindow> window;
 
     void SetUp() override
@@ -36,7 +38,8 @@ protected:
         const QString ini = data.file(u"Corvanta.Ini"_s);
         WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s);
         WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s);
-        form = std::make_unique<MainForm>(Platform{ui, clock}, data.path());
+        program = std::make_unique<Program>(Platform{ui, clock}, ModalWindows::of(ui), data.path());
+        form = &program->form();
         window = std::make_unique<MainWindow>(*form, ui);
         form->Form_Load();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -45,7 +48,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        form.reset();
+        program.reset();
     }
 
     QPoint rowCentre(ListBox *box, int row)

@@ -1,5 +1,6 @@
 #include "app/IniFile.h"
 #include "app/MainForm.h"
+#include "compose/Program.h"
 #include "gui/CommandSurfaceView.h"
 #include "gui/ListBox.h"
 #include "gui/MainWindow.h"
@@ -75,7 +76,8 @@ protected:
     QtUi ui;
     FakeClock clock;
     FakeFileDialogs dialogs;
-    std::unique_ptr<MainForm> form;
+    std::unique_ptr<Program> program;
+    MainForm *form = nullptr;
     std::unique_ptr<MainWindow> window;
 
     void SetUp() override
@@ -85,7 +87,9 @@ protected:
         const QString ini = data.file(u"Corvanta.Ini"_s);
         WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s);
         WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s);
-        form = std::make_unique<MainForm>(Platform {ui, clock, nullptr, &dialogs}, data.path());
+        program = std::make_unique<Program>(
+            Platform {ui, clock, nullptr, &dialogs}, ModalWindows::of(ui), data.path());
+        form = &program->form();
         window = std::make_unique<MainWindow>(*form, ui);
         form->Form_Load();
     }
@@ -93,7 +97,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        form.reset();
+        program.reset();
     }
 
     static QLineEdit *box(PointerEditorDialog &dialog, const char *name)

@@ -60,7 +60,7 @@ TEST_F(PrintingTest, searchResults_printToAPdfWithTitleEveryPathAndPageBreaks)
 {
     if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    FileSearch search(*form, {{data.path(), data.path()}});
+    FileSearch search(form->context(), {{data.path(), data.path()}});
     search.Form_Load();
     for (int i = 0; i < 150; ++i)
         search.lstFileSearch.addRow(

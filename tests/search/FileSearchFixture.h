@@ -48,7 +48,7 @@ protected:
     {
         if (drives.empty())
             drives.push_back({tree.path(), tree.path()});
-        search = std::make_unique<FileSearch>(*form, drives, &picker);
+        search = std::make_unique<FileSearch>(form->context(), drives, &picker);
         search->onChanged = [this](FileSearch::Change c) {
             changes.push_back(c);
             if (c == FileSearch::Change::Text)

@@ -1,7 +1,5 @@
 #include "FileSearchFixture.h"
 
-#include "filelist/FileListCommands.h"
-
 namespace corvanta::test {
 namespace {
 
@@ -14,7 +12,7 @@ protected:
     struct EditorCall
     {
         QString path;
-        QString mode;
+        EditorMode mode = EditorMode::Website;
         int resultsSelected = -1; // as the editor sees them, to offer "Cancel All Selections"
     };
     std::vector<EditorCall> editorCalls;
@@ -26,9 +24,8 @@ protected:
         open();
         // The pointer editor, played: it saves the file as a pointer or hands back an answer.
         form->registerOperation(u"ShowUtilityForm"_s, [this] {
-            auto *commands = form->feature<FileListCommands>();
-            editorCalls.push_back({form->state.AddFilePath, form->state.UtilityMode,
-                commands && commands->searchResults ? commands->searchResults->SelCount() : -1});
+            editorCalls.push_back(
+                {form->state.AddFilePath, form->state.UtilityMode, form->state.AddSelections});
             const QString answer = editorAnswers.empty() ? u"save"_s : editorAnswers.front();
             if (!editorAnswers.empty())
                 editorAnswers.pop_front();
@@ -54,7 +51,7 @@ TEST_F(FileSearchResultsTest, threeSelectedResults_cancelAllOnTheSecondKeepsTheF
 
     ASSERT_EQ(editorCalls.size(), 2u);
     EXPECT_EQ(editorCalls[0].path, u"/data/file0.txt"_s);
-    EXPECT_EQ(editorCalls[0].mode, u"addfile"_s);
+    EXPECT_EQ(editorCalls[0].mode, EditorMode::AddFile);
     EXPECT_EQ(editorCalls[1].path, u"/data/file2.txt"_s);
     // The editor offers "Cancel All Selections" while more than one result is selected.
     EXPECT_EQ(editorCalls[0].resultsSelected, 3);
@@ -62,7 +59,7 @@ TEST_F(FileSearchResultsTest, threeSelectedResults_cancelAllOnTheSecondKeepsTheF
     EXPECT_EQ(rows(files()), QStringList {u"name\t/data/file0.txt"_s});
     EXPECT_EQ(results().SelCount(), 0);
     EXPECT_EQ(search->focus(), Control::LstFileSearch);
-    EXPECT_EQ(form->feature<FileListCommands>()->searchResults, nullptr);
+    EXPECT_EQ(form->state.AddSelections, 0);
 }
 
 TEST_F(FileSearchResultsTest, everySelectedResult_getsItsOwnEditorInListOrder)

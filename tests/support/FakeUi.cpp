@@ -39,11 +39,4 @@ void FakeUi::pumpEvents()
         onPump();
 }
 
-void FakeUi::showStartupWindow(StartupWindow &window)
-{
-    ++startupWindows;
-    if (onStartupWindow)
-        onStartupWindow(window);
-}
-
 } // namespace corvanta::test

@@ -36,8 +36,6 @@ public:
     int beeps = 0;
     int busyDepth = 0;
     int pumps = 0;
-    int startupWindows = 0;
-    std::function<void(StartupWindow &)> onStartupWindow; // plays the user in the Getting Started window
     std::function<void()> onPump;
     std::vector<QString> popups;                          // menus shown, in order
     std::function<void(const QString &)> onPopup;         // plays the user's choice
@@ -48,23 +46,6 @@ public:
     void beep() override { ++beeps; }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     void pumpEvents() override;
-    void showStartupWindow(StartupWindow &window) override;
-    int pointerEditors = 0;
-    std::function<void(PointerEditor &)> onPointerEditor; // plays the user in the editor
-    void showPointerEditor(PointerEditor &editor) override
-    {
-        ++pointerEditors;
-        if (onPointerEditor)
-            onPointerEditor(editor);
-    }
-    int fileSearches = 0;
-    std::function<void(FileSearch &)> onFileSearch;      // plays the user in the search window
-    void showFileSearch(FileSearch &search) override
-    {
-        ++fileSearches;
-        if (onFileSearch)
-            onFileSearch(search);
-    }
     void showPopupMenu(const QString &menuName) override
     {
         popups.push_back(menuName);

@@ -3,7 +3,8 @@
 #include "app/IniFile.h"
 #include "app/MainForm.h"
 #include "app/Navigation.h"
-#include "support/FakeUi.h"
+#include "compose/Program.h"
+#include "support/FakeFormUi.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -14,16 +15,25 @@ using namespace Qt::StringLiterals;
 
 namespace corvanta::test {
 
-// A main window over a fresh data folder, driven through the fakes.
+// The whole program over a fresh data folder, driven through the fakes.
 class FormFixture : public ::testing::Test {
 protected:
     TempFolder data;
-    FakeUi ui;
+    FakeFormUi ui;
     FakeClock clock;
-    std::unique_ptr<MainForm> form;
+    std::unique_ptr<Program> program;
+    MainForm *form = nullptr;
 
-    // The services the form is made with; a test may add fakes first.
+    // The services the program is made with; a test may add fakes first.
     virtual Platform platform() { return Platform{ui, clock}; }
+
+    // Makes the program (again), not yet started.
+    void make()
+    {
+        program.reset();
+        program = std::make_unique<Program>(platform(), ModalWindows::of(ui), data.path());
+        form = &program->form();
+    }
 
     // Starts the program as the window would: a known user, no Getting Started window.
     void start(bool quiet = true)
@@ -32,7 +42,7 @@ protected:
             setIni(u"User"_s, u"Name"_s, u"Tester"_s);
             setIni(u"Startup Window"_s, u"Display Window"_s, u"False"_s);
         }
-        form = std::make_unique<MainForm>(platform(), data.path());
+        make();
         form->Form_Load();
     }
 

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/WindowGeometry.h"
+#include "platform/Platform.h"
+
+#include <QString>
+
+namespace corvanta {
+
+class CommandSurface;
+class ListControl;
+class Operations;
+struct SharedState;
+
+// The main window as a feature may change it: its caption, whether it takes input, which list
+// has the focus, the Open/Print choice and where it stands. MainForm implements it.
+class FormWindow
+{
+public:
+    virtual QString caption() const = 0;
+    virtual void setCaption(const QString &caption) = 0;
+    virtual bool enabled() const = 0;
+    virtual void setEnabled(bool on) = 0;
+    // Moves the focus by program to list (nullptr: to none of the three lists).
+    virtual void giveFocus(ListControl *list) = 0;
+    virtual bool optOpen() const = 0; // optPrint is the other choice
+    virtual void setOptOpen(bool open) = 0;
+    virtual WindowGeometry geometry() const = 0;
+
+protected:
+    ~FormWindow() = default;
+};
+
+// What a feature is made with: the operations by name, the shared state, the three lists, the
+// menus and status bar, the window and the desktop's services. A feature keeps it, registers its
+// operations in its constructor, and reaches other features only by operation name or through an
+// interface the composition root hands it.
+struct FeatureContext
+{
+    Operations &operations;
+    SharedState &state;
+    ListControl &lstProjectList;
+    ListControl &lstTopicList;
+    ListControl &lstFileList;
+    CommandSurface &commands;
+    FormWindow &window;
+    Platform platform;
+    Ui &ui; // platform.ui and platform.clock, for short
+    Clock &clock;
+};
+
+} // namespace corvanta

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <map>
+
+namespace corvanta {
+
+// The main window's operations by name. Each feature registers its operations under their names
+// ("LoadEntryScreen", "DeleteProject") and its menu items under the item names
+// ("mnuCreateProject"); menus, toolbar buttons ("toolbar:AddFile"), drop-down entries
+// ("entry:Open File"), keys and the lists' handlers run them by name, and features run each
+// other's the same way. A name nobody registered does nothing.
+class Operations
+{
+public:
+    // Registers operation under name, replacing what was there.
+    void add(const QString &name, std::function<void()> operation);
+    // Runs the operation registered under name; false when there is none.
+    bool run(const QString &name) const;
+    bool contains(const QString &name) const { return operations_.count(name) != 0; }
+
+private:
+    std::map<QString, std::function<void()>> operations_;
+};
+
+} // namespace corvanta

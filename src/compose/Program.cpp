@@ -1,0 +1,25 @@
+#include "compose/Program.h"
+
+#include "app/Navigation.h"
+
+namespace corvanta {
+
+Program::Program(const Platform &platform, const ModalWindows &windows, const QString &dataFolder)
+    : form_(platform, dataFolder, &windows.startup),
+      launching_(form_.context()),
+      fileListCommands_(form_.context(), windows.pointerEditor),
+      projectMaintenance_(form_.context()),
+      nameMoving_(form_.context()),
+      projectCleanup_(form_.context()),
+      globalFileSearch_(form_.context(), windows.fileSearch)
+{
+    // The File List's popup and the files dropped on it are the pointer commands'.
+    form_.navigation().setFileListHandler(&fileListCommands_);
+}
+
+Program::~Program()
+{
+    form_.navigation().setFileListHandler(nullptr);
+}
+
+} // namespace corvanta

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/MainForm.h"
+#include "app/NameMoving.h"
+#include "app/ProjectCleanup.h"
+#include "app/ProjectMaintenance.h"
+#include "app/StartupWindow.h"
+#include "editor/PointerEditor.h"
+#include "filelist/FileListCommands.h"
+#include "filelist/Launching.h"
+#include "search/FileSearch.h"
+#include "search/GlobalFileSearch.h"
+
+#include <QString>
+
+namespace corvanta {
+
+// The desktop's side of the core's modal windows; the Qt window (or a test's fake) is all three.
+struct ModalWindows
+{
+    StartupWindowDisplay &startup;
+    PointerEditorDisplay &pointerEditor;
+    FileSearchDisplay &fileSearch;
+
+    template<typename T> static ModalWindows of(T &desktop) { return {desktop, desktop, desktop}; }
+};
+
+// The program's logic as the user gets it: the main form and every feature, made in order and
+// wired together. This is the one place that knows every feature. A new feature is a member
+// here, made from form().context() and handed the interfaces it needs; it registers its
+// operations by name and reaches the others only by name or through those interfaces.
+class Program
+{
+public:
+    Program(const Platform &platform, const ModalWindows &windows, const QString &dataFolder);
+    ~Program();
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
+
+    MainForm &form() { return form_; }
+
+    // The features, for tests.
+    Launching &launching() { return launching_; }
+    FileListCommands &fileListCommands() { return fileListCommands_; }
+    ProjectMaintenance &projectMaintenance() { return projectMaintenance_; }
+    NameMoving &nameMoving() { return nameMoving_; }
+    ProjectCleanup &projectCleanup() { return projectCleanup_; }
+    GlobalFileSearch &globalFileSearch() { return globalFileSearch_; }
+
+private:
+    // The form first: the features hold references into it and go before it.
+    MainForm form_;
+    // In the order they register; a later registration of the same name would win.
+    Launching launching_;
+    FileListCommands fileListCommands_;
+    ProjectMaintenance projectMaintenance_;
+    NameMoving nameMoving_;
+    ProjectCleanup projectCleanup_;
+    GlobalFileSearch globalFileSearch_;
+};
+
+} // namespace corvanta

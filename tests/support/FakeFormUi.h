@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/StartupWindow.h"
+#include "editor/PointerEditor.h"
+#include "search/FileSearch.h"
+#include "support/FakeUi.h"
+
+#include <functional>
+
+namespace corvanta::test {
+
+// The fake desktop as the whole program meets it: the scripted boxes of FakeUi and the modal
+// windows, which count their showings and let a test play the user in them.
+class FakeFormUi : public FakeUi,
+                   public StartupWindowDisplay,
+                   public PointerEditorDisplay,
+                   public FileSearchDisplay
+{
+public:
+    int startupWindows = 0;
+    std::function<void(StartupWindow &)> onStartupWindow; // plays the user in Getting Started
+    void showStartupWindow(StartupWindow &window) override
+    {
+        ++startupWindows;
+        if (onStartupWindow)
+            onStartupWindow(window);
+    }
+
+    int pointerEditors = 0;
+    std::function<void(PointerEditor &)> onPointerEditor; // plays the user in the editor
+    void showPointerEditor(PointerEditor &editor) override
+    {
+        ++pointerEditors;
+        if (onPointerEditor)
+            onPointerEditor(editor);
+    }
+
+    int fileSearches = 0;
+    std::function<void(FileSearch &)> onFileSearch; // plays the user in the search window
+    void showFileSearch(FileSearch &search) override
+    {
+        ++fileSearches;
+        if (onFileSearch)
+            onFileSearch(search);
+    }
+};
+
+} // namespace corvanta::test
