@@ -1,0 +1,27 @@
+#include "gui/QtFontDialog.h"
+
+#include "gui/ListModel.h"
+
+#include <QApplication>
+#include <QFontDialog>
+#include <QFontInfo>
+
+namespace corvanta {
+
+bool QtFontDialog::chooseFont(FontSpec &font)
+{
+    QFont initial = ListModel::toQFont(font);
+    // A stored face this desktop lacks shows as another one; the dialog opens on that one.
+    initial.setFamily(QFontInfo(initial).family());
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
+    if (!ok)
+        return false;
+    font.name = chosen.family();
+    font.size = chosen.pointSizeF();
+    font.bold = chosen.bold();
+    font.italic = chosen.italic();
+    return true;
+}
+
+} // namespace corvanta
