@@ -11,8 +11,11 @@ namespace corvanta {
 bool QtFontDialog::chooseFont(FontSpec &font)
 {
     QFont initial = ListModel::toQFont(font);
-    // A stored face this desktop lacks shows as another one; the dialog opens on that one.
-    initial.setFamily(QFontInfo(initial).family());
+    // A stored face this desktop lacks shows as another one; the dialog opens on that one, in
+    // the style shown (without a style name it would pick the face's first style, even italic).
+    const QFontInfo shown(initial);
+    initial.setFamily(shown.family());
+    initial.setStyleName(shown.styleName());
     bool ok = false;
     const QFont chosen = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
     if (!ok)
