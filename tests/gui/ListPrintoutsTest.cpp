@@ -1,7 +1,6 @@
 #include "gui/PdfPrinting.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
-#include "support/FormFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -9,18 +8,9 @@ namespace corvanta::test {
 namespace {
 
 // The three list printouts, printed to PDF files and read back as text.
-class ListPrintoutsTest : public FormFixture
+class ListPrintoutsTest : public PdfFormFixture
 {
 protected:
-    PdfPrintService printing;
-
-    Platform platform() override
-    {
-        Platform p {ui, clock};
-        p.printing = &printing;
-        return p;
-    }
-
     void SetUp() override
     {
         if (!PdfPrintService::canReadPdf())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/QtPrinting.h"
+#include "support/FormFixture.h"
 #include "support/TempFolder.h"
 
 #include <QPrinter>
@@ -54,6 +55,20 @@ protected:
             (dialogSettings.flags & ~PrintFlags::Selection) | (chooseSelection ? PrintFlags::Selection : 0);
         dialogSettings.copies = copies;
         return true;
+    }
+};
+
+// The whole program printing to PDF files.
+class PdfFormFixture : public FormFixture
+{
+protected:
+    PdfPrintService printing;
+
+    Platform platform() override
+    {
+        Platform p {ui, clock};
+        p.printing = &printing;
+        return p;
     }
 };
 

@@ -1,24 +1,14 @@
 #include "gui/PdfPrinting.h"
 #include "search/FileSearch.h"
-#include "support/FormFixture.h"
 
 #include <gtest/gtest.h>
 
 namespace corvanta::test {
 namespace {
 
-class PrintingTest : public FormFixture
+class PrintingTest : public PdfFormFixture
 {
 protected:
-    PdfPrintService printing;
-
-    Platform platform() override
-    {
-        Platform p {ui, clock};
-        p.printing = &printing;
-        return p;
-    }
-
     void SetUp() override { start(); }
 };
 
