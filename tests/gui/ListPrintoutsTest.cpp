@@ -2,8 +2,6 @@
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 
-#include <gtest/gtest.h>
-
 namespace corvanta::test {
 namespace {
 
@@ -17,150 +15,96 @@ protected:
             GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
         data.write(u"Project.List"_s, "Alpha\r\nBeta...Gamma\r\nDelta Echo\r\n");
         data.write(u"Project.Topics"_s, "Inbox\r\nOld...stuff\r\n");
-        data.write(u"Project.Files"_s,
-            "Home page\thttp://example.com\r\n\t/no/name.txt\r\nLetter\t/home/u/letter.odt\r\n");
+        data.write(u"Project.Files"_s, "Home page\thttp://example.com\r\n\t/no/name\r\nLetter\t/l.odt\r\n");
         start();
     }
-
-    // The printed lines without their layout's indent (the text tool drops the empty line under
-    // the large title), and the indent of the line holding text.
-    QStringList printedLines(const QString &pdf = u"printout.pdf"_s) const
+    // The printed lines without the layout's indent (the text tool drops the empty line under the
+    // large title).
+    QStringList printed(const QString &pdf = u"printout.pdf"_s) const
     {
-        QStringList lines;
-        for (const QString &line : printing.text(pdf).split(u'\n'))
-            lines << line.trimmed();
+        QStringList lines = printing.text(pdf).split(u'\n');
+        for (QString &line : lines)
+            line = line.trimmed();
         while (!lines.isEmpty() && lines.last().isEmpty())
             lines.removeLast();
         return lines;
-    }
-    qsizetype indentOf(const QString &text) const
-    {
-        for (const QString &line : printing.text().split(u'\n')) {
-            if (line.trimmed() == text)
-                return line.size() - line.trimmed().size();
-        }
-        return -1;
     }
 };
 
 TEST_F(ListPrintoutsTest, eachList_printsItsTitleAndRowsInItsLayout)
 {
-    struct Case
-    {
-        const char *item;
-        QStringList lines;
-    };
-    const Case cases[] = {
-        // The project row " ..." and names holding "..." stay out of the name lists.
+    const QStringList files = {u"Corvanta File List"_s, u"Home page"_s, u"http://example.com"_s, u""_s,
+        u""_s, u"/no/name"_s, u""_s, u"Letter"_s, u"/l.odt"_s};
+    const std::pair<const char *, QStringList> cases[] = {
+        // The project row " ..." and names holding "..." stay out; a pointer takes three lines.
         {"mnuPrintOutProjects", {u"Corvanta Project List"_s, u"Alpha"_s, u"Delta Echo"_s}},
-        {"mnuPrintProjectList", {u"Corvanta Project List"_s, u"Alpha"_s, u"Delta Echo"_s}},
-        {"entry:Print Project List", {u"Corvanta Project List"_s, u"Alpha"_s, u"Delta Echo"_s}},
         {"mnuTopicPopupPrintTopicList", {u"Corvanta Topic List"_s, u"Inbox"_s}},
-        // Three lines a pointer: name, target, a blank line; an empty name prints empty.
-        {"mnuPrintOutFiles",
-            {u"Corvanta File List"_s, u"Home page"_s, u"http://example.com"_s, u""_s, u""_s,
-                u"/no/name.txt"_s, u""_s, u"Letter"_s, u"/home/u/letter.odt"_s}},
-        {"mnuPrintFileList", {u"Corvanta File List"_s}},
-        {"entry:Print File List", {u"Corvanta File List"_s}},
+        {"entry:Print File List", files},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.item);
-        QFile::remove(printing.file());
-        form->run(QString::fromLatin1(c.item));
-        EXPECT_EQ(printedLines().mid(0, c.lines.size()), c.lines);
-        EXPECT_EQ(printing.shownFlags, PrintFlags::HidePrintToFile);
+    for (const auto &[item, lines] : cases) {
+        SCOPED_TRACE(item);
+        form->run(QString::fromLatin1(item));
+        EXPECT_EQ(printed(), lines);
+        EXPECT_EQ(printing.shownFlags, PrintFlags::HidePrintToFile); // "All", no "Selection"
     }
-    // The title stands well right of the rows (columns 16 and 2 in fonts of 28 and 12 points).
-    EXPECT_GT(indentOf(u"Corvanta File List"_s), indentOf(u"Letter"_s) + 10);
-    EXPECT_TRUE(ui.boxes.empty());
-}
+    // The title stands well right of the rows (columns 16 and 2 in 28 and 12 points).
+    const QString text = printing.text();
+    const auto indent = [&text](const QString &s) { return text.indexOf(s) - text.lastIndexOf(u'\n', text.indexOf(s)); };
+    EXPECT_GT(indent(u"Corvanta File List"_s), indent(u"Letter"_s) + 10);
 
-TEST_F(ListPrintoutsTest, twoSelectedRows_openTheDialogOnSelectionAndPrintOnlyThem)
-{
-    files().selectRow(0);
-    form->run(u"PrintFileList"_s);
-    EXPECT_EQ(printing.shownFlags, PrintFlags::HidePrintToFile); // one row: "All"
-    EXPECT_TRUE(printedLines().contains(u"Letter"_s));
-
-    files().selectRow(2);
-    files().setRow(0);
-    files().setSelected(true);
+    // Two rows selected: the dialog opens on "Selection", which prints only them.
+    form->lstFileList.selectRow(2);
+    form->lstFileList.setRow(0);
+    form->lstFileList.setSelected(true);
     printing.chooseSelection = true;
-    form->run(u"PrintFileList"_s);
+    form->run(u"mnuPrintFileList"_s);
     EXPECT_EQ(printing.shownFlags, PrintFlags::HidePrintToFile | PrintFlags::Selection);
-    EXPECT_EQ(printedLines(),
-        (QStringList {u"Corvanta File List"_s, u"Home page"_s, u"http://example.com"_s,
-            u""_s, u"Letter"_s, u"/home/u/letter.odt"_s}));
+    EXPECT_EQ(printed(), (QStringList {files[0], files[1], files[2], u""_s, files[7], files[8]}));
 }
 
 TEST_F(ListPrintoutsTest, longLists_askFromRow726AndNoPrintsNothing)
 {
-    struct Case
-    {
-        int rows;
-        int answer;
-        bool asked;
-        bool printed;
-    };
-    for (const Case c : {Case {725, MsgBox::No, false, true}, Case {726, MsgBox::No, true, false},
-             Case {800, MsgBox::Yes, true, true}}) {
-        SCOPED_TRACE(c.rows);
+    for (const auto &[count, answer, asked] : {std::tuple {725, MsgBox::No, false}, {726, MsgBox::No, true},
+             {800, MsgBox::Yes, true}}) {
+        SCOPED_TRACE(count);
         QFile::remove(printing.file());
         projects().clear();
-        for (int i = 0; i < c.rows; ++i)
+        for (int i = 0; i < count; ++i)
             projects().addRow(u"Project %1"_s.arg(i));
-        ui.boxes.clear();
-        ui.answers = {c.answer};
-        const int dialogs = printing.dialogs;
+        ui.answers = {answer};
         form->run(u"PrintProjectList"_s);
-        ASSERT_EQ(ui.boxes.size(), c.asked ? 1u : 0u);
-        if (c.asked) {
-            const QString pages = QString::number(c.rows / 66);
-            EXPECT_EQ(ui.boxes[0].text,
+        ASSERT_EQ(ui.boxes.size(), asked ? 1u : 0u);
+        const QString pages = QString::number(count / 66);
+        if (asked) {
+            EXPECT_EQ(ui.boxes[0].text + ui.boxes[0].title,
                 u"This Printout Will Print Approximately "_s + pages
-                    + u" Pages.     \rDo You Want To Print The Project List?\r"_s);
-            EXPECT_EQ(ui.boxes[0].title, u" "_s + pages + u" Page Printout"_s);
+                    + u" Pages.     \rDo You Want To Print The Project List?\r "_s + pages + u" Page Printout"_s);
             EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question);
         }
-        EXPECT_EQ(printing.dialogs - dialogs, c.printed ? 1 : 0);
-        EXPECT_EQ(QFileInfo::exists(printing.file()), c.printed);
+        EXPECT_EQ(QFileInfo::exists(printing.file()), answer == MsgBox::Yes || !asked);
+        ui.boxes.clear();
     }
     EXPECT_TRUE(printing.text().contains(u"Project 799"_s));
 }
 
-TEST_F(ListPrintoutsTest, twoCopies_areTwoDocumentsAndACancelledDialogPrintsNothing)
+TEST_F(ListPrintoutsTest, ctrlPWithTwoCopies_printsTwoDocumentsAndCancelPrintsNothing)
 {
+    // Two copies are two documents; a later copy never goes over a file that is there.
     printing.copies = 2;
-    form->run(u"PrintTopicList"_s);
+    ui.answers = {MsgBox::Yes};
+    topics().userKeyDown(Key::P, Key::CtrlMask);
     for (const QString &pdf : {u"printout.pdf"_s, u"printout-2.pdf"_s})
-        EXPECT_EQ(printedLines(pdf), (QStringList {u"Corvanta Topic List"_s, u"Inbox"_s}));
+        EXPECT_EQ(printed(pdf), (QStringList {u"Corvanta Topic List"_s, u"Inbox"_s}));
+    ui.answers = {MsgBox::Yes};
+    projects().userKeyDown(Key::P, Key::CtrlMask);
+    EXPECT_EQ(printed(u"printout-3.pdf"_s).value(0), u"Corvanta Project List"_s);
 
-    // A copy never goes over a file that is there.
-    printing.copies = 2;
-    form->run(u"PrintTopicList"_s);
-    EXPECT_TRUE(QFileInfo::exists(printing.file(u"printout-3.pdf"_s)));
-
-    for (const QString &pdf : {u"printout.pdf"_s, u"printout-2.pdf"_s, u"printout-3.pdf"_s})
-        QFile::remove(printing.file(pdf));
+    QDir(printing.out.path()).removeRecursively();
+    QDir().mkpath(printing.out.path());
     printing.cancel = true;
-    form->run(u"PrintTopicList"_s);
+    form->run(u"mnuPrintOutFiles"_s);
+    EXPECT_EQ(printing.dialogs, 3);
     EXPECT_EQ(QDir(printing.out.path()).entryList(QDir::Files), QStringList());
-}
-
-TEST_F(ListPrintoutsTest, ctrlPInTheProjectAndTopicLists_printsAfterYes)
-{
-    struct Case
-    {
-        ListControl &list;
-        QString title;
-    };
-    for (const Case &c : {Case {projects(), u"Corvanta Project List"_s},
-             Case {topics(), u"Corvanta Topic List"_s}}) {
-        QFile::remove(printing.file());
-        ui.answers = {MsgBox::Yes};
-        c.list.userKeyDown(Key::P, Key::CtrlMask);
-        EXPECT_EQ(printedLines().value(0), c.title);
-    }
 }
 
 } // namespace
