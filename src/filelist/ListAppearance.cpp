@@ -76,13 +76,17 @@ ListAppearance::Variant ListAppearance::variant(Which which) const
         QStringLiteral("mnuDisplayLinesInFileList"), QStringLiteral("mnuDisplayLinesInFileList2")};
 }
 
+void ListAppearance::write(const QString &section, const QString &key, const QString &value)
+{
+    WriteIniString(c.state.IniFile, section, key, value);
+}
+
 void ListAppearance::writeFont(const Variant &v, const FontSpec &font)
 {
-    const QString &ini = c.state.IniFile;
-    WriteIniString(ini, v.section, QStringLiteral("Font Name"), font.name);
-    WriteIniString(ini, v.section, QStringLiteral("Font Size"), formatSingle(float(font.size)));
-    WriteIniString(ini, v.section, QStringLiteral("Font Bold"), flagText(font.bold));
-    WriteIniString(ini, v.section, QStringLiteral("Font Italic"), flagText(font.italic));
+    write(v.section, QStringLiteral("Font Name"), font.name);
+    write(v.section, QStringLiteral("Font Size"), formatSingle(float(font.size)));
+    write(v.section, QStringLiteral("Font Bold"), flagText(font.bold));
+    write(v.section, QStringLiteral("Font Italic"), flagText(font.italic));
 }
 
 void ListAppearance::SelectListFont(Which which)
@@ -118,7 +122,7 @@ void ListAppearance::ToggleListLines(Which which)
     c.commands.setChecked(v.linesItem, show);
     c.commands.setChecked(v.linesItem2, show);
     v.list.setLineStyle(show ? 4 : 1);
-    WriteIniString(c.state.IniFile, v.section, QStringLiteral("DisplayLines"), flagText(show));
+    write(v.section, QStringLiteral("DisplayLines"), flagText(show));
 }
 
 } // namespace corvanta

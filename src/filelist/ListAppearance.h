@@ -25,6 +25,7 @@ private:
 
     struct Variant;
     Variant variant(Which which) const;
+    void write(const QString &section, const QString &key, const QString &value);
     void writeFont(const Variant &v, const FontSpec &font);
 };
 

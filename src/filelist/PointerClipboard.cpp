@@ -151,8 +151,11 @@ void PointerClipboard::PasteFiles()
         pasted.append(record);
     }
 
+    // Nothing pasted changes nothing, so nothing is written.
     const QStringList rows = rowTexts(list);
-    if (!reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, rows.first(at) + pasted + rows.sliced(at))))
+    if (!pasted.isEmpty()
+        && !reportSaveFailure(c.ui, s.FileListPath,
+            writePointerList(s.FileListPath, rows.first(at) + pasted + rows.sliced(at))))
         return;
     int pos = at;
     for (const QString &record : pasted) {
