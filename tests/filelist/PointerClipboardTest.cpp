@@ -43,6 +43,7 @@ TEST_F(PointerClipboardTest, copyThenPasteIntoTheSameList_refusesEachNameAsADupl
     form->run(u"mnuCopyFiles"_s);
     EXPECT_EQ(pasteList(), QByteArray("B b\t/b\r\nD\t/d\r\n"));
     EXPECT_EQ(selectedRows(files()), QList<int> {3});
+    EXPECT_TRUE(enabled("mnuPasteFiles") && enabled("mnuPasteInsert"));
     form->run(u"mnuPasteFiles"_s);
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_EQ(ui.boxes[0].text, u"You Have Selected A Duplicate Filename.     \rB B Is Already On File.\r"_s);
