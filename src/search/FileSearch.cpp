@@ -12,7 +12,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStorageInfo>
 
 #include <algorithm>
 
@@ -127,14 +126,7 @@ void FileSearch::Form_Load()
 
 void FileSearch::selectProgramFolderDrive()
 {
-    // The file system that holds the data folder, found by its mount point.
-    const QString mountRoot = QStorageInfo(s.ProgramFolder).rootPath();
-    int index = mountRoot.isEmpty() ? -1 : driveHolding(drives_, mountRoot);
-    if (index < 0)
-        index = driveHolding(drives_, s.ProgramFolder);
-    if (index < 0 && !drives_.empty())
-        index = 0;
-    driveIndex_ = index;
+    driveIndex_ = driveHolding(drives_, s.ProgramFolder);
     changed(Change::Drives);
 }
 
@@ -220,7 +212,7 @@ void FileSearch::Drive1_Change(int index)
     if (it != drives_.end()) {
         driveIndex_ = int(it - drives_.begin());
     } else {
-        drives_.push_back({folder, folder});
+        drives_.push_back({folder, folder, true});
         driveIndex_ = int(drives_.size()) - 1;
     }
     changed(Change::Drives);
