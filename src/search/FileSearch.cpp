@@ -26,6 +26,16 @@ constexpr std::chrono::milliseconds PumpInterval(15);
 // How often the results list on screen follows the rows added meanwhile.
 constexpr std::chrono::milliseconds ViewInterval(250);
 
+// The walk's threads: "Threads" of the section when it holds a whole number from 1 on, else one
+// per core (at most 8).
+int walkThreads(const QString &iniFile)
+{
+    bool ok = false;
+    const int threads =
+        ReadIniString(iniFile, section, QStringLiteral("Threads"), QString()).toInt(&ok);
+    return ok && threads > 0 ? threads : SearchEngine::defaultThreads();
+}
+
 } // namespace
 
 // Routes the results list's events to the window's handlers of the same names.
@@ -285,6 +295,7 @@ void FileSearch::SearchDrive()
     auto engine = std::make_unique<SearchEngine>(QFile::encodeName(drive.path).toStdString(),
         SearchPattern(SearchText),
         walkMulti_ ? SearchEngine::Mode::Multiple : SearchEngine::Mode::Single);
+    engine->setThreads(walkThreads(s.IniFile));
     const RootInfo info = engine->inspectRoot();
     if (!info.readable || info.entries == 0) {
         f.ui.setBusy(false);

@@ -9,10 +9,18 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <iterator>
 
 #include <functional>
 
@@ -288,32 +296,59 @@ TEST_F(SearchEngineTest, unreadableFolder_skipsOnlyThatFolder)
     EXPECT_EQ(found, expected);
 }
 
+// Makes openat2 fail as an old kernel or a filtering sandbox does.
+bool refuseOpenat2()
+{
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_openat2, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (ENOSYS & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program {static_cast<unsigned short>(std::size(filter)), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0
+        && syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, 0, &program) == 0;
+}
+
 TEST_F(SearchEngineTest, mountBoundary_isNotCrossedEvenForABindMountOfTheSameDevice)
 {
     TempFolder other;
     other.write(u"inside.txt"_s, "x");
     file(u"A/a.txt"_s);
     folder(u"M"_s);
+    file(u"M/under-the-mount.txt"_s);
     file(u"r.txt"_s);
     const QByteArray source = QFile::encodeName(other.path());
     const QByteArray target = QFile::encodeName(tree.file(u"M"_s));
 
-    QStringList found;
-    std::string reason;
-    const bool ran = searchInChild(
-        u"*.txt"_s,
-        [&] {
-            if (unshare(CLONE_NEWNS) != 0)
-                return std::string("no mount namespace");
-            if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
-                || mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr) != 0)
-                return std::string("mounting not permitted");
-            return std::string();
-        },
-        &found, &reason);
-    if (!ran)
-        GTEST_SKIP() << reason;
-    EXPECT_EQ(found, (QStringList {u"A/a.txt"_s, u"r.txt"_s}));
+    // The mount is seen in the mount table, or (with /proc covered) only when the folder is
+    // opened: by openat2, or by asking each folder's mount where openat2 is refused.
+    for (const bool hideTable : {false, true}) {
+        for (const bool noOpenat2 : {false, true}) {
+            QStringList found;
+            std::string reason;
+            const bool ran = searchInChild(
+                u"*.txt"_s,
+                [&] {
+                    if (unshare(CLONE_NEWNS) != 0)
+                        return std::string("no mount namespace");
+                    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                        || mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr)
+                            != 0)
+                        return std::string("mounting not permitted");
+                    if (hideTable && mount("none", "/proc", "tmpfs", 0, nullptr) != 0)
+                        return std::string("cannot cover /proc");
+                    if (noOpenat2 && !refuseOpenat2())
+                        return std::string("no seccomp filter");
+                    return std::string();
+                },
+                &found, &reason);
+            if (!ran)
+                GTEST_SKIP() << reason;
+            EXPECT_EQ(found, (QStringList {u"A/a.txt"_s, u"r.txt"_s}))
+                << "table hidden " << hideTable << ", openat2 refused " << noOpenat2;
+        }
+    }
 }
 
 TEST(MountTableTest, mountInfo_givesUnescapedMountPointsAndTypes)
