@@ -40,7 +40,7 @@ struct Folder
     bool walkable = false; // opened, and on the root's file system
     FolderListing listing;
     int fd = -1; // held while subfolders are still to be opened through it
-    std::uint32_t toOpen = 0; // subfolders not yet opened
+    std::atomic<std::uint32_t> toOpen {0}; // subfolders not yet opened
     std::size_t cost = 0; // counted against the read-ahead budget until the walk enters it
     std::deque<std::unique_ptr<Folder>> children; // scheduled and not yet walked past
     std::uint32_t firstChild = 0; // the index of children.front()
@@ -118,13 +118,14 @@ public:
         root_ = std::make_unique<Folder>();
         root_->path = e_.root_;
         root_->onTheWay = !e_.mountPoints_.empty();
+        list(*root_, rootFd, buffer_);
         {
             std::lock_guard lock(mutex_);
             ++aheadFolders_;
+            publish(*root_, rootFd);
+            enter(*root_);
         }
-        read(*root_, rootFd, buffer_);
-        Folder *root = obtain(*root_);
-        if (e_.threads_ > 1 && root->subfolders() > 0) {
+        if (e_.threads_ > 1 && root_->subfolders() > 0) {
             try {
                 for (int i = 1; i < e_.threads_; ++i)
                     helpers_.emplace_back([this] { help(); });
@@ -132,7 +133,7 @@ public:
                 // Out of threads: the walk goes on with the helpers it has.
             }
         }
-        walkFolder(*root, true);
+        walkFolder(*root_, true);
     }
 
 private:
@@ -144,6 +145,7 @@ private:
     std::string filePath_;
     std::unique_ptr<Folder> root_;
     std::vector<std::thread> helpers_;
+    std::atomic<int> heldFolders_ {0};
 
     std::mutex mutex_;
     std::condition_variable work_; // helpers: something to read, room in the budget, or the end
@@ -151,7 +153,6 @@ private:
     std::set<Pending, WalkOrder> pending_; // folders with subfolders still to schedule
     std::size_t aheadBytes_ = 0;
     int aheadFolders_ = 0;
-    int heldFolders_ = 0;
     bool walkerWaiting_ = false;
     int idleHelpers_ = 0; // waiting for work or for room in the budget
     bool finished_ = false;
@@ -203,10 +204,11 @@ private:
         folder.cost = sizeof(Folder) + folder.path.capacity() + folder.listing.bytes();
         aheadBytes_ += folder.cost;
         if (folder.subfolders() > 0) {
-            folder.toOpen = folder.subfolders();
-            if (fd >= 0 && folder.depth < HeldFolderDepth && heldFolders_ < MaxHeldFolders) {
+            folder.toOpen.store(folder.subfolders(), std::memory_order_relaxed);
+            if (fd >= 0 && folder.depth < HeldFolderDepth
+                && heldFolders_.load(std::memory_order_relaxed) < MaxHeldFolders) {
                 folder.fd = fd;
-                ++heldFolders_;
+                heldFolders_.fetch_add(1, std::memory_order_relaxed);
                 fd = -1;
             }
             pending_.insert(Pending {&folder, 0});
@@ -223,22 +225,23 @@ private:
             ready_.notify_one();
     }
 
-    // A subfolder of folder has been opened, or failed to open.
-    void opened(Folder &folder)
+    // The walk enters folder: from now on it is the walk's, not read-ahead.
+    void enter(Folder &folder)
     {
-        if (--folder.toOpen == 0 && folder.fd >= 0) {
-            ::close(folder.fd);
-            folder.fd = -1;
-            --heldFolders_;
-        }
+        const bool wasFull = budgetFull();
+        aheadBytes_ -= folder.cost;
+        folder.cost = 0;
+        --aheadFolders_;
+        if (wasFull && !budgetFull() && idleHelpers_ > 0 && !pending_.empty())
+            work_.notify_all();
     }
 
     // --- outside the lock ---
 
-    // Opens and reads a scheduled subfolder, then publishes it.
-    void read(Folder &folder, std::vector<char> &buffer)
+    // Opens and reads a scheduled subfolder; returns its descriptor or -1, for publish().
+    int open(Folder &folder, std::vector<char> &buffer)
     {
-        const Folder &parent = *folder.parent;
+        Folder &parent = *folder.parent;
         const char *name = parent.subfolderName(folder.index);
         folder.path = parent.path;
         if (folder.path.back() != '/')
@@ -250,24 +253,24 @@ private:
         const int fd = parent.fd >= 0
             ? e_.openFolder(parent.fd, name)
             : e_.openFolder(-1, std::string(relative(folder.path)).c_str());
-        {
-            std::lock_guard lock(mutex_);
-            opened(*folder.parent);
+        if (parent.toOpen.fetch_sub(1, std::memory_order_acq_rel) == 1 && parent.fd >= 0) {
+            ::close(parent.fd);
+            parent.fd = -1;
+            heldFolders_.fetch_sub(1, std::memory_order_relaxed);
         }
-        read(folder, fd, buffer);
+        list(folder, fd, buffer);
+        return fd;
     }
 
-    void read(Folder &folder, int fd, std::vector<char> &buffer)
+    void list(Folder &folder, int fd, std::vector<char> &buffer)
     {
         folder.walkable = fd >= 0;
-        if (fd >= 0) {
-            const FolderPlace place {
-                &e_.mountPoints_, folder.onTheWay, relative(folder.path), e_.fillsEachCall_};
-            readFolder(fd, e_.pattern_, place, stop_, buffer, folder.listing);
-            sortListing(folder.listing, stop_);
-        }
-        std::lock_guard lock(mutex_);
-        publish(folder, fd);
+        if (fd < 0)
+            return;
+        const FolderPlace place {
+            &e_.mountPoints_, folder.onTheWay, relative(folder.path), e_.fillsEachCall_};
+        readFolder(fd, e_.pattern_, place, stop_, buffer, folder.listing);
+        sortListing(folder.listing, stop_);
     }
 
     void help()
@@ -284,63 +287,56 @@ private:
             if (finished_)
                 return;
             lock.unlock();
-            read(*next, buffer);
+            const int fd = open(*next, buffer);
             lock.lock();
+            publish(*next, fd);
         }
     }
 
-    // The walk enters folder: from now on it is the walk's, not read-ahead.
-    Folder *obtain(Folder &folder)
-    {
-        std::lock_guard lock(mutex_);
-        const bool wasFull = budgetFull();
-        aheadBytes_ -= folder.cost;
-        folder.cost = 0;
-        --aheadFolders_;
-        if (wasFull && !budgetFull() && idleHelpers_ > 0 && !pending_.empty())
-            work_.notify_all();
-        return &folder;
-    }
-
-    // Subfolder i of folder, read; nullptr when the walk stopped meanwhile.
+    // Subfolder i of folder, read and entered; nullptr when the walk stopped meanwhile. The
+    // subfolder before it, walked, goes.
     Folder *subfolder(Folder &folder, std::uint32_t i)
     {
+        std::unique_ptr<Folder> done; // freed outside the lock
         std::unique_lock lock(mutex_);
+        if (i > 0)
+            done = release(folder);
+        Folder *child = nullptr;
         if (folder.nextChild == i) {
-            Folder *child = schedule(folder);
+            child = schedule(folder);
             lock.unlock();
-            read(*child, buffer_);
-            return obtain(*child);
-        }
-        Folder *child = folder.children[i - folder.firstChild].get();
-        while (!child->ready) {
-            if (stopping())
-                return nullptr;
-            // Rather than wait, read what a helper would read next.
-            if (Folder *other = takeAhead()) {
-                lock.unlock();
-                read(*other, buffer_);
-                lock.lock();
-                continue;
+            const int fd = open(*child, buffer_);
+            lock.lock();
+            publish(*child, fd);
+        } else {
+            child = folder.children.front().get();
+            while (!child->ready) {
+                if (stopping())
+                    return nullptr;
+                // Rather than wait, read what a helper would read next.
+                if (Folder *other = takeAhead()) {
+                    lock.unlock();
+                    const int fd = open(*other, buffer_);
+                    lock.lock();
+                    publish(*other, fd);
+                    continue;
+                }
+                walkerWaiting_ = true;
+                ready_.wait(lock);
+                walkerWaiting_ = false;
             }
-            walkerWaiting_ = true;
-            ready_.wait(lock);
-            walkerWaiting_ = false;
         }
-        lock.unlock();
-        return obtain(*child);
+        enter(*child);
+        return child;
     }
 
-    // The subfolder walked last is done with.
-    void release(Folder &folder)
+    // Takes the first of folder's live subfolders, walked, out of the tree.
+    std::unique_ptr<Folder> release(Folder &folder)
     {
-        std::unique_ptr<Folder> done;
-        {
-            std::lock_guard lock(mutex_);
-            done = std::move(folder.children.front());
-            folder.children.pop_front();
-            ++folder.firstChild;
-        }
+        std::unique_ptr<Folder> done = std::move(folder.children.front());
+        folder.children.pop_front();
+        ++folder.firstChild;
+        return done;
     }
 
     void walkFolder(Folder &folder, bool top)
@@ -357,9 +353,13 @@ private:
             // A stopped walk leaves its tree as it is; it goes once every helper has ended.
             if (stopping())
                 return;
-            release(folder);
             if (top)
                 sink_.topFolderDone();
+        }
+        if (folder.subfolders() > 0) {
+            std::unique_ptr<Folder> done;
+            std::lock_guard lock(mutex_);
+            done = release(folder);
         }
         filePath_ = folder.path;
         if (filePath_.back() != '/')
