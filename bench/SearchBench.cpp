@@ -8,6 +8,7 @@
 //   --escape   how long a cancel takes to end every thread, in a folder of 1,000,000 files, and
 //              what the walk holds meanwhile
 //   --walk THREADS FOLDER   one engine walk alone, timed (for strace and perf)
+//   --window FOLDER         one search in the window alone, timed
 
 #include "app/MainForm.h"
 #include "gui/FileSearchWindow.h"
@@ -362,12 +363,6 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    if (argc == 4 && std::strcmp(argv[1], "--walk") == 0) {
-        const auto start = Steady::now();
-        const size_t found = engineWalk(QString::fromLocal8Bit(argv[3]), std::atoi(argv[2]));
-        std::printf("%zu files in %.1f ms\n", found, msSince(start));
-        return 0;
-    }
     int rounds = 7;
     bool cold = false;
     bool escape = false;
@@ -399,6 +394,19 @@ int main(int argc, char **argv)
     MainForm form(Platform {ui, clock}, data.path());
     form.state.IniFile = data.path() + QStringLiteral("/Corvanta.Ini");
     form.setGeometry({0, 0, 15000, 9000});
+
+    if (argc == 4 && std::strcmp(argv[1], "--walk") == 0) {
+        const auto start = Steady::now();
+        const size_t found = engineWalk(QString::fromLocal8Bit(argv[3]), std::atoi(argv[2]));
+        std::printf("%zu files in %.1f ms\n", found, msSince(start));
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--window") == 0) {
+        int rows = 0;
+        const double ms = windowSearchMs(QString::fromLocal8Bit(argv[2]), form, &rows);
+        std::printf("%d rows in %.1f ms\n", rows, ms);
+        return 0;
+    }
 
     std::printf("Release builds without sanitizers only; %u cores, load average at start: ",
         std::thread::hardware_concurrency());

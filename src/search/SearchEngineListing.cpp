@@ -116,12 +116,14 @@ unsigned char typeByStat(int dirFd, const char *name)
     return DT_UNKNOWN;
 }
 
-void readFolder(int fd, const SearchPattern &pattern, const FolderPlace &place,
-    const StopFlags &stop, std::vector<char> &buffer, FolderListing &listing)
+namespace {
+
+void readEntries(int fd, const SearchPattern &pattern, const FolderPlace &place,
+    const StopFlags &stop, ReadScratch &scratch)
 {
+    std::vector<char> &buffer = scratch.buffer;
     if (buffer.size() < ReadBufferBytes)
         buffer.resize(ReadBufferBytes);
-    std::string relative; // a subfolder's path from the root, only on the way to a mount
     for (;;) {
         if (stop.raised())
             return;
@@ -138,6 +140,7 @@ void readFolder(int fd, const SearchPattern &pattern, const FolderPlace &place,
             const unsigned char type = e->d_type == DT_UNKNOWN ? typeByStat(fd, name) : e->d_type;
             if (type == DT_DIR) {
                 if (place.onTheWay) {
+                    std::string &relative = scratch.relative;
                     relative.assign(place.relative);
                     if (!relative.empty())
                         relative.push_back('/');
@@ -145,16 +148,31 @@ void readFolder(int fd, const SearchPattern &pattern, const FolderPlace &place,
                     if (place.mountPoints->points.contains(relative))
                         continue;
                 }
-                if (!addName(listing.names, listing.folders, name))
+                if (!addName(scratch.names, scratch.folders, name))
                     return;
             } else if (type == DT_REG && name[0] != '.' && pattern.matches(name)) {
-                if (!addName(listing.names, listing.files, name))
+                if (!addName(scratch.names, scratch.files, name))
                     return;
             }
         }
         if (place.fillsEachCall && std::size_t(read) + LargestEntry <= buffer.size())
             return;
     }
+}
+
+} // namespace
+
+void readFolder(int fd, const SearchPattern &pattern, const FolderPlace &place,
+    const StopFlags &stop, ReadScratch &scratch, FolderListing &listing)
+{
+    readEntries(fd, pattern, place, stop, scratch);
+    // Copied at their final sizes: one allocation each, none for an empty list.
+    listing.names.assign(scratch.names);
+    listing.folders.assign(scratch.folders.begin(), scratch.folders.end());
+    listing.files.assign(scratch.files.begin(), scratch.files.end());
+    scratch.names.clear();
+    scratch.folders.clear();
+    scratch.files.clear();
 }
 
 void sortListing(FolderListing &listing, const StopFlags &stop)

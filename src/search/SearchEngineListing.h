@@ -70,11 +70,22 @@ struct FolderPlace
     bool fillsEachCall = false;
 };
 
+// A reading thread's working space, kept from folder to folder so that reading one costs few
+// allocations.
+struct ReadScratch
+{
+    std::vector<char> buffer;
+    std::string names;
+    std::vector<std::uint32_t> folders;
+    std::vector<std::uint32_t> files;
+    std::string relative;
+};
+
 // Reads an open folder with getdents64 into listing: its subfolders, less the mount points,
-// and the plain files that match pattern and do not begin with a dot. buffer is the caller's
-// scratch space. Stops early, keeping what was read, when stop is raised or the listing fails.
+// and the plain files that match pattern and do not begin with a dot. Stops early, keeping
+// what was read, when stop is raised or the listing fails.
 void readFolder(int fd, const SearchPattern &pattern, const FolderPlace &place,
-    const StopFlags &stop, std::vector<char> &buffer, FolderListing &listing);
+    const StopFlags &stop, ReadScratch &scratch, FolderListing &listing);
 
 // The entry type of name in the folder dirFd, for file systems that leave it out of the
 // listing: DT_DIR, DT_REG, or DT_UNKNOWN for anything else (symbolic links stay links).

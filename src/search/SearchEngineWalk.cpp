@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <condition_variable>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -42,8 +41,9 @@ struct Folder
     int fd = -1; // held while subfolders are still to be opened through it
     std::atomic<std::uint32_t> toOpen {0}; // subfolders not yet opened
     std::size_t cost = 0; // counted against the read-ahead budget until the walk enters it
-    std::deque<std::unique_ptr<Folder>> children; // scheduled and not yet walked past
-    std::uint32_t firstChild = 0; // the index of children.front()
+    // Subfolders scheduled, those from firstLive on not yet walked past.
+    std::vector<std::unique_ptr<Folder>> children;
+    std::size_t firstLive = 0;
     std::uint32_t nextChild = 0; // the next subfolder to schedule
 
     Folder() = default;
@@ -118,13 +118,15 @@ public:
         root_ = std::make_unique<Folder>();
         root_->path = e_.root_;
         root_->onTheWay = !e_.mountPoints_.empty();
-        list(*root_, rootFd, buffer_);
+        list(*root_, rootFd, scratch_);
+        Published after;
         {
             std::lock_guard lock(mutex_);
             ++aheadFolders_;
-            publish(*root_, rootFd);
+            after = publish(*root_, rootFd);
             enter(*root_);
         }
+        finish(after);
         if (e_.threads_ > 1 && root_->subfolders() > 0) {
             try {
                 for (int i = 1; i < e_.threads_; ++i)
@@ -141,7 +143,7 @@ private:
     SearchSink &sink_;
     std::atomic<bool> halt_ {false}; // the walk has ended: stopped, or Single mode found its file
     StopFlags stop_;
-    std::vector<char> buffer_; // the walking thread's
+    ReadScratch scratch_; // the walking thread's
     std::string filePath_;
     std::unique_ptr<Folder> root_;
     std::vector<std::thread> helpers_;
@@ -197,9 +199,20 @@ private:
         return schedule(*pending_.begin()->folder);
     }
 
-    // A folder read: it joins the tree; fd, its open descriptor or -1, is kept or closed.
-    void publish(Folder &folder, int fd)
+    // What publish() leaves to do once the lock is released: system calls stay out of it.
+    struct Published
     {
+        int closeFd = -1;
+        bool wakeHelper = false;
+        bool wakeHelpers = false;
+        bool wakeWalker = false;
+        bool any() const { return closeFd >= 0 || wakeHelper || wakeHelpers || wakeWalker; }
+    };
+
+    // A folder read: it joins the tree; fd, its open descriptor or -1, is kept or closed.
+    Published publish(Folder &folder, int fd)
+    {
+        Published after;
         folder.ready = true;
         folder.cost = sizeof(Folder) + folder.path.capacity() + folder.listing.bytes();
         aheadBytes_ += folder.cost;
@@ -212,17 +225,25 @@ private:
                 fd = -1;
             }
             pending_.insert(Pending {&folder, 0});
-            if (idleHelpers_ > 0) {
-                if (folder.subfolders() > 1)
-                    work_.notify_all();
-                else
-                    work_.notify_one();
-            }
+            after.wakeHelpers = idleHelpers_ > 0 && folder.subfolders() > 1;
+            after.wakeHelper = idleHelpers_ > 0 && folder.subfolders() == 1;
         }
-        if (fd >= 0)
-            ::close(fd);
-        if (walkerWaiting_)
+        after.closeFd = fd;
+        after.wakeWalker = walkerWaiting_;
+        return after;
+    }
+
+    void finish(Published &after)
+    {
+        if (after.closeFd >= 0)
+            ::close(after.closeFd);
+        if (after.wakeHelpers)
+            work_.notify_all();
+        else if (after.wakeHelper)
+            work_.notify_one();
+        if (after.wakeWalker)
             ready_.notify_one();
+        after = Published();
     }
 
     // The walk enters folder: from now on it is the walk's, not read-ahead.
@@ -239,7 +260,7 @@ private:
     // --- outside the lock ---
 
     // Opens and reads a scheduled subfolder; returns its descriptor or -1, for publish().
-    int open(Folder &folder, std::vector<char> &buffer)
+    int open(Folder &folder, ReadScratch &scratch)
     {
         Folder &parent = *folder.parent;
         const char *name = parent.subfolderName(folder.index);
@@ -258,38 +279,46 @@ private:
             parent.fd = -1;
             heldFolders_.fetch_sub(1, std::memory_order_relaxed);
         }
-        list(folder, fd, buffer);
+        list(folder, fd, scratch);
         return fd;
     }
 
-    void list(Folder &folder, int fd, std::vector<char> &buffer)
+    void list(Folder &folder, int fd, ReadScratch &scratch)
     {
         folder.walkable = fd >= 0;
         if (fd < 0)
             return;
         const FolderPlace place {
             &e_.mountPoints_, folder.onTheWay, relative(folder.path), e_.fillsEachCall_};
-        readFolder(fd, e_.pattern_, place, stop_, buffer, folder.listing);
+        readFolder(fd, e_.pattern_, place, stop_, scratch, folder.listing);
         sortListing(folder.listing, stop_);
     }
 
     void help()
     {
-        std::vector<char> buffer;
+        ReadScratch scratch;
+        Published after;
         std::unique_lock lock(mutex_);
         for (;;) {
             Folder *next = nullptr;
             while (!finished_ && (next = takeAhead()) == nullptr) {
+                if (after.any()) {
+                    lock.unlock();
+                    finish(after);
+                    lock.lock();
+                    continue;
+                }
                 ++idleHelpers_;
                 work_.wait(lock);
                 --idleHelpers_;
             }
-            if (finished_)
-                return;
             lock.unlock();
-            const int fd = open(*next, buffer);
+            finish(after);
+            if (!next)
+                return;
+            const int fd = open(*next, scratch);
             lock.lock();
-            publish(*next, fd);
+            after = publish(*next, fd);
         }
     }
 
@@ -298,6 +327,7 @@ private:
     Folder *subfolder(Folder &folder, std::uint32_t i)
     {
         std::unique_ptr<Folder> done; // freed outside the lock
+        Published after;
         std::unique_lock lock(mutex_);
         if (i > 0)
             done = release(folder);
@@ -305,20 +335,24 @@ private:
         if (folder.nextChild == i) {
             child = schedule(folder);
             lock.unlock();
-            const int fd = open(*child, buffer_);
+            const int fd = open(*child, scratch_);
             lock.lock();
-            publish(*child, fd);
+            after = publish(*child, fd);
         } else {
-            child = folder.children.front().get();
+            child = folder.children[folder.firstLive].get();
             while (!child->ready) {
-                if (stopping())
+                if (stopping()) {
+                    lock.unlock();
+                    finish(after);
                     return nullptr;
+                }
                 // Rather than wait, read what a helper would read next.
                 if (Folder *other = takeAhead()) {
                     lock.unlock();
-                    const int fd = open(*other, buffer_);
+                    finish(after);
+                    const int fd = open(*other, scratch_);
                     lock.lock();
-                    publish(*other, fd);
+                    after = publish(*other, fd);
                     continue;
                 }
                 walkerWaiting_ = true;
@@ -327,15 +361,25 @@ private:
             }
         }
         enter(*child);
+        lock.unlock();
+        finish(after);
         return child;
     }
 
     // Takes the first of folder's live subfolders, walked, out of the tree.
     std::unique_ptr<Folder> release(Folder &folder)
     {
-        std::unique_ptr<Folder> done = std::move(folder.children.front());
-        folder.children.pop_front();
-        ++folder.firstChild;
+        std::vector<std::unique_ptr<Folder>> &children = folder.children;
+        std::unique_ptr<Folder> done = std::move(children[folder.firstLive++]);
+        // The slots of walked subfolders are reused, so a folder of a million subfolders holds
+        // only those read ahead.
+        if (folder.firstLive == children.size()) {
+            children.clear();
+            folder.firstLive = 0;
+        } else if (folder.firstLive >= 64 && folder.firstLive * 2 >= children.size()) {
+            children.erase(children.begin(), children.begin() + std::ptrdiff_t(folder.firstLive));
+            folder.firstLive = 0;
+        }
         return done;
     }
 
