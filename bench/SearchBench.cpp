@@ -61,7 +61,9 @@ double msSince(Steady::time_point start)
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+    return v.empty()   ? 0
+        : v.size() % 2 ? v[v.size() / 2]
+                       : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 // The window's closing pause is a deliberate half second; it is left out of the comparison.
@@ -273,8 +275,8 @@ void measureCold(const QString &root, int rounds)
             t.add(threadsName(threads), msSince(start));
         }
     }
-    std::printf("\n%s, cold caches (drop_caches before every run), %d rounds\n", qPrintable(root),
-        rounds);
+    std::printf(
+        "\n%s, cold caches (drop_caches before every run), %d rounds\n", qPrintable(root), rounds);
     report(t, " (target <= 0.50)");
 }
 

@@ -43,8 +43,7 @@ bool nameLess(const char *a, const char *b)
     return std::strcmp(a, b) < 0;
 }
 
-void sortNames(
-    std::vector<std::uint32_t> &offsets, const std::string &names, const StopFlags &stop)
+void sortNames(std::vector<std::uint32_t> &offsets, const std::string &names, const StopFlags &stop)
 {
     const char *base = names.data();
     const auto less = [base](std::uint32_t a, std::uint32_t b) {

@@ -1,5 +1,7 @@
-#include "search/SearchEngine.h"
+#include "ChildProcess.h"
+
 #include "search/MountTable.h"
+#include "search/SearchEngine.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +17,6 @@
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -74,12 +75,7 @@ protected:
     bool searchInChild(const QString &pattern, const std::function<std::string()> &setUp,
         QStringList *found, std::string *reason)
     {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return false;
-        const pid_t pid = fork();
-        if (pid == 0) {
-            ::close(fds[0]);
+        const std::string text = outputOfChild([&] {
             std::string out = setUp();
             if (out.empty()) {
                 Recorder r;
@@ -88,18 +84,8 @@ protected:
                 engine.walk(r);
                 out = "OK\n" + r.files.join(u'\n').toStdString();
             }
-            const ssize_t written = ::write(fds[1], out.data(), out.size());
-            _exit(written == ssize_t(out.size()) ? 0 : 1);
-        }
-        ::close(fds[1]);
-        std::string text;
-        char buffer[4096];
-        ssize_t n;
-        while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0)
-            text.append(buffer, size_t(n));
-        ::close(fds[0]);
-        int status = 0;
-        waitpid(pid, &status, 0);
+            return out;
+        });
         if (text.rfind("OK\n", 0) != 0) {
             *reason = text;
             return false;

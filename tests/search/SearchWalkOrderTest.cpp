@@ -1,5 +1,7 @@
 // The walk with several threads against the walk on one: the same reports in the same order.
 
+#include "ChildProcess.h"
+
 #include "search/SearchEngine.h"
 #include "search/SearchWorker.h"
 #include "support/TempFolder.h"
@@ -14,7 +16,6 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
@@ -54,8 +55,8 @@ std::vector<std::string> filesOf(const std::vector<std::string> &events)
     return out;
 }
 
-std::vector<std::string> walkEvents(const std::string &root, const QString &pattern,
-    SearchEngine::Mode mode, int threads)
+std::vector<std::string> walkEvents(
+    const std::string &root, const QString &pattern, SearchEngine::Mode mode, int threads)
 {
     EventLog log;
     SearchEngine engine(root, SearchPattern(pattern), mode);
@@ -137,7 +138,8 @@ protected:
             folders.push_back(child);
             folder(child);
             for (unsigned k = random() % 4; k > 0; --k)
-                file(child + u"/n%1.%2"_s.arg(random() % 20).arg(random() % 2 ? u"txt"_s : u"log"_s));
+                file(child
+                    + u"/n%1.%2"_s.arg(random() % 20).arg(random() % 2 ? u"txt"_s : u"log"_s));
         }
         for (const QString &f : {u"locked"_s, u"locked2/inner"_s})
             chmod(QFile::encodeName(tree.file(f)).constData(), 0);
@@ -155,34 +157,19 @@ protected:
     {
         for (const QString &f : {tree.path(), outside.path()})
             QFile::setPermissions(f, QFile::permissions(f) | QFile::ReadOther | QFile::ExeOther);
-        int fds[2];
-        if (pipe(fds) != 0)
-            return "no pipe";
-        const pid_t pid = fork();
-        if (pid == 0) {
-            ::close(fds[0]);
+        const std::string text = outputOfChild([&] {
             std::string out;
             const QByteArray source = QFile::encodeName(outside.path());
             const QByteArray target = QFile::encodeName(tree.file(u"Mount"_s));
-            if (unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+            if (unshare(CLONE_NEWNS) == 0
+                && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
                 && mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr) == 0)
                 out += "mounted ";
             if (geteuid() == 0 && setgroups(0, nullptr) == 0 && setgid(65534) == 0
                 && setuid(65534) == 0)
                 out += "unprivileged ";
-            out += "\n" + check();
-            const ssize_t written = ::write(fds[1], out.data(), out.size());
-            _exit(written == ssize_t(out.size()) ? 0 : 1);
-        }
-        ::close(fds[1]);
-        std::string text;
-        char buffer[4096];
-        ssize_t n;
-        while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0)
-            text.append(buffer, size_t(n));
-        ::close(fds[0]);
-        int status = 0;
-        waitpid(pid, &status, 0);
+            return out + "\n" + check();
+        });
         const size_t newline = text.find('\n');
         *setting = text.substr(0, newline);
         return newline == std::string::npos ? "the child died" : text.substr(newline + 1);
@@ -211,7 +198,8 @@ TEST_F(SearchWalkOrderTest, severalThreads_reportExactlyWhatOneThreadReports)
     const std::string result = inChild(
         [&]() -> std::string {
             using Mode = SearchEngine::Mode;
-            const std::vector<std::string> expected = walkEvents(base, u"*.txt"_s, Mode::Multiple, 1);
+            const std::vector<std::string> expected =
+                walkEvents(base, u"*.txt"_s, Mode::Multiple, 1);
             const std::vector<std::string> files = filesOf(expected);
             const auto first = filesOf(walkEvents(base, u"n1?.txt"_s, Mode::Multiple, 1));
             // The shapes are all there, and what must stay out stays out.
@@ -238,8 +226,8 @@ TEST_F(SearchWalkOrderTest, severalThreads_reportExactlyWhatOneThreadReports)
                             + (single.empty() ? "nothing" : single.front());
                 }
             }
-            const bool locked = std::any_of(
-                files.begin(), files.end(), [](const std::string &f) { return f.ends_with("/l.txt"); });
+            const bool locked = std::any_of(files.begin(), files.end(),
+                [](const std::string &f) { return f.ends_with("/l.txt"); });
             return locked ? "locked-readable" : "OK";
         },
         &setting);
