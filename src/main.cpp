@@ -9,6 +9,7 @@
 #include "gui/QtPrinting.h"
 #include "gui/QtUi.h"
 #include "platform/MsgBox.h"
+#include "platform/QtFileWatcher.h"
 #include "platform/SystemClock.h"
 #include "platform/XdgShell.h"
 
@@ -147,8 +148,9 @@ int main(int argc, char **argv)
     QtPrintService printing;
     QtFolderPicker folderPicker;
     QtFontDialog fontDialog;
+    QtFileWatcher fileWatcher;
     Program program(Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker,
-                             &fontDialog},
+                             &fontDialog, &fileWatcher},
                     ModalWindows::of(ui), folder.path);
     MainWindow window(program.form(), ui);
     program.form().Form_Load();

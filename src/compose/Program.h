@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ExternalChanges.h"
 #include "app/MainForm.h"
 #include "app/NameMoving.h"
 #include "app/ProjectCleanup.h"
@@ -50,6 +51,7 @@ public:
     ProjectCleanup &projectCleanup() { return projectCleanup_; }
     GlobalFileSearch &globalFileSearch() { return globalFileSearch_; }
     PointerClipboard &pointerClipboard() { return pointerClipboard_; }
+    ExternalChanges &externalChanges() { return externalChanges_; }
 
 private:
     // The form first: the features hold references into it and go before it.
@@ -64,6 +66,7 @@ private:
     NameMoving nameMoving_;
     ProjectCleanup projectCleanup_;
     GlobalFileSearch globalFileSearch_;
+    ExternalChanges externalChanges_;
 };
 
 } // namespace corvanta
