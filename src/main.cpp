@@ -1,6 +1,7 @@
 #include "app/DataFolder.h"
 #include "app/SingleInstance.h"
 #include "compose/Program.h"
+#include "gui/HandInServer.h"
 #include "gui/MainWindow.h"
 #include "gui/QtClipboard.h"
 #include "gui/QtFileDialogs.h"
@@ -14,6 +15,7 @@
 #include "platform/XdgShell.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -56,6 +58,43 @@ void acceptQtOptions(QCommandLineParser &parser)
     }
 }
 
+corvanta::DataFolderChoice dataFolderOf(const QString &given, char **argv)
+{
+    const QString exeDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
+    return corvanta::resolveDataFolder(given, exeDir, qEnvironmentVariable("XDG_DATA_HOME"),
+                                       QDir::homePath());
+}
+
+// corvanta --add: to the copy running on the data folder, else straight into the topic's file.
+// Needs no display.
+int addFiles(int argc, char **argv, const QStringList &files, const QString &topic,
+             const corvanta::DataFolderChoice &folder)
+{
+    using namespace corvanta;
+    if (files.isEmpty()) {
+        print(stderr, QStringLiteral("corvanta: --add needs at least one FILE\nTry 'corvanta --help'.\n"));
+        return 2;
+    }
+    if (folder.path.isEmpty()) {
+        print(stderr, QStringLiteral("corvanta: %1\n").arg(folder.error));
+        return 1;
+    }
+    QCoreApplication app(argc, argv);
+    HandInRequest request;
+    request.topic = topic;
+    for (const QString &file : files)
+        request.files << QFileInfo(file).absoluteFilePath();
+    const QString socketName = handInSocketName(folder.path, qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    std::optional<HandInAnswer> answer = sendToRunningCopy(socketName, request);
+    if (!answer)
+        answer = handInDirectly(folder.path, request);
+    for (const QString &message : answer->messages)
+        print(stderr, QStringLiteral("corvanta: %1\n").arg(message));
+    if (!answer->summary.isEmpty())
+        print(stdout, answer->summary + u'\n');
+    return answer->exitCode;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -76,7 +115,14 @@ int main(int argc, char **argv)
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and exit."));
+    const QCommandLineOption add(QStringLiteral("add"),
+                                 QStringLiteral("Add pointers to the files given to a topic."));
+    const QCommandLineOption topic(QStringLiteral("topic"),
+                                   QStringLiteral("The topic --add adds to, as \"Project/Topic\"."),
+                                   QStringLiteral("topic"));
     parser.addOption(dataDir);
+    parser.addOption(add);
+    parser.addOption(topic);
     parser.addOption(help);
     parser.addOption(version);
     // Qt's options are single-dash words ("-platform xcb"), not bundles of letters.
@@ -88,9 +134,15 @@ int main(int argc, char **argv)
         return 2;
     }
     if (parser.isSet(help)) {
-        print(stdout, QStringLiteral("Usage: corvanta [--data-dir FOLDER]\n\n%1\n\n"
+        print(stdout, QStringLiteral("Usage: corvanta [--data-dir FOLDER]\n"
+                                     "       corvanta [--data-dir FOLDER] --add FILE... [--topic PROJECT/TOPIC]\n\n%1\n\n"
                                      "Options:\n"
                                      "  --data-dir FOLDER  Keep the lists and settings in FOLDER.\n"
+                                     "  --add FILE...      Add pointers to FILEs, named after them, to the File\n"
+                                     "                     List shown by the running copy, else to the entry\n"
+                                     "                     screen's File List; exit 2 when the topic is missing.\n"
+                                     "  --topic PROJECT/TOPIC  Add them to this topic instead (a topic of the\n"
+                                     "                     entry screen is given by its name alone).\n"
                                      "  -h, --help         Show this help and exit.\n"
                                      "  -v, --version      Show the version and exit.\n"
                                      "Qt's standard options, such as -platform NAME and -style NAME,\n"
@@ -105,6 +157,13 @@ int main(int argc, char **argv)
         print(stdout, QStringLiteral("corvanta %1\n").arg(QStringLiteral(CORVANTA_VERSION)));
         return 0;
     }
+    if (parser.isSet(add))
+        return addFiles(argc, argv, parser.positionalArguments(), parser.value(topic),
+                        dataFolderOf(parser.value(dataDir), argv));
+    if (parser.isSet(topic)) {
+        print(stderr, QStringLiteral("corvanta: --topic goes with --add\nTry 'corvanta --help'.\n"));
+        return 2;
+    }
     if (!parser.positionalArguments().isEmpty()) {
         print(stderr, QStringLiteral("corvanta: unexpected argument '%1'\nTry 'corvanta --help'.\n")
                           .arg(parser.positionalArguments().first()));
@@ -118,10 +177,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    const QString exeDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
-    const DataFolderChoice folder =
-        resolveDataFolder(parser.value(dataDir), exeDir, qEnvironmentVariable("XDG_DATA_HOME"),
-                          QDir::homePath());
+    const DataFolderChoice folder = dataFolderOf(parser.value(dataDir), argv);
     if (folder.path.isEmpty()) {
         print(stderr, QStringLiteral("corvanta: %1\n").arg(folder.error));
         return 1;
@@ -135,7 +191,11 @@ int main(int argc, char **argv)
 
     // Two copies writing the same lists would lose each other's changes.
     SingleInstance instance(folder.path);
+    const QString socketName = handInSocketName(folder.path, qEnvironmentVariable("XDG_RUNTIME_DIR"));
     if (!instance.acquire()) {
+        HandInRequest raise;
+        raise.kind = HandInRequest::Kind::Raise;
+        sendToRunningCopy(socketName, raise, 2000);
         ui.msgBox(SingleInstance::refusalText(folder.path), SingleInstance::refusalTitle(),
                   MsgBox::OkOnly | MsgBox::Exclamation);
         return 1;
@@ -153,6 +213,8 @@ int main(int argc, char **argv)
                              &fontDialog, &fileWatcher},
                     ModalWindows::of(ui), folder.path);
     MainWindow window(program.form(), ui);
+    HandInServer handInServer(program.handIn(), &window);
+    handInServer.listen(socketName);
     program.form().Form_Load();
     if (program.form().finished())
         return 0;

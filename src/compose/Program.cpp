@@ -15,7 +15,8 @@ Program::Program(const Platform &platform, const ModalWindows &windows, const QS
       nameMoving_(form_.context()),
       projectCleanup_(form_.context()),
       globalFileSearch_(form_.context(), windows.fileSearch),
-      externalChanges_(form_.context())
+      externalChanges_(form_.context()),
+      handIn_(form_.context())
 {
     // The File List's popup and the files dropped on it are the pointer commands'.
     form_.navigation().setFileListHandler(&fileListCommands_);

@@ -8,6 +8,7 @@
 #include "app/StartupWindow.h"
 #include "editor/PointerEditor.h"
 #include "filelist/FileListCommands.h"
+#include "filelist/HandIn.h"
 #include "filelist/Launching.h"
 #include "filelist/ListAppearance.h"
 #include "filelist/ListPrintouts.h"
@@ -52,6 +53,7 @@ public:
     GlobalFileSearch &globalFileSearch() { return globalFileSearch_; }
     PointerClipboard &pointerClipboard() { return pointerClipboard_; }
     ExternalChanges &externalChanges() { return externalChanges_; }
+    HandInReceiver &handIn() { return handIn_; }
 
 private:
     // The form first: the features hold references into it and go before it.
@@ -67,6 +69,7 @@ private:
     ProjectCleanup projectCleanup_;
     GlobalFileSearch globalFileSearch_;
     ExternalChanges externalChanges_;
+    HandInReceiver handIn_;
 };
 
 } // namespace corvanta
