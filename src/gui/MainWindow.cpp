@@ -104,6 +104,14 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     form_.screenWidth = toTwips(screen.width());
     form_.screenHeight = toTwips(screen.height());
+    // Where a window may stand, in the same logical units as its geometry; primary first.
+    QList<QScreen *> screens = QGuiApplication::screens();
+    screens.removeOne(QGuiApplication::primaryScreen());
+    screens.prepend(QGuiApplication::primaryScreen());
+    for (const QScreen *s : std::as_const(screens)) {
+        const QRect r = s->availableGeometry();
+        form_.screens.push_back({toTwips(r.x()), toTwips(r.y()), toTwips(r.width()), toTwips(r.height())});
+    }
     form_.onChanged = [this](MainForm::Change change) { formChanged(change); };
     optOpen_->setChecked(form.optOpen());
     optPrint_->setChecked(!form.optOpen());
