@@ -4,6 +4,7 @@
 #include "gui/ListBox.h"
 #include "gui/MainWindow.h"
 #include "gui/QtUi.h"
+#include "gui/Twips.h"
 #include "support/FakeUi.h"
 #include "support/TempFolder.h"
 
@@ -94,6 +95,18 @@ TEST_F(MainWindowTest, enterOpensTheProjectAndTheEntryScreenKeyReturns)
     EXPECT_TRUE(window->listBox(1)->hasFocus());
     QTest::keyClick(window->listBox(1), Qt::Key_F4);
     EXPECT_TRUE(form->state.CurrentProject.isEmpty());
+}
+
+TEST_F(MainWindowTest, shrunkBelowTheMinimum_snapsBackAndTheListsFillTheSnappedWindow)
+{
+    window->resize(300, 200);
+    QApplication::processEvents();
+    EXPECT_EQ(form->geometry().width, MainLayout::MinWidth);
+    EXPECT_EQ(form->geometry().height, MainLayout::MinHeight);
+    // The File List ends 275 twips short of the outer right edge, not a third of the way in.
+    const QRect files = window->listBox(2)->geometry();
+    EXPECT_NEAR(files.right() + 1, toPixels(9975), 2);
+    EXPECT_GE(window->width(), toPixels(9975));
 }
 
 } // namespace
