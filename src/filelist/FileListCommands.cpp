@@ -11,6 +11,9 @@
 #include "store/ListFiles.h"
 #include "store/NameRules.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace corvanta {
 
 namespace {
@@ -279,7 +282,7 @@ void FileListCommands::AddFileToFileList()
     OpenFileRequest request;
     request.title = QStringLiteral(" Add File To File List");
     request.filters = addFileFilters();
-    request.initialFolder = s.ProgramFolder;
+    request.initialFolder = dialogFolder();
     request.multiple = true;
     bool fileAdded = false;
     for (;;) {
@@ -290,6 +293,7 @@ void FileListCommands::AddFileToFileList()
         fileAdded = true;
         // The next dialog starts where this one ended.
         request.fileName = chosen.last();
+        leaveDialogIn(chosen);
         addFiles(chosen, -1);
     }
     if (!fileAdded)
@@ -354,16 +358,28 @@ void FileListCommands::OpenFileByDialog()
     OpenFileRequest request;
     request.title = QStringLiteral(" Open File");
     request.filters = {{QStringLiteral("All Files (*.*)"), QStringLiteral("*")}};
-    request.initialFolder = s.ProgramFolder;
+    request.initialFolder = dialogFolder();
     request.multiple = true;
     for (;;) {
         const QStringList chosen = dialogs->getOpenFileNames(request);
         if (chosen.isEmpty())
             break;
+        leaveDialogIn(chosen);
+        request.initialFolder = dialogFolder();
         // Each chosen file is opened on its own; the Open/Print mode plays no part.
         for (const QString &path : chosen)
             openFile(path);
     }
+}
+
+QString FileListCommands::dialogFolder() const
+{
+    return dialogFolder_.isEmpty() ? QDir::homePath() : dialogFolder_;
+}
+
+void FileListCommands::leaveDialogIn(const QStringList &chosen)
+{
+    dialogFolder_ = QFileInfo(chosen.last()).absolutePath();
 }
 
 void FileListCommands::openFile(const QString &path)
