@@ -229,7 +229,7 @@ void FileSearch::CopyPathAndFilename()
 void FileSearch::RemoveSearchResults()
 {
     if (c.ui.msgBox(FileSearchText::removeText(), FileSearchText::removeTitle(),
-            MsgBox::YesNo | MsgBox::Question)
+            MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2)
         != MsgBox::Yes)
         return;
     ListControl &list = lstFileSearch;
