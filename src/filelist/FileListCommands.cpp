@@ -200,15 +200,8 @@ void FileListCommands::RemoveSelectedFiles()
     if (c.ui.msgBox(text, title, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2)
         != MsgBox::Yes)
         return;
-    // Downwards, so the rows still to be visited keep their indexes.
-    int remembered = 0;
-    for (int i = list.ListCount() - 1; i >= 0; --i) {
-        if (list.isSelected(i)) {
-            remembered = i;
-            list.setRow(i);
-            list.setAction(4);
-        }
-    }
+    // All at once: one row at a time would shift the rest of the list for each.
+    int remembered = std::max(list.removeSelectedRows(), 0);
     reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, list));
     list.setAction(2);
     // When the last rows went, the new last row takes the selection.
