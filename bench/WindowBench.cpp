@@ -196,7 +196,8 @@ std::vector<double> keyTimes(Running &r, const std::vector<std::pair<int, QStrin
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
         const auto start = Steady::now();
         QApplication::sendEvent(files, &press);
-        r.painted();
+        // What the key changed is painted by the event loop, as on screen.
+        QApplication::processEvents();
         times.push_back(msSince(start));
     }
     return times;
@@ -254,11 +255,13 @@ int main(int argc, char **argv)
     }
 
     // --- the topic of 100,000 pointers ---
-    std::vector<double> readWrite, open, selectAll, remove;
+    std::vector<double> floorRead, readWrite, open, selectAll, remove;
     for (int run = 0; run < Runs; ++run) {
         write(huge, pointerLines(Pointers));
         auto start = Steady::now();
-        writeLines(copy, readLines(huge));
+        const QStringList lines = readLines(huge);
+        floorRead.push_back(msSince(start));
+        writeLines(copy, lines);
         readWrite.push_back(msSince(start));
 
         Running r(large);
@@ -338,7 +341,8 @@ int main(int argc, char **argv)
     std::printf("  start-up, 10,000 projects, 100,000 pointers %8.1f ms\n", median(largeStart));
     std::printf("    floor: read both files %.1f ms + empty window %.1f ms = %.1f ms   ratio %.2f (target 3)\n",
         median(readBoth), median(emptyStart), floorStart, median(largeStart) / floorStart);
-    std::printf("  read and write the 100,000-pointer file  %8.1f ms (floor)\n", floorFile);
+    std::printf("  read and write the 100,000-pointer file  %8.1f ms (floor; the read alone %.1f ms)\n",
+        floorFile, median(floorRead));
     std::printf("  open the topic                          %8.1f ms   ratio %.2f (target 3)\n",
         median(open), median(open) / floorFile);
     std::printf("  Select All                              %8.1f ms   ratio %.2f (target 3)\n",
