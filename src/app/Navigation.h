@@ -34,6 +34,9 @@ public:
     void LoadFileList();
     void SelectProject();
     void SelectTopic();
+    // After the program moved the Topic List's selection: the File List shows the highlighted
+    // topic (nothing happens while no row is highlighted).
+    void showHighlightedTopic();
 
     // Project List events.
     void lstProjectList_Click();

@@ -17,11 +17,9 @@ namespace {
 
 const QString PopupTitle = QStringLiteral("mnuPopupMenuTitle");
 
-// The popup items that make no sense without a pointer under the mouse.
-constexpr const char *PointerItems[] = {
+// The popup items that act on the pointer under the mouse (and the selection it belongs to).
+constexpr const char *RowItems[] = {
     "mnuOpenWith",
-    "mnuPrintFileList",
-    "mnuSelectAllFiles",
     "mnuCutFiles",
     "mnuCopyFiles",
     "mnuOpenSelectedFiles",
@@ -29,6 +27,11 @@ constexpr const char *PointerItems[] = {
     "mnuDeleteSelectedFiles",
     "mnuRenameSelectedFiles",
     "mnuEditFileData2",
+};
+// The popup items that make no sense without any pointer in the list.
+constexpr const char *ListItems[] = {
+    "mnuPrintFileList",
+    "mnuSelectAllFiles",
     "mnuUnselectAll",
     "mnuDisplayLinesInFileList2",
     "mnuResetFileListDefault",
@@ -108,6 +111,14 @@ void FileListCommands::reselectCurrent()
 
 // --- the popup and the selection ---
 
+void FileListCommands::offerItems(bool onARow, bool anyRow)
+{
+    for (const char *item : RowItems)
+        c.commands.setEnabled(QString::fromLatin1(item), onARow);
+    for (const char *item : ListItems)
+        c.commands.setEnabled(QString::fromLatin1(item), anyRow);
+}
+
 void FileListCommands::lstFileList_MouseDown(int button, int, int row)
 {
     ListControl &list = c.lstFileList;
@@ -116,8 +127,7 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row)
             c.ui.beep();
             return;
         }
-        for (const char *item : PointerItems)
-            c.commands.setEnabled(QString::fromLatin1(item), false);
+        offerItems(false, false);
         c.commands.setCaption(PopupTitle, QStringLiteral("No Files In File List"));
         c.ui.showPopupMenu(QStringLiteral("mnuPopupFiles"));
         return;
@@ -125,24 +135,24 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row)
     if (button != Mouse::Right)
         return;
     c.window.giveFocus(&list);
-    const int over = std::min(std::max(row, 0), list.ListCount() - 1);
-    s.LaunchStatus = QString::number(over);
-    list.setRow(over);
-    if (!list.Selected()) {
-        list.setListIndex(over);
-        list.setSelected(true);
+    // Below the last row the popup is on no row: the selection stays as the user left it.
+    const bool onARow = row >= 0 && row < list.ListCount();
+    s.LaunchStatus = QString::number(row);
+    if (onARow) {
+        list.setRow(row);
+        // A row not yet selected becomes the only selection, as the popup's title says.
+        if (!list.Selected()) {
+            list.setAction(2);
+            list.selectRow(row);
+        }
+        list.setListIndex(row);
     }
-    const MenuItem *open = c.commands.item(QStringLiteral("mnuOpenSelectedFiles"));
-    if (open && !open->enabled) {
-        for (const char *item : PointerItems)
-            c.commands.setEnabled(QString::fromLatin1(item), true);
-    }
+    offerItems(onARow, true);
     // Opening this popup ends a pending move of a project or topic name.
     for (const char *item : {"mnuPasteProjectRow", "mnuPasteProjectEOF",
              "mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"})
         c.commands.setEnabled(QString::fromLatin1(item), false);
-    list.setCol(0);
-    c.commands.setCaption(PopupTitle, list.ColList());
+    c.commands.setCaption(PopupTitle, onARow ? list.columnText(row, 0) : QString());
 
     s.SuppressListClick = true;
     c.window.giveFocus(nullptr);
@@ -150,7 +160,8 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row)
     s.SuppressListClick = false;
     // "Choose Program" keeps the focus in its own window.
     if (s.LaunchStatus != u"openwith") {
-        reselectCurrent();
+        if (onARow)
+            reselectCurrent();
         c.window.giveFocus(&list);
     }
 }
@@ -199,14 +210,22 @@ void FileListCommands::RemoveSelectedFiles()
         return;
     // Downwards, so the rows still to be visited keep their indexes.
     int remembered = 0;
+    QList<std::pair<int, QString>> removed;
     for (int i = list.ListCount() - 1; i >= 0; --i) {
         if (list.isSelected(i)) {
             remembered = i;
+            removed.prepend({i, list.rowText(i)});
             list.setRow(i);
             list.setAction(4);
         }
     }
-    reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, list));
+    if (!reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, list))) {
+        // The file keeps the pointers, so the list shows them again.
+        for (const auto &[row, text] : removed) {
+            list.setRow(row);
+            list.insertRow(text);
+        }
+    }
     list.setAction(2);
     // When the last rows went, the new last row takes the selection.
     remembered = std::min(remembered, list.ListCount() - 1);
@@ -231,6 +250,7 @@ void FileListCommands::RenameSelectedFile()
             QStringLiteral(" Must Select A File To Rename"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
+    currentToSelectedRow();
     s.UtilityMode = EditorMode::RenameFile;
     ShowUtilityForm();
 }
@@ -242,8 +262,15 @@ void FileListCommands::EditFileData()
             QStringLiteral(" Must Select A File To Edit"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
+    currentToSelectedRow();
     s.UtilityMode = EditorMode::EditFile;
     ShowUtilityForm();
+}
+
+void FileListCommands::currentToSelectedRow()
+{
+    ListControl &list = c.lstFileList;
+    list.setListIndex(list.actionRow());
 }
 
 bool FileListCommands::CheckDuplicateFileName(const QString &name)

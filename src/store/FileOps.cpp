@@ -51,17 +51,27 @@ FsResult removeFile(const QString &path) { return check(::unlink(QFile::encodeNa
 
 FsResult removeEmptyFolder(const QString &path) { return check(::rmdir(QFile::encodeName(path).constData())); }
 
-bool removeFilesIn(const QString &folder)
+FsResult copyFile(const QString &from, const QString &to)
 {
-    bool all = true;
+    struct stat st {};
+    if (::lstat(QFile::encodeName(to).constData(), &st) == 0)
+        return failure(EEXIST);
+    QFile source(from);
+    if (!source.copy(to))
+        return {false, 0, source.errorString()};
+    return {};
+}
+
+bool removeProjectFolder(const QString &folder, const QString &project)
+{
     const QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
-        // A link is removed itself; what it points to is never touched.
-        if (!removeFile(entry.absoluteFilePath()))
-            all = false;
+        const QString name = entry.fileName();
+        if (name == project + QStringLiteral(".List") || name.endsWith(QStringLiteral(".Files")))
+            removeFile(entry.absoluteFilePath());
     }
-    return all;
+    return removeEmptyFolder(folder).ok;
 }
 
 bool existsIgnoringCase(const QString &path)

@@ -22,6 +22,9 @@ struct SaveResult {
 QString decodeListText(const QByteArray &bytes);
 // Splits at CR LF, LF or CR; a final line end adds no empty line.
 QStringList splitLines(const QString &text);
+// A list line without its leading and trailing spaces. Only spaces: a TAB at either end is a
+// column boundary (an empty display name or target) and must survive.
+QString spaceTrimmed(const QString &line);
 // The decoded lines of a file; a missing or unreadable file gives none.
 QStringList readLines(const QString &path);
 // The lines of a file about to be rewritten; a missing file has none. False, with the system's
@@ -47,13 +50,12 @@ int readNameList(const QString &path, ListControl &list, const std::function<voi
 int readPointerListTrimmed(const QString &path, ListControl &list);
 // 4. Pointer list as a whole: lines untrimmed, empty lines skipped.
 int readPointerList(const QString &path, ListControl &list);
-// 5. Name list from rows firstRow..end: trimmed, rows empty or holding "..." dropped.
-SaveResult writeNameList(const QString &path, const ListControl &list, int firstRow = 0);
+// 5. Name list from the rows as shown, each trimmed; blank rows and the project row " ..." (found
+//    by its text, wherever it stands) are dropped. Every name-list rewrite goes through here.
+SaveResult writeNameList(const QString &path, const ListControl &list);
 // 6. Pointer list from every row: trimmed, rows then empty dropped; no rows gives an empty file.
 SaveResult writePointerList(const QString &path, const ListControl &list);
 // 7. One name added as the last line.
 SaveResult appendName(const QString &path, const QString &name);
-// 8. Every row from firstRow on, as it stands (no trimming, nothing dropped).
-SaveResult rewriteNameList(const QString &path, const ListControl &list, int firstRow = 0);
 
 } // namespace corvanta

@@ -83,6 +83,30 @@ TEST_F(NavigationTest, arrowKeysAndHoverWork_onTheTopicList)
     EXPECT_EQ(form->commands.panels()[1].text, u"Topic Line: 2"_s);
 }
 
+// The highlighted topic is always the one whose pointers show: after a project opens sorted
+// descending (the project row last), after a right-click, and a click on an empty File List
+// hands the focus back to the Project List.
+TEST_F(NavigationTest, highlightedTopic_isTheOneWhosePointersShow)
+{
+    setIni(u"Topic List"_s, u"Sort"_s, u"descend"_s);
+    start();
+    doubleClick(projects(), 1);
+    ASSERT_EQ(rows(topics()), (QStringList{u"Plans"_s, u"Notes"_s, u" ..."_s}));
+    EXPECT_EQ(selectedRows(topics()), QList<int>{2});
+    EXPECT_EQ(rows(files()), QStringList{u"Budget\t/home/u/budget.ods"_s});
+
+    topics().userMouseDown(1, Mouse::Right, 0);
+    EXPECT_EQ(selectedRows(topics()), QList<int>{1});
+    EXPECT_EQ(rows(files()), QStringList{u"a\tb"_s});
+
+    form->run(u"LoadEntryScreen"_s);
+    doubleClick(projects(), 2); // Gamma: no pointers at all
+    ASSERT_EQ(files().ListCount(), 0);
+    click(files(), -1);
+    EXPECT_TRUE(projects().hasFocus());
+    EXPECT_EQ(selectedRows(projects()), QList<int>{2});
+}
+
 TEST_F(NavigationTest, entryTopic_isReadFromTheProjectsFolder)
 {
     start();
@@ -141,7 +165,7 @@ TEST_F(NavigationTest, enterOnTheBlankRowOfAnEmptyProjectList_createsNothing)
 TEST_F(NavigationTest, nameThatWouldLeaveTheDataFolder_isRefused)
 {
     data.write(u"Project.List"_s, "A\r\n../../escape\r\n");
-    data.write(u"Project.Topics"_s, "../outside\r\n");
+    data.write(u"Project.Topics"_s, "../../outside\r\n");
     start();
     doubleClick(projects(), 1);
     ASSERT_NE(ui.lastBox(), nullptr);
@@ -152,7 +176,7 @@ TEST_F(NavigationTest, nameThatWouldLeaveTheDataFolder_isRefused)
 
     click(topics(), 1);
     EXPECT_EQ(ui.boxes.size(), 2u);
-    EXPECT_FALSE(QFileInfo::exists(data.path() + u"/outside.Files"_s));
+    EXPECT_EQ(data.stray(), QStringList());
 }
 
 TEST_F(NavigationTest, entryScreenKey_returnsFromAProject)

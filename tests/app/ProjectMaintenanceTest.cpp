@@ -116,6 +116,7 @@ TEST_F(ProjectMaintenanceTest, unsafeNames_areRefusedAndNothingIsCreatedOutside)
               u"The Name  [../ESCAPE]  Cannot Be Used As A File Name.     \rPlease Do Not Use  /  \\  ...  Or Control Characters.\r"_s);
     EXPECT_EQ(ui.boxes[5].text, u"Input Cannot Be Blank...     \r"_s);
     EXPECT_FALSE(QFileInfo::exists(data.path() + u"/escape"_s));
+    EXPECT_EQ(data.stray(), QStringList());
     EXPECT_EQ(QDir(data.file(u"Projects"_s)).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
               (QStringList{u"Alpha"_s, u"Beta"_s}));
 }
@@ -149,7 +150,7 @@ TEST_F(ProjectMaintenanceTest, newTopic_goesUnderTheProjectRowAndCannotTakeThePr
     names = {u"alpha"_s, u"Ideas"_s};
     form->run(u"mnuTopicPopupAddNewTopic"_s);
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].title, u" Duplicate Name: ALPHA"_s);
+    EXPECT_EQ(ui.boxes[0].title, u" Duplicate Topic Name: ALPHA"_s);
     EXPECT_EQ(rows(topics()), (QStringList{u" ..."_s, u"Ideas"_s, u"Plans"_s, u"Notes"_s}));
     EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.List"_s), QByteArray("Ideas\r\nPlans\r\nNotes\r\n"));
     EXPECT_TRUE(data.exists(u"Projects/Alpha/Ideas.Files"_s));
@@ -249,20 +250,119 @@ TEST_F(ProjectMaintenanceTest, renameTopic_renamesItsFileAndKeepsShowingIt)
     EXPECT_FALSE(data.exists(u"Projects/Alpha/Plans.Files"_s));
 }
 
-TEST_F(ProjectMaintenanceTest, renameTopic_refusesTheProjectRowAndMarkerNames)
+// The project row is found by its text, wherever a sort has put it.
+TEST_F(ProjectMaintenanceTest, projectRow_cannotBeRenamedOrDeletedWhereverItStands)
 {
     openAlpha();
-    topics().setListIndex(0);
-    form->run(u"mnuTopicPopupRenameTopic"_s);
-    EXPECT_EQ(ui.lastBox()->title, u" Invalid Rename Attempt"_s);
-    EXPECT_EQ(ui.lastBox()->text, u"You Cannot Rename This Topic Row.     \r"_s);
-
-    topics().setListIndex(2);
+    for (const bool descending : {false, true}) {
+        if (descending)
+            form->menuClick(u"mnuTopicSortDescending"_s);
+        const int row = int(rows(topics()).indexOf(u" ..."_s));
+        ASSERT_EQ(row, descending ? 2 : 0);
+        names = {u"Renamed"_s};
+        topics().selectRow(row);
+        form->run(u"mnuTopicPopupRenameTopic"_s);
+        EXPECT_EQ(ui.lastBox()->title, u" Invalid Rename Attempt"_s);
+        EXPECT_EQ(ui.lastBox()->text, u"You Cannot Rename This Topic Row.     \r"_s);
+        topics().selectRow(row);
+        form->run(u"DeleteTopic"_s);
+        EXPECT_EQ(ui.lastBox()->title, u" Invalid Delete Attempt"_s);
+        EXPECT_EQ(dialogs, 0);
+        EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.List"_s), QByteArray("Plans\r\nNotes\r\n"));
+    }
+    // A new name holding the marker's dots is refused too.
+    topics().selectRow(int(rows(topics()).indexOf(u"Notes"_s)));
     names = {u"Old...Notes"_s, u"cancel"_s};
     form->run(u"mnuTopicPopupRenameTopic"_s);
     EXPECT_EQ(ui.lastBox()->title, u" Invalid Input"_s);
     EXPECT_TRUE(data.exists(u"Projects/Alpha/Notes.Files"_s));
-    EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.List"_s), QByteArray("Plans\r\nNotes\r\n"));
+}
+
+// Every rewrite of a Topic List keeps every topic, wherever the project row stands: sorted
+// descending it is the last row, and a paste at the selected row can put a topic above it.
+TEST_F(ProjectMaintenanceTest, topicListRewrites_keepEveryTopicWhereverTheProjectRowStands)
+{
+    struct Case {
+        const char *what;
+        std::function<void()> act;
+        QByteArray stored;
+    };
+    const auto descending = [this] { form->menuClick(u"mnuTopicSortDescending"_s); };
+    const auto selectTopic = [this](const QString &name) { click(topics(), int(rows(topics()).indexOf(name))); };
+    const Case cases[] = {
+        {"insert a topic, sorted descending", [&] {
+             descending();
+             selectTopic(u"Plans"_s);
+             insertOption = true;
+             names = {u"Ideas"_s};
+             form->run(u"CreateNewTopic"_s);
+         }, "Plans\r\nIdeas\r\nNotes\r\n"},
+        {"rename a topic, sorted descending", [&] {
+             descending();
+             selectTopic(u"Notes"_s);
+             names = {u"Memos"_s};
+             form->run(u"mnuTopicPopupRenameTopic"_s);
+         }, "Plans\r\nMemos\r\n"},
+        {"delete a topic, sorted descending", [&] {
+             descending();
+             selectTopic(u"Notes"_s);
+             ui.answers = {MsgBox::Yes};
+             form->run(u"DeleteTopic"_s);
+         }, "Plans\r\n"},
+        {"rename after a paste onto the project row", [&] {
+             selectTopic(u"Notes"_s);
+             form->run(u"mnuTopicPopupCutTopicName"_s);
+             selectTopic(u" ..."_s);
+             form->run(u"mnuTopicPopupPasteTopicNameAtSelectedRow"_s);
+             selectTopic(u"Plans"_s);
+             names = {u"Schemes"_s};
+             form->run(u"mnuTopicPopupRenameTopic"_s);
+         }, "Notes\r\nSchemes\r\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        data.write(u"Projects/Alpha/Alpha.List"_s, "Plans\r\nNotes\r\n");
+        setIni(u"Topic List"_s, u"Sort"_s, u"none"_s);
+        restart();
+        openAlpha();
+        c.act();
+        EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.List"_s), c.stored);
+    }
+}
+
+// One .Files file may stand behind two rows (a topic pasted twice): it goes with its last row.
+TEST_F(ProjectMaintenanceTest, topicFileOfTwoRows_staysUntilItsLastRowGoes)
+{
+    openAlpha();
+    click(topics(), 1);
+    form->run(u"mnuTopicPopupCutTopicName"_s);
+    for (int i = 0; i < 3; ++i)
+        form->run(u"mnuTopicPopupPasteNameAtEndOfList"_s);
+    ASSERT_EQ(rows(topics()), (QStringList{u" ..."_s, u"Notes"_s, u"Plans"_s, u"Plans"_s, u"Plans"_s}));
+
+    click(topics(), 4);
+    names = {u"Schemes"_s};
+    form->run(u"mnuTopicPopupRenameTopic"_s);
+    EXPECT_EQ(data.read(u"Projects/Alpha/Plans.Files"_s), QByteArray("One\t/1\r\n"));
+    EXPECT_EQ(data.read(u"Projects/Alpha/Schemes.Files"_s), QByteArray("One\t/1\r\n"));
+
+    click(topics(), 3);
+    ui.answers = {MsgBox::Yes};
+    form->run(u"DeleteTopic"_s);
+    EXPECT_TRUE(ui.lastBox()->text.contains(u"Another Row"_s)) << ui.lastBox()->text.toStdString();
+    EXPECT_EQ(data.read(u"Projects/Alpha/Plans.Files"_s), QByteArray("One\t/1\r\n"));
+    EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.List"_s), QByteArray("Notes\r\nPlans\r\nSchemes\r\n"));
+
+    // A topic pasted under its project's own name shares the project row's file.
+    data.write(u"Projects/Alpha/Alpha.Files"_s, "Own\t/own\r\n");
+    form->run(u"LoadEntryScreen"_s);
+    clipboard.content = u"Alpha"_s;
+    openAlpha();
+    form->run(u"mnuTopicPopupPasteNameAtEndOfList"_s);
+    click(topics(), 4);
+    ui.answers = {MsgBox::Yes};
+    form->run(u"DeleteTopic"_s);
+    EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.Files"_s), QByteArray("Own\t/own\r\n"));
 }
 
 // --- deleting ---
@@ -282,6 +382,21 @@ TEST_F(ProjectMaintenanceTest, deleteProject_asksWithNoAsDefaultAndKeepsSubfolde
     EXPECT_FALSE(data.exists(u"Projects/Beta/Beta.List"_s));
     EXPECT_TRUE(data.exists(u"Projects/Beta/sub/kept.txt"_s));
     EXPECT_EQ(projects().ListIndex(), 0);
+}
+
+// Only the program's own files go; a folder that still holds the user's files stays and is named.
+TEST_F(ProjectMaintenanceTest, deleteProject_keepsTheUsersFilesAndSaysWhereTheyAre)
+{
+    data.write(u"Projects/Alpha/letter.odt"_s, "mine");
+    projects().selectRow(0);
+    ui.answers = {MsgBox::Yes};
+    form->run(u"mnuDeleteProject"_s);
+    EXPECT_EQ(data.read(u"Projects/Alpha/letter.odt"_s), QByteArray("mine"));
+    for (const char *own : {"Alpha.List", "Alpha.Files", "Plans.Files", "Notes.Files"})
+        EXPECT_FALSE(data.exists(u"Projects/Alpha/"_s + QLatin1String(own))) << own;
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_TRUE(ui.boxes[1].text.contains(data.file(u"Projects/Alpha"_s))) << ui.boxes[1].text.toStdString();
+    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Beta\r\n"));
 }
 
 TEST_F(ProjectMaintenanceTest, deleteTheOpenProject_returnsToTheEntryScreenAndRemovesTheFolder)
@@ -313,14 +428,6 @@ TEST_F(ProjectMaintenanceTest, deleteTheShownTopic_showsTheProjectRowsList)
     EXPECT_EQ(rows(files()), QStringList{u"Own\t/own"_s});
 }
 
-TEST_F(ProjectMaintenanceTest, deleteTopicRow0_isRefused)
-{
-    topics().setListIndex(0);
-    form->run(u"DeleteTopic"_s);
-    EXPECT_EQ(ui.lastBox()->title, u" Invalid Delete Attempt"_s);
-    EXPECT_EQ(ui.beeps, 1);
-}
-
 // --- moving names ---
 
 TEST_F(ProjectMaintenanceTest, cutAndPasteAtEnd_movesTheProjectAndRewritesTheList)
@@ -350,47 +457,6 @@ TEST_F(ProjectMaintenanceTest, topicPastedIntoAnotherProject_startsWithAnEmptyLi
     click(topics(), 1);
     EXPECT_EQ(files().ListCount(), 0);
     EXPECT_TRUE(data.exists(u"Projects/Alpha/Plans.Files"_s));
-}
-
-// --- cleaning up ---
-
-TEST_F(ProjectMaintenanceTest, cleanup_withNothingOrphaned_saysSoAndKeepsTheLists)
-{
-    data.write(u"Project.Topics"_s, "");
-    QFile::remove(data.file(u"Projects/Inbox.Files"_s));
-    data.write(u"Project.List"_s, "alpha\r\nBETA\r\n"); // letter case does not matter
-    restart();
-    form->run(u"mnuCleanProjects"_s);
-    EXPECT_EQ(ui.lastBox()->title, u" No Project Files To Clean"_s);
-    EXPECT_EQ(ui.lastBox()->text, u"All Project Files Are Associated With Project Names.      \rNo Unassociated Project Files Found. \r"_s);
-    EXPECT_EQ(rows(projects()).size(), 2);
-}
-
-TEST_F(ProjectMaintenanceTest, cleanup_deletesOrphanFoldersButKeepsEntryTopicFiles)
-{
-    data.write(u"Projects/Orphan/Orphan.List"_s, "");
-    data.write(u"Projects/Orphan/Orphan.Files"_s, "");
-    ui.answers = {MsgBox::Yes};
-    form->run(u"entry:Clean Files"_s);
-    ASSERT_NE(ui.lastBox(), nullptr);
-    EXPECT_EQ(ui.lastBox()->title, u" Cleanup  2 Project Files"_s);
-    EXPECT_TRUE(ui.lastBox()->text.startsWith(u"These  2 Project Files Are No Longer Associated     \r"_s));
-    EXPECT_FALSE(data.exists(u"Projects/Orphan"_s));
-    EXPECT_TRUE(data.exists(u"Projects/Inbox.Files"_s));
-    EXPECT_TRUE(data.exists(u"Projects/Alpha/Alpha.List"_s));
-    EXPECT_EQ(rows(projects()), (QStringList{u"Alpha"_s, u"Beta"_s}));
-    EXPECT_FALSE(form->state.ListLoading);
-    EXPECT_TRUE(form->enabled());
-}
-
-TEST_F(ProjectMaintenanceTest, cleanup_neverFollowsALinkOutOfTheDataFolder)
-{
-    TempFolder outside;
-    outside.write(u"precious.txt"_s, "keep me");
-    QFile::link(outside.path(), data.file(u"Projects/Linked"_s));
-    ui.answers = {MsgBox::Yes};
-    form->run(u"mnuCleanProjects"_s);
-    EXPECT_TRUE(outside.exists(u"precious.txt"_s));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 #include "app/StartupWindow.h"
+#include "editor/PointerEditor.h"
+#include "filelist/FileListCommands.h"
 #include "support/FormFixture.h"
 
 #include <QDir>
@@ -203,6 +205,20 @@ TEST_F(ShutdownTest, close_storesOptionsAndGeometryAndAnimates)
     setIni(u"Screen"_s, u"Height"_s, u"1"_s);
     form->closeMainWindow();
     EXPECT_EQ(ini(u"Screen"_s, u"Height"_s), u"1"_s);
+}
+
+// Shut-down repeats the stored insert choice; "Cancel All Selections" does not change it.
+TEST_F(ShutdownTest, close_repeatsTheStoredInsertChoice)
+{
+    setIni(u"Option"_s, u"InsertName"_s, u"True"_s);
+    ui.onPointerEditor = [](PointerEditor &e) {
+        e.optCancelAll_Click();
+        e.cmdExit_Click();
+    };
+    program->fileListCommands().addDroppedFiles({u"/a"_s, u"/b"_s}, -1);
+    ASSERT_EQ(ui.pointerEditors, 1);
+    form->closeMainWindow();
+    EXPECT_EQ(ini(u"Option"_s, u"InsertName"_s), u"True"_s);
 }
 
 TEST_F(ShutdownTest, minimisedWindow_storesItsRestoredGeometry)

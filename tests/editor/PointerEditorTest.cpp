@@ -254,7 +254,9 @@ TEST(PointerEditorRules, websiteAndEmailAddresses_followThePlainSubstringRules)
     EXPECT_FALSE(PointerEditor::isValidEmail(u"example.com"_s));
     EXPECT_EQ(PointerEditor::websiteTarget(u" www.example.com "_s), u"http://www.example.com"_s);
     EXPECT_EQ(PointerEditor::websiteTarget(u"HTTPS://Example.com"_s), u"HTTPS://Example.com"_s);
-    EXPECT_EQ(PointerEditor::websiteTarget(u"httpbin.example.com"_s), u"httpbin.example.com"_s);
+    // A scheme is "http://" or "https://", not any address beginning with "http".
+    EXPECT_EQ(PointerEditor::websiteTarget(u"httpbin.org"_s), u"http://httpbin.org"_s);
+    EXPECT_EQ(PointerEditor::websiteTarget(u"Http://x.org"_s), u"Http://x.org"_s);
     EXPECT_EQ(PointerEditor::emailTarget(u"me@example.com"_s), u"mailto:me@example.com"_s);
     EXPECT_EQ(PointerEditor::emailTarget(u"MailTo:me@example.com"_s), u"MailTo:me@example.com"_s);
 }
@@ -435,17 +437,18 @@ TEST_F(PointerEditorTest, insertWithNoSelectedRow_appends)
     EXPECT_EQ(files().rowText(5), u"Net\thttp://example.net"_s);
 }
 
-TEST_F(PointerEditorTest, rowWithoutTab_isWrittenButNeverSelected)
+// Rows the editor never made go back as they were: one without a TAB, one without a name.
+TEST_F(PointerEditorTest, handMadeRows_areWrittenBackWhole)
 {
-    data.write(u"Project.Files"_s, "Loose line\r\nNet\t/x\r\n");
+    data.write(u"Project.Files"_s, "Loose line\r\n\t/nameless\r\nNet\t/x\r\n");
     form->run(u"LoadEntryScreen"_s);
     open(EditorMode::Website, [](PointerEditor &e) {
         type(e, u"example.net"_s, u"Loose line"_s);
         e.cmdSave_Click();
     });
-    EXPECT_EQ(
-        fileBytes(), QByteArray("Loose line\r\nNet\t/x\r\nLoose line\thttp://example.net\r\n"));
-    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {2});
+    EXPECT_EQ(fileBytes(),
+        QByteArray("Loose line\r\n\t/nameless\r\nNet\t/x\r\nLoose line\thttp://example.net\r\n"));
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {3});
 }
 
 TEST_F(PointerEditorTest, unwritableListFile_showsFileNotSavedAndKeepsTheEditorOpen)

@@ -296,31 +296,63 @@ TEST_F(FileListCommandsTest, duplicateFileNameCheck_ignoresLetterCase)
 
 // --- the popup and the selection ---
 
-TEST_F(FileListCommandsTest, rightClickBelowTheRows_usesRowZero)
+// A right-click below the last row is on no row: the selection stays and the popup offers only
+// what needs no row.
+TEST_F(FileListCommandsTest, rightClickBelowTheRows_actsOnNoRow)
 {
-    select({});
-    files().setListIndex(-1);
+    select({3});
     files().userMouseDown(-1, Mouse::Right, 0);
     ASSERT_FALSE(ui.popups.empty());
-    EXPECT_EQ(ui.popups.back(), u"mnuPopupFiles"_s);
-    EXPECT_EQ(form->commands.item(u"mnuPopupMenuTitle"_s)->caption, u"Row0"_s);
-    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {0});
-    EXPECT_TRUE(files().hasFocus());
+    EXPECT_NE(form->commands.item(u"mnuPopupMenuTitle"_s)->caption, u"Row0"_s);
+    for (const char *item : {"mnuOpenWith", "mnuOpenSelectedFiles", "mnuDeleteSelectedFiles",
+                             "mnuRenameSelectedFiles", "mnuEditFileData2", "mnuCutFiles"})
+        EXPECT_FALSE(form->commands.item(QString::fromLatin1(item))->enabled) << item;
+    EXPECT_TRUE(form->commands.item(u"mnuSelectAllFiles"_s)->enabled);
+    EXPECT_EQ(selectedRows(files()), QList<int> {3});
+    files().userMouseDown(4, Mouse::Right, 0);
+    EXPECT_TRUE(form->commands.item(u"mnuDeleteSelectedFiles"_s)->enabled);
 }
 
-TEST_F(FileListCommandsTest, rightClickOnAnUnselectedRow_makesItCurrentAndTitlesThePopup)
+// A right-click on a row not selected makes it the only selection, as the popup's title says; on
+// a selected row the selection stays.
+TEST_F(FileListCommandsTest, rightClick_selectsAsTheTitleSays)
 {
     select({0, 1, 2});
     bool suppressed = false;
     ui.onPopup = [&](const QString &) { suppressed = state().SuppressListClick; };
+    files().userMouseDown(1, Mouse::Right, 0);
+    EXPECT_EQ(selectedRows(files()), (QList<int> {0, 1, 2}));
     files().userMouseDown(5, Mouse::Right, 0);
     EXPECT_TRUE(suppressed);
     EXPECT_FALSE(state().SuppressListClick);
     EXPECT_EQ(state().LaunchStatus, u"5"_s);
     EXPECT_EQ(files().ListIndex(), 5);
-    EXPECT_EQ(selectedRows(form->lstFileList), (QList<int> {0, 1, 2, 5}));
+    EXPECT_EQ(selectedRows(files()), QList<int> {5});
     EXPECT_EQ(form->commands.item(u"mnuPopupMenuTitle"_s)->caption, u"Row5"_s);
     EXPECT_FALSE(form->commands.item(u"mnuPasteProjectRow"_s)->enabled);
+    ui.answers = {MsgBox::Yes};
+    form->run(u"mnuDeleteSelectedFiles"_s);
+    EXPECT_EQ(files().ListCount(), 7);
+    EXPECT_FALSE(fileBytes().contains("Row5"));
+}
+
+// With one row selected and the cursor on another, Edit, Rename and Enter act on the selected row.
+TEST_F(FileListCommandsTest, oneSelectedRow_isTheRowCommandsActOn)
+{
+    state().FileSort = SortOrder::None;
+    files().userMouseDown(1, Mouse::Left, 0);
+    files().userMouseDown(3, Mouse::Left, Key::CtrlMask);
+    files().userMouseDown(3, Mouse::Left, Key::CtrlMask);
+    ASSERT_EQ(selectedRows(files()), QList<int> {1});
+    ASSERT_EQ(files().ListIndex(), 3);
+    QStringList shown;
+    ui.onPointerEditor = [&shown](PointerEditor &e) { shown << e.txtPointerName.text; };
+    form->run(u"EditFileData"_s);
+    form->run(u"mnuRenameSelectedFiles"_s);
+    EXPECT_EQ(shown, (QStringList {u"Row1"_s, u"Row1"_s}));
+    files().setListIndex(3);
+    files().userKeyDown(Key::Return, 0);
+    EXPECT_EQ(shell.targets(), QStringList {u"/home/u/r1"_s});
 }
 
 TEST_F(FileListCommandsTest, popupOnAnEmptyList_disablesThePointerItemsUntilTheNextFilledOne)

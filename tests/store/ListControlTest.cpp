@@ -307,13 +307,15 @@ TEST(ListControlTest, leftClick_movesSelectionThenRaisesMouseDownAndClick)
     EXPECT_EQ(list.ListIndex(), 1);
     EXPECT_TRUE(list.isSelected(1));
 
-    events.log.clear(); // the same row again changes nothing
+    // Every click counts, on the current row too and below the last row.
+    events.log.clear();
     list.userMouseDown(1, Mouse::Left, Key::NoShift);
-    list.userMouseDown(-1, Mouse::Left, Key::NoShift); // below the last row
+    list.userMouseDown(-1, Mouse::Left, Key::NoShift);
     list.userDoubleClick(1);
     EXPECT_EQ(events.log,
-        (QStringList {QStringLiteral("MouseDown:1,0,1"), QStringLiteral("MouseDown:1,0,-1"),
-            QStringLiteral("DblClick")}));
+        (QStringList {QStringLiteral("MouseDown:1,0,1"), QStringLiteral("Click"),
+            QStringLiteral("MouseDown:1,0,-1"), QStringLiteral("Click"), QStringLiteral("DblClick")}));
+    EXPECT_TRUE(list.isSelected(1));
 }
 
 TEST(ListControlTest, rightClick_changesNothingAndHandlerChangesRaiseNoClick)
