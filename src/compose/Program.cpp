@@ -4,6 +4,33 @@
 
 namespace corvanta {
 
+namespace {
+
+// Commands of features other work is building now (the pointer clipboard, printouts, fonts and
+// grid lines, help, calendar, about, the lock keys). Each is a placeholder that does nothing
+// until its feature registers the name; the test of the command surface lists the same names.
+const char *const ComingCommands[] = {
+    // pointer clipboard
+    "mnuCutFiles", "mnuCopyFiles", "mnuPasteInsert", "mnuPasteFiles",
+    // printouts
+    "mnuPrintOutProjects", "mnuPrintOutFiles", "mnuPrintFileList", "mnuTopicPopupPrintTopicList",
+    "mnuPrintProjectList", "entry:Print File List", "entry:Print Project List", "PrintProjectList",
+    "PrintTopicList", "PrintFileList",
+    // fonts and grid lines
+    "mnuDisplayLinesInProjectList", "mnuTopicPopupDislplayLinesInTopicList", "mnuDisplayLinesInFileList",
+    "mnuDisplayLinesInFileList2", "mnuTopicPopupDislplayLinesInTopicList2", "mnuDisplayLinesInProjectList2",
+    "mnuSelectProjectFont", "mnuSelectFileListFont", "mnuProjectListDefaultFont", "mnuFileListDefaultFont",
+    "mnuSelectFileFont", "mnuResetFileListDefault", "mnuTopicPopupSelectFont", "mnuTopicPopupResetDefaultFont",
+    "mnuSelectProjectListfont", "mnuResetProjectDefaultFont",
+    // help, calendar, about
+    "mnuCalendar", "mnuHelp", "mnuGettingStarted", "mnuCorvantaWebsite", "mnuAbout", "toolbar:HelpTopics",
+    "entry:Help Topics", "entry:Corvanta Website", "entry:About Corvanta", "ShowHelpTopics",
+    // lock keys
+    "ToggleLockKey3", "ToggleLockKey4", "ToggleLockKey5", "ToggleLockKey6",
+};
+
+} // namespace
+
 Program::Program(const Platform &platform, const ModalWindows &windows, const QString &dataFolder)
     : form_(platform, dataFolder, &windows.startup),
       launching_(form_.context()),
@@ -15,6 +42,8 @@ Program::Program(const Platform &platform, const ModalWindows &windows, const QS
 {
     // The File List's popup and the files dropped on it are the pointer commands'.
     form_.navigation().setFileListHandler(&fileListCommands_);
+    for (const char *name : ComingCommands)
+        form_.operations.addPlaceholder(QString::fromLatin1(name));
 }
 
 Program::~Program()
