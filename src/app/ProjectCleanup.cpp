@@ -22,8 +22,8 @@ QString countText(int n) { return u' ' + QString::number(n); }
 
 QString keptFoldersText(const QStringList &folders)
 {
-    QString text = QStringLiteral("These Folders Still Hold Files Not Made By Corvanta, So They Were Kept:")
-        + fiveSpaces() + u'\r';
+    QString text = QStringLiteral("These Folders Still Hold Files Not Made By Corvanta,") + fiveSpaces()
+        + QStringLiteral("\rSo They Were Kept:\r");
     for (const QString &folder : folders)
         text += u'[' + folder + QStringLiteral("]\r");
     return text;
@@ -58,12 +58,12 @@ bool ProjectCleanup::confirmMany(int orphans, int folders)
 {
     if (orphans * 2 <= folders)
         return true;
-    const QString n = countText(orphans);
-    return c.ui.msgBox(QStringLiteral("These ") + n + QStringLiteral(" Project Files Are More Than Half Of All")
-                           + countText(folders) + QStringLiteral(" Project Folders.") + fiveSpaces()
-                           + QStringLiteral("\r\rAre You SURE You Want To Delete All") + n
-                           + QStringLiteral(" Of Them?") + fiveSpaces() + u'\r',
-                       QStringLiteral(" Cleanup ") + n + QStringLiteral(" Project Files"),
+    const QString n = QString::number(orphans);
+    return c.ui.msgBox(QStringLiteral("You Are About To Delete ") + n + QStringLiteral(" Of ") + QString::number(folders)
+                           + QStringLiteral(" Project Folders At Once.") + fiveSpaces()
+                           + QStringLiteral("\r\rAre You SURE You Want To Delete ") + n
+                           + QStringLiteral(" Project Folders?") + fiveSpaces() + u'\r',
+                       QStringLiteral(" Cleanup ") + countText(orphans) + QStringLiteral(" Project Files"),
                        MsgBox::YesNo | MsgBox::Exclamation | MsgBox::DefaultButton2)
         == MsgBox::Yes;
 }
@@ -77,8 +77,9 @@ void ProjectCleanup::CleanUpProjectFiles()
     s.ListLoading = true;
     c.window.setEnabled(false);
 
-    // Only real folders are candidates: the entry screen's topic files beside them are live, and
-    // a link to a folder elsewhere is not ours to empty. Each is kept by the name it was listed
+    // Only real folders are candidates, and only those with something of ours to delete: the entry
+    // screen's topic files beside them are live, a link to a folder elsewhere is not ours to
+    // empty, and a folder of the user's alone is the user's. Each is kept by the name it was listed
     // under, whatever its row shows.
     const QString projects = s.ProgramFolder + QStringLiteral("/Projects");
     const QStringList folders = QDir(projects).entryList(
@@ -87,7 +88,8 @@ void ProjectCleanup::CleanUpProjectFiles()
     for (const QString &folder : folders) {
         const QString name = spaceTrimmed(folder);
         // Names of one or two characters are never taken for orphans.
-        if (name.size() >= 3 && !owned.contains(name.toLower()))
+        if (name.size() >= 3 && !owned.contains(name.toLower())
+            && holdsProgramFilesOrNothing(projects + u'/' + folder, folder))
             orphans << folder;
     }
 

@@ -282,13 +282,14 @@ void ProjectMaintenance::DeleteProject()
     list.selectRow(std::max(index - 1, 0));
     // Only a name that is a folder of its own inside Projects/ has files to delete.
     const QString folder = projectFolder(spaceTrimmed(name));
-    if (isUsableFileName(name) && isRealFolder(folder) && !removeProjectFolder(folder, spaceTrimmed(name)))
-        c.ui.msgBox(keptFoldersText({folder}), QStringLiteral(" Delete Project: ") + name,
-                    MsgBox::OkOnly | MsgBox::Information);
+    const bool kept = isUsableFileName(name) && isRealFolder(folder) && !removeProjectFolder(folder, spaceTrimmed(name));
     if (!s.CurrentProject.isEmpty() && s.CurrentProject == name) {
         c.operations.run(QStringLiteral("LoadEntryScreen"));
         list.selectRow(std::max(index - 1, 0));
     }
+    if (kept)
+        c.ui.msgBox(keptFoldersText({folder}), QStringLiteral(" Delete Project: ") + name,
+                    MsgBox::OkOnly | MsgBox::Information);
 }
 
 void ProjectMaintenance::DeleteTopic()

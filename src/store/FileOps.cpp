@@ -62,13 +62,32 @@ FsResult copyFile(const QString &from, const QString &to)
     return {};
 }
 
+namespace {
+
+bool isProgramFile(const QFileInfo &entry, const QString &project)
+{
+    const QString name = entry.fileName();
+    return !entry.isDir() && (name == project + QStringLiteral(".List") || name.endsWith(QStringLiteral(".Files")));
+}
+
+QFileInfoList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+bool holdsProgramFilesOrNothing(const QString &folder, const QString &project)
+{
+    const QFileInfoList entries = entriesOf(folder);
+    return entries.isEmpty()
+        || std::any_of(entries.begin(), entries.end(), [&](const QFileInfo &e) { return isProgramFile(e, project); });
+}
+
 bool removeProjectFolder(const QString &folder, const QString &project)
 {
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        const QString name = entry.fileName();
-        if (name == project + QStringLiteral(".List") || name.endsWith(QStringLiteral(".Files")))
+    for (const QFileInfo &entry : entriesOf(folder)) {
+        if (isProgramFile(entry, project))
             removeFile(entry.absoluteFilePath());
     }
     return removeEmptyFolder(folder).ok;

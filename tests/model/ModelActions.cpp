@@ -472,7 +472,7 @@ void ModelSession::cleanUp()
     QStringList orphans;
     for (const QString &folder : model.folders) {
         const QString name = spaceTrimmed(folder.mid(9));
-        if (name.size() >= 3 && !owned.contains(name.toLower()))
+        if (name.size() >= 3 && !owned.contains(name.toLower()) && model.holdsProgramFilesOrNothing(folder.mid(9)))
             orphans << folder.mid(9);
     }
     const bool yes = chance(60);

@@ -128,6 +128,22 @@ void ReferenceModel::removeProjectFolder(const QString &name)
         folders.erase(folder);
 }
 
+bool ReferenceModel::holdsProgramFilesOrNothing(const QString &name) const
+{
+    const QString folder = QStringLiteral("Projects/") + name;
+    bool anything = false;
+    for (const auto &[path, lines] : lists) {
+        if (parentOf(path) != folder)
+            continue;
+        if (path == folder + u'/' + name + QStringLiteral(".List") || path.endsWith(u".Files"))
+            return true;
+        anything = true;
+    }
+    for (const auto &[path, bytes] : userFiles)
+        anything = anything || path.startsWith(folder + u'/');
+    return !anything;
+}
+
 QStringList ReferenceModel::compare(const TempFolder &data)
 {
     QStringList differences;

@@ -37,6 +37,8 @@ public:
     void renameProject(const QString &from, const QString &to);
     // Deletes a project folder's own files, and the folder when nothing of the user's is left.
     void removeProjectFolder(const QString &name);
+    // Whether a project folder holds any of the program's files, or nothing at all.
+    bool holdsProgramFilesOrNothing(const QString &name) const;
 
     // Compares the data folder with the model: every difference, one a line. Takes in the empty
     // list files the program made on its own.
