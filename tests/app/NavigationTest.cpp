@@ -107,33 +107,12 @@ TEST_F(NavigationTest, highlightedTopic_isTheOneWhosePointersShow)
     EXPECT_EQ(selectedRows(projects()), QList<int>{2});
 }
 
-TEST_F(NavigationTest, entryTopic_isReadFromTheProjectsFolder)
-{
-    start();
-    click(topics(), 1);
-    EXPECT_EQ(rows(files()), QStringList{u"Letter\t/home/u/letter.odt"_s});
-    EXPECT_EQ(form->state.FileListPath, data.path() + u"/Projects/Inbox.Files"_s);
-    click(topics(), 0);
-    EXPECT_EQ(rows(files()), QStringList{u"Home page\thttp://example.com"_s});
-}
-
 TEST_F(NavigationTest, projectRowRightAfterStart_isNotReadAgain)
 {
     start();
     data.write(u"Project.Files"_s, "Changed\tx\r\n");
     click(topics(), 0);
     EXPECT_EQ(rows(files()), QStringList{u"Home page\thttp://example.com"_s});
-}
-
-TEST_F(NavigationTest, missingProjectFolder_isCreatedEmptyWhenOpened)
-{
-    start();
-    doubleClick(projects(), 2);
-    EXPECT_EQ(form->state.CurrentProject, u"Gamma"_s);
-    EXPECT_TRUE(data.exists(u"Projects/Gamma/Gamma.List"_s));
-    EXPECT_TRUE(data.exists(u"Projects/Gamma/Gamma.Files"_s));
-    EXPECT_EQ(rows(topics()), QStringList{u" ..."_s});
-    EXPECT_EQ(files().ListCount(), 0);
 }
 
 TEST_F(NavigationTest, singleProject_doubleClickBeepsButEnterOpens)
@@ -177,18 +156,6 @@ TEST_F(NavigationTest, nameThatWouldLeaveTheDataFolder_isRefused)
     click(topics(), 1);
     EXPECT_EQ(ui.boxes.size(), 2u);
     EXPECT_EQ(data.stray(), QStringList());
-}
-
-TEST_F(NavigationTest, entryScreenKey_returnsFromAProject)
-{
-    start();
-    doubleClick(projects(), 1);
-    int key = Key::F4;
-    form->Form_KeyDown(key, 0);
-    EXPECT_EQ(key, 0);
-    EXPECT_TRUE(form->state.CurrentProject.isEmpty());
-    EXPECT_EQ(rows(topics()), (QStringList{u" ..."_s, u"Inbox"_s}));
-    EXPECT_EQ(projects().rowBackColour(1), ListControl::NoColour);
 }
 
 TEST_F(NavigationTest, arrowKeys_moveRoundTheThreeLists)

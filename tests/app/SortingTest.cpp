@@ -134,47 +134,6 @@ TEST_F(SortingTest, projectListDescending_leavesNoMarkerRowButApplyingItAgainDoe
     EXPECT_TRUE(form->state.CurrentProject.isEmpty());
 }
 
-TEST_F(SortingTest, rebuild_writesTheListAsShown)
-{
-    form->menuClick(u"mnuSortAscendingProjects"_s);
-    form->menuClick(u"mnuRebuildProjectList"_s);
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBravo\r\ncharlie\r\ndelta\r\n"));
-    form->menuClick(u"mnuTopicRebuildTopicList"_s);
-    EXPECT_EQ(data.read(u"Project.Topics"_s), QByteArray("Zoo\r\napple\r\n"));
-    form->menuClick(u"mnuRebuildFileList"_s);
-    EXPECT_EQ(data.read(u"Project.Files"_s), QByteArray("beta\t/b\r\nAlpha\t/a\r\ngamma\t/g\r\n"));
-    EXPECT_EQ(form->caption(), u" Corvanta"_s);
-}
-
-TEST_F(SortingTest, rebuildOfAOneProjectList_onlyBeeps)
-{
-    data.write(u"Project.List"_s, "  Only  \r\n\r\n");
-    start();
-    form->menuClick(u"mnuRebuildProjectList"_s);
-    EXPECT_EQ(ui.beeps, 1);
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("  Only  \r\n\r\n"));
-}
-
-TEST_F(SortingTest, rebuildOfAnEmptyFileList_emptiesItsFileAndFocusesProjects)
-{
-    files().clear();
-    files().setHasFocus(true);
-    form->menuClick(u"mnuRebuildFileList"_s);
-    EXPECT_EQ(data.read(u"Project.Files"_s), QByteArray());
-    EXPECT_TRUE(projects().hasFocus());
-    EXPECT_EQ(ui.beeps, 1);
-}
-
-TEST_F(SortingTest, rebuildThatCannotWrite_saysSoAndKeepsTheFile)
-{
-    QFile::setPermissions(data.file(u"Project.List"_s), QFile::ReadOwner);
-    form->menuClick(u"mnuSortAscendingProjects"_s);
-    form->menuClick(u"mnuRebuildProjectList"_s);
-    ASSERT_NE(ui.lastBox(), nullptr);
-    EXPECT_EQ(ui.lastBox()->title, u" File Not Saved"_s);
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("delta\r\nAlpha\r\ncharlie\r\nBravo\r\n"));
-}
-
 TEST_F(SortingTest, captionLabels_showTheSortMenuAtTheirList)
 {
     form->setGeometry({0, 0, 10250, 6500});

@@ -31,9 +31,10 @@ protected:
     FileListCommands &commands() { return program->fileListCommands(); }
     SharedState &state() { return form->state; }
     QByteArray fileBytes() const { return data.read(u"Project.Files"_s); }
-    void select(std::initializer_list<int> rowsToSelect)
+    void select(std::initializer_list<int> rowsToSelect, bool adding = false)
     {
-        files().setAction(2);
+        if (!adding)
+            files().setAction(2);
         for (int row : rowsToSelect) {
             files().setRow(row);
             files().setSelected(true);
@@ -53,75 +54,55 @@ protected:
 
 // --- removing ---
 
-TEST_F(FileListCommandsTest, removeOneRow_namesItAndRewritesTheFile)
+// The question names one pointer or counts them; Yes removes the selected rows, rewrites the file
+// in list order and selects the row where the first removed one stood (the new last row when
+// the last ones went).
+TEST_F(FileListCommandsTest, remove_asksThenRewritesAndSelectsWhereTheFirstRemovedStood)
 {
-    select({6});
-    form->run(u"mnuDeleteSelectedFiles"_s);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text,
-        u"You Have Selected - ROW6 - To Be Removed From The File List.     \r"
-        "Are You Sure You Want To Remove This File?\r"_s);
-    EXPECT_EQ(ui.boxes[0].title, u" Remove: Row6"_s);
-    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
-    // The default answer is No: nothing changed.
-    EXPECT_EQ(files().ListCount(), 8);
-
-    ui.answers = {MsgBox::Yes};
-    form->run(u"RemoveSelectedFiles"_s);
-    EXPECT_EQ(files().ListCount(), 7);
-    EXPECT_FALSE(fileBytes().contains("Row6"));
-    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {6});
-    EXPECT_EQ(files().ListIndex(), 6);
-    EXPECT_FALSE(form->commands.item(u"mnuPasteInsert"_s)->enabled);
-}
-
-TEST_F(FileListCommandsTest, removeFourRows_countsThemInTheQuestion)
-{
-    select({0, 1, 2, 3});
-    ui.answers = {MsgBox::Yes};
-    form->run(u"RemoveSelectedFiles"_s);
-    EXPECT_EQ(ui.boxes[0].text,
-        u"You Have Selected 4 Files To Be Removed From The File List.     \r"
-        "Are You Sure You Want To Remove These Files?\r"_s);
-    EXPECT_EQ(ui.boxes[0].title, u" Remove Files"_s);
-    EXPECT_EQ(rows(files()).first(), u"Row4\t/home/u/r4"_s);
-}
-
-TEST_F(FileListCommandsTest, removeWithNothingSelected_asksAboutZeroAndSelectsRowZero)
-{
-    select({});
-    data.write(u"Project.Files"_s, "Row0\t/home/u/r0\nRow1\t/b\n"); // differs from the list
-    ui.answers = {MsgBox::Yes};
-    form->run(u"RemoveSelectedFiles"_s);
-    EXPECT_TRUE(ui.boxes[0].text.startsWith(u"You Have Selected 0 Files"_s));
-    EXPECT_EQ(files().ListCount(), 8);
-    EXPECT_TRUE(fileBytes().startsWith("Row0\t/home/u/r0\r\nRow1\t/home/u/r1\r\n"));
-    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {0});
-}
-
-TEST_F(FileListCommandsTest, removeRowsTwoAndFiveOfEight_selectsTheRowThatMovedUp)
-{
-    select({2, 5});
-    ui.answers = {MsgBox::Yes};
-    form->run(u"RemoveSelectedFiles"_s);
-    EXPECT_EQ(files().ListCount(), 6);
-    EXPECT_EQ(fileBytes(),
-        QByteArray("Row0\t/home/u/r0\r\nRow1\t/home/u/r1\r\nRow3\t/home/u/r3\r\n"
-                   "Row4\t/home/u/r4\r\nRow6\t/home/u/r6\r\nRow7\t/home/u/r7\r\n"));
-    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {2});
-    EXPECT_EQ(files().columnText(2, 0), u"Row3"_s);
-}
-
-TEST_F(FileListCommandsTest, removeTheLastRows_selectsTheNewLastRow)
-{
-    select({6, 7});
-    ui.answers = {MsgBox::Yes};
-    int key = Key::Delete;
-    int shift = 0;
-    nav().lstFileList_KeyDown(key, shift);
-    EXPECT_EQ(files().ListCount(), 6);
-    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {5});
-    EXPECT_EQ(files().ListIndex(), 5);
+    const QString many = u"     \rAre You Sure You Want To Remove These Files?\r"_s;
+    struct Case {
+        QList<int> selected;
+        QString text;
+        QString title;
+        QStringList left; // the rows that stay, by number
+        int selectedAfter;
+    };
+    const Case cases[] = {
+        {{6}, u"You Have Selected - ROW6 - To Be Removed From The File List.     \rAre You Sure You Want To Remove This File?\r"_s,
+         u" Remove: Row6"_s, {u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"7"_s}, 6},
+        {{0, 1, 2, 3}, u"You Have Selected 4 Files To Be Removed From The File List."_s + many, u" Remove Files"_s,
+         {u"4"_s, u"5"_s, u"6"_s, u"7"_s}, 0},
+        {{2, 5}, u"You Have Selected 2 Files To Be Removed From The File List."_s + many, u" Remove Files"_s,
+         {u"0"_s, u"1"_s, u"3"_s, u"4"_s, u"6"_s, u"7"_s}, 2},
+        {{6, 7}, u"You Have Selected 2 Files To Be Removed From The File List."_s + many, u" Remove Files"_s,
+         {u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}, 5},
+        {{}, u"You Have Selected 0 Files To Be Removed From The File List."_s + many, u" Remove Files"_s,
+         {u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s}, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.title.toStdString());
+        SetUp();
+        select(std::initializer_list<int>{});
+        for (int row : c.selected)
+            select({row}, true);
+        ui.boxes.clear();
+        form->run(u"mnuDeleteSelectedFiles"_s); // the default answer: No
+        EXPECT_EQ(files().ListCount(), 8);
+        ui.answers = {MsgBox::Yes};
+        int key = Key::Delete;
+        nav().lstFileList_KeyDown(key, 0);
+        ASSERT_EQ(ui.boxes.size(), 2u);
+        EXPECT_EQ(ui.boxes[0].text, c.text);
+        EXPECT_EQ(ui.boxes[0].title, c.title);
+        EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
+        QByteArray expected;
+        for (const QString &n : c.left)
+            expected += "Row" + n.toLatin1() + "\t/home/u/r" + n.toLatin1() + "\r\n";
+        EXPECT_EQ(fileBytes(), expected);
+        EXPECT_EQ(selectedRows(files()), QList<int>{c.selectedAfter});
+        EXPECT_EQ(files().ListIndex(), c.selectedAfter);
+        EXPECT_FALSE(form->commands.item(u"mnuPasteInsert"_s)->enabled);
+    }
 }
 
 // --- renaming and editing ---
