@@ -26,7 +26,7 @@ QString pastedName(const Clipboard *clipboard)
 {
     const QString text = clipboard ? clipboard->text() : QString();
     const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-    return spaceTrimmed(end < 0 ? text : text.left(end));
+    return trimSpaces(end < 0 ? text : text.left(end));
 }
 
 void insertSelected(ListControl &list, int row, const QString &name)
@@ -59,15 +59,15 @@ void NameMoving::CutProjectName()
         return;
     // The sort marker and the blank row of an empty list are no names to move.
     const QString name = list.rowText(index);
-    if (isProjectRow(name) || spaceTrimmed(name).isEmpty()) {
+    if (isProjectRow(name) || trimSpaces(name).isEmpty()) {
         c.ui.beep();
         return;
     }
     clipboard->clear();
     list.setRow(index);
     list.setAction(4);
-    setItems(c.commands, {"mnuPasteFiles", "mnuPasteInsert", "mnuTopicPopupPasteNameAtEndOfList",
-                          "mnuTopicPopupPasteTopicNameAtSelectedRow"}, false);
+    // Pointers waiting in Paste.Lst stay pasteable: the name travels on the desktop's clipboard.
+    setItems(c.commands, {"mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"}, false);
     setItems(c.commands, {"mnuPasteProjectRow", "mnuPasteProjectEOF"}, true);
     clipboard->setText(name);
 }
@@ -110,7 +110,7 @@ void NameMoving::CutTopicName()
         list.setSelected(true);
         c.operations.run(QStringLiteral("SelectTopic")); // the File List follows the highlight
     }
-    setItems(c.commands, {"mnuPasteFiles", "mnuPasteInsert", "mnuPasteProjectRow", "mnuPasteProjectEOF"}, false);
+    setItems(c.commands, {"mnuPasteProjectRow", "mnuPasteProjectEOF"}, false);
     setItems(c.commands, {"mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"}, true);
     clipboard->setText(name);
 }

@@ -96,8 +96,8 @@ void Navigation::lstProjectList_MouseDown(int button, int, int row)
     if (hasRow)
         list.selectRow(row);
     offerRowItems(f.commands, {"mnuOpenProject", "mnuDeleteProject", "mnuRenameProject", "mnuCutProject"}, hasRow);
-    for (const char *item : {"mnuPasteFiles", "mnuPasteInsert", "mnuTopicPopupPasteNameAtEndOfList",
-                             "mnuTopicPopupPasteTopicNameAtSelectedRow"})
+    // The pointer paste items stay as they are: Paste.Lst may hold pointers cut from a topic.
+    for (const char *item : {"mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"})
         f.commands.setEnabled(QString::fromLatin1(item), false);
     const QString text = list.rowText(row);
     if (!hasRow)
@@ -192,7 +192,7 @@ void Navigation::lstTopicList_MouseDown(int button, int, int row)
     }
     offerRowItems(f.commands, {"mnuTopicPopupDeleteTopic", "mnuTopicPopupRenameTopic", "mnuTopicPopupCutTopicName"},
                   hasRow);
-    for (const char *item : {"mnuPasteFiles", "mnuPasteInsert", "mnuPasteProjectRow", "mnuPasteProjectEOF"})
+    for (const char *item : {"mnuPasteProjectRow", "mnuPasteProjectEOF"})
         f.commands.setEnabled(QString::fromLatin1(item), false);
     const QString text = list.rowText(row);
     f.commands.setCaption(QStringLiteral("mnuTopicPopupTitle"), text.toUpper());

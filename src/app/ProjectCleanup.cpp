@@ -50,7 +50,7 @@ bool ProjectCleanup::ownedNames(QStringList *names)
     for (int i = 0; i < c.lstProjectList.ListCount(); ++i)
         lines << c.lstProjectList.rowText(i);
     for (const QString &line : lines)
-        *names << spaceTrimmed(line).toLower();
+        *names << trimSpaces(line).toLower();
     return true;
 }
 
@@ -86,7 +86,7 @@ void ProjectCleanup::CleanUpProjectFiles()
         QDir::Dirs | QDir::NoSymLinks | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     QStringList orphans;
     for (const QString &folder : folders) {
-        const QString name = spaceTrimmed(folder);
+        const QString name = trimSpaces(folder);
         // Names of one or two characters are never taken for orphans.
         if (name.size() >= 3 && !owned.contains(name.toLower())
             && holdsProgramFilesOrNothing(projects + u'/' + folder, folder))

@@ -75,7 +75,7 @@ bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString 
     int row = list.ListIndex();
     if (row < 0 || row >= list.ListCount())
         return false;
-    const QString name = spaceTrimmed(list.rowText(row));
+    const QString name = trimSpaces(list.rowText(row));
     if (!isUsableFileName(name) || isProjectRow(list.rowText(row))) {
         c.ui.beep(); // the blank row of an empty list or the sort marker
         return false;
@@ -161,7 +161,7 @@ QString ProjectMaintenance::rowFile(int row) const
 {
     const ListControl &list = c.lstTopicList;
     if (!isProjectRow(list.rowText(row)))
-        return topicFile(spaceTrimmed(list.columnText(row, 0)));
+        return topicFile(trimSpaces(list.columnText(row, 0)));
     return s.CurrentProject.isEmpty() ? s.ProgramFolder + QStringLiteral("/Project.Files")
                                       : projectFolder(s.CurrentProject) + u'/' + s.CurrentProject + QStringLiteral(".Files");
 }
@@ -187,7 +187,7 @@ void ProjectMaintenance::RenameTopic()
                     QStringLiteral(" Invalid Rename Attempt"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
-    const QString oldName = spaceTrimmed(list.columnText(index, 0));
+    const QString oldName = trimSpaces(list.columnText(index, 0));
     if (!isUsableFileName(oldName)) {
         c.ui.beep();
         return;
@@ -258,7 +258,7 @@ void ProjectMaintenance::DeleteProject()
         return;
     const QString name = list.rowText(index);
     // The sort marker and the blank row of an empty list stand for no project.
-    if (isProjectRow(name) || spaceTrimmed(name).isEmpty()) {
+    if (isProjectRow(name) || trimSpaces(name).isEmpty()) {
         c.ui.beep();
         return;
     }
@@ -281,8 +281,8 @@ void ProjectMaintenance::DeleteProject()
     }
     list.selectRow(std::max(index - 1, 0));
     // Only a name that is a folder of its own inside Projects/ has files to delete.
-    const QString folder = projectFolder(spaceTrimmed(name));
-    const bool kept = isUsableFileName(name) && isRealFolder(folder) && !removeProjectFolder(folder, spaceTrimmed(name));
+    const QString folder = projectFolder(trimSpaces(name));
+    const bool kept = isUsableFileName(name) && isRealFolder(folder) && !removeProjectFolder(folder, trimSpaces(name));
     if (!s.CurrentProject.isEmpty() && s.CurrentProject == name) {
         c.operations.run(QStringLiteral("LoadEntryScreen"));
         list.selectRow(std::max(index - 1, 0));
@@ -305,7 +305,7 @@ void ProjectMaintenance::DeleteTopic()
                     QStringLiteral(" Invalid Delete Attempt"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
-    const QString name = spaceTrimmed(list.columnText(index, 0));
+    const QString name = trimSpaces(list.columnText(index, 0));
     const QString upper = name.toUpper();
     const QString file = topicFile(name);
     // A file another row (or the project row) still shows stays; the question says so.

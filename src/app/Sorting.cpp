@@ -227,7 +227,7 @@ void Sorting::mnuSortNoSortFiles_Click()
     const bool redraw = list.redraw();
     list.setRedraw(false);
     for (const QString &line : readLines(s.FileListPath))
-        list.addRow(spaceTrimmed(line));
+        list.addRow(trimSpaces(line));
     list.setRedraw(redraw);
     list.selectRow(index);
     storeState(2, SortOrder::None);

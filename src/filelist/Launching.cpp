@@ -195,8 +195,8 @@ void Launching::RemoveMissingFile()
     if (row < 0 || row >= list.ListCount())
         return;
     const QString rowText = list.rowText(row);
-    const QString name = spaceTrimmed(nameField(rowText));
-    const QString rowTarget = spaceTrimmed(targetField(rowText));
+    const QString name = trimSpaces(nameField(rowText));
+    const QString rowTarget = trimSpaces(targetField(rowText));
 
     list.setRow(row);
     list.setAction(4);
@@ -220,7 +220,7 @@ void Launching::RemoveMissingFile()
         reportSaveFailure(c.ui, path, saved);
     } else {
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (spaceTrimmed(nameField(lines[i])) == name && spaceTrimmed(targetField(lines[i])) == rowTarget) {
+            if (trimSpaces(nameField(lines[i])) == name && trimSpaces(targetField(lines[i])) == rowTarget) {
                 lines.removeAt(i);
                 saved = saveLines(path, lines);
                 reportSaveFailure(c.ui, path, saved);

@@ -104,7 +104,7 @@ void ModelSession::createProject()
     model.list(projectFolder(name) + u'/' + name + QStringLiteral(".List"));
     model.list(projectFolder(name) + u'/' + name + QStringLiteral(".Files"));
     // The blank row of an empty list only stands in for a first project.
-    if (rows.size() == 1 && spaceTrimmed(rows[0]).isEmpty())
+    if (rows.size() == 1 && trimSpaces(rows[0]).isEmpty())
         rows.clear();
     if (insert && insertionRow >= 0 && insertionRow < rows.size()) {
         rows.insert(insertionRow, name);
@@ -151,7 +151,7 @@ void ModelSession::renameProject()
         return;
     click(projects(), row);
     const QString old = projects().rowText(row);
-    const QString oldName = spaceTrimmed(old);
+    const QString oldName = trimSpaces(old);
     const QString typed = pickName();
     const QString name = typed.trimmed();
     QStringList rows = rowsOf(projects());
@@ -239,11 +239,11 @@ void ModelSession::deleteProject()
         projects().userKeyDown(Key::Delete, 0);
     else
         menu("mnuDeleteProject");
-    if (!yes || isProjectRow(text) || spaceTrimmed(text).isEmpty())
+    if (!yes || isProjectRow(text) || trimSpaces(text).isEmpty())
         return;
     rows.removeAt(row);
     model.list(QStringLiteral("Project.List")) = stored(rows, true);
-    const QString name = spaceTrimmed(text);
+    const QString name = trimSpaces(text);
     if (isUsableFileName(name) && model.folders.count(projectFolder(name)))
         model.removeProjectFolder(name);
 }
@@ -291,7 +291,7 @@ void ModelSession::pasteProject()
     if (chance(50))
         click(projects(), pick(projects().ListCount()));
     const bool atRow = chance(50);
-    const QString name = spaceTrimmed(clipboard.content.section(u'\n', 0, 0).section(u'\r', 0, 0));
+    const QString name = trimSpaces(clipboard.content.section(u'\n', 0, 0).section(u'\r', 0, 0));
     QStringList rows = rowsOf(projects());
     const int index = projects().ListIndex();
     if (!menu(atRow ? "mnuPasteProjectRow" : "mnuPasteProjectEOF") || name.isEmpty())
@@ -320,7 +320,7 @@ void ModelSession::pasteTopic()
     if (chance(50))
         click(topics(), pick(topics().ListCount()));
     const bool atRow = chance(50);
-    const QString name = spaceTrimmed(clipboard.content.section(u'\n', 0, 0).section(u'\r', 0, 0));
+    const QString name = trimSpaces(clipboard.content.section(u'\n', 0, 0).section(u'\r', 0, 0));
     QStringList rows = rowsOf(topics());
     const int index = topics().ListIndex();
     if (!menu(atRow ? "mnuTopicPopupPasteTopicNameAtSelectedRow" : "mnuTopicPopupPasteNameAtEndOfList")
@@ -428,7 +428,7 @@ void ModelSession::editPointer()
         e.cmdSave_Click();
     }};
     if (rename) {
-        menu("mnuRenameSelectedFiles");
+        popupItem(files(), row, "mnuRenameSelectedFiles");
     } else {
         int key = Key::F3;
         form->Form_KeyDown(key, 0);
@@ -446,9 +446,7 @@ void ModelSession::removePointers()
     const int count = files().ListCount();
     if (count == 0)
         return;
-    click(files(), pick(count));
-    for (int i = pick(3); i > 0; --i)
-        click(files(), pick(count), Key::CtrlMask);
+    selectSomeFiles();
     QStringList rows;
     for (int i = 0; i < count; ++i) {
         if (!files().isSelected(i))
@@ -468,10 +466,10 @@ void ModelSession::cleanUp()
 {
     QStringList owned;
     for (const QString &name : model.lines(QStringLiteral("Project.List")) + rowsOf(projects()))
-        owned << spaceTrimmed(name).toLower();
+        owned << trimSpaces(name).toLower();
     QStringList orphans;
     for (const QString &folder : model.folders) {
-        const QString name = spaceTrimmed(folder.mid(9));
+        const QString name = trimSpaces(folder.mid(9));
         if (name.size() >= 3 && !owned.contains(name.toLower()) && model.holdsProgramFilesOrNothing(folder.mid(9)))
             orphans << folder.mid(9);
     }

@@ -16,8 +16,7 @@ namespace corvanta::test {
 
 namespace {
 
-// One kind of user action and how often it comes. The pointer clipboard adds its Cut, Copy and
-// Paste here.
+// One kind of user action and how often it comes.
 struct UserAction {
     const char *name;
     int weight;
@@ -42,6 +41,8 @@ const UserAction Actions[] = {
     {"add a pointer", 10, &ModelSession::addPointer},
     {"edit or rename a pointer", 5, &ModelSession::editPointer},
     {"remove pointers", 4, &ModelSession::removePointers},
+    {"cut or copy pointers", 4, &ModelSession::cutOrCopyPointers},
+    {"paste pointers", 4, &ModelSession::pastePointers},
     {"clean up project files", 2, &ModelSession::cleanUp},
     {"restart the program", 2, &ModelSession::restart},
     {"save a document of the user's", 2, &ModelSession::saveUserFile},
@@ -87,7 +88,7 @@ QStringList stored(const QStringList &rows, bool names)
 {
     QStringList out;
     for (const QString &row : rows) {
-        const QString line = spaceTrimmed(row);
+        const QString line = trimSpaces(row);
         if (!line.isEmpty() && !(names && isProjectRow(row)))
             out << line;
     }
@@ -200,6 +201,10 @@ QStringList ModelSession::check()
             differences << QStringLiteral("topic ") + name + QStringLiteral(" is highlighted, ") + shown
                     + QStringLiteral(" shown");
     }
+    // Pointers waiting in Paste.Lst can always be pasted, whatever happened in the name lists.
+    const MenuItem *pasteAtEnd = form->commands.item(QStringLiteral("mnuPasteFiles"));
+    if (!model.lines(QStringLiteral("Paste.Lst")).isEmpty() && !(pasteAtEnd && pasteAtEnd->enabled))
+        differences << QStringLiteral("Paste.Lst holds pointers but \"Paste At End Of File List\" is disabled");
     // A list on screen never shows a name its file lacks (a cut name may be missing from it).
     if (!isPartOf(storedNames(projects()), model.lines(QStringLiteral("Project.List"))))
         differences << QStringLiteral("the Project List shows names Project.List lacks");
@@ -218,7 +223,7 @@ QString ModelSession::level() const { return form->state.CurrentProject; }
 QString ModelSession::topicName(int row)
 {
     const QString name = topics().columnText(row, 0);
-    return isProjectRow(name) ? name : spaceTrimmed(name);
+    return isProjectRow(name) ? name : trimSpaces(name);
 }
 
 QString ModelSession::relative(const QString &path) const

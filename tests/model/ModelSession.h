@@ -57,6 +57,8 @@ public:
     void addPointer();
     void editPointer();
     void removePointers();
+    void cutOrCopyPointers();
+    void pastePointers();
     void cleanUp();
     void restart();
     void saveUserFile();
@@ -104,6 +106,8 @@ private:
     void answer(std::initializer_list<int> answers);
     // Topic List rows other than row that show file.
     bool fileShownElsewhere(const QString &file, int row);
+    // A click on a row and a few Ctrl-clicks on others.
+    void selectSomeFiles();
 };
 
 // What a list's rows store: its names or pointer records, trimmed, without blank rows and the

@@ -16,7 +16,7 @@ QStringList storedLines(const QString &file)
 {
     QStringList out;
     for (const QString &line : readLines(file)) {
-        const QString trimmed = spaceTrimmed(line);
+        const QString trimmed = trimSpaces(line);
         if (!trimmed.isEmpty())
             out << trimmed;
     }
@@ -25,7 +25,8 @@ QStringList storedLines(const QString &file)
 
 bool isListFile(const QString &relative)
 {
-    return relative.endsWith(u".List") || relative.endsWith(u".Files") || relative == u"Project.Topics";
+    return relative.endsWith(u".List") || relative.endsWith(u".Files") || relative == u"Project.Topics"
+        || relative == u"Paste.Lst";
 }
 
 QString parentOf(const QString &path)
