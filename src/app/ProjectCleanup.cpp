@@ -112,7 +112,7 @@ void ProjectCleanup::CleanUpProjectFiles()
                                                         "With A Valid Project Name.\r\r"
                                                         "Do You Want To Delete These Project Files?     \r"),
                                    QStringLiteral(" Cleanup ") + count + QStringLiteral(" Project Files"),
-                                   MsgBox::YesNo | MsgBox::Question);
+                                   MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
     QStringList kept;
     if (answer == MsgBox::Yes && confirmMany(int(orphans.size()), int(folders.size()))) {
         for (const QString &folder : orphans) {

@@ -50,6 +50,9 @@ private:
     FeatureContext c;
     SharedState &s;
     PointerEditorDisplay &editors_;
+    // Where the file dialogs start: the folder the last one was left in, for the run. The data
+    // folder is hidden, so the first starts in the home folder.
+    QString dialogFolder_;
 
     void registerOperations();
     void showUtilityForm(int addSelections, int editorRow);
@@ -60,6 +63,8 @@ private:
     void offerItems(bool onARow, bool anyRow);
     // Edit and Rename work on the row the user sees selected.
     void currentToSelectedRow();
+    QString dialogFolder() const;
+    void leaveDialogIn(const QStringList &chosen);
 };
 
 } // namespace corvanta

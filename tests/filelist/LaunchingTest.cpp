@@ -100,6 +100,7 @@ TEST_F(LaunchingTest, secondOfThreeMissing_yesRemovesOnlyThatPointerAndStops)
 {
     start();
     shell.results[u"/docs/report.txt"_s] = ShellResult::FileNotFound;
+    ui.answers.push_back(MsgBox::Yes);
     select({0, 1, 2});
     form->run(u"lstFileList_DblClick"_s);
     EXPECT_EQ(shell.targets(), (QStringList {u"/docs/letter.odt"_s, u"/docs/report.txt"_s}));
@@ -108,7 +109,7 @@ TEST_F(LaunchingTest, secondOfThreeMissing_yesRemovesOnlyThatPointerAndStops)
         u"The File  [/docs/report.txt]  Was Not Found.\r"
         u"Do You Want To Remove  [/docs/report.txt]  From File List?     \r"_s);
     EXPECT_EQ(ui.boxes[0].title, u" /docs/report.txt  Not Found"_s);
-    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo);
+    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::DefaultButton2);
 
     // "Report 2" only begins with the name; the other "Report" points elsewhere: both stay.
     EXPECT_EQ(rows(files()),
@@ -129,6 +130,7 @@ TEST_F(LaunchingTest, missingPointerInAFileListThatCannotBeRead_saysTheFileWasNo
     ASSERT_TRUE(QFile::remove(data.file(u"Project.Files"_s)));
     ASSERT_TRUE(QDir().mkdir(data.file(u"Project.Files"_s)));
     shell.results[u"/docs/report.txt"_s] = ShellResult::FileNotFound;
+    ui.answers.push_back(MsgBox::Yes);
     doubleClick(files(), 1);
 
     ASSERT_EQ(ui.boxes.size(), 2u);
@@ -166,6 +168,19 @@ TEST_F(LaunchingTest, missingPointer_yesRemovesItsLineNoKeepsIt)
         EXPECT_EQ(data.read(u"Project.Files"_s).contains("Gone"), c.answer == MsgBox::No);
         EXPECT_EQ(fileLines().size(), c.rowsLeft + 1); // the lines and the final line end
     }
+}
+
+TEST_F(LaunchingTest, secondOfThreeMissing_noKeepsEverythingAndStops)
+{
+    start();
+    const QByteArray before = data.read(u"Project.Files"_s);
+    shell.results[u"/docs/report.txt"_s] = ShellResult::PathNotFound;
+    ui.answers.push_back(MsgBox::No);
+    select({0, 1, 2});
+    form->run(u"lstFileList_DblClick"_s);
+    EXPECT_EQ(shell.calls.size(), 2u);
+    EXPECT_EQ(files().ListCount(), 5);
+    EXPECT_EQ(data.read(u"Project.Files"_s), before);
 }
 
 TEST_F(LaunchingTest, emptyFileList_beepsAndFocusesProjects)
