@@ -6,22 +6,10 @@ namespace corvanta {
 
 namespace {
 
-// Commands of features other work is building now (the pointer clipboard, printouts, fonts and
-// grid lines, help, calendar, about, the lock keys). Each is a placeholder that does nothing
-// until its feature registers the name; the test of the command surface lists the same names.
+// Commands of features other work is building now (help, calendar, about, the lock keys). Each is
+// a placeholder that does nothing until its feature registers the name; the test of the command
+// surface lists the same names.
 const char *const ComingCommands[] = {
-    // pointer clipboard
-    "mnuCutFiles", "mnuCopyFiles", "mnuPasteInsert", "mnuPasteFiles",
-    // printouts
-    "mnuPrintOutProjects", "mnuPrintOutFiles", "mnuPrintFileList", "mnuTopicPopupPrintTopicList",
-    "mnuPrintProjectList", "entry:Print File List", "entry:Print Project List", "PrintProjectList",
-    "PrintTopicList", "PrintFileList",
-    // fonts and grid lines
-    "mnuDisplayLinesInProjectList", "mnuTopicPopupDislplayLinesInTopicList", "mnuDisplayLinesInFileList",
-    "mnuDisplayLinesInFileList2", "mnuTopicPopupDislplayLinesInTopicList2", "mnuDisplayLinesInProjectList2",
-    "mnuSelectProjectFont", "mnuSelectFileListFont", "mnuProjectListDefaultFont", "mnuFileListDefaultFont",
-    "mnuSelectFileFont", "mnuResetFileListDefault", "mnuTopicPopupSelectFont", "mnuTopicPopupResetDefaultFont",
-    "mnuSelectProjectListfont", "mnuResetProjectDefaultFont",
     // help, calendar, about
     "mnuCalendar", "mnuHelp", "mnuGettingStarted", "mnuCorvantaWebsite", "mnuAbout", "toolbar:HelpTopics",
     "entry:Help Topics", "entry:Corvanta Website", "entry:About Corvanta", "ShowHelpTopics",

@@ -89,7 +89,7 @@ TEST_F(ProjectMaintenanceTest, refusalsAndQuestions_areWordedAsTheUserSeesThem)
          }, u" Project  [BETA]  Not Found"_s,
          u"The Project You Are Trying to Rename Does Not Exist.     \rRight Click Your Mouse And Select 'Delete' To "
          "Delete This Name,     \rOr Double Click This Project Name To Create Project Files.\r\rDo You Want To "
-         "Delete  [Beta]  Now?\r"_s, MsgBox::YesNo | MsgBox::Exclamation},
+         "Delete  [Beta]  Now?\r"_s, MsgBox::YesNo | MsgBox::Exclamation | MsgBox::DefaultButton2},
         {[&] {
              form->menuClick(u"mnuSortDescendingProjects"_s);
              form->run(u"mnuRenameProject"_s);
