@@ -7,6 +7,7 @@
 #include "platform/Ui.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <map>
 
@@ -30,6 +31,12 @@ QString Launcher::GetFileNamePart(const QString &path)
         return path;
     const qsizetype slash = path.lastIndexOf(u'/');
     return slash < 0 ? path : path.mid(slash + 1);
+}
+
+bool Launcher::hasWebsiteScheme(const QString &address)
+{
+    return address.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive)
+        || address.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive);
 }
 
 QString Launcher::launchMessage(int result)
@@ -77,6 +84,13 @@ void Launcher::LaunchTarget(const QString &target, const QString &verb, const QS
     }
     if (!shell_)
         return;
+    // An older version stored websites beginning "http" without their scheme ("httpbin.org"):
+    // such a target is a website, unless the data folder holds a file of that name.
+    if (addressScheme(target).isEmpty() && target.left(4).compare(u"http", Qt::CaseInsensitive) == 0
+        && QDir::isRelativePath(target) && !QFileInfo::exists(state_.ProgramFolder + u'/' + target)) {
+        LaunchTarget(QStringLiteral("http://") + target, verb, parameters);
+        return;
+    }
     const QString file = GetFileNamePart(target);
     QString folder = target.left(target.size() - file.size());
     // A path without a leading '/' lies in the data folder, wherever the program was started.

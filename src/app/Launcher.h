@@ -31,6 +31,9 @@ public:
     // The text after the last '/', or the whole text for an address (http:, mailto:) or a name
     // without a folder. A path ending in '/' gives "".
     static QString GetFileNamePart(const QString &path);
+    // Whether a website address carries its scheme: "http://" or "https://" in any letter case.
+    // Other addresses get "http://" in front, also one like "httpbin.org".
+    static bool hasWebsiteScheme(const QString &address);
     // The message for a shell result; "" for success and for failures that show nothing.
     static QString launchMessage(int result);
 

@@ -243,7 +243,10 @@ void MainForm::storeOptionsAndGeometry()
     lstTopicList.clear();
     lstProjectList.clear();
     WriteIniString(ini, option, QStringLiteral("Open"), flagText(optOpen_));
-    WriteIniString(ini, option, QStringLiteral("InsertName"), flagText(state.InsertNameOption));
+    // The editor stores this choice when it is clicked; "Cancel All Selections" leaves the state
+    // false without choosing append, so shut-down repeats what is stored.
+    const QString insertName = QStringLiteral("InsertName");
+    WriteIniString(ini, option, insertName, flagText(ReadIniString(ini, option, insertName, QString()) == u"True"));
 
     const WindowGeometry g = geometry_;
     const float height = std::min(g.height, screenHeight - 400);

@@ -3,7 +3,10 @@
 #include "app/CommandSurface.h"
 #include "app/Operations.h"
 #include "platform/Clipboard.h"
+#include "platform/Ui.h"
 #include "store/ListControl.h"
+#include "store/ListFiles.h"
+#include "store/NameRules.h"
 
 #include <QRegularExpression>
 
@@ -17,12 +20,13 @@ void setItems(CommandSurface &commands, std::initializer_list<const char *> item
         commands.setEnabled(QString::fromLatin1(item), enabled);
 }
 
-// A name pasted from the clipboard: its first line, since a list row holds one name.
+// A name pasted from the clipboard: its first line, since a list row holds one name, without
+// the spaces a list file would drop (so that the row on screen is the name stored).
 QString pastedName(const Clipboard *clipboard)
 {
     const QString text = clipboard ? clipboard->text() : QString();
     const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-    return end < 0 ? text : text.left(end);
+    return trimSpaces(end < 0 ? text : text.left(end));
 }
 
 void insertSelected(ListControl &list, int row, const QString &name)
@@ -53,12 +57,17 @@ void NameMoving::CutProjectName()
     const int index = list.ListIndex();
     if (!clipboard || index < 0 || index >= list.ListCount())
         return;
+    // The sort marker and the blank row of an empty list are no names to move.
+    const QString name = list.rowText(index);
+    if (isProjectRow(name) || trimSpaces(name).isEmpty()) {
+        c.ui.beep();
+        return;
+    }
     clipboard->clear();
     list.setRow(index);
-    const QString name = list.rowText(index);
     list.setAction(4);
-    setItems(c.commands, {"mnuPasteFiles", "mnuPasteInsert", "mnuTopicPopupPasteNameAtEndOfList",
-                          "mnuTopicPopupPasteTopicNameAtSelectedRow"}, false);
+    // Pointers waiting in Paste.Lst stay pasteable: the name travels on the desktop's clipboard.
+    setItems(c.commands, {"mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"}, false);
     setItems(c.commands, {"mnuPasteProjectRow", "mnuPasteProjectEOF"}, true);
     clipboard->setText(name);
 }
@@ -67,6 +76,10 @@ void NameMoving::PasteProjectName(bool atRow)
 {
     ListControl &list = c.lstProjectList;
     const QString name = pastedName(c.platform.clipboard);
+    if (name.isEmpty()) {
+        c.ui.beep();
+        return;
+    }
     const int index = list.ListIndex();
     const int row = atRow && index >= 0 && index <= list.ListCount() ? index : list.ListCount();
     insertSelected(list, row, name);
@@ -81,6 +94,11 @@ void NameMoving::CutTopicName()
     const int index = list.ListIndex();
     if (!clipboard || index < 0 || index >= list.ListCount())
         return;
+    // The project row stands for the project's own File List: it is not a name to move.
+    if (isProjectRow(list.rowText(index))) {
+        c.ui.beep();
+        return;
+    }
     clipboard->clear();
     list.setRow(index);
     // Only the name travels, not the empty second column's separator.
@@ -90,8 +108,9 @@ void NameMoving::CutTopicName()
     if (current >= 0) {
         list.setRow(current);
         list.setSelected(true);
+        c.operations.run(QStringLiteral("SelectTopic")); // the File List follows the highlight
     }
-    setItems(c.commands, {"mnuPasteFiles", "mnuPasteInsert", "mnuPasteProjectRow", "mnuPasteProjectEOF"}, false);
+    setItems(c.commands, {"mnuPasteProjectRow", "mnuPasteProjectEOF"}, false);
     setItems(c.commands, {"mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"}, true);
     clipboard->setText(name);
 }
@@ -100,6 +119,10 @@ void NameMoving::PasteTopicName(bool atRow)
 {
     ListControl &list = c.lstTopicList;
     const QString name = pastedName(c.platform.clipboard);
+    if (name.isEmpty()) {
+        c.ui.beep();
+        return;
+    }
     const int index = list.ListIndex();
     const int row = atRow && index >= 0 && index <= list.ListCount() ? index : list.ListCount();
     insertSelected(list, row, name);

@@ -21,7 +21,6 @@ namespace corvanta {
 namespace {
 
 constexpr int MarkedRowColour = 0xE0E0E0;
-const QString ProjectRow = QStringLiteral(" ...");
 
 qint64 fileSize(const QString &path) { return QFileInfo(path).size(); }
 
@@ -114,7 +113,7 @@ void Navigation::loadNameList(ListControl &list, const QString &path, bool proje
 {
     if (projectRow) {
         list.setRow(0);
-        list.insertRow(ProjectRow);
+        list.insertRow(projectRowText());
     }
     readNameList(path, list, [this] { f.ui.pumpEvents(); });
 }
@@ -177,7 +176,7 @@ void Navigation::LoadTopicList()
                 f.sorting().ApplyTopicSort();
         } else if (list.ListCount() == 0) {
             list.setRow(0);
-            list.insertRow(ProjectRow);
+            list.insertRow(projectRowText());
         }
     }
     endLoading();
@@ -243,7 +242,7 @@ void Navigation::SelectProject()
     }
     if (selected >= 0) {
         const QString name = projects.rowText(selected);
-        if (name == ProjectRow) {
+        if (isProjectRow(name)) {
             ui.beep();
             return;
         }
@@ -289,8 +288,13 @@ void Navigation::SelectProject()
         }
     }
 
-    f.lstTopicList.selectRow(0);
-    f.giveFocus(&f.lstTopicList);
+    // The project row, wherever a sort has put it: its File List is the one just loaded.
+    ListControl &topics = f.lstTopicList;
+    for (int i = 0; i < topics.ListCount(); ++i) {
+        if (isProjectRow(topics.rowText(i)))
+            topics.selectRow(i);
+    }
+    f.giveFocus(&topics);
     ui.setBusy(false);
     f.run(QStringLiteral("WatchShownFiles"));
 }
@@ -310,7 +314,7 @@ void Navigation::SelectTopic()
 
     const bool atEntryScreen = s.CurrentProject.isEmpty();
     QString path;
-    if (s.CurrentTopic == ProjectRow) {
+    if (isProjectRow(s.CurrentTopic)) {
         path = s.ProjectFolder + (atEntryScreen ? QStringLiteral("Project") : s.CurrentProject)
             + QStringLiteral(".Files");
     } else {
@@ -336,6 +340,13 @@ void Navigation::SelectTopic()
         f.run(QStringLiteral("WatchShownFiles"));
     }
     f.ui.setBusy(false);
+}
+
+void Navigation::showHighlightedTopic()
+{
+    const ListControl &topics = f.lstTopicList;
+    if (topics.isSelected(topics.ListIndex()))
+        SelectTopic();
 }
 
 // --- moving between the lists ---

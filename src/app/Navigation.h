@@ -37,6 +37,9 @@ public:
     // Reads a shown list's file again after another program changed it; the rows selected and
     // the current row stay so by name where they still exist.
     void ReloadList(ListControl &list);
+    // After the program moved the Topic List's selection: the File List shows the highlighted
+    // topic (nothing happens while no row is highlighted).
+    void showHighlightedTopic();
 
     // Project List events.
     void lstProjectList_Click();

@@ -1,6 +1,7 @@
 // The mouse and keyboard events of the three lists.
 #include "app/MainForm.h"
 #include "app/Navigation.h"
+#include "app/CommandSurface.h"
 #include "platform/Keys.h"
 #include "platform/Ui.h"
 
@@ -10,10 +11,13 @@ namespace {
 
 bool ctrlHeld(int shift) { return (shift & Key::CtrlMask) != 0; }
 
-// Clamps a row under the mouse into the list: no row counts as the first.
-int rowUnderMouse(const ListControl &list, int row)
+bool onRow(const ListControl &list, int row) { return row >= 0 && row < list.ListCount(); }
+
+// A popup opened below the last row is on no row: what needs one is offered only on a row.
+void offerRowItems(CommandSurface &commands, std::initializer_list<const char *> items, bool onARow)
 {
-    return std::min(std::max(row, 0), list.ListCount() - 1);
+    for (const char *item : items)
+        commands.setEnabled(QString::fromLatin1(item), onARow);
 }
 
 QString displayName(const QString &rowText)
@@ -88,14 +92,16 @@ void Navigation::lstProjectList_MouseDown(int button, int, int row)
     }
     f.lstTopicList.setAction(2);
     f.lstFileList.setAction(2);
-    const int index = rowUnderMouse(list, row);
-    list.setRow(index);
-    list.setListIndex(index);
-    list.setSelected(true);
-    for (const char *item : {"mnuPasteFiles", "mnuPasteInsert", "mnuTopicPopupPasteNameAtEndOfList",
-                             "mnuTopicPopupPasteTopicNameAtSelectedRow"})
+    const bool hasRow = onRow(list, row);
+    if (hasRow)
+        list.selectRow(row);
+    offerRowItems(f.commands, {"mnuOpenProject", "mnuDeleteProject", "mnuRenameProject", "mnuCutProject"}, hasRow);
+    // The pointer paste items stay as they are: Paste.Lst may hold pointers cut from a topic.
+    for (const char *item : {"mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"})
         f.commands.setEnabled(QString::fromLatin1(item), false);
-    const QString text = list.rowText(index);
+    const QString text = list.rowText(row);
+    if (!hasRow)
+        f.commands.setCaption(QStringLiteral("mnuPopupMenu2Title"), QString());
     if (!text.isEmpty()) {
         f.commands.setCaption(QStringLiteral("mnuPopupMenu2Title"), text.toUpper());
         f.commands.setCaption(QStringLiteral("mnuOpenProject"), QStringLiteral("Open"));
@@ -179,13 +185,17 @@ void Navigation::lstTopicList_MouseDown(int button, int, int row)
     }
     f.lstFileList.setAction(2);
     f.lstProjectList.setAction(2);
-    const int index = rowUnderMouse(list, row);
-    list.selectRow(index);
-    for (const char *item : {"mnuPasteFiles", "mnuPasteInsert", "mnuPasteProjectRow", "mnuPasteProjectEOF"})
+    const bool hasRow = onRow(list, row);
+    if (hasRow) {
+        list.selectRow(row);
+        SelectTopic(); // the File List follows the highlight, as a left click would
+    }
+    offerRowItems(f.commands, {"mnuTopicPopupDeleteTopic", "mnuTopicPopupRenameTopic", "mnuTopicPopupCutTopicName"},
+                  hasRow);
+    for (const char *item : {"mnuPasteProjectRow", "mnuPasteProjectEOF"})
         f.commands.setEnabled(QString::fromLatin1(item), false);
-    const QString text = list.rowText(index);
-    if (!text.isEmpty())
-        f.commands.setCaption(QStringLiteral("mnuTopicPopupTitle"), text.toUpper());
+    const QString text = list.rowText(row);
+    f.commands.setCaption(QStringLiteral("mnuTopicPopupTitle"), text.toUpper());
     s.SuppressListClick = true;
     f.giveFocus(nullptr);
     f.ui.showPopupMenu(QStringLiteral("mnuTopicPopup"));

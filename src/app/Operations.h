@@ -11,12 +11,16 @@ namespace corvanta {
 // ("LoadEntryScreen", "DeleteProject") and its menu items under the item names
 // ("mnuCreateProject"); menus, toolbar buttons ("toolbar:AddFile"), drop-down entries
 // ("entry:Open File"), keys and the lists' handlers run them by name, and features run each
-// other's the same way. A name nobody registered does nothing.
+// other's the same way. Running a name nobody registered is a programming error: it asserts in
+// debug builds and does nothing otherwise.
 class Operations
 {
 public:
-    // Registers operation under name, replacing what was there.
+    // Registers operation under name, replacing what was there (a placeholder too).
     void add(const QString &name, std::function<void()> operation);
+    // A command whose feature is still to come: does nothing when run, unless a feature has
+    // registered the name already. Keeps the debug builds' check quiet for those commands alone.
+    void addPlaceholder(const QString &name);
     // Runs the operation registered under name; false when there is none.
     bool run(const QString &name) const;
     bool contains(const QString &name) const { return operations_.count(name) != 0; }
@@ -24,9 +28,14 @@ public:
     bool running() const { return depth_ > 0; }
     // Runs after every outermost operation: work that must not happen under a running one.
     void setWhenIdle(std::function<void()> work) { whenIdle_ = std::move(work); }
+    bool isPlaceholder(const QString &name) const;
 
 private:
-    std::map<QString, std::function<void()>> operations_;
+    struct Entry {
+        std::function<void()> operation;
+        bool placeholder = false;
+    };
+    std::map<QString, Entry> operations_;
     std::function<void()> whenIdle_;
     mutable int depth_ = 0;
 };

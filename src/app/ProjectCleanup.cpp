@@ -6,10 +6,28 @@
 #include "platform/Ui.h"
 #include "store/FileOps.h"
 #include "store/ListControl.h"
+#include "store/ListFiles.h"
 
 #include <QDir>
 
 namespace corvanta {
+
+namespace {
+
+const QString CleanupTitle = QStringLiteral(" Cleanup Project Files");
+
+QString countText(int n) { return u' ' + QString::number(n); }
+
+} // namespace
+
+QString keptFoldersText(const QStringList &folders)
+{
+    QString text = QStringLiteral("These Folders Still Hold Files Not Made By Corvanta,") + fiveSpaces()
+        + QStringLiteral("\rSo They Were Kept:\r");
+    for (const QString &folder : folders)
+        text += u'[' + folder + QStringLiteral("]\r");
+    return text;
+}
 
 ProjectCleanup::ProjectCleanup(const FeatureContext &context) : c(context)
 {
@@ -17,31 +35,65 @@ ProjectCleanup::ProjectCleanup(const FeatureContext &context) : c(context)
     c.operations.add(QStringLiteral("entry:Clean Files"), [this] { CleanUpProjectFiles(); });
 }
 
+bool ProjectCleanup::ownedNames(QStringList *names)
+{
+    // A Project.List that is missing names nothing; one that cannot be read might name anything.
+    const QString path = c.state.ProgramFolder + QStringLiteral("/Project.List");
+    QStringList lines;
+    QString reason;
+    if (!readLinesForRewrite(path, lines, &reason)) {
+        c.ui.msgBox(QStringLiteral("The Project List  [") + path + QStringLiteral("]  Could Not Be Read.") + fiveSpaces()
+                        + u'\r' + reason + QStringLiteral("\rNo Project Files Were Deleted.\r"),
+                    CleanupTitle, MsgBox::OkOnly | MsgBox::Exclamation);
+        return false;
+    }
+    for (int i = 0; i < c.lstProjectList.ListCount(); ++i)
+        lines << c.lstProjectList.rowText(i);
+    for (const QString &line : lines)
+        *names << trimSpaces(line).toLower();
+    return true;
+}
+
+bool ProjectCleanup::confirmMany(int orphans, int folders)
+{
+    if (orphans * 2 <= folders)
+        return true;
+    const QString n = QString::number(orphans);
+    return c.ui.msgBox(QStringLiteral("You Are About To Delete ") + n + QStringLiteral(" Of ") + QString::number(folders)
+                           + QStringLiteral(" Project Folders At Once.") + fiveSpaces()
+                           + QStringLiteral("\r\rAre You SURE You Want To Delete ") + n
+                           + QStringLiteral(" Project Folders?") + fiveSpaces() + u'\r',
+                       QStringLiteral(" Cleanup ") + countText(orphans) + QStringLiteral(" Project Files"),
+                       MsgBox::YesNo | MsgBox::Exclamation | MsgBox::DefaultButton2)
+        == MsgBox::Yes;
+}
+
 void ProjectCleanup::CleanUpProjectFiles()
 {
     SharedState &s = c.state;
+    QStringList owned;
+    if (!ownedNames(&owned))
+        return;
     s.ListLoading = true;
     c.window.setEnabled(false);
 
+    // Only real folders are candidates, and only those with something of ours to delete: the entry
+    // screen's topic files beside them are live, a link to a folder elsewhere is not ours to
+    // empty, and a folder of the user's alone is the user's. Each is kept by the name it was listed
+    // under, whatever its row shows.
     const QString projects = s.ProgramFolder + QStringLiteral("/Projects");
-    QStringList names;
-    for (int i = 0; i < c.lstProjectList.ListCount(); ++i)
-        names << c.lstProjectList.rowText(i).toUpper();
-    int orphans = 0;
-    const QStringList entries =
-        QDir(projects).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &entry : entries) {
-        const QString name = entry.trimmed();
+    const QStringList folders = QDir(projects).entryList(
+        QDir::Dirs | QDir::NoSymLinks | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QStringList orphans;
+    for (const QString &folder : folders) {
+        const QString name = trimSpaces(folder);
         // Names of one or two characters are never taken for orphans.
-        if (name.size() < 3 || names.contains(name.toUpper()))
-            continue;
-        if (orphans == 0)
-            c.lstFileList.clear();
-        c.lstFileList.addRow(entry);
-        ++orphans;
+        if (name.size() >= 3 && !owned.contains(name.toLower())
+            && holdsProgramFilesOrNothing(projects + u'/' + folder, folder))
+            orphans << folder;
     }
 
-    if (orphans == 0) {
+    if (orphans.isEmpty()) {
         c.ui.msgBox(QStringLiteral("All Project Files Are Associated With Project Names.      \r"
                                    "No Unassociated Project Files Found. \r"),
                     QStringLiteral(" No Project Files To Clean"), MsgBox::OkOnly | MsgBox::Information);
@@ -50,22 +102,23 @@ void ProjectCleanup::CleanUpProjectFiles()
         return;
     }
 
+    c.lstFileList.clear();
+    for (const QString &folder : orphans)
+        c.lstFileList.addRow(QString(folder).replace(u'\t', u' ')); // one column, as listed
     c.lstProjectList.clear();
-    const QString count = u' ' + QString::number(orphans);
+    const QString count = countText(int(orphans.size()));
     const int answer = c.ui.msgBox(QStringLiteral("These ") + count
                                        + QStringLiteral(" Project Files Are No Longer Associated     \r"
                                                         "With A Valid Project Name.\r\r"
                                                         "Do You Want To Delete These Project Files?     \r"),
                                    QStringLiteral(" Cleanup ") + count + QStringLiteral(" Project Files"),
                                    MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
-    if (answer == MsgBox::Yes) {
-        for (int i = 0; i < c.lstFileList.ListCount(); ++i) {
-            const QString folder = projects + u'/' + c.lstFileList.columnText(i, 0);
-            // A link to a folder elsewhere is not ours to empty.
-            if (isRealFolder(folder)) {
-                removeFilesIn(folder);
-                removeEmptyFolder(folder);
-            }
+    QStringList kept;
+    if (answer == MsgBox::Yes && confirmMany(int(orphans.size()), int(folders.size()))) {
+        for (const QString &folder : orphans) {
+            const QString path = projects + u'/' + folder;
+            if (isRealFolder(path) && !removeProjectFolder(path, folder))
+                kept << path;
         }
     }
 
@@ -74,6 +127,8 @@ void ProjectCleanup::CleanUpProjectFiles()
     s.StartupInProgress = false;
     s.ListLoading = false;
     c.window.setEnabled(true);
+    if (!kept.isEmpty())
+        c.ui.msgBox(keptFoldersText(kept), CleanupTitle, MsgBox::OkOnly | MsgBox::Information);
 }
 
 } // namespace corvanta

@@ -2,10 +2,13 @@
 
 #include "app/FeatureContext.h"
 
+#include <QStringList>
+
 namespace corvanta {
 
-// Finds the entries of the Projects folder that no project name owns, lists them in the File
-// List, and deletes the orphaned project folders when the user agrees.
+// Finds the folders of the Projects folder that no project name owns, lists them in the File
+// List, and deletes the program's own files in them (and the folders then empty) when the user
+// agrees. A name owns a folder when the Project List on screen or Project.List names it.
 class ProjectCleanup {
 public:
     explicit ProjectCleanup(const FeatureContext &context);
@@ -14,6 +17,15 @@ public:
 
 private:
     FeatureContext c;
+
+    // The names Project.List and the list on screen hold, trimmed and in lower case; false, after
+    // a box naming the file, when Project.List exists but cannot be read.
+    bool ownedNames(QStringList *names);
+    // The second question when more than half of all folders would go.
+    bool confirmMany(int orphans, int folders);
 };
+
+// The closing report of a deletion that had to keep folders holding the user's own files.
+QString keptFoldersText(const QStringList &folders);
 
 } // namespace corvanta

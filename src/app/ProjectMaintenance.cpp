@@ -15,21 +15,6 @@ namespace corvanta {
 namespace {
 
 constexpr int Refusal = MsgBox::OkOnly | MsgBox::Exclamation;
-constexpr int DeleteQuestion = MsgBox::YesNo | MsgBox::Exclamation | MsgBox::DefaultButton2;
-
-// The rows a rewrite of a name list keeps: every row but the never-stored marker and blank rows.
-QStringList storedRows(const ListControl &list, int firstRow, bool trimmed)
-{
-    QStringList lines;
-    for (int i = firstRow; i < list.ListCount(); ++i) {
-        const QString text = list.rowText(i);
-        if (text.contains(QStringLiteral("...")) || text.trimmed().isEmpty())
-            continue;
-        lines << (trimmed ? text.trimmed() : text);
-    }
-    return lines;
-}
-
 } // namespace
 
 ProjectMaintenance::ProjectMaintenance(const FeatureContext &context) : c(context), s(context.state)
@@ -89,7 +74,12 @@ bool ProjectMaintenance::refuseNewName(const QString &name)
 bool ProjectMaintenance::refuseDuplicate(const QString &name, bool project)
 {
     const ListControl &list = project ? c.lstProjectList : c.lstTopicList;
-    if (duplicateNameRow(list, name, project ? NameField::WholeRow : NameField::FirstColumn) < 0)
+    // In a project the project row stands for the project's own name: a topic of that name
+    // would share the project row's File List.
+    const bool projectsOwnName = !project && !s.CurrentProject.isEmpty()
+        && name.toLower() == s.CurrentProject.toLower();
+    if (!projectsOwnName
+        && duplicateNameRow(list, name, project ? NameField::WholeRow : NameField::FirstColumn) < 0)
         return false;
     const QString kind = project ? QStringLiteral("Project") : QStringLiteral("Topic");
     const QString upper = name.toLower().toUpper();
@@ -114,14 +104,12 @@ void ProjectMaintenance::showFailure(const FsResult &result)
 
 bool ProjectMaintenance::writeProjectList()
 {
-    const SaveResult saved = saveLines(s.ProjectListPath, storedRows(c.lstProjectList, 0, false));
-    return reportSaveFailure(c.ui, s.ProjectListPath, saved);
+    return reportSaveFailure(c.ui, s.ProjectListPath, writeNameList(s.ProjectListPath, c.lstProjectList));
 }
 
-bool ProjectMaintenance::writeTopicList(bool trimmed)
+bool ProjectMaintenance::writeTopicList()
 {
-    const SaveResult saved = saveLines(s.TopicListPath, storedRows(c.lstTopicList, 1, trimmed));
-    return reportSaveFailure(c.ui, s.TopicListPath, saved);
+    return reportSaveFailure(c.ui, s.TopicListPath, writeNameList(s.TopicListPath, c.lstTopicList));
 }
 
 // --- creating ---
@@ -148,8 +136,7 @@ void ProjectMaintenance::CreateNewProject()
         if (made)
             made = createEmptyFile(folder + u'/' + name + QStringLiteral(".Files"));
         if (!made) {
-            removeFilesIn(folder);
-            removeEmptyFolder(folder);
+            removeProjectFolder(folder, name);
             showFailure(made);
             continue;
         }
@@ -167,10 +154,22 @@ void ProjectMaintenance::CreateNewProject()
     list.insertRow(name);
     list.setListIndex(row);
     list.setSelected(true);
-    if (insert)
-        writeProjectList();
-    else
-        reportSaveFailure(c.ui, s.ProjectListPath, appendName(s.ProjectListPath, name));
+    const bool saved = insert ? writeProjectList()
+                              : reportSaveFailure(c.ui, s.ProjectListPath, appendName(s.ProjectListPath, name));
+    if (!saved) {
+        // Project.List does not name it: neither the row nor the new, empty folder stays.
+        list.setRow(row);
+        list.setAction(4);
+        removeProjectFolder(projectFolder(name), name);
+        if (list.ListCount() == 0) {
+            list.setRow(0);
+            list.insertRow(QStringLiteral(" "));
+        }
+        list.selectRow(std::min(std::max(insertionRow, 0), list.ListCount() - 1));
+        s.SuppressListClick = false;
+        c.ui.setBusy(false);
+        return;
+    }
     s.SuppressListClick = false;
     c.operations.run(QStringLiteral("ApplyProjectSort"));
     c.window.giveFocus(&list);
@@ -209,13 +208,18 @@ void ProjectMaintenance::CreateNewTopic()
     list.insertRow(name);
     list.setListIndex(row);
     list.setSelected(true);
-    if (insert)
-        writeTopicList(false);
-    else
-        reportSaveFailure(c.ui, s.TopicListPath, appendName(s.TopicListPath, name));
+    const bool saved = insert ? writeTopicList()
+                              : reportSaveFailure(c.ui, s.TopicListPath, appendName(s.TopicListPath, name));
+    if (!saved) {
+        // The topic list file does not name it: neither the row nor its new, empty file stays.
+        list.setRow(row);
+        list.setAction(4);
+        removeFile(topicFile(name));
+    }
     s.SuppressListClick = false;
     c.window.giveFocus(&list);
-    list.selectRow(insertionRow);
+    list.selectRow(std::min(insertionRow, list.ListCount() - 1));
+    c.operations.run(QStringLiteral("SelectTopic")); // the File List follows the highlight
     c.ui.setBusy(false);
 }
 

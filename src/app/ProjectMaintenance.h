@@ -41,7 +41,11 @@ private:
     QString projectFolder(const QString &name) const;
     QString topicFile(const QString &name) const;
     bool writeProjectList();
-    bool writeTopicList(bool trimmed);
+    bool writeTopicList();
+    // The File List file behind a Topic List row (the project row's own for the project row).
+    QString rowFile(int row) const;
+    // Whether a Topic List row other than row still shows file.
+    bool fileInUse(const QString &file, int row) const;
 };
 
 } // namespace corvanta

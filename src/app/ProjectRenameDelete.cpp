@@ -2,10 +2,12 @@
 #include "app/ProjectMaintenance.h"
 
 #include "app/Operations.h"
-#include "store/ListControl.h"
+#include "app/ProjectCleanup.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/FileOps.h"
+#include "store/ListControl.h"
+#include "store/ListFiles.h"
 #include "store/NameRules.h"
 
 #include <QFileInfo>
@@ -73,8 +75,8 @@ bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString 
     int row = list.ListIndex();
     if (row < 0 || row >= list.ListCount())
         return false;
-    const QString name = list.rowText(row).trimmed();
-    if (!isUsableFileName(name) || name.contains(QStringLiteral("..."))) {
+    const QString name = trimSpaces(list.rowText(row));
+    if (!isUsableFileName(name) || isProjectRow(list.rowText(row))) {
         c.ui.beep(); // the blank row of an empty list or the sort marker
         return false;
     }
@@ -134,7 +136,15 @@ void ProjectMaintenance::showRenamedProject(int index, const QString &oldName, c
     ListControl &list = c.lstProjectList;
     list.setRow(index);
     list.setList(newName);
-    writeProjectList();
+    if (!writeProjectList()) {
+        // Project.List still names the old folder: the folder goes back to it.
+        list.setRow(index);
+        list.setList(oldName);
+        moveProjectFiles(projectFolder(newName), projectFolder(oldName), newName, oldName);
+        list.selectRow(index);
+        c.ui.setBusy(false);
+        return;
+    }
     list.selectRow(index);
     const bool wasOpen = s.CurrentProject == oldName;
     c.ui.setBusy(false);
@@ -147,19 +157,37 @@ void ProjectMaintenance::showRenamedProject(int index, const QString &oldName, c
     c.window.giveFocus(&list);
 }
 
+QString ProjectMaintenance::rowFile(int row) const
+{
+    const ListControl &list = c.lstTopicList;
+    if (!isProjectRow(list.rowText(row)))
+        return topicFile(trimSpaces(list.columnText(row, 0)));
+    return s.CurrentProject.isEmpty() ? s.ProgramFolder + QStringLiteral("/Project.Files")
+                                      : projectFolder(s.CurrentProject) + u'/' + s.CurrentProject + QStringLiteral(".Files");
+}
+
+bool ProjectMaintenance::fileInUse(const QString &file, int row) const
+{
+    for (int i = 0; i < c.lstTopicList.ListCount(); ++i) {
+        if (i != row && rowFile(i) == file)
+            return true;
+    }
+    return false;
+}
+
 void ProjectMaintenance::RenameTopic()
 {
     ListControl &list = c.lstTopicList;
     const int index = list.ListIndex();
     if (index < 0 || index >= list.ListCount())
         return;
-    const QString oldName = list.columnText(index, 0).trimmed();
-    if (index == 0 && oldName.contains(QStringLiteral("..."))) {
+    if (isProjectRow(list.rowText(index))) {
         c.ui.beep();
         c.ui.msgBox(QStringLiteral("You Cannot Rename This Topic Row.") + fiveSpaces() + u'\r',
                     QStringLiteral(" Invalid Rename Attempt"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
+    const QString oldName = trimSpaces(list.columnText(index, 0));
     if (!isUsableFileName(oldName)) {
         c.ui.beep();
         return;
@@ -185,21 +213,41 @@ void ProjectMaintenance::RenameTopic()
         return;
     }
 
-    if (QFileInfo::exists(oldFile)) {
-        const FsResult moved = renamePath(oldFile, newFile);
+    // A file another row still shows stays where it is; the renamed row gets a copy.
+    const bool shared = fileInUse(oldFile, index);
+    const bool exists = QFileInfo::exists(oldFile);
+    if (exists) {
+        const FsResult moved = shared ? copyFile(oldFile, newFile) : renamePath(oldFile, newFile);
         if (!moved) {
             showFailure(moved);
             return;
         }
     }
+    const QString before = list.rowText(index);
     list.setRow(index);
     list.setList(newName);
-    writeTopicList(false);
+    if (!writeTopicList()) {
+        list.setRow(index);
+        list.setList(before);
+        if (exists && shared)
+            removeFile(newFile);
+        else if (exists)
+            renamePath(newFile, oldFile);
+        return;
+    }
+    if (shared && exists) {
+        const QString upper = oldName.toUpper();
+        c.ui.msgBox(QStringLiteral("The Topic Files Of - ") + upper + QStringLiteral(" - Stay, Because Another Row Still Uses Them.")
+                        + fiveSpaces() + QStringLiteral("\rThe Renamed Topic Keeps A Copy Of Them.\r"),
+                    QStringLiteral(" Rename Topic: ") + newName.toUpper(), MsgBox::OkOnly | MsgBox::Information);
+    }
     // The File List shown keeps showing, now under its new name.
-    if (s.FileListPath == oldFile) {
+    if (s.FileListPath == oldFile && !shared) {
         s.FileListPath = newFile;
         s.CurrentTopic = newName;
     }
+    if (list.isSelected(index))
+        c.operations.run(QStringLiteral("SelectTopic"));
 }
 
 void ProjectMaintenance::DeleteProject()
@@ -209,6 +257,11 @@ void ProjectMaintenance::DeleteProject()
     if (index < 0 || index >= list.ListCount())
         return;
     const QString name = list.rowText(index);
+    // The sort marker and the blank row of an empty list stand for no project.
+    if (isProjectRow(name) || trimSpaces(name).isEmpty()) {
+        c.ui.beep();
+        return;
+    }
     const QString upper = name.toUpper();
     const int answer = c.ui.msgBox(
         QStringLiteral("This Will Delete - ") + upper + QStringLiteral(" - And All Of Its Project Files!\rAre You SURE You Want To Delete - ")
@@ -219,18 +272,24 @@ void ProjectMaintenance::DeleteProject()
 
     list.setRow(index);
     list.setAction(4);
-    list.selectRow(std::max(index - 1, 0));
-    writeProjectList();
-    // Only a name that is a folder of its own inside Projects/ has files to delete.
-    const QString folder = projectFolder(name.trimmed());
-    if (isUsableFileName(name) && !name.contains(QStringLiteral("...")) && isRealFolder(folder)) {
-        removeFilesIn(folder);
-        removeEmptyFolder(folder);
+    if (!writeProjectList()) {
+        // Project.List still names it: the row comes back and no file goes.
+        list.setRow(index);
+        list.insertRow(name);
+        list.selectRow(index);
+        return;
     }
+    list.selectRow(std::max(index - 1, 0));
+    // Only a name that is a folder of its own inside Projects/ has files to delete.
+    const QString folder = projectFolder(trimSpaces(name));
+    const bool kept = isUsableFileName(name) && isRealFolder(folder) && !removeProjectFolder(folder, trimSpaces(name));
     if (!s.CurrentProject.isEmpty() && s.CurrentProject == name) {
         c.operations.run(QStringLiteral("LoadEntryScreen"));
         list.selectRow(std::max(index - 1, 0));
     }
+    if (kept)
+        c.ui.msgBox(keptFoldersText({folder}), QStringLiteral(" Delete Project: ") + name,
+                    MsgBox::OkOnly | MsgBox::Information);
 }
 
 void ProjectMaintenance::DeleteTopic()
@@ -239,36 +298,41 @@ void ProjectMaintenance::DeleteTopic()
     int index = list.ListIndex();
     if (index < 0 || index >= list.ListCount())
         return;
-    const QString name = list.columnText(index, 0).trimmed();
-    if (index == 0 && name.contains(QStringLiteral("..."))) {
+    const QString rowText = list.rowText(index);
+    if (isProjectRow(rowText)) {
         c.ui.beep();
         c.ui.msgBox(QStringLiteral("You Cannot Delete This Topic Row.") + fiveSpaces() + u'\r',
                     QStringLiteral(" Invalid Delete Attempt"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
+    const QString name = trimSpaces(list.columnText(index, 0));
     const QString upper = name.toUpper();
-    const int answer = c.ui.msgBox(
-        QStringLiteral("This Will Delete - ") + upper + QStringLiteral(" - And All Of Its Topic Files!\rDo You Want To Delete - ")
-            + upper + QStringLiteral(" - And Its Topic Files?") + fiveSpaces() + QStringLiteral("\r\r") + NotCreatedByUs,
-        QStringLiteral(" Delete Topic: ") + upper, DeleteQuestion);
-    if (answer != MsgBox::Yes)
+    const QString file = topicFile(name);
+    // A file another row (or the project row) still shows stays; the question says so.
+    const bool shared = fileInUse(file, index);
+    const QString text = shared
+        ? QStringLiteral("This Will Remove - ") + upper + QStringLiteral(" - From The Topic List.\rIts Topic Files Stay, Because Another Row Still Uses Them.")
+            + fiveSpaces() + QStringLiteral("\r\rDo You Want To Remove - ") + upper + QStringLiteral(" - ?") + fiveSpaces() + u'\r'
+        : QStringLiteral("This Will Delete - ") + upper + QStringLiteral(" - And All Of Its Topic Files!\rDo You Want To Delete - ")
+            + upper + QStringLiteral(" - And Its Topic Files?") + fiveSpaces() + QStringLiteral("\r\r") + NotCreatedByUs;
+    if (c.ui.msgBox(text, QStringLiteral(" Delete Topic: ") + upper, DeleteQuestion) != MsgBox::Yes)
         return;
 
     list.setRow(index);
     list.setAction(4);
+    if (!writeTopicList()) {
+        // The topic list file still names it: the row comes back and its file stays.
+        list.setRow(index);
+        list.insertRow(rowText);
+        list.selectRow(index);
+        return;
+    }
     if (index > list.ListCount() - 1)
         index = list.ListCount() - 1;
     list.selectRow(index);
-    const QString file = topicFile(name);
-    const bool shown = s.FileListPath == file;
-    if (isUsableFileName(name) && !name.contains(QStringLiteral("...")) && QFileInfo(file).isFile())
+    if (!shared && isUsableFileName(name) && QFileInfo(file).isFile())
         removeFile(file);
-    writeTopicList(true);
-    if (shown) {
-        // Its File List is gone: show the project row's instead.
-        list.selectRow(0);
-        c.operations.run(QStringLiteral("SelectTopic"));
-    }
+    c.operations.run(QStringLiteral("SelectTopic")); // the File List follows the highlight
 }
 
 } // namespace corvanta

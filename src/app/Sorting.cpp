@@ -6,12 +6,12 @@
 #include "app/Settings.h"
 #include "platform/Ui.h"
 #include "store/ListFiles.h"
+#include "store/NameRules.h"
 
 namespace corvanta {
 
 namespace {
 
-const QString ProjectRow = QStringLiteral(" ...");
 const QString Corvanta = QStringLiteral(" Corvanta");
 
 const char *const Sections[3] = {"Project List", "Topic List", "File List"};
@@ -29,21 +29,28 @@ void applySort(SharedState &s, ListControl &list, SortOrder order, int columns, 
         list.setColSorted(2);
         if (marker) {
             list.setRow(0);
-            list.insertRow(ProjectRow);
+            list.insertRow(projectRowText());
         }
     }
     list.setSortState(1);
     s.ListLoading = wasLoading;
 }
 
-int findRow(const ListControl &list, const QString &text, bool trimmed)
+// The marker row a descending Project List may carry, found by its text.
+int markerRow(const ListControl &list)
 {
     for (int i = 0; i < list.ListCount(); ++i) {
-        const QString row = list.rowText(i);
-        if ((trimmed ? row.trimmed() : row) == text)
+        if (isProjectRow(list.rowText(i)))
             return i;
     }
     return -1;
+}
+
+// After a sort exactly the remembered row number is selected, whatever the sort carried along.
+void reselect(ListControl &list, int index)
+{
+    list.setAction(2);
+    list.selectRow(index);
 }
 
 void removeRow(ListControl &list, int row)
@@ -131,7 +138,9 @@ void Sorting::sortCommand(int which, SortOrder order, const QString &caption, bo
         ApplyTopicSort();
     else
         ApplyFileSort();
-    list.selectRow(index);
+    reselect(list, index);
+    if (which == 1)
+        f.navigation().showHighlightedTopic();
     f.ui.beep();
     f.setCaption(restoreCaption ? before : Corvanta);
     f.ui.setBusy(false);
@@ -168,11 +177,11 @@ void Sorting::mnuSortDescendingProjects_Click()
     f.ui.setBusy(true);
     f.setCaption(QStringLiteral(" Sort Descending"));
     const int index = list.ListIndex();
-    removeRow(list, findRow(list, QStringLiteral("..."), true));
+    removeRow(list, markerRow(list));
     storeState(0, SortOrder::Descending);
     ApplyProjectSort(); // inserts the marker row and sorts
-    removeRow(list, findRow(list, ProjectRow, false));
-    list.selectRow(index);
+    removeRow(list, markerRow(list));
+    reselect(list, index);
     f.ui.beep();
     f.setCaption(Corvanta);
     f.ui.setBusy(false);
@@ -201,6 +210,7 @@ void Sorting::mnuTopicNoSort_Click()
     storeState(1, SortOrder::None);
     f.navigation().LoadTopicList();
     f.lstTopicList.selectRow(index);
+    f.navigation().showHighlightedTopic();
     f.ui.beep();
     f.setCaption(before);
     f.ui.setBusy(false);
@@ -217,7 +227,7 @@ void Sorting::mnuSortNoSortFiles_Click()
     const bool redraw = list.redraw();
     list.setRedraw(false);
     for (const QString &line : readLines(s.FileListPath))
-        list.addRow(line.trimmed());
+        list.addRow(trimSpaces(line));
     list.setRedraw(redraw);
     list.selectRow(index);
     storeState(2, SortOrder::None);
@@ -261,6 +271,7 @@ void Sorting::SaveTopicList()
     f.setCaption(before);
     f.ui.beep();
     list.selectRow(index);
+    f.navigation().showHighlightedTopic();
     f.ui.setBusy(false);
 }
 

@@ -4,6 +4,21 @@
 
 namespace corvanta {
 
+namespace {
+
+// Commands of features other work is building now (help, calendar, about, the lock keys). Each is
+// a placeholder that does nothing until its feature registers the name; the test of the command
+// surface lists the same names.
+const char *const ComingCommands[] = {
+    // help, calendar, about
+    "mnuCalendar", "mnuHelp", "mnuGettingStarted", "mnuCorvantaWebsite", "mnuAbout", "toolbar:HelpTopics",
+    "entry:Help Topics", "entry:Corvanta Website", "entry:About Corvanta", "ShowHelpTopics",
+    // lock keys
+    "ToggleLockKey3", "ToggleLockKey4", "ToggleLockKey5", "ToggleLockKey6",
+};
+
+} // namespace
+
 Program::Program(const Platform &platform, const ModalWindows &windows, const QString &dataFolder)
     : form_(platform, dataFolder, &windows.startup),
       launching_(form_.context()),
@@ -20,6 +35,8 @@ Program::Program(const Platform &platform, const ModalWindows &windows, const QS
 {
     // The File List's popup and the files dropped on it are the pointer commands'.
     form_.navigation().setFileListHandler(&fileListCommands_);
+    for (const char *name : ComingCommands)
+        form_.operations.addPlaceholder(QString::fromLatin1(name));
 }
 
 Program::~Program()

@@ -1,6 +1,7 @@
 #include "editor/PointerEditor.h"
 
 #include "app/IniFile.h"
+#include "app/Launcher.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
@@ -520,7 +521,7 @@ bool PointerEditor::isValidEmail(const QString &address)
 QString PointerEditor::websiteTarget(const QString &address)
 {
     const QString a = address.trimmed();
-    return a.left(4).toLower() == u"http" ? a : QStringLiteral("http://") + a;
+    return Launcher::hasWebsiteScheme(a) ? a : QStringLiteral("http://") + a;
 }
 
 QString PointerEditor::emailTarget(const QString &address)

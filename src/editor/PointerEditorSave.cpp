@@ -113,7 +113,7 @@ void PointerEditor::addSave()
     QStringList lines;
     lines.reserve(list.ListCount());
     for (int i = 0; i < list.ListCount(); ++i)
-        lines << list.rowText(i).trimmed();
+        lines << trimSpaces(list.rowText(i));
     if (!writeFileList(lines)) {
         // The list keeps agreeing with its file; the fields stay as typed for another try.
         list.setRow(index);

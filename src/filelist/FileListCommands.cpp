@@ -20,11 +20,9 @@ namespace {
 
 const QString PopupTitle = QStringLiteral("mnuPopupMenuTitle");
 
-// The popup items that make no sense without a pointer under the mouse.
-constexpr const char *PointerItems[] = {
+// The popup items that act on the pointer under the mouse (and the selection it belongs to).
+constexpr const char *RowItems[] = {
     "mnuOpenWith",
-    "mnuPrintFileList",
-    "mnuSelectAllFiles",
     "mnuCutFiles",
     "mnuCopyFiles",
     "mnuOpenSelectedFiles",
@@ -32,6 +30,11 @@ constexpr const char *PointerItems[] = {
     "mnuDeleteSelectedFiles",
     "mnuRenameSelectedFiles",
     "mnuEditFileData2",
+};
+// The popup items that make no sense without any pointer in the list.
+constexpr const char *ListItems[] = {
+    "mnuPrintFileList",
+    "mnuSelectAllFiles",
     "mnuUnselectAll",
     "mnuDisplayLinesInFileList2",
     "mnuResetFileListDefault",
@@ -111,6 +114,14 @@ void FileListCommands::reselectCurrent()
 
 // --- the popup and the selection ---
 
+void FileListCommands::offerItems(bool onARow, bool anyRow)
+{
+    for (const char *item : RowItems)
+        c.commands.setEnabled(QString::fromLatin1(item), onARow);
+    for (const char *item : ListItems)
+        c.commands.setEnabled(QString::fromLatin1(item), anyRow);
+}
+
 void FileListCommands::lstFileList_MouseDown(int button, int, int row)
 {
     ListControl &list = c.lstFileList;
@@ -119,8 +130,7 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row)
             c.ui.beep();
             return;
         }
-        for (const char *item : PointerItems)
-            c.commands.setEnabled(QString::fromLatin1(item), false);
+        offerItems(false, false);
         c.commands.setCaption(PopupTitle, QStringLiteral("No Files In File List"));
         c.ui.showPopupMenu(QStringLiteral("mnuPopupFiles"));
         return;
@@ -128,24 +138,24 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row)
     if (button != Mouse::Right)
         return;
     c.window.giveFocus(&list);
-    const int over = std::min(std::max(row, 0), list.ListCount() - 1);
-    s.LaunchStatus = QString::number(over);
-    list.setRow(over);
-    if (!list.Selected()) {
-        list.setListIndex(over);
-        list.setSelected(true);
+    // Below the last row the popup is on no row: the selection stays as the user left it.
+    const bool onARow = row >= 0 && row < list.ListCount();
+    s.LaunchStatus = QString::number(row);
+    if (onARow) {
+        list.setRow(row);
+        // A row not yet selected becomes the only selection, as the popup's title says.
+        if (!list.Selected()) {
+            list.setAction(2);
+            list.selectRow(row);
+        }
+        list.setListIndex(row);
     }
-    const MenuItem *open = c.commands.item(QStringLiteral("mnuOpenSelectedFiles"));
-    if (open && !open->enabled) {
-        for (const char *item : PointerItems)
-            c.commands.setEnabled(QString::fromLatin1(item), true);
-    }
+    offerItems(onARow, true);
     // Opening this popup ends a pending move of a project or topic name.
     for (const char *item : {"mnuPasteProjectRow", "mnuPasteProjectEOF",
              "mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"})
         c.commands.setEnabled(QString::fromLatin1(item), false);
-    list.setCol(0);
-    c.commands.setCaption(PopupTitle, list.ColList());
+    c.commands.setCaption(PopupTitle, onARow ? list.columnText(row, 0) : QString());
 
     s.SuppressListClick = true;
     c.window.giveFocus(nullptr);
@@ -153,7 +163,8 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row)
     s.SuppressListClick = false;
     // "Choose Program" keeps the focus in its own window.
     if (s.LaunchStatus != u"openwith") {
-        reselectCurrent();
+        if (onARow)
+            reselectCurrent();
         c.window.giveFocus(&list);
     }
 }
@@ -200,9 +211,21 @@ void FileListCommands::RemoveSelectedFiles()
     if (c.ui.msgBox(text, title, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2)
         != MsgBox::Yes)
         return;
+    // The removed rows, kept to show again when the file cannot be rewritten.
+    QList<std::pair<int, QString>> removed;
+    for (int i = 0; i < list.ListCount(); ++i) {
+        if (list.isSelected(i))
+            removed.append({i, list.rowText(i)});
+    }
     // All at once: one row at a time would shift the rest of the list for each.
     int remembered = std::max(list.removeSelectedRows(), 0);
-    reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, list));
+    if (!reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, list))) {
+        // The file keeps the pointers, so the list shows them again.
+        for (const auto &[row, text] : removed) {
+            list.setRow(row);
+            list.insertRow(text);
+        }
+    }
     list.setAction(2);
     // When the last rows went, the new last row takes the selection.
     remembered = std::min(remembered, list.ListCount() - 1);
@@ -227,6 +250,7 @@ void FileListCommands::RenameSelectedFile()
             QStringLiteral(" Must Select A File To Rename"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
+    currentToSelectedRow();
     s.UtilityMode = EditorMode::RenameFile;
     ShowUtilityForm();
 }
@@ -238,8 +262,15 @@ void FileListCommands::EditFileData()
             QStringLiteral(" Must Select A File To Edit"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
+    currentToSelectedRow();
     s.UtilityMode = EditorMode::EditFile;
     ShowUtilityForm();
+}
+
+void FileListCommands::currentToSelectedRow()
+{
+    ListControl &list = c.lstFileList;
+    list.setListIndex(list.actionRow());
 }
 
 void showDuplicateFileName(Ui &ui, const QString &name)

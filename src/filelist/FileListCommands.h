@@ -59,6 +59,10 @@ private:
     void addFiles(const QStringList &paths, int insertRow);
     void openFile(const QString &path);
     void reselectCurrent();
+    // Enables the popup's items for a popup on a row, below the rows, or on an empty list.
+    void offerItems(bool onARow, bool anyRow);
+    // Edit and Rename work on the row the user sees selected.
+    void currentToSelectedRow();
     QString dialogFolder() const;
     void leaveDialogIn(const QStringList &chosen);
 };

@@ -155,7 +155,7 @@ void Launching::LaunchSelectedFiles()
     ListControl &list = c.lstFileList;
     const int n = list.SelCount();
     for (int i = 1; i <= n; ++i) {
-        const int row = n <= 1 ? list.ListIndex() : list.NextSel();
+        const int row = n <= 1 ? list.actionRow() : list.NextSel();
         list.setRow(row);
         list.setCol(1);
         const QString target = list.ColList().trimmed();
@@ -196,8 +196,8 @@ void Launching::RemoveMissingFile()
     if (row < 0 || row >= list.ListCount())
         return;
     const QString rowText = list.rowText(row);
-    const QString name = nameField(rowText).trimmed();
-    const QString rowTarget = targetField(rowText).trimmed();
+    const QString name = trimSpaces(nameField(rowText));
+    const QString rowTarget = trimSpaces(targetField(rowText));
 
     list.setRow(row);
     list.setAction(4);
@@ -215,17 +215,24 @@ void Launching::RemoveMissingFile()
     if (path.isEmpty())
         return;
     QStringList lines;
-    QString reason;
-    if (!readLinesForRewrite(path, lines, &reason)) {
-        reportSaveFailure(c.ui, path, SaveResult {false, reason});
-        return;
-    }
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (nameField(lines[i]).trimmed() == name && targetField(lines[i]).trimmed() == rowTarget) {
-            lines.removeAt(i);
-            reportSaveFailure(c.ui, path, saveLines(path, lines));
-            return;
+    SaveResult saved;
+    if (!readLinesForRewrite(path, lines, &saved.reason)) {
+        saved.ok = false;
+        reportSaveFailure(c.ui, path, saved);
+    } else {
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (trimSpaces(nameField(lines[i])) == name && trimSpaces(targetField(lines[i])) == rowTarget) {
+                lines.removeAt(i);
+                saved = saveLines(path, lines);
+                reportSaveFailure(c.ui, path, saved);
+                break;
+            }
         }
+    }
+    if (!saved.ok) {
+        // The file still holds the pointer, so the list shows it again.
+        list.setRow(row);
+        list.insertRow(rowText);
     }
 }
 

@@ -51,17 +51,46 @@ FsResult removeFile(const QString &path) { return check(::unlink(QFile::encodeNa
 
 FsResult removeEmptyFolder(const QString &path) { return check(::rmdir(QFile::encodeName(path).constData())); }
 
-bool removeFilesIn(const QString &folder)
+FsResult copyFile(const QString &from, const QString &to)
 {
-    bool all = true;
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        // A link is removed itself; what it points to is never touched.
-        if (!removeFile(entry.absoluteFilePath()))
-            all = false;
+    struct stat st {};
+    if (::lstat(QFile::encodeName(to).constData(), &st) == 0)
+        return failure(EEXIST);
+    QFile source(from);
+    if (!source.copy(to))
+        return {false, 0, source.errorString()};
+    return {};
+}
+
+namespace {
+
+bool isProgramFile(const QFileInfo &entry, const QString &project)
+{
+    const QString name = entry.fileName();
+    return !entry.isDir() && (name == project + QStringLiteral(".List") || name.endsWith(QStringLiteral(".Files")));
+}
+
+QFileInfoList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+bool holdsProgramFilesOrNothing(const QString &folder, const QString &project)
+{
+    const QFileInfoList entries = entriesOf(folder);
+    return entries.isEmpty()
+        || std::any_of(entries.begin(), entries.end(), [&](const QFileInfo &e) { return isProgramFile(e, project); });
+}
+
+bool removeProjectFolder(const QString &folder, const QString &project)
+{
+    for (const QFileInfo &entry : entriesOf(folder)) {
+        if (isProgramFile(entry, project))
+            removeFile(entry.absoluteFilePath());
     }
-    return all;
+    return removeEmptyFolder(folder).ok;
 }
 
 bool existsIgnoringCase(const QString &path)

@@ -231,6 +231,17 @@ void ListControl::moveCurrent(int row)
     Notify::send(*this, [row](ListControlObserver &o) { o.currentRowChanged(row); });
 }
 
+int ListControl::actionRow() const
+{
+    if (selCount_ == 1) {
+        for (int i = 0; i < ListCount(); ++i) {
+            if (rows_[std::size_t(i)].selected)
+                return i;
+        }
+    }
+    return listIndex_;
+}
+
 int ListControl::NextSel()
 {
     if (selCount_ > 0) {

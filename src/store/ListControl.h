@@ -81,6 +81,9 @@ public:
     // Makes row the current row (Row and ListIndex) and selects it; a row out of range does nothing.
     void selectRow(int row);
     int SelCount() const { return selCount_; }
+    // The row a one-row command acts on: the only selected row when exactly one is selected (the
+    // current row may stand elsewhere after a Ctrl-click), else the current row.
+    int actionRow() const;
     int NextSel();                             // next selected row after the last one read, or -1
     void resetNextSel() { nextSel_ = -1; }     // NextSel = -1
     int MouseOverRow() const { return mouseOverRow_; }
@@ -133,7 +136,7 @@ public:
     // --- user input, as the view reports it; each raises the events the original list raised ---
     // A press of the mouse on row (-1 below the last row); the left button moves the current row
     // and the selection (Shift extends, Ctrl toggles in a multi-select list), then raises
-    // MouseDown and, when the current row or selection changed, Click.
+    // MouseDown and Click: every left click counts, on the current row and below the rows too.
     void userMouseDown(int row, int button, int shift);
     void userDoubleClick(int row);             // Click already came with the press; raises DblClick
     void userMouseMove(int row, int button, int shift);

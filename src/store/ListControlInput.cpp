@@ -41,8 +41,6 @@ void ListControl::userMouseDown(int row, int button, int shift)
 {
     if (!validRow(row))
         row = -1;
-    const int oldIndex = listIndex_;
-    const quint64 oldSelection = selectionChanges_;
     if (button == Mouse::Left && row >= 0) {
         if (multiSelect_ && (shift & Key::ShiftMask)) {
             const int from =
@@ -61,11 +59,10 @@ void ListControl::userMouseDown(int row, int button, int shift)
         }
         moveCurrent(row);
     }
-    // Decided before MouseDown runs: what its handler changes is the program's doing.
-    const bool changed = listIndex_ != oldIndex || selectionChanges_ != oldSelection;
     if (events_)
         events_->MouseDown(*this, button, shift, row);
-    if (changed && events_)
+    // As the original list boxes did: so a click on the highlighted topic always shows it.
+    if (button == Mouse::Left && events_)
         events_->Click(*this);
 }
 

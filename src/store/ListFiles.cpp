@@ -4,6 +4,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/ListControl.h"
+#include "store/NameRules.h"
 
 #include <QDir>
 #include <QFile>
@@ -336,13 +337,13 @@ int readPointerList(const QString &path, ListControl &list)
     return addRows(path, list, false, {});
 }
 
-SaveResult writeNameList(const QString &path, const ListControl &list, int firstRow)
+SaveResult writeNameList(const QString &path, const ListControl &list)
 {
     QStringList lines;
-    for (int row = qMax(firstRow, 0); row < list.ListCount(); ++row) {
+    for (int row = 0; row < list.ListCount(); ++row) {
         const QString text = list.rowText(row);
         const QStringView name = trimSpaces(QStringView(text));
-        if (!name.isEmpty() && !name.contains(u"..."))
+        if (!name.isEmpty() && !isProjectRow(text))
             lines.append(name.toString());
     }
     return saveLines(path, lines);
@@ -381,14 +382,6 @@ SaveResult appendName(const QString &path, const QString &name)
     if (!readLinesForRewrite(path, lines, &reason))
         return failure(reason);
     lines.append(name);
-    return saveLines(path, lines);
-}
-
-SaveResult rewriteNameList(const QString &path, const ListControl &list, int firstRow)
-{
-    QStringList lines;
-    for (int row = qMax(firstRow, 0); row < list.ListCount(); ++row)
-        lines.append(list.rowText(row));
     return saveLines(path, lines);
 }
 

@@ -56,8 +56,9 @@ int readNameList(const QString &path, ListControl &list, const std::function<voi
 int readPointerListTrimmed(const QString &path, ListControl &list);
 // 4. Pointer list as a whole: lines untrimmed, empty lines skipped.
 int readPointerList(const QString &path, ListControl &list);
-// 5. Name list from rows firstRow..end: trimmed, rows empty or holding "..." dropped.
-SaveResult writeNameList(const QString &path, const ListControl &list, int firstRow = 0);
+// 5. Name list from the rows as shown, each trimmed; blank rows and the project row " ..." (found
+//    by its text, wherever it stands) are dropped. Every name-list rewrite goes through here.
+SaveResult writeNameList(const QString &path, const ListControl &list);
 // 6. Pointer list from every row: trimmed, rows then empty dropped; no rows gives an empty file.
 SaveResult writePointerList(const QString &path, const ListControl &list);
 // Every row's text, in list order.
@@ -66,7 +67,5 @@ QStringList rowTexts(const ListControl &list);
 SaveResult writePointerList(const QString &path, const QStringList &rows);
 // 7. One name added as the last line.
 SaveResult appendName(const QString &path, const QString &name);
-// 8. Every row from firstRow on, as it stands (no trimming, nothing dropped).
-SaveResult rewriteNameList(const QString &path, const ListControl &list, int firstRow = 0);
 
 } // namespace corvanta

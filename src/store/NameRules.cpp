@@ -16,6 +16,8 @@ bool isUsableFileName(const QString &name)
     return true;
 }
 
+QString projectRowText() { return QStringLiteral(" ..."); }
+
 QString invalidNameTitle() { return QStringLiteral(" Invalid Input"); }
 
 QString blankNameText() { return QStringLiteral("Input Cannot Be Blank...     \r"); }

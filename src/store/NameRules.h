@@ -21,6 +21,12 @@ QString newNameRefusal(const QString &name);
 // "The Name  [NAME]  Cannot Be Used As A File Name." with the advice line.
 QString invalidNameText(const QString &name);
 
+// The Topic List's project row, which stands for the project's own File List, and the marker a
+// descending Project List may carry. Neither is ever stored, and a row is this row by its text
+// alone: a sort can put it anywhere, and a name holding "..." is a name like any other.
+QString projectRowText();
+inline bool isProjectRow(const QString &rowText) { return rowText == projectRowText(); }
+
 // Where a list keeps a row's name: the Project List's rows are names whole, the Topic and File
 // Lists' names are their first column.
 enum class NameField { WholeRow, FirstColumn };

@@ -27,26 +27,15 @@ QStringList captionsOf(const MenuItem &menu)
 
 } // namespace
 
-TEST(CommandSurfaceTest, menuBar_hasNineMenusInOrder)
+TEST(CommandSurfaceTest, menuBarAndFileMenu_keepTheirOrderCaptionsAndShortcuts)
 {
     const CommandSurface surface;
     QStringList captions;
-    QStringList names;
-    for (const MenuItem &menu : surface.menuBar()) {
+    for (const MenuItem &menu : surface.menuBar())
         captions << menu.caption;
-        names << menu.name;
-    }
     EXPECT_EQ(captions, (QStringList{u"&File"_s, u"&Edit"_s, u"&View"_s, u"&Settings"_s,
                                      u"&Tools"_s, u"Sort &Project List"_s, u"Sort Topi&c List"_s,
                                      u"Sort File &List"_s, u"&Help"_s}));
-    EXPECT_EQ(names, (QStringList{u"mnuOpen"_s, u"mnuEdit"_s, u"mnuView"_s, u"mnuSettings"_s,
-                                  u"mnuTools"_s, u"mnuSortProjects"_s, u"mnuSortTopicList"_s,
-                                  u"mnuSortFiles"_s, u"mnuHelpTopics"_s}));
-}
-
-TEST(CommandSurfaceTest, fileMenu_keepsOrderCaptionsAndShortcuts)
-{
-    const CommandSurface surface;
     const MenuItem &file = surface.menuBar().front();
     EXPECT_EQ(captionsOf(file),
               (QStringList{u"New Project"_s, u"-"_s, u"Open File "_s, u"Cleanup Project Files"_s,
@@ -59,17 +48,6 @@ TEST(CommandSurfaceTest, fileMenu_keepsOrderCaptionsAndShortcuts)
     EXPECT_EQ(surface.item(u"mnuAbout"_s)->shortcut, u"Ctrl+A"_s);
     EXPECT_TRUE(surface.item(u"mnuCleanProjects"_s)->shortcut.isEmpty());
     EXPECT_TRUE(surface.item(u"mnuSep"_s)->isSeparator());
-}
-
-TEST(CommandSurfaceTest, toolsMenu_usesDesktopNamesUnderOriginalItemNames)
-{
-    const CommandSurface surface;
-    EXPECT_EQ(surface.item(u"mnuNotePad"_s)->caption, u"Text Editor"_s);
-    EXPECT_EQ(surface.item(u"mnuWrite"_s)->caption, u"Word Processor"_s);
-    EXPECT_EQ(surface.item(u"mnuWindowsControlPanel"_s)->caption, u"Settings"_s);
-    EXPECT_EQ(surface.item(u"mnuTaskManager"_s)->caption, u"System Monitor"_s);
-    EXPECT_EQ(surface.item(u"mnuWindowsExplorer"_s)->caption, u"File Manager"_s);
-    EXPECT_EQ(surface.item(u"mnuCalculator"_s)->caption, u"Calculator"_s);
 }
 
 TEST(CommandSurfaceTest, everyName_isUniqueAcrossMenusAndPopups)
@@ -169,30 +147,6 @@ TEST(CommandSurfaceTest, toolbar_placesEntryScreenSixthWithExactTooltips)
     EXPECT_EQ(surface.toolbarButton(u"HelpTopics"_s)->kind, ToolbarEntry::DropDown);
 }
 
-TEST(CommandSurfaceTest, dropDownDashLines_haveExactLengths)
-{
-    CommandSurface surface;
-    const QStringList create = surface.toolbarButton(u"CreateProject"_s)->entries;
-    ASSERT_EQ(create.size(), 10);
-    EXPECT_EQ(create[3], QString(28, u'-'));
-    EXPECT_EQ(create[7], QString(29, u'-'));
-    EXPECT_EQ(surface.toolbarButton(u"EditFileData"_s)->entries,
-              (QStringList{u"Edit FileData"_s, QString(17, u'-'), u"Edit File List"_s,
-                           u"Edit Project List"_s}));
-    EXPECT_EQ(surface.toolbarButton(u"HelpTopics"_s)->entries.at(2), QString(22, u'-'));
-}
-
-TEST(CommandSurfaceTest, statusPanels_startEmptyWithTooltips)
-{
-    const CommandSurface surface;
-    for (const StatusPanel &panel : surface.panels())
-        EXPECT_TRUE(panel.text.isEmpty());
-    EXPECT_TRUE(surface.panels()[0].tooltip.isEmpty());
-    EXPECT_TRUE(surface.panels()[1].tooltip.isEmpty());
-    EXPECT_EQ(surface.panels()[5].tooltip, u" Double Click To Toggle Scroll Lock  "_s);
-    EXPECT_EQ(surface.panels()[6].tooltip, u" Double Click or Right Click To Change Name "_s);
-}
-
 TEST(CommandSurfaceTest, hotKeyList_hasTwelveCrEndedLines)
 {
     const QString text = hotKeyListText();
@@ -237,3 +191,64 @@ TEST(CommandSurfaceTest, setters_changeDataAndNotifyOncePerChange)
     surface.setPanelText(8, u"x"_s);
     EXPECT_TRUE(seen.isEmpty());
 }
+
+#include "support/FormFixture.h"
+
+namespace corvanta::test {
+namespace {
+
+class EveryCommandTest : public FormFixture {
+protected:
+    QStringList missing;
+    QStringList landed;
+
+    // Features other work is building now; empty once they have all landed.
+    const QStringList comingFeatures = {
+        u"mnuCalendar"_s, u"mnuHelp"_s, u"mnuGettingStarted"_s, u"mnuCorvantaWebsite"_s, u"mnuAbout"_s,
+        u"toolbar:HelpTopics"_s, u"entry:Help Topics"_s, u"entry:Corvanta Website"_s, u"entry:About Corvanta"_s,
+    };
+
+    // An item fails when nothing runs for it, or only a placeholder not listed above.
+    void check(const QString &name)
+    {
+        const Operations &ops = form->operations;
+        if (!ops.contains(name) || (ops.isPlaceholder(name) && !comingFeatures.contains(name)))
+            missing << name;
+        // A feature that has landed leaves the list, so the list ends empty.
+        if (ops.contains(name) && !ops.isPlaceholder(name) && comingFeatures.contains(name))
+            landed << name;
+    }
+    void walk(const std::vector<MenuItem> &items)
+    {
+        for (const MenuItem &item : items) {
+            // Separators, submenus and the popups' title rows run nothing.
+            if (item.isSeparator() || item.name.endsWith(u"Title"_s))
+                continue;
+            if (item.items.empty())
+                check(item.name);
+            walk(item.items);
+        }
+    }
+};
+
+// Every menu item, popup item, toolbar button and drop-down entry runs an operation.
+TEST_F(EveryCommandTest, everyItemOfTheCommandSurface_runsAnOperation)
+{
+    start();
+    walk(form->commands.menuBar());
+    walk(form->commands.popups());
+    for (const ToolbarEntry &entry : form->commands.toolbar()) {
+        if (entry.kind == ToolbarEntry::Separator)
+            continue;
+        check(u"toolbar:"_s + entry.key);
+        for (const QString &text : entry.entries) {
+            if (!text.startsWith(u'-'))
+                check(u"entry:"_s + text);
+        }
+    }
+    EXPECT_EQ(missing, QStringList());
+    EXPECT_EQ(landed, QStringList());
+}
+
+} // namespace
+} // namespace corvanta::test

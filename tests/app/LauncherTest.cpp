@@ -54,6 +54,18 @@ TEST_F(LauncherTest, addresses_executedWholeWithEmptyFolderAndOpenForAnEmptyVerb
     EXPECT_TRUE(shell.calls[1].folder.isEmpty());
 }
 
+// A website stored without its scheme by an older version ("httpbin.org") is still a website,
+// unless the data folder holds a file of that name.
+TEST_F(LauncherTest, websiteStoredWithoutScheme_opensAsAWebsite)
+{
+    launcher().LaunchTarget(u"httpbin.org/get"_s, u"open"_s);
+    data.write(u"http-notes.txt"_s, "x");
+    launcher().LaunchTarget(u"http-notes.txt"_s, u"open"_s);
+    ASSERT_EQ(shell.calls.size(), 2u);
+    EXPECT_EQ(shell.calls[0].target(), u"http://httpbin.org/get"_s);
+    EXPECT_EQ(shell.calls[1].target(), data.file(u"http-notes.txt"_s));
+}
+
 TEST_F(LauncherTest, emptyOrBlankTarget_refusedWithoutShellCall)
 {
     form->state.LaunchStatus = u"txt"_s;

@@ -83,14 +83,28 @@ TEST_F(NavigationTest, arrowKeysAndHoverWork_onTheTopicList)
     EXPECT_EQ(form->commands.panels()[1].text, u"Topic Line: 2"_s);
 }
 
-TEST_F(NavigationTest, entryTopic_isReadFromTheProjectsFolder)
+// The highlighted topic is always the one whose pointers show: after a project opens sorted
+// descending (the project row last), after a right-click, and a click on an empty File List
+// hands the focus back to the Project List.
+TEST_F(NavigationTest, highlightedTopic_isTheOneWhosePointersShow)
 {
+    setIni(u"Topic List"_s, u"Sort"_s, u"descend"_s);
     start();
-    click(topics(), 1);
-    EXPECT_EQ(rows(files()), QStringList{u"Letter\t/home/u/letter.odt"_s});
-    EXPECT_EQ(form->state.FileListPath, data.path() + u"/Projects/Inbox.Files"_s);
-    click(topics(), 0);
-    EXPECT_EQ(rows(files()), QStringList{u"Home page\thttp://example.com"_s});
+    doubleClick(projects(), 1);
+    ASSERT_EQ(rows(topics()), (QStringList{u"Plans"_s, u"Notes"_s, u" ..."_s}));
+    EXPECT_EQ(selectedRows(topics()), QList<int>{2});
+    EXPECT_EQ(rows(files()), QStringList{u"Budget\t/home/u/budget.ods"_s});
+
+    topics().userMouseDown(1, Mouse::Right, 0);
+    EXPECT_EQ(selectedRows(topics()), QList<int>{1});
+    EXPECT_EQ(rows(files()), QStringList{u"a\tb"_s});
+
+    form->run(u"LoadEntryScreen"_s);
+    doubleClick(projects(), 2); // Gamma: no pointers at all
+    ASSERT_EQ(files().ListCount(), 0);
+    click(files(), -1);
+    EXPECT_TRUE(projects().hasFocus());
+    EXPECT_EQ(selectedRows(projects()), QList<int>{2});
 }
 
 TEST_F(NavigationTest, projectRowRightAfterStart_isNotReadAgain)
@@ -99,17 +113,6 @@ TEST_F(NavigationTest, projectRowRightAfterStart_isNotReadAgain)
     data.write(u"Project.Files"_s, "Changed\tx\r\n");
     click(topics(), 0);
     EXPECT_EQ(rows(files()), QStringList{u"Home page\thttp://example.com"_s});
-}
-
-TEST_F(NavigationTest, missingProjectFolder_isCreatedEmptyWhenOpened)
-{
-    start();
-    doubleClick(projects(), 2);
-    EXPECT_EQ(form->state.CurrentProject, u"Gamma"_s);
-    EXPECT_TRUE(data.exists(u"Projects/Gamma/Gamma.List"_s));
-    EXPECT_TRUE(data.exists(u"Projects/Gamma/Gamma.Files"_s));
-    EXPECT_EQ(rows(topics()), QStringList{u" ..."_s});
-    EXPECT_EQ(files().ListCount(), 0);
 }
 
 TEST_F(NavigationTest, singleProject_doubleClickBeepsButEnterOpens)
@@ -141,7 +144,7 @@ TEST_F(NavigationTest, enterOnTheBlankRowOfAnEmptyProjectList_createsNothing)
 TEST_F(NavigationTest, nameThatWouldLeaveTheDataFolder_isRefused)
 {
     data.write(u"Project.List"_s, "A\r\n../../escape\r\n");
-    data.write(u"Project.Topics"_s, "../outside\r\n");
+    data.write(u"Project.Topics"_s, "../../outside\r\n");
     start();
     doubleClick(projects(), 1);
     ASSERT_NE(ui.lastBox(), nullptr);
@@ -152,19 +155,7 @@ TEST_F(NavigationTest, nameThatWouldLeaveTheDataFolder_isRefused)
 
     click(topics(), 1);
     EXPECT_EQ(ui.boxes.size(), 2u);
-    EXPECT_FALSE(QFileInfo::exists(data.path() + u"/outside.Files"_s));
-}
-
-TEST_F(NavigationTest, entryScreenKey_returnsFromAProject)
-{
-    start();
-    doubleClick(projects(), 1);
-    int key = Key::F4;
-    form->Form_KeyDown(key, 0);
-    EXPECT_EQ(key, 0);
-    EXPECT_TRUE(form->state.CurrentProject.isEmpty());
-    EXPECT_EQ(rows(topics()), (QStringList{u" ..."_s, u"Inbox"_s}));
-    EXPECT_EQ(projects().rowBackColour(1), ListControl::NoColour);
+    EXPECT_EQ(data.stray(), QStringList());
 }
 
 TEST_F(NavigationTest, arrowKeys_moveRoundTheThreeLists)

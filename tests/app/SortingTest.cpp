@@ -64,12 +64,47 @@ TEST_F(SortingTest, sortState_survivesARestartAndAppliesToListsLoadedLater)
     EXPECT_EQ(rows(files()), (QStringList{u"z\t2"_s, u"m\t1"_s, u"a\t3"_s}));
 }
 
-TEST_F(SortingTest, fileListNoSort_keepsBlankRowsOfAHandEditedFile)
+// Spaces are trimmed, never the TAB of a pointer without a display name.
+TEST_F(SortingTest, fileListNoSort_keepsBlankRowsAndEveryTab)
 {
+    data.write(u"Project.Files"_s, "beta\t/b\r\n\r\n\t/nameless \r\n  gamma\t/g  \r\n");
     form->menuClick(u"mnuSortAscendingFiles"_s);
     form->menuClick(u"mnuSortNoSortFiles"_s);
-    EXPECT_EQ(rows(files()), (QStringList{u"beta\t/b"_s, QString(), u"Alpha\t/a"_s, u"gamma\t/g"_s}));
+    EXPECT_EQ(rows(files()), (QStringList{u"beta\t/b"_s, QString(), u"\t/nameless"_s, u"gamma\t/g"_s}));
     EXPECT_EQ(form->caption(), u" Corvanta"_s);
+    form->menuClick(u"mnuRebuildFileList"_s);
+    EXPECT_EQ(data.read(u"Project.Files"_s), QByteArray("beta\t/b\r\n\t/nameless\r\ngamma\t/g\r\n"));
+}
+
+// After a sort exactly the remembered row number is selected, whatever the sort moved.
+TEST_F(SortingTest, fileListSort_leavesOnlyTheRowNumberSelected)
+{
+    click(files(), 0); // beta
+    form->menuClick(u"mnuSortAscendingFiles"_s);
+    EXPECT_EQ(selectedRows(files()), QList<int>{0});
+    const QStringList kept = rows(files()).mid(1);
+    ui.answers = {MsgBox::Yes};
+    form->run(u"RemoveSelectedFiles"_s);
+    EXPECT_EQ(rows(files()), kept);
+}
+
+// The File List shows the topic the Topic List highlights, after every sort of it.
+TEST_F(SortingTest, topicListSort_leavesTheFileListShowingTheHighlightedTopic)
+{
+    data.write(u"Projects/Zoo.Files"_s, "lion\t/l\r\n");
+    data.write(u"Projects/apple.Files"_s, "pip\t/p\r\n");
+    click(topics(), 1); // Zoo
+    for (const char *sort : {"mnuTopicSortAscending", "mnuTopicSortDescending", "mnuTopicNoSort",
+                             "mnuTopicRebuildTopicList"}) {
+        form->menuClick(QString::fromLatin1(sort));
+        const int shown = topics().ListIndex();
+        ASSERT_TRUE(topics().isSelected(shown)) << sort;
+        EXPECT_EQ(form->state.CurrentTopic, topics().columnText(shown, 0)) << sort;
+        const QString topic = topics().columnText(shown, 0);
+        const QString file = topic == u" ..."_s ? data.file(u"Project.Files"_s)
+                                               : data.file(u"Projects/"_s + topic + u".Files"_s);
+        EXPECT_EQ(form->state.FileListPath, file) << sort;
+    }
 }
 
 TEST_F(SortingTest, topicListDescending_movesTheProjectRowAndRestoresTheCaption)
@@ -97,47 +132,6 @@ TEST_F(SortingTest, projectListDescending_leavesNoMarkerRowButApplyingItAgainDoe
     doubleClick(projects(), marker);
     EXPECT_EQ(ui.beeps, beeps + 1);
     EXPECT_TRUE(form->state.CurrentProject.isEmpty());
-}
-
-TEST_F(SortingTest, rebuild_writesTheListAsShown)
-{
-    form->menuClick(u"mnuSortAscendingProjects"_s);
-    form->menuClick(u"mnuRebuildProjectList"_s);
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBravo\r\ncharlie\r\ndelta\r\n"));
-    form->menuClick(u"mnuTopicRebuildTopicList"_s);
-    EXPECT_EQ(data.read(u"Project.Topics"_s), QByteArray("Zoo\r\napple\r\n"));
-    form->menuClick(u"mnuRebuildFileList"_s);
-    EXPECT_EQ(data.read(u"Project.Files"_s), QByteArray("beta\t/b\r\nAlpha\t/a\r\ngamma\t/g\r\n"));
-    EXPECT_EQ(form->caption(), u" Corvanta"_s);
-}
-
-TEST_F(SortingTest, rebuildOfAOneProjectList_onlyBeeps)
-{
-    data.write(u"Project.List"_s, "  Only  \r\n\r\n");
-    start();
-    form->menuClick(u"mnuRebuildProjectList"_s);
-    EXPECT_EQ(ui.beeps, 1);
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("  Only  \r\n\r\n"));
-}
-
-TEST_F(SortingTest, rebuildOfAnEmptyFileList_emptiesItsFileAndFocusesProjects)
-{
-    files().clear();
-    files().setHasFocus(true);
-    form->menuClick(u"mnuRebuildFileList"_s);
-    EXPECT_EQ(data.read(u"Project.Files"_s), QByteArray());
-    EXPECT_TRUE(projects().hasFocus());
-    EXPECT_EQ(ui.beeps, 1);
-}
-
-TEST_F(SortingTest, rebuildThatCannotWrite_saysSoAndKeepsTheFile)
-{
-    QFile::setPermissions(data.file(u"Project.List"_s), QFile::ReadOwner);
-    form->menuClick(u"mnuSortAscendingProjects"_s);
-    form->menuClick(u"mnuRebuildProjectList"_s);
-    ASSERT_NE(ui.lastBox(), nullptr);
-    EXPECT_EQ(ui.lastBox()->title, u" File Not Saved"_s);
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("delta\r\nAlpha\r\ncharlie\r\nBravo\r\n"));
 }
 
 TEST_F(SortingTest, captionLabels_showTheSortMenuAtTheirList)

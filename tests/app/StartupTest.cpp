@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 #include "app/StartupWindow.h"
+#include "editor/PointerEditor.h"
+#include "filelist/FileListCommands.h"
 #include "support/FormFixture.h"
 
 #include <QDir>
@@ -212,16 +214,12 @@ protected:
     }
 };
 
-TEST_F(ShutdownTest, close_storesOptionsAndGeometryAndAnimates)
+TEST_F(ShutdownTest, close_storesOptionsAndAnimatesOnce)
 {
     form->setOptOpen(false);
     form->closeMainWindow();
     EXPECT_EQ(ini(u"Option"_s, u"Open"_s), u"False"_s);
     EXPECT_EQ(ini(u"Option"_s, u"InsertName"_s), u"False"_s);
-    EXPECT_EQ(ini(u"Screen"_s, u"Height"_s), u"7000"_s);
-    EXPECT_EQ(ini(u"Screen"_s, u"Width"_s), u"12000"_s);
-    EXPECT_EQ(ini(u"Screen"_s, u"Top"_s), u"800"_s);
-    EXPECT_EQ(ini(u"Screen"_s, u"Left"_s), u"1000"_s);
     EXPECT_TRUE(form->state.ClosingDown);
     EXPECT_TRUE(form->finished());
     EXPECT_EQ(projects().ListCount(), 0);
@@ -237,32 +235,46 @@ TEST_F(ShutdownTest, close_storesOptionsAndGeometryAndAnimates)
     EXPECT_EQ(ini(u"Screen"_s, u"Height"_s), u"1"_s);
 }
 
-TEST_F(ShutdownTest, minimisedWindow_storesItsRestoredGeometry)
+// The geometry stored at shut-down: as shown, restored when minimised, clamped to the screen
+// when maximised, and 500 higher when the bottom edge is off the screen.
+TEST_F(ShutdownTest, close_storesTheGeometryOnTheScreen)
 {
-    form->windowStateChanged(WindowState::Minimised);
-    form->windowMoved({-48000, -48000, 2400, 420});
-    form->closeMainWindow();
-    EXPECT_EQ(ini(u"Screen"_s, u"Top"_s), u"800"_s);
-    EXPECT_EQ(ini(u"Screen"_s, u"Left"_s), u"1000"_s);
-    EXPECT_EQ(ini(u"Screen"_s, u"Width"_s), u"12000"_s);
+    struct Case {
+        WindowState state;
+        WindowGeometry reported;
+        QStringList stored; // Height, Width, Top, Left
+    };
+    const Case cases[] = {
+        {WindowState::Normal, {1000, 800, 12000, 7000}, {u"7000"_s, u"12000"_s, u"800"_s, u"1000"_s}},
+        {WindowState::Minimised, {-48000, -48000, 2400, 420}, {u"7000"_s, u"12000"_s, u"800"_s, u"1000"_s}},
+        {WindowState::Maximised, {-60, -60, 19320, 14520}, {u"14000"_s, u"19200"_s, u"0"_s, u"0"_s}},
+        {WindowState::Normal, {1000, 9000, 12000, 7000}, {u"7000"_s, u"12000"_s, u"6900"_s, u"1000"_s}},
+    };
+    for (const Case &c : cases) {
+        SetUp();
+        if (c.state != WindowState::Normal)
+            form->windowStateChanged(c.state);
+        form->windowMoved(c.reported);
+        form->closeMainWindow();
+        QStringList stored;
+        for (const char *key : {"Height", "Width", "Top", "Left"})
+            stored << ini(u"Screen"_s, QString::fromLatin1(key));
+        EXPECT_EQ(stored, c.stored);
+    }
 }
 
-TEST_F(ShutdownTest, maximisedWindow_storesClampedGeometry)
+// Shut-down repeats the stored insert choice; "Cancel All Selections" does not change it.
+TEST_F(ShutdownTest, close_repeatsTheStoredInsertChoice)
 {
-    form->windowStateChanged(WindowState::Maximised);
-    form->windowMoved({-60, -60, 19320, 14520});
+    setIni(u"Option"_s, u"InsertName"_s, u"True"_s);
+    ui.onPointerEditor = [](PointerEditor &e) {
+        e.optCancelAll_Click();
+        e.cmdExit_Click();
+    };
+    program->fileListCommands().addDroppedFiles({u"/a"_s, u"/b"_s}, -1);
+    ASSERT_EQ(ui.pointerEditors, 1);
     form->closeMainWindow();
-    EXPECT_EQ(ini(u"Screen"_s, u"Height"_s), u"14000"_s);
-    EXPECT_EQ(ini(u"Screen"_s, u"Width"_s), u"19200"_s);
-    EXPECT_EQ(ini(u"Screen"_s, u"Top"_s), u"0"_s);
-    EXPECT_EQ(ini(u"Screen"_s, u"Left"_s), u"0"_s);
-}
-
-TEST_F(ShutdownTest, bottomEdgeOffScreen_isStored500Higher)
-{
-    form->setGeometry({1000, 9000, 12000, 7000});
-    form->closeMainWindow();
-    EXPECT_EQ(ini(u"Screen"_s, u"Top"_s), QString::number(14400 - 7000 - 500));
+    EXPECT_EQ(ini(u"Option"_s, u"InsertName"_s), u"True"_s);
 }
 
 TEST_F(ShutdownTest, escape_closesAndWhileLoadingEveryKeyIsSwallowed)

@@ -51,99 +51,110 @@ protected:
 
 // --- set-up of each mode ---
 
-TEST_F(PointerEditorTest, websiteMode_showsTheDesignedDialogEvenAfterAnotherMode)
+// Each mode's caption, icon, labels and first focus; every opening starts from the designed
+// (website) dialog, whatever mode came before.
+TEST_F(PointerEditorTest, everyMode_setsItsCaptionLabelsAndFirstFocus)
 {
-    open(EditorMode::Email, [](PointerEditor &e) { EXPECT_EQ(e.caption, u" Add Email Address"_s); });
-    open(EditorMode::Website, [](PointerEditor &e) {
-        EXPECT_EQ(e.caption, u" Add Website Address"_s);
-        EXPECT_EQ(e.icon, 0);
-        EXPECT_EQ(e.lblURL.caption, u"Input or Paste Website Address (http://www.example.com)"_s);
-        EXPECT_EQ(e.lblName.caption, u"Input Name for Website Address (256 Characters Max)"_s);
-        EXPECT_EQ(e.cmdSave.caption, u"&Save"_s);
-        EXPECT_EQ(e.cmdExit.caption, u"E&xit"_s);
-        EXPECT_TRUE(e.txtInternetAddress.visible && e.txtInternetAddress.enabled);
-        EXPECT_EQ(e.txtInternetAddress.maxLength, 0);
-        EXPECT_FALSE(e.optCancelAll.enabled);
-        EXPECT_TRUE(e.chkCloseAfterSave.value); // no setting yet: checked
-        EXPECT_TRUE(e.optAppendName.value);
-        EXPECT_EQ(e.focus(), u"txtInternetAddress"_s);
-    });
-}
-
-TEST_F(PointerEditorTest, emailAndFileModes_setTheirCaptionsLabelsAndFirstFocus)
-{
-    open(EditorMode::Email, [](PointerEditor &e) {
-        EXPECT_EQ(e.icon, 11);
-        EXPECT_EQ(e.lblURL.caption, u"Input or Paste Email Address (someone@example.com)"_s);
-        EXPECT_EQ(e.lblName.caption, u"Input Name For Email Address (256 Characters Max)"_s);
-    });
+    struct Case {
+        EditorMode mode;
+        QString caption;
+        int icon;
+        QString url; // "" where the address row is hidden
+        QString name;
+        QString focus;
+    };
+    const Case cases[] = {
+        {EditorMode::Email, u" Add Email Address"_s, 11, u"Input or Paste Email Address (someone@example.com)"_s,
+         u"Input Name For Email Address (256 Characters Max)"_s, u"txtInternetAddress"_s},
+        {EditorMode::Website, u" Add Website Address"_s, 0, u"Input or Paste Website Address (http://www.example.com)"_s,
+         u"Input Name for Website Address (256 Characters Max)"_s, u"txtInternetAddress"_s},
+        {EditorMode::AddFile, u" Add File To File List"_s, 14, u"Path And File Name"_s,
+         u"Input Name To Be Listed In File List"_s, u"txtPointerName"_s},
+        {EditorMode::EditFile, u" Edit File Data"_s, 10, u"Edit File Path Or Filename"_s, u"Edit Pointer Name"_s,
+         u"txtInternetAddress"_s},
+        {EditorMode::RenameFile, u" Rename File Pointer"_s, 14, u"Selected Path And Filename"_s,
+         u"Rename File Pointer"_s, u"txtPointerName"_s},
+        {EditorMode::NewProject, u" Add New Project"_s, 15, QString(), u"Input Project Name - 112 Characters Maximum"_s,
+         u"txtPointerName"_s},
+        {EditorMode::NewTopic, u" Add New Topic"_s, 15, QString(), u"Input Topic Name - 112 Characters Maximum"_s,
+         u"txtPointerName"_s},
+        {EditorMode::RenameProject, u" Rename Project"_s, 15, u"Current Project Name"_s,
+         u"Rename Project - 112 Characters Maximum"_s, u"txtPointerName"_s},
+        {EditorMode::RenameTopic, u" Rename Topic"_s, 15, u"Current Topic Name"_s,
+         u"Rename Topic - 112 Characters Maximum"_s, u"txtPointerName"_s},
+    };
+    selectFile(1);
+    projects().setListIndex(1);
+    topics().setListIndex(0);
     state().AddFilePath = u"/home/u/notes.txt"_s;
-    open(EditorMode::AddFile, [](PointerEditor &e) {
-        EXPECT_EQ(e.caption, u" Add File To File List"_s);
-        EXPECT_EQ(e.icon, 14);
-        EXPECT_EQ(e.lblURL.caption, u"Path And File Name"_s);
-        EXPECT_EQ(e.lblName.caption, u"Input Name To Be Listed In File List"_s);
-        EXPECT_EQ(e.txtInternetAddress.text, u"/home/u/notes.txt"_s);
-        EXPECT_TRUE(e.txtPointerName.text.isEmpty());
-        EXPECT_EQ(e.txtPointerName.tabIndex, 0);
-        EXPECT_EQ(e.txtInternetAddress.tabIndex, 1);
-        EXPECT_EQ(e.focus(), u"txtPointerName"_s);
-        EXPECT_FALSE(e.optCancelAll.enabled);
-    });
+    for (const Case &c : cases) {
+        open(c.mode, [&c](PointerEditor &e) {
+            EXPECT_EQ(e.caption, c.caption);
+            EXPECT_EQ(e.icon, c.icon) << c.caption.toStdString();
+            EXPECT_EQ(e.lblURL.visible, !c.url.isEmpty()) << c.caption.toStdString();
+            if (!c.url.isEmpty()) {
+                EXPECT_EQ(e.lblURL.caption, c.url);
+            }
+            EXPECT_EQ(e.lblName.caption, c.name);
+            EXPECT_EQ(e.focus(), c.focus) << c.caption.toStdString();
+            EXPECT_EQ(e.cmdSave.caption, u"&Save"_s);
+            EXPECT_EQ(e.cmdExit.caption, u"E&xit"_s);
+            EXPECT_FALSE(e.optCancelAll.enabled);
+        });
+    }
 }
 
-TEST_F(PointerEditorTest, addFileFromSeveralSearchResults_offersCancelAll)
-{
-    // Two selected results: the search's add loop says so while it runs.
-    state().AddSelections = 2;
-    state().AddFilePath = u"/tmp/a"_s;
-    open(EditorMode::AddFile, [](PointerEditor &e) {
-        EXPECT_TRUE(e.optCancelAll.enabled);
-        e.optCancelAll_Click();
-        EXPECT_EQ(e.focus(), u"cmdExit"_s);
-        e.cmdExit_Click();
-    });
-    EXPECT_EQ(state().DialogText, u"cancelall"_s);
-    state().AddSelections = 0;
-}
-
-TEST_F(PointerEditorTest, editAndRenameModes_fillFromTheSelectedRow)
+// The edit and rename modes show the selected pointer; add file shows the chosen file's path.
+TEST_F(PointerEditorTest, pointerModes_fillTheirFields)
 {
     selectFile(1);
     open(EditorMode::EditFile, [](PointerEditor &e) {
-        EXPECT_EQ(e.caption, u" Edit File Data"_s);
-        EXPECT_EQ(e.icon, 10);
-        EXPECT_EQ(e.lblURL.caption, u"Edit File Path Or Filename"_s);
-        EXPECT_EQ(e.lblName.caption, u"Edit Pointer Name"_s);
         EXPECT_EQ(e.txtPointerName.text, u"Beta"_s);
         EXPECT_EQ(e.txtInternetAddress.text, u"http://example.com"_s);
         EXPECT_EQ(e.txtPointerName.selLength, 4);
         EXPECT_EQ(e.txtInternetAddress.selLength, 18);
         EXPECT_EQ(e.OldPointerTarget, u"http://example.com"_s);
-        EXPECT_EQ(e.focus(), u"txtInternetAddress"_s);
     });
     EXPECT_EQ(state().EditorRow, 1);
     open(EditorMode::RenameFile, [](PointerEditor &e) {
-        EXPECT_EQ(e.caption, u" Rename File Pointer"_s);
-        EXPECT_EQ(e.lblURL.caption, u"Selected Path And Filename"_s);
-        EXPECT_EQ(e.lblName.caption, u"Rename File Pointer"_s);
         EXPECT_EQ(e.txtPointerName.selLength, 4);
         EXPECT_EQ(e.txtInternetAddress.selLength, 0);
-        EXPECT_EQ(e.focus(), u"txtPointerName"_s);
-        EXPECT_FALSE(e.optCancelAll.enabled); // one pointer selected
+    });
+    state().AddFilePath = u"/home/u/notes.txt"_s;
+    open(EditorMode::AddFile, [](PointerEditor &e) {
+        EXPECT_EQ(e.txtInternetAddress.text, u"/home/u/notes.txt"_s);
+        EXPECT_TRUE(e.txtPointerName.text.isEmpty());
+        EXPECT_EQ(e.txtPointerName.tabIndex, 0);
+        EXPECT_EQ(e.txtInternetAddress.tabIndex, 1);
+    });
+    open(EditorMode::Website, [](PointerEditor &e) {
+        EXPECT_TRUE(e.txtInternetAddress.visible && e.txtInternetAddress.enabled);
+        EXPECT_EQ(e.txtInternetAddress.maxLength, 0);
+        EXPECT_TRUE(e.chkCloseAfterSave.value); // no setting yet: checked
+        EXPECT_TRUE(e.optAppendName.value);
     });
 }
 
-TEST_F(PointerEditorTest, renameWithTwoSelected_cancelAllHandsBackCancelall)
+// "Cancel All Selections" is offered while an add loop has several items, or several pointers
+// are selected for renaming, and hands back "cancelall".
+TEST_F(PointerEditorTest, cancelAll_isOfferedForSeveralItemsAndHandsBackCancelall)
 {
+    const auto cancelAll = [](PointerEditor &e) {
+        ASSERT_TRUE(e.optCancelAll.enabled);
+        e.optCancelAll_Click();
+        EXPECT_EQ(e.focus(), u"cmdExit"_s);
+        e.cmdExit_Click();
+    };
+    state().AddSelections = 2;
+    state().AddFilePath = u"/tmp/a"_s;
+    open(EditorMode::AddFile, cancelAll);
+    EXPECT_EQ(state().DialogText, u"cancelall"_s);
+    state().AddSelections = 0;
+    state().DialogText.clear();
     selectFile(1);
     files().setRow(3);
     files().setSelected(true);
-    open(EditorMode::RenameFile, [](PointerEditor &e) {
-        ASSERT_TRUE(e.optCancelAll.enabled);
-        e.optCancelAll_Click();
-        e.cmdExit_Click();
-    });
+    open(EditorMode::RenameFile, cancelAll);
     EXPECT_EQ(state().DialogText, u"cancelall"_s);
 }
 
@@ -151,9 +162,6 @@ TEST_F(PointerEditorTest, newProject_isANameOnlyDialogOf112Characters)
 {
     projects().setListIndex(1);
     open(EditorMode::NewProject, [](PointerEditor &e) {
-        EXPECT_EQ(e.caption, u" Add New Project"_s);
-        EXPECT_EQ(e.icon, 15);
-        EXPECT_EQ(e.lblName.caption, u"Input Project Name - 112 Characters Maximum"_s);
         EXPECT_FALSE(e.lblURL.visible);
         EXPECT_FALSE(e.txtInternetAddress.visible);
         EXPECT_FALSE(e.chkCloseAfterSave.enabled);
@@ -167,7 +175,6 @@ TEST_F(PointerEditorTest, newProject_isANameOnlyDialogOf112Characters)
         EXPECT_EQ(e.cmdSave.rect.top, t + 840);
         EXPECT_EQ(e.cmdExit.rect.top, t + 840);
         EXPECT_EQ(e.chkCloseAfterSave.rect.top, t + 900);
-        EXPECT_EQ(e.focus(), u"txtPointerName"_s);
         e.setText(e.txtPointerName, QString(113, u'x'));
         EXPECT_EQ(e.txtPointerName.text.size(), 112);
         e.setText(e.txtPointerName, u"  Shed  "_s);
@@ -180,7 +187,6 @@ TEST_F(PointerEditorTest, newProject_isANameOnlyDialogOf112Characters)
 TEST_F(PointerEditorTest, nameOnlyModes_refuseAnEmptyNameButPassSpaces)
 {
     open(EditorMode::NewTopic, [this](PointerEditor &e) {
-        EXPECT_EQ(e.caption, u" Add New Topic"_s);
         e.cmdSave_Click();
         ASSERT_NE(ui.lastBox(), nullptr);
         EXPECT_EQ(ui.lastBox()->text, u"Input Cannot Be Blank...     \r"_s);
@@ -201,9 +207,6 @@ TEST_F(PointerEditorTest, renameTopic_showsTheOldNameAndHandsBackCancelWhenUncha
     form->run(u"LoadEntryScreen"_s);
     topics().setListIndex(2);
     open(EditorMode::RenameTopic, [](PointerEditor &e) {
-        EXPECT_EQ(e.caption, u" Rename Topic"_s);
-        EXPECT_EQ(e.lblURL.caption, u"Current Topic Name"_s);
-        EXPECT_EQ(e.lblName.caption, u"Rename Topic - 112 Characters Maximum"_s);
         EXPECT_EQ(e.txtInternetAddress.text, u"Letters"_s);
         EXPECT_FALSE(e.txtInternetAddress.enabled);
         EXPECT_FALSE(e.optAppendName.enabled);
@@ -254,7 +257,9 @@ TEST(PointerEditorRules, websiteAndEmailAddresses_followThePlainSubstringRules)
     EXPECT_FALSE(PointerEditor::isValidEmail(u"example.com"_s));
     EXPECT_EQ(PointerEditor::websiteTarget(u" www.example.com "_s), u"http://www.example.com"_s);
     EXPECT_EQ(PointerEditor::websiteTarget(u"HTTPS://Example.com"_s), u"HTTPS://Example.com"_s);
-    EXPECT_EQ(PointerEditor::websiteTarget(u"httpbin.example.com"_s), u"httpbin.example.com"_s);
+    // A scheme is "http://" or "https://", not any address beginning with "http".
+    EXPECT_EQ(PointerEditor::websiteTarget(u"httpbin.org"_s), u"http://httpbin.org"_s);
+    EXPECT_EQ(PointerEditor::websiteTarget(u"Http://x.org"_s), u"Http://x.org"_s);
     EXPECT_EQ(PointerEditor::emailTarget(u"me@example.com"_s), u"mailto:me@example.com"_s);
     EXPECT_EQ(PointerEditor::emailTarget(u"MailTo:me@example.com"_s), u"MailTo:me@example.com"_s);
 }
@@ -435,17 +440,18 @@ TEST_F(PointerEditorTest, insertWithNoSelectedRow_appends)
     EXPECT_EQ(files().rowText(5), u"Net\thttp://example.net"_s);
 }
 
-TEST_F(PointerEditorTest, rowWithoutTab_isWrittenButNeverSelected)
+// Rows the editor never made go back as they were: one without a TAB, one without a name.
+TEST_F(PointerEditorTest, handMadeRows_areWrittenBackWhole)
 {
-    data.write(u"Project.Files"_s, "Loose line\r\nNet\t/x\r\n");
+    data.write(u"Project.Files"_s, "Loose line\r\n\t/nameless\r\nNet\t/x\r\n");
     form->run(u"LoadEntryScreen"_s);
     open(EditorMode::Website, [](PointerEditor &e) {
         type(e, u"example.net"_s, u"Loose line"_s);
         e.cmdSave_Click();
     });
-    EXPECT_EQ(
-        fileBytes(), QByteArray("Loose line\r\nNet\t/x\r\nLoose line\thttp://example.net\r\n"));
-    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {2});
+    EXPECT_EQ(fileBytes(),
+        QByteArray("Loose line\r\n\t/nameless\r\nNet\t/x\r\nLoose line\thttp://example.net\r\n"));
+    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {3});
 }
 
 TEST_F(PointerEditorTest, unwritableListFile_showsFileNotSavedAndKeepsTheEditorOpen)

@@ -31,9 +31,10 @@ protected:
     FileListCommands &commands() { return program->fileListCommands(); }
     SharedState &state() { return form->state; }
     QByteArray fileBytes() const { return data.read(u"Project.Files"_s); }
-    void select(std::initializer_list<int> rowsToSelect)
+    void select(std::initializer_list<int> rowsToSelect, bool adding = false)
     {
-        files().setAction(2);
+        if (!adding)
+            files().setAction(2);
         for (int row : rowsToSelect) {
             files().setRow(row);
             files().setSelected(true);
@@ -53,38 +54,55 @@ protected:
 
 // --- removing ---
 
-TEST_F(FileListCommandsTest, removeOneRow_namesItAndRewritesTheFile)
+// The question names one pointer or counts them; Yes removes the selected rows, rewrites the file
+// in list order and selects the row where the first removed one stood (the new last row when
+// the last ones went).
+TEST_F(FileListCommandsTest, remove_asksThenRewritesAndSelectsWhereTheFirstRemovedStood)
 {
-    select({6});
-    form->run(u"mnuDeleteSelectedFiles"_s);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text,
-        u"You Have Selected - ROW6 - To Be Removed From The File List.     \r"
-        "Are You Sure You Want To Remove This File?\r"_s);
-    EXPECT_EQ(ui.boxes[0].title, u" Remove: Row6"_s);
-    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
-    // The default answer is No: nothing changed.
-    EXPECT_EQ(files().ListCount(), 8);
-
-    ui.answers = {MsgBox::Yes};
-    form->run(u"RemoveSelectedFiles"_s);
-    EXPECT_EQ(files().ListCount(), 7);
-    EXPECT_FALSE(fileBytes().contains("Row6"));
-    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {6});
-    EXPECT_EQ(files().ListIndex(), 6);
-    EXPECT_FALSE(form->commands.item(u"mnuPasteInsert"_s)->enabled);
-}
-
-TEST_F(FileListCommandsTest, removeFourRows_countsThemInTheQuestion)
-{
-    select({0, 1, 2, 3});
-    ui.answers = {MsgBox::Yes};
-    form->run(u"RemoveSelectedFiles"_s);
-    EXPECT_EQ(ui.boxes[0].text,
-        u"You Have Selected 4 Files To Be Removed From The File List.     \r"
-        "Are You Sure You Want To Remove These Files?\r"_s);
-    EXPECT_EQ(ui.boxes[0].title, u" Remove Files"_s);
-    EXPECT_EQ(rows(files()).first(), u"Row4\t/home/u/r4"_s);
+    const QString many = u"     \rAre You Sure You Want To Remove These Files?\r"_s;
+    struct Case {
+        QList<int> selected;
+        QString text;
+        QString title;
+        QStringList left; // the rows that stay, by number
+        int selectedAfter;
+    };
+    const Case cases[] = {
+        {{6}, u"You Have Selected - ROW6 - To Be Removed From The File List.     \rAre You Sure You Want To Remove This File?\r"_s,
+         u" Remove: Row6"_s, {u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"7"_s}, 6},
+        {{0, 1, 2, 3}, u"You Have Selected 4 Files To Be Removed From The File List."_s + many, u" Remove Files"_s,
+         {u"4"_s, u"5"_s, u"6"_s, u"7"_s}, 0},
+        {{2, 5}, u"You Have Selected 2 Files To Be Removed From The File List."_s + many, u" Remove Files"_s,
+         {u"0"_s, u"1"_s, u"3"_s, u"4"_s, u"6"_s, u"7"_s}, 2},
+        {{6, 7}, u"You Have Selected 2 Files To Be Removed From The File List."_s + many, u" Remove Files"_s,
+         {u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}, 5},
+        {{}, u"You Have Selected 0 Files To Be Removed From The File List."_s + many, u" Remove Files"_s,
+         {u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s}, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.title.toStdString());
+        SetUp();
+        select(std::initializer_list<int>{});
+        for (int row : c.selected)
+            select({row}, true);
+        ui.boxes.clear();
+        form->run(u"mnuDeleteSelectedFiles"_s); // the default answer: No
+        EXPECT_EQ(files().ListCount(), 8);
+        ui.answers = {MsgBox::Yes};
+        int key = Key::Delete;
+        nav().lstFileList_KeyDown(key, 0);
+        ASSERT_EQ(ui.boxes.size(), 2u);
+        EXPECT_EQ(ui.boxes[0].text, c.text);
+        EXPECT_EQ(ui.boxes[0].title, c.title);
+        EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
+        QByteArray expected;
+        for (const QString &n : c.left)
+            expected += "Row" + n.toLatin1() + "\t/home/u/r" + n.toLatin1() + "\r\n";
+        EXPECT_EQ(fileBytes(), expected);
+        EXPECT_EQ(selectedRows(files()), QList<int>{c.selectedAfter});
+        EXPECT_EQ(files().ListIndex(), c.selectedAfter);
+        EXPECT_FALSE(form->commands.item(u"mnuPasteInsert"_s)->enabled);
+    }
 }
 
 TEST_F(FileListCommandsTest, removeWithNothingSelected_asksAboutZeroAndKeepsAFileChangedOnDisk)
@@ -99,31 +117,6 @@ TEST_F(FileListCommandsTest, removeWithNothingSelected_asksAboutZeroAndKeepsAFil
     EXPECT_EQ(fileBytes(), QByteArray("Row0\t/home/u/r0\nRow1\t/b\n"));
     EXPECT_EQ(rows(files()), (QStringList{u"Row0\t/home/u/r0"_s, u"Row1\t/b"_s}));
     EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {0});
-}
-
-TEST_F(FileListCommandsTest, removeRowsTwoAndFiveOfEight_selectsTheRowThatMovedUp)
-{
-    select({2, 5});
-    ui.answers = {MsgBox::Yes};
-    form->run(u"RemoveSelectedFiles"_s);
-    EXPECT_EQ(files().ListCount(), 6);
-    EXPECT_EQ(fileBytes(),
-        QByteArray("Row0\t/home/u/r0\r\nRow1\t/home/u/r1\r\nRow3\t/home/u/r3\r\n"
-                   "Row4\t/home/u/r4\r\nRow6\t/home/u/r6\r\nRow7\t/home/u/r7\r\n"));
-    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {2});
-    EXPECT_EQ(files().columnText(2, 0), u"Row3"_s);
-}
-
-TEST_F(FileListCommandsTest, removeTheLastRows_selectsTheNewLastRow)
-{
-    select({6, 7});
-    ui.answers = {MsgBox::Yes};
-    int key = Key::Delete;
-    int shift = 0;
-    nav().lstFileList_KeyDown(key, shift);
-    EXPECT_EQ(files().ListCount(), 6);
-    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {5});
-    EXPECT_EQ(files().ListIndex(), 5);
 }
 
 // --- renaming and editing ---
@@ -314,31 +307,63 @@ TEST_F(FileListCommandsTest, duplicateFileNameCheck_ignoresLetterCase)
 
 // --- the popup and the selection ---
 
-TEST_F(FileListCommandsTest, rightClickBelowTheRows_usesRowZero)
+// A right-click below the last row is on no row: the selection stays and the popup offers only
+// what needs no row.
+TEST_F(FileListCommandsTest, rightClickBelowTheRows_actsOnNoRow)
 {
-    select({});
-    files().setListIndex(-1);
+    select({3});
     files().userMouseDown(-1, Mouse::Right, 0);
     ASSERT_FALSE(ui.popups.empty());
-    EXPECT_EQ(ui.popups.back(), u"mnuPopupFiles"_s);
-    EXPECT_EQ(form->commands.item(u"mnuPopupMenuTitle"_s)->caption, u"Row0"_s);
-    EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {0});
-    EXPECT_TRUE(files().hasFocus());
+    EXPECT_NE(form->commands.item(u"mnuPopupMenuTitle"_s)->caption, u"Row0"_s);
+    for (const char *item : {"mnuOpenWith", "mnuOpenSelectedFiles", "mnuDeleteSelectedFiles",
+                             "mnuRenameSelectedFiles", "mnuEditFileData2", "mnuCutFiles"})
+        EXPECT_FALSE(form->commands.item(QString::fromLatin1(item))->enabled) << item;
+    EXPECT_TRUE(form->commands.item(u"mnuSelectAllFiles"_s)->enabled);
+    EXPECT_EQ(selectedRows(files()), QList<int> {3});
+    files().userMouseDown(4, Mouse::Right, 0);
+    EXPECT_TRUE(form->commands.item(u"mnuDeleteSelectedFiles"_s)->enabled);
 }
 
-TEST_F(FileListCommandsTest, rightClickOnAnUnselectedRow_makesItCurrentAndTitlesThePopup)
+// A right-click on a row not selected makes it the only selection, as the popup's title says; on
+// a selected row the selection stays.
+TEST_F(FileListCommandsTest, rightClick_selectsAsTheTitleSays)
 {
     select({0, 1, 2});
     bool suppressed = false;
     ui.onPopup = [&](const QString &) { suppressed = state().SuppressListClick; };
+    files().userMouseDown(1, Mouse::Right, 0);
+    EXPECT_EQ(selectedRows(files()), (QList<int> {0, 1, 2}));
     files().userMouseDown(5, Mouse::Right, 0);
     EXPECT_TRUE(suppressed);
     EXPECT_FALSE(state().SuppressListClick);
     EXPECT_EQ(state().LaunchStatus, u"5"_s);
     EXPECT_EQ(files().ListIndex(), 5);
-    EXPECT_EQ(selectedRows(form->lstFileList), (QList<int> {0, 1, 2, 5}));
+    EXPECT_EQ(selectedRows(files()), QList<int> {5});
     EXPECT_EQ(form->commands.item(u"mnuPopupMenuTitle"_s)->caption, u"Row5"_s);
     EXPECT_FALSE(form->commands.item(u"mnuPasteProjectRow"_s)->enabled);
+    ui.answers = {MsgBox::Yes};
+    form->run(u"mnuDeleteSelectedFiles"_s);
+    EXPECT_EQ(files().ListCount(), 7);
+    EXPECT_FALSE(fileBytes().contains("Row5"));
+}
+
+// With one row selected and the cursor on another, Edit, Rename and Enter act on the selected row.
+TEST_F(FileListCommandsTest, oneSelectedRow_isTheRowCommandsActOn)
+{
+    state().FileSort = SortOrder::None;
+    files().userMouseDown(1, Mouse::Left, 0);
+    files().userMouseDown(3, Mouse::Left, Key::CtrlMask);
+    files().userMouseDown(3, Mouse::Left, Key::CtrlMask);
+    ASSERT_EQ(selectedRows(files()), QList<int> {1});
+    ASSERT_EQ(files().ListIndex(), 3);
+    QStringList shown;
+    ui.onPointerEditor = [&shown](PointerEditor &e) { shown << e.txtPointerName.text; };
+    form->run(u"EditFileData"_s);
+    form->run(u"mnuRenameSelectedFiles"_s);
+    EXPECT_EQ(shown, (QStringList {u"Row1"_s, u"Row1"_s}));
+    files().setListIndex(3);
+    files().userKeyDown(Key::Return, 0);
+    EXPECT_EQ(shell.targets(), QStringList {u"/home/u/r1"_s});
 }
 
 TEST_F(FileListCommandsTest, popupOnAnEmptyList_disablesThePointerItemsUntilTheNextFilledOne)

@@ -140,6 +140,36 @@ TEST_F(LaunchingTest, missingPointerInAFileListThatCannotBeRead_saysTheFileWasNo
     EXPECT_TRUE(QFileInfo(data.file(u"Project.Files"_s)).isDir());
 }
 
+// No keeps everything; Yes removes the row and its line, and the row then in its place (or the
+// new last row) takes the selection.
+TEST_F(LaunchingTest, missingPointer_yesRemovesItsLineNoKeepsIt)
+{
+    struct Case {
+        QByteArray file;
+        int row;
+        int answer;
+        int rowsLeft;
+        int selected;
+    };
+    const Case cases[] = {
+        {"Gone\t/nowhere/gone.txt\r\n", 0, MsgBox::Yes, 0, -1},
+        {"A\t/a\r\nB\t/b\r\nGone\t/nowhere/gone.txt\r\n", 2, MsgBox::Yes, 2, 1},
+        {"A\t/a\r\nGone\t/nowhere/gone.txt\r\nB\t/b\r\n", 1, MsgBox::No, 3, 1},
+    };
+    for (const Case &c : cases) {
+        data.write(u"Project.Files"_s, c.file);
+        start();
+        shell.results[u"/nowhere/gone.txt"_s] = ShellResult::FileNotFound;
+        ui.answers = {c.answer};
+        doubleClick(files(), c.row);
+        EXPECT_EQ(files().ListCount(), c.rowsLeft);
+        EXPECT_EQ(files().ListIndex(), c.selected);
+        EXPECT_EQ(selectedRows(files()), c.selected < 0 ? QList<int>() : QList<int>{c.selected});
+        EXPECT_EQ(data.read(u"Project.Files"_s).contains("Gone"), c.answer == MsgBox::No);
+        EXPECT_EQ(fileLines().size(), c.rowsLeft + 1); // the lines and the final line end
+    }
+}
+
 TEST_F(LaunchingTest, secondOfThreeMissing_noKeepsEverythingAndStops)
 {
     start();
@@ -151,32 +181,6 @@ TEST_F(LaunchingTest, secondOfThreeMissing_noKeepsEverythingAndStops)
     EXPECT_EQ(shell.calls.size(), 2u);
     EXPECT_EQ(files().ListCount(), 5);
     EXPECT_EQ(data.read(u"Project.Files"_s), before);
-}
-
-TEST_F(LaunchingTest, removingTheLastRow_selectsTheNewLastRow)
-{
-    start();
-    shell.results[u"/other/report.txt"_s] = ShellResult::FileNotFound;
-    ui.answers.push_back(MsgBox::Yes);
-    doubleClick(files(), 4);
-    EXPECT_EQ(files().ListCount(), 4);
-    EXPECT_EQ(files().ListIndex(), 3);
-    EXPECT_TRUE(files().isSelected(3));
-    EXPECT_EQ(fileLines().size(), 5); // four lines and the final line end
-    EXPECT_TRUE(fileLines().contains(u"Report\t/docs/report.txt"_s));
-}
-
-TEST_F(LaunchingTest, removingTheOnlyRow_leavesEmptyListAndEmptyFile)
-{
-    data.write(u"Project.Files"_s, "Gone\t/nowhere/gone.txt\r\n");
-    start();
-    shell.defaultResult = ShellResult::FileNotFound;
-    ui.answers.push_back(MsgBox::Yes);
-    doubleClick(files(), 0);
-    EXPECT_EQ(files().ListCount(), 0);
-    EXPECT_EQ(files().SelCount(), 0);
-    EXPECT_TRUE(data.exists(u"Project.Files"_s));
-    EXPECT_TRUE(data.read(u"Project.Files"_s).isEmpty());
 }
 
 TEST_F(LaunchingTest, emptyFileList_beepsAndFocusesProjects)

@@ -1,9 +1,13 @@
 #include "filelist/PointerClipboard.h"
 
+#include "platform/Keys.h"
 #include "platform/MsgBox.h"
+#include "support/FakeClipboard.h"
 #include "support/FormFixture.h"
 
 #include <QFile>
+
+#include <functional>
 
 namespace corvanta::test {
 namespace {
@@ -15,6 +19,14 @@ const QByteArray AlphaPointers = "A\t/a\r\nB b\t/b\r\nC\t/c\r\nD\t/d\r\n";
 class PointerClipboardTest : public FormFixture
 {
 protected:
+    FakeClipboard clipboard; // where a cut project or topic name goes
+
+    Platform platform() override
+    {
+        Platform p{ui, clock};
+        p.clipboard = &clipboard;
+        return p;
+    }
     void SetUp() override
     {
         data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
@@ -167,6 +179,42 @@ TEST_F(PointerClipboardTest, sortedListWithTwinNames_cutTakesExactlyTheSelectedR
     EXPECT_EQ(left.count(u"Twin"_s), 1);
     EXPECT_FALSE(left.contains(cut));
     EXPECT_TRUE(left.contains(u"A\t/a"_s));
+}
+
+// Cut pointers live only in Paste.Lst: nothing done in the name lists may make them unreachable
+// (and so overwritten by the next Cut).
+TEST_F(PointerClipboardTest, cutPointers_stayPasteableWhateverHappensInTheNameLists)
+{
+    const std::pair<const char *, std::function<void()>> cases[] = {
+        {"right-click a project", [this] { projects().userMouseDown(1, Mouse::Right, 0); }},
+        {"right-click a topic", [this] { topics().userMouseDown(1, Mouse::Right, 0); }},
+        {"cut a project name", [this] {
+             projects().selectRow(1);
+             form->run(u"mnuCutProject"_s);
+         }},
+        {"cut a topic name", [this] {
+             topics().selectRow(1);
+             form->run(u"mnuTopicPopupCutTopicName"_s);
+         }},
+    };
+    for (const auto &[what, act] : cases) {
+        SCOPED_TRACE(what);
+        data.write(AlphaOne, AlphaPointers);
+        data.write(BetaTwo, "X\t/x\r\n");
+        data.write(u"Paste.Lst"_s, "");
+        start();
+        open(0, {0});
+        form->run(u"mnuCutFiles"_s);
+        doubleClick(projects(), 1);
+        click(topics(), 1);
+        act();
+        if (std::string_view(what).starts_with("cut")) {
+            EXPECT_FALSE(clipboard.content.isEmpty()); // the name really went
+        }
+        EXPECT_TRUE(enabled("mnuPasteFiles") && enabled("mnuPasteInsert"));
+        form->run(u"mnuPasteFiles"_s);
+        EXPECT_TRUE(rows(files()).contains(u"A\t/a"_s)); // into the topic shown, whichever
+    }
 }
 
 } // namespace

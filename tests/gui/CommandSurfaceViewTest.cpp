@@ -12,6 +12,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <functional>
+
 using namespace corvanta;
 using namespace Qt::StringLiterals;
 
@@ -48,33 +50,38 @@ protected:
 
 } // namespace
 
-TEST_F(CommandSurfaceViewTest, menuBar_showsNineMenusInOrderWithoutPopups)
+// The view shows the surface as it holds it, item for item: menus in the bar, popups apart.
+TEST_F(CommandSurfaceViewTest, everyItem_isShownAsTheSurfaceHoldsIt)
 {
-    QStringList titles;
-    for (QAction *a : window.menuBar()->actions())
-        titles << a->text();
-    EXPECT_EQ(titles, (QStringList{u"&File"_s, u"&Edit"_s, u"&View"_s, u"&Settings"_s,
-                                   u"&Tools"_s, u"Sort &Project List"_s, u"Sort Topi&c List"_s,
-                                   u"Sort File &List"_s, u"&Help"_s}));
-    ASSERT_NE(view->popup(u"mnuPopupFiles"_s), nullptr);
-    EXPECT_FALSE(window.menuBar()->actions().contains(view->popup(u"mnuPopupFiles"_s)->menuAction()));
-    EXPECT_NE(view->menu(u"mnuSortFiles"_s), nullptr);
-    EXPECT_EQ(view->menu(u"mnuPopupFiles"_s), nullptr);
-    ASSERT_NE(view->popup(u"mnuOpenWith"_s), nullptr);
-    EXPECT_EQ(view->popup(u"mnuOpenWith"_s)->actions().size(), 1);
-}
-
-TEST_F(CommandSurfaceViewTest, menuItems_carryCaptionShortcutAndSeparators)
-{
-    const QList<QAction *> file = view->menu(u"mnuOpen"_s)->actions();
-    ASSERT_EQ(file.size(), 14);
-    EXPECT_EQ(file[0]->text(), u"New Project"_s);
-    EXPECT_EQ(file[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
-    EXPECT_EQ(file[0]->shortcutContext(), Qt::WindowShortcut);
-    EXPECT_TRUE(file[1]->isSeparator());
-    EXPECT_EQ(file[2]->text(), u"Open File "_s);
-    EXPECT_TRUE(view->action(u"mnuCleanProjects"_s)->shortcut().isEmpty());
-    EXPECT_FALSE(view->action(u"mnuPasteInsert"_s)->isEnabled());
+    std::function<void(QMenu *, const std::vector<MenuItem> &)> compare = [&](QMenu *menu, const std::vector<MenuItem> &items) {
+        ASSERT_NE(menu, nullptr);
+        const QList<QAction *> actions = menu->actions();
+        ASSERT_EQ(actions.size(), qsizetype(items.size())) << menu->title().toStdString();
+        for (size_t i = 0; i < items.size(); ++i) {
+            const MenuItem &item = items[i];
+            QAction *action = actions[qsizetype(i)];
+            EXPECT_EQ(action->isSeparator(), item.isSeparator()) << item.name.toStdString();
+            if (item.isSeparator())
+                continue;
+            EXPECT_EQ(action->text(), item.caption) << item.name.toStdString();
+            EXPECT_EQ(action->shortcut(), QKeySequence(item.shortcut)) << item.name.toStdString();
+            EXPECT_EQ(action->isEnabled(), item.enabled) << item.name.toStdString();
+            EXPECT_EQ(action->isCheckable(), item.checkable) << item.name.toStdString();
+            if (!item.items.empty())
+                compare(action->menu(), item.items);
+        }
+    };
+    QList<QAction *> bar = window.menuBar()->actions();
+    ASSERT_EQ(bar.size(), qsizetype(surface.menuBar().size()));
+    for (size_t i = 0; i < surface.menuBar().size(); ++i) {
+        EXPECT_EQ(bar[qsizetype(i)]->text(), surface.menuBar()[i].caption);
+        compare(view->menu(surface.menuBar()[i].name), surface.menuBar()[i].items);
+    }
+    for (const MenuItem &popup : surface.popups()) {
+        compare(view->popup(popup.name), popup.items);
+        EXPECT_FALSE(bar.contains(view->popup(popup.name)->menuAction()));
+    }
+    EXPECT_EQ(view->action(u"mnuCreateProject"_s)->shortcutContext(), Qt::WindowShortcut);
 }
 
 TEST_F(CommandSurfaceViewTest, triggeringItem_reportsNameAndLeavesCheckToCore)
@@ -139,11 +146,17 @@ TEST_F(CommandSurfaceViewTest, toolbar_hasButtonPerKeyWithTooltipAndDropDowns)
     }
     QToolButton *help = view->toolButton(u"HelpTopics"_s);
     EXPECT_EQ(help->popupMode(), QToolButton::MenuButtonPopup);
-    QStringList texts;
-    for (QAction *a : help->menu()->actions())
-        texts << (a->isSeparator() ? u"|"_s : a->text());
-    EXPECT_EQ(texts, (QStringList{u"Help Topics"_s, u"Corvanta Website"_s, u"|"_s,
-                                  u"About Corvanta"_s}));
+    for (const ToolbarEntry &entry : surface.toolbar()) {
+        if (entry.kind != ToolbarEntry::DropDown)
+            continue;
+        QStringList texts;
+        for (QAction *a : view->toolButton(entry.key)->menu()->actions())
+            texts << (a->isSeparator() ? u"-"_s : a->text());
+        QStringList expected;
+        for (const QString &text : entry.entries)
+            expected << (text.startsWith(u'-') ? u"-"_s : text);
+        EXPECT_EQ(texts, expected) << entry.key.toStdString();
+    }
 
     QTest::mouseClick(view->toolButton(u"HotKeys"_s), Qt::LeftButton);
     help->menu()->actions().constLast()->trigger();

@@ -253,8 +253,9 @@ TEST_F(SearchEngineTest, unreadableFolder_skipsOnlyThatFolder)
     file(u"L/inner/deeper.txt"_s);
     file(u"M/m.txt"_s);
     file(u"r.txt"_s);
-    QFile::setPermissions(
-        tree.path(), QFile::permissions(tree.path()) | QFile::ReadOther | QFile::ExeOther);
+    // The unprivileged walker must reach the tree through every folder above it.
+    for (QDir up(tree.path()); up.absolutePath().startsWith(tree.dir.path()); up.cdUp())
+        QFile::setPermissions(up.absolutePath(), QFile::permissions(up.absolutePath()) | QFile::ReadOther | QFile::ExeOther);
     ASSERT_EQ(chmod(tree.file(u"L"_s).toLocal8Bit().constData(), 0), 0);
     const QStringList expected = {u"A/a.txt"_s, u"M/m.txt"_s, u"r.txt"_s};
 

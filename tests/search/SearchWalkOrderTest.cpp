@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <dirent.h>
 #include <grp.h>
@@ -168,8 +169,11 @@ protected:
     // folder and drops root's rights (so locked folders are locked); check's text comes back.
     std::string inChild(const std::function<std::string()> &check, std::string *setting)
     {
-        for (const QString &f : {tree.path(), outside.path()})
-            QFile::setPermissions(f, QFile::permissions(f) | QFile::ReadOther | QFile::ExeOther);
+        // The data folder and the folders above it in its temporary tree, so the child reaches it.
+        for (const TempFolder *t : {&tree, &outside}) {
+            for (QString f = t->path(); f.size() >= t->dir.path().size(); f = QFileInfo(f).path())
+                QFile::setPermissions(f, QFile::permissions(f) | QFile::ReadOther | QFile::ExeOther);
+        }
         const std::string text = outputOfChild([&] {
             std::string out;
             const QByteArray source = QFile::encodeName(outside.path());

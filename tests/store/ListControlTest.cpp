@@ -5,7 +5,6 @@
 
 #include <QStringList>
 
-#include <chrono>
 #include <functional>
 
 using namespace corvanta;
@@ -324,23 +323,6 @@ TEST(ListControlTest, noSortDirection_keepsInsertOrder_andOneShotSortLeavesColum
             QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("z")}));
 }
 
-TEST(ListControlTest, sortingHundredThousandRows_isFast)
-{
-    ListControl list(2, true);
-    list.setRedraw(false);
-    for (int i = 0; i < 100000; ++i)
-        list.addRow(
-            QStringLiteral("Name %1\t/home/user/docs/file %1.txt").arg((i * 7919) % 100000));
-    list.setRedraw(true);
-    const auto start = std::chrono::steady_clock::now();
-    list.setSorted(1);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(list.columnText(0, 0), QStringLiteral("Name 0"));
-    EXPECT_EQ(list.columnText(2, 0), QStringLiteral("Name 10")); // text order, not numbers
-    // Generous: sanitizer builds are several times slower than release builds.
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 5000);
-}
-
 TEST(ListControlTest, leftClick_movesSelectionThenRaisesMouseDownAndClick)
 {
     ListControl list = listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
@@ -352,13 +334,15 @@ TEST(ListControlTest, leftClick_movesSelectionThenRaisesMouseDownAndClick)
     EXPECT_EQ(list.ListIndex(), 1);
     EXPECT_TRUE(list.isSelected(1));
 
-    events.log.clear(); // the same row again changes nothing
+    // Every click counts, on the current row too and below the last row.
+    events.log.clear();
     list.userMouseDown(1, Mouse::Left, Key::NoShift);
-    list.userMouseDown(-1, Mouse::Left, Key::NoShift); // below the last row
+    list.userMouseDown(-1, Mouse::Left, Key::NoShift);
     list.userDoubleClick(1);
     EXPECT_EQ(events.log,
-        (QStringList {QStringLiteral("MouseDown:1,0,1"), QStringLiteral("MouseDown:1,0,-1"),
-            QStringLiteral("DblClick")}));
+        (QStringList {QStringLiteral("MouseDown:1,0,1"), QStringLiteral("Click"),
+            QStringLiteral("MouseDown:1,0,-1"), QStringLiteral("Click"), QStringLiteral("DblClick")}));
+    EXPECT_TRUE(list.isSelected(1));
 }
 
 TEST(ListControlTest, rightClick_changesNothingAndHandlerChangesRaiseNoClick)

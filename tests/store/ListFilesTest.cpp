@@ -160,15 +160,15 @@ TEST_F(ListFilesTest, readNameList_longList_yieldsEvery1000RowsAndTellsViewOnce)
     EXPECT_EQ(list.rowText(2499), u"Name 2499"_s);
 }
 
-TEST_F(ListFilesTest, writeNameList_dropsBlankAndDottedRows_trimsTheRest)
+// Only the project row " ..." itself is never stored, wherever it stands; a name holding "..."
+// is a name like any other.
+TEST_F(ListFilesTest, writeNameList_dropsBlankRowsAndTheProjectRowOnly)
 {
     ListControl list(2);
-    fill(list, {u" ..."_s, u"  Alpha "_s, u"   "_s, u"Be...ta"_s, u"Gamma"_s});
+    fill(list, {u"  Alpha "_s, u"   "_s, u"Be...ta"_s, u" ..."_s, u"..."_s, u"Gamma\t"_s});
     const QString file = write(u"Project.Topics"_s, "old\r\n");
     ASSERT_TRUE(writeNameList(file, list));
-    EXPECT_EQ(bytesOf(file), "Alpha\r\nGamma\r\n");
-    ASSERT_TRUE(writeNameList(file, list, 2));
-    EXPECT_EQ(bytesOf(file), "Gamma\r\n");
+    EXPECT_EQ(bytesOf(file), "Alpha\r\nBe...ta\r\n...\r\nGamma\t\r\n");
 }
 
 TEST_F(ListFilesTest, writePointerList_noRowsOrUnicodeRows_zeroBytesOrUtf8)
@@ -192,15 +192,6 @@ TEST_F(ListFilesTest, appendName_existingLines_keptAndNameAdded)
     const QString fresh = path(u"New.List"_s);
     ASSERT_TRUE(appendName(fresh, u"Only"_s));
     EXPECT_EQ(bytesOf(fresh), "Only\r\n");
-}
-
-TEST_F(ListFilesTest, rewriteNameList_fromFirstRow_writesRowsAsTheyStand)
-{
-    ListControl list(2);
-    fill(list, {u" ..."_s, u" Alpha "_s, u""_s, u"Be...ta"_s});
-    const QString file = write(u"P.List"_s, "old\r\n");
-    ASSERT_TRUE(rewriteNameList(file, list, 1));
-    EXPECT_EQ(bytesOf(file), " Alpha \r\n\r\nBe...ta\r\n");
 }
 
 TEST_F(ListFilesTest, ensureFileExists_createsOnlyMissingFiles)

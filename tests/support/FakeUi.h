@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "support/QtPrinters.h"
+
 #include <deque>
 #include <functional>
 #include <vector>

@@ -2,20 +2,28 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+
+#include "support/QtPrinters.h"
 
 namespace corvanta::test {
 
-// A data folder for one test, with helpers to lay down and read back raw bytes.
+// A data folder for one test, with helpers to lay down and read back raw bytes. It lies three
+// levels down a temporary tree of its own, so that a name climbing out of it ("../../x") still
+// lands inside the tree even when the code under test is faulty, where stray() finds it.
 class TempFolder {
 public:
     QTemporaryDir dir;
 
-    QString path() const { return dir.path(); }
-    QString file(const QString &relative) const { return dir.path() + u'/' + relative; }
+    TempFolder() { QDir(dir.path()).mkpath(QStringLiteral("outer/inner/data")); }
+
+    QString path() const { return dir.path() + QStringLiteral("/outer/inner/data"); }
+    QString file(const QString &relative) const { return path() + u'/' + relative; }
 
     void write(const QString &relative, const QByteArray &bytes) const
     {
@@ -33,6 +41,24 @@ public:
     }
 
     bool exists(const QString &relative) const { return QFileInfo::exists(file(relative)); }
+
+    // Everything in the tree outside the data folder, relative to the tree's top.
+    QStringList stray() const
+    {
+        QStringList found;
+        QDirIterator it(dir.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        const QString top = dir.path() + u'/';
+        while (it.hasNext()) {
+            const QString entry = it.next();
+            const QString relative = entry.mid(top.size());
+            const QString inside = path() + u'/';
+            // The data folder's own ancestors are the tree itself.
+            if (!inside.startsWith(entry + u'/') && !entry.startsWith(inside))
+                found << relative;
+        }
+        return found;
+    }
 };
 
 } // namespace corvanta::test
