@@ -7,10 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringView>
 
-#include <cerrno>
 #include <cstring>
 
 namespace corvanta {
@@ -131,11 +129,12 @@ View trimSpaces(View line)
 
 bool readBytes(const QString &path, QByteArray &bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    bytes = file.readAll();
-    return true;
+    return readOwnFile(path, bytes) == ReadOutcome::Read;
+}
+
+QString decodeLine(QByteArrayView line)
+{
+    return isValidUtf8(line) ? QString::fromUtf8(line) : decodeCp1252(line);
 }
 
 // Adds the file's lines as rows, each trimmed or not; lines then empty are skipped. Each line is
@@ -146,7 +145,6 @@ int addRows(const QString &path, ListControl &list, bool trim, const std::functi
     if (!readBytes(path, bytes) || bytes.isEmpty())
         return 0;
     const QByteArrayView text = withoutBom(bytes);
-    const bool utf8 = isValidUtf8(text);
 
     const bool redrawWas = list.redraw();
     list.setRedraw(false);
@@ -156,7 +154,7 @@ int addRows(const QString &path, ListControl &list, bool trim, const std::functi
             line = trimSpaces(line);
         if (line.isEmpty())
             return;
-        list.addRow(utf8 ? QString::fromUtf8(line) : decodeCp1252(line));
+        list.addRow(decodeLine(line));
         if (++added % 1000 == 0 && yield)
             yield();
     });
@@ -169,26 +167,26 @@ SaveResult failure(const QString &reason)
     return SaveResult{false, reason};
 }
 
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// A file without any write permission counts as read-only even for a user (root) whom the system
-// would let write it; the rename of the save would otherwise replace it silently.
-bool isReadOnly(const QFileInfo &info)
-{
-    // WriteUser is not a mode bit but the system's answer for this user, so it is left out.
-    constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    return !info.isWritable() || !(info.permissions() & anyWrite);
-}
-
 } // namespace
 
 QString decodeListText(const QByteArray &bytes)
 {
     const QByteArrayView text = withoutBom(bytes);
-    return isValidUtf8(text) ? QString::fromUtf8(text) : decodeCp1252(text);
+    if (isValidUtf8(text))
+        return QString::fromUtf8(text);
+    // Line by line, keeping the line ends as they are.
+    QString decoded;
+    decoded.reserve(text.size());
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '\n' && text[i] != '\r')
+            continue;
+        decoded += decodeLine(text.sliced(start, i - start));
+        if (i < text.size())
+            decoded += QChar(QLatin1Char(text[i]));
+        start = i + 1;
+    }
+    return decoded;
 }
 
 QStringList splitLines(const QString &text)
@@ -208,26 +206,18 @@ QStringList readLines(const QString &path)
 
 bool readLinesForRewrite(const QString &path, QStringList &lines, QString *reason)
 {
-    if (!QFileInfo::exists(path))
-        return true;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    if (isMarkedUnreadable(path) || readOwnFile(path, bytes) == ReadOutcome::Unreadable) {
         if (reason)
-            *reason = file.errorString();
+            *reason = unreadableFileReason();
         return false;
     }
-    lines = splitLines(decodeListText(file.readAll()));
+    lines = splitLines(decodeListText(bytes));
     return true;
 }
 
 SaveResult saveLines(const QString &path, const QStringList &lines)
 {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isDir() && isReadOnly(info))
-        return failure(systemReason(EACCES));
-    if (!info.absoluteDir().exists())
-        return failure(systemReason(ENOENT));
-
     qsizetype size = 0;
     for (const QString &line : lines)
         size += line.size() + 2;
@@ -237,21 +227,7 @@ SaveResult saveLines(const QString &path, const QStringList &lines)
         text += line;
         text += u"\r\n";
     }
-    const QByteArray bytes = text.toUtf8();
-
-    // QSaveFile writes a temporary file beside the target and renames it over the old one on
-    // commit, keeping the old file's permissions; an uncommitted file is discarded.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return failure(reason);
-    }
-    if (!file.commit())
-        return failure(file.errorString());
-    return {};
+    return saveOwnFile(path, text.toUtf8());
 }
 
 QString fileNotSavedTitle()
@@ -261,7 +237,7 @@ QString fileNotSavedTitle()
 
 QString fileNotSavedText(const QString &path, const QString &reason)
 {
-    return QStringLiteral("The File  [") + path + QStringLiteral("]  Could Not Be Saved.     \r")
+    return QStringLiteral("The File  [") + userText(path) + QStringLiteral("]  Could Not Be Saved.     \r")
            + reason + QStringLiteral("\r");
 }
 
