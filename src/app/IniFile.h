@@ -1,6 +1,9 @@
 #pragma once
 
+#include "store/OwnFiles.h"
+
 #include <QString>
+#include <QStringList>
 
 namespace corvanta {
 
@@ -9,8 +12,16 @@ namespace corvanta {
 // gives at most 254 characters; CR and LF in a written value become spaces. Writes are atomic.
 QString ReadIniString(const QString &file, const QString &section, const QString &key,
                       const QString &defaultValue);
-// Returns false when the file could not be written (the old file is then whole).
-bool WriteIniString(const QString &file, const QString &section, const QString &key,
-                    const QString &value);
+// On failure the old file is whole and the result says why; a settings file that could not be
+// read is never replaced. Callers report failures through writeSetting (Settings.h).
+[[nodiscard]] SaveResult WriteIniString(const QString &file, const QString &section,
+                                        const QString &key, const QString &value);
+
+// The same on the file's lines: the value a read gives (nullopt-like: "" with found false), and
+// the lines with a value written.
+QString iniValue(const QStringList &lines, const QString &section, const QString &key,
+                 bool *found = nullptr);
+void setIniValue(QStringList &lines, const QString &section, const QString &key,
+                 const QString &value);
 
 } // namespace corvanta

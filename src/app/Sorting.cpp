@@ -91,8 +91,8 @@ void Sorting::storeState(int which, SortOrder order)
     setSortChecks(which, order);
     SortOrder *orders[3] = {&s.ProjectSort, &s.TopicSort, &s.FileSort};
     *orders[which] = order;
-    WriteIniString(s.IniFile, QString::fromLatin1(Sections[which]), QStringLiteral("Sort"),
-                   sortOrderSetting(order));
+    writeSetting(s, f.ui, QString::fromLatin1(Sections[which]), QStringLiteral("Sort"),
+                 sortOrderSetting(order));
 }
 
 void Sorting::setSortChecks(int which, SortOrder order)

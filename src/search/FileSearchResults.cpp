@@ -1,6 +1,8 @@
 #include "search/FileSearch.h"
 
 #include "app/IniFile.h"
+#include "app/Settings.h"
+#include "store/NameRules.h"
 #include "app/Launcher.h"
 #include "app/Operations.h"
 #include "app/SharedState.h"
@@ -175,6 +177,11 @@ void FileSearch::AddResultsToFileList()
             break;
         if (!list.Selected())
             continue;
+        if (refuseUnstorableFile(c.ui, list.List())) {
+            // Listed, but never a pointer: the next selected result follows.
+            list.setSelected(false);
+            continue;
+        }
         s.AddFilePath = list.List();
         s.UtilityMode = EditorMode::AddFile;
         s.AddSelections = list.SelCount();
@@ -262,7 +269,7 @@ void FileSearch::ToggleSearchLines()
         }
     }
     lstFileSearch.setLineStyle(show ? 4 : 1);
-    WriteIniString(s.IniFile, QStringLiteral("File Search"), QStringLiteral("DisplayLines"),
+    writeSetting(s, c.ui, QStringLiteral("File Search"), QStringLiteral("DisplayLines"),
         show ? QStringLiteral("True") : QStringLiteral("False"));
     changed(Change::Menu);
 }
