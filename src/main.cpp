@@ -7,14 +7,13 @@
 #include "gui/QtFolderPicker.h"
 #include "gui/QtPrinting.h"
 #include "gui/QtUi.h"
-#include "platform/MsgBox.h"
 #include "platform/SystemClock.h"
 #include "platform/XdgShell.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 
 #include <cstdio>
 
@@ -116,28 +115,26 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    const QString exeDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
-    const DataFolderChoice folder =
-        resolveDataFolder(parser.value(dataDir), exeDir, qEnvironmentVariable("XDG_DATA_HOME"),
-                          QDir::homePath());
-    if (folder.path.isEmpty()) {
-        print(stderr, QStringLiteral("corvanta: %1\n").arg(folder.error));
-        return 1;
-    }
-
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvanta"));
     QApplication::setApplicationVersion(QStringLiteral(CORVANTA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.example.corvanta"));
+
+    // The executable's real folder: argv[0] names the folder it was started from when it was
+    // found through PATH, and that folder's lists are not ours.
+    const DataFolderChoice folder =
+        resolveDataFolder(parser.value(dataDir), QCoreApplication::applicationDirPath(),
+                          qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+    if (folder.path.isEmpty()) {
+        print(stderr, QStringLiteral("corvanta: %1\n").arg(folder.error));
+        return 1;
+    }
     QtUi ui;
 
     // Two copies writing the same lists would lose each other's changes.
     SingleInstance instance(folder.path);
-    if (!instance.acquire()) {
-        ui.msgBox(SingleInstance::refusalText(folder.path), SingleInstance::refusalTitle(),
-                  MsgBox::OkOnly | MsgBox::Exclamation);
+    if (!claimDataFolder(instance, ui, folder.path, QDateTime::currentDateTimeUtc()))
         return 1;
-    }
 
     SystemClock clock;
     XdgShell shell;
