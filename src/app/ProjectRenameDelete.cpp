@@ -84,7 +84,7 @@ bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString 
             QStringLiteral("The Project You Are Trying to Rename Does Not Exist.") + fiveSpaces()
                 + QStringLiteral("\rRight Click Your Mouse And Select 'Delete' To Delete This Name,") + fiveSpaces()
                 + QStringLiteral("\rOr Double Click This Project Name To Create Project Files.\r\rDo You Want To Delete  [")
-                + list.rowText(row) + QStringLiteral("]  Now?\r"),
+                + userText(list.rowText(row)) + QStringLiteral("]  Now?\r"),
             QStringLiteral(" Project  [") + name.toUpper() + QStringLiteral("]  Not Found"),
             MsgBox::YesNo | MsgBox::Exclamation);
         if (answer == MsgBox::Yes)
@@ -209,11 +209,11 @@ void ProjectMaintenance::DeleteProject()
     if (index < 0 || index >= list.ListCount())
         return;
     const QString name = list.rowText(index);
-    const QString upper = name.toUpper();
+    const QString upper = userText(name).toUpper();
     const int answer = c.ui.msgBox(
         QStringLiteral("This Will Delete - ") + upper + QStringLiteral(" - And All Of Its Project Files!\rAre You SURE You Want To Delete - ")
             + upper + QStringLiteral(" - And Its Project Files?") + fiveSpaces() + QStringLiteral("\r\r") + NotCreatedByUs,
-        QStringLiteral(" Delete Project: ") + name, DeleteQuestion);
+        QStringLiteral(" Delete Project: ") + userText(name), DeleteQuestion);
     if (answer != MsgBox::Yes)
         return;
 
@@ -246,7 +246,7 @@ void ProjectMaintenance::DeleteTopic()
                     QStringLiteral(" Invalid Delete Attempt"), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
-    const QString upper = name.toUpper();
+    const QString upper = userText(name).toUpper();
     const int answer = c.ui.msgBox(
         QStringLiteral("This Will Delete - ") + upper + QStringLiteral(" - And All Of Its Topic Files!\rDo You Want To Delete - ")
             + upper + QStringLiteral(" - And Its Topic Files?") + fiveSpaces() + QStringLiteral("\r\r") + NotCreatedByUs,
