@@ -221,7 +221,7 @@ QString SingleInstance::elsewhereText(const QString &dataFolder, const QString &
     return QStringLiteral("The Data Folder  [") + userText(dataFolder)
         + QStringLiteral("]     \rIs In Use By Corvanta On The Computer  [") + userText(host)
         + QStringLiteral("],     \rWhich Claimed It ") + ageText(ageSeconds)
-        + QStringLiteral(" Ago.\r\rIf Corvanta No Longer Runs There, Click Yes To Use The Data Folder Here.     \r"
+        + QStringLiteral(" Ago.\r\rIf Corvanta No Longer Runs There, Click Yes To Use It Here.     \r"
                          "Click No To Quit.\r");
 }
 

@@ -116,10 +116,10 @@ std::map<QString, std::map<QString, QString>> readGroups(const QString &text)
             continue;
         }
         const qsizetype eq = line.indexOf(u'=');
-        if (eq <= 0 || group.isEmpty())
+        const QString key = line.left(std::max<qsizetype>(eq, 0)).trimmed();
+        if (key.isEmpty() || group.isEmpty())
             continue;
         auto &keys = groups[group];
-        const QString key = line.left(eq).trimmed();
         if (keys.count(key) == 0) // the first of a repeated key counts
             keys[key] = line.mid(eq + 1).trimmed();
     }

@@ -132,9 +132,20 @@ bool readBytes(const QString &path, QByteArray &bytes)
     return readOwnFile(path, bytes) == ReadOutcome::Read;
 }
 
+// QString::fromUtf8 drops a byte-order mark at the start; past the file's first bytes one is text
+// like any other (files joined together) and stays.
+QString fromUtf8KeepingBom(QByteArrayView text)
+{
+    qsizetype marks = 0;
+    while (text.sliced(marks * 3).startsWith("\xEF\xBB\xBF"))
+        ++marks;
+    const QString rest = QString::fromUtf8(text.sliced(marks * 3));
+    return marks == 0 ? rest : QString(marks, QChar(0xFEFF)) + rest;
+}
+
 QString decodeLine(QByteArrayView line)
 {
-    return isValidUtf8(line) ? QString::fromUtf8(line) : decodeCp1252(line);
+    return isValidUtf8(line) ? fromUtf8KeepingBom(line) : decodeCp1252(line);
 }
 
 // Adds the file's lines as rows, each trimmed or not; lines then empty are skipped. Each line is
@@ -173,7 +184,7 @@ QString decodeListText(const QByteArray &bytes)
 {
     const QByteArrayView text = withoutBom(bytes);
     if (isValidUtf8(text))
-        return QString::fromUtf8(text);
+        return fromUtf8KeepingBom(text);
     // Line by line, keeping the line ends as they are.
     QString decoded;
     decoded.reserve(text.size());
@@ -222,7 +233,11 @@ SaveResult saveLines(const QString &path, const QStringList &lines)
     for (const QString &line : lines)
         size += line.size() + 2;
     QString text;
-    text.reserve(size);
+    text.reserve(size + 1);
+    // The reader drops one byte-order mark at the start: a first line that begins with one
+    // keeps it only behind another.
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        text += QChar(0xFEFF);
     for (const QString &line : lines) {
         text += line;
         text += u"\r\n";

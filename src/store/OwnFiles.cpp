@@ -43,13 +43,18 @@ SaveResult failure(const QString &reason)
     return SaveResult{false, reason};
 }
 
-// A file without any write permission counts as read-only even for a user (root) whom the system
-// would let write it; the rename of the save would otherwise replace it silently.
-bool isReadOnly(const QFileInfo &info)
+// Why an existing file may not be replaced, 0 when it may. A file without any write permission
+// counts as read-only even for a user (root) whom the system would let write it; the rename of
+// the save would otherwise replace it silently.
+int readOnlyError(const QString &path)
 {
-    // WriteUser is not a mode bit but the system's answer for this user, so it is left out.
-    constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    return !info.isWritable() || !(info.permissions() & anyWrite);
+    const QByteArray encoded = QFile::encodeName(path);
+    if (::access(encoded.constData(), W_OK) != 0)
+        return errno; // EROFS on a read-only file system, EACCES without permission
+    struct stat st {};
+    if (::stat(encoded.constData(), &st) == 0 && !(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
+        return EACCES;
+    return 0;
 }
 
 // Where a save of path really writes, or a refusal: a link is followed only to a regular file
@@ -168,8 +173,10 @@ SaveResult saveOwnFile(const QString &path, const QByteArray &bytes)
     if (!finalTarget(path, target, reason))
         return failure(reason);
     const QFileInfo info(target);
-    if (info.exists() && isReadOnly(info))
-        return failure(systemReason(EACCES));
+    if (info.exists()) {
+        if (const int error = readOnlyError(target))
+            return failure(systemReason(error));
+    }
     if (!info.absoluteDir().exists())
         return failure(systemReason(ENOENT));
 

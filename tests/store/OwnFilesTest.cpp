@@ -160,17 +160,19 @@ TEST(OwnFiles, mixedEncodings_decodedLineByLine)
     t.write(u"Project.List"_s, "Caf\xC3\xA9\r\nB\xE4r \x80\r\n\xEF\xBB\xBFPlain\nend\xE2\x82");
     ListControl list;
     readNameList(t.file(u"Project.List"_s), list);
-    // A byte-order mark before a line (files joined together) is valid UTF-8 and goes.
-    const QStringList expected{u"Café"_s, u"Bär €"_s, u"Plain"_s, u"end\u00E2\u201A"_s};
+    // A byte-order mark past the file's start (files joined together) is text like any other.
+    const QStringList expected{u"Café"_s, u"Bär €"_s, u"\uFEFFPlain"_s, u"end\u00E2\u201A"_s};
     QStringList rows;
     for (int i = 0; i < list.ListCount(); ++i)
         rows << list.rowText(i);
     EXPECT_EQ(rows, expected);
     EXPECT_EQ(readLines(t.file(u"Project.List"_s)), expected);
     EXPECT_EQ(decodeListText("\xEF\xBB\xBF" "a\xC3\xA9\r\nb\xE9\r"), u"a\u00E9\r\nb\u00E9\r"_s);
+    ASSERT_TRUE(saveLines(t.file(u"Mark.List"_s), {u"\uFEFFx"_s}));
+    EXPECT_EQ(readLines(t.file(u"Mark.List"_s)), QStringList{u"\uFEFFx"_s});
     ASSERT_TRUE(appendName(t.file(u"Project.List"_s), u"New"_s));
     EXPECT_EQ(t.read(u"Project.List"_s),
-              QByteArray("Caf\xC3\xA9\r\nB\xC3\xA4r \xE2\x82\xAC\r\nPlain\r\nend\xC3\xA2\xE2\x80\x9A\r\nNew\r\n"));
+              QByteArray("Caf\xC3\xA9\r\nB\xC3\xA4r \xE2\x82\xAC\r\n\xEF\xBB\xBFPlain\r\nend\xC3\xA2\xE2\x80\x9A\r\nNew\r\n"));
 }
 
 // On a really full file system every save fails with the system's reason before anything is
