@@ -17,8 +17,8 @@ QString ReadIniString(const QString &file, const QString &section, const QString
 [[nodiscard]] SaveResult WriteIniString(const QString &file, const QString &section,
                                         const QString &key, const QString &value);
 
-// The same on the file's lines: the value a read gives (nullopt-like: "" with found false), and
-// the lines with a value written.
+// The same on a file's lines: iniValue gives what a read gives ("" when the key is missing, which
+// found tells apart from an empty value); setIniValue writes a value into them.
 QString iniValue(const QStringList &lines, const QString &section, const QString &key,
                  bool *found = nullptr);
 void setIniValue(QStringList &lines, const QString &section, const QString &key,

@@ -1,6 +1,5 @@
 #include "app/Sorting.h"
 
-#include "app/IniFile.h"
 #include "app/MainForm.h"
 #include "app/Navigation.h"
 #include "app/Settings.h"

@@ -1,10 +1,8 @@
 #include "search/FileSearch.h"
 
-#include "app/IniFile.h"
-#include "app/Settings.h"
-#include "store/NameRules.h"
 #include "app/Launcher.h"
 #include "app/Operations.h"
+#include "app/Settings.h"
 #include "app/SharedState.h"
 #include "platform/Clipboard.h"
 #include "platform/Keys.h"
@@ -12,6 +10,7 @@
 #include "platform/Printing.h"
 #include "platform/Ui.h"
 #include "search/FileSearchTexts.h"
+#include "store/NameRules.h"
 
 #include <algorithm>
 

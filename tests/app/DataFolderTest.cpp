@@ -228,6 +228,19 @@ TEST(SingleInstance, otherHostsQuestion_namesHostAndAge)
     EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
 }
 
+// A full disk is no reason to keep the program out: the lock is the held file, content or not.
+TEST(SingleInstance, fullDisk_startsWithoutABox)
+{
+    TempFolder t;
+    FullDisk disk(t.path());
+    const bool started = disk.onFullDisk([&] {
+        FakeUi ui;
+        SingleInstance lock(t.path());
+        return claimDataFolder(lock, ui, t.path(), QDateTime::currentDateTimeUtc()) && ui.boxes.empty();
+    });
+    EXPECT_TRUE(started);
+}
+
 // A read-only data folder is told once, with the system's reason, and the program runs on.
 TEST(SingleInstance, readOnlyFolder_toldOnceAndStarts)
 {

@@ -150,6 +150,17 @@ TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
     }
     EXPECT_FALSE(QFileInfo::exists(data.file(u"Missing.List"_s)));
     EXPECT_EQ(outside.read(u"Other.List"_s), QByteArray("theirs\r\n"));
+
+    // A link into the home folder leads to the user's own file: written.
+    const QString link = data.file(u"Project.List"_s);
+    ASSERT_TRUE(QFile::remove(link));
+    ASSERT_TRUE(QFile::link(outside.file(u"Other.List"_s), link));
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(outside.path()));
+    const bool written = saveLines(link, {u"mine"_s}).ok;
+    qputenv("HOME", home);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(outside.read(u"Other.List"_s), QByteArray("mine\r\n"));
 }
 
 // Lines of a hand-edited file may mix encodings: each is decoded on its own, so a save writes
