@@ -3,6 +3,7 @@
 // key, repainting after each step. The rows show their first 1,000 characters only, so this
 // should stay well within a second; reading the file's bytes is the baseline.
 
+#include "Median.h"
 #include "gui/ListBox.h"
 #include "platform/Keys.h"
 #include "platform/RegularFile.h"
@@ -13,12 +14,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <vector>
 
 using namespace corvanta;
 
@@ -28,21 +26,10 @@ constexpr int Rows = 200;
 constexpr qsizetype LongLine = 50 * 1024 * 1024;
 constexpr int Runs = 3;
 
-using Clock = std::chrono::steady_clock;
-
 double medianMs(const std::function<void()> &prepare, const std::function<void()> &step,
     const std::function<void()> &finish)
 {
-    std::vector<double> times;
-    for (int run = 0; run < Runs; ++run) {
-        prepare();
-        const auto start = Clock::now();
-        step();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        finish();
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return bench::medianMs(Runs, prepare, step, finish);
 }
 
 } // namespace

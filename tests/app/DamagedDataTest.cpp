@@ -32,13 +32,7 @@ protected:
         };
         form->run(u"AddWebsite"_s);
     }
-    QStringList titles() const
-    {
-        QStringList out;
-        for (const ShownBox &box : ui.boxes)
-            out << box.title;
-        return out;
-    }
+    QStringList titles() const { return ui.titles(); }
 };
 
 // FIFOs in place of the settings file, the Project List and a topic's file: nothing blocks, the
