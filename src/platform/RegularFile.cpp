@@ -41,11 +41,14 @@ ReadOutcome readRegularFile(const QString &path, QByteArray &bytes, QString *rea
         return unreadable(S_ISDIR(st.st_mode) ? systemReason(EISDIR)
                                               : QStringLiteral("It is not a regular file."));
     }
-    QByteArray data;
-    data.reserve(qsizetype(st.st_size));
-    char buffer[65536];
+    // Read straight into the result, sized by the file (files under /proc tell 0) and grown
+    // when it turns out longer.
+    QByteArray data(qMax<qsizetype>(qsizetype(st.st_size), 4096) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (filled == data.size())
+            data.resize(data.size() * 2);
+        const ssize_t got = ::read(fd, data.data() + filled, size_t(data.size() - filled));
         if (got == 0)
             break;
         if (got < 0) {
@@ -55,8 +58,9 @@ ReadOutcome readRegularFile(const QString &path, QByteArray &bytes, QString *rea
             ::close(fd);
             return unreadable(systemReason(error));
         }
-        data.append(buffer, qsizetype(got));
+        filled += qsizetype(got);
     }
+    data.truncate(filled);
     ::close(fd);
     bytes = std::move(data);
     return ReadOutcome::Read;
