@@ -1,7 +1,14 @@
-// The drive walk against find, and the search window's whole search against the walk alone,
-// on the same warm trees: a generated one of 200,000 files in about 21,000 folders, and /usr.
+// The drive walk against find, and the search window's whole search against the walk alone, on
+// a generated tree of 200,000 files in about 21,000 folders and on /usr. Each round times every
+// contender once, in turn, so a change of load on the machine falls on all of them; medians.
 //
-//   bench_search [FOLDER...]     (default: the generated tree, then /usr)
+//   bench_search [--rounds N] [--cold] [--escape] [FOLDER...]
+//
+//   --cold     also with cold caches: every run of each side after sync and drop_caches (root)
+//   --escape   how long a cancel takes to end every thread, in a folder of 1,000,000 files, and
+//              what the walk holds meanwhile
+//   --walk THREADS FOLDER   one engine walk alone, timed (for strace and perf)
+//   --window FOLDER [RUNS]  searches in the window alone, timed
 
 #include "app/MainForm.h"
 #include "gui/FileSearchWindow.h"
@@ -17,23 +24,47 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <functional>
+#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace corvanta;
 
 namespace {
 
-constexpr int Runs = 5;
 const QString Pattern = QStringLiteral("*.txt");
+const std::vector<int> ThreadCounts = {1, 2, 4};
 
 using Steady = std::chrono::steady_clock;
+
+double msSince(Steady::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Steady::now() - start).count();
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty()   ? 0
+        : v.size() % 2 ? v[v.size() / 2]
+                       : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
 
 // The window's closing pause is a deliberate half second; it is left out of the comparison.
 class NoPauseClock : public Clock
@@ -48,13 +79,21 @@ private:
     QElapsedTimer timer_;
 };
 
+bool touch(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
 // 40 folders of 25 folders of 20 folders, ten files in each of the last: a quarter of them
 // match "*.txt" (some in upper case), the rest do not.
 bool generateTree(const QString &root)
 {
     static const char *const kinds[] = {
         "txt", "log", "dat", "TXT", "c", "h", "md", "json", "png", "o"};
-    std::string path;
     for (int a = 0; a < 40; ++a) {
         for (int b = 0; b < 25; ++b) {
             for (int c = 0; c < 20; ++c) {
@@ -62,13 +101,10 @@ bool generateTree(const QString &root)
                     root + QStringLiteral("/top%1/mid%2/leaf%3").arg(a).arg(b).arg(c);
                 if (!QDir().mkpath(folder))
                     return false;
+                const std::string base = QFile::encodeName(folder).toStdString() + "/file";
                 for (int k = 0; k < 10; ++k) {
-                    path = QFile::encodeName(folder).toStdString() + "/file" + std::to_string(k)
-                        + "." + kinds[k];
-                    std::FILE *f = std::fopen(path.c_str(), "w");
-                    if (!f)
+                    if (!touch(base + std::to_string(k) + "." + kinds[k]))
                         return false;
-                    std::fclose(f);
                 }
             }
         }
@@ -76,39 +112,24 @@ bool generateTree(const QString &root)
     return true;
 }
 
-// CPU time of the calling thread: the window's share of a search, the walk being elsewhere.
-double threadCpuMs()
-{
-    struct rusage usage
-    { };
-    getrusage(RUSAGE_THREAD, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
-        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
-double bestMs(const std::function<void()> &step)
-{
-    double best = 1e300;
-    for (int run = 0; run < Runs; ++run) {
-        const auto start = Steady::now();
-        step();
-        best = std::min(
-            best, std::chrono::duration<double, std::milli>(Steady::now() - start).count());
-    }
-    return best;
-}
-
 struct Collector : SearchSink
 {
     std::vector<std::string> files;
+    std::function<void()> onFolder;
+    void folderEntered() override
+    {
+        if (onFolder)
+            onFolder();
+    }
     void fileFound(std::string_view path) override { files.emplace_back(path); }
 };
 
-size_t engineWalk(const QString &root)
+size_t engineWalk(const QString &root, int threads)
 {
     Collector sink;
     SearchEngine engine(QFile::encodeName(root).toStdString(), SearchPattern(Pattern),
         SearchEngine::Mode::Multiple);
+    engine.setThreads(threads);
     engine.walk(sink);
     return sink.files.size();
 }
@@ -134,49 +155,224 @@ int findCount(const QString &root)
     return int(find.readAllStandardOutput().count('\n'));
 }
 
-void measure(const QString &root, MainForm &form)
+bool dropCaches()
 {
-    // Warm the caches before anything is timed.
-    runFind(root);
-    const size_t engineFiles = engineWalk(root);
+    ::sync();
+    std::ofstream drop("/proc/sys/vm/drop_caches");
+    drop << "3\n";
+    drop.flush();
+    return bool(drop);
+}
 
-    const double findMs = bestMs([&] { runFind(root); });
-    const double engineMs = bestMs([&] { engineWalk(root); });
+// CPU time of the calling thread: the window's share of a search, the walk being elsewhere.
+double threadCpuMs()
+{
+    struct rusage usage
+    { };
+    getrusage(RUSAGE_THREAD, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
 
-    // The window is made and shown first; only the search itself, from Enter to its end, is timed.
-    int windowRows = 0;
-    double windowMs = 1e300;
-    double windowCpuMs = 0;
-    for (int run = 0; run < Runs; ++run) {
-        FileSearch search(form.context(), {{root, root}});
-        search.Form_Load();
-        FileSearchWindow window(search);
-        window.show();
-        QCoreApplication::processEvents();
-        search.txtFileSearch_Change(Pattern);
-        int key = Key::Return;
-        const double cpuBefore = threadCpuMs();
-        const auto start = Steady::now();
-        search.txtFileSearch_KeyDown(key, 0);
-        const double ms = std::chrono::duration<double, std::milli>(Steady::now() - start).count();
-        if (ms < windowMs) {
-            windowMs = ms;
-            windowCpuMs = threadCpuMs() - cpuBefore;
+// The search from Enter to its end in a shown offscreen window, with the default threads.
+double windowSearchMs(const QString &root, MainForm &form, int *rows, double *ownCpuMs = nullptr)
+{
+    FileSearch search(form.context(), {{root, root}});
+    search.Form_Load();
+    FileSearchWindow window(search);
+    window.show();
+    QCoreApplication::processEvents();
+    search.txtFileSearch_Change(Pattern);
+    int key = Key::Return;
+    const double cpuBefore = threadCpuMs();
+    const auto start = Steady::now();
+    search.txtFileSearch_KeyDown(key, 0);
+    const double ms = msSince(start);
+    if (ownCpuMs)
+        *ownCpuMs = threadCpuMs() - cpuBefore;
+    *rows = search.lstFileSearch.ListCount();
+    return ms;
+}
+
+// One contender's times, by name, in the order first timed.
+struct Timings
+{
+    std::vector<std::string> order;
+    std::map<std::string, std::vector<double>> runs;
+    void add(const std::string &name, double ms)
+    {
+        if (!runs.count(name))
+            order.push_back(name);
+        runs[name].push_back(ms);
+    }
+    double of(const std::string &name) const { return median(runs.at(name)); }
+};
+
+void report(const Timings &t, const char *target)
+{
+    const double find = t.of("find");
+    for (const std::string &name : t.order) {
+        const auto &v = t.runs.at(name);
+        std::printf("  %-26s median %8.1f ms  (min %8.1f, max %8.1f)", name.c_str(), t.of(name),
+            *std::min_element(v.begin(), v.end()), *std::max_element(v.begin(), v.end()));
+        if (name != "find" && name[0] != '(')
+            std::printf("   / find = %.2f%s", t.of(name) / find, target);
+        std::printf("\n");
+    }
+}
+
+std::string threadsName(int threads)
+{
+    return "engine, " + std::to_string(threads) + (threads == 1 ? " thread" : " threads");
+}
+
+void measureWarm(const QString &root, MainForm &form, int rounds)
+{
+    runFind(root); // warm the caches before anything is timed
+    const size_t engineFiles = engineWalk(root, 1);
+    Timings t;
+    int rows = 0;
+    for (int round = 0; round < rounds; ++round) {
+        auto start = Steady::now();
+        runFind(root);
+        t.add("find", msSince(start));
+        for (const int threads : ThreadCounts) {
+            start = Steady::now();
+            engineWalk(root, threads);
+            t.add(threadsName(threads), msSince(start));
         }
-        windowRows = search.lstFileSearch.ListCount();
+        start = Steady::now();
+        engineWalk(root, SearchEngine::defaultThreads());
+        t.add("engine, default threads", msSince(start));
+        double own = 0;
+        t.add("window (offscreen)", windowSearchMs(root, form, &rows, &own));
+        t.add("(window's own thread, CPU)", own);
+    }
+    std::printf("\n%s, warm caches, %d rounds\n", qPrintable(root), rounds);
+    std::printf("  matches: engine %zu, window %d, find (plain files, no dot names) %d\n",
+        engineFiles, rows, findCount(root));
+    report(t, " (target <= 0.35)");
+    std::printf("  window / engine with default threads (%d) = %.2f (target <= 1.10)\n",
+        SearchEngine::defaultThreads(),
+        t.of("window (offscreen)") / t.of("engine, default threads"));
+}
+
+void measureCold(const QString &root, int rounds)
+{
+    Timings t;
+    for (int round = 0; round < rounds; ++round) {
+        if (!dropCaches()) {
+            std::printf("\n%s, cold caches: drop_caches needs root; skipped\n", qPrintable(root));
+            return;
+        }
+        auto start = Steady::now();
+        runFind(root);
+        t.add("find", msSince(start));
+        for (const int threads : ThreadCounts) {
+            dropCaches();
+            start = Steady::now();
+            engineWalk(root, threads);
+            t.add(threadsName(threads), msSince(start));
+        }
+    }
+    std::printf(
+        "\n%s, cold caches (drop_caches before every run), %d rounds\n", qPrintable(root), rounds);
+    report(t, " (target <= 0.50)");
+}
+
+long residentKb()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// How far the resident memory rises above its level at the start while walk runs, sampled
+// every few milliseconds.
+long peakGrowthKb(const std::function<void()> &walk)
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+    const long before = residentKb();
+    std::atomic<bool> done {false};
+    long peak = before;
+    std::thread sampler([&] {
+        while (!done) {
+            peak = std::max(peak, residentKb());
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    walk();
+    done = true;
+    sampler.join();
+    return std::max(peak, residentKb()) - before;
+}
+
+// A walk whose pattern matches nothing holds no results: what it holds is pending work.
+void measurePendingMemory(const std::string &root, const char *what)
+{
+    std::printf("  memory held by a walk finding nothing%s (resident growth):", what);
+    for (const int threads : {1, 2, 4, 8}) {
+        const long kb = peakGrowthKb([&] {
+            Collector sink;
+            SearchEngine engine(
+                root, SearchPattern(QStringLiteral("*.none")), SearchEngine::Mode::Multiple);
+            engine.setThreads(threads);
+            engine.walk(sink);
+        });
+        std::printf("  %d thr %ld kB", threads, kb);
+    }
+    std::printf("\n");
+}
+
+// Cancels walks of a folder of a million files at several moments and times how long the walk
+// takes to return, its threads joined; then what a walk that finds nothing adds to the peak
+// memory, which is what it holds besides results.
+void measureEscape(const QString &scratch)
+{
+    const QString folder = scratch + QStringLiteral("/million");
+    QDir().mkpath(folder);
+    std::printf("\ngenerating 1,000,000 files in %s ...\n", qPrintable(folder));
+    std::fflush(stdout);
+    const std::string base = QFile::encodeName(folder).toStdString() + "/entry";
+    for (int i = 0; i < 1000000; ++i) {
+        if (!touch(base + std::to_string(i) + (i % 2 ? ".txt" : ".dat"))) {
+            std::printf("could not generate the folder\n");
+            return;
+        }
+    }
+    const std::string root = QFile::encodeName(scratch).toStdString();
+    engineWalk(scratch, 1); // warm
+
+    std::printf("cancel in a folder of 1,000,000 entries (half match): time from cancel() to the "
+                "walk's return, every thread ended (target <= 100 ms)\n");
+    for (const int threads : {1, 2, 4, 8}) {
+        std::printf("  %d thread(s):", threads);
+        for (const int afterMs : {20, 100, 300, 600, 1000}) {
+            Collector sink;
+            SearchEngine engine(root, SearchPattern(Pattern), SearchEngine::Mode::Multiple);
+            engine.setThreads(threads);
+            std::atomic<bool> ended {false};
+            std::thread walker([&] {
+                engine.walk(sink);
+                ended = true;
+            });
+            std::this_thread::sleep_for(std::chrono::milliseconds(afterMs));
+            const bool endedBefore = ended;
+            const auto start = Steady::now();
+            engine.cancel();
+            walker.join();
+            std::printf("  after %d ms: %.1f ms%s", afterMs, msSince(start),
+                endedBefore ? " (had ended)" : "");
+        }
+        std::printf("\n");
     }
 
-    std::printf("\n%s\n", qPrintable(root));
-    std::printf("  matches: engine %zu, window %d, find (plain files, no dot names) %d\n",
-        engineFiles, windowRows, findCount(root));
-    std::printf("  find -xdev -iname '*.txt'   %9.1f ms\n", findMs);
-    std::printf(
-        "  engine walk                 %9.1f ms   engine / find   = %.2f (target <= 0.70)\n",
-        engineMs, engineMs / findMs);
-    std::printf(
-        "  window search (offscreen)   %9.1f ms   window / engine = %.2f (target <= 1.20)\n",
-        windowMs, windowMs / engineMs);
-    std::printf("  of which the window's own thread busy %.1f ms\n", windowCpuMs);
+    measurePendingMemory(root, " in that folder");
+    QDir(folder).removeRecursively();
 }
 
 } // namespace
@@ -186,9 +382,20 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
+    int rounds = 7;
+    bool cold = false;
+    bool escape = false;
     QStringList roots;
-    for (int i = 1; i < argc; ++i)
-        roots << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc)
+            rounds = std::max(1, std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--cold") == 0)
+            cold = true;
+        else if (std::strcmp(argv[i], "--escape") == 0)
+            escape = true;
+        else
+            roots << QString::fromLocal8Bit(argv[i]);
+    }
     QTemporaryDir generated;
     if (roots.isEmpty()) {
         std::printf("generating 200,000 files in %s ...\n", qPrintable(generated.path()));
@@ -207,8 +414,42 @@ int main(int argc, char **argv)
     form.state.IniFile = data.path() + QStringLiteral("/Corvanta.Ini");
     form.setGeometry({0, 0, 15000, 9000});
 
-    std::printf("best of %d runs each; Release builds without sanitizers only\n", Runs);
-    for (const QString &root : roots)
-        measure(root, form);
+    if (argc == 4 && std::strcmp(argv[1], "--walk") == 0) {
+        const auto start = Steady::now();
+        const size_t found = engineWalk(QString::fromLocal8Bit(argv[3]), std::atoi(argv[2]));
+        std::printf("%zu files in %.1f ms\n", found, msSince(start));
+        return 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "--window") == 0) {
+        for (int run = 0, runs = argc > 3 ? std::atoi(argv[3]) : 1; run < runs; ++run) {
+            int rows = 0;
+            double own = 0;
+            const double ms = windowSearchMs(QString::fromLocal8Bit(argv[2]), form, &rows, &own);
+            std::printf("%d rows in %.1f ms, the window's thread busy %.1f ms\n", rows, ms, own);
+        }
+        return 0;
+    }
+
+    std::printf("Release builds without sanitizers only; %u cores, load average at start: ",
+        std::thread::hardware_concurrency());
+    std::ifstream load("/proc/loadavg");
+    std::string loadText;
+    std::getline(load, loadText);
+    std::printf("%s\n", loadText.c_str());
+    for (const QString &root : roots) {
+        measureWarm(root, form, rounds);
+        measurePendingMemory(QFile::encodeName(root).toStdString(), "");
+    }
+    if (cold) {
+        for (const QString &root : roots)
+            measureCold(root, std::max(1, rounds / 2));
+    }
+    if (escape) {
+        QTemporaryDir scratch;
+        measureEscape(scratch.path());
+    }
+    std::ifstream endLoad("/proc/loadavg");
+    std::getline(endLoad, loadText);
+    std::printf("\nload average at the end: %s\n", loadText.c_str());
     return 0;
 }

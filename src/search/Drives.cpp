@@ -3,6 +3,7 @@
 #include "search/MountTable.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -44,20 +45,28 @@ std::vector<DriveEntry> mountedDrives(const QString &homeFolder)
     const bool homeListed = std::any_of(
         drives.begin(), drives.end(), [&](const DriveEntry &d) { return d.path == home; });
     if (!home.isEmpty() && !homeListed)
-        drives.push_back({home, home});
+        drives.push_back({home, home, true});
     return drives;
 }
 
-int driveHolding(const std::vector<DriveEntry> &drives, const QString &path)
+int driveHolding(const std::vector<DriveEntry> &drives, const QString &folder)
 {
-    const QString clean = QDir::cleanPath(path);
-    int best = -1;
+    if (drives.empty())
+        return -1;
+    QString real = QFileInfo(folder).canonicalFilePath();
+    if (real.isEmpty())
+        real = QDir::cleanPath(QDir(folder).absolutePath());
+    int best = 0;
+    qsizetype bestLength = -1;
     for (int i = 0; i < int(drives.size()); ++i) {
-        const QString &folder = drives[size_t(i)].path;
-        if (folder.isEmpty() || !contains(folder, clean))
+        const DriveEntry &d = drives[size_t(i)];
+        const QString mountPoint = QDir::cleanPath(d.path);
+        if (d.folderOnly || d.path.isEmpty() || !contains(mountPoint, real))
             continue;
-        if (best < 0 || folder.size() > drives[size_t(best)].path.size())
+        if (mountPoint.size() > bestLength) {
             best = i;
+            bestLength = mountPoint.size();
+        }
     }
     return best;
 }

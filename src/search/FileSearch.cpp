@@ -13,7 +13,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStorageInfo>
 
 #include <algorithm>
 
@@ -27,6 +26,16 @@ const QString section = QStringLiteral("File Search");
 constexpr std::chrono::milliseconds PumpInterval(15);
 // How often the results list on screen follows the rows added meanwhile.
 constexpr std::chrono::milliseconds ViewInterval(250);
+
+// The walk's threads: "Threads" of the section when it holds a whole number from 1 on, else one
+// per core (at most 8).
+int walkThreads(const QString &iniFile)
+{
+    bool ok = false;
+    const int threads =
+        ReadIniString(iniFile, section, QStringLiteral("Threads"), QString()).toInt(&ok);
+    return ok && threads > 0 ? threads : SearchEngine::defaultThreads();
+}
 
 } // namespace
 
@@ -128,14 +137,7 @@ void FileSearch::Form_Load()
 
 void FileSearch::selectProgramFolderDrive()
 {
-    // The file system that holds the data folder, found by its mount point.
-    const QString mountRoot = QStorageInfo(s.ProgramFolder).rootPath();
-    int index = mountRoot.isEmpty() ? -1 : driveHolding(drives_, mountRoot);
-    if (index < 0)
-        index = driveHolding(drives_, s.ProgramFolder);
-    if (index < 0 && !drives_.empty())
-        index = 0;
-    driveIndex_ = index;
+    driveIndex_ = driveHolding(drives_, s.ProgramFolder);
     changed(Change::Drives);
 }
 
@@ -221,7 +223,7 @@ void FileSearch::Drive1_Change(int index)
     if (it != drives_.end()) {
         driveIndex_ = int(it - drives_.begin());
     } else {
-        drives_.push_back({folder, folder});
+        drives_.push_back({folder, folder, true});
         driveIndex_ = int(drives_.size()) - 1;
     }
     changed(Change::Drives);
@@ -294,6 +296,7 @@ void FileSearch::SearchDrive()
     auto engine = std::make_unique<SearchEngine>(QFile::encodeName(drive.path).toStdString(),
         SearchPattern(SearchText),
         walkMulti_ ? SearchEngine::Mode::Multiple : SearchEngine::Mode::Single);
+    engine->setThreads(walkThreads(s.IniFile));
     const RootInfo info = engine->inspectRoot();
     if (!info.readable || info.entries == 0) {
         c.ui.setBusy(false);

@@ -127,3 +127,24 @@ bool isOnPseudoFileSystem(int fd)
 }
 
 } // namespace corvanta
+
+namespace corvanta {
+
+bool fillsEachListingCall(int fd)
+{
+    struct statfs fs
+    { };
+    if (fstatfs(fd, &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0xef53: // ext2, ext3, ext4
+    case 0x01021994: // tmpfs
+    case 0x58465342: // xfs
+    case 0x9123683e: // btrfs
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace corvanta

@@ -21,5 +21,8 @@ std::vector<MountEntry> parseMountInfo(const std::string &text);
 bool isPseudoFileSystemType(const std::string &type);
 // The same decided from the file system under an open file or folder (statfs magic numbers).
 bool isOnPseudoFileSystem(int fd);
+// True for the local file systems known to fill every directory listing call as far as the
+// folder goes (ext2/3/4, tmpfs, xfs, btrfs), so a call that leaves room was the last.
+bool fillsEachListingCall(int fd);
 
 } // namespace corvanta

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "search/SearchEngineListing.h"
 #include "search/SearchPattern.h"
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 
 namespace corvanta {
 
@@ -38,10 +37,17 @@ struct RootInfo
 // symbolic link, reports only plain files whose names match and do not begin with a dot, walks
 // folders whose names begin with a dot, and skips a folder it may not read. The entry type comes
 // from the directory listing; only entries whose type the file system leaves open are stat'ed.
+//
+// Folders are read by a small pool of threads, ahead of the walk and in the order it will want
+// them, while the calling thread alone reports to the sink: the reports are the same, in the
+// same order, whatever the number of threads. Folders read ahead are held within a small budget.
 class SearchEngine
 {
 public:
     enum class Mode { Multiple, Single };
+
+    // The number of threads when nothing else is asked: one per core, at most 8.
+    static int defaultThreads();
 
     // root: a folder path in the file system's encoding.
     SearchEngine(std::string root, const SearchPattern &pattern, Mode mode);
@@ -49,9 +55,14 @@ public:
     SearchEngine(const SearchEngine &) = delete;
     SearchEngine &operator=(const SearchEngine &) = delete;
 
+    // Threads reading folders, the calling thread included (1 walks on the caller alone).
+    void setThreads(int threads);
+    int threads() const { return threads_; }
+
     // Lists the root once; the walk needs this first.
     RootInfo inspectRoot();
-    // Walks the tree, reporting to sink. In Single mode it ends after the first match.
+    // Walks the tree, reporting to sink. In Single mode it ends after the first match. Every
+    // thread it started has ended when it returns.
     void walk(SearchSink &sink);
 
     // Asks a running walk to stop at its next entry; safe from any thread.
@@ -59,30 +70,27 @@ public:
     bool cancelled() const { return cancel_.load(std::memory_order_relaxed); }
 
 private:
+    class Walk;
+
     std::string root_;
     SearchPattern pattern_;
     Mode mode_;
+    int threads_;
     std::atomic<bool> cancel_ {false};
-    bool stop_ = false; // cancelled, or Single mode found its file
     bool inspected_ = false;
     RootInfo info_;
     int rootFd_ = -1;
     std::uint64_t rootMount_ = 0; // mount id, or device when the kernel has no ids
     bool mountIds_ = false;
-    // Mount points below the root, relative to it; looked up by a view into the walk's path.
-    struct ViewHash
-    {
-        using is_transparent = void;
-        size_t operator()(std::string_view s) const { return std::hash<std::string_view> {}(s); }
-    };
-    std::unordered_set<std::string, ViewHash, std::equal_to<>> mountPoints_;
+    MountPoints mountPoints_;
+    bool fillsEachCall_ = false; // the root's file system fills every listing call
+    bool openat2_ = false; // the kernel refuses mount crossings as it opens
 
     void loadMountPoints();
-    bool isMountPoint(const std::string &path) const;
+    bool isMountPoint(std::string_view relative) const;
     bool onRootMount(int fd) const;
-    int openFolder(int parentFd, const std::string &name, const std::string &path) const;
-    void walkFolder(int fd, std::string &path, int depth, SearchSink &sink);
-    bool stopping();
+    int openWalkRoot();
+    int openFolder(int parentFd, const char *path) const;
 };
 
 } // namespace corvanta

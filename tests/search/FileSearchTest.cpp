@@ -4,7 +4,6 @@
 #include "search/GlobalFileSearch.h"
 
 #include <QDir>
-#include <QStorageInfo>
 
 namespace corvanta::test {
 namespace {
@@ -289,8 +288,9 @@ TEST_F(FileSearchTest, closingDuringASearch_stopsItAndLeavesTheListEmpty)
 
 TEST_F(FileSearchTest, driveList_startsOnTheDataFoldersFileSystemAndOffersOtherFolders)
 {
-    open({{u"/nowhere"_s, u"/nowhere"_s}, {u"/"_s, u"/"_s}, {data.path(), data.path()}});
-    // The data folder is not a file system of its own: the mount that holds it is chosen.
+    // The data folder is offered as a folder of its own, not as a file system: the listed mount
+    // that holds it is chosen, whatever this machine's mount table says.
+    open({{u"/nowhere"_s, u"/nowhere"_s}, {u"/"_s, u"/"_s}, {data.path(), data.path(), true}});
     EXPECT_EQ(search->driveIndex(), 1);
     EXPECT_EQ(search->driveTexts().last(), u"Other Folder..."_s);
 
@@ -299,6 +299,7 @@ TEST_F(FileSearchTest, driveList_startsOnTheDataFoldersFileSystemAndOffersOtherF
     EXPECT_EQ(picker.startFolders, QStringList {u"/"_s});
     EXPECT_EQ(search->driveIndex(), 3);
     EXPECT_EQ(search->currentDrive()->path, tree.path());
+    EXPECT_TRUE(search->currentDrive()->folderOnly);
     EXPECT_EQ(search->driveTexts().size(), 5);
 
     picker.answer.clear();
@@ -307,19 +308,55 @@ TEST_F(FileSearchTest, driveList_startsOnTheDataFoldersFileSystemAndOffersOtherF
     EXPECT_EQ(search->driveTexts().size(), 5);
 }
 
+TEST_F(FileSearchTest, startingDrive_isTheLongestListedMountPointOverTheDataFoldersRealPath)
+{
+    const QString real = QDir(tree.path()).canonicalPath();
+    QDir().mkpath(real + u"/disk/data"_s);
+    QDir().mkpath(real + u"/disk2"_s);
+    ASSERT_TRUE(QFile::link(real + u"/disk"_s, real + u"/link"_s));
+    const DriveEntry root {u"/"_s, u"/"_s};
+    const DriveEntry disk {real + u"/disk"_s, real + u"/disk"_s};
+    const DriveEntry diskSlash {u"disk"_s, real + u"/disk/"_s};
+    const DriveEntry lookalike {real + u"/dis"_s, real + u"/dis"_s};
+    const DriveEntry other {u"/nowhere"_s, u"/nowhere"_s};
+    const DriveEntry dataFolder {u"data"_s, real + u"/disk/data"_s, true};
+
+    struct Case
+    {
+        const char *what;
+        std::vector<DriveEntry> drives;
+        QString programFolder;
+        int expected;
+    };
+    const std::vector<Case> cases = {
+        {"deepest mount wins", {other, root, disk}, real + u"/disk/data"_s, 2},
+        {"reached through a link", {root, disk}, real + u"/link/data"_s, 1},
+        {"trailing slash", {root, diskSlash}, real + u"/link/data"_s, 1},
+        {"whole names only", {lookalike, root}, real + u"/disk/data"_s, 1},
+        {"folders are not mounts", {root, dataFolder}, real + u"/disk/data"_s, 0},
+        {"no prefix: the first", {other, lookalike}, real + u"/disk2"_s, 0},
+        {"missing folder", {other, root}, real + u"/gone"_s, 1},
+        {"no drives", {}, real + u"/disk/data"_s, -1},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(driveHolding(c.drives, c.programFolder), c.expected) << c.what;
+    }
+
+    form->state.ProgramFolder = real + u"/link/data"_s;
+    open({other, root, disk});
+    EXPECT_EQ(search->driveIndex(), 2);
+}
+
 TEST_F(FileSearchTest, mountedDrives_listFileSystemsByMountPointThenTheHomeFolder)
 {
     const std::vector<DriveEntry> drives = mountedDrives(tree.path());
     ASSERT_FALSE(drives.empty());
-    EXPECT_EQ(drives.back(), (DriveEntry {tree.path(), tree.path()}));
+    EXPECT_EQ(drives.back(), (DriveEntry {tree.path(), tree.path(), true}));
     for (const DriveEntry &d : drives) {
         EXPECT_NE(d.path, u"/proc"_s);
         EXPECT_NE(d.path, u"/sys"_s);
         EXPECT_TRUE(d.text.startsWith(d.path)) << qPrintable(d.text);
-    }
-    const QStorageInfo root = QStorageInfo::root();
-    if (root.isValid() && root.isReady()) {
-        EXPECT_GE(driveHolding(drives, u"/"_s), 0);
+        EXPECT_EQ(d.folderOnly, &d == &drives.back()) << qPrintable(d.text);
     }
 }
 

@@ -1,5 +1,7 @@
-#include "search/SearchEngine.h"
+#include "ChildProcess.h"
+
 #include "search/MountTable.h"
+#include "search/SearchEngine.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +11,17 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <iterator>
 
 #include <functional>
 
@@ -66,12 +75,7 @@ protected:
     bool searchInChild(const QString &pattern, const std::function<std::string()> &setUp,
         QStringList *found, std::string *reason)
     {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return false;
-        const pid_t pid = fork();
-        if (pid == 0) {
-            ::close(fds[0]);
+        const std::string text = outputOfChild([&] {
             std::string out = setUp();
             if (out.empty()) {
                 Recorder r;
@@ -80,18 +84,8 @@ protected:
                 engine.walk(r);
                 out = "OK\n" + r.files.join(u'\n').toStdString();
             }
-            const ssize_t written = ::write(fds[1], out.data(), out.size());
-            _exit(written == ssize_t(out.size()) ? 0 : 1);
-        }
-        ::close(fds[1]);
-        std::string text;
-        char buffer[4096];
-        ssize_t n;
-        while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0)
-            text.append(buffer, size_t(n));
-        ::close(fds[0]);
-        int status = 0;
-        waitpid(pid, &status, 0);
+            return out;
+        });
         if (text.rfind("OK\n", 0) != 0) {
             *reason = text;
             return false;
@@ -288,32 +282,59 @@ TEST_F(SearchEngineTest, unreadableFolder_skipsOnlyThatFolder)
     EXPECT_EQ(found, expected);
 }
 
+// Makes openat2 fail as an old kernel or a filtering sandbox does.
+bool refuseOpenat2()
+{
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_openat2, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (ENOSYS & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program {static_cast<unsigned short>(std::size(filter)), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0
+        && syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, 0, &program) == 0;
+}
+
 TEST_F(SearchEngineTest, mountBoundary_isNotCrossedEvenForABindMountOfTheSameDevice)
 {
     TempFolder other;
     other.write(u"inside.txt"_s, "x");
     file(u"A/a.txt"_s);
     folder(u"M"_s);
+    file(u"M/under-the-mount.txt"_s);
     file(u"r.txt"_s);
     const QByteArray source = QFile::encodeName(other.path());
     const QByteArray target = QFile::encodeName(tree.file(u"M"_s));
 
-    QStringList found;
-    std::string reason;
-    const bool ran = searchInChild(
-        u"*.txt"_s,
-        [&] {
-            if (unshare(CLONE_NEWNS) != 0)
-                return std::string("no mount namespace");
-            if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
-                || mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr) != 0)
-                return std::string("mounting not permitted");
-            return std::string();
-        },
-        &found, &reason);
-    if (!ran)
-        GTEST_SKIP() << reason;
-    EXPECT_EQ(found, (QStringList {u"A/a.txt"_s, u"r.txt"_s}));
+    // The mount is seen in the mount table, or (with /proc covered) only when the folder is
+    // opened: by openat2, or by asking each folder's mount where openat2 is refused.
+    for (const bool hideTable : {false, true}) {
+        for (const bool noOpenat2 : {false, true}) {
+            QStringList found;
+            std::string reason;
+            const bool ran = searchInChild(
+                u"*.txt"_s,
+                [&] {
+                    if (unshare(CLONE_NEWNS) != 0)
+                        return std::string("no mount namespace");
+                    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                        || mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr)
+                            != 0)
+                        return std::string("mounting not permitted");
+                    if (hideTable && mount("none", "/proc", "tmpfs", 0, nullptr) != 0)
+                        return std::string("cannot cover /proc");
+                    if (noOpenat2 && !refuseOpenat2())
+                        return std::string("no seccomp filter");
+                    return std::string();
+                },
+                &found, &reason);
+            if (!ran)
+                GTEST_SKIP() << reason;
+            EXPECT_EQ(found, (QStringList {u"A/a.txt"_s, u"r.txt"_s}))
+                << "table hidden " << hideTable << ", openat2 refused " << noOpenat2;
+        }
+    }
 }
 
 TEST(MountTableTest, mountInfo_givesUnescapedMountPointsAndTypes)
