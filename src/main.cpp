@@ -5,6 +5,7 @@
 #include "gui/QtClipboard.h"
 #include "gui/QtFileDialogs.h"
 #include "gui/QtFolderPicker.h"
+#include "gui/QtFontDialog.h"
 #include "gui/QtPrinting.h"
 #include "gui/QtUi.h"
 #include "platform/SystemClock.h"
@@ -142,7 +143,9 @@ int main(int argc, char **argv)
     QtClipboard clipboard;
     QtPrintService printing;
     QtFolderPicker folderPicker;
-    Program program(Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker},
+    QtFontDialog fontDialog;
+    Program program(Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker,
+                             &fontDialog},
                     ModalWindows::of(ui), folder.path);
     MainWindow window(program.form(), ui);
     program.form().Form_Load();

@@ -49,6 +49,9 @@ MainForm::MainForm(const Platform &platform_, const QString &programFolder,
 {
     state.ProgramFolder = QDir::cleanPath(QDir(programFolder).absolutePath());
     setDataFolder(state.ProgramFolder);
+    // The lists start in the default font; the stored settings are applied over it.
+    for (ListControl *list : {&lstProjectList, &lstTopicList, &lstFileList})
+        list->setFont(defaultListFont());
     navigation_ = std::make_unique<Navigation>(*this);
     sorting_ = std::make_unique<Sorting>(*this);
     registerFrameOperations();

@@ -50,7 +50,7 @@ void loadGridLines(MainForm &form, const QString &section, ListControl &list,
 
 void loadFont(MainForm &form, const QString &section, ListControl &list)
 {
-    const QString defaultFace = QStringLiteral("MS Sans Serif");
+    const QString defaultFace = defaultListFont().name;
     auto store = [&](const QString &key, const QString &value) {
         writeSetting(form.state, form.ui, section, key, value);
     };
@@ -182,6 +182,11 @@ QString sortOrderSetting(SortOrder order)
         break;
     }
     return QStringLiteral("none");
+}
+
+FontSpec defaultListFont()
+{
+    return FontSpec{QStringLiteral("MS Sans Serif"), 10, false, false};
 }
 
 QString userNamePrompt()
