@@ -261,6 +261,14 @@ QString fileNotSavedText(const QString &path, const QString &reason)
            + reason + QStringLiteral("\r");
 }
 
+QString fileNotReadTitle() { return QStringLiteral(" File Not Read"); }
+
+QString fileNotReadText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The File  [") + userText(path) + QStringLiteral("]  Could Not Be Read.     \r")
+           + reason + QStringLiteral("\r");
+}
+
 bool reportSaveFailure(Ui &ui, const QString &path, const SaveResult &result)
 {
     if (!result.ok)

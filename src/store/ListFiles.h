@@ -35,6 +35,9 @@ SaveResult saveLines(const QString &path, const QStringList &lines);
 // The " File Not Saved" box for a failed write.
 QString fileNotSavedTitle();
 QString fileNotSavedText(const QString &path, const QString &reason);
+// The box for a file that is there but could not be read, with the system's reason.
+QString fileNotReadTitle();
+QString fileNotReadText(const QString &path, const QString &reason);
 // Shows the box when result failed; returns result.ok.
 bool reportSaveFailure(Ui &ui, const QString &path, const SaveResult &result);
 
