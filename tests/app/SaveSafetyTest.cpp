@@ -28,6 +28,7 @@ void PrintTo(const SavePath &path, std::ostream *out) { *out << path.name; }
 
 class SaveSafetyTest : public FormFixture, public ::testing::WithParamInterface<SavePath> {
 public:
+    using FormFixture::data;
     using FormFixture::doubleClick;
     using FormFixture::form;
     using FormFixture::projects;
@@ -136,6 +137,23 @@ const SavePath savePaths[] = {
          t.selectFile(0);
      },
      [](SaveSafetyTest &t) { t.form->run(u"lstFileList_DblClick"_s); }},
+    {"pointers copied", u"Paste.Lst"_s, false,
+     [](SaveSafetyTest &t) {
+         t.data.write(u"Paste.Lst"_s, "Old\t/o\r\n");
+         t.selectFile(0);
+     },
+     [](SaveSafetyTest &t) { t.form->run(u"mnuCopyFiles"_s); }},
+    {"pointers cut", u"Paste.Lst"_s, false,
+     [](SaveSafetyTest &t) {
+         t.data.write(u"Paste.Lst"_s, "Old\t/o\r\n");
+         t.selectFile(0);
+     },
+     [](SaveSafetyTest &t) { t.form->run(u"mnuCutFiles"_s); }},
+    {"pointers pasted", u"Project.Files"_s, false,
+     [](SaveSafetyTest &t) { t.data.write(u"Paste.Lst"_s, "New\t/n\r\n"); },
+     [](SaveSafetyTest &t) { t.form->run(u"mnuPasteFiles"_s); }},
+    {"grid lines", u"Corvanta.Ini"_s, true, {},
+     [](SaveSafetyTest &t) { t.form->run(u"mnuDisplayLinesInFileList"_s); }},
     {"sort order", u"Corvanta.Ini"_s, true, {},
      [](SaveSafetyTest &t) { t.form->run(u"mnuSortDescendingProjects"_s); }},
     {"exit", u"Corvanta.Ini"_s, true, {},
