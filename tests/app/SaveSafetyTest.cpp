@@ -135,6 +135,7 @@ const SavePath savePaths[] = {
      [](SaveSafetyTest &t) {
          t.shell.results[u"/h"_s] = ShellResult::FileNotFound;
          t.selectFile(0);
+         t.ui.answers.push_back(MsgBox::Yes); // remove it: No is the default
      },
      [](SaveSafetyTest &t) { t.form->run(u"lstFileList_DblClick"_s); }},
     {"pointers copied", u"Paste.Lst"_s, false,
