@@ -1,6 +1,7 @@
 // Loading a File List of 100,000 pointers: how much the list control, and then the Qt model and
 // view on top of it, add to merely reading the file's lines.
 
+#include "Median.h"
 #include "gui/ListBox.h"
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
@@ -29,7 +30,6 @@ namespace {
 constexpr int Pointers = 100000;
 constexpr int Runs = 7;
 
-using Clock = std::chrono::steady_clock;
 
 bool writePointerFile(const QString &path)
 {
@@ -45,20 +45,10 @@ bool writePointerFile(const QString &path)
     return file.write(bytes) == bytes.size();
 }
 
-// Runs prepare (untimed), then the timed step, Runs times; returns the median in milliseconds.
 double medianMs(const std::function<void()> &prepare, const std::function<void()> &step,
     const std::function<void()> &finish)
 {
-    std::vector<double> times;
-    for (int run = 0; run < Runs; ++run) {
-        prepare();
-        const auto start = Clock::now();
-        step();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        finish();
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return bench::medianMs(Runs, prepare, step, finish);
 }
 
 } // namespace

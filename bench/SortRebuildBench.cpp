@@ -1,6 +1,7 @@
 // Sorting a File List of 100,000 pointers ascending and writing it back (Rebuild File List),
 // against sorting the same lines with std::stable_sort, in the same run.
 
+#include "Median.h"
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
 
@@ -21,19 +22,10 @@ namespace {
 
 constexpr int Pointers = 100000;
 constexpr int Runs = 7;
-using Clock = std::chrono::steady_clock;
 
 double medianMs(const std::function<void()> &prepare, const std::function<void()> &step)
 {
-    std::vector<double> times;
-    for (int run = 0; run < Runs; ++run) {
-        prepare();
-        const auto start = Clock::now();
-        step();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return bench::medianMs(Runs, prepare, step);
 }
 
 // Names in a scrambled order, some differing only in letter case, as a hand-kept list has them.

@@ -2,7 +2,7 @@
 # Debian 12 packages Corvanta needs. Sourced by run.sh, test.sh and package.sh; run on its own
 # it checks every group, including the tools used for checks by hand.
 #
-#   corvanta_ensure_packages GROUP...   (groups: build run hand)
+#   corvanta_ensure_packages GROUP...   (groups: build run hand fuzz)
 #
 # As root the missing packages are installed; otherwise the apt-get line to run is printed
 # and the function fails.
@@ -27,6 +27,9 @@ CORVANTA_RUN_PACKAGES=(
 # The GUI tests run on the offscreen platform and need nothing beyond the run packages.
 # librsvg2-bin renders the committed icons (scripts/icons.sh).
 CORVANTA_HAND_PACKAGES=(xvfb xdotool imagemagick librsvg2-bin)
+# clang and its runtime carry libFuzzer for tests/fuzz/run.sh; the normal build replays the
+# corpora without them.
+CORVANTA_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 corvanta_package_installed()
 {
@@ -46,8 +49,9 @@ corvanta_ensure_packages()
         build) wanted+=("${CORVANTA_BUILD_PACKAGES[@]}") ;;
         run) wanted+=("${CORVANTA_RUN_PACKAGES[@]}") ;;
         hand) wanted+=("${CORVANTA_HAND_PACKAGES[@]}") ;;
+        fuzz) wanted+=("${CORVANTA_FUZZ_PACKAGES[@]}") ;;
         *)
-            echo "deps: unknown package group '$group' (use build, run or hand)" >&2
+            echo "deps: unknown package group '$group' (use build, run, hand or fuzz)" >&2
             return 2
             ;;
         esac
@@ -77,7 +81,7 @@ corvanta_ensure_packages()
 if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
     set -euo pipefail
     if (($# == 0)); then
-        set -- build run hand
+        set -- build run hand fuzz
     fi
     corvanta_ensure_packages "$@"
     echo "deps: all packages present."

@@ -16,8 +16,8 @@
 #include "platform/XdgShell.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 
 #include <cstdio>
 
@@ -110,32 +110,32 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    const QString exeDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
+    QApplication::setApplicationName(QStringLiteral("Corvanta"));
+    QApplication::setApplicationVersion(QStringLiteral(CORVANTA_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.corvanta"));
+
+    // The executable's real folder: argv[0] names the folder it was started from when it was
+    // found through PATH, and that folder's lists are not ours.
     const DataFolderChoice folder =
-        resolveDataFolder(options.dataDir, exeDir, qEnvironmentVariable("XDG_DATA_HOME"),
-                          QDir::homePath());
+        resolveDataFolder(options.dataDir, QCoreApplication::applicationDirPath(),
+                          qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
     if (folder.path.isEmpty()) {
         print(stderr, QStringLiteral("corvanta: %1\n").arg(folder.error));
         return 1;
     }
-
-    QApplication::setApplicationName(QStringLiteral("Corvanta"));
-    QApplication::setApplicationVersion(QStringLiteral(CORVANTA_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("org.example.corvanta"));
     QtUi ui;
 
     // Two copies writing the same lists would lose each other's changes.
     SingleInstance instance(folder.path);
     const QString socketName = socketOf(folder.path);
-    if (!instance.acquire()) {
-        // The running copy comes to the front, with the box over it.
+    // A copy already running here comes to the front, with the refusal box over it.
+    const auto raiseRunningCopy = [&socketName] {
         HandInRequest raise;
         raise.kind = HandInRequest::Kind::Raise;
         sendToRunningCopy(socketName, raise, 2000);
-        ui.msgBox(SingleInstance::refusalText(folder.path), SingleInstance::refusalTitle(),
-                  MsgBox::OkOnly | MsgBox::Exclamation);
+    };
+    if (!claimDataFolder(instance, ui, folder.path, QDateTime::currentDateTimeUtc(), raiseRunningCopy))
         return 1;
-    }
 
     SystemClock clock;
     XdgShell shell;

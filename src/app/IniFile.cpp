@@ -99,48 +99,57 @@ int findKey(const QStringList &lines, int header, int end, QStringView key)
 
 } // namespace
 
-QString ReadIniString(const QString &file, const QString &section, const QString &key,
-                      const QString &defaultValue)
+QString iniValue(const QStringList &lines, const QString &section, const QString &key, bool *found)
 {
-    const QStringList lines = readLines(file);
     const int header = findSection(lines, section);
-    if (header >= 0) {
-        const int keyLine = findKey(lines, header, sectionEnd(lines, header), key);
-        if (keyLine >= 0)
-            return cutToMax(valueOf(lines[keyLine]).toString());
-    }
-    return cutToMax(defaultValue);
+    const int keyLine = header < 0 ? -1 : findKey(lines, header, sectionEnd(lines, header), key);
+    if (found)
+        *found = keyLine >= 0;
+    return keyLine < 0 ? QString() : cutToMax(valueOf(lines[keyLine]).toString());
 }
 
-bool WriteIniString(const QString &file, const QString &section, const QString &key,
-                    const QString &value)
+void setIniValue(QStringList &lines, const QString &section, const QString &key, const QString &value)
 {
     QString clean = value;
     clean.replace(u'\r', u' ').replace(u'\n', u' ');
-
-    QStringList lines;
-    if (!readLinesForRewrite(file, lines))
-        return false;
 
     const int header = findSection(lines, section);
     if (header < 0) {
         lines.append(u'[' + section + u']');
         lines.append(key + u'=' + clean);
-    } else {
-        const int end = sectionEnd(lines, header);
-        const int at = findKey(lines, header, end, key);
-        if (at >= 0) {
-            // Keep the key as spelled in the file; only this line changes.
-            lines[at] = keyNameOf(lines[at]).toString() + u'=' + clean;
-        } else {
-            // After the section's last non-blank line, so blank separators stay between sections.
-            int insertAt = end;
-            while (insertAt > header + 1 && trimBlanks(lines[insertAt - 1]).isEmpty())
-                --insertAt;
-            lines.insert(insertAt, key + u'=' + clean);
-        }
+        return;
     }
-    return saveLines(file, lines).ok;
+    const int end = sectionEnd(lines, header);
+    const int at = findKey(lines, header, end, key);
+    if (at >= 0) {
+        // Keep the key as spelled in the file; only this line changes.
+        lines[at] = keyNameOf(lines[at]).toString() + u'=' + clean;
+    } else {
+        // After the section's last non-blank line, so blank separators stay between sections.
+        int insertAt = end;
+        while (insertAt > header + 1 && trimBlanks(lines[insertAt - 1]).isEmpty())
+            --insertAt;
+        lines.insert(insertAt, key + u'=' + clean);
+    }
+}
+
+QString ReadIniString(const QString &file, const QString &section, const QString &key,
+                      const QString &defaultValue)
+{
+    bool found = false;
+    const QString value = iniValue(readLines(file), section, key, &found);
+    return found ? value : cutToMax(defaultValue);
+}
+
+SaveResult WriteIniString(const QString &file, const QString &section, const QString &key,
+                          const QString &value)
+{
+    QStringList lines;
+    QString reason;
+    if (!readLinesForRewrite(file, lines, &reason))
+        return SaveResult{false, reason};
+    setIniValue(lines, section, key, value);
+    return saveLines(file, lines);
 }
 
 } // namespace corvanta

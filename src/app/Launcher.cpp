@@ -129,7 +129,7 @@ void Launcher::openWith(const QString &target)
     const QString program = words.takeFirst();
     // Started in the data folder, so a target given without a folder is found there.
     if (!shell_->startProcess(program, words, Shell::NormalFocus, state_.ProgramFolder)) {
-        ui_.msgBox(QStringLiteral("The Program  [") + program
+        ui_.msgBox(QStringLiteral("The Program  [") + userText(program)
                 + QStringLiteral("]  Could Not Be Started.") + fiveSpaces(),
             launchErrorTitle(), MsgBox::OkOnly | MsgBox::Information);
     }

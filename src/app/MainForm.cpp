@@ -48,6 +48,7 @@ MainForm::MainForm(const Platform &platform_, const QString &programFolder,
       caption_(QStringLiteral(" Corvanta Software")), startupWindows_(startupWindows)
 {
     state.ProgramFolder = QDir::cleanPath(QDir(programFolder).absolutePath());
+    setDataFolder(state.ProgramFolder);
     // The lists start in the default font; the stored settings are applied over it.
     for (ListControl *list : {&lstProjectList, &lstTopicList, &lstFileList})
         list->setFont(defaultListFont());
@@ -226,7 +227,7 @@ void MainForm::Form_Load()
     sorting_->setSortMenuChecks();
     setEnabled(true);
     if (state.DisplayStartupWindow && startupWindows_) {
-        StartupWindow window(state.IniFile);
+        StartupWindow window(state, ui);
         window.Form_Load();
         startupWindows_->showStartupWindow(window);
     }
@@ -234,7 +235,6 @@ void MainForm::Form_Load()
 
 void MainForm::storeOptionsAndGeometry()
 {
-    const QString &ini = state.IniFile;
     const QString option = QStringLiteral("Option");
     const QString screen = QStringLiteral("Screen");
     auto flagText = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
@@ -242,24 +242,27 @@ void MainForm::storeOptionsAndGeometry()
     lstFileList.clear();
     lstTopicList.clear();
     lstProjectList.clear();
-    WriteIniString(ini, option, QStringLiteral("Open"), flagText(optOpen_));
+    auto store = [&](const QString &section, const QString &key, const QString &value) {
+        writeSetting(state, ui, section, key, value);
+    };
+    store(option, QStringLiteral("Open"), flagText(optOpen_));
     // The editor stores this choice when it is clicked; "Cancel All Selections" leaves the state
     // false without choosing append, so shut-down repeats what is stored.
     const QString insertName = QStringLiteral("InsertName");
-    WriteIniString(ini, option, insertName, flagText(ReadIniString(ini, option, insertName, QString()) == u"True"));
+    store(option, insertName, flagText(ReadIniString(state.IniFile, option, insertName, QString()) == u"True"));
 
     const WindowGeometry g = geometry_;
     const float height = std::min(g.height, screenHeight - 400);
-    WriteIniString(ini, screen, QStringLiteral("Height"), formatSingle(height));
+    store(screen, QStringLiteral("Height"), formatSingle(height));
     const float width = std::min(g.width, screenWidth);
-    WriteIniString(ini, screen, QStringLiteral("Width"), formatSingle(width));
+    store(screen, QStringLiteral("Width"), formatSingle(width));
     float top = g.top;
     if (top >= 0 && top > screenHeight - g.height)
         top = screenHeight - g.height - 500;
     if (top < 0)
         top = 0;
-    WriteIniString(ini, screen, QStringLiteral("Top"), formatSingle(top));
-    WriteIniString(ini, screen, QStringLiteral("Left"), formatSingle(std::max(g.left, 0.0f)));
+    store(screen, QStringLiteral("Top"), formatSingle(top));
+    store(screen, QStringLiteral("Left"), formatSingle(std::max(g.left, 0.0f)));
 }
 
 void MainForm::Form_Unload()

@@ -82,7 +82,7 @@ bool ProjectMaintenance::refuseDuplicate(const QString &name, bool project)
         && duplicateNameRow(list, name, project ? NameField::WholeRow : NameField::FirstColumn) < 0)
         return false;
     const QString kind = project ? QStringLiteral("Project") : QStringLiteral("Topic");
-    const QString upper = name.toLower().toUpper();
+    const QString upper = userText(name).toLower().toUpper();
     c.ui.msgBox(QStringLiteral("You Have Selected A Duplicate ") + kind + QStringLiteral(" Name.") + fiveSpaces()
                     + u'\r' + upper + QStringLiteral(" Is Already On File.\r"),
                 QStringLiteral(" Duplicate ") + kind + QStringLiteral(" Name: ") + upper, Refusal);
@@ -91,7 +91,7 @@ bool ProjectMaintenance::refuseDuplicate(const QString &name, bool project)
 
 void ProjectMaintenance::alreadyOnFile(const QString &kind, const QString &name)
 {
-    const QString upper = name.toUpper();
+    const QString upper = userText(name).toUpper();
     c.ui.msgBox(QStringLiteral("This ") + kind + QStringLiteral(" Name - ") + upper + QStringLiteral(" - Is Already On File.")
                     + fiveSpaces() + QStringLiteral("\rPlease Select Another Name.\r"),
                 QStringLiteral(" Duplicate Name: ") + upper, Refusal);

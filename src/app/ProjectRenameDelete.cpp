@@ -86,7 +86,7 @@ bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString 
             QStringLiteral("The Project You Are Trying to Rename Does Not Exist.") + fiveSpaces()
                 + QStringLiteral("\rRight Click Your Mouse And Select 'Delete' To Delete This Name,") + fiveSpaces()
                 + QStringLiteral("\rOr Double Click This Project Name To Create Project Files.\r\rDo You Want To Delete  [")
-                + list.rowText(row) + QStringLiteral("]  Now?\r"),
+                + userText(list.rowText(row)) + QStringLiteral("]  Now?\r"),
             QStringLiteral(" Project  [") + name.toUpper() + QStringLiteral("]  Not Found"),
             DeleteQuestion);
         if (answer == MsgBox::Yes)
@@ -262,11 +262,11 @@ void ProjectMaintenance::DeleteProject()
         c.ui.beep();
         return;
     }
-    const QString upper = name.toUpper();
+    const QString upper = userText(name).toUpper();
     const int answer = c.ui.msgBox(
         QStringLiteral("This Will Delete - ") + upper + QStringLiteral(" - And All Of Its Project Files!\rAre You SURE You Want To Delete - ")
             + upper + QStringLiteral(" - And Its Project Files?") + fiveSpaces() + QStringLiteral("\r\r") + NotCreatedByUs,
-        QStringLiteral(" Delete Project: ") + name, DeleteQuestion);
+        QStringLiteral(" Delete Project: ") + userText(name), DeleteQuestion);
     if (answer != MsgBox::Yes)
         return;
 
@@ -306,7 +306,7 @@ void ProjectMaintenance::DeleteTopic()
         return;
     }
     const QString name = trimSpaces(list.columnText(index, 0));
-    const QString upper = name.toUpper();
+    const QString upper = userText(name).toUpper();
     const QString file = topicFile(name);
     // A file another row (or the project row) still shows stays; the question says so.
     const bool shared = fileInUse(file, index);

@@ -2,6 +2,7 @@
 
 #include "app/IniFile.h"
 #include "app/MainForm.h"
+#include "platform/MsgBox.h"
 #include "platform/Ui.h"
 
 #include <QLocale>
@@ -52,18 +53,20 @@ void loadGridLines(MainForm &form, const QString &section, ListControl &list,
 
 void loadFont(MainForm &form, const QString &section, ListControl &list)
 {
-    const QString &ini = form.state.IniFile;
     const QString defaultFace = defaultListFont().name;
+    auto store = [&](const QString &key, const QString &value) {
+        writeSetting(form.state, form.ui, section, key, value);
+    };
 
     const QString name = read(form, section, QStringLiteral("Font Name"));
     if (name.isEmpty())
-        WriteIniString(ini, section, QStringLiteral("Font Name"), defaultFace);
+        store(QStringLiteral("Font Name"), defaultFace);
     else if (name != defaultFace)
         list.setFontName(name);
 
     const QString size = read(form, section, QStringLiteral("Font Size"));
     if (size.isEmpty()) {
-        WriteIniString(ini, section, QStringLiteral("Font Size"), QStringLiteral("10"));
+        store(QStringLiteral("Font Size"), QStringLiteral("10"));
     } else {
         const float points = number(size);
         if (!(points > 0 && points < 2048))
@@ -74,13 +77,13 @@ void loadFont(MainForm &form, const QString &section, ListControl &list)
 
     const QString bold = read(form, section, QStringLiteral("Font Bold"));
     if (bold.isEmpty())
-        WriteIniString(ini, section, QStringLiteral("Font Bold"), QStringLiteral("False"));
+        store(QStringLiteral("Font Bold"), QStringLiteral("False"));
     else if (flag(bold))
         list.setFontBold(true);
 
     const QString italic = read(form, section, QStringLiteral("Font Italic"));
     if (italic.isEmpty())
-        WriteIniString(ini, section, QStringLiteral("Font Italic"), QStringLiteral("False"));
+        store(QStringLiteral("Font Italic"), QStringLiteral("False"));
     else if (flag(italic))
         list.setFontItalic(true);
 }
@@ -256,8 +259,32 @@ void PromptUserName(MainForm &form)
         name = typed;
     else
         name = s.UserName;
-    WriteIniString(s.IniFile, QStringLiteral("User"), QStringLiteral("Name"), name);
+    writeSetting(s, form.ui, QStringLiteral("User"), QStringLiteral("Name"), name);
     s.UserName = name == u"blank" ? QString() : name;
+}
+
+bool writeSetting(SharedState &state, Ui &ui, const QString &section, const QString &key,
+                  const QString &value)
+{
+    const SaveResult saved = WriteIniString(state.IniFile, section, key, value);
+    if (!saved.ok && !state.SettingsFailureShown) {
+        state.SettingsFailureShown = true;
+        ui.msgBox(settingsNotSavedText(state.IniFile, saved.reason), settingsNotSavedTitle(),
+                  MsgBox::OkOnly | MsgBox::Exclamation);
+    }
+    return saved.ok;
+}
+
+QString settingsNotSavedTitle()
+{
+    return QStringLiteral(" Settings Not Saved");
+}
+
+QString settingsNotSavedText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The Settings File  [") + userText(path)
+        + QStringLiteral("]  Could Not Be Saved.     \r") + reason
+        + QStringLiteral("\rChanged Settings Are Not Kept For The Next Start.     \r");
 }
 
 } // namespace corvanta

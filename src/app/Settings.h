@@ -9,6 +9,7 @@
 namespace corvanta {
 
 class MainForm;
+class Ui;
 
 // Reads the settings file and applies the main window's settings, in the stored order. A value
 // that cannot be converted stops the reading there; what follows keeps its initial value.
@@ -20,6 +21,14 @@ WindowGeometry placedOnScreen(const MainForm &form, WindowGeometry g);
 
 // Asks for the user's name, stores it under User/Name and sets UserName.
 void PromptUserName(MainForm &form);
+
+// Writes one setting into the settings file. Every setting is written through here, so that a
+// failure is never passed over: the first in a run shows " Settings Not Saved" with the reason.
+// Returns whether the setting was stored.
+bool writeSetting(SharedState &state, Ui &ui, const QString &section, const QString &key,
+                  const QString &value);
+QString settingsNotSavedTitle();
+QString settingsNotSavedText(const QString &path, const QString &reason);
 
 // A list's Sort key as the settings file spells it: "none", "ascend" or "descend". An empty value
 // reads as None; any other text as Unknown, which is never written.

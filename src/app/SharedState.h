@@ -39,6 +39,7 @@ struct SharedState {
     QString IniFile;
     bool StartupInProgress = false;
     bool ClosingDown = false;
+    bool SettingsFailureShown = false; // " Settings Not Saved" comes once per run
     QString UserName;
     bool DisplayStartupWindow = false;
 

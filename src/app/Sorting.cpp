@@ -1,6 +1,5 @@
 #include "app/Sorting.h"
 
-#include "app/IniFile.h"
 #include "app/MainForm.h"
 #include "app/Navigation.h"
 #include "app/Settings.h"
@@ -98,8 +97,8 @@ void Sorting::storeState(int which, SortOrder order)
     setSortChecks(which, order);
     SortOrder *orders[3] = {&s.ProjectSort, &s.TopicSort, &s.FileSort};
     *orders[which] = order;
-    WriteIniString(s.IniFile, QString::fromLatin1(Sections[which]), QStringLiteral("Sort"),
-                   sortOrderSetting(order));
+    writeSetting(s, f.ui, QString::fromLatin1(Sections[which]), QStringLiteral("Sort"),
+                 sortOrderSetting(order));
 }
 
 void Sorting::setSortChecks(int which, SortOrder order)

@@ -1,11 +1,11 @@
 #include "app/StartupWindow.h"
 
-#include "app/IniFile.h"
+#include "app/Settings.h"
 #include "platform/Keys.h"
 
 namespace corvanta {
 
-StartupWindow::StartupWindow(const QString &iniFile) : iniFile_(iniFile) {}
+StartupWindow::StartupWindow(SharedState &state, Ui &ui) : state_(state), ui_(ui) {}
 
 QString StartupWindow::caption() const { return QStringLiteral("Getting Started"); }
 QString StartupWindow::chkHideWindowCaption() const { return QStringLiteral("&Hide This Window"); }
@@ -35,8 +35,8 @@ void StartupWindow::Form_KeyDown(int &keyCode)
 void StartupWindow::Form_Unload()
 {
     closed_ = true;
-    WriteIniString(iniFile_, QStringLiteral("Startup Window"), QStringLiteral("Display Window"),
-                   chkHideWindow ? QStringLiteral("False") : QStringLiteral("True"));
+    writeSetting(state_, ui_, QStringLiteral("Startup Window"), QStringLiteral("Display Window"),
+                 chkHideWindow ? QStringLiteral("False") : QStringLiteral("True"));
 }
 
 } // namespace corvanta

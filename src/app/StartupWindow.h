@@ -4,10 +4,13 @@
 
 namespace corvanta {
 
+struct SharedState;
+class Ui;
+
 // The "Getting Started" window shown at start until the user hides it.
 class StartupWindow {
 public:
-    explicit StartupWindow(const QString &iniFile);
+    StartupWindow(SharedState &state, Ui &ui);
 
     QString caption() const;
     QString lblGettingStarted;
@@ -25,7 +28,8 @@ public:
     void Form_Unload();
 
 private:
-    QString iniFile_;
+    SharedState &state_;
+    Ui &ui_;
     bool closed_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/IniFile.h"
 #include "app/Launcher.h"
+#include "app/Settings.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
@@ -49,14 +50,14 @@ QString exampleEmailAddress()
 
 QString invalidWebsite(const QString &trimmedAddress)
 {
-    return trimmedAddress.toUpper() + QStringLiteral(" - Is Not A Valid Website Address.\r")
+    return userText(trimmedAddress).toUpper() + QStringLiteral(" - Is Not A Valid Website Address.\r")
         + QStringLiteral(" Please Check The Spelling And Format, IE: ") + exampleDomain()
         + fiveSpaces() + u'\r';
 }
 
 QString invalidEmail(const QString &trimmedAddress)
 {
-    return trimmedAddress.toUpper() + QStringLiteral(" - Is Not A Valid Email Address.\r")
+    return userText(trimmedAddress).toUpper() + QStringLiteral(" - Is Not A Valid Email Address.\r")
         + QStringLiteral(" Please Check The Spelling And Format, IE: ") + exampleEmailAddress()
         + fiveSpaces() + u'\r';
 }
@@ -64,13 +65,13 @@ QString invalidEmail(const QString &trimmedAddress)
 QString duplicateName(const QString &workingName)
 {
     return QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces()
-        + QStringLiteral("\rFilename [") + workingName.toUpper()
+        + QStringLiteral("\rFilename [") + userText(workingName).toUpper()
         + QStringLiteral("] Is Already On File.\r");
 }
 
 QString duplicateTitle(const QString &workingName)
 {
-    return QStringLiteral(" Duplicate Filename: ") + workingName.toUpper();
+    return QStringLiteral(" Duplicate Filename: ") + userText(workingName).toUpper();
 }
 
 } // namespace EditorText
@@ -435,7 +436,7 @@ void PointerEditor::chkCloseAfterSave_Click()
     if (closed_ || !chkCloseAfterSave.enabled)
         return;
     chkCloseAfterSave.value = !chkCloseAfterSave.value;
-    WriteIniString(s.IniFile, Utility, QStringLiteral("CloseAfterSave"),
+    writeSetting(s, c.ui, Utility, QStringLiteral("CloseAfterSave"),
         chkCloseAfterSave.value ? QStringLiteral("True") : QStringLiteral("False"));
     changed(Change::Options);
 }
@@ -445,7 +446,7 @@ void PointerEditor::optInsertName_Click()
     if (closed_ || !optInsertName.enabled)
         return;
     chooseOption(optInsertName);
-    WriteIniString(s.IniFile, Option, QStringLiteral("InsertName"), QStringLiteral("True"));
+    writeSetting(s, c.ui, Option, QStringLiteral("InsertName"), QStringLiteral("True"));
     changed(Change::Options);
     if (!LastFocusedBox.isEmpty())
         setFocus(LastFocusedBox);
@@ -456,7 +457,7 @@ void PointerEditor::optAppendName_Click()
     if (closed_ || !optAppendName.enabled)
         return;
     chooseOption(optAppendName);
-    WriteIniString(s.IniFile, Option, QStringLiteral("InsertName"), QStringLiteral("False"));
+    writeSetting(s, c.ui, Option, QStringLiteral("InsertName"), QStringLiteral("False"));
     changed(Change::Options);
     if (!LastFocusedBox.isEmpty())
         setFocus(LastFocusedBox);

@@ -198,10 +198,10 @@ void FileListCommands::RemoveSelectedFiles()
                 break;
             }
         }
-        text = QStringLiteral("You Have Selected - ") + name.toUpper()
+        text = QStringLiteral("You Have Selected - ") + userText(name).toUpper()
             + QStringLiteral(" - To Be Removed From The File List.") + fiveSpaces()
             + QStringLiteral("\rAre You Sure You Want To Remove This File?\r");
-        title = QStringLiteral(" Remove: ") + name;
+        title = QStringLiteral(" Remove: ") + userText(name);
     } else {
         text = QStringLiteral("You Have Selected ") + QString::number(n)
             + QStringLiteral(" Files To Be Removed From The File List.") + fiveSpaces()
@@ -275,7 +275,7 @@ void FileListCommands::currentToSelectedRow()
 
 void showDuplicateFileName(Ui &ui, const QString &name)
 {
-    const QString upper = name.toLower().toUpper();
+    const QString upper = userText(name).toLower().toUpper();
     ui.msgBox(QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces() + u'\r'
             + upper + QStringLiteral(" Is Already On File.\r"),
         QStringLiteral(" Duplicate Filename: ") + upper, MsgBox::OkOnly | MsgBox::Exclamation);
@@ -360,6 +360,8 @@ void FileListCommands::addFiles(const QStringList &paths, int insertRow)
     ListControl &list = c.lstFileList;
     QStringList targets;
     for (const QString &path : paths) {
+        if (refuseUnstorableFile(c.ui, path))
+            continue;
         const QString target = path.trimmed();
         if (!target.isEmpty())
             targets << target;

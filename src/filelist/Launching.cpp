@@ -182,7 +182,7 @@ void Launching::LaunchSelectedFiles()
 
 void Launching::RemoveMissingFile()
 {
-    const QString &target = missingTarget_;
+    const QString target = userText(missingTarget_);
     const QString text = QStringLiteral("The File  [") + target
         + QStringLiteral("]  Was Not Found.\r") + QStringLiteral("Do You Want To Remove  [")
         + target + QStringLiteral("]  From File List?") + fiveSpaces() + u'\r';

@@ -4,11 +4,11 @@
 #include "app/Operations.h"
 #include "app/SharedState.h"
 #include "filelist/FileListCommands.h"
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
 #include "store/NameRules.h"
-
-#include <QFileInfo>
 
 namespace corvanta {
 
@@ -82,7 +82,7 @@ void PointerClipboard::cutFiles()
     }
     // Paste.Lst first: when the list's file then fails, the pointers are in both files, never
     // in neither.
-    if (!reportSaveFailure(c.ui, pasteListPath(), saveLines(pasteListPath(), cut)))
+    if (!savePasteList(cut))
         return;
     if (!reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, kept)))
         return;
@@ -105,12 +105,24 @@ void PointerClipboard::copyFiles()
         if (list.isSelected(row))
             copied.append(list.rowText(row));
     }
-    if (!reportSaveFailure(c.ui, pasteListPath(), saveLines(pasteListPath(), copied)))
+    if (!savePasteList(copied))
         return;
     const int keep = list.ListIndex();
     list.setAction(2);
     list.selectRow(keep);
     enablePasteItems();
+}
+
+bool PointerClipboard::savePasteList(const QStringList &lines)
+{
+    // A Paste.Lst that is there but unreadable may hold pointers cut earlier and kept nowhere
+    // else: it is never replaced.
+    const QString path = pasteListPath();
+    QStringList old;
+    QString reason;
+    const SaveResult saved = readLinesForRewrite(path, old, &reason) ? saveLines(path, lines)
+                                                                     : SaveResult{false, reason};
+    return reportSaveFailure(c.ui, path, saved);
 }
 
 void PointerClipboard::enablePasteItems()
@@ -125,10 +137,18 @@ void PointerClipboard::enablePasteItems()
 
 void PointerClipboard::PasteFiles()
 {
-    const QString path = pasteListPath();
-    QStringList lines;
-    if (QFileInfo(path).size() == 0 || !readLinesForRewrite(path, lines) || s.FileListPath.isEmpty())
+    if (s.FileListPath.isEmpty())
         return;
+    const QString path = pasteListPath();
+    QByteArray bytes;
+    QString reason;
+    if (readOwnFile(path, bytes, &reason) == ReadOutcome::Unreadable) {
+        c.ui.msgBox(fileNotReadText(path, reason), fileNotReadTitle(), MsgBox::OkOnly | MsgBox::Exclamation);
+        return;
+    }
+    if (bytes.isEmpty())
+        return;
+    const QStringList lines = splitLines(decodeListText(bytes));
     ListControl &list = c.lstFileList;
     const int at = std::clamp(s.PasteAtRow ? list.ListIndex() : list.ListCount(), 0, list.ListCount());
 

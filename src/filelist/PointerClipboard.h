@@ -3,6 +3,7 @@
 #include "app/FeatureContext.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace corvanta {
 
@@ -33,6 +34,7 @@ private:
 
     void cutFiles();
     void copyFiles();
+    bool savePasteList(const QStringList &lines);
     void enablePasteItems();
 };
 

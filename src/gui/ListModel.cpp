@@ -87,6 +87,32 @@ void ListModel::setPalette(const QPalette &palette)
             index(0, 0), index(rows_ - 1, columns_ - 1), {Qt::BackgroundRole, Qt::ForegroundRole});
 }
 
+namespace {
+
+// The first DisplayedChars characters of text, never ending on half of a surrogate pair.
+QStringView shownPart(const QString &text)
+{
+    QStringView shown = QStringView(text).first(std::min(text.size(), ListModel::DisplayedChars));
+    if (shown.size() < text.size() && !shown.isEmpty() && shown.back().isHighSurrogate())
+        shown.chop(1);
+    return shown;
+}
+
+} // namespace
+
+QString ListModel::displayedColumn(const QString &text, int col)
+{
+    QStringView shown = shownPart(text);
+    for (int i = 0; i < col; ++i) {
+        const qsizetype tab = shown.indexOf(u'\t');
+        if (tab < 0)
+            return QString();
+        shown = shown.sliced(tab + 1);
+    }
+    const qsizetype tab = shown.indexOf(u'\t');
+    return (tab < 0 ? shown : shown.first(tab)).toString();
+}
+
 int ListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : rows_;
@@ -112,7 +138,7 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
     const int row = index.row();
     switch (role) {
     case Qt::DisplayRole:
-        return control_.columnText(row, index.column());
+        return displayedColumn(control_.rowText(row), index.column());
     case Qt::BackgroundRole:
         // The list with the keyboard shows the active highlight, the others the inactive one.
         if (control_.isSelected(row))
@@ -129,7 +155,7 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         // The list has one tooltip, which its MouseMove handler sets for the row under the mouse.
         if (!control_.toolTip().isEmpty())
-            return control_.toolTip();
+            return shownPart(control_.toolTip()).toString();
         return {};
     default:
         return {};

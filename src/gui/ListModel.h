@@ -23,6 +23,13 @@ public:
 
     ListControl &control() const { return control_; }
 
+    // A row is shown from its first DisplayedChars characters only: laying out a hand-edited
+    // list's 50 MB line would take the view minutes and gigabytes. The data stays whole.
+    static constexpr qsizetype DisplayedChars = 1000;
+    // Column col of what is shown of text: the column as it stands within the first
+    // DisplayedChars characters, "" when it begins after them.
+    static QString displayedColumn(const QString &text, int col);
+
     // Selected rows are painted with this palette's highlight colours.
     void setPalette(const QPalette &palette);
     // The list's font as a QFont; an empty name keeps the application's family.

@@ -1,5 +1,7 @@
 #include "platform/DesktopEntries.h"
 
+#include "platform/RegularFile.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -114,22 +116,21 @@ std::map<QString, std::map<QString, QString>> readGroups(const QString &text)
             continue;
         }
         const qsizetype eq = line.indexOf(u'=');
-        if (eq <= 0 || group.isEmpty())
+        const QString key = line.left(std::max<qsizetype>(eq, 0)).trimmed();
+        if (key.isEmpty() || group.isEmpty())
             continue;
         auto &keys = groups[group];
-        const QString key = line.left(eq).trimmed();
         if (keys.count(key) == 0) // the first of a repeated key counts
             keys[key] = line.mid(eq + 1).trimmed();
     }
     return groups;
 }
 
+// A FIFO or device in place of a desktop or mimeapps file is skipped, never waited on.
 QString readText(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
+    QByteArray bytes;
+    return readRegularFile(path, bytes) == ReadOutcome::Read ? QString::fromUtf8(bytes) : QString();
 }
 
 } // namespace
@@ -206,10 +207,10 @@ std::optional<DesktopEntry> DesktopEntries::parse(
 
 std::optional<DesktopEntry> DesktopEntries::load(const QString &path, const QString &id)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (readRegularFile(path, bytes) != ReadOutcome::Read)
         return std::nullopt;
-    return parse(QString::fromUtf8(file.readAll()), id, path);
+    return parse(QString::fromUtf8(bytes), id, path);
 }
 
 QStringList DesktopEntries::splitCommand(const QString &commandLine)
@@ -364,22 +365,28 @@ DesktopEntries::DesktopEntries()
     for (const QString &data : dataDirs)
         addLists(data + QStringLiteral("/applications"));
     for (const QString &file : listFiles) {
-        const auto groups = readGroups(readText(file));
-        if (groups.empty())
-            continue;
-        Associations a;
-        auto take = [&groups](const char *group, std::map<QString, QStringList> &into) {
-            const auto it = groups.find(QString::fromLatin1(group));
-            if (it == groups.end())
-                return;
-            for (const auto &[type, ids] : it->second)
-                into[type] = splitList(ids);
-        };
-        take("Default Applications", a.defaults);
-        take("Added Associations", a.added);
-        take("Removed Associations", a.removed);
-        lists_.push_back(std::move(a));
+        if (auto a = parseAssociations(readText(file)))
+            lists_.push_back(std::move(*a));
     }
+}
+
+std::optional<DesktopEntries::Associations> DesktopEntries::parseAssociations(const QString &text)
+{
+    const auto groups = readGroups(text);
+    if (groups.empty())
+        return std::nullopt;
+    Associations a;
+    auto take = [&groups](const char *group, std::map<QString, QStringList> &into) {
+        const auto it = groups.find(QString::fromLatin1(group));
+        if (it == groups.end())
+            return;
+        for (const auto &[type, ids] : it->second)
+            into[type] = splitList(ids);
+    };
+    take("Default Applications", a.defaults);
+    take("Added Associations", a.added);
+    take("Removed Associations", a.removed);
+    return a;
 }
 
 const DesktopEntry *DesktopEntries::entry(const QString &id) const

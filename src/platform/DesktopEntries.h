@@ -56,6 +56,14 @@ public:
         const QString &text, const QString &id = QString(), const QString &path = QString());
     static std::optional<DesktopEntry> load(const QString &path, const QString &id);
 
+    // What one mimeapps.list file says: MIME type to desktop-file ids, per group.
+    struct Associations
+    {
+        std::map<QString, QStringList> defaults, added, removed;
+    };
+    // Parses a mimeapps.list file's text; nullopt when it holds no group at all.
+    static std::optional<Associations> parseAssociations(const QString &text);
+
     // Splits an Exec line into arguments: blanks separate, double quotes group, and inside
     // quotes a backslash escapes " ` $ and itself.
     static QStringList splitCommand(const QString &commandLine);
@@ -85,10 +93,6 @@ public:
     OpenWithOffer offerFor(const QString &target) const;
 
 private:
-    struct Associations
-    {
-        std::map<QString, QStringList> defaults, added, removed;
-    };
     std::vector<DesktopEntry> entries_;
     std::map<QString, size_t> byId_;
     std::vector<Associations> lists_; // mimeapps.list files, highest precedence first

@@ -38,4 +38,17 @@ inline QString fiveSpaces()
     return QStringLiteral("     ");
 }
 
+// A user's text (a name, a path, an address) as a message box shows it: at most its first 200
+// characters, then "...". A box of a hand-edited list's 200,000-character name would take the
+// window system many seconds to lay out.
+inline QString userText(const QString &text)
+{
+    constexpr qsizetype kShown = 200;
+    if (text.size() <= kShown)
+        return text;
+    // Never leave half of a surrogate pair at the end.
+    const qsizetype keep = text.at(kShown - 1).isHighSurrogate() ? kShown - 1 : kShown;
+    return text.left(keep) + QStringLiteral("...");
+}
+
 } // namespace corvanta

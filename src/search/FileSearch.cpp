@@ -1,6 +1,7 @@
 #include "search/FileSearch.h"
 
 #include "app/IniFile.h"
+#include "app/Settings.h"
 #include "app/SharedState.h"
 #include "platform/Clock.h"
 #include "platform/FolderPicker.h"
@@ -211,7 +212,7 @@ void FileSearch::applySettings()
 void FileSearch::optMultiple_Click()
 {
     MultiSearch = true;
-    WriteIniString(s.IniFile, section, QStringLiteral("MultiSearch"), QStringLiteral("True"));
+    writeSetting(s, c.ui, section, QStringLiteral("MultiSearch"), QStringLiteral("True"));
     changed(Change::Options);
     setFocus(Control::TxtFileSearch);
 }
@@ -219,7 +220,7 @@ void FileSearch::optMultiple_Click()
 void FileSearch::optSingle_Click()
 {
     MultiSearch = false;
-    WriteIniString(s.IniFile, section, QStringLiteral("MultiSearch"), QStringLiteral("False"));
+    writeSetting(s, c.ui, section, QStringLiteral("MultiSearch"), QStringLiteral("False"));
     changed(Change::Options);
     setFocus(Control::TxtFileSearch);
 }

@@ -1,8 +1,8 @@
 #include "search/FileSearch.h"
 
-#include "app/IniFile.h"
 #include "app/Launcher.h"
 #include "app/Operations.h"
+#include "app/Settings.h"
 #include "app/SharedState.h"
 #include "filelist/Printout.h"
 #include "platform/Clipboard.h"
@@ -11,6 +11,7 @@
 #include "platform/Printing.h"
 #include "platform/Ui.h"
 #include "search/FileSearchTexts.h"
+#include "store/NameRules.h"
 
 #include <algorithm>
 
@@ -176,6 +177,11 @@ void FileSearch::AddResultsToFileList()
             break;
         if (!list.Selected())
             continue;
+        if (refuseUnstorableFile(c.ui, list.List())) {
+            // Listed, but never a pointer: the next selected result follows.
+            list.setSelected(false);
+            continue;
+        }
         s.AddFilePath = list.List();
         s.UtilityMode = EditorMode::AddFile;
         s.AddSelections = list.SelCount();
@@ -256,7 +262,7 @@ void FileSearch::ToggleSearchLines()
         }
     }
     lstFileSearch.setLineStyle(show ? 4 : 1);
-    WriteIniString(s.IniFile, QStringLiteral("File Search"), QStringLiteral("DisplayLines"),
+    writeSetting(s, c.ui, QStringLiteral("File Search"), QStringLiteral("DisplayLines"),
         show ? QStringLiteral("True") : QStringLiteral("False"));
     changed(Change::Menu);
 }

@@ -1,5 +1,7 @@
 #include "store/FileOps.h"
 
+#include "store/OwnFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -44,10 +46,20 @@ FsResult renamePath(const QString &from, const QString &to)
     struct stat st {};
     if (::lstat(QFile::encodeName(to).constData(), &st) == 0)
         return failure(EEXIST);
-    return check(::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()));
+    const FsResult result =
+        check(::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()));
+    if (result)
+        moveUnreadableMarks(from, to); // an unreadable file stays unreplaceable under its new name
+    return result;
 }
 
-FsResult removeFile(const QString &path) { return check(::unlink(QFile::encodeName(path).constData())); }
+FsResult removeFile(const QString &path)
+{
+    const FsResult result = check(::unlink(QFile::encodeName(path).constData()));
+    if (result)
+        dropUnreadableMarks(path);
+    return result;
+}
 
 FsResult removeEmptyFolder(const QString &path) { return check(::rmdir(QFile::encodeName(path).constData())); }
 

@@ -9,10 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringView>
 
-#include <cerrno>
 #include <cstring>
 
 namespace corvanta {
@@ -134,17 +132,29 @@ View trimSpaces(View line)
 // Every read is recorded, so a later save can tell whether the file changed since.
 bool readBytes(const QString &path, QByteArray &bytes, QString *reason = nullptr)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!file.exists())
-            fileGuard::recordMissing(path);
-        if (reason)
-            *reason = file.errorString();
+    const ReadOutcome outcome = readOwnFile(path, bytes, reason);
+    if (outcome == ReadOutcome::Missing)
+        fileGuard::recordMissing(path);
+    if (outcome != ReadOutcome::Read)
         return false;
-    }
-    bytes = file.readAll();
     fileGuard::record(path, bytes);
     return true;
+}
+
+// QString::fromUtf8 drops a byte-order mark at the start; past the file's first bytes one is text
+// like any other (files joined together) and stays.
+QString fromUtf8KeepingBom(QByteArrayView text)
+{
+    qsizetype marks = 0;
+    while (text.sliced(marks * 3).startsWith("\xEF\xBB\xBF"))
+        ++marks;
+    const QString rest = QString::fromUtf8(text.sliced(marks * 3));
+    return marks == 0 ? rest : QString(marks, QChar(0xFEFF)) + rest;
+}
+
+QString decodeLine(QByteArrayView line)
+{
+    return isValidUtf8(line) ? fromUtf8KeepingBom(line) : decodeCp1252(line);
 }
 
 // Adds the file's lines as rows, each trimmed or not; lines then empty are skipped. Each line is
@@ -155,7 +165,6 @@ int addRows(const QString &path, ListControl &list, bool trim, const std::functi
     if (!readBytes(path, bytes) || bytes.isEmpty())
         return 0;
     const QByteArrayView text = withoutBom(bytes);
-    const bool utf8 = isValidUtf8(text);
 
     const bool redrawWas = list.redraw();
     list.setRedraw(false);
@@ -165,7 +174,7 @@ int addRows(const QString &path, ListControl &list, bool trim, const std::functi
             line = trimSpaces(line);
         if (line.isEmpty())
             return;
-        list.addRow(utf8 ? QString::fromUtf8(line) : decodeCp1252(line));
+        list.addRow(decodeLine(line));
         if (++added % 1000 == 0 && yield)
             yield();
     });
@@ -178,26 +187,26 @@ SaveResult failure(const QString &reason)
     return SaveResult{false, reason};
 }
 
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// A file without any write permission counts as read-only even for a user (root) whom the system
-// would let write it; the rename of the save would otherwise replace it silently.
-bool isReadOnly(const QFileInfo &info)
-{
-    // WriteUser is not a mode bit but the system's answer for this user, so it is left out.
-    constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    return !info.isWritable() || !(info.permissions() & anyWrite);
-}
-
 } // namespace
 
 QString decodeListText(const QByteArray &bytes)
 {
     const QByteArrayView text = withoutBom(bytes);
-    return isValidUtf8(text) ? QString::fromUtf8(text) : decodeCp1252(text);
+    if (isValidUtf8(text))
+        return fromUtf8KeepingBom(text);
+    // Line by line, keeping the line ends as they are.
+    QString decoded;
+    decoded.reserve(text.size());
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '\n' && text[i] != '\r')
+            continue;
+        decoded += decodeLine(text.sliced(start, i - start));
+        if (i < text.size())
+            decoded += QChar(QLatin1Char(text[i]));
+        start = i + 1;
+    }
+    return decoded;
 }
 
 QStringList splitLines(const QString &text)
@@ -222,13 +231,18 @@ QStringList readLines(const QString &path)
 
 bool readLinesForRewrite(const QString &path, QStringList &lines, QString *reason)
 {
-    if (!QFileInfo::exists(path)) {
-        fileGuard::recordMissing(path);
-        return true;
-    }
     QByteArray bytes;
-    if (!readBytes(path, bytes, reason))
+    const ReadOutcome outcome =
+        isMarkedUnreadable(path) ? ReadOutcome::Unreadable : readOwnFile(path, bytes);
+    if (outcome == ReadOutcome::Unreadable) {
+        if (reason)
+            *reason = unreadableFileReason();
         return false;
+    }
+    if (outcome == ReadOutcome::Missing)
+        fileGuard::recordMissing(path);
+    else
+        fileGuard::record(path, bytes);
     lines = splitLines(decodeListText(bytes));
     return true;
 }
@@ -237,37 +251,24 @@ SaveResult saveLines(const QString &path, const QStringList &lines)
 {
     if (!fileGuard::unchanged(path))
         return SaveResult{false, listChangedTitle().trimmed(), true};
-    const QFileInfo info(path);
-    if (info.exists() && !info.isDir() && isReadOnly(info))
-        return failure(systemReason(EACCES));
-    if (!info.absoluteDir().exists())
-        return failure(systemReason(ENOENT));
-
     qsizetype size = 0;
     for (const QString &line : lines)
         size += line.size() + 2;
     QString text;
-    text.reserve(size);
+    text.reserve(size + 1);
+    // The reader drops one byte-order mark at the start: a first line that begins with one
+    // keeps it only behind another.
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        text += QChar(0xFEFF);
     for (const QString &line : lines) {
         text += line;
         text += u"\r\n";
     }
     const QByteArray bytes = text.toUtf8();
-
-    // QSaveFile writes a temporary file beside the target and renames it over the old one on
-    // commit, keeping the old file's permissions; an uncommitted file is discarded.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return failure(reason);
-    }
-    if (!file.commit())
-        return failure(file.errorString());
-    fileGuard::record(path, bytes);
-    return {};
+    const SaveResult result = saveOwnFile(path, bytes);
+    if (result)
+        fileGuard::record(path, bytes);
+    return result;
 }
 
 QString fileNotSavedTitle()
@@ -277,7 +278,15 @@ QString fileNotSavedTitle()
 
 QString fileNotSavedText(const QString &path, const QString &reason)
 {
-    return QStringLiteral("The File  [") + path + QStringLiteral("]  Could Not Be Saved.     \r")
+    return QStringLiteral("The File  [") + userText(path) + QStringLiteral("]  Could Not Be Saved.     \r")
+           + reason + QStringLiteral("\r");
+}
+
+QString fileNotReadTitle() { return QStringLiteral(" File Not Read"); }
+
+QString fileNotReadText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The File  [") + userText(path) + QStringLiteral("]  Could Not Be Read.     \r")
            + reason + QStringLiteral("\r");
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/OwnFiles.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -11,29 +13,24 @@ namespace corvanta {
 class ListControl;
 class Ui;
 
-// Outcome of writing a file: on failure the old file is whole and reason says why.
-struct SaveResult {
-    bool ok = true;
-    QString reason;
-    // The file is no longer what the program last read or wrote: another program changed it.
-    bool changedOnDisk = false;
-    explicit operator bool() const { return ok; }
-};
-
-// --- text encoding: read UTF-8 when the bytes are valid UTF-8, else Windows-1252; write UTF-8 ---
+// --- text encoding: each line is read as UTF-8 when its bytes are valid UTF-8, else as
+// Windows-1252 (a file edited by hand may mix both); written as UTF-8 ---
 QString decodeListText(const QByteArray &bytes);
 // Splits at CR LF, LF or CR; a final line end adds no empty line.
 QStringList splitLines(const QString &text);
 // A list line without its leading and trailing spaces; TABs stay, they bound the columns.
 QString trimSpaces(const QString &line);
-// The decoded lines of a file; a missing or unreadable file gives none.
+// The decoded lines of a file; a missing or unreadable file gives none (and an unreadable one is
+// marked, so that no save replaces it: see OwnFiles.h).
 QStringList readLines(const QString &path);
-// The lines of a file about to be rewritten; a missing file has none. False, with the system's
-// reason, when it exists but cannot be read: a rewrite never replaces content it could not see.
+// The lines of a file about to be rewritten; a missing file has none. False, with the reason,
+// when it exists but cannot be read or was marked unreadable earlier in the run: a rewrite never
+// replaces content it could not see.
 bool readLinesForRewrite(const QString &path, QStringList &lines, QString *reason = nullptr);
-// Writes every line followed by CR LF, atomically: a temporary file in the same folder renamed
-// over the old one. A read-only file, a missing folder or a full disk fail and leave it whole.
-// A file changed on disk since the program last read or wrote it is not replaced.
+// Writes every line followed by CR LF through saveOwnFile: atomically, and never over a file
+// marked unreadable, a special file or a link leading out of the data and home folders. A
+// read-only file, a missing folder or a full disk fail and leave the old file whole. A file
+// changed on disk since the program last read or wrote it is not replaced.
 SaveResult saveLines(const QString &path, const QStringList &lines);
 
 // The " File Not Saved" box for a failed write.
@@ -42,6 +39,9 @@ QString fileNotSavedText(const QString &path, const QString &reason);
 // The " List Changed On Disk" box for a save refused because another program changed the file.
 QString listChangedTitle();
 QString listChangedText(const QString &path);
+// The box for a file that is there but could not be read, with the system's reason.
+QString fileNotReadTitle();
+QString fileNotReadText(const QString &path, const QString &reason);
 // Shows the box when result failed; returns result.ok. A file changed on disk is then handed
 // to the file guard's listener, which shows it again as it now is.
 bool reportSaveFailure(Ui &ui, const QString &path, const SaveResult &result);

@@ -1,6 +1,10 @@
 #include "store/NameRules.h"
 
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
 #include "store/ListControl.h"
+
+#include <QFileInfo>
 
 namespace corvanta {
 
@@ -33,9 +37,39 @@ QString newNameRefusal(const QString &name)
 
 QString invalidNameText(const QString &name)
 {
-    return QStringLiteral("The Name  [") + name.toUpper()
+    return QStringLiteral("The Name  [") + userText(name).toUpper()
         + QStringLiteral("]  Cannot Be Used As A File Name.     \r"
                          "Please Do Not Use  /  \\  ...  Or Control Characters.\r");
+}
+
+QString unstorableFileReason(const QString &path)
+{
+    if (path.contains(u'\r') || path.contains(u'\n'))
+        return QStringLiteral("The file name holds a line break.");
+    // A real name may hold U+FFFD itself; then the file is there under it.
+    if (path.contains(QChar::ReplacementCharacter) && !QFileInfo(path).exists() && !QFileInfo(path).isSymLink())
+        return QStringLiteral("The file name is not valid text.");
+    return QString();
+}
+
+QString cannotAddFileTitle() { return QStringLiteral(" Cannot Add File"); }
+
+QString cannotAddFileText(const QString &path, const QString &reason)
+{
+    // The name's own line breaks would break the box's lines.
+    QString shown = userText(path);
+    shown.replace(u'\r', u' ').replace(u'\n', u' ');
+    return QStringLiteral("The File  [") + shown + QStringLiteral("]  Cannot Be Added.     \r") + reason
+        + u'\r';
+}
+
+bool refuseUnstorableFile(Ui &ui, const QString &path)
+{
+    const QString reason = unstorableFileReason(path);
+    if (reason.isEmpty())
+        return false;
+    ui.msgBox(cannotAddFileText(path, reason), cannotAddFileTitle(), MsgBox::OkOnly | MsgBox::Exclamation);
+    return true;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 namespace corvanta {
 
 class ListControl;
+class Ui;
 
 // Whether a project or topic name can name a file or folder inside the data folder: not blank,
 // not "." or "..", and without "/" or control characters, so no path built from it can leave
@@ -26,6 +27,15 @@ QString invalidNameText(const QString &name);
 // alone: a sort can put it anywhere, and a name holding "..." is a name like any other.
 QString projectRowText();
 inline bool isProjectRow(const QString &rowText) { return rowText == projectRowText(); }
+
+// Why a file cannot become a pointer, or "" when it can. A list file holds one record per line,
+// so a name with a CR or LF would become two records; a name whose bytes are not valid text
+// reaches us with U+FFFD in their place and would name a file that does not exist.
+QString unstorableFileReason(const QString &path);
+QString cannotAddFileTitle();
+QString cannotAddFileText(const QString &path, const QString &reason);
+// Shows " Cannot Add File" with the reason and returns true when path cannot become a pointer.
+bool refuseUnstorableFile(Ui &ui, const QString &path);
 
 // Where a list keeps a row's name: the Project List's rows are names whole, the Topic and File
 // Lists' names are their first column.

@@ -1,10 +1,17 @@
 #include "app/DataFolder.h"
 #include "app/SingleInstance.h"
+#include "platform/MsgBox.h"
+#include "support/FakeUi.h"
+#include "support/FileSystemFaults.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <QSysInfo>
 #include <gtest/gtest.h>
+
+#include <sys/prctl.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -43,12 +50,12 @@ TEST(SingleInstance, secondCopyIsRefusedWithoutTouchingAnyFile)
 {
     TempFolder t;
     SingleInstance first(t.path());
-    ASSERT_TRUE(first.acquire());
+    ASSERT_EQ(first.acquire(), SingleInstance::Outcome::Acquired);
     t.write(u"Project.List"_s, "Alpha\r\n");
     const QFileInfo before(t.file(u"Project.List"_s));
 
     SingleInstance second(t.path());
-    EXPECT_FALSE(second.acquire());
+    EXPECT_EQ(second.acquire(), SingleInstance::Outcome::RunningHere);
     EXPECT_EQ(QFileInfo(t.file(u"Project.List"_s)).lastModified(), before.lastModified());
     EXPECT_EQ(t.read(u"Project.List"_s), QByteArray("Alpha\r\n"));
     EXPECT_EQ(SingleInstance::refusalText(u"/d"_s), u"Corvanta Is Already Running With This Data Folder:\r/d\r"_s);
@@ -60,10 +67,200 @@ TEST(SingleInstance, folderIsFreeAgainOnceTheFirstCopyEnds)
     TempFolder t;
     {
         SingleInstance first(t.path());
-        ASSERT_TRUE(first.acquire());
+        ASSERT_EQ(first.acquire(), SingleInstance::Outcome::Acquired);
     }
+    EXPECT_FALSE(t.exists(SingleInstance::lockFileName()));
     SingleInstance next(t.path());
-    EXPECT_TRUE(next.acquire());
+    EXPECT_EQ(next.acquire(), SingleInstance::Outcome::Acquired);
+}
+
+// A copy of the program in another process that holds the folder until it is killed.
+class OtherCopy {
+public:
+    explicit OtherCopy(const QString &folder)
+    {
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            SingleInstance lock(folder);
+            const char held = lock.acquire() == SingleInstance::Outcome::Acquired ? 'y' : 'n';
+            (void)!::write(ready[1], &held, 1);
+            for (;;)
+                ::pause();
+        }
+        char held = 0;
+        (void)!::read(ready[0], &held, 1);
+        holds_ = held == 'y';
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+    ~OtherCopy() { end(); }
+    bool holds() const { return holds_; }
+    qint64 pid() const { return pid_; }
+    void end()
+    {
+        if (pid_ <= 0)
+            return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -pid_;
+    }
+
+private:
+    pid_t pid_ = -1;
+    bool holds_ = false;
+};
+
+QByteArray lockOf(const QString &host, qint64 pid)
+{
+    return QByteArray::number(pid) + "\nCorvanta\n" + host.toUtf8() + "\n";
+}
+
+// Only a live copy on this host keeps the program out. A lock left damaged by a power cut, by a
+// copy that ended, or replaced by a FIFO or a link, is taken over without a word; the lock of
+// another host (a synced folder) is taken over only when the user says so.
+TEST(SingleInstance, claim_refusesOnlyLiveCopyHere_takesOverDamagedOrDeadLocks_asksForOtherHost)
+{
+    OtherCopy ended(u"/nonexistent/folder"_s);
+    ended.end();
+    const QString here = QSysInfo::machineHostName();
+    struct Case {
+        const char *name;
+        std::function<void(TempFolder &)> lay;
+        int answer; // to a question, when one comes
+        bool starts;
+        QString title; // of the one box, "" for none
+        bool ours;     // the lock names this process afterwards
+    } cases[] = {
+        {"empty", [](TempFolder &t) { t.write(u".corvanta.lock"_s, ""); }, 0, true, {}, true},
+        {"garbage", [](TempFolder &t) { t.write(u".corvanta.lock"_s, "\0\xff\nzz"); }, 0, true, {}, true},
+        {"process gone", [&](TempFolder &t) { t.write(u".corvanta.lock"_s, lockOf(here, -ended.pid())); },
+         0, true, {}, true},
+        {"fifo", [](TempFolder &t) { ::mkfifo(QFile::encodeName(t.file(u".corvanta.lock"_s)).constData(), 0644); },
+         0, true, {}, true},
+        {"link", [](TempFolder &t) {
+             t.write(u"elsewhere"_s, "keep");
+             QFile::link(t.file(u"elsewhere"_s), t.file(u".corvanta.lock"_s));
+         }, 0, true, {}, true},
+        {"other host, No", [](TempFolder &t) { t.write(u".corvanta.lock"_s, lockOf(u"far.example"_s, 4242)); },
+         MsgBox::No, false, u" Corvanta May Be Running Elsewhere"_s, false},
+        {"other host, Yes", [](TempFolder &t) { t.write(u".corvanta.lock"_s, lockOf(u"far.example"_s, 4242)); },
+         MsgBox::Yes, true, u" Corvanta May Be Running Elsewhere"_s, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder t;
+        c.lay(t);
+        FakeUi ui;
+        if (c.answer)
+            ui.answers.push_back(c.answer);
+        {
+            SingleInstance lock(t.path());
+            EXPECT_EQ(claimDataFolder(lock, ui, t.path(), QDateTime::currentDateTimeUtc()), c.starts);
+            EXPECT_EQ(ui.boxes.size(), c.title.isEmpty() ? 0u : 1u);
+            if (!ui.boxes.empty()) {
+                EXPECT_EQ(ui.boxes[0].title, c.title);
+            }
+            const QString lockFile = t.file(SingleInstance::lockFileName());
+            EXPECT_EQ(t.read(SingleInstance::lockFileName()).startsWith(QByteArray::number(qint64(::getpid())) + '\n'), c.ours);
+            EXPECT_EQ(QFileInfo(lockFile).isFile() && !QFileInfo(lockFile).isSymLink(), true);
+        }
+        if (t.exists(u"elsewhere"_s)) {
+            EXPECT_EQ(t.read(u"elsewhere"_s), QByteArray("keep"));
+        }
+        // Declined: the other host's lock is left as it was.
+        if (!c.starts) {
+            EXPECT_EQ(t.read(SingleInstance::lockFileName()), lockOf(u"far.example"_s, 4242));
+        }
+    }
+}
+
+TEST(SingleInstance, liveCopyHere_isRefusedUntilItEnds)
+{
+    TempFolder t;
+    OtherCopy other(t.path());
+    ASSERT_TRUE(other.holds());
+    FakeUi ui;
+    {
+        SingleInstance lock(t.path());
+        EXPECT_FALSE(claimDataFolder(lock, ui, t.path(), QDateTime::currentDateTimeUtc()));
+    }
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, u" Corvanta Is Already Running"_s);
+    EXPECT_EQ(ui.boxes[0].text, u"Corvanta Is Already Running With This Data Folder:\r"_s + t.path() + u'\r');
+
+    // Killed, it leaves its lock behind; the next start takes it over.
+    other.end();
+    EXPECT_TRUE(t.read(SingleInstance::lockFileName()).startsWith(QByteArray::number(-other.pid())));
+    SingleInstance lock(t.path());
+    EXPECT_TRUE(claimDataFolder(lock, ui, t.path(), QDateTime::currentDateTimeUtc()));
+    EXPECT_EQ(ui.boxes.size(), 1u);
+}
+
+TEST(SingleInstance, otherHostsQuestion_namesHostAndAge)
+{
+    EXPECT_EQ(SingleInstance::ageText(30), u"Less Than A Minute"_s);
+    EXPECT_EQ(SingleInstance::ageText(61), u"1 Minute"_s);
+    EXPECT_EQ(SingleInstance::ageText(3 * 86400), u"3 Days"_s);
+
+    TempFolder t;
+    t.write(u".corvanta.lock"_s, lockOf(u"far.example"_s, 7));
+    const QDateTime written = QDateTime::currentDateTimeUtc().addSecs(-3 * 3600 - 10);
+    QFile lockFile(t.file(u".corvanta.lock"_s));
+    ASSERT_TRUE(lockFile.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(lockFile.setFileTime(written, QFileDevice::FileModificationTime));
+    lockFile.close();
+    FakeUi ui;
+    ui.answers.push_back(MsgBox::No);
+    SingleInstance lock(t.path());
+    EXPECT_FALSE(claimDataFolder(lock, ui, t.path(), QDateTime::currentDateTimeUtc()));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_TRUE(ui.boxes[0].text.contains(u"[far.example]"_s));
+    EXPECT_TRUE(ui.boxes[0].text.contains(u"3 Hours Ago"_s));
+    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
+}
+
+// A full disk is no reason to keep the program out: the lock is the held file, content or not.
+TEST(SingleInstance, fullDisk_startsWithoutABox)
+{
+    TempFolder t;
+    FullDisk disk(t.path());
+    const bool started = disk.onFullDisk([&] {
+        FakeUi ui;
+        SingleInstance lock(t.path());
+        return claimDataFolder(lock, ui, t.path(), QDateTime::currentDateTimeUtc()) && ui.boxes.empty();
+    });
+    EXPECT_TRUE(started);
+}
+
+// A read-only data folder is told once, with the system's reason, and the program runs on.
+TEST(SingleInstance, readOnlyFolder_toldOnceAndStarts)
+{
+    TempFolder t;
+    const QByteArray folder = QFile::encodeName(t.path());
+    if (::geteuid() == 0) {
+        if (::mount("tmpfs", folder.constData(), "tmpfs", 0, "size=64k") != 0)
+            GTEST_SKIP() << "root may not mount here, and root writes any folder with write bits off";
+        ::mount(nullptr, folder.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr);
+    } else {
+        ASSERT_TRUE(QFile::setPermissions(t.path(), QFile::ReadOwner | QFile::ExeOwner));
+    }
+    FakeUi ui;
+    {
+        SingleInstance lock(t.path());
+        EXPECT_TRUE(claimDataFolder(lock, ui, t.path(), QDateTime::currentDateTimeUtc()));
+    }
+    if (::geteuid() == 0)
+        ::umount2(folder.constData(), MNT_DETACH);
+    else
+        QFile::setPermissions(t.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, u" Data Folder Is Read-Only"_s);
+    EXPECT_TRUE(ui.boxes[0].text.startsWith(u"The Data Folder  ["_s + t.path() + u"]  Cannot Be Written.     \r"_s));
+    EXPECT_TRUE(ui.boxes[0].text.contains(u"Read-only file system"_s) || ui.boxes[0].text.contains(u"Permission denied"_s));
 }
 
 } // namespace

@@ -171,7 +171,9 @@ TEST_F(StartupTest, gridLinesAndFonts_followTheirKeys)
 
 TEST_F(StartupTest, gettingStarted_checkBoxDecidesWhetherItComesBack)
 {
-    StartupWindow window(data.file(u"Corvanta.Ini"_s));
+    SharedState state;
+    state.IniFile = data.file(u"Corvanta.Ini"_s);
+    StartupWindow window(state, ui);
     window.Form_Load();
     EXPECT_TRUE(window.lblGettingStarted.endsWith(u"option\r"_s));
     int key = 13;
@@ -182,7 +184,7 @@ TEST_F(StartupTest, gettingStarted_checkBoxDecidesWhetherItComesBack)
     window.Form_Unload();
     EXPECT_EQ(ini(u"Startup Window"_s, u"Display Window"_s), u"False"_s);
 
-    StartupWindow again(data.file(u"Corvanta.Ini"_s));
+    StartupWindow again(state, ui);
     int other = 65;
     again.Form_KeyDown(other);
     EXPECT_EQ(other, 65);

@@ -7,6 +7,9 @@
 #include "support/FakeShell.h"
 #include "support/FormFixture.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace corvanta::test {
 namespace {
 
@@ -264,6 +267,44 @@ TEST_F(FileListCommandsTest, droppedFiles_goToTheDropRowOrToTheEnd)
     commands().addDroppedFiles({u"/home/u/w.txt"_s}, 0);
     EXPECT_EQ(files().rowText(files().ListCount() - 1), u"w.txt\t/home/u/w.txt"_s);
     EXPECT_EQ(files().ListCount(), 12);
+}
+
+// Names the list format cannot hold are refused, with the reason, whether chosen in the dialog
+// or dropped; the good files around them are added.
+TEST_F(FileListCommandsTest, namesWithLineBreakOrNotText_areRefusedFromDialogAndDrops)
+{
+    TempFolder real;
+    real.write(u"two\nlines.txt"_s, "x");
+    real.write(u"good.txt"_s, "x");
+    real.write(u"other.txt"_s, "x");
+    const QByteArray raw = QFile::encodeName(real.path()) + "/caf\xE9.txt";
+    const int fd = ::open(raw.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    const QString broken = real.file(u"two\nlines.txt"_s);
+    // What the desktop hands over for it: U+FFFD in place of the byte, naming no file.
+    const QString notText = QFile::decodeName(raw);
+    ASSERT_TRUE(notText.contains(QChar::ReplacementCharacter));
+    ASSERT_FALSE(QFileInfo::exists(notText));
+    const QString good = real.file(u"good.txt"_s);
+    const QString other = real.file(u"other.txt"_s);
+
+    nameEachFile();
+    dialogs.choices = {{broken, notText, good}};
+    form->run(u"AddFileToFileList"_s);
+    commands().addDroppedFiles({broken, other}, -1);
+    ::unlink(raw.constData()); // Qt cannot name it to clean up
+    EXPECT_EQ(editorPaths, (QStringList{good, other}));
+    ASSERT_EQ(ui.boxes.size(), 3u);
+    for (const ShownBox &box : ui.boxes) {
+        EXPECT_EQ(box.title, u" Cannot Add File"_s);
+        EXPECT_EQ(box.flags, MsgBox::OkOnly | MsgBox::Exclamation);
+    }
+    EXPECT_EQ(ui.boxes[0].text, u"The File  ["_s + real.path()
+                                    + u"/two lines.txt]  Cannot Be Added.     \rThe file name holds a line break.\r"_s);
+    EXPECT_TRUE(ui.boxes[1].text.endsWith(u"]  Cannot Be Added.     \rThe file name is not valid text.\r"_s));
+    EXPECT_FALSE(fileBytes().contains("lines.txt"));
+    EXPECT_TRUE(fileBytes().endsWith("good.txt\t" + QFile::encodeName(good) + "\r\nother.txt\t" + QFile::encodeName(other) + "\r\n"));
 }
 
 TEST_F(FileListCommandsTest, openFileByDialog_opensEveryChosenFileEvenInPrintMode)

@@ -3,11 +3,14 @@
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 #include "support/FakeClipboard.h"
+#include "store/OwnFiles.h"
+#include "support/FileSystemFaults.h"
 #include "support/FormFixture.h"
 
 #include <QFile>
 
 #include <functional>
+#include <sys/stat.h>
 
 namespace corvanta::test {
 namespace {
@@ -161,6 +164,63 @@ TEST_F(PointerClipboardTest, failedWrites_showFileNotSavedAndChangeNothingOnScre
         EXPECT_EQ(files().ListCount(), 4);
         EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
         EXPECT_EQ(pasteList(), pasteListAfter);
+        ui.boxes.clear();
+    }
+}
+
+// A Paste.Lst that is there but cannot be read may hold pointers cut earlier: Cut and Copy never
+// replace it, and Paste says why it pastes nothing.
+TEST_F(PointerClipboardTest, unreadablePasteList_isNeverReplaced_andPasteSaysWhy)
+{
+    const QByteArray earlier = "Cut earlier\t/e\r\n";
+    const QString pastePath = data.file(u"Paste.Lst"_s);
+    struct Case
+    {
+        const char *what;
+        bool fifo; // else a file without read permission, made so after the start
+        QString item;
+        QString readReason;
+    };
+    const Case cases[] = {
+        {"no read permission, cut", false, u"mnuCutFiles"_s, u"Permission denied"_s},
+        {"no read permission, copy", false, u"mnuCopyFiles"_s, u"Permission denied"_s},
+        {"fifo, cut", true, u"mnuCutFiles"_s, u"It is not a regular file."_s},
+        {"fifo, copy", true, u"mnuCopyFiles"_s, u"It is not a regular file."_s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(pastePath);
+        dropUnreadableMarks(pastePath); // as in a new run
+        if (c.fifo) {
+            ASSERT_EQ(::mkfifo(QFile::encodeName(pastePath).constData(), 0666), 0);
+        } else {
+            data.write(u"Paste.Lst"_s, earlier);
+        }
+        data.write(AlphaOne, AlphaPointers);
+        start();
+        open(0, {0, 1});
+        if (!c.fifo) {
+            ASSERT_TRUE(QFile::setPermissions(pastePath, QFileDevice::WriteOwner));
+        }
+        {
+            const WithoutRootOverride asUser;
+            form->run(c.item);
+            form->run(u"mnuPasteFiles"_s);
+        }
+        ASSERT_EQ(ui.titles(), (QStringList {u" File Not Saved"_s, u" File Not Read"_s}));
+        EXPECT_EQ(ui.boxes[0].text, u"The File  ["_s + pastePath
+                + u"]  Could Not Be Saved.     \rThe file could not be read, so it is not replaced.\r"_s);
+        EXPECT_EQ(ui.boxes[1].text,
+            u"The File  ["_s + pastePath + u"]  Could Not Be Read.     \r"_s + c.readReason + u"\r"_s);
+        EXPECT_EQ(files().ListCount(), 4);
+        EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
+        struct stat st {};
+        ASSERT_EQ(::lstat(QFile::encodeName(pastePath).constData(), &st), 0);
+        EXPECT_EQ(S_ISFIFO(st.st_mode), c.fifo);
+        if (!c.fifo) {
+            QFile::setPermissions(pastePath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            EXPECT_EQ(pasteList(), earlier);
+        }
         ui.boxes.clear();
     }
 }

@@ -209,3 +209,24 @@ TEST(ListBoxTest, programChanges_updateTheView)
     EXPECT_EQ(
         f.events.log, (QStringList {QStringLiteral("GotFocus"), QStringLiteral("LostFocus")}));
 }
+
+// A row shows its first 1,000 characters only, however long the line in the file; the row
+// itself stays whole.
+TEST(ListBoxTest, model_showsAtMostTheFirst1000CharactersOfARow)
+{
+    using namespace Qt::StringLiterals;
+    ListControl control(2, true);
+    const QString name = QString(1500, u'n');
+    control.addRow(name + u"\t/target"_s);
+    control.addRow(QString(10, u'x') + u"\t"_s + QString(2000, u't'));
+    control.addRow(QString(999, u'e') + u"\U0001F600\t/t"_s);
+    ListModel model(control);
+    EXPECT_EQ(model.index(0, 0).data().toString(), QString(1000, u'n'));
+    EXPECT_EQ(model.index(0, 1).data().toString(), QString());
+    EXPECT_EQ(model.index(1, 1).data().toString(), QString(989, u't'));
+    // Never half of a character.
+    EXPECT_EQ(model.index(2, 0).data().toString(), QString(999, u'e'));
+    control.setToolTip(name);
+    EXPECT_EQ(model.index(0, 0).data(Qt::ToolTipRole).toString(), QString(1000, u'n'));
+    EXPECT_EQ(control.rowText(0), name + u"\t/target"_s);
+}

@@ -42,8 +42,8 @@ protected:
         data.write(u"Projects/Beta/Beta.Files"_s, "Budget\t/b.ods\r\n");
         data.write(u"Projects/Beta/Plans.Files"_s, "One\t/a\r\n\r\nTwo\t/b\r\n");
         const QString ini = data.file(u"Corvanta.Ini"_s);
-        WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s);
-        WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s);
+        EXPECT_TRUE(WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s));
+        EXPECT_TRUE(WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s));
         program = std::make_unique<Program>(Platform{ui, clock}, ModalWindows::of(ui), data.path());
         form = &program->form();
         window = std::make_unique<MainWindow>(*form, ui);

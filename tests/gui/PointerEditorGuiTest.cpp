@@ -85,8 +85,8 @@ protected:
         data.write(
             u"Project.Files"_s, "First\t/home/u/first.txt\r\nSecond\t/home/u/second.txt\r\n");
         const QString ini = data.file(u"Corvanta.Ini"_s);
-        WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s);
-        WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s);
+        EXPECT_TRUE(WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s));
+        EXPECT_TRUE(WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s));
         program = std::make_unique<Program>(
             Platform {ui, clock, nullptr, &dialogs}, ModalWindows::of(ui), data.path());
         form = &program->form();

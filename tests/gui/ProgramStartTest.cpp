@@ -28,8 +28,8 @@ QProcessEnvironment cleanEnvironment()
 void quietStart(const TempFolder &data)
 {
     const QString ini = data.file(u"Corvanta.Ini"_s);
-    WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s);
-    WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s);
+    ASSERT_TRUE(WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s));
+    ASSERT_TRUE(WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s));
 }
 
 TEST(ProgramStart, qtsOwnOptionsAreAcceptedAndOnlyWhatQtLeavesIsOurs)
@@ -118,7 +118,7 @@ TEST(ProgramStart, storedGeometryOpensOnTheScreenAtScaleOneAndTwoAndReadsBackThe
         const QStringList stored = QString::fromLatin1(c.stored).split(u' ', Qt::SkipEmptyParts);
         const char *keys[] = {"Height", "Width", "Top", "Left"};
         for (int i = 0; i < stored.size(); ++i)
-            WriteIniString(data.file(u"Corvanta.Ini"_s), u"Screen"_s, QString::fromLatin1(keys[i]), stored[i]);
+            ASSERT_TRUE(WriteIniString(data.file(u"Corvanta.Ini"_s), u"Screen"_s, QString::fromLatin1(keys[i]), stored[i]));
 
         const Placement first = runWindow(data, c.screen, c.scale);
         EXPECT_FALSE(first.window.isEmpty());

@@ -82,6 +82,26 @@ TEST_F(FileSearchResultsTest, everySelectedResult_getsItsOwnEditorInListOrder)
     EXPECT_EQ(search->focus(), Control::LstFileSearch);
 }
 
+// A found file whose name the list format cannot hold is listed, but refused when added; the
+// other selected results go on to their editors.
+TEST_F(FileSearchResultsTest, resultsWithLineBreakOrNotText_areListedButRefusedWhenAdded)
+{
+    results().addRow(u"/data/two\rlines.txt"_s);
+    results().addRow(u"/data/fine.txt"_s);
+    results().addRow(u"/data/caf\uFFFD.txt"_s); // as a name of invalid bytes reaches the list
+    select({0, 1, 2});
+    search->AddResultsToFileList();
+    ASSERT_EQ(editorCalls.size(), 1u);
+    EXPECT_EQ(editorCalls[0].path, u"/data/fine.txt"_s);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].title, u" Cannot Add File"_s);
+    EXPECT_EQ(ui.boxes[0].text,
+        u"The File  [/data/two lines.txt]  Cannot Be Added.     \rThe file name holds a line break.\r"_s);
+    EXPECT_TRUE(ui.boxes[1].text.endsWith(u"The file name is not valid text.\r"_s));
+    EXPECT_EQ(results().ListCount(), 3);
+    EXPECT_EQ(rows(files()), QStringList{u"name\t/data/fine.txt"_s});
+}
+
 TEST_F(FileSearchResultsTest, actionsOnAnEmptyList_beepAndReturnToTheText)
 {
     results().userDoubleClick(-1);

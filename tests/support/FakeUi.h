@@ -5,6 +5,7 @@
 #include "platform/Ui.h"
 
 #include <QString>
+#include <QStringList>
 
 #include "support/QtPrinters.h"
 
@@ -75,6 +76,13 @@ public:
     }
 
     const ShownBox *lastBox() const { return boxes.empty() ? nullptr : &boxes.back(); }
+    QStringList titles() const
+    {
+        QStringList out;
+        for (const ShownBox &box : boxes)
+            out << box.title;
+        return out;
+    }
 };
 
 class FakeClock : public Clock {

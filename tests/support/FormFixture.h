@@ -48,7 +48,7 @@ protected:
 
     void setIni(const QString &section, const QString &key, const QString &value)
     {
-        WriteIniString(data.file(u"Corvanta.Ini"_s), section, key, value);
+        EXPECT_TRUE(WriteIniString(data.file(u"Corvanta.Ini"_s), section, key, value));
     }
     QString ini(const QString &section, const QString &key) const
     {

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/RegularFile.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace corvanta {
+
+// Outcome of writing a file: on failure the old file is whole and reason says why.
+struct SaveResult {
+    bool ok = true;
+    QString reason;
+    // The file is no longer what the program last read or wrote: another program changed it.
+    bool changedOnDisk = false;
+    explicit operator bool() const { return ok; }
+};
+
+// The program's own files (the list files, the settings file, the pointer clipboard) are read
+// and replaced only through these. A file that exists but could not be read is marked for the
+// rest of the run: what the program shows of it is not what it holds, so it is never replaced.
+
+// Reads a regular file whole (see readRegularFile); one that is there but unreadable is marked.
+ReadOutcome readOwnFile(const QString &path, QByteArray &bytes, QString *reason = nullptr);
+bool isMarkedUnreadable(const QString &path);
+// Keeps the marks with the files when the program renames or deletes them (a folder moves the
+// marks of everything under it).
+void moveUnreadableMarks(const QString &from, const QString &to);
+void dropUnreadableMarks(const QString &path);
+QString unreadableFileReason(); // "The file could not be read, so it is not replaced."
+
+// The data folder of this run: a list file that is a symbolic link is written only when the file
+// it finally leads to is a regular file inside this folder or the user's home folder.
+void setDataFolder(const QString &folder);
+
+// Replaces path's content with bytes atomically: a temporary file beside the final target,
+// flushed, checked and synced to disk, then renamed over it. Refused, leaving the old file
+// whole: a marked file, anything but a regular file, a link leading elsewhere, a read-only file.
+SaveResult saveOwnFile(const QString &path, const QByteArray &bytes);
+
+} // namespace corvanta

@@ -1,0 +1,208 @@
+#include "store/FileOps.h"
+#include "store/ListControl.h"
+#include "store/ListFiles.h"
+#include "store/OwnFiles.h"
+#include "support/FileSystemFaults.h"
+#include "support/TempFolder.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+
+using namespace corvanta;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using test::TempFolder;
+
+// Something at path that is not a regular file; false when this system cannot make it.
+bool makeSpecial(const QString &kind, const QString &path)
+{
+    const QByteArray p = QFile::encodeName(path);
+    if (kind == u"fifo")
+        return ::mkfifo(p.constData(), 0666) == 0;
+    if (kind == u"folder")
+        return QDir().mkdir(path);
+    if (kind == u"socket") {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        if (fd < 0 || size_t(p.size()) >= sizeof address.sun_path)
+            return false;
+        std::memcpy(address.sun_path, p.constData(), size_t(p.size()));
+        const bool made = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+        ::close(fd);
+        return made;
+    }
+    return QFile::link(u"/dev/zero"_s, path); // a link to a device
+}
+
+// A FIFO, a socket, a folder or a device in a list file's place is never opened for a read that
+// could block or never end: the list reads as empty, the file is marked, and no save replaces it.
+TEST(OwnFiles, specialFiles_readAsUnreadableWithoutBlocking_andAreNeverReplaced)
+{
+    for (const QString &kind : {u"fifo"_s, u"socket"_s, u"folder"_s, u"device link"_s}) {
+        SCOPED_TRACE(kind.toStdString());
+        TempFolder t;
+        const QString path = t.file(u"T.Files"_s);
+        ASSERT_TRUE(makeSpecial(kind, path));
+        ListControl list(2, true);
+        EXPECT_EQ(readPointerList(path, list), 0);
+        EXPECT_TRUE(readLines(path).isEmpty());
+        QStringList lines;
+        QString reason;
+        EXPECT_FALSE(readLinesForRewrite(path, lines, &reason));
+        EXPECT_EQ(reason, u"The file could not be read, so it is not replaced."_s);
+        EXPECT_TRUE(isMarkedUnreadable(path));
+
+        list.addRow(u"a\tb"_s);
+        const SaveResult saved = writePointerList(path, list);
+        EXPECT_FALSE(saved.ok);
+        EXPECT_EQ(saved.reason, unreadableFileReason());
+        EXPECT_FALSE(QFileInfo(path).isFile() && !QFileInfo(path).isSymLink()) << "replaced";
+    }
+}
+
+// Never read, so never marked: still refused, with the reason of what is there.
+TEST(OwnFiles, saveOverSpecialFileNeverRead_isRefusedWithItsReason)
+{
+    TempFolder t;
+    ASSERT_TRUE(makeSpecial(u"fifo"_s, t.file(u"Project.List"_s)));
+    ASSERT_TRUE(makeSpecial(u"folder"_s, t.file(u"Project.Topics"_s)));
+    EXPECT_EQ(saveLines(t.file(u"Project.List"_s), {u"A"_s}).reason, u"It is not a regular file."_s);
+    EXPECT_FALSE(saveLines(t.file(u"Project.Topics"_s), {u"A"_s}).ok);
+    EXPECT_TRUE(QFileInfo(t.file(u"Project.Topics"_s)).isDir());
+}
+
+// A file that is there but cannot be read (mode 0200) shows empty and stays unreplaceable for the
+// run, even once it could be read again; the mark follows a rename and goes with a delete.
+TEST(OwnFiles, unreadableFile_isMarkedForTheRun_followsRenameAndGoesWithDelete)
+{
+    TempFolder t;
+    t.write(u"Projects/P/T.Files"_s, "Kept\t/k\r\n");
+    const QString path = t.file(u"Projects/P/T.Files"_s);
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::WriteOwner));
+    {
+        const test::WithoutRootOverride asUser;
+        ListControl list(2, true);
+        EXPECT_EQ(readPointerListTrimmed(path, list), 0);
+    }
+    ASSERT_TRUE(isMarkedUnreadable(path)) << "root without the override still read it";
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(saveLines(path, {}).reason, u"The file could not be read, so it is not replaced."_s);
+    EXPECT_FALSE(appendName(path, u"x"_s).ok);
+    EXPECT_EQ(t.read(u"Projects/P/T.Files"_s), QByteArray("Kept\t/k\r\n"));
+
+    ASSERT_TRUE(renamePath(t.file(u"Projects/P"_s), t.file(u"Projects/Q"_s)));
+    EXPECT_FALSE(isMarkedUnreadable(path));
+    EXPECT_FALSE(saveLines(t.file(u"Projects/Q/T.Files"_s), {}).ok);
+    ASSERT_TRUE(removeFile(t.file(u"Projects/Q/T.Files"_s)));
+    EXPECT_TRUE(saveLines(t.file(u"Projects/Q/T.Files"_s), {u"new"_s}).ok);
+}
+
+// A link is written through only to a regular file in the data folder or the home folder: never
+// to a system file, another folder, a device or nowhere.
+TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
+{
+    TempFolder data, outside;
+    setDataFolder(data.path());
+    data.write(u"Real.List"_s, "old\r\n");
+    outside.write(u"Other.List"_s, "theirs\r\n");
+    struct Case {
+        QString target;
+        bool written;
+    } cases[] = {
+        {data.file(u"Real.List"_s), true},
+        {u"Real.List"_s, true}, // relative, beside the link
+        {outside.file(u"Other.List"_s), false},
+        {u"/etc/passwd"_s, false},
+        {u"/dev/null"_s, false},
+        {data.file(u"Missing.List"_s), false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.target.toStdString());
+        const QString link = data.file(u"Project.List"_s);
+        QFile::remove(link);
+        ASSERT_TRUE(QFile::link(c.target, link));
+        const QString resolved = QFileInfo(link).canonicalFilePath();
+        QByteArray old;
+        if (!resolved.isEmpty() && QFileInfo(resolved).isFile())
+            readRegularFile(resolved, old);
+        const SaveResult saved = saveLines(link, {u"new"_s});
+        EXPECT_EQ(saved.ok, c.written) << saved.reason.toStdString();
+        EXPECT_TRUE(QFileInfo(link).isSymLink()) << "the link itself stays";
+        if (c.written) {
+            EXPECT_EQ(data.read(u"Real.List"_s), QByteArray("new\r\n"));
+            ASSERT_TRUE(saveLines(link, {u"old"_s}));
+        } else {
+            EXPECT_FALSE(saved.reason.isEmpty());
+            if (!resolved.isEmpty() && QFileInfo(resolved).isFile()) {
+                QByteArray after;
+                readRegularFile(resolved, after);
+                EXPECT_EQ(after, old);
+            }
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(data.file(u"Missing.List"_s)));
+    EXPECT_EQ(outside.read(u"Other.List"_s), QByteArray("theirs\r\n"));
+
+    // A link into the home folder leads to the user's own file: written.
+    const QString link = data.file(u"Project.List"_s);
+    ASSERT_TRUE(QFile::remove(link));
+    ASSERT_TRUE(QFile::link(outside.file(u"Other.List"_s), link));
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(outside.path()));
+    const bool written = saveLines(link, {u"mine"_s}).ok;
+    qputenv("HOME", home);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(outside.read(u"Other.List"_s), QByteArray("mine\r\n"));
+}
+
+// Lines of a hand-edited file may mix encodings: each is decoded on its own, so a save writes
+// both back as the same text, never double-encoded.
+TEST(OwnFiles, mixedEncodings_decodedLineByLine)
+{
+    TempFolder t;
+    t.write(u"Project.List"_s, "Caf\xC3\xA9\r\nB\xE4r \x80\r\n\xEF\xBB\xBFPlain\nend\xE2\x82");
+    ListControl list;
+    readNameList(t.file(u"Project.List"_s), list);
+    // A byte-order mark past the file's start (files joined together) is text like any other.
+    const QStringList expected{u"Café"_s, u"Bär €"_s, u"\uFEFFPlain"_s, u"end\u00E2\u201A"_s};
+    QStringList rows;
+    for (int i = 0; i < list.ListCount(); ++i)
+        rows << list.rowText(i);
+    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(readLines(t.file(u"Project.List"_s)), expected);
+    EXPECT_EQ(decodeListText("\xEF\xBB\xBF" "a\xC3\xA9\r\nb\xE9\r"), u"a\u00E9\r\nb\u00E9\r"_s);
+    ASSERT_TRUE(saveLines(t.file(u"Mark.List"_s), {u"\uFEFFx"_s}));
+    EXPECT_EQ(readLines(t.file(u"Mark.List"_s)), QStringList{u"\uFEFFx"_s});
+    ASSERT_TRUE(appendName(t.file(u"Project.List"_s), u"New"_s));
+    EXPECT_EQ(t.read(u"Project.List"_s),
+              QByteArray("Caf\xC3\xA9\r\nB\xC3\xA4r \xE2\x82\xAC\r\n\xEF\xBB\xBFPlain\r\nend\xC3\xA2\xE2\x80\x9A\r\nNew\r\n"));
+}
+
+// On a really full file system every save fails with the system's reason before anything is
+// renamed: the old bytes stay and no temporary file is left behind.
+TEST(OwnFiles, fullDisk_failsWithReasonAndKeepsOldBytes)
+{
+    TempFolder t;
+    test::FullDisk disk(t.path());
+    t.write(u"P.List"_s, "old\r\n");
+    const QString path = t.file(u"P.List"_s);
+    const bool failedWithReason = disk.onFullDisk([&] {
+        const SaveResult saved = saveLines(path, {u"new"_s, QString(5000, u'x')});
+        return !saved.ok && !saved.reason.isEmpty();
+    });
+    EXPECT_TRUE(failedWithReason);
+    EXPECT_EQ(t.read(u"P.List"_s), QByteArray("old\r\n"));
+    QStringList left = QDir(t.path()).entryList(QDir::Files | QDir::Hidden);
+    left.removeAll(u".filler"_s);
+    EXPECT_EQ(left, QStringList{u"P.List"_s});
+}
+
+} // namespace
