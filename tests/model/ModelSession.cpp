@@ -11,6 +11,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace corvanta::test {
 
@@ -125,10 +126,10 @@ ModelSession::ModelSession(quint32 seed) : random(seed)
         model.userFiles[QString::fromLatin1(file)] = QByteArray("the user's own ") + file;
     }
     outside.write(QStringLiteral("precious.txt"), "keep me");
-    WriteIniString(data.file(QStringLiteral("Corvanta.Ini")), QStringLiteral("User"), QStringLiteral("Name"),
-                   QStringLiteral("Tester"));
-    WriteIniString(data.file(QStringLiteral("Corvanta.Ini")), QStringLiteral("Startup Window"),
-                   QStringLiteral("Display Window"), QStringLiteral("False"));
+    const QString ini = data.file(QStringLiteral("Corvanta.Ini"));
+    if (!WriteIniString(ini, QStringLiteral("User"), QStringLiteral("Name"), QStringLiteral("Tester"))
+        || !WriteIniString(ini, QStringLiteral("Startup Window"), QStringLiteral("Display Window"), QStringLiteral("False")))
+        throw std::runtime_error("the model's settings file could not be written");
 
     ui.onPointerEditor = [this](PointerEditor &editor) {
         if (!plays.empty()) {

@@ -157,6 +157,7 @@ TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
     ASSERT_TRUE(QFile::link(outside.file(u"Other.List"_s), link));
     const QByteArray home = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(outside.path()));
+    readLines(link); // the program reads a list before it writes it (and the link now leads elsewhere)
     const bool written = saveLines(link, {u"mine"_s}).ok;
     qputenv("HOME", home);
     EXPECT_TRUE(written);
