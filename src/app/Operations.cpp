@@ -18,4 +18,12 @@ bool Operations::run(const QString &name) const
     return true;
 }
 
+QStringList Operations::names() const
+{
+    QStringList all;
+    for (const auto &entry : operations_)
+        all << entry.first;
+    return all;
+}
+
 } // namespace corvanta

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -20,6 +21,8 @@ public:
     // Runs the operation registered under name; false when there is none.
     bool run(const QString &name) const;
     bool contains(const QString &name) const { return operations_.count(name) != 0; }
+    // Every registered name, in order.
+    QStringList names() const;
 
 private:
     std::map<QString, std::function<void()>> operations_;

@@ -4,14 +4,18 @@
 
 namespace corvanta {
 
-Program::Program(const Platform &platform, const ModalWindows &windows, const QString &dataFolder)
+Program::Program(const Platform &platform, const ModalWindows &windows, const QString &dataFolder,
+    const QString &executableFolder)
     : form_(platform, dataFolder, &windows.startup),
       launching_(form_.context()),
       fileListCommands_(form_.context(), windows.pointerEditor),
       projectMaintenance_(form_.context()),
       nameMoving_(form_.context()),
       projectCleanup_(form_.context()),
-      globalFileSearch_(form_.context(), windows.fileSearch)
+      globalFileSearch_(form_.context(), windows.fileSearch),
+      help_(form_.context(), windows.accessories, executableFolder),
+      accessories_(form_.context(), windows.accessories),
+      lockKeys_(form_.context())
 {
     // The File List's popup and the files dropped on it are the pointer commands'.
     form_.navigation().setFileListHandler(&fileListCommands_);
