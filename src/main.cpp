@@ -9,6 +9,7 @@
 #include "gui/QtUi.h"
 #include "platform/MsgBox.h"
 #include "platform/SystemClock.h"
+#include "platform/X11Keyboard.h"
 #include "platform/XdgShell.h"
 
 #include <QApplication>
@@ -145,8 +146,13 @@ int main(int argc, char **argv)
     QtClipboard clipboard;
     QtPrintService printing;
     QtFolderPicker folderPicker;
-    Program program(Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker},
-                    ModalWindows::of(ui), folder.path);
+    // The lock keys can be read and switched on X11 only; under Wayland their panels stay empty.
+    std::unique_ptr<X11Keyboard> keyboard;
+    if (QGuiApplication::platformName() == u"xcb")
+        keyboard = X11Keyboard::open(parser.value(QStringLiteral("display")).toLocal8Bit());
+    Program program(
+        Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker, keyboard.get()},
+        ModalWindows::of(ui), folder.path, QCoreApplication::applicationDirPath());
     MainWindow window(program.form(), ui);
     program.form().Form_Load();
     if (program.form().finished())

@@ -54,6 +54,7 @@ private:
     void reportGeometry();
     QRect frameRectFor(const WindowGeometry &g) const;
     QMenu *menuNamed(const QString &name) const;
+    void openMenuBar();
 };
 
 } // namespace corvanta
