@@ -5,6 +5,7 @@
 #include "gui/QtClipboard.h"
 #include "gui/QtFileDialogs.h"
 #include "gui/QtFolderPicker.h"
+#include "gui/QtFontDialog.h"
 #include "gui/QtPrinting.h"
 #include "gui/QtUi.h"
 #include "platform/MsgBox.h"
@@ -146,13 +147,14 @@ int main(int argc, char **argv)
     QtClipboard clipboard;
     QtPrintService printing;
     QtFolderPicker folderPicker;
+    QtFontDialog fontDialog;
     // The lock keys can be read and switched on X11 only; under Wayland their panels stay empty.
     std::unique_ptr<X11Keyboard> keyboard;
     if (QGuiApplication::platformName() == u"xcb")
         keyboard = X11Keyboard::open(parser.value(QStringLiteral("display")).toLocal8Bit());
-    Program program(
-        Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker, keyboard.get()},
-        ModalWindows::of(ui), folder.path, QCoreApplication::applicationDirPath());
+    Program program(Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker,
+                             &fontDialog, keyboard.get()},
+                    ModalWindows::of(ui), folder.path, QCoreApplication::applicationDirPath());
     MainWindow window(program.form(), ui);
     program.form().Form_Load();
     if (program.form().finished())

@@ -48,6 +48,9 @@ MainForm::MainForm(const Platform &platform_, const QString &programFolder,
       caption_(QStringLiteral(" Corvanta Software")), startupWindows_(startupWindows)
 {
     state.ProgramFolder = QDir::cleanPath(QDir(programFolder).absolutePath());
+    // The lists start in the default font; the stored settings are applied over it.
+    for (ListControl *list : {&lstProjectList, &lstTopicList, &lstFileList})
+        list->setFont(defaultListFont());
     navigation_ = std::make_unique<Navigation>(*this);
     sorting_ = std::make_unique<Sorting>(*this);
     registerFrameOperations();

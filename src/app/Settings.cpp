@@ -50,7 +50,7 @@ void loadGridLines(MainForm &form, const QString &section, ListControl &list,
 void loadFont(MainForm &form, const QString &section, ListControl &list)
 {
     const QString &ini = form.state.IniFile;
-    const QString defaultFace = QStringLiteral("MS Sans Serif");
+    const QString defaultFace = defaultListFont().name;
 
     const QString name = read(form, section, QStringLiteral("Font Name"));
     if (name.isEmpty())
@@ -179,6 +179,11 @@ QString sortOrderSetting(SortOrder order)
         break;
     }
     return QStringLiteral("none");
+}
+
+FontSpec defaultListFont()
+{
+    return FontSpec{QStringLiteral("MS Sans Serif"), 10, false, false};
 }
 
 QString userNamePrompt()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SharedState.h"
+#include "platform/FontDialog.h"
 
 #include <QString>
 
@@ -19,6 +20,9 @@ void PromptUserName(MainForm &form);
 // reads as None; any other text as Unknown, which is never written.
 SortOrder sortOrderFromSetting(const QString &value);
 QString sortOrderSetting(SortOrder order);
+
+// The font the three lists start with and return to on a reset: "MS Sans Serif", 10 points.
+FontSpec defaultListFont();
 
 // The prompt text of the name box.
 QString userNamePrompt();

@@ -12,6 +12,9 @@
 #include "editor/PointerEditor.h"
 #include "filelist/FileListCommands.h"
 #include "filelist/Launching.h"
+#include "filelist/ListAppearance.h"
+#include "filelist/ListPrintouts.h"
+#include "filelist/PointerClipboard.h"
 #include "search/FileSearch.h"
 #include "search/GlobalFileSearch.h"
 
@@ -53,6 +56,7 @@ public:
     NameMoving &nameMoving() { return nameMoving_; }
     ProjectCleanup &projectCleanup() { return projectCleanup_; }
     GlobalFileSearch &globalFileSearch() { return globalFileSearch_; }
+    PointerClipboard &pointerClipboard() { return pointerClipboard_; }
     Help &help() { return help_; }
     LockKeys &lockKeys() { return lockKeys_; }
 
@@ -62,6 +66,9 @@ private:
     // In the order they register; a later registration of the same name would win.
     Launching launching_;
     FileListCommands fileListCommands_;
+    PointerClipboard pointerClipboard_;
+    ListPrintouts listPrintouts_;
+    ListAppearance listAppearance_;
     ProjectMaintenance projectMaintenance_;
     NameMoving nameMoving_;
     ProjectCleanup projectCleanup_;

@@ -246,14 +246,19 @@ void FileListCommands::EditFileData()
     ShowUtilityForm();
 }
 
+void showDuplicateFileName(Ui &ui, const QString &name)
+{
+    const QString upper = name.toLower().toUpper();
+    ui.msgBox(QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces() + u'\r'
+            + upper + QStringLiteral(" Is Already On File.\r"),
+        QStringLiteral(" Duplicate Filename: ") + upper, MsgBox::OkOnly | MsgBox::Exclamation);
+}
+
 bool FileListCommands::CheckDuplicateFileName(const QString &name)
 {
     if (duplicateNameRow(c.lstFileList, name, NameField::FirstColumn) < 0)
         return false;
-    const QString upper = name.toLower().toUpper();
-    c.ui.msgBox(QStringLiteral("You Have Selected A Duplicate Filename.") + fiveSpaces() + u'\r'
-            + upper + QStringLiteral(" Is Already On File.\r"),
-        QStringLiteral(" Duplicate Filename: ") + upper, MsgBox::OkOnly | MsgBox::Exclamation);
+    showDuplicateFileName(c.ui, name);
     return true;
 }
 

@@ -10,6 +10,10 @@
 namespace corvanta {
 
 class PointerEditorDisplay;
+class Ui;
+
+// The box that refuses a pointer name the File List already holds.
+void showDuplicateFileName(Ui &ui, const QString &name);
 
 // The File List's own commands: its popup menu, selecting all or none, and keeping its pointers:
 // removing, renaming, editing, adding files by dialog or by drop, and opening files by dialog.

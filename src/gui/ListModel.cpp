@@ -1,6 +1,9 @@
 #include "gui/ListModel.h"
 
+#include "app/Settings.h"
+
 #include <QColor>
+#include <QFontDatabase>
 
 #include <algorithm>
 
@@ -57,6 +60,14 @@ ListModel::~ListModel()
 
 QFont ListModel::toQFont(const ListFont &font)
 {
+    // The stored default face comes from another desktop: here it shows as the desktop's own
+    // sans face.
+    static const bool substituted = [] {
+        QFont::insertSubstitution(defaultListFont().name,
+            QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+        return true;
+    }();
+    Q_UNUSED(substituted);
     QFont result;
     if (!font.name.isEmpty())
         result.setFamily(font.name);

@@ -1,11 +1,14 @@
 #include "gui/QtPrinting.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <algorithm>
 #include <vector>
@@ -118,14 +121,43 @@ QtPrintService::QtPrintService()
 
 QtPrintService::~QtPrintService() = default;
 
+bool QtPrintService::hasPrinters()
+{
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
+QString QtPrintService::copyFileName(const QString &file, int copy)
+{
+    const QFileInfo info(file);
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    const QString base = info.dir().filePath(info.completeBaseName());
+    QString name;
+    for (int n = copy; name.isEmpty() || QFileInfo::exists(name); ++n)
+        name = base + u'-' + QString::number(n) + suffix;
+    return name;
+}
+
 bool QtPrintService::showPrintDialog()
+{
+    // The dialog opens on the user's own file name, not on the last copy's.
+    if (!jobFile_.isEmpty())
+        printer_->setOutputFileName(jobFile_);
+    if (!runDialog())
+        return false;
+    jobFile_ = printer_->outputFileName();
+    jobDocuments_ = 0;
+    return true;
+}
+
+bool QtPrintService::runDialog()
 {
     PrintDialogSettings &settings = dialogSettings;
     printer_->setCopyCount(std::max(1, settings.copies));
     printer_->setPageOrientation(toQt(settings.orientation));
     QPrintDialog dialog(printer_.get(), QApplication::activeWindow());
-    dialog.setOption(
-        QAbstractPrintDialog::PrintToFile, !(settings.flags & PrintFlags::HidePrintToFile));
+    // Without a printer a PDF file is the only place a printout can go.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile,
+        !(settings.flags & PrintFlags::HidePrintToFile) || !hasPrinters());
     const bool selection = settings.flags & PrintFlags::Selection;
     dialog.setOption(QAbstractPrintDialog::PrintSelection, selection);
     dialog.setPrintRange(
@@ -146,6 +178,10 @@ bool QtPrintService::showPrintDialog()
 std::unique_ptr<PrintDocument> QtPrintService::startDocument(PageOrientation orientation)
 {
     printer_->setPageOrientation(toQt(orientation));
+    ++jobDocuments_;
+    if (!jobFile_.isEmpty())
+        printer_->setOutputFileName(
+            jobDocuments_ == 1 ? jobFile_ : copyFileName(jobFile_, jobDocuments_));
     auto doc = std::make_unique<QtPrintDocument>(*printer_);
     if (!doc->active())
         return nullptr;

@@ -6,6 +6,7 @@ class Clipboard;
 class Clock;
 class FileDialogs;
 class FolderPicker;
+class FontDialog;
 class Keyboard;
 class PrintService;
 class Shell;
@@ -21,6 +22,7 @@ struct Platform {
     Clipboard *clipboard = nullptr;       // system clipboard as text (platform/Clipboard.h)
     PrintService *printing = nullptr;     // print dialog and printer (platform/Printing.h)
     FolderPicker *folderPicker = nullptr; // choosing a folder (platform/FolderPicker.h)
+    FontDialog *fontDialog = nullptr;     // choosing a list's font (platform/FontDialog.h)
     Keyboard *keyboard = nullptr;         // the lock keys; none under Wayland (platform/Keyboard.h)
 };
 

@@ -4,6 +4,7 @@
 #include "app/Launcher.h"
 #include "app/Operations.h"
 #include "app/SharedState.h"
+#include "filelist/Printout.h"
 #include "platform/Clipboard.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
@@ -273,36 +274,16 @@ void FileSearch::PrintSearchResults()
     const int pages = list.ListCount() / 60;
     if (pages > 10
         && c.ui.msgBox(FileSearchText::printPagesText(pages),
-               FileSearchText::printPagesTitle(pages), MsgBox::YesNo | MsgBox::Question)
+               pagePrintoutTitle(pages), MsgBox::YesNo | MsgBox::Question)
             != MsgBox::Yes)
         return;
     PrintService *printing = c.platform.printing;
     if (!printing || !printing->showPrintDialog())
         return;
-    const PrintDialogSettings chosen = printing->dialogSettings;
-    const bool selectionOnly = chosen.flags == PrintFlags::Selection;
-    for (int copy = 0; copy < std::max(1, chosen.copies); ++copy) {
-        c.ui.pumpEvents();
-        std::unique_ptr<PrintDocument> doc = printing->startDocument(chosen.orientation);
-        if (!doc)
-            return;
-        doc->setBold(true);
-        doc->setFontSize(28);
-        doc->printLine(14, FileSearchText::printTitle());
-        doc->setFontSize(10);
-        doc->setBold(false);
-        doc->endLine();
-        // The window may close while events run: the row count is read anew each time.
-        for (int row = 0; row < list.ListCount(); ++row) {
-            c.ui.pumpEvents();
-            if (row >= list.ListCount())
-                break;
-            if (selectionOnly && !list.isSelected(row))
-                continue;
-            doc->printLine(3, list.rowText(row));
-        }
-        doc->endDoc();
-    }
+    Printout printout {FileSearchText::printTitle(), 14, 10,
+        [](PrintDocument &doc, const QString &row) { doc.printLine(3, row); }};
+    printCopies(c.ui, *printing, lstFileSearch, printout,
+        printing->dialogSettings.flags == PrintFlags::Selection);
 }
 
 } // namespace corvanta

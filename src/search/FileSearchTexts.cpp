@@ -123,11 +123,6 @@ QString printPagesText(int pages)
         + QStringLiteral("Do You Want To Print The Search Results?");
 }
 
-QString printPagesTitle(int pages)
-{
-    return u' ' + QString::number(pages) + QStringLiteral(" Page Printout");
-}
-
 QString printTitle()
 {
     return QStringLiteral("Corvanta Search Results");

@@ -23,7 +23,6 @@ QString emptyDriveTitle(const QString &drive);
 QString removeText();
 QString removeTitle();
 QString printPagesText(int pages);
-QString printPagesTitle(int pages);
 QString printTitle(); // "Corvanta Search Results"
 
 QString otherFolderEntry(); // "Other Folder..."

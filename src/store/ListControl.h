@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FontDialog.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -41,13 +43,7 @@ public:
     virtual void focusRequested() = 0;                  // the program gave this list the focus
 };
 
-struct ListFont {
-    QString name;
-    double size = 10;
-    bool bold = false;
-    bool italic = false;
-    bool operator==(const ListFont &) const = default;
-};
+using ListFont = FontSpec;
 
 // The list box behind the Project, Topic and File Lists and the search results: rows of text
 // whose columns are split at TAB, a cursor (Row, Col) through which the row text, a column's

@@ -198,6 +198,11 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
+QString trimSpaces(const QString &line)
+{
+    return trimSpaces(QStringView(line)).toString();
+}
+
 QStringList readLines(const QString &path)
 {
     QByteArray bytes;
@@ -311,12 +316,25 @@ SaveResult writeNameList(const QString &path, const ListControl &list, int first
     return saveLines(path, lines);
 }
 
+QStringList rowTexts(const ListControl &list)
+{
+    QStringList rows;
+    rows.reserve(list.ListCount());
+    for (int row = 0; row < list.ListCount(); ++row)
+        rows.append(list.rowText(row));
+    return rows;
+}
+
 SaveResult writePointerList(const QString &path, const ListControl &list)
 {
+    return writePointerList(path, rowTexts(list));
+}
+
+SaveResult writePointerList(const QString &path, const QStringList &rows)
+{
     QStringList lines;
-    lines.reserve(list.ListCount());
-    for (int row = 0; row < list.ListCount(); ++row) {
-        const QString text = list.rowText(row);
+    lines.reserve(rows.size());
+    for (const QString &text : rows) {
         const QStringView record = trimSpaces(QStringView(text));
         if (!record.isEmpty())
             lines.append(record.toString());

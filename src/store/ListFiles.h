@@ -22,6 +22,8 @@ struct SaveResult {
 QString decodeListText(const QByteArray &bytes);
 // Splits at CR LF, LF or CR; a final line end adds no empty line.
 QStringList splitLines(const QString &text);
+// A list line without its leading and trailing spaces; TABs stay, they bound the columns.
+QString trimSpaces(const QString &line);
 // The decoded lines of a file; a missing or unreadable file gives none.
 QStringList readLines(const QString &path);
 // The lines of a file about to be rewritten; a missing file has none. False, with the system's
@@ -51,6 +53,10 @@ int readPointerList(const QString &path, ListControl &list);
 SaveResult writeNameList(const QString &path, const ListControl &list, int firstRow = 0);
 // 6. Pointer list from every row: trimmed, rows then empty dropped; no rows gives an empty file.
 SaveResult writePointerList(const QString &path, const ListControl &list);
+// Every row's text, in list order.
+QStringList rowTexts(const ListControl &list);
+// The same from row texts, so a caller can save what a list is about to hold before showing it.
+SaveResult writePointerList(const QString &path, const QStringList &rows);
 // 7. One name added as the last line.
 SaveResult appendName(const QString &path, const QString &name);
 // 8. Every row from firstRow on, as it stands (no trimming, nothing dropped).

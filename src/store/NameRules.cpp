@@ -36,17 +36,37 @@ QString invalidNameText(const QString &name)
                          "Please Do Not Use  /  \\  ...  Or Control Characters.\r");
 }
 
+namespace {
+
+// Names that differ only in letter case are the same name.
+QString nameKey(const QString &name) { return name.toLower(); }
+
+QString rowName(const ListControl &list, int row, NameField field)
+{
+    return field == NameField::WholeRow ? list.rowText(row) : list.columnText(row, 0);
+}
+
+} // namespace
+
 int duplicateNameRow(const ListControl &list, const QString &name, NameField field, int exceptRow)
 {
-    const QString wanted = name.toLower();
+    const QString wanted = nameKey(name);
     for (int i = 0; i < list.ListCount(); ++i) {
-        if (i == exceptRow)
-            continue;
-        const QString held = field == NameField::WholeRow ? list.rowText(i) : list.columnText(i, 0);
-        if (held.toLower() == wanted)
+        if (i != exceptRow && nameKey(rowName(list, i, field)) == wanted)
             return i;
     }
     return -1;
 }
+
+NameSet::NameSet(const ListControl &list, NameField field)
+{
+    keys_.reserve(list.ListCount());
+    for (int i = 0; i < list.ListCount(); ++i)
+        keys_.insert(nameKey(rowName(list, i, field)));
+}
+
+bool NameSet::contains(const QString &name) const { return keys_.contains(nameKey(name)); }
+
+void NameSet::insert(const QString &name) { keys_.insert(nameKey(name)); }
 
 } // namespace corvanta

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 namespace corvanta {
@@ -28,5 +29,18 @@ enum class NameField { WholeRow, FirstColumn };
 // names that differ only in case stand for the same project, topic or pointer.
 int duplicateNameRow(const ListControl &list, const QString &name, NameField field,
                      int exceptRow = -1);
+
+// The names a list holds, for many duplicate checks in a row (a paste of many pointers into a
+// long list); names match as in duplicateNameRow.
+class NameSet
+{
+public:
+    NameSet(const ListControl &list, NameField field);
+    bool contains(const QString &name) const;
+    void insert(const QString &name);
+
+private:
+    QSet<QString> keys_;
+};
 
 } // namespace corvanta

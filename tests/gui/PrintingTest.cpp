@@ -1,64 +1,20 @@
-#include "gui/QtPrinting.h"
+#include "gui/PdfPrinting.h"
 #include "search/FileSearch.h"
-#include "support/FormFixture.h"
 
 #include <gtest/gtest.h>
-
-#include <QPrinter>
-#include <QProcess>
-#include <QStandardPaths>
 
 namespace corvanta::test {
 namespace {
 
-// The Qt printer writing a PDF, with the dialog answered as if the user pressed Print.
-class PdfPrintService : public QtPrintService
-{
-public:
-    int dialogs = 0;
-    bool showPrintDialog() override
-    {
-        ++dialogs;
-        return true;
-    }
-};
-
-class PrintingTest : public FormFixture
+class PrintingTest : public PdfFormFixture
 {
 protected:
-    PdfPrintService printing;
-    TempFolder out;
-
-    Platform platform() override
-    {
-        Platform p {ui, clock};
-        p.printing = &printing;
-        return p;
-    }
-
-    void SetUp() override
-    {
-        printing.printer().setOutputFormat(QPrinter::PdfFormat);
-        printing.printer().setOutputFileName(out.file(u"results.pdf"_s));
-        start();
-    }
-
-    // The PDF's text, laid out as printed; pages are separated by form feeds.
-    QString pdfText()
-    {
-        const QString tool = QStandardPaths::findExecutable(u"pdftotext"_s);
-        if (tool.isEmpty())
-            return QString();
-        QProcess process;
-        process.start(tool, {u"-layout"_s, out.file(u"results.pdf"_s), u"-"_s});
-        process.waitForFinished(30000);
-        return QString::fromUtf8(process.readAllStandardOutput());
-    }
+    void SetUp() override { start(); }
 };
 
 TEST_F(PrintingTest, searchResults_printToAPdfWithTitleEveryPathAndPageBreaks)
 {
-    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+    if (!PdfPrintService::canReadPdf())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     FileSearch search(form->context(), {{data.path(), data.path()}});
     search.Form_Load();
@@ -69,7 +25,7 @@ TEST_F(PrintingTest, searchResults_printToAPdfWithTitleEveryPathAndPageBreaks)
     search.PrintSearchResults();
 
     EXPECT_EQ(printing.dialogs, 1);
-    const QString text = pdfText();
+    const QString text = printing.text();
     ASSERT_FALSE(text.isEmpty());
     const QStringList lines = text.split(u'\n');
     qsizetype titleLine = -1;
@@ -108,7 +64,7 @@ TEST_F(PrintingTest, document_measuresColumnsInTheCurrentFontsAverageWidth)
     doc->printLine(1, u"landscape"_s);
     doc->endDoc();
     EXPECT_EQ(printing.printer().pageLayout().orientation(), QPageLayout::Landscape);
-    EXPECT_TRUE(QFileInfo(out.file(u"results.pdf"_s)).size() > 0);
+    EXPECT_TRUE(QFileInfo(printing.file()).size() > 0);
 }
 
 } // namespace

@@ -1,0 +1,170 @@
+#include "filelist/PointerClipboard.h"
+
+#include "app/CommandSurface.h"
+#include "app/Operations.h"
+#include "app/SharedState.h"
+#include "filelist/FileListCommands.h"
+#include "store/ListControl.h"
+#include "store/ListFiles.h"
+#include "store/NameRules.h"
+
+#include <QFileInfo>
+
+namespace corvanta {
+
+PointerClipboard::PointerClipboard(const FeatureContext &context)
+    : c(context), s(context.state)
+{
+    c.operations.add(QStringLiteral("CutOrCopyFiles"), [this] { CutOrCopyFiles(); });
+    c.operations.add(QStringLiteral("PasteFiles"), [this] { PasteFiles(); });
+    c.operations.add(QStringLiteral("mnuCutFiles"), [this] {
+        s.CutMode = true;
+        CutOrCopyFiles();
+    });
+    c.operations.add(QStringLiteral("mnuCopyFiles"), [this] {
+        s.CutMode = false;
+        CutOrCopyFiles();
+    });
+    c.operations.add(QStringLiteral("mnuPasteInsert"), [this] {
+        s.PasteAtRow = true;
+        PasteFiles();
+    });
+    c.operations.add(QStringLiteral("mnuPasteFiles"), [this] {
+        s.PasteAtRow = false;
+        PasteFiles();
+    });
+    if (holdsPointers()) {
+        c.commands.setEnabled(QStringLiteral("mnuPasteInsert"), true);
+        c.commands.setEnabled(QStringLiteral("mnuPasteFiles"), true);
+    }
+}
+
+QString PointerClipboard::pasteListPath() const
+{
+    return s.ProgramFolder + QStringLiteral("/Paste.Lst");
+}
+
+bool PointerClipboard::holdsPointers() const
+{
+    for (const QString &line : readLines(pasteListPath())) {
+        if (!trimSpaces(line).isEmpty())
+            return true;
+    }
+    return false;
+}
+
+void PointerClipboard::CutOrCopyFiles()
+{
+    // Nothing selected writes nothing: Paste.Lst may hold pointers cut earlier and nowhere else.
+    if (c.lstFileList.SelCount() == 0 || s.FileListPath.isEmpty())
+        return;
+    if (s.CutMode)
+        cutFiles();
+    else
+        copyFiles();
+}
+
+void PointerClipboard::cutFiles()
+{
+    ListControl &list = c.lstFileList;
+    QStringList cut;
+    int topmost = -1;
+    for (int row = list.ListCount() - 1; row >= 0; --row) {
+        if (list.isSelected(row)) {
+            cut.append(list.rowText(row));
+            topmost = row;
+        }
+    }
+    QStringList kept;
+    for (int row = 0; row < list.ListCount(); ++row) {
+        if (!list.isSelected(row))
+            kept.append(list.rowText(row));
+    }
+    // Paste.Lst first: when the list's file then fails, the pointers are in both files, never
+    // in neither.
+    if (!reportSaveFailure(c.ui, pasteListPath(), saveLines(pasteListPath(), cut)))
+        return;
+    if (!reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, kept)))
+        return;
+    for (int row = list.ListCount() - 1; row >= 0; --row) {
+        if (list.isSelected(row)) {
+            list.setRow(row);
+            list.setAction(4);
+        }
+    }
+    // The row that followed the topmost cut row, or the new last row.
+    list.selectRow(std::min(topmost, list.ListCount() - 1));
+    enablePasteItems();
+}
+
+void PointerClipboard::copyFiles()
+{
+    ListControl &list = c.lstFileList;
+    QStringList copied;
+    for (int row = 0; row < list.ListCount(); ++row) {
+        if (list.isSelected(row))
+            copied.append(list.rowText(row));
+    }
+    if (!reportSaveFailure(c.ui, pasteListPath(), saveLines(pasteListPath(), copied)))
+        return;
+    const int keep = list.ListIndex();
+    list.setAction(2);
+    list.selectRow(keep);
+    enablePasteItems();
+}
+
+void PointerClipboard::enablePasteItems()
+{
+    // A pending move of a project or topic name ends here.
+    for (const char *item : {"mnuPasteProjectRow", "mnuPasteProjectEOF",
+             "mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"})
+        c.commands.setEnabled(QString::fromLatin1(item), false);
+    c.commands.setEnabled(QStringLiteral("mnuPasteFiles"), true);
+    c.commands.setEnabled(QStringLiteral("mnuPasteInsert"), true);
+}
+
+void PointerClipboard::PasteFiles()
+{
+    const QString path = pasteListPath();
+    QStringList lines;
+    if (QFileInfo(path).size() == 0 || !readLinesForRewrite(path, lines) || s.FileListPath.isEmpty())
+        return;
+    ListControl &list = c.lstFileList;
+    const int at = std::clamp(s.PasteAtRow ? list.ListIndex() : list.ListCount(), 0, list.ListCount());
+
+    NameSet names(list, NameField::FirstColumn);
+    QStringList pasted;
+    for (const QString &line : lines) {
+        QString record = trimSpaces(line);
+        if (record.isEmpty())
+            continue;
+        // A hand-written line without a TAB is all name, with an empty target.
+        const qsizetype tab = record.indexOf(u'\t');
+        const QString name = tab < 0 ? record : record.left(tab);
+        if (tab < 0)
+            record += u'\t';
+        if (names.contains(name)) {
+            showDuplicateFileName(c.ui, name);
+            continue;
+        }
+        names.insert(name);
+        pasted.append(record);
+    }
+
+    // Nothing pasted changes nothing, so nothing is written.
+    const QStringList rows = rowTexts(list);
+    if (!pasted.isEmpty()
+        && !reportSaveFailure(c.ui, s.FileListPath,
+            writePointerList(s.FileListPath, rows.first(at) + pasted + rows.sliced(at))))
+        return;
+    int pos = at;
+    for (const QString &record : pasted) {
+        list.setRow(pos++);
+        list.insertRow(record);
+    }
+    // Only the last pasted row ends selected (or the row before the place, when none was).
+    list.setAction(2);
+    list.selectRow(pos - 1);
+}
+
+} // namespace corvanta

@@ -1,0 +1,173 @@
+#include "filelist/PointerClipboard.h"
+
+#include "platform/MsgBox.h"
+#include "support/FormFixture.h"
+
+#include <QFile>
+
+namespace corvanta::test {
+namespace {
+
+const QString AlphaOne = u"Projects/Alpha/One.Files"_s;
+const QString BetaTwo = u"Projects/Beta/Two.Files"_s;
+const QByteArray AlphaPointers = "A\t/a\r\nB b\t/b\r\nC\t/c\r\nD\t/d\r\n";
+
+class PointerClipboardTest : public FormFixture
+{
+protected:
+    void SetUp() override
+    {
+        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
+        data.write(u"Projects/Alpha/Alpha.List"_s, "One\r\n");
+        data.write(AlphaOne, AlphaPointers);
+        data.write(u"Projects/Beta/Beta.List"_s, "Two\r\n");
+        data.write(BetaTwo, "X\t/x\r\nY\t/y\r\n");
+        start();
+    }
+    // Opens a project's first topic as a user clicks them, and selects rows of its File List.
+    void open(int project, std::initializer_list<int> selected = {})
+    {
+        doubleClick(projects(), project);
+        click(topics(), 1);
+        files().setAction(2);
+        for (int row : selected)
+            files().selectRow(row);
+    }
+    QByteArray pasteList() const { return data.read(u"Paste.Lst"_s); }
+    bool enabled(const char *item) const { return form->commands.item(QString::fromLatin1(item))->enabled; }
+};
+
+TEST_F(PointerClipboardTest, copyThenPasteIntoTheSameList_refusesEachNameAsADuplicate)
+{
+    open(0, {1, 3});
+    form->run(u"mnuCopyFiles"_s);
+    EXPECT_EQ(pasteList(), QByteArray("B b\t/b\r\nD\t/d\r\n"));
+    EXPECT_EQ(selectedRows(files()), QList<int> {3});
+    EXPECT_TRUE(enabled("mnuPasteFiles") && enabled("mnuPasteInsert"));
+    form->run(u"mnuPasteFiles"_s);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].text, u"You Have Selected A Duplicate Filename.     \rB B Is Already On File.\r"_s);
+    EXPECT_EQ(ui.boxes[1].title, u" Duplicate Filename: D"_s);
+    EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
+}
+
+TEST_F(PointerClipboardTest, cutPointers_surviveARestartAndArriveBottomFirstInAnotherProject)
+{
+    EXPECT_FALSE(enabled("mnuPasteFiles")); // a fresh data folder has nothing to paste
+    open(0, {0, 1, 2});
+    form->run(u"mnuCutFiles"_s);
+    EXPECT_EQ(pasteList(), QByteArray("C\t/c\r\nB b\t/b\r\nA\t/a\r\n"));
+    EXPECT_EQ(data.read(AlphaOne), QByteArray("D\t/d\r\n"));
+    EXPECT_EQ(selectedRows(files()), QList<int> {0});
+    EXPECT_TRUE(enabled("mnuPasteInsert"));
+
+    start();
+    EXPECT_TRUE(enabled("mnuPasteFiles") && enabled("mnuPasteInsert"));
+    open(1);
+    form->run(u"mnuPasteFiles"_s);
+    EXPECT_EQ(data.read(BetaTwo), QByteArray("X\t/x\r\nY\t/y\r\nC\t/c\r\nB b\t/b\r\nA\t/a\r\n"));
+    EXPECT_EQ(selectedRows(files()), QList<int> {4});
+    EXPECT_EQ(pasteList(), QByteArray("C\t/c\r\nB b\t/b\r\nA\t/a\r\n")); // kept for another paste
+
+    ui.answers = {MsgBox::Yes};
+    form->run(u"RemoveSelectedFiles"_s);
+    EXPECT_FALSE(enabled("mnuPasteInsert"));
+    data.write(u"Paste.Lst"_s, " \r\n\r\n");
+    start();
+    EXPECT_FALSE(enabled("mnuPasteFiles"));
+}
+
+TEST_F(PointerClipboardTest, pasteListLines_areInsertedByTheirNamesAtTheRowOrTheEnd)
+{
+    struct Case
+    {
+        const char *pasteList;
+        int atRow; // -1: at the end
+        QStringList rows;
+        size_t duplicates;
+    };
+    const Case cases[] = {
+        {"P\t/p\r\nQ\t/q\r\n", 1, {u"X\t/x"_s, u"P\t/p"_s, u"Q\t/q"_s, u"Y\t/y"_s}, 0},
+        // A repeated name, in any case, is refused; spaces around a line go, TABs stay.
+        {"N\t/1\r\nn\t/2\r\n  \r\n\r\n Sp ace\t/s \r\n\t/no-name\r\n", -1,
+            {u"X\t/x"_s, u"Y\t/y"_s, u"N\t/1"_s, u"Sp ace\t/s"_s, u"\t/no-name"_s}, 1},
+        // A hand-written line without a TAB is a name with an empty target.
+        {"Just a name", -1, {u"X\t/x"_s, u"Y\t/y"_s, u"Just a name\t"_s}, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.pasteList);
+        data.write(u"Paste.Lst"_s, c.pasteList);
+        data.write(BetaTwo, "X\t/x\r\nY\t/y\r\n");
+        start();
+        open(1, {c.atRow});
+        form->run(c.atRow < 0 ? u"mnuPasteFiles"_s : u"mnuPasteInsert"_s);
+        EXPECT_EQ(rows(files()), c.rows);
+        EXPECT_EQ(ui.boxes.size(), c.duplicates);
+        EXPECT_EQ(data.read(BetaTwo), (c.rows.join(u"\r\n"_s) + u"\r\n"_s).toUtf8());
+        const int lastPasted = c.atRow < 0 ? int(c.rows.size()) - 1 : c.atRow + 1;
+        EXPECT_EQ(selectedRows(files()), QList<int> {lastPasted});
+        ui.boxes.clear();
+    }
+}
+
+TEST_F(PointerClipboardTest, cutOrCopyWithNothingSelected_keepsPasteListAndTheCurrentRow)
+{
+    data.write(u"Paste.Lst"_s, "Cut earlier\t/e\r\n");
+    open(0, {2});
+    files().setAction(2);
+    for (const char *item : {"mnuCutFiles", "mnuCopyFiles"}) {
+        form->run(QString::fromLatin1(item));
+        EXPECT_EQ(pasteList(), QByteArray("Cut earlier\t/e\r\n"));
+        EXPECT_EQ(files().ListIndex(), 2);
+    }
+    EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
+}
+
+TEST_F(PointerClipboardTest, failedWrites_showFileNotSavedAndChangeNothingOnScreen)
+{
+    const QByteArray earlier = "Cut earlier\t/e\r\n";
+    const std::tuple<QString, QString, QByteArray> cases[] = {
+        {u"mnuCutFiles"_s, AlphaOne, "B b\t/b\r\nA\t/a\r\n"}, // in both files, never in neither
+        {u"mnuCutFiles"_s, u"Paste.Lst"_s, earlier},
+        {u"mnuCopyFiles"_s, u"Paste.Lst"_s, earlier},
+        {u"mnuPasteFiles"_s, AlphaOne, earlier},
+    };
+    const auto writable = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    for (const auto &[item, readOnly, pasteListAfter] : cases) {
+        SCOPED_TRACE(item.toStdString());
+        QFile::setPermissions(data.file(AlphaOne), writable);
+        QFile::setPermissions(data.file(u"Paste.Lst"_s), writable);
+        data.write(u"Paste.Lst"_s, earlier);
+        data.write(AlphaOne, AlphaPointers);
+        start();
+        open(0, {0, 1});
+        QFile::setPermissions(data.file(readOnly), QFileDevice::ReadOwner);
+        form->run(item);
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].title, u" File Not Saved"_s);
+        EXPECT_EQ(selectedRows(files()), (QList<int> {0, 1}));
+        EXPECT_EQ(files().ListCount(), 4);
+        EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
+        EXPECT_EQ(pasteList(), pasteListAfter);
+        ui.boxes.clear();
+    }
+}
+
+TEST_F(PointerClipboardTest, sortedListWithTwinNames_cutTakesExactlyTheSelectedRow)
+{
+    data.write(AlphaOne, "Twin\t/first\r\nA\t/a\r\nTwin\t/second\r\n");
+    setIni(u"File List"_s, u"Sort"_s, u"descend"_s);
+    start();
+    open(0, {1});
+    const QString cut = files().rowText(1);
+    ASSERT_TRUE(cut.startsWith(u"Twin\t"_s));
+    form->run(u"mnuCutFiles"_s);
+    EXPECT_EQ(pasteList(), (cut + u"\r\n"_s).toUtf8());
+    const QString left = QString::fromUtf8(data.read(AlphaOne));
+    EXPECT_EQ(left.count(u"Twin"_s), 1);
+    EXPECT_FALSE(left.contains(cut));
+    EXPECT_TRUE(left.contains(u"A\t/a"_s));
+}
+
+} // namespace
+} // namespace corvanta::test

@@ -1,0 +1,111 @@
+#include "gui/PdfPrinting.h"
+#include "platform/Keys.h"
+#include "platform/MsgBox.h"
+
+namespace corvanta::test {
+namespace {
+
+// The three list printouts, printed to PDF files and read back as text.
+class ListPrintoutsTest : public PdfFormFixture
+{
+protected:
+    void SetUp() override
+    {
+        if (!PdfPrintService::canReadPdf())
+            GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+        data.write(u"Project.List"_s, "Alpha\r\nBeta...Gamma\r\nDelta Echo\r\n");
+        data.write(u"Project.Topics"_s, "Inbox\r\nOld...stuff\r\n");
+        data.write(u"Project.Files"_s, "Home page\thttp://example.com\r\n\t/no/name\r\nLetter\t/l.odt\r\n");
+        start();
+    }
+    // The printed lines without the layout's indent (the text tool drops the empty line under the
+    // large title).
+    QStringList printed(const QString &pdf = u"printout.pdf"_s) const
+    {
+        QStringList lines = printing.text(pdf).split(u'\n');
+        for (QString &line : lines)
+            line = line.trimmed();
+        while (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    }
+};
+
+TEST_F(ListPrintoutsTest, eachList_printsItsTitleAndRowsInItsLayout)
+{
+    const QStringList files = {u"Corvanta File List"_s, u"Home page"_s, u"http://example.com"_s, u""_s,
+        u""_s, u"/no/name"_s, u""_s, u"Letter"_s, u"/l.odt"_s};
+    const std::pair<const char *, QStringList> cases[] = {
+        // The project row " ..." and names holding "..." stay out; a pointer takes three lines.
+        {"mnuPrintOutProjects", {u"Corvanta Project List"_s, u"Alpha"_s, u"Delta Echo"_s}},
+        {"mnuTopicPopupPrintTopicList", {u"Corvanta Topic List"_s, u"Inbox"_s}},
+        {"entry:Print File List", files},
+    };
+    for (const auto &[item, lines] : cases) {
+        SCOPED_TRACE(item);
+        form->run(QString::fromLatin1(item));
+        EXPECT_EQ(printed(), lines);
+        EXPECT_EQ(printing.shownFlags, PrintFlags::HidePrintToFile); // "All", no "Selection"
+    }
+    // The title stands well right of the rows (columns 16 and 2 in 28 and 12 points).
+    const QString text = printing.text();
+    const auto indent = [&text](const QString &s) { return text.indexOf(s) - text.lastIndexOf(u'\n', text.indexOf(s)); };
+    EXPECT_GT(indent(u"Corvanta File List"_s), indent(u"Letter"_s) + 10);
+
+    // Two rows selected: the dialog opens on "Selection", which prints only them.
+    form->lstFileList.selectRow(2);
+    form->lstFileList.setRow(0);
+    form->lstFileList.setSelected(true);
+    printing.chooseSelection = true;
+    form->run(u"mnuPrintFileList"_s);
+    EXPECT_EQ(printing.shownFlags, PrintFlags::HidePrintToFile | PrintFlags::Selection);
+    EXPECT_EQ(printed(), (QStringList {files[0], files[1], files[2], u""_s, files[7], files[8]}));
+}
+
+TEST_F(ListPrintoutsTest, longLists_askFromRow726AndNoPrintsNothing)
+{
+    for (const auto &[count, answer, asked] : {std::tuple {725, MsgBox::No, false}, {726, MsgBox::No, true},
+             {800, MsgBox::Yes, true}}) {
+        SCOPED_TRACE(count);
+        QFile::remove(printing.file());
+        projects().clear();
+        for (int i = 0; i < count; ++i)
+            projects().addRow(u"Project %1"_s.arg(i));
+        ui.answers = {answer};
+        form->run(u"PrintProjectList"_s);
+        ASSERT_EQ(ui.boxes.size(), asked ? 1u : 0u);
+        const QString pages = QString::number(count / 66);
+        if (asked) {
+            EXPECT_EQ(ui.boxes[0].text + ui.boxes[0].title,
+                u"This Printout Will Print Approximately "_s + pages
+                    + u" Pages.     \rDo You Want To Print The Project List?\r "_s + pages + u" Page Printout"_s);
+            EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question);
+        }
+        EXPECT_EQ(QFileInfo::exists(printing.file()), answer == MsgBox::Yes || !asked);
+        ui.boxes.clear();
+    }
+    EXPECT_TRUE(printing.text().contains(u"Project 799"_s));
+}
+
+TEST_F(ListPrintoutsTest, ctrlPWithTwoCopies_printsTwoDocumentsAndCancelPrintsNothing)
+{
+    // Two copies are two documents; a later copy never goes over a file that is there.
+    printing.copies = 2;
+    ui.answers = {MsgBox::Yes};
+    topics().userKeyDown(Key::P, Key::CtrlMask);
+    for (const QString &pdf : {u"printout.pdf"_s, u"printout-2.pdf"_s})
+        EXPECT_EQ(printed(pdf), (QStringList {u"Corvanta Topic List"_s, u"Inbox"_s}));
+    ui.answers = {MsgBox::Yes};
+    projects().userKeyDown(Key::P, Key::CtrlMask);
+    EXPECT_EQ(printed(u"printout-3.pdf"_s).value(0), u"Corvanta Project List"_s);
+
+    QDir(printing.out.path()).removeRecursively();
+    QDir().mkpath(printing.out.path());
+    printing.cancel = true;
+    form->run(u"mnuPrintOutFiles"_s);
+    EXPECT_EQ(printing.dialogs, 3);
+    EXPECT_EQ(QDir(printing.out.path()).entryList(QDir::Files), QStringList());
+}
+
+} // namespace
+} // namespace corvanta::test
