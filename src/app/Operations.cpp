@@ -10,20 +10,13 @@ void Operations::add(const QString &name, std::function<void()> operation)
 bool Operations::run(const QString &name) const
 {
     const auto it = operations_.find(name);
+    Q_ASSERT_X(it != operations_.end(), "Operations::run", qPrintable(QStringLiteral("no operation named ") + name));
     if (it == operations_.end())
         return false;
     // Copied first: an operation may replace its own registration while it runs.
     const std::function<void()> operation = it->second;
     operation();
     return true;
-}
-
-QStringList Operations::names() const
-{
-    QStringList all;
-    for (const auto &entry : operations_)
-        all << entry.first;
-    return all;
 }
 
 } // namespace corvanta

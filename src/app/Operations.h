@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -12,7 +11,8 @@ namespace corvanta {
 // ("LoadEntryScreen", "DeleteProject") and its menu items under the item names
 // ("mnuCreateProject"); menus, toolbar buttons ("toolbar:AddFile"), drop-down entries
 // ("entry:Open File"), keys and the lists' handlers run them by name, and features run each
-// other's the same way. A name nobody registered does nothing.
+// other's the same way. Running a name nobody registered is a programming error: it asserts in
+// debug builds and does nothing otherwise.
 class Operations
 {
 public:
@@ -21,8 +21,6 @@ public:
     // Runs the operation registered under name; false when there is none.
     bool run(const QString &name) const;
     bool contains(const QString &name) const { return operations_.count(name) != 0; }
-    // Every registered name, in order.
-    QStringList names() const;
 
 private:
     std::map<QString, std::function<void()>> operations_;
