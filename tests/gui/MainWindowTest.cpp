@@ -111,8 +111,9 @@ TEST_F(MainWindowTest, enterOpensTheProjectAndTheEntryScreenKeyReturns)
 TEST_F(MainWindowTest, escapeClosesAnOpenMenuOnlyAndEndsTheProgramFromTheWindow)
 {
     QMenuBar *bar = window->menuBar();
-    QMenu *fileMenu = bar->actions().constFirst()->menu();
-    bar->setActiveAction(bar->actions().constFirst());
+    QMenu *fileMenu = window->commandSurface()->menu(u"mnuOpen"_s);
+    ASSERT_NE(fileMenu, nullptr);
+    bar->setActiveAction(fileMenu->menuAction());
     QTRY_VERIFY(fileMenu->isVisible());
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
     QTRY_VERIFY(!fileMenu->isVisible());
@@ -121,7 +122,8 @@ TEST_F(MainWindowTest, escapeClosesAnOpenMenuOnlyAndEndsTheProgramFromTheWindow)
     QTest::keyClick(bar, Qt::Key_Escape);
     EXPECT_FALSE(form->finished());
 
-    QMenu *popup = window->commandSurface()->menu(u"mnuPopupFiles"_s);
+    QMenu *popup = window->commandSurface()->popup(u"mnuPopupFiles"_s);
+    ASSERT_NE(popup, nullptr);
     popup->popup(window->mapToGlobal(QPoint(40, 40)));
     QTRY_VERIFY(popup->isVisible());
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
