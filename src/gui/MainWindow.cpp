@@ -299,7 +299,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
                 form_.Form_KeyDown(code, shift);
                 if (code == 0)
                     return true;
-                // F10 is left to the window system, which opens the menu bar.
+                // F10 passes on from the form; Qt gives it no meaning, so the menu bar opens here.
                 if (code == Key::F10 && shift == Key::NoShift && form_.enabled()) {
                     openMenuBar();
                     return true;
