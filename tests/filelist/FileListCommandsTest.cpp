@@ -206,7 +206,7 @@ TEST_F(FileListCommandsTest, cancellingTheFirstAddDialog_changesNothing)
     form->run(u"mnuAddFile"_s);
     ASSERT_EQ(dialogs.requests.size(), 1u);
     const OpenFileRequest &r = dialogs.requests[0];
-    EXPECT_EQ(r.initialFolder, data.path());
+    EXPECT_EQ(r.initialFolder, QDir::homePath());
     EXPECT_TRUE(r.fileName.isEmpty());
     ASSERT_EQ(r.filters.size(), 5);
     EXPECT_EQ(r.filters[0], (FileFilter {u"All Files (*.*)"_s, u"*"_s}));
@@ -283,6 +283,22 @@ TEST_F(FileListCommandsTest, openFileByDialog_opensEveryChosenFileEvenInPrintMod
     EXPECT_EQ(shell.targets(), (QStringList {data.file(u"a.txt"_s), data.file(u"b.txt"_s)}));
     EXPECT_EQ(files().ListCount(), 8);
     EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST_F(FileListCommandsTest, fileDialogs_startAtHomeThenWhereTheLastOneWasLeft)
+{
+    // Never in the data folder, which is hidden; the last folder is kept across both dialogs.
+    dialogs.choices = {{u"/srv/papers/a.pdf"_s}};
+    form->toolbarEntryClick(u"Open File"_s);
+    nameEachFile();
+    dialogs.choices = {{u"/srv/papers/old/b.pdf"_s}};
+    form->run(u"AddFileToFileList"_s);
+    form->toolbarEntryClick(u"Open File"_s);
+    QStringList starts;
+    for (const OpenFileRequest &r : dialogs.requests)
+        starts << r.initialFolder;
+    EXPECT_EQ(starts, (QStringList {QDir::homePath(), u"/srv/papers"_s, u"/srv/papers"_s,
+                                    u"/srv/papers"_s, u"/srv/papers/old"_s}));
 }
 
 TEST_F(FileListCommandsTest, duplicateFileNameCheck_ignoresLetterCase)
