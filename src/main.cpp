@@ -30,6 +30,16 @@ QStringList arguments(int argc, char **argv)
     return args;
 }
 
+// The X display Qt was told to use (-display NAME); empty for $DISPLAY.
+QByteArray displayOption(const QStringList &words)
+{
+    for (qsizetype i = 1; i + 1 < words.size(); ++i) {
+        if (words[i] == u"-display" || words[i] == u"--display")
+            return words[i + 1].toLocal8Bit();
+    }
+    return {};
+}
+
 void print(FILE *stream, const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -102,7 +112,7 @@ int main(int argc, char **argv)
     // The lock keys can be read and switched on X11 only; under Wayland their panels stay empty.
     std::unique_ptr<X11Keyboard> keyboard;
     if (QGuiApplication::platformName() == u"xcb")
-        keyboard = X11Keyboard::open(parser.value(QStringLiteral("display")).toLocal8Bit());
+        keyboard = X11Keyboard::open(displayOption(words));
     Program program(Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker,
                              &fontDialog, keyboard.get()},
                     ModalWindows::of(ui), folder.path, QCoreApplication::applicationDirPath());
