@@ -190,6 +190,7 @@ TEST(CalendarDialogTest, nextMonthClicksTurnAMonthEachAndKeepTheFocusOnTheCalend
     QTest::mouseClick(dialog.previousButton(), Qt::LeftButton);
     EXPECT_EQ(dialog.calendar()->monthShown(), 2);
     EXPECT_TRUE(dialog.calendar()->hasFocus());
+}
 
 TEST_F(MainWindowTest, shrunkBelowTheMinimum_snapsBackAndTheListsFillTheSnappedWindow)
 {
