@@ -2,6 +2,7 @@
 #include "app/DataFolder.h"
 #include "app/SingleInstance.h"
 #include "compose/Program.h"
+#include "gui/HandInServer.h"
 #include "gui/MainWindow.h"
 #include "gui/QtClipboard.h"
 #include "gui/QtFileDialogs.h"
@@ -10,6 +11,7 @@
 #include "gui/QtPrinting.h"
 #include "gui/QtUi.h"
 #include "platform/MsgBox.h"
+#include "platform/QtFileWatcher.h"
 #include "platform/SystemClock.h"
 #include "platform/X11Keyboard.h"
 #include "platform/XdgShell.h"
@@ -45,6 +47,43 @@ void print(FILE *stream, const QString &text)
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
+QString socketOf(const QString &dataFolder)
+{
+    return corvanta::handInSocketName(dataFolder, qEnvironmentVariable("XDG_RUNTIME_DIR"));
+}
+
+// corvanta --add: to the copy running on the data folder, else straight into the topic's file.
+// Needs no display.
+int addFiles(int argc, char **argv)
+{
+    using namespace corvanta;
+    QCoreApplication app(argc, argv);
+    const CommandLine options = parseCommandLine(QCoreApplication::arguments());
+    if (options.action != CommandLine::Action::Add) {
+        print(stderr, QStringLiteral("corvanta: %1\nTry 'corvanta --help'.\n").arg(options.error));
+        return 2;
+    }
+    const QString exeDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
+    const DataFolderChoice folder = resolveDataFolder(
+        options.dataDir, exeDir, qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+    if (folder.path.isEmpty()) {
+        print(stderr, QStringLiteral("corvanta: %1\n").arg(folder.error));
+        return 1;
+    }
+    HandInRequest request;
+    request.topic = options.topic;
+    for (const QString &file : options.files)
+        request.files << QFileInfo(file).absoluteFilePath();
+    std::optional<HandInAnswer> answer = sendToRunningCopy(socketOf(folder.path), request);
+    if (!answer)
+        answer = handInDirectly(folder.path, request);
+    for (const QString &message : answer->messages)
+        print(stderr, QStringLiteral("corvanta: %1\n").arg(message));
+    if (!answer->summary.isEmpty())
+        print(stdout, answer->summary + u'\n');
+    return answer->exitCode;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -61,6 +100,8 @@ int main(int argc, char **argv)
     case CommandLine::Action::Version:
         print(stdout, commandLineVersion());
         return 0;
+    case CommandLine::Action::Add:
+        return addFiles(argc, argv);
     default:
         break;
     }
@@ -96,7 +137,12 @@ int main(int argc, char **argv)
 
     // Two copies writing the same lists would lose each other's changes.
     SingleInstance instance(folder.path);
+    const QString socketName = socketOf(folder.path);
     if (!instance.acquire()) {
+        // The running copy comes to the front, with the box over it.
+        HandInRequest raise;
+        raise.kind = HandInRequest::Kind::Raise;
+        sendToRunningCopy(socketName, raise, 2000);
         ui.msgBox(SingleInstance::refusalText(folder.path), SingleInstance::refusalTitle(),
                   MsgBox::OkOnly | MsgBox::Exclamation);
         return 1;
@@ -109,14 +155,17 @@ int main(int argc, char **argv)
     QtPrintService printing;
     QtFolderPicker folderPicker;
     QtFontDialog fontDialog;
+    QtFileWatcher fileWatcher;
     // The lock keys can be read and switched on X11 only; under Wayland their panels stay empty.
     std::unique_ptr<X11Keyboard> keyboard;
     if (QGuiApplication::platformName() == u"xcb")
         keyboard = X11Keyboard::open(displayOption(words));
     Program program(Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker,
-                             &fontDialog, keyboard.get()},
+                             &fontDialog, &fileWatcher, keyboard.get()},
                     ModalWindows::of(ui), folder.path, QCoreApplication::applicationDirPath());
     MainWindow window(program.form(), ui);
+    HandInServer handInServer(program.handIn(), &window);
+    handInServer.listen(socketName);
     program.form().Form_Load();
     if (program.form().finished())
         return 0;

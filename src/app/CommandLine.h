@@ -8,16 +8,18 @@ namespace corvanta {
 // What the program's own options ask for. Qt's options (-platform, -style, ...) are Qt's: the
 // application object takes them out of the words before these are read.
 struct CommandLine {
-    enum class Action { Run, Help, Version, Error };
+    enum class Action { Run, Help, Version, Add, Error };
     Action action = Action::Run;
     QString dataDir;   // --data-dir, empty when not given
+    QStringList files; // for Add: the files to add, as given
+    QString topic;     // for Add: --topic, empty for the File List shown
     QString error;     // for Error: what was wrong, one line
 };
 
 // Reads the words the application object left (the program's name first).
 CommandLine parseCommandLine(const QStringList &arguments);
 
-// --help and --version answered before the application object exists, so that both work
+// --help, --version and --add answered before the application object exists, so that they work
 // without a display; words the program does not know are passed over here, not refused.
 CommandLine::Action earlyAction(const QStringList &arguments);
 

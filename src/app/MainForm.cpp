@@ -314,6 +314,9 @@ void MainForm::registerFrameOperations()
 {
     registerOperation(QStringLiteral("LoadEntryScreen"), [this] { navigation_->LoadEntryScreen(); });
     registerOperation(QStringLiteral("SelectTopic"), [this] { navigation_->SelectTopic(); });
+    registerOperation(QStringLiteral("ReloadProjectList"), [this] { navigation_->ReloadList(lstProjectList); });
+    registerOperation(QStringLiteral("ReloadTopicList"), [this] { navigation_->ReloadList(lstTopicList); });
+    registerOperation(QStringLiteral("ReloadFileList"), [this] { navigation_->ReloadList(lstFileList); });
     registerOperation(QStringLiteral("ShowHotKeyList"), [this] { ShowHotKeyList(); });
     registerOperation(QStringLiteral("mnuReturnToEntryScreen"), [this] { run(QStringLiteral("LoadEntryScreen")); });
     registerOperation(QStringLiteral("mnuExitProgram"), [this] { closeMainWindow(); });

@@ -34,6 +34,9 @@ public:
     void LoadFileList();
     void SelectProject();
     void SelectTopic();
+    // Reads a shown list's file again after another program changed it; the rows selected and
+    // the current row stay so by name where they still exist.
+    void ReloadList(ListControl &list);
 
     // Project List events.
     void lstProjectList_Click();

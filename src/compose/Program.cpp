@@ -16,6 +16,8 @@ Program::Program(const Platform &platform, const ModalWindows &windows, const QS
       nameMoving_(form_.context()),
       projectCleanup_(form_.context()),
       globalFileSearch_(form_.context(), windows.fileSearch),
+      externalChanges_(form_.context()),
+      handIn_(form_.context()),
       help_(form_.context(), windows.accessories, executableFolder),
       accessories_(form_.context(), windows.accessories),
       lockKeys_(form_.context())

@@ -4,6 +4,7 @@
 #include "app/AccessoryDisplay.h"
 #include "app/Help.h"
 #include "app/LockKeys.h"
+#include "app/ExternalChanges.h"
 #include "app/MainForm.h"
 #include "app/NameMoving.h"
 #include "app/ProjectCleanup.h"
@@ -11,6 +12,7 @@
 #include "app/StartupWindow.h"
 #include "editor/PointerEditor.h"
 #include "filelist/FileListCommands.h"
+#include "filelist/HandIn.h"
 #include "filelist/Launching.h"
 #include "filelist/ListAppearance.h"
 #include "filelist/ListPrintouts.h"
@@ -57,6 +59,8 @@ public:
     ProjectCleanup &projectCleanup() { return projectCleanup_; }
     GlobalFileSearch &globalFileSearch() { return globalFileSearch_; }
     PointerClipboard &pointerClipboard() { return pointerClipboard_; }
+    ExternalChanges &externalChanges() { return externalChanges_; }
+    HandInReceiver &handIn() { return handIn_; }
     Help &help() { return help_; }
     LockKeys &lockKeys() { return lockKeys_; }
 
@@ -73,6 +77,8 @@ private:
     NameMoving nameMoving_;
     ProjectCleanup projectCleanup_;
     GlobalFileSearch globalFileSearch_;
+    ExternalChanges externalChanges_;
+    HandInReceiver handIn_;
     Help help_;
     Accessories accessories_;
     LockKeys lockKeys_;

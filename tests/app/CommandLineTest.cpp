@@ -33,6 +33,9 @@ TEST(CommandLine, ownOptionsAreReadAndAnythingElseIsRefused)
         {"-style Fusion", Action::Error, "", "Unknown option 'style'."},
         {"--data-dir", Action::Error, "", "Missing value after '--data-dir'."},
         {"stray", Action::Error, "", "unexpected argument 'stray'"},
+        {"--add a b --topic P/T --data-dir /tmp/d", Action::Add, "/tmp/d", ""},
+        {"--add", Action::Error, "", "--add needs at least one FILE"},
+        {"--topic P/T", Action::Error, "", "--topic goes with --add"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.line);
@@ -41,6 +44,9 @@ TEST(CommandLine, ownOptionsAreReadAndAnythingElseIsRefused)
         EXPECT_EQ(parsed.dataDir, QString::fromLatin1(c.dataDir));
         EXPECT_EQ(parsed.error, QString::fromLatin1(c.error));
     }
+    const CommandLine add = parseCommandLine(words(u"--add a b --topic P/T"_s));
+    EXPECT_EQ(add.files, (QStringList{u"a"_s, u"b"_s}));
+    EXPECT_EQ(add.topic, u"P/T"_s);
 }
 
 TEST(CommandLine, helpAndVersionAreSeenBeforeQtAmongItsOptions)
@@ -50,6 +56,7 @@ TEST(CommandLine, helpAndVersionAreSeenBeforeQtAmongItsOptions)
     // A folder named like an option is still a folder.
     EXPECT_EQ(earlyAction(words(u"--data-dir -h"_s)), Action::Run);
     EXPECT_EQ(earlyAction(words(u"-style Fusion"_s)), Action::Run);
+    EXPECT_EQ(earlyAction(words(u"--add x"_s)), Action::Add);
 
     EXPECT_TRUE(choosesDisplay(words(u"-style Fusion -platform offscreen"_s)));
     EXPECT_TRUE(choosesDisplay(words(u"--display :3"_s)));

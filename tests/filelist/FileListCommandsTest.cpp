@@ -87,15 +87,17 @@ TEST_F(FileListCommandsTest, removeFourRows_countsThemInTheQuestion)
     EXPECT_EQ(rows(files()).first(), u"Row4\t/home/u/r4"_s);
 }
 
-TEST_F(FileListCommandsTest, removeWithNothingSelected_asksAboutZeroAndSelectsRowZero)
+TEST_F(FileListCommandsTest, removeWithNothingSelected_asksAboutZeroAndKeepsAFileChangedOnDisk)
 {
     select({});
     data.write(u"Project.Files"_s, "Row0\t/home/u/r0\nRow1\t/b\n"); // differs from the list
     ui.answers = {MsgBox::Yes};
     form->run(u"RemoveSelectedFiles"_s);
     EXPECT_TRUE(ui.boxes[0].text.startsWith(u"You Have Selected 0 Files"_s));
-    EXPECT_EQ(files().ListCount(), 8);
-    EXPECT_TRUE(fileBytes().startsWith("Row0\t/home/u/r0\r\nRow1\t/home/u/r1\r\n"));
+    // The rewrite would replace what another program wrote: refused, and the list shows the file.
+    EXPECT_EQ(ui.boxes.back().title, u" List Changed On Disk"_s);
+    EXPECT_EQ(fileBytes(), QByteArray("Row0\t/home/u/r0\nRow1\t/b\n"));
+    EXPECT_EQ(rows(files()), (QStringList{u"Row0\t/home/u/r0"_s, u"Row1\t/b"_s}));
     EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {0});
 }
 
