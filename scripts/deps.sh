@@ -13,16 +13,17 @@ CORVANTA_BUILD_PACKAGES=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev poppler-utils
     dpkg-dev file desktop-file-utils appstream man-db
     hunspell hunspell-en-us
+    libxcb1-dev libxcb-xkb-dev libxcb-xtest0-dev
 )
 # dpkg-dev and file: CPack's Debian package and its dependencies from dpkg-shlibdeps; the other
 # three check the package's desktop entry, metainfo and man page in the tests. hunspell checks
-# the spelling of the help documents.
+# the spelling of the help documents. The xcb packages read and switch the lock keys on X11.
 # xdg-utils and shared-mime-info: the desktop's MIME types and default applications, which
 # opening pointers relies on (and its tests, under a temporary desktop of their own). Printing
 # uses CUPS's lp when it is there; the tests put a stand-in first in PATH.
 CORVANTA_RUN_PACKAGES=(
     qt6-qpa-plugins libqt6widgets6 libqt6printsupport6 libqt6svg6 libqt6network6
-    fonts-dejavu-core xdg-utils shared-mime-info
+    fonts-dejavu-core xdg-utils shared-mime-info libxcb1 libxcb-xkb1 libxcb-xtest0
 )
 # The GUI tests run on the offscreen platform and need nothing beyond the run packages.
 # librsvg2-bin renders the committed icons (scripts/icons.sh).

@@ -13,6 +13,7 @@
 #include "platform/MsgBox.h"
 #include "platform/QtFileWatcher.h"
 #include "platform/SystemClock.h"
+#include "platform/X11Keyboard.h"
 #include "platform/XdgShell.h"
 
 #include <QApplication>
@@ -29,6 +30,16 @@ QStringList arguments(int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     return args;
+}
+
+// The X display Qt was told to use (-display NAME); empty for $DISPLAY.
+QByteArray displayOption(const QStringList &words)
+{
+    for (qsizetype i = 1; i + 1 < words.size(); ++i) {
+        if (words[i] == u"-display" || words[i] == u"--display")
+            return words[i + 1].toLocal8Bit();
+    }
+    return {};
 }
 
 void print(FILE *stream, const QString &text)
@@ -145,9 +156,13 @@ int main(int argc, char **argv)
     QtFolderPicker folderPicker;
     QtFontDialog fontDialog;
     QtFileWatcher fileWatcher;
+    // The lock keys can be read and switched on X11 only; under Wayland their panels stay empty.
+    std::unique_ptr<X11Keyboard> keyboard;
+    if (QGuiApplication::platformName() == u"xcb")
+        keyboard = X11Keyboard::open(displayOption(words));
     Program program(Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker,
-                             &fontDialog, &fileWatcher},
-                    ModalWindows::of(ui), folder.path);
+                             &fontDialog, &fileWatcher, keyboard.get()},
+                    ModalWindows::of(ui), folder.path, QCoreApplication::applicationDirPath());
     MainWindow window(program.form(), ui);
     HandInServer handInServer(program.handIn(), &window);
     handInServer.listen(socketName);

@@ -230,6 +230,8 @@ void MainForm::Form_Load()
         StartupWindow window(state, ui);
         window.Form_Load();
         startupWindows_->showStartupWindow(window);
+        if (window.userManualRequested())
+            run(QStringLiteral("ShowGettingStartedHelp"));
     }
 }
 
@@ -333,6 +335,9 @@ void MainForm::registerFrameOperations()
     registerOperation(QStringLiteral("mnuChangeName"), [this] { ChangeUserName(); });
     registerOperation(QStringLiteral("toolbar:EntryScreen"), [this] { run(QStringLiteral("LoadEntryScreen")); });
     registerOperation(QStringLiteral("toolbar:HotKeys"), [this] { ShowHotKeyList(); });
+    // A popup's title row is a menu item like the others, and does nothing.
+    for (const char *title : {"mnuPopupMenuTitle", "mnuTopicPopupTitle", "mnuPopupMenu2Title"})
+        registerOperation(QString::fromLatin1(title), [] {});
 }
 
 void MainForm::Form_KeyDown(int &keyCode, int shift)

@@ -4,18 +4,7 @@ namespace corvanta {
 
 void Operations::add(const QString &name, std::function<void()> operation)
 {
-    operations_[name] = Entry{std::move(operation), false};
-}
-
-void Operations::addPlaceholder(const QString &name)
-{
-    operations_.try_emplace(name, Entry{[] {}, true});
-}
-
-bool Operations::isPlaceholder(const QString &name) const
-{
-    const auto it = operations_.find(name);
-    return it != operations_.end() && it->second.placeholder;
+    operations_[name] = std::move(operation);
 }
 
 bool Operations::run(const QString &name) const
@@ -25,7 +14,7 @@ bool Operations::run(const QString &name) const
     if (it == operations_.end())
         return false;
     // Copied first: an operation may replace its own registration while it runs.
-    const std::function<void()> operation = it->second.operation;
+    const std::function<void()> operation = it->second;
     ++depth_;
     operation();
     if (--depth_ == 0 && whenIdle_) {

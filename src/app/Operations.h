@@ -16,11 +16,8 @@ namespace corvanta {
 class Operations
 {
 public:
-    // Registers operation under name, replacing what was there (a placeholder too).
+    // Registers operation under name, replacing what was there.
     void add(const QString &name, std::function<void()> operation);
-    // A command whose feature is still to come: does nothing when run, unless a feature has
-    // registered the name already. Keeps the debug builds' check quiet for those commands alone.
-    void addPlaceholder(const QString &name);
     // Runs the operation registered under name; false when there is none.
     bool run(const QString &name) const;
     bool contains(const QString &name) const { return operations_.count(name) != 0; }
@@ -28,14 +25,9 @@ public:
     bool running() const { return depth_ > 0; }
     // Runs after every outermost operation: work that must not happen under a running one.
     void setWhenIdle(std::function<void()> work) { whenIdle_ = std::move(work); }
-    bool isPlaceholder(const QString &name) const;
 
 private:
-    struct Entry {
-        std::function<void()> operation;
-        bool placeholder = false;
-    };
-    std::map<QString, Entry> operations_;
+    std::map<QString, std::function<void()>> operations_;
     std::function<void()> whenIdle_;
     mutable int depth_ = 0;
 };

@@ -10,6 +10,7 @@ StartupWindow::StartupWindow(SharedState &state, Ui &ui) : state_(state), ui_(ui
 QString StartupWindow::caption() const { return QStringLiteral("Getting Started"); }
 QString StartupWindow::chkHideWindowCaption() const { return QStringLiteral("&Hide This Window"); }
 QString StartupWindow::okButtonCaption() const { return QStringLiteral("&Continue"); }
+QString StartupWindow::cmdUserManualCaption() const { return QStringLiteral("&User Manual"); }
 
 void StartupWindow::Form_Load()
 {
@@ -23,6 +24,12 @@ void StartupWindow::Form_Load()
 }
 
 void StartupWindow::OKButton_Click() { closed_ = true; }
+
+void StartupWindow::cmdUserManual_Click()
+{
+    userManual_ = true;
+    closed_ = true;
+}
 
 void StartupWindow::Form_KeyDown(int &keyCode)
 {

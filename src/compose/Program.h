@@ -1,5 +1,9 @@
 #pragma once
 
+#include "app/Accessories.h"
+#include "app/AccessoryDisplay.h"
+#include "app/Help.h"
+#include "app/LockKeys.h"
 #include "app/ExternalChanges.h"
 #include "app/MainForm.h"
 #include "app/NameMoving.h"
@@ -20,14 +24,15 @@
 
 namespace corvanta {
 
-// The desktop's side of the core's modal windows; the Qt window (or a test's fake) is all three.
+// The desktop's side of the core's windows; the Qt window (or a test's fake) is all of them.
 struct ModalWindows
 {
     StartupWindowDisplay &startup;
     PointerEditorDisplay &pointerEditor;
     FileSearchDisplay &fileSearch;
+    AccessoryDisplay &accessories;
 
-    template<typename T> static ModalWindows of(T &desktop) { return {desktop, desktop, desktop}; }
+    template<typename T> static ModalWindows of(T &desktop) { return {desktop, desktop, desktop, desktop}; }
 };
 
 // The program's logic as the user gets it: the main form and every feature, made in order and
@@ -37,7 +42,9 @@ struct ModalWindows
 class Program
 {
 public:
-    Program(const Platform &platform, const ModalWindows &windows, const QString &dataFolder);
+    // executableFolder: where the running program lies, for its installed help documents.
+    Program(const Platform &platform, const ModalWindows &windows, const QString &dataFolder,
+        const QString &executableFolder = QString());
     ~Program();
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
@@ -54,6 +61,8 @@ public:
     PointerClipboard &pointerClipboard() { return pointerClipboard_; }
     ExternalChanges &externalChanges() { return externalChanges_; }
     HandInReceiver &handIn() { return handIn_; }
+    Help &help() { return help_; }
+    LockKeys &lockKeys() { return lockKeys_; }
 
 private:
     // The form first: the features hold references into it and go before it.
@@ -70,6 +79,9 @@ private:
     GlobalFileSearch globalFileSearch_;
     ExternalChanges externalChanges_;
     HandInReceiver handIn_;
+    Help help_;
+    Accessories accessories_;
+    LockKeys lockKeys_;
 };
 
 } // namespace corvanta

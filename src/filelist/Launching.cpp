@@ -77,10 +77,6 @@ void Launching::registerOperations()
     reg("mnuEditProjectList", editProjectList);
     reg("entry:Edit Project List", editProjectList);
     reg("StartCommandPrompt", [this] { startTool(Tool::Terminal, QStringLiteral("Terminal")); });
-    reg("mnuEmailTechSupport", [this] {
-        launcher_.LaunchTarget(
-            QStringLiteral("mailto:") + supportAddress(), QStringLiteral("open"));
-    });
 }
 
 QString Launching::caption(const QString &itemName) const

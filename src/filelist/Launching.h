@@ -7,7 +7,6 @@
 
 namespace corvanta {
 
-
 // Opening and printing the File List's pointers, the Open/Print mode, the offer to remove a
 // pointer whose target is gone, Open With, and the commands that start the desktop's tools.
 class Launching
@@ -29,8 +28,6 @@ public:
     void startTool(Launcher::Tool tool, const QString &caption, const QString &file = QString());
     // Opens a list file of the data folder in the text editor.
     void editListFile(const QString &fileName);
-
-    static QString supportAddress() { return QStringLiteral("support@example.com"); }
 
 private:
     FeatureContext c;

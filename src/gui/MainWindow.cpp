@@ -7,6 +7,7 @@
 #include "gui/ListBox.h"
 #include "gui/QtUi.h"
 #include "gui/Twips.h"
+#include "platform/Keys.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -279,6 +280,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+void MainWindow::openMenuBar()
+{
+    QMenuBar *bar = menuBar();
+    if (!bar->actions().isEmpty())
+        bar->setActiveAction(bar->actions().constFirst());
+}
+
 QMenu *MainWindow::menuNamed(const QString &name) const
 {
     QMenu *menu = surface_->popup(name);
@@ -301,16 +309,24 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     // The window sees every key before its controls, as long as no other window is in front.
+    // A menu, and the menu bar while it has the keyboard (after Alt, F10, or Escape out of one
+    // of its menus), keep their own keys: Escape closes the menu and never the program.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
         if (widget->window() == this && !QApplication::activePopupWidget()
-            && !QApplication::activeModalWidget()) {
+            && !QApplication::activeModalWidget() && !qobject_cast<QMenuBar *>(widget)) {
             auto *key = static_cast<QKeyEvent *>(event);
             int code = keyCodeFromQt(key);
+            const int shift = shiftFromQt(key->modifiers());
             if (code != 0) {
-                form_.Form_KeyDown(code, shiftFromQt(key->modifiers()));
+                form_.Form_KeyDown(code, shift);
                 if (code == 0)
                     return true;
+                // F10 passes on from the form; Qt gives it no meaning, so the menu bar opens here.
+                if (code == Key::F10 && shift == Key::NoShift && form_.enabled()) {
+                    openMenuBar();
+                    return true;
+                }
             }
         }
     }

@@ -57,6 +57,7 @@ private:
     QMargins currentFrameMargins() const;
     QRect frameRectFor(const WindowGeometry &g) const;
     QMenu *menuNamed(const QString &name) const;
+    void openMenuBar();
 };
 
 } // namespace corvanta

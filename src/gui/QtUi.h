@@ -1,9 +1,13 @@
 #pragma once
 
+#include "app/AccessoryDisplay.h"
 #include "app/StartupWindow.h"
+#include "gui/HelpViewer.h"
 #include "editor/PointerEditor.h"
 #include "platform/Ui.h"
 #include "search/FileSearch.h"
+
+#include <QPointer>
 
 #include <functional>
 
@@ -16,8 +20,14 @@ namespace corvanta {
 class QtUi : public Ui,
              public StartupWindowDisplay,
              public PointerEditorDisplay,
-             public FileSearchDisplay {
+             public FileSearchDisplay,
+             public AccessoryDisplay {
 public:
+    QtUi();
+    ~QtUi() override;
+    QtUi(const QtUi &) = delete;
+    QtUi &operator=(const QtUi &) = delete;
+
     int msgBox(const QString &text, const QString &title, int flags) override;
     QString inputBox(const QString &prompt, const QString &title, const QString &preset,
                      int leftTwips, int topTwips) override;
@@ -30,6 +40,10 @@ public:
     void showPopupMenu(const QString &menuName) override;
     void showPopupMenuAt(const QString &menuName, int xTwips, int yTwips) override;
     QString chooseProgram(const QString &target, const QString &title) override;
+    void showHelp(HelpWindow &window) override;              // QtUiAccessories.cpp
+    void showCalendar(Calendar &calendar) override;
+    void showAbout(About &about) override;
+    HelpViewer *helpViewer() const { return helpViewer_; }
 
     // The window boxes are centred on and the popup menus come from; set once it exists.
     QWidget *parent = nullptr;
@@ -41,6 +55,7 @@ public:
 
 private:
     int busyDepth_ = 0;
+    QPointer<HelpViewer> helpViewer_; // made at the first help command, then shown again
 };
 
 } // namespace corvanta

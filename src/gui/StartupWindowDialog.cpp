@@ -55,9 +55,18 @@ StartupWindowDialog::StartupWindowDialog(StartupWindow &window, QWidget *parent)
         accept();
     });
 
+    auto *manual = new QPushButton(window.cmdUserManualCaption(), this);
+    manual->setObjectName(QStringLiteral("cmdUserManual"));
+    manual->setAutoDefault(false);
+    connect(manual, &QPushButton::clicked, this, [this] {
+        window_.cmdUserManual_Click();
+        accept();
+    });
+
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(chkHideWindow_);
     bottom->addStretch();
+    bottom->addWidget(manual);
     bottom->addWidget(ok);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(frame);

@@ -8,6 +8,7 @@ class FileDialogs;
 class FileWatcher;
 class FolderPicker;
 class FontDialog;
+class Keyboard;
 class PrintService;
 class Shell;
 class Ui;
@@ -24,6 +25,7 @@ struct Platform {
     FolderPicker *folderPicker = nullptr; // choosing a folder (platform/FolderPicker.h)
     FontDialog *fontDialog = nullptr;     // choosing a list's font (platform/FontDialog.h)
     FileWatcher *fileWatcher = nullptr;   // the shown files changed on disk (platform/FileWatcher.h)
+    Keyboard *keyboard = nullptr;         // the lock keys; none under Wayland (platform/Keyboard.h)
 };
 
 } // namespace corvanta

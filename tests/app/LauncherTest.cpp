@@ -243,14 +243,5 @@ TEST_F(LauncherTest, fileManager_opensTheDataFolder)
     EXPECT_EQ(shell.starts[0].arguments, QStringList {data.path()});
 }
 
-TEST_F(LauncherTest, emailTechSupport_opensMailtoAddress)
-{
-    form->menuClick(u"mnuEmailTechSupport"_s);
-    ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].verb, u"open"_s);
-    EXPECT_EQ(shell.calls[0].file, u"mailto:support@example.com"_s);
-    EXPECT_TRUE(shell.calls[0].folder.isEmpty());
-}
-
 } // namespace
 } // namespace corvanta::test

@@ -1,11 +1,18 @@
 #pragma once
 
+#include "app/About.h"
+#include "app/AccessoryDisplay.h"
+#include "app/Calendar.h"
+#include "app/HelpWindow.h"
 #include "app/StartupWindow.h"
 #include "editor/PointerEditor.h"
 #include "search/FileSearch.h"
 #include "support/FakeUi.h"
 
+#include <QUrl>
+
 #include <functional>
+#include <vector>
 
 namespace corvanta::test {
 
@@ -14,7 +21,8 @@ namespace corvanta::test {
 class FakeFormUi : public FakeUi,
                    public StartupWindowDisplay,
                    public PointerEditorDisplay,
-                   public FileSearchDisplay
+                   public FileSearchDisplay,
+                   public AccessoryDisplay
 {
 public:
     int startupWindows = 0;
@@ -42,6 +50,32 @@ public:
         ++fileSearches;
         if (onFileSearch)
             onFileSearch(search);
+    }
+
+    std::vector<QUrl> helpPages; // the page the help window showed each time it was brought up
+    HelpWindow *helpWindow = nullptr;
+    void showHelp(HelpWindow &window) override
+    {
+        helpWindow = &window;
+        helpPages.push_back(window.source());
+    }
+
+    int calendars = 0;
+    std::function<void(Calendar &)> onCalendar; // plays the user in the calendar
+    void showCalendar(Calendar &calendar) override
+    {
+        ++calendars;
+        if (onCalendar)
+            onCalendar(calendar);
+    }
+
+    int abouts = 0;
+    std::function<void(About &)> onAbout;
+    void showAbout(About &about) override
+    {
+        ++abouts;
+        if (onAbout)
+            onAbout(about);
     }
 };
 

@@ -23,6 +23,7 @@ protected:
     FakeClock clock;
     std::unique_ptr<Program> program;
     MainForm *form = nullptr;
+    QString executableFolder; // where the program would lie, for its installed files
 
     // The services the program is made with; a test may add fakes first.
     virtual Platform platform() { return Platform{ui, clock}; }
@@ -31,7 +32,7 @@ protected:
     void make()
     {
         program.reset();
-        program = std::make_unique<Program>(platform(), ModalWindows::of(ui), data.path());
+        program = std::make_unique<Program>(platform(), ModalWindows::of(ui), data.path(), executableFolder);
         form = &program->form();
     }
 

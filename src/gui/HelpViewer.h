@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QTextBrowser;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace corvanta {
+
+class HelpWindow;
+
+// The help window over its core state: the contents of both help documents beside the page,
+// back and forward, zoom, and a search within the page. Links go to the core, which decides
+// where they lead; the window follows HelpWindow::onChanged.
+class HelpViewer : public QWidget
+{
+    Q_OBJECT
+
+public:
+    HelpViewer(HelpWindow &window, QWidget *parent = nullptr);
+    ~HelpViewer() override;
+
+    QTextBrowser *browser() const { return browser_; }
+    QTreeWidget *contents() const { return contents_; }
+    QLineEdit *findField() const { return findField_; }
+
+    // Shows the page the core names.
+    void follow();
+    // Finds text in the page from the cursor on (or back), going round once; false when absent.
+    bool findText(const QString &text, bool backwards = false);
+    // Keeps the window's size for the next time it opens.
+    void storeSize();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    HelpWindow *window_; // nullptr once the core has gone
+    QTextBrowser *browser_ = nullptr;
+    QTreeWidget *contents_ = nullptr;
+    QLineEdit *findField_ = nullptr;
+    QLabel *findResult_ = nullptr;
+    int zoom_ = 0;
+
+    void linkClicked(const QUrl &link);
+    void fillContents();
+    void zoom(int steps);
+    void markContents(const QUrl &url);
+};
+
+} // namespace corvanta

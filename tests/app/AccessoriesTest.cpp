@@ -1,0 +1,316 @@
+// The Help and Tools menus' accessories through the fakes: the help documents and their links,
+// the website and support address, the calendar, the about box and the lock-key panels.
+#include "support/FakeKeyboard.h"
+#include "support/FakeShell.h"
+#include "support/FormFixture.h"
+
+#include "app/Calendar.h"
+#include "app/Help.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+namespace corvanta::test {
+namespace {
+
+const QString website = u"https://corvanta.example.org/"_s;
+
+class AccessoriesTest : public FormFixture
+{
+protected:
+    FakeShell shell;
+    FakeKeyboard keyboard;
+    bool withKeyboard = true;
+    Platform platform() override
+    {
+        return Platform{.ui = ui, .clock = clock, .shell = &shell, .keyboard = withKeyboard ? &keyboard : nullptr};
+    }
+    void SetUp() override { start(); }
+
+    QString panel(int n) const { return form->commands.panels()[size_t(n - 1)].text; }
+};
+
+// --- help ---
+
+TEST_F(AccessoriesTest, missingHelpDocument_explainsAndOpensTheWebsiteOnlyOnYes)
+{
+    const QString helpText = u"Cannot Find Corvanta.Hlp File\r\rPlease Download A New Help File From\r"
+                             "https://corvanta.example.org/ \ror Copy Corvanta.Hlp & Corvanta.Cnt      \r"
+                             "From Your Corvanta Installation CD\r\rDo You Want To Launch the Corvanta Website?\r"_s;
+    const QString manualText = u"Cannot Find UserManual.Hlp File\r\rPlease Download A New Help File From\r"
+                               "https://corvanta.example.org/download \ror Copy UserManual.Hlp From Your "
+                               "Corvanta CD.     \r\rDo You Want To Launch the Corvanta Website?\r"_s;
+    const struct
+    {
+        QString command;
+        QString title;
+        QString text;
+        int answer;
+    } cases[] = {
+        {u"mnuHelp"_s, u" Help File Missing"_s, helpText, MsgBox::No},
+        {u"mnuHelp"_s, u" Help File Missing"_s, helpText, MsgBox::Yes},
+        {u"mnuGettingStarted"_s, u" Getting Started File Missing"_s, manualText, MsgBox::No},
+        {u"mnuGettingStarted"_s, u" Getting Started File Missing"_s, manualText, MsgBox::Yes},
+        {u"entry:Help Topics"_s, u" Help File Missing"_s, helpText, MsgBox::No},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.command.toStdString());
+        shell.calls.clear();
+        ui.answers.push_back(c.answer);
+        form->menuClick(c.command);
+        ASSERT_NE(ui.lastBox(), nullptr);
+        EXPECT_EQ(ui.lastBox()->title, c.title);
+        EXPECT_EQ(ui.lastBox()->text, c.text);
+        EXPECT_EQ(ui.lastBox()->flags, MsgBox::YesNo | MsgBox::Exclamation);
+        EXPECT_EQ(shell.targets(), c.answer == MsgBox::Yes ? QStringList{website} : QStringList());
+        EXPECT_TRUE(ui.helpPages.empty());
+    }
+}
+
+TEST_F(AccessoriesTest, presentManual_opensInTheHelpWindowWithoutAMessage)
+{
+    data.write(u"UserManual.Hlp"_s, "<html><body><h2 id=\"first-start\">Start</h2></body></html>");
+    form->menuClick(u"mnuGettingStarted"_s);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(shell.calls.empty());
+    ASSERT_EQ(ui.helpPages.size(), 1u);
+    EXPECT_EQ(ui.helpPages[0].toLocalFile(), data.file(u"UserManual.Hlp"_s));
+    EXPECT_EQ(ui.helpPages[0].fragment(), u"first-start"_s);
+}
+
+TEST_F(AccessoriesTest, gettingStartedWindow_opensTheManualOnlyFromItsButton)
+{
+    data.write(u"UserManual.Hlp"_s, "<html/>");
+    for (const bool manual : {false, true}) {
+        ui.helpPages.clear();
+        ui.onStartupWindow = [manual](StartupWindow &window) {
+            manual ? window.cmdUserManual_Click() : window.OKButton_Click();
+        };
+        setIni(u"Startup Window"_s, u"Display Window"_s, u"True"_s);
+        make();
+        form->Form_Load();
+        EXPECT_GT(ui.startupWindows, 0);
+        EXPECT_EQ(ui.helpPages.size(), manual ? 1u : 0u);
+    }
+}
+
+TEST_F(AccessoriesTest, helpDocuments_areFoundInDataFolderThenInstalledThenBesideTheProgram)
+{
+    TempFolder install;
+    executableFolder = install.file(u"bin"_s);
+    QDir().mkpath(executableFolder);
+    const QString data_ = data.file(u"Corvanta.Hlp"_s);
+    const QString shared = install.file(u"share/corvanta/Corvanta.Hlp"_s);
+    const QString beside = install.file(u"bin/Corvanta.Hlp"_s);
+    const struct
+    {
+        std::vector<QString> present;
+        QString found;
+    } cases[] = {
+        {{data_, shared, beside}, data_},
+        {{shared, beside}, shared},
+        {{beside}, beside},
+        {{}, QString()},
+    };
+    for (const auto &c : cases) {
+        for (const QString &path : {data_, shared, beside})
+            QFile::remove(path);
+        for (const QString &path : c.present) {
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        start();
+        EXPECT_EQ(program->help().findHelpFile(u"Corvanta.Hlp"_s), c.found);
+    }
+    // A folder holding a folder of that name holds no document.
+    QDir().mkpath(data_);
+    EXPECT_EQ(program->help().findHelpFile(u"Corvanta.Hlp"_s), QString());
+}
+
+TEST_F(AccessoriesTest, everyLinkOfTheShippedDocuments_leadsToAPageOrAnAddress)
+{
+    for (const QString &name : HelpWindow::documentNames())
+        ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANTA_HELP_DIR) + u'/' + name, data.file(name)));
+    const QSet<QString> addresses = {website, website + u"download"_s, u"mailto:support@corvanta.example.org"_s};
+    static const QRegularExpression href(u"href=\"([^\"]+)\""_s);
+    static const QRegularExpression id(u"id=\"([^\"]+)\""_s);
+    auto idsOf = [](const QString &path) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QSet<QString> ids;
+        for (const auto &m : id.globalMatch(QString::fromUtf8(file.readAll())))
+            ids << m.captured(1);
+        return ids;
+    };
+    HelpWindow &window = program->help().window();
+    int links = 0;
+    for (const QString &name : HelpWindow::documentNames()) {
+        QFile file(data.file(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        for (const auto &m : href.globalMatch(text)) {
+            const QString link = m.captured(1).replace(u"&amp;"_s, u"&"_s);
+            SCOPED_TRACE((name + u": "_s + link).toStdString());
+            window.show(data.file(name));
+            const size_t pages = ui.helpPages.size();
+            shell.calls.clear();
+            window.linkClicked(QUrl(link));
+            ++links;
+            if (!shell.calls.empty()) {
+                EXPECT_TRUE(addresses.contains(shell.calls.back().target()));
+                continue;
+            }
+            ASSERT_EQ(ui.helpPages.size(), pages + 1);
+            const QUrl shown = ui.helpPages.back();
+            ASSERT_TRUE(QFileInfo(shown.toLocalFile()).isFile());
+            if (shown.hasFragment()) {
+                EXPECT_TRUE(idsOf(shown.toLocalFile()).contains(shown.fragment()));
+            }
+        }
+    }
+    EXPECT_GT(links, 50);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(ui.beeps, 0);
+}
+
+TEST_F(AccessoriesTest, linksOutsideTheHelpDocuments_goNowhere)
+{
+    data.write(u"Corvanta.Hlp"_s, "<html/>");
+    data.write(u"notes.txt"_s, "private");
+    form->menuClick(u"mnuHelp"_s);
+    HelpWindow &window = program->help().window();
+    const size_t pages = ui.helpPages.size();
+    for (const QString &link : {u"notes.txt"_s, u"file:///etc/passwd"_s, u"../Corvanta.Hlp.bak"_s, u"ftp://x/y"_s})
+        window.linkClicked(QUrl(link));
+    EXPECT_EQ(ui.helpPages.size(), pages);
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(ui.beeps, 4);
+    // A link to the other document while it is missing explains, as its menu item does.
+    ui.answers.push_back(MsgBox::No);
+    window.linkClicked(QUrl(u"UserManual.Hlp#keys"_s));
+    ASSERT_NE(ui.lastBox(), nullptr);
+    EXPECT_EQ(ui.lastBox()->title, u" Getting Started File Missing"_s);
+}
+
+TEST_F(AccessoriesTest, helpWindowSize_isKeptWithinReason)
+{
+    const struct
+    {
+        QString width, height;
+        int expectedWidth, expectedHeight;
+    } cases[] = {
+        {QString(), QString(), 10500, 9000},
+        {u"12000"_s, u"8000"_s, 12000, 8000},
+        {u"10"_s, u"8000"_s, 10500, 8000},
+        {u"wide"_s, u"9999999"_s, 10500, 9000},
+    };
+    for (const auto &c : cases) {
+        setIni(u"Help Window"_s, u"Width"_s, c.width);
+        setIni(u"Help Window"_s, u"Height"_s, c.height);
+        HelpWindow window(form->state, [](const QString &) { return QString(); });
+        window.Form_Load();
+        EXPECT_EQ(window.width(), c.expectedWidth) << c.width.toStdString();
+        EXPECT_EQ(window.height(), c.expectedHeight) << c.height.toStdString();
+    }
+    HelpWindow window(form->state, [](const QString &) { return QString(); });
+    window.Form_Load();
+    window.Form_Unload(11000, 7000);
+    EXPECT_EQ(ini(u"Help Window"_s, u"Width"_s), u"11000"_s);
+    EXPECT_EQ(ini(u"Help Window"_s, u"Height"_s), u"7000"_s);
+}
+
+TEST_F(AccessoriesTest, websiteAndSupport_openThroughTheLauncher)
+{
+    const struct
+    {
+        QString command;
+        QString target;
+    } cases[] = {
+        {u"mnuCorvantaWebsite"_s, website},
+        {u"entry:Corvanta Website"_s, website},
+        {u"mnuEmailTechSupport"_s, u"mailto:support@corvanta.example.org"_s},
+    };
+    for (const auto &c : cases) {
+        shell.calls.clear();
+        form->menuClick(c.command);
+        ASSERT_EQ(shell.calls.size(), 1u) << c.command.toStdString();
+        EXPECT_EQ(shell.calls[0].target(), c.target);
+        EXPECT_EQ(shell.calls[0].verb, u"open"_s);
+    }
+}
+
+// --- calendar and about ---
+
+TEST_F(AccessoriesTest, calendar_opensOnTodayAndTurnsAMonthAPerClickKeepingTheFocus)
+{
+    clock.fixed = QDateTime(QDate(2027, 1, 31), QTime(8, 0));
+    std::vector<QDate> months;
+    ui.onCalendar = [&](Calendar &calendar) {
+        EXPECT_EQ(calendar.selectedDate(), QDate(2027, 1, 31));
+        months.push_back(calendar.shownMonth());
+        for (int i = 0; i < 3; ++i) {
+            calendar.cmdNextMonth_Click();
+            EXPECT_EQ(calendar.focus(), Calendar::Control::Calendar1);
+            months.push_back(calendar.shownMonth());
+        }
+        calendar.cmdPreviousMonth_Click();
+        EXPECT_EQ(calendar.focus(), Calendar::Control::Calendar1);
+        months.push_back(calendar.shownMonth());
+    };
+    form->menuClick(u"mnuCalendar"_s);
+    EXPECT_EQ(ui.calendars, 1);
+    EXPECT_EQ(months, (std::vector<QDate>{QDate(2027, 1, 1), QDate(2027, 2, 1), QDate(2027, 3, 1),
+                          QDate(2027, 4, 1), QDate(2027, 3, 1)}));
+}
+
+TEST_F(AccessoriesTest, aboutBox_showsVersionQtAndTheDataFolder)
+{
+    ui.onAbout = [&](About &about) {
+        EXPECT_TRUE(about.lblCopyRite.contains(QStringLiteral(CORVANTA_VERSION)));
+        EXPECT_TRUE(about.lblQtVersion.contains(QString::fromLatin1(qVersion())));
+        EXPECT_TRUE(about.lblDataFolder.contains(QDir::toNativeSeparators(data.path())));
+        about.cmdExit_Click();
+        EXPECT_TRUE(about.closed());
+    };
+    form->toolbarEntryClick(u"About Corvanta"_s);
+    form->menuClick(u"mnuAbout"_s);
+    EXPECT_EQ(ui.abouts, 2);
+}
+
+// --- lock keys ---
+
+TEST_F(AccessoriesTest, lockPanels_followTheKeyboardAndToggleOnDoubleClick)
+{
+    EXPECT_EQ(panel(3), QString());
+    EXPECT_EQ(panel(4), u"NUM"_s);
+    form->stbMain_PanelDblClick(3);
+    EXPECT_EQ(panel(3), u"CAPS"_s);
+    form->stbMain_PanelDblClick(3);
+    EXPECT_EQ(panel(3), QString());
+    EXPECT_FALSE(keyboard.states[LockKey::Caps]);
+    EXPECT_EQ(keyboard.toggles, 2);
+
+    // A change made outside the program.
+    keyboard.set(LockKey::Scroll, true);
+    EXPECT_EQ(panel(6), u"SCRL"_s);
+    // The desktop has no Insert state: panel 5 stays empty and its double-click does nothing.
+    form->stbMain_PanelDblClick(5);
+    EXPECT_EQ(panel(5), QString());
+    EXPECT_EQ(keyboard.toggles, 2);
+}
+
+TEST_F(AccessoriesTest, withoutAReadableKeyboard_lockPanelsStayEmpty)
+{
+    withKeyboard = false;
+    start();
+    for (int n : {3, 4, 5, 6}) {
+        form->stbMain_PanelDblClick(n);
+        EXPECT_EQ(panel(n), QString()) << n;
+    }
+    EXPECT_EQ(keyboard.toggles, 0);
+}
+
+} // namespace
+} // namespace corvanta::test

@@ -1,0 +1,192 @@
+// Every command of the main window reaches an operation: the menus, popups, toolbar and its
+// drop-downs, the function keys, the status bar's panels and the menus that act as they open.
+#include "support/FormFixture.h"
+
+#include "platform/Keys.h"
+
+namespace corvanta::test {
+namespace {
+
+class CommandWiringTest : public FormFixture
+{
+protected:
+    QStringList ran;
+
+    void SetUp() override { start(); }
+
+    // Replaces the named operations by ones that only record that they ran.
+    void record(const QStringList &names)
+    {
+        for (const QString &name : names)
+            form->operations.add(name, [this, name] { ran << name; });
+    }
+
+    void walk(const std::vector<MenuItem> &items, QStringList &missing) const
+    {
+        for (const MenuItem &item : items) {
+            if (item.isSeparator())
+                continue;
+            // A submenu opens; its items run.
+            if (item.items.empty() && !form->hasOperation(item.name))
+                missing << item.name;
+            walk(item.items, missing);
+        }
+    }
+};
+
+TEST_F(CommandWiringTest, everyItemOfTheMenusPopupsAndToolbar_runsAnOperation)
+{
+    // Commands still to be built would be listed here; every feature has landed.
+    const QStringList allowed;
+    QStringList missing;
+    walk(form->commands.menuBar(), missing);
+    walk(form->commands.popups(), missing);
+    for (const ToolbarEntry &entry : form->commands.toolbar()) {
+        if (entry.kind == ToolbarEntry::Separator)
+            continue;
+        if (!form->hasOperation(u"toolbar:"_s + entry.key))
+            missing << u"toolbar:"_s + entry.key;
+        for (const QString &text : entry.entries) {
+            if (!text.startsWith(u'-') && !form->hasOperation(u"entry:"_s + text))
+                missing << u"entry:"_s + text;
+        }
+    }
+    for (const QString &name : allowed)
+        missing.removeAll(name);
+    EXPECT_EQ(missing, QStringList());
+}
+
+TEST_F(CommandWiringTest, functionKeys_runTheirOperationUnderTheModifierRules)
+{
+    const QStringList operations = {u"ShowHelpTopics"_s, u"CreateNewProject"_s, u"EditFileData"_s,
+        u"LoadEntryScreen"_s, u"ResetWindowToDefault"_s, u"AddFileToFileList"_s, u"AddWebsite"_s,
+        u"AddEmailAddress"_s, u"OpenGlobalFileSearch"_s, u"ShowHotKeyList"_s, u"ChangeUserName"_s,
+        u"StartCommandPrompt"_s};
+    record(operations);
+    const int shift = Key::ShiftMask, ctrl = Key::CtrlMask, alt = Key::AltMask;
+    const struct
+    {
+        int key;
+        int modifiers;
+        QString runs; // empty: nothing runs
+        bool swallowed;
+    } cases[] = {
+        {Key::F1, 0, u"ShowHelpTopics"_s, true},
+        {Key::F1, ctrl | alt, u"ShowHelpTopics"_s, true},
+        {Key::F2, shift, u"CreateNewProject"_s, true},
+        {Key::F3, 0, u"EditFileData"_s, true},
+        {Key::F4, alt, u"LoadEntryScreen"_s, true},
+        {Key::F5, 0, u"ResetWindowToDefault"_s, true},
+        {Key::F6, ctrl, u"AddFileToFileList"_s, true},
+        {Key::F7, 0, u"AddWebsite"_s, true},
+        {Key::F8, shift, u"AddEmailAddress"_s, true},
+        {Key::F9, 0, u"OpenGlobalFileSearch"_s, true},
+        {Key::F9, shift, QString(), true},
+        {Key::F9, ctrl, QString(), true},
+        {Key::F10, 0, QString(), false}, // the window system opens the menu bar
+        {Key::F11, 0, u"ShowHotKeyList"_s, true},
+        {Key::F11, alt, QString(), true},
+        {Key::F12, 0, u"ChangeUserName"_s, true},
+        {Key::F12, ctrl, u"StartCommandPrompt"_s, true},
+        {Key::F12, ctrl | shift, u"StartCommandPrompt"_s, true},
+        {Key::F12, shift, QString(), true},
+        {Key::F12, alt, QString(), true},
+        {'A', 0, QString(), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << c.key << " modifiers " << c.modifiers);
+        ran.clear();
+        int key = c.key;
+        form->Form_KeyDown(key, c.modifiers);
+        EXPECT_EQ(ran, c.runs.isEmpty() ? QStringList() : QStringList{c.runs});
+        EXPECT_EQ(key, c.swallowed ? 0 : c.key);
+    }
+}
+
+TEST_F(CommandWiringTest, whileAListLoads_everyKeyIsSwallowedAndNothingRuns)
+{
+    record({u"ShowHelpTopics"_s, u"ChangeUserName"_s, u"StartCommandPrompt"_s});
+    form->state.ListLoading = true;
+    for (const int k : {int(Key::Escape), int(Key::F1), int(Key::F10), int(Key::F12), int('A')}) {
+        int key = k;
+        form->Form_KeyDown(key, k == Key::F12 ? Key::CtrlMask : 0);
+        EXPECT_EQ(key, 0) << k;
+    }
+    EXPECT_EQ(ran, QStringList());
+    EXPECT_FALSE(form->finished());
+}
+
+TEST_F(CommandWiringTest, statusBar_panelsRunTheirOperationByButtonAndClickKind)
+{
+    record({u"ChangeUserName"_s, u"ToggleLockKey3"_s, u"ToggleLockKey4"_s, u"ToggleLockKey5"_s,
+        u"ToggleLockKey6"_s});
+    // ChangeUserName is called directly by the panels; count it through the name it asks for.
+    const struct
+    {
+        int button;
+        int panel;
+        bool doubleClick;
+        QString runs;
+        bool asksName;
+    } cases[] = {
+        {Mouse::Left, 7, false, QString(), false},
+        {Mouse::Right, 7, false, QString(), true},
+        {Mouse::Left, 7, true, QString(), true},
+        {Mouse::Right, 7, true, QString(), true},
+        {Mouse::Right, 1, false, QString(), false},
+        {Mouse::Left, 1, true, QString(), false},
+        {Mouse::Left, 2, true, QString(), false},
+        {Mouse::Left, 3, true, u"ToggleLockKey3"_s, false},
+        {Mouse::Left, 4, true, u"ToggleLockKey4"_s, false},
+        {Mouse::Right, 5, true, u"ToggleLockKey5"_s, false},
+        {Mouse::Left, 6, true, u"ToggleLockKey6"_s, false},
+        {Mouse::Left, 3, false, QString(), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "panel " << c.panel << " button " << c.button);
+        ran.clear();
+        const size_t asked = ui.inputs.size();
+        form->stbMain_MouseDown(c.button);
+        if (c.doubleClick)
+            form->stbMain_PanelDblClick(c.panel);
+        else
+            form->stbMain_PanelClick(c.panel);
+        EXPECT_EQ(ran, c.runs.isEmpty() ? QStringList() : QStringList{c.runs});
+        EXPECT_EQ(ui.inputs.size() - asked, c.asksName ? 1u : 0u);
+    }
+}
+
+TEST_F(CommandWiringTest, threeMenus_clearOtherSelectionsAndFocusTheirListAsTheyOpen)
+{
+    const struct
+    {
+        QString menu;
+        ListControl *focused; // nullptr: the focus stays where it was
+        std::vector<ListControl *> cleared;
+    } cases[] = {
+        {u"mnuPopupFiles"_s, &files(), {&projects()}},
+        {u"mnuPopupList"_s, &projects(), {&files(), &topics()}},
+        {u"mnuSortTopicList"_s, &topics(), {&projects(), &files()}},
+        {u"mnuSortProjects"_s, nullptr, {}},
+        {u"mnuTopicPopup"_s, nullptr, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.menu.toStdString());
+        for (ListControl *list : {&projects(), &topics(), &files()}) {
+            list->clear();
+            list->addRow(u"one"_s);
+            list->addRow(u"two"_s);
+            list->selectRow(1);
+        }
+        form->giveFocus(nullptr);
+        form->menuAboutToShow(c.menu);
+        for (ListControl *list : {&projects(), &topics(), &files()}) {
+            const bool cleared = std::find(c.cleared.begin(), c.cleared.end(), list) != c.cleared.end();
+            EXPECT_EQ(selectedRows(*list), cleared ? QList<int>() : QList<int>{1});
+            EXPECT_EQ(list->hasFocus(), list == c.focused);
+        }
+    }
+}
+
+} // namespace
+} // namespace corvanta::test
