@@ -295,6 +295,7 @@ void MainForm::registerFrameOperations()
 {
     registerOperation(QStringLiteral("LoadEntryScreen"), [this] { navigation_->LoadEntryScreen(); });
     registerOperation(QStringLiteral("SelectTopic"), [this] { navigation_->SelectTopic(); });
+    registerOperation(QStringLiteral("OpenPlace"), [this] { navigation_->OpenPlace(); });
     registerOperation(QStringLiteral("ShowHotKeyList"), [this] { ShowHotKeyList(); });
     registerOperation(QStringLiteral("mnuReturnToEntryScreen"), [this] { run(QStringLiteral("LoadEntryScreen")); });
     registerOperation(QStringLiteral("mnuExitProgram"), [this] { closeMainWindow(); });

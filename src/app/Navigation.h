@@ -34,6 +34,9 @@ public:
     void LoadFileList();
     void SelectProject();
     void SelectTopic();
+    // Opens the project and topic named in PlaceProject and PlaceTopic and makes PlacePointer
+    // the current pointer; PlaceFound is false when the project or topic is not in its list.
+    void OpenPlace();
 
     // Project List events.
     void lstProjectList_Click();

@@ -66,6 +66,14 @@ struct SharedState {
     QString LaunchStatus;
     bool CutMode = false;
     bool PasteAtRow = false;
+
+    // Where OpenPlace goes: a project ("" for the entry screen), a topic ("" for the " ..."
+    // row) and a pointer line to make current ("" for none). PlaceFound tells whether the topic
+    // was reached.
+    QString PlaceProject;
+    QString PlaceTopic;
+    QString PlacePointer;
+    bool PlaceFound = false;
 };
 
 } // namespace corvanta

@@ -14,7 +14,9 @@ Program::Program(const Platform &platform, const ModalWindows &windows, const QS
       projectMaintenance_(form_.context()),
       nameMoving_(form_.context()),
       projectCleanup_(form_.context()),
-      globalFileSearch_(form_.context(), windows.fileSearch)
+      globalFileSearch_(form_.context(), windows.fileSearch),
+      findPointer_(form_.context(), windows.findPointer),
+      checkMissingTargets_(form_.context(), windows.missingTargets)
 {
     // The File List's popup and the files dropped on it are the pointer commands'.
     form_.navigation().setFileListHandler(&fileListCommands_);

@@ -12,20 +12,27 @@
 #include "filelist/ListPrintouts.h"
 #include "filelist/PointerClipboard.h"
 #include "search/FileSearch.h"
+#include "search/FindPointer.h"
+#include "search/MissingTargets.h"
 #include "search/GlobalFileSearch.h"
 
 #include <QString>
 
 namespace corvanta {
 
-// The desktop's side of the core's modal windows; the Qt window (or a test's fake) is all three.
+// The desktop's side of the core's modal windows; the Qt window (or a test's fake) is all of them.
 struct ModalWindows
 {
     StartupWindowDisplay &startup;
     PointerEditorDisplay &pointerEditor;
     FileSearchDisplay &fileSearch;
+    FindPointerDisplay &findPointer;
+    MissingTargetsDisplay &missingTargets;
 
-    template<typename T> static ModalWindows of(T &desktop) { return {desktop, desktop, desktop}; }
+    template<typename T> static ModalWindows of(T &desktop)
+    {
+        return {desktop, desktop, desktop, desktop, desktop};
+    }
 };
 
 // The program's logic as the user gets it: the main form and every feature, made in order and
@@ -50,6 +57,7 @@ public:
     ProjectCleanup &projectCleanup() { return projectCleanup_; }
     GlobalFileSearch &globalFileSearch() { return globalFileSearch_; }
     PointerClipboard &pointerClipboard() { return pointerClipboard_; }
+    CheckMissingTargets &checkMissingTargets() { return checkMissingTargets_; }
 
 private:
     // The form first: the features hold references into it and go before it.
@@ -64,6 +72,8 @@ private:
     NameMoving nameMoving_;
     ProjectCleanup projectCleanup_;
     GlobalFileSearch globalFileSearch_;
+    FindPointer findPointer_;
+    CheckMissingTargets checkMissingTargets_;
 };
 
 } // namespace corvanta

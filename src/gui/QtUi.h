@@ -4,6 +4,8 @@
 #include "editor/PointerEditor.h"
 #include "platform/Ui.h"
 #include "search/FileSearch.h"
+#include "search/FindPointer.h"
+#include "search/MissingTargets.h"
 
 #include <functional>
 
@@ -16,7 +18,9 @@ namespace corvanta {
 class QtUi : public Ui,
              public StartupWindowDisplay,
              public PointerEditorDisplay,
-             public FileSearchDisplay {
+             public FileSearchDisplay,
+             public FindPointerDisplay,
+             public MissingTargetsDisplay {
 public:
     int msgBox(const QString &text, const QString &title, int flags) override;
     QString inputBox(const QString &prompt, const QString &title, const QString &preset,
@@ -27,6 +31,8 @@ public:
     void showStartupWindow(StartupWindow &window) override;
     void showPointerEditor(PointerEditor &editor) override;  // QtUiEditor.cpp
     void showFileSearch(FileSearch &search) override;        // QtUiSearch.cpp
+    void showFindPointer(PointerFinder &finder) override;    // PointerPlacesWindows.cpp
+    void showMissingTargets(MissingTargets &window) override; // PointerPlacesWindows.cpp
     void showPopupMenu(const QString &menuName) override;
     void showPopupMenuAt(const QString &menuName, int xTwips, int yTwips) override;
     QString chooseProgram(const QString &target, const QString &title) override;

@@ -72,6 +72,28 @@ TEST(CommandSurfaceTest, toolsMenu_usesDesktopNamesUnderOriginalItemNames)
     EXPECT_EQ(surface.item(u"mnuCalculator"_s)->caption, u"Calculator"_s);
 }
 
+TEST(CommandSurfaceTest, pointerItems_closeTheirMenusAfterASeparator)
+{
+    const CommandSurface surface;
+    const struct
+    {
+        const char *menu, *item, *caption, *shortcut;
+    } cases[] = {
+        {"mnuEdit", "mnuFindPointer", "Find Pointer...", "Ctrl+Shift+F"},
+        {"mnuTools", "mnuCheckMissingTargets", "Check Missing Targets", ""},
+        {"mnuSettings", "mnuReopenLast", "Reopen Last Project And Topic", ""},
+    };
+    for (const auto &c : cases) {
+        const auto &items = surface.item(QString::fromLatin1(c.menu))->items;
+        ASSERT_GE(items.size(), 2u);
+        EXPECT_TRUE(items[items.size() - 2].isSeparator()) << c.menu;
+        EXPECT_EQ(items.back().name, QString::fromLatin1(c.item));
+        EXPECT_EQ(items.back().caption, QString::fromLatin1(c.caption));
+        EXPECT_EQ(items.back().shortcut, QString::fromLatin1(c.shortcut));
+    }
+    EXPECT_TRUE(surface.item(u"mnuReopenLast"_s)->checkable);
+}
+
 TEST(CommandSurfaceTest, everyName_isUniqueAcrossMenusAndPopups)
 {
     const CommandSurface surface;
@@ -125,7 +147,7 @@ TEST(CommandSurfaceTest, pasteItems_startDisabledAndOthersEnabled)
         EXPECT_EQ(surface.item(name)->enabled, !paste.contains(name)) << name.toStdString();
 }
 
-TEST(CommandSurfaceTest, checkableItems_areSortDisplayLinesAndOpenPrintOnly)
+TEST(CommandSurfaceTest, checkableItems_areSortDisplayLinesOpenPrintAndReopenOnly)
 {
     const CommandSurface surface;
     QStringList names;
@@ -138,7 +160,7 @@ TEST(CommandSurfaceTest, checkableItems_areSortDisplayLinesAndOpenPrintOnly)
         if (item->checkable)
             checkable << name;
     }
-    EXPECT_EQ(checkable.size(), 17);
+    EXPECT_EQ(checkable.size(), 18);
     EXPECT_TRUE(checkable.contains(u"mnuTopicSortDescending"_s));
     EXPECT_TRUE(checkable.contains(u"mnuTopicPopupDislplayLinesInTopicList2"_s));
     EXPECT_TRUE(checkable.contains(u"mnuPrintFiles"_s));
@@ -178,7 +200,7 @@ TEST(CommandSurfaceTest, dropDownDashLines_haveExactLengths)
     EXPECT_EQ(create[7], QString(29, u'-'));
     EXPECT_EQ(surface.toolbarButton(u"EditFileData"_s)->entries,
               (QStringList{u"Edit FileData"_s, QString(17, u'-'), u"Edit File List"_s,
-                           u"Edit Project List"_s}));
+                           u"Edit Project List"_s, QString(17, u'-'), u"Find Pointer"_s}));
     EXPECT_EQ(surface.toolbarButton(u"HelpTopics"_s)->entries.at(2), QString(22, u'-'));
 }
 

@@ -3,6 +3,8 @@
 #include "app/StartupWindow.h"
 #include "editor/PointerEditor.h"
 #include "search/FileSearch.h"
+#include "search/FindPointer.h"
+#include "search/MissingTargets.h"
 #include "support/FakeUi.h"
 
 #include <functional>
@@ -14,7 +16,9 @@ namespace corvanta::test {
 class FakeFormUi : public FakeUi,
                    public StartupWindowDisplay,
                    public PointerEditorDisplay,
-                   public FileSearchDisplay
+                   public FileSearchDisplay,
+                   public FindPointerDisplay,
+                   public MissingTargetsDisplay
 {
 public:
     int startupWindows = 0;
@@ -42,6 +46,20 @@ public:
         ++fileSearches;
         if (onFileSearch)
             onFileSearch(search);
+    }
+
+    std::function<void(PointerFinder &)> onFindPointer; // plays the user in Find Pointer
+    void showFindPointer(PointerFinder &finder) override
+    {
+        if (onFindPointer)
+            onFindPointer(finder);
+    }
+
+    std::function<void(MissingTargets &)> onMissingTargets; // plays the user in the check
+    void showMissingTargets(MissingTargets &window) override
+    {
+        if (onMissingTargets)
+            onMissingTargets(window);
     }
 };
 
