@@ -208,6 +208,7 @@ void MainForm::Form_Load()
     state.SuppressListClick = false;
     sorting_->setSortMenuChecks();
     setEnabled(true);
+    run(QStringLiteral("ReopenLastPlace"));
     if (state.DisplayStartupWindow && startupWindows_) {
         StartupWindow window(state.IniFile);
         window.Form_Load();
@@ -244,6 +245,8 @@ void MainForm::storeOptionsAndGeometry()
 
 void MainForm::Form_Unload()
 {
+    if (!state.ClosingDown)
+        run(QStringLiteral("StoreLastPlace")); // while the lists still show it
     storeOptionsAndGeometry();
     state.ClosingDown = true;
     if (windowState_ == WindowState::Maximised) {

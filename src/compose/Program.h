@@ -4,6 +4,7 @@
 #include "app/NameMoving.h"
 #include "app/ProjectCleanup.h"
 #include "app/ProjectMaintenance.h"
+#include "app/ReopenLast.h"
 #include "app/StartupWindow.h"
 #include "editor/PointerEditor.h"
 #include "filelist/FileListCommands.h"
@@ -74,6 +75,7 @@ private:
     GlobalFileSearch globalFileSearch_;
     FindPointer findPointer_;
     CheckMissingTargets checkMissingTargets_;
+    ReopenLast reopenLast_;
 };
 
 } // namespace corvanta
