@@ -4,6 +4,7 @@
 #include "app/Launcher.h"
 #include "app/Operations.h"
 #include "editor/PointerEditor.h"
+#include "platform/DesktopEntries.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
@@ -20,6 +21,8 @@ const QString PopupTitle = QStringLiteral("mnuPopupMenuTitle");
 // The popup items that make no sense without a pointer under the mouse.
 constexpr const char *PointerItems[] = {
     "mnuOpenWith",
+    "mnuOpenContainingFolder",
+    "mnuCopyTarget",
     "mnuPrintFileList",
     "mnuSelectAllFiles",
     "mnuCutFiles",
@@ -141,6 +144,9 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row)
     for (const char *item : {"mnuPasteProjectRow", "mnuPasteProjectEOF",
              "mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"})
         c.commands.setEnabled(QString::fromLatin1(item), false);
+    // A website or e-mail address has no folder to show.
+    list.setCol(1);
+    c.commands.setEnabled(QStringLiteral("mnuOpenContainingFolder"), isFileTarget(list.ColList()));
     list.setCol(0);
     c.commands.setCaption(PopupTitle, list.ColList());
 

@@ -33,6 +33,8 @@ struct DesktopEntry
 // The lower-case scheme of an address ("http", "mailto"), or "" for a file path. A scheme has
 // at least two characters, so a drive letter is no scheme.
 QString addressScheme(const QString &target);
+// Whether a pointer's target names a file or folder: not empty, not a website or e-mail address.
+bool isFileTarget(const QString &target);
 
 // The installed applications and the user's MIME associations, read from the XDG folders
 // (XDG_DATA_HOME, XDG_DATA_DIRS, XDG_CONFIG_HOME, XDG_CONFIG_DIRS, XDG_CURRENT_DESKTOP) when made.

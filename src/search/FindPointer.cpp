@@ -8,27 +8,63 @@
 
 namespace corvanta {
 
+namespace {
+
+// Letter case folded one UTF-16 unit for one, so offsets into the text hold in the result; ASCII
+// (nearly all of a pointer file) without a table look-up. Characters beyond the BMP stay as they
+// are.
+QString foldCase(QStringView text)
+{
+    QString out(text.size(), Qt::Uninitialized);
+    char16_t *to = reinterpret_cast<char16_t *>(out.data());
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c < 0x80) {
+            *to++ = c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+        } else if (ch.isSurrogate()) {
+            *to++ = c;
+        } else {
+            const char32_t folded = QChar::toCaseFolded(char32_t(c));
+            *to++ = folded > 0xFFFF ? c : char16_t(folded);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 PointerFinder::PointerFinder(const QString &dataFolder)
     : files_(pointerFiles(dataFolder)), places_(readPointers(files_))
 {
-    folded_.reserve(places_.size());
-    for (const PointerPlace &place : places_)
-        folded_.push_back(place.name().toCaseFolded() + u'\t' + place.target().toCaseFolded());
+    // Folded a file at a time: one string per file, not per pointer, at the same offsets.
+    folded_.reserve(files_.size());
+    for (const PointerFile &file : files_)
+        folded_.push_back(foldCase(file.text));
     setFilter(QString());
 }
 
 void PointerFinder::setFilter(const QString &text)
 {
+    // Typing on narrows: what matches the longer text matched the shorter one, so only the
+    // results so far are looked at again.
+    const bool narrowing = !filter_.isEmpty() && text.startsWith(filter_);
     filter_ = text;
     QStringList words;
     for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
         // A TAB typed into the box separates words as a space does.
         for (const QString &part : word.split(u'\t', Qt::SkipEmptyParts))
-            words.append(part.toCaseFolded());
+            words.append(foldCase(part));
     }
+    std::vector<int> candidates;
+    if (narrowing)
+        candidates.swap(results_);
     results_.clear();
-    for (size_t i = 0; i < folded_.size(); ++i) {
-        const QString &text = folded_[i];
+    const size_t count = narrowing ? candidates.size() : places_.size();
+    for (size_t n = 0; n < count; ++n) {
+        const size_t i = narrowing ? size_t(candidates[n]) : n;
+        const PointerPlace &place = places_[i];
+        const QStringView text =
+            QStringView(folded_[size_t(place.file - files_.data())]).sliced(place.offset, place.length);
         bool all = true;
         for (const QString &word : words) {
             if (!text.contains(word)) {

@@ -46,7 +46,7 @@ public:
 private:
     std::vector<PointerFile> files_;
     std::vector<PointerPlace> places_;
-    std::vector<QString> folded_; // name TAB target, case-folded, one per place
+    std::vector<QString> folded_; // each file's text case-folded, where the places point
     std::vector<int> results_;
     QString filter_;
     int chosen_ = -1;

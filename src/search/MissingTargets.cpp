@@ -18,11 +18,6 @@
 
 namespace corvanta {
 
-bool isFileTarget(const QString &target)
-{
-    return !target.isEmpty() && addressScheme(target).isEmpty();
-}
-
 // --- TargetChecker ---
 
 TargetChecker::TargetChecker(
@@ -211,7 +206,7 @@ std::vector<size_t> MissingTargets::removeFrom(const PointerFile &file, const st
         if (checker_.state(place.target()) == TargetState::Exists)
             continue;
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (!gone[size_t(i)] && trimSpaces(lines[i]) == place.record) {
+            if (!gone[size_t(i)] && trimSpaces(lines[i]) == place.view()) {
                 gone[size_t(i)] = true;
                 removed.push_back(row);
                 break;

@@ -16,9 +16,6 @@ class Ui;
 
 enum class TargetState { Exists, Missing, NotReachable };
 
-// Whether a pointer names a file or folder: not empty, not a website or e-mail address.
-bool isFileTarget(const QString &target);
-
 // Tells whether file targets exist. A target that cannot be looked at (no permission, an I/O
 // error, a stale network mount), or one under a removable-media folder whose file system is not
 // mounted, is NotReachable: it may well come back and is never taken for missing.

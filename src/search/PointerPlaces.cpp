@@ -35,13 +35,16 @@ QStringList namesIn(const QString &path)
 
 QString PointerPlace::name() const
 {
-    return trimSpaces(record.section(u'\t', 0, 0));
+    const QStringView line = view();
+    const qsizetype tab = line.indexOf(u'\t');
+    return trimSpaces((tab < 0 ? line : line.first(tab)).toString());
 }
 
 QString PointerPlace::target() const
 {
-    const qsizetype tab = record.indexOf(u'\t');
-    return tab < 0 ? QString() : trimSpaces(record.mid(tab + 1));
+    const QStringView line = view();
+    const qsizetype tab = line.indexOf(u'\t');
+    return tab < 0 ? QString() : trimSpaces(line.sliced(tab + 1).toString());
 }
 
 QString PointerPlace::where() const
@@ -55,30 +58,30 @@ std::vector<PointerFile> pointerFiles(const QString &dataFolder)
 {
     std::vector<PointerFile> files;
     const QString projects = dataFolder + QStringLiteral("/Projects/");
-    files.push_back({QString(), QString(), dataFolder + QStringLiteral("/Project.Files")});
+    files.push_back({QString(), QString(), dataFolder + QStringLiteral("/Project.Files"), QString()});
     for (const QString &topic : namesIn(dataFolder + QStringLiteral("/Project.Topics")))
-        files.push_back({QString(), topic, projects + topic + QStringLiteral(".Files")});
+        files.push_back({QString(), topic, projects + topic + QStringLiteral(".Files"), QString()});
     for (const QString &project : namesIn(dataFolder + QStringLiteral("/Project.List"))) {
         const QString folder = projects + project + u'/';
-        files.push_back({project, QString(), folder + project + QStringLiteral(".Files")});
+        files.push_back({project, QString(), folder + project + QStringLiteral(".Files"), QString()});
         for (const QString &topic : namesIn(folder + project + QStringLiteral(".List"))) {
             // A topic named as its project would be the project's own list a second time.
             if (topic.compare(project, Qt::CaseInsensitive) != 0)
-                files.push_back({project, topic, folder + topic + QStringLiteral(".Files")});
+                files.push_back({project, topic, folder + topic + QStringLiteral(".Files"), QString()});
         }
     }
     return files;
 }
 
-std::vector<PointerPlace> readPointers(const std::vector<PointerFile> &files)
+std::vector<PointerPlace> readPointers(std::vector<PointerFile> &files)
 {
     std::vector<PointerPlace> places;
-    for (const PointerFile &file : files) {
-        for (const QString &line : readLines(file.path)) {
-            QString record = trimSpaces(line);
-            if (!record.isEmpty())
-                places.push_back({&file, std::move(record)});
-        }
+    for (PointerFile &file : files) {
+        file.text = readListText(file.path);
+        const QChar *start = file.text.constData();
+        forEachRecord(file.text, [&](QStringView line) {
+            places.push_back({&file, line.data() - start, line.size()});
+        });
     }
     return places;
 }
@@ -87,7 +90,7 @@ bool openPlace(Operations &operations, SharedState &state, const PointerPlace &p
 {
     state.PlaceProject = place.file->project;
     state.PlaceTopic = place.file->topic;
-    state.PlacePointer = place.record;
+    state.PlacePointer = place.record();
     state.PlaceFound = false;
     operations.run(QStringLiteral("OpenPlace"));
     return state.PlaceFound;

@@ -1,5 +1,6 @@
 #include "search/MissingTargets.h"
 
+#include "platform/DesktopEntries.h"
 #include "platform/MsgBox.h"
 #include "support/FormFixture.h"
 
