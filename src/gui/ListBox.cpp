@@ -181,7 +181,7 @@ void ListBox::mouseMoveEvent(QMouseEvent *event)
         pressed_ = false;
         auto *drag = new QDrag(this);
         auto *mime = new QMimeData;
-        mime->setData(pointerDragFormat(), QByteArray());
+        mime->setData(pointerDragFormat(), QByteArrayLiteral("pointers"));
         drag->setMimeData(mime);
         drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
         return;
