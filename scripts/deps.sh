@@ -21,7 +21,7 @@ CORVANTA_BUILD_PACKAGES=(
 # opening pointers relies on (and its tests, under a temporary desktop of their own). Printing
 # uses CUPS's lp when it is there; the tests put a stand-in first in PATH.
 CORVANTA_RUN_PACKAGES=(
-    qt6-qpa-plugins libqt6widgets6 libqt6printsupport6 libqt6svg6
+    qt6-qpa-plugins libqt6widgets6 libqt6printsupport6 libqt6svg6 libqt6network6
     fonts-dejavu-core xdg-utils shared-mime-info
 )
 # The GUI tests run on the offscreen platform and need nothing beyond the run packages.

@@ -1,6 +1,8 @@
+#include "app/CommandLine.h"
 #include "app/DataFolder.h"
 #include "app/SingleInstance.h"
 #include "compose/Program.h"
+#include "gui/HandInServer.h"
 #include "gui/MainWindow.h"
 #include "gui/QtClipboard.h"
 #include "gui/QtFileDialogs.h"
@@ -9,11 +11,11 @@
 #include "gui/QtPrinting.h"
 #include "gui/QtUi.h"
 #include "platform/MsgBox.h"
+#include "platform/QtFileWatcher.h"
 #include "platform/SystemClock.h"
 #include "platform/XdgShell.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 
@@ -34,25 +36,41 @@ void print(FILE *stream, const QString &text)
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
-// Qt takes its own standard options (-platform, -style, -geometry, ...) from argv when the
-// application object is made; they are known here only so that reading ours first accepts them.
-void acceptQtOptions(QCommandLineParser &parser)
+QString socketOf(const QString &dataFolder)
 {
-    static const char *const withValue[] = {
-        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-        "qwindowicon", "qwindowtitle", "session", "display", "geometry", "name", "title", "icon",
-        "visual", "style", "stylesheet"};
-    static const char *const flags[] = {"reverse", "widgetcount", "sync", "nograb", "dograb"};
-    for (const char *name : withValue) {
-        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
+    return corvanta::handInSocketName(dataFolder, qEnvironmentVariable("XDG_RUNTIME_DIR"));
+}
+
+// corvanta --add: to the copy running on the data folder, else straight into the topic's file.
+// Needs no display.
+int addFiles(int argc, char **argv)
+{
+    using namespace corvanta;
+    QCoreApplication app(argc, argv);
+    const CommandLine options = parseCommandLine(QCoreApplication::arguments());
+    if (options.action != CommandLine::Action::Add) {
+        print(stderr, QStringLiteral("corvanta: %1\nTry 'corvanta --help'.\n").arg(options.error));
+        return 2;
     }
-    for (const char *name : flags) {
-        QCommandLineOption option(QString::fromLatin1(name));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
+    const QString exeDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
+    const DataFolderChoice folder = resolveDataFolder(
+        options.dataDir, exeDir, qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+    if (folder.path.isEmpty()) {
+        print(stderr, QStringLiteral("corvanta: %1\n").arg(folder.error));
+        return 1;
     }
+    HandInRequest request;
+    request.topic = options.topic;
+    for (const QString &file : options.files)
+        request.files << QFileInfo(file).absoluteFilePath();
+    std::optional<HandInAnswer> answer = sendToRunningCopy(socketOf(folder.path), request);
+    if (!answer)
+        answer = handInDirectly(folder.path, request);
+    for (const QString &message : answer->messages)
+        print(stderr, QStringLiteral("corvanta: %1\n").arg(message));
+    if (!answer->summary.isEmpty())
+        print(stdout, answer->summary + u'\n');
+    return answer->exitCode;
 }
 
 } // namespace
@@ -62,71 +80,45 @@ int main(int argc, char **argv)
     Q_INIT_RESOURCE(resources);
     using namespace corvanta;
 
-    // The options are read before the application object exists, so that --help and
-    // --version work without a display.
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Corvanta: a desktop organiser. Three lists (Projects, Topics, Files) put your files, "
-        "programs, websites and e-mail addresses three clicks away."));
-    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
-                                     QStringLiteral("Keep the lists and settings in <folder>."),
-                                     QStringLiteral("folder"));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version and exit."));
-    parser.addOption(dataDir);
-    parser.addOption(help);
-    parser.addOption(version);
-    // Qt's options are single-dash words ("-platform xcb"), not bundles of letters.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    acceptQtOptions(parser);
-    const QStringList args = arguments(argc, argv);
-    if (!parser.parse(args)) {
-        print(stderr, QStringLiteral("corvanta: %1\nTry 'corvanta --help'.\n").arg(parser.errorText()));
-        return 2;
-    }
-    if (parser.isSet(help)) {
-        print(stdout, QStringLiteral("Usage: corvanta [--data-dir FOLDER]\n\n%1\n\n"
-                                     "Options:\n"
-                                     "  --data-dir FOLDER  Keep the lists and settings in FOLDER.\n"
-                                     "  -h, --help         Show this help and exit.\n"
-                                     "  -v, --version      Show the version and exit.\n"
-                                     "Qt's standard options, such as -platform NAME and -style NAME,\n"
-                                     "are accepted too (see corvanta(1)).\n\n"
-                                     "Without --data-dir the data lives in the program's folder when it\n"
-                                     "already holds Corvanta.Ini or Project.List, else in\n"
-                                     "$XDG_DATA_HOME/corvanta (~/.local/share/corvanta).\n")
-                          .arg(parser.applicationDescription()));
+    // --help and --version need no display, so they are answered before Qt opens one.
+    const QStringList words = arguments(argc, argv);
+    switch (earlyAction(words)) {
+    case CommandLine::Action::Help:
+        print(stdout, commandLineHelp());
         return 0;
-    }
-    if (parser.isSet(version)) {
-        print(stdout, QStringLiteral("corvanta %1\n").arg(QStringLiteral(CORVANTA_VERSION)));
+    case CommandLine::Action::Version:
+        print(stdout, commandLineVersion());
         return 0;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        print(stderr, QStringLiteral("corvanta: unexpected argument '%1'\nTry 'corvanta --help'.\n")
-                          .arg(parser.positionalArguments().first()));
-        return 2;
+    case CommandLine::Action::Add:
+        return addFiles(argc, argv);
+    default:
+        break;
     }
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !parser.isSet(QStringLiteral("platform"))
-        && !parser.isSet(QStringLiteral("display"))) {
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !choosesDisplay(words)) {
         print(stderr, QStringLiteral("corvanta: no display (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
                                      "Start it under a virtual display with:  xvfb-run -a corvanta\n"));
         return 1;
     }
 
+    // Qt takes its own options (-platform, -style, -reverse, ...) out of argv; ours are what
+    // it leaves.
+    QApplication app(argc, argv);
+    const CommandLine options = parseCommandLine(QCoreApplication::arguments());
+    if (options.action == CommandLine::Action::Error) {
+        print(stderr, QStringLiteral("corvanta: %1\nTry 'corvanta --help'.\n").arg(options.error));
+        return 2;
+    }
+
     const QString exeDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
     const DataFolderChoice folder =
-        resolveDataFolder(parser.value(dataDir), exeDir, qEnvironmentVariable("XDG_DATA_HOME"),
+        resolveDataFolder(options.dataDir, exeDir, qEnvironmentVariable("XDG_DATA_HOME"),
                           QDir::homePath());
     if (folder.path.isEmpty()) {
         print(stderr, QStringLiteral("corvanta: %1\n").arg(folder.error));
         return 1;
     }
 
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvanta"));
     QApplication::setApplicationVersion(QStringLiteral(CORVANTA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.example.corvanta"));
@@ -134,7 +126,12 @@ int main(int argc, char **argv)
 
     // Two copies writing the same lists would lose each other's changes.
     SingleInstance instance(folder.path);
+    const QString socketName = socketOf(folder.path);
     if (!instance.acquire()) {
+        // The running copy comes to the front, with the box over it.
+        HandInRequest raise;
+        raise.kind = HandInRequest::Kind::Raise;
+        sendToRunningCopy(socketName, raise, 2000);
         ui.msgBox(SingleInstance::refusalText(folder.path), SingleInstance::refusalTitle(),
                   MsgBox::OkOnly | MsgBox::Exclamation);
         return 1;
@@ -147,10 +144,13 @@ int main(int argc, char **argv)
     QtPrintService printing;
     QtFolderPicker folderPicker;
     QtFontDialog fontDialog;
+    QtFileWatcher fileWatcher;
     Program program(Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker,
-                             &fontDialog},
+                             &fontDialog, &fileWatcher},
                     ModalWindows::of(ui), folder.path);
     MainWindow window(program.form(), ui);
+    HandInServer handInServer(program.handIn(), &window);
+    handInServer.listen(socketName);
     program.form().Form_Load();
     if (program.form().finished())
         return 0;

@@ -147,20 +147,35 @@ void MainForm::giveFocus(ListControl *list)
     changed(Change::Focus);
 }
 
+ScreenAreas MainForm::screenAreas() const
+{
+    return screens.empty() ? ScreenAreas{{0, 0, screenWidth, screenHeight}} : screens;
+}
+
 void MainForm::Form_Resize()
 {
     if (state.ClosingDown)
         return;
-    WindowGeometry g = geometry_;
     if (windowState_ == WindowState::Normal) {
-        if (g.height >= MainLayout::MinHeight && g.width < MainLayout::MinWidth)
-            g.width = MainLayout::MinWidth;
-        if (g.height < MainLayout::MinHeight)
-            g.height = MainLayout::MinHeight;
+        // A screen smaller than the minimum (a laptop at double scale) caps it: a window is never
+        // larger than its screen.
+        const ScreenAreas areas = screenAreas();
+        const TwipsRect &room = areas[size_t(std::max(0, landingScreen(geometry_, areas)))];
+        const float minWidth = std::min(MainLayout::MinWidth, room.width);
+        const float minHeight = std::min(MainLayout::MinHeight, room.height);
+        WindowGeometry g = geometry_;
+        // The width is tested again on the resize that a change of the height causes.
+        for (int pass = 0; pass < 2; ++pass) {
+            if (g.height >= minHeight && g.width < minWidth)
+                g.width = minWidth;
+            if (g.height < minHeight)
+                g.height = minHeight;
+        }
         if (!(g == geometry_))
             setGeometry(g);
     }
-    layout_ = MainLayout::compute(g.width, g.height);
+    // The size the window has now, which a snap above (and the resizes it caused) decided.
+    layout_ = MainLayout::compute(geometry_.width, geometry_.height);
     for (ListControl *list : {&lstProjectList, &lstTopicList, &lstFileList})
         list->setColWidth(0, layout_.lists[0].width);
     changed(Change::Layout);
@@ -195,6 +210,8 @@ void MainForm::Form_Load()
     WriteManifest(QStringLiteral("corvanta"));
 #endif
     LoadSettings(*this);
+    // Also when the settings stopped early at a bad value.
+    setGeometry(placedOnScreen(*this, geometry_));
     state.InsertNameOption =
         ReadIniString(state.IniFile, QStringLiteral("Option"), QStringLiteral("InsertName"), QString()) == u"True";
     QDir(state.ProgramFolder).mkpath(QStringLiteral("Projects"));
@@ -299,6 +316,9 @@ void MainForm::registerFrameOperations()
     registerOperation(QStringLiteral("LoadEntryScreen"), [this] { navigation_->LoadEntryScreen(); });
     registerOperation(QStringLiteral("SelectTopic"), [this] { navigation_->SelectTopic(); });
     registerOperation(QStringLiteral("OpenPlace"), [this] { navigation_->OpenPlace(); });
+    registerOperation(QStringLiteral("ReloadProjectList"), [this] { navigation_->ReloadList(lstProjectList); });
+    registerOperation(QStringLiteral("ReloadTopicList"), [this] { navigation_->ReloadList(lstTopicList); });
+    registerOperation(QStringLiteral("ReloadFileList"), [this] { navigation_->ReloadList(lstFileList); });
     registerOperation(QStringLiteral("ShowHotKeyList"), [this] { ShowHotKeyList(); });
     registerOperation(QStringLiteral("mnuReturnToEntryScreen"), [this] { run(QStringLiteral("LoadEntryScreen")); });
     registerOperation(QStringLiteral("mnuExitProgram"), [this] { closeMainWindow(); });

@@ -4,6 +4,7 @@
 #include "app/FeatureContext.h"
 #include "app/MainLayout.h"
 #include "app/Operations.h"
+#include "app/ScreenPlacement.h"
 #include "app/SharedState.h"
 #include "app/WindowGeometry.h"
 #include "platform/Platform.h"
@@ -68,6 +69,9 @@ public:
     void windowStateChanged(WindowState s);            // by the user
     float screenWidth = 19200;                         // twips, set by the window at start
     float screenHeight = 14400;
+    ScreenAreas screens;                               // available areas, set by the window
+    // The screens, or the whole screen above when the window reported none.
+    ScreenAreas screenAreas() const;
     bool enabled() const override { return enabled_; }
     void setEnabled(bool on) override;
     bool visible() const { return visible_; }

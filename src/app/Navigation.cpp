@@ -107,6 +107,7 @@ void Navigation::LoadEntryScreen()
     s.SuppressListClick = false;
     f.giveFocus(&projects);
     ui.setBusy(false);
+    f.run(QStringLiteral("WatchShownFiles"));
 }
 
 void Navigation::loadNameList(ListControl &list, const QString &path, bool projectRow)
@@ -193,6 +194,39 @@ void Navigation::LoadFileList()
     endLoading();
 }
 
+void Navigation::ReloadList(ListControl &list)
+{
+    QStringList selected;
+    QString current;
+    for (int i = 0; i < list.ListCount(); ++i) {
+        if (list.isSelected(i))
+            selected << list.columnText(i, 0);
+    }
+    if (list.ListIndex() >= 0 && list.ListIndex() < list.ListCount())
+        current = list.columnText(list.ListIndex(), 0);
+
+    const bool suppressed = s.SuppressListClick;
+    s.SuppressListClick = true;
+    list.clear();
+    if (&list == &f.lstProjectList)
+        LoadProjectList();
+    else if (&list == &f.lstTopicList)
+        LoadTopicList();
+    else
+        LoadFileList();
+    for (int i = 0; i < list.ListCount(); ++i) {
+        const QString name = list.columnText(i, 0);
+        list.setRow(i);
+        if (name == current)
+            list.setListIndex(i);
+        list.setSelected(selected.contains(name));
+        // The open project keeps its mark.
+        if (&list == &f.lstProjectList && !s.CurrentProject.isEmpty() && name == s.CurrentProject)
+            list.setRowBackColour(i, MarkedRowColour);
+    }
+    s.SuppressListClick = suppressed;
+}
+
 // --- opening projects and topics ---
 
 void Navigation::SelectProject()
@@ -258,6 +292,7 @@ void Navigation::SelectProject()
     f.lstTopicList.selectRow(0);
     f.giveFocus(&f.lstTopicList);
     ui.setBusy(false);
+    f.run(QStringLiteral("WatchShownFiles"));
 }
 
 void Navigation::SelectTopic()
@@ -298,6 +333,7 @@ void Navigation::SelectTopic()
             if (sortDirection(s.FileSort) != 0)
                 files.setSorted(sortDirection(s.FileSort));
         }
+        f.run(QStringLiteral("WatchShownFiles"));
     }
     f.ui.setBusy(false);
 }

@@ -255,8 +255,16 @@ void Navigation::lstFileList_MouseMove(int row)
     if (row < 0 || row >= list.ListCount())
         return;
     list.setRow(row);
-    const QString name = displayName(list.rowText(row));
-    list.setToolTip(name.size() > 50 ? name : QString());
+    const QString text = list.rowText(row);
+    const QString name = displayName(text);
+    // The target, which the list does not show; a long name, which it may cut, above it.
+    const QString target = text.mid(name.size() + 1);
+    QStringList tip;
+    if (name.size() > 50)
+        tip << name;
+    if (!target.trimmed().isEmpty())
+        tip << target;
+    list.setToolTip(tip.join(u'\n'));
     showLinePanel(QStringLiteral("Files Line: "), row);
 }
 
@@ -268,8 +276,12 @@ void Navigation::lstFileList_FilesDropped(const QStringList &paths, int row)
 
 // --- routing ---
 
-void Navigation::Router::Click(ListControl &)
+void Navigation::Router::Click(ListControl &list)
 {
+    // The line panel follows the row the user moved to, not only the mouse.
+    static const char *const prefixes[] = {"Project Line: ", "Topic Line: ", "Files Line: "};
+    if (list.ListIndex() >= 0)
+        nav_.showLinePanel(QString::fromLatin1(prefixes[which_]), list.ListIndex());
     switch (which_) {
     case Projects: nav_.lstProjectList_Click(); break;
     case Topics: nav_.lstTopicList_Click(); break;

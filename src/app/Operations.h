@@ -20,9 +20,15 @@ public:
     // Runs the operation registered under name; false when there is none.
     bool run(const QString &name) const;
     bool contains(const QString &name) const { return operations_.count(name) != 0; }
+    // True while an operation runs (a modal window it opened is still up).
+    bool running() const { return depth_ > 0; }
+    // Runs after every outermost operation: work that must not happen under a running one.
+    void setWhenIdle(std::function<void()> work) { whenIdle_ = std::move(work); }
 
 private:
     std::map<QString, std::function<void()>> operations_;
+    std::function<void()> whenIdle_;
+    mutable int depth_ = 0;
 };
 
 } // namespace corvanta

@@ -57,7 +57,7 @@ void ProjectCleanup::CleanUpProjectFiles()
                                                         "With A Valid Project Name.\r\r"
                                                         "Do You Want To Delete These Project Files?     \r"),
                                    QStringLiteral(" Cleanup ") + count + QStringLiteral(" Project Files"),
-                                   MsgBox::YesNo | MsgBox::Question);
+                                   MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
     if (answer == MsgBox::Yes) {
         for (int i = 0; i < c.lstFileList.ListCount(); ++i) {
             const QString folder = projects + u'/' + c.lstFileList.columnText(i, 0);

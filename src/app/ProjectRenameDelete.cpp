@@ -86,7 +86,7 @@ bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString 
                 + QStringLiteral("\rOr Double Click This Project Name To Create Project Files.\r\rDo You Want To Delete  [")
                 + list.rowText(row) + QStringLiteral("]  Now?\r"),
             QStringLiteral(" Project  [") + name.toUpper() + QStringLiteral("]  Not Found"),
-            MsgBox::YesNo | MsgBox::Exclamation);
+            DeleteQuestion);
         if (answer == MsgBox::Yes)
             DeleteProject();
         return false;

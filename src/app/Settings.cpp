@@ -4,7 +4,10 @@
 #include "app/MainForm.h"
 #include "platform/Ui.h"
 
+#include <QLocale>
+
 #include <cmath>
+#include <limits>
 
 namespace corvanta {
 
@@ -82,6 +85,34 @@ void loadFont(MainForm &form, const QString &section, ListControl &list)
         list.setFontItalic(true);
 }
 
+constexpr float DefaultHeight = 6000;
+constexpr float DefaultWidth = 9708;
+
+float defaultTop(const MainForm &form, float height)
+{
+    return form.screenHeight / 2 - height / 2 - 600;
+}
+
+float defaultLeft(const MainForm &form, float width)
+{
+    return form.screenWidth / 2 - width / 2;
+}
+
+// A number too large for a single (1e40) is still a number: it lies beyond every screen.
+float geometryNumber(const QString &text)
+{
+    float value = 0;
+    if (parseSingle(text, &value))
+        return value;
+    bool ok = false;
+    double wide = QLocale().toDouble(text.trimmed(), &ok);
+    if (!ok)
+        wide = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok || std::isnan(wide))
+        throw BadValue{};
+    return wide > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+}
+
 void loadSettingsSteps(MainForm &form)
 {
     SharedState &s = form.state;
@@ -91,31 +122,32 @@ void loadSettingsSteps(MainForm &form)
     // Geometry: each value is applied as soon as it is read, so a later failure keeps it.
     const QString height = read(form, screen, QStringLiteral("Height"));
     if (height.isEmpty())
-        g.height = 6000;
+        g.height = DefaultHeight;
     else
-        g.height = std::min(number(height), form.screenHeight - 400);
+        g.height = std::min(geometryNumber(height), form.screenHeight - 400);
     form.setGeometry(g);
 
     const QString width = read(form, screen, QStringLiteral("Width"));
     if (width.isEmpty())
-        g.width = 9708;
+        g.width = DefaultWidth;
     else
-        g.width = std::min(number(width), form.screenWidth);
+        g.width = std::min(geometryNumber(width), form.screenWidth);
     form.setGeometry(g);
 
     const QString top = read(form, screen, QStringLiteral("Top"));
     if (top.isEmpty())
-        g.top = form.screenHeight / 2 - g.height / 2 - 600;
+        g.top = defaultTop(form, g.height);
     else
-        g.top = std::max(number(top), 0.0f);
+        g.top = std::max(geometryNumber(top), 0.0f);
     form.setGeometry(g);
 
     const QString left = read(form, screen, QStringLiteral("Left"));
     if (left.isEmpty())
-        g.left = form.screenWidth / 2 - g.width / 2;
+        g.left = defaultLeft(form, g.width);
     else
-        g.left = std::max(number(left), 0.0f);
-    form.setGeometry(g);
+        g.left = std::max(geometryNumber(left), 0.0f);
+    // On a screen before anything else shows, the name box included.
+    form.setGeometry(placedOnScreen(form, g));
 
     const QString name = read(form, QStringLiteral("User"), QStringLiteral("Name"));
     if (name.isEmpty())
@@ -155,6 +187,16 @@ void loadSettingsSteps(MainForm &form)
 }
 
 } // namespace
+
+WindowGeometry placedOnScreen(const MainForm &form, WindowGeometry g)
+{
+    // A size no window can have counts as lying outside the screen, like a position.
+    if (!(g.width > 0))
+        g.width = DefaultWidth;
+    if (!(g.height > 0))
+        g.height = DefaultHeight;
+    return placeOnScreens(g, form.screenAreas(), defaultLeft(form, g.width), defaultTop(form, g.height));
+}
 
 SortOrder sortOrderFromSetting(const QString &value)
 {

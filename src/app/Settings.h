@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SharedState.h"
+#include "app/WindowGeometry.h"
 #include "platform/FontDialog.h"
 
 #include <QString>
@@ -12,6 +13,10 @@ class MainForm;
 // Reads the settings file and applies the main window's settings, in the stored order. A value
 // that cannot be converted stops the reading there; what follows keeps its initial value.
 void LoadSettings(MainForm &form);
+
+// A stored geometry put on the window's screens: a position or size that lies outside them gives
+// way to the default, then the window is fitted to the screen it lands on.
+WindowGeometry placedOnScreen(const MainForm &form, WindowGeometry g);
 
 // Asks for the user's name, stores it under User/Name and sets UserName.
 void PromptUserName(MainForm &form);

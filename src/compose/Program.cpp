@@ -17,7 +17,9 @@ Program::Program(const Platform &platform, const ModalWindows &windows, const QS
       globalFileSearch_(form_.context(), windows.fileSearch),
       findPointer_(form_.context(), windows.findPointer),
       checkMissingTargets_(form_.context(), windows.missingTargets),
-      reopenLast_(form_.context())
+      reopenLast_(form_.context()),
+      externalChanges_(form_.context()),
+      handIn_(form_.context())
 {
     // The File List's popup and the files dropped on it are the pointer commands'.
     form_.navigation().setFileListHandler(&fileListCommands_);

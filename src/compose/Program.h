@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ExternalChanges.h"
 #include "app/MainForm.h"
 #include "app/NameMoving.h"
 #include "app/ProjectCleanup.h"
@@ -8,6 +9,7 @@
 #include "app/StartupWindow.h"
 #include "editor/PointerEditor.h"
 #include "filelist/FileListCommands.h"
+#include "filelist/HandIn.h"
 #include "filelist/Launching.h"
 #include "filelist/ListAppearance.h"
 #include "filelist/ListPrintouts.h"
@@ -59,6 +61,8 @@ public:
     GlobalFileSearch &globalFileSearch() { return globalFileSearch_; }
     PointerClipboard &pointerClipboard() { return pointerClipboard_; }
     CheckMissingTargets &checkMissingTargets() { return checkMissingTargets_; }
+    ExternalChanges &externalChanges() { return externalChanges_; }
+    HandInReceiver &handIn() { return handIn_; }
 
 private:
     // The form first: the features hold references into it and go before it.
@@ -76,6 +80,8 @@ private:
     FindPointer findPointer_;
     CheckMissingTargets checkMissingTargets_;
     ReopenLast reopenLast_;
+    ExternalChanges externalChanges_;
+    HandInReceiver handIn_;
 };
 
 } // namespace corvanta

@@ -12,6 +12,9 @@
 #include "store/ListFiles.h"
 #include "store/NameRules.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace corvanta {
 
 namespace {
@@ -203,15 +206,8 @@ void FileListCommands::RemoveSelectedFiles()
     if (c.ui.msgBox(text, title, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2)
         != MsgBox::Yes)
         return;
-    // Downwards, so the rows still to be visited keep their indexes.
-    int remembered = 0;
-    for (int i = list.ListCount() - 1; i >= 0; --i) {
-        if (list.isSelected(i)) {
-            remembered = i;
-            list.setRow(i);
-            list.setAction(4);
-        }
-    }
+    // All at once: one row at a time would shift the rest of the list for each.
+    int remembered = std::max(list.removeSelectedRows(), 0);
     reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, list));
     list.setAction(2);
     // When the last rows went, the new last row takes the selection.
@@ -290,7 +286,7 @@ void FileListCommands::AddFileToFileList()
     OpenFileRequest request;
     request.title = QStringLiteral(" Add File To File List");
     request.filters = addFileFilters();
-    request.initialFolder = s.ProgramFolder;
+    request.initialFolder = dialogFolder();
     request.multiple = true;
     bool fileAdded = false;
     for (;;) {
@@ -301,6 +297,7 @@ void FileListCommands::AddFileToFileList()
         fileAdded = true;
         // The next dialog starts where this one ended.
         request.fileName = chosen.last();
+        leaveDialogIn(chosen);
         addFiles(chosen, -1);
     }
     if (!fileAdded)
@@ -365,16 +362,28 @@ void FileListCommands::OpenFileByDialog()
     OpenFileRequest request;
     request.title = QStringLiteral(" Open File");
     request.filters = {{QStringLiteral("All Files (*.*)"), QStringLiteral("*")}};
-    request.initialFolder = s.ProgramFolder;
+    request.initialFolder = dialogFolder();
     request.multiple = true;
     for (;;) {
         const QStringList chosen = dialogs->getOpenFileNames(request);
         if (chosen.isEmpty())
             break;
+        leaveDialogIn(chosen);
+        request.initialFolder = dialogFolder();
         // Each chosen file is opened on its own; the Open/Print mode plays no part.
         for (const QString &path : chosen)
             openFile(path);
     }
+}
+
+QString FileListCommands::dialogFolder() const
+{
+    return dialogFolder_.isEmpty() ? QDir::homePath() : dialogFolder_;
+}
+
+void FileListCommands::leaveDialogIn(const QStringList &chosen)
+{
+    dialogFolder_ = QFileInfo(chosen.last()).absolutePath();
 }
 
 void FileListCommands::openFile(const QString &path)

@@ -50,12 +50,17 @@ private:
     FeatureContext c;
     SharedState &s;
     PointerEditorDisplay &editors_;
+    // Where the file dialogs start: the folder the last one was left in, for the run. The data
+    // folder is hidden, so the first starts in the home folder.
+    QString dialogFolder_;
 
     void registerOperations();
     void showUtilityForm(int addSelections, int editorRow);
     void addFiles(const QStringList &paths, int insertRow);
     void openFile(const QString &path);
     void reselectCurrent();
+    QString dialogFolder() const;
+    void leaveDialogIn(const QStringList &chosen);
 };
 
 } // namespace corvanta

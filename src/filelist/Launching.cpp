@@ -194,7 +194,8 @@ void Launching::RemoveMissingFile()
     const QString text = QStringLiteral("The File  [") + target
         + QStringLiteral("]  Was Not Found.\r") + QStringLiteral("Do You Want To Remove  [")
         + target + QStringLiteral("]  From File List?") + fiveSpaces() + u'\r';
-    if (c.ui.msgBox(text, u' ' + target + QStringLiteral("  Not Found"), MsgBox::YesNo)
+    if (c.ui.msgBox(text, u' ' + target + QStringLiteral("  Not Found"),
+            MsgBox::YesNo | MsgBox::DefaultButton2)
         != MsgBox::Yes)
         return;
 

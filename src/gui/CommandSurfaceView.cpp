@@ -1,6 +1,7 @@
 #include "gui/CommandSurfaceView.h"
 
 #include "gui/KeyCodes.h"
+#include "gui/Palette.h"
 
 #include "app/CommandSurface.h"
 #include "platform/Keys.h"
@@ -15,10 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -28,85 +26,29 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int iconSize = 32;
-
-QPainterPath rightArrow(qreal x0, qreal x1, qreal y, qreal shaft, qreal head, qreal headLength)
-{
-    QPainterPath path;
-    path.moveTo(x0, y - shaft / 2);
-    path.lineTo(x1 - headLength, y - shaft / 2);
-    path.lineTo(x1 - headLength, y - head / 2);
-    path.lineTo(x1, y);
-    path.lineTo(x1 - headLength, y + head / 2);
-    path.lineTo(x1 - headLength, y + shaft / 2);
-    path.lineTo(x0, y + shaft / 2);
-    path.closeSubpath();
-    return path;
-}
-
-// The "Double Arrows" picture the Getting Started window talks about: a green arrow over a blue
-// one, pointing apart.
-QIcon doubleArrowsIcon()
-{
-    QPixmap pixmap(iconSize, iconSize);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(20, 60, 20), 1));
-    p.setBrush(QColor(40, 170, 60));
-    p.drawPath(rightArrow(4, 29, 10, 6, 14, 9));
-    p.setPen(QPen(QColor(15, 30, 90), 1));
-    p.setBrush(QColor(40, 90, 210));
-    p.save();
-    p.translate(iconSize, 0);
-    p.scale(-1, 1);
-    p.drawPath(rightArrow(4, 29, 22, 6, 14, 9));
-    p.restore();
-    p.end();
-    return QIcon(pixmap);
-}
-
-// Standard icons have no envelope.
-QIcon envelopeIcon()
-{
-    QPixmap pixmap(iconSize, iconSize);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(70, 70, 70), 1.5));
-    p.setBrush(QColor(250, 245, 220));
-    const QRectF body(3, 8, 26, 17);
-    p.drawRect(body);
-    p.drawLine(body.topLeft(), QPointF(body.center().x(), body.center().y() + 2));
-    p.drawLine(body.topRight(), QPointF(body.center().x(), body.center().y() + 2));
-    p.end();
-    return QIcon(pixmap);
-}
-
-QIcon toolbarIcon(const QString &key, const QStyle *style)
+// The desktop's icon theme first; where it has none, our own, drawn in the palette's colours.
+// "DefaultScreen" is always the green and blue Double Arrows that the Getting Started window
+// tells a new user to click.
+QIcon toolbarIcon(const QString &key)
 {
     struct Choice {
         const char16_t *key;
         const char *theme;
-        QStyle::StandardPixmap fallback;
     };
     static const Choice choices[] = {
-        {u"CreateProject", "folder-new", QStyle::SP_FileDialogNewFolder},
-        {u"EditFileData", "document-properties", QStyle::SP_FileDialogDetailedView},
-        {u"EntryScreen", "go-home", QStyle::SP_DirHomeIcon},
-        {u"AddFile", "document-new", QStyle::SP_FileIcon},
-        {u"UtilityForm", "applications-internet", QStyle::SP_DriveNetIcon},
-        {u"FileSearch", "system-search", QStyle::SP_FileDialogContentsView},
-        {u"HotKeys", "input-keyboard", QStyle::SP_MessageBoxInformation},
-        {u"HelpTopics", "help-contents", QStyle::SP_DialogHelpButton},
+        {u"CreateProject", "folder-new"},       {u"EditFileData", "document-properties"},
+        {u"EntryScreen", "go-home"},            {u"AddFile", "document-new"},
+        {u"UtilityForm", "applications-internet"}, {u"AddEmail", "mail-message-new"},
+        {u"FileSearch", "system-search"},       {u"HotKeys", "input-keyboard"},
+        {u"HelpTopics", "help-contents"},
     };
     if (key == u"DefaultScreen")
-        return doubleArrowsIcon();
-    if (key == u"AddEmail")
-        return QIcon::fromTheme(u"mail-message-new"_s, envelopeIcon());
+        return paletteIcon(u":/icons/view-restore.svg"_s);
     for (const Choice &c : choices) {
-        if (key == QStringView(c.key))
-            return QIcon::fromTheme(QLatin1String(c.theme), style->standardIcon(c.fallback));
+        if (key == QStringView(c.key)) {
+            const QString name = QLatin1String(c.theme);
+            return QIcon::fromTheme(name, paletteIcon(u":/icons/"_s + name + u".svg"_s));
+        }
     }
     return {};
 }
@@ -266,7 +208,7 @@ void CommandSurfaceView::buildToolBar(QMainWindow *window)
         button->setObjectName(entry.key);
         button->setToolTip(entry.tooltip);
         button->setAccessibleName(entry.tooltip.trimmed());
-        button->setIcon(toolbarIcon(entry.key, toolBar_->style()));
+        button->setIcon(toolbarIcon(entry.key));
         button->setAutoRaise(true);
         button->setEnabled(entry.enabled);
         const QString key = entry.key;

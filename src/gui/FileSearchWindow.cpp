@@ -2,13 +2,19 @@
 
 #include "gui/KeyCodes.h"
 #include "gui/ListBox.h"
+#include "gui/Palette.h"
 #include "gui/Twips.h"
+#include "search/FileSearchTexts.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QMenu>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -28,6 +34,46 @@ QRect pixels(const TwipsRect &r)
     return QRect(toPixels(r.left), toPixels(r.top), toPixels(r.width), toPixels(r.height));
 }
 
+// A result as its file name, then its folder in a second, dimmer column; the row's text (and
+// tooltip, and what is added or copied) stays the full path.
+class ResultDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+        const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString path = opt.text;
+        opt.text.clear();
+        const QWidget *widget = opt.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+        const QVariant foreground = index.data(Qt::ForegroundRole);
+        const QColor ink = foreground.isValid() ? foreground.value<QColor>()
+                                                : opt.palette.color(QPalette::Text);
+        const QVariant background = index.data(Qt::BackgroundRole);
+        const QColor paper = background.isValid() ? background.value<QColor>()
+                                                  : opt.palette.color(QPalette::Base);
+        const int nameWidth = text.width() * 2 / 5;
+        const QRect nameRect(text.left(), text.top(), nameWidth - 8, text.height());
+        const QRect folderRect(text.left() + nameWidth, text.top(), text.width() - nameWidth, text.height());
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(ink);
+        painter->drawText(nameRect, Qt::AlignVCenter | Qt::AlignLeft,
+            opt.fontMetrics.elidedText(FileSearchText::resultName(path), Qt::ElideRight, nameRect.width()));
+        painter->setPen(mixColours(ink, paper, 0.35));
+        painter->drawText(folderRect, Qt::AlignVCenter | Qt::AlignLeft,
+            opt.fontMetrics.elidedText(FileSearchText::resultFolder(path), Qt::ElideMiddle, folderRect.width()));
+        painter->restore();
+    }
+};
+
 } // namespace
 
 FileSearchWindow::FileSearchWindow(FileSearch &search, QWidget *parent)
@@ -41,6 +87,13 @@ FileSearchWindow::FileSearchWindow(FileSearch &search, QWidget *parent)
 
     txtFileSearch_ = new QLineEdit(this);
     txtFileSearch_->setObjectName(QStringLiteral("txtFileSearch"));
+    txtFileSearch_->setPlaceholderText(FileSearchText::patternPlaceholder());
+    cmdStop_ = new QPushButton(FileSearchText::stopCaption(), this);
+    cmdStop_->setObjectName(QStringLiteral("cmdStop"));
+    cmdStop_->setFocusPolicy(Qt::NoFocus); // Enter in the text box must not press it
+    cmdStop_->hide();
+    lblStatus_ = new QLabel(this);
+    lblStatus_->setObjectName(QStringLiteral("lblStatus"));
     Drive1_ = new QComboBox(this);
     Drive1_->setObjectName(QStringLiteral("Drive1"));
     optMultiple_ = new QRadioButton(FileSearch::optMultipleCaption(), this);
@@ -51,6 +104,7 @@ FileSearchWindow::FileSearchWindow(FileSearch &search, QWidget *parent)
     optSingle_->setToolTip(FileSearch::optSingleToolTip());
     lstFileSearch_ = new ListBox(search.lstFileSearch, this);
     lstFileSearch_->setObjectName(QStringLiteral("lstFileSearch"));
+    lstFileSearch_->setItemDelegate(new ResultDelegate(lstFileSearch_));
     ProgressBar1_ = new QProgressBar(this);
     ProgressBar1_->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1_->setTextVisible(false);
@@ -59,6 +113,7 @@ FileSearchWindow::FileSearchWindow(FileSearch &search, QWidget *parent)
         [this](const QString &text) { search_.txtFileSearch_Change(text); });
     connect(
         Drive1_, &QComboBox::activated, this, [this](int index) { search_.Drive1_Change(index); });
+    connect(cmdStop_, &QPushButton::clicked, this, [this] { search_.cmdStop_Click(); });
     connect(optMultiple_, &QRadioButton::clicked, this, [this] { search_.optMultiple_Click(); });
     connect(optSingle_, &QRadioButton::clicked, this, [this] { search_.optSingle_Click(); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
@@ -74,6 +129,8 @@ FileSearchWindow::FileSearchWindow(FileSearch &search, QWidget *parent)
     syncDrives();
     syncOptions();
     syncProgress();
+    syncRunning();
+    syncStatus();
     search_.onChanged = [this](FileSearch::Change change) { searchChanged(change); };
     qApp->installEventFilter(this);
     syncFocus();
@@ -110,6 +167,8 @@ void FileSearchWindow::applyLayout()
     Drive1_->setGeometry(drive);
     lstFileSearch_->setGeometry(pixels(l.lstFileSearch));
     ProgressBar1_->setGeometry(pixels(l.ProgressBar1));
+    cmdStop_->setGeometry(pixels(l.cmdStop));
+    lblStatus_->setGeometry(pixels(l.lblStatus));
 }
 
 void FileSearchWindow::searchChanged(FileSearch::Change change)
@@ -142,6 +201,12 @@ void FileSearchWindow::searchChanged(FileSearch::Change change)
     case FileSearch::Change::Close:
         accept();
         break;
+    case FileSearch::Change::Running:
+        syncRunning();
+        break;
+    case FileSearch::Change::Status:
+        syncStatus();
+        break;
     }
 }
 
@@ -173,6 +238,19 @@ void FileSearchWindow::syncProgress()
     if (bar.Width > 0)
         ProgressBar1_->resize(toPixels(bar.Width), ProgressBar1_->height());
     ProgressBar1_->setVisible(bar.Visible);
+    syncStatus(); // the outcome shows where the bar was
+}
+
+void FileSearchWindow::syncRunning()
+{
+    txtFileSearch_->setGeometry(pixels(search_.txtFileSearchPlace()));
+    cmdStop_->setVisible(search_.SearchRunning);
+}
+
+void FileSearchWindow::syncStatus()
+{
+    lblStatus_->setText(search_.status());
+    lblStatus_->setVisible(!search_.status().isEmpty() && !search_.ProgressBar1.Visible);
 }
 
 void FileSearchWindow::syncFocus()

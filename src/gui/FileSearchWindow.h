@@ -5,7 +5,9 @@
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class QAction;
 class QMenu;
 class QProgressBar;
@@ -31,6 +33,8 @@ public:
     QRadioButton *singleOption() const { return optSingle_; }
     ListBox *resultsList() const { return lstFileSearch_; }
     QProgressBar *progressBar() const { return ProgressBar1_; }
+    QPushButton *stopButton() const { return cmdStop_; }
+    QLabel *statusLabel() const { return lblStatus_; }
     // When set, chooses from the results popup instead of the user (tests).
     std::function<QAction *(QMenu &)> choosePopupItem;
 
@@ -47,6 +51,8 @@ private:
     QRadioButton *optSingle_ = nullptr;
     ListBox *lstFileSearch_ = nullptr;
     QProgressBar *ProgressBar1_ = nullptr;
+    QPushButton *cmdStop_ = nullptr;
+    QLabel *lblStatus_ = nullptr;
     bool unloaded_ = false;
 
     void searchChanged(FileSearch::Change change);
@@ -54,6 +60,8 @@ private:
     void syncDrives();
     void syncOptions();
     void syncProgress();
+    void syncRunning();
+    void syncStatus();
     void syncFocus();
     void showPopup();
 };

@@ -1,6 +1,7 @@
 #include "gui/ListModel.h"
 
 #include "app/Settings.h"
+#include "gui/Palette.h"
 
 #include <QColor>
 #include <QFontDatabase>
@@ -113,14 +114,15 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return control_.columnText(row, index.column());
     case Qt::BackgroundRole:
+        // The list with the keyboard shows the active highlight, the others the inactive one.
         if (control_.isSelected(row))
-            return palette_.brush(QPalette::Active, QPalette::Highlight);
+            return selectionColours(palette_, control_.hasFocus()).background;
         if (const int rgb = control_.rowBackColour(row); rgb != ListControl::NoColour)
-            return QColor(QRgb(0xFF000000u | unsigned(rgb)));
+            return rowTint(palette_, rgb);
         return {};
     case Qt::ForegroundRole:
         if (control_.isSelected(row))
-            return palette_.brush(QPalette::Active, QPalette::HighlightedText);
+            return selectionColours(palette_, control_.hasFocus()).text;
         return {};
     case Qt::FontRole:
         return font_;

@@ -111,6 +111,14 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     form_.screenWidth = toTwips(screen.width());
     form_.screenHeight = toTwips(screen.height());
+    // Where a window may stand, in the same logical units as its geometry; primary first.
+    QList<QScreen *> screens = QGuiApplication::screens();
+    screens.removeOne(QGuiApplication::primaryScreen());
+    screens.prepend(QGuiApplication::primaryScreen());
+    for (const QScreen *s : std::as_const(screens)) {
+        const QRect r = s->availableGeometry();
+        form_.screens.push_back({toTwips(r.x()), toTwips(r.y()), toTwips(r.width()), toTwips(r.height())});
+    }
     form_.onChanged = [this](MainForm::Change change) { formChanged(change); };
     optOpen_->setChecked(form.optOpen());
     optPrint_->setChecked(!form.optOpen());
@@ -182,20 +190,28 @@ QRect MainWindow::frameRectFor(const WindowGeometry &g) const
     return QRect(toPixels(g.left), toPixels(g.top), toPixels(g.width), toPixels(g.height));
 }
 
+QMargins MainWindow::currentFrameMargins() const
+{
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
 void MainWindow::applyGeometry()
 {
     if (form_.windowState() != WindowState::Normal)
         return;
     const QRect target = frameRectFor(form_.geometry());
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    const int extraW = frame.width() - client.width();
-    const int extraH = frame.height() - client.height();
+    // The stored size is the outer one: the frame comes off it. Before the window system has
+    // framed the window the frame is not known; reportGeometry places it again once it is.
+    margins_ = currentFrameMargins();
     applying_ = true;
     if (form_.state.ClosingDown)
         setMinimumSize(1, 1);
     move(target.topLeft());
-    resize(std::max(1, target.width() - extraW), std::max(1, target.height() - extraH));
+    resize(std::max(1, target.width() - margins_.left() - margins_.right()),
+           std::max(1, target.height() - margins_.top() - margins_.bottom()));
     applying_ = false;
     if (form_.state.ClosingDown)
         repaint();
@@ -207,6 +223,13 @@ void MainWindow::reportGeometry()
 {
     if (applying_ || form_.state.ClosingDown || windowState() & Qt::WindowMinimized)
         return;
+    // Framed since it was placed: placed again with the frame, so that the twips stored at exit
+    // bring the same window back.
+    if (windowState() == Qt::WindowNoState && form_.windowState() == WindowState::Normal
+        && currentFrameMargins() != margins_) {
+        applyGeometry();
+        return;
+    }
     // Keep the stored twips when the window only shows them rounded to pixels.
     const QRect frame = frameGeometry();
     if (frame == frameRectFor(form_.geometry()))

@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 
 #include <QMainWindow>
+#include <QMargins>
 
 #include <array>
 
@@ -47,11 +48,13 @@ private:
     QRadioButton *optPrint_ = nullptr;
     QFrame *rule_ = nullptr;
     bool applying_ = false;
+    QMargins margins_; // the frame the window had when its geometry was last applied
 
     void formChanged(MainForm::Change change);
     void applyGeometry();
     void applyLayout();
     void reportGeometry();
+    QMargins currentFrameMargins() const;
     QRect frameRectFor(const WindowGeometry &g) const;
     QMenu *menuNamed(const QString &name) const;
 };

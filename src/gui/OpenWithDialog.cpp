@@ -39,8 +39,7 @@ OpenWithDialog::OpenWithDialog(const QString &target, QWidget *parent) : QDialog
     list_->setIconSize(QSize(24, 24));
     layout->addWidget(list_);
 
-    const DesktopEntries entries;
-    const QString type = DesktopEntries::mimeTypeOf(target);
+    const OpenWithOffer offer = DesktopEntries().offerFor(target);
     auto addEntries = [this](const std::vector<DesktopEntry> &found) {
         for (const DesktopEntry &e : found) {
             auto *item =
@@ -49,13 +48,17 @@ OpenWithDialog::OpenWithDialog(const QString &target, QWidget *parent) : QDialog
             item->setToolTip(e.exec);
         }
     };
-    const auto registered = entries.registeredFor(type);
-    if (!registered.empty()) {
-        addHeading(QStringLiteral("Programs for this file type"));
-        addEntries(registered);
+    if (!offer.registered.empty()) {
+        addHeading(offer.address ? QStringLiteral("Programs for this address")
+                           : QStringLiteral("Programs for this file type"));
+        addEntries(offer.registered);
     }
-    addHeading(QStringLiteral("Other programs"));
-    addEntries(entries.otherApplications(type));
+    if (!offer.noneText.isEmpty())
+        addHeading(offer.noneText);
+    if (!offer.others.empty()) {
+        addHeading(QStringLiteral("Other programs"));
+        addEntries(offer.others);
+    }
     auto *browse = new QListWidgetItem(
         QIcon::fromTheme(QStringLiteral("document-open")), QStringLiteral("Browse..."), list_);
     browse->setData(BrowseRole, true);
@@ -72,12 +75,11 @@ OpenWithDialog::OpenWithDialog(const QString &target, QWidget *parent) : QDialog
     connect(
         list_, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) { choose(item); });
 
-    for (int i = 0; i < list_->count(); ++i) {
-        if (list_->item(i)->flags().testFlag(Qt::ItemIsSelectable)) {
-            list_->setCurrentRow(i);
-            break;
-        }
-    }
+    // A file's own program is the likely choice; for an address the user picks.
+    if (offer.preselect)
+        list_->setCurrentRow(1);
+    else
+        list_->setCurrentRow(-1);
 }
 
 void OpenWithDialog::addHeading(const QString &text)

@@ -472,6 +472,26 @@ std::vector<DesktopEntry> DesktopEntries::registeredFor(const QString &mimeType)
     return out;
 }
 
+OpenWithOffer DesktopEntries::offerFor(const QString &target) const
+{
+    OpenWithOffer offer;
+    const QString type = mimeTypeOf(target);
+    offer.registered = registeredFor(type);
+    const QString scheme = addressScheme(target);
+    if (scheme.isEmpty() || scheme == u"file") {
+        offer.others = otherApplications(type);
+        offer.preselect = !offer.registered.empty();
+        return offer;
+    }
+    offer.address = true;
+    if (offer.registered.empty()) {
+        offer.noneText = scheme == u"mailto"
+            ? QStringLiteral("No Program Is Registered For E-Mail Addresses.")
+            : QStringLiteral("No Program Is Registered For Web Addresses.");
+    }
+    return offer;
+}
+
 std::vector<DesktopEntry> DesktopEntries::otherApplications(const QString &mimeType) const
 {
     std::set<QString> registered;

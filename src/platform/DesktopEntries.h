@@ -36,6 +36,16 @@ QString addressScheme(const QString &target);
 // Whether a pointer's target names a file or folder: not empty, not a website or e-mail address.
 bool isFileTarget(const QString &target);
 
+// What the Open With chooser offers for a target.
+struct OpenWithOffer
+{
+    std::vector<DesktopEntry> registered; // for the file's type, or for the address's scheme
+    std::vector<DesktopEntry> others;     // any other application; none for an address
+    bool address = false;                 // a web or mail address, not a file
+    bool preselect = false;               // the first registered one is chosen in advance
+    QString noneText;                     // said when an address has no program of its own
+};
+
 // The installed applications and the user's MIME associations, read from the XDG folders
 // (XDG_DATA_HOME, XDG_DATA_DIRS, XDG_CONFIG_HOME, XDG_CONFIG_DIRS, XDG_CURRENT_DESKTOP) when made.
 class DesktopEntries
@@ -71,6 +81,10 @@ public:
     std::vector<DesktopEntry> registeredFor(const QString &mimeType) const;
     // Every other application a user may pick: launchable, shown in menus, sorted by name.
     std::vector<DesktopEntry> otherApplications(const QString &mimeType) const;
+    // A file: the programs for its type first (the first chosen in advance), then the others. A
+    // web or mail address: only the programs that declare its scheme, none chosen in advance,
+    // and when there are none the text that says so. An image viewer is no mail program.
+    OpenWithOffer offerFor(const QString &target) const;
 
 private:
     struct Associations

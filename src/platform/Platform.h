@@ -5,6 +5,7 @@ namespace corvanta {
 class Clipboard;
 class Clock;
 class FileDialogs;
+class FileWatcher;
 class FolderPicker;
 class FontDialog;
 class PrintService;
@@ -22,6 +23,7 @@ struct Platform {
     PrintService *printing = nullptr;     // print dialog and printer (platform/Printing.h)
     FolderPicker *folderPicker = nullptr; // choosing a folder (platform/FolderPicker.h)
     FontDialog *fontDialog = nullptr;     // choosing a list's font (platform/FontDialog.h)
+    FileWatcher *fileWatcher = nullptr;   // the shown files changed on disk (platform/FileWatcher.h)
 };
 
 } // namespace corvanta

@@ -160,6 +160,31 @@ void FileSearch::computeLayout()
         std::max(600.0f, l.lstFileSearch.left + l.lstFileSearch.width - driveLeft), 315};
     l.ProgressBar1 = {
         120, l.lstFileSearch.top + l.lstFileSearch.height + 30, l.lstFileSearch.width, 180};
+    l.cmdStop = {l.txtFileSearch.left + l.txtFileSearch.width - 900, l.txtFileSearch.top, 900,
+        l.txtFileSearch.height};
+    l.lblStatus = {120, l.ProgressBar1.top, l.lstFileSearch.width, 255};
+}
+
+TwipsRect FileSearch::txtFileSearchPlace() const
+{
+    TwipsRect r = layout_.txtFileSearch;
+    if (SearchRunning)
+        r.width = std::max(300.0f, layout_.cmdStop.left - r.left - 60);
+    return r;
+}
+
+void FileSearch::setRunning(bool running)
+{
+    SearchRunning = running;
+    changed(Change::Running);
+}
+
+void FileSearch::setStatus(const QString &status)
+{
+    if (status_ == status)
+        return;
+    status_ = status;
+    changed(Change::Status);
 }
 
 void FileSearch::applySettings()
@@ -246,6 +271,12 @@ void FileSearch::txtFileSearch_DblClick()
     SearchDrive();
 }
 
+void FileSearch::cmdStop_Click()
+{
+    if (SearchRunning)
+        SearchControl = QStringLiteral("exit");
+}
+
 void FileSearch::Form_KeyDown(int &keyCode, int /*shift*/)
 {
     if (keyCode != Key::Escape)
@@ -285,6 +316,7 @@ void FileSearch::SearchDrive()
     }
     const DriveEntry drive = currentDrive() ? *currentDrive() : DriveEntry();
     lstFileSearch.clear();
+    setStatus(QString());
     SearchText = text_;
     SearchControl.clear();
     setCaption(FileSearchText::searchingCaption(drive.text, SearchText));
@@ -312,8 +344,10 @@ void FileSearch::SearchDrive()
     if (SearchControl == u"exit")
         SearchControl.clear();
     setText(SearchText);
+    const QString found = FileSearchText::filesFoundCaption(lstFileSearch.ListCount(), elapsed);
     if (walkMulti_)
-        setCaption(FileSearchText::filesFoundCaption(lstFileSearch.ListCount(), elapsed));
+        setCaption(found);
+    setStatus(found);
 }
 
 void FileSearch::runWalk(std::unique_ptr<SearchEngine> engine)
@@ -325,7 +359,7 @@ void FileSearch::runWalk(std::unique_ptr<SearchEngine> engine)
     SubFoldersSearched = 0;
     FilesFound = 0;
     singleFound_ = false;
-    SearchRunning = true;
+    setRunning(true);
 
     SearchWorker worker(std::move(engine));
     worker.start();
@@ -358,7 +392,7 @@ void FileSearch::runWalk(std::unique_ptr<SearchEngine> engine)
     // running, so an Enter meanwhile starts nothing.
     if (!closed_)
         c.ui.pumpEvents();
-    SearchRunning = false;
+    setRunning(false);
 
     if (walkMulti_) {
         if (!closed_)

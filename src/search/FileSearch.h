@@ -26,7 +26,7 @@ struct SearchBatch;
 class FileSearch
 {
 public:
-    enum class Change { Caption, Text, Drives, Options, Progress, Focus, Menu, Popup, Close };
+    enum class Change { Caption, Text, Drives, Options, Progress, Focus, Menu, Popup, Close, Running, Status };
     enum class Control { None, TxtFileSearch, Drive1, LstFileSearch };
 
     // drives: the drive list without "Other Folder...", which is always added at its end.
@@ -61,7 +61,14 @@ public:
     {
         TwipsRect window, txtFileSearch, Drive1, optMultiple, optSingle, lstFileSearch,
             ProgressBar1;
+        TwipsRect cmdStop; // at the text box's right end while a search runs
+        TwipsRect lblStatus; // under the results, where the progress bar was
     };
+    // The text box's place: shorter while a search runs, to make room for the Stop button.
+    TwipsRect txtFileSearchPlace() const;
+    // The outcome of the last search ("12 Files Found - 3.27 Seconds"), shown under the results
+    // as well as in the caption, which some window managers hide; "" before the first.
+    QString status() const { return status_; }
     const Layout &layout() const { return layout_; }
     // The results popup `mnuNamePointers`, items in order.
     std::vector<MenuItem> mnuNamePointers;
@@ -89,6 +96,8 @@ public:
     void txtFileSearch_Change(const QString &text); // the user edited the text
     void txtFileSearch_KeyDown(int &keyCode, int shift);
     void txtFileSearch_DblClick();
+    // The Stop button beside the text box, shown while a search runs: the same as Escape then.
+    void cmdStop_Click();
     void optMultiple_Click();
     void optSingle_Click();
     // The user picked an entry of the drive list; "Other Folder..." asks for a folder.
@@ -123,6 +132,7 @@ private:
     int driveIndex_ = -1;
     QString caption_;
     QString text_;
+    QString status_;
     Layout layout_;
     Control focus_ = Control::None;
     bool closed_ = false;
@@ -136,6 +146,8 @@ private:
     }
     void setCaption(const QString &caption);
     void setText(const QString &text);
+    void setRunning(bool running);
+    void setStatus(const QString &status);
     void setFocus(Control control);
     void computeLayout();
     void applySettings();

@@ -230,18 +230,11 @@ void FileSearch::CopyPathAndFilename()
 void FileSearch::RemoveSearchResults()
 {
     if (c.ui.msgBox(FileSearchText::removeText(), FileSearchText::removeTitle(),
-            MsgBox::YesNo | MsgBox::Question)
+            MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2)
         != MsgBox::Yes)
         return;
     ListControl &list = lstFileSearch;
-    int lowest = -1;
-    for (int i = list.ListCount() - 1; i >= 0; --i) {
-        if (!list.isSelected(i))
-            continue;
-        lowest = i;
-        list.setRow(i);
-        list.setAction(4);
-    }
+    const int lowest = list.removeSelectedRows();
     // The rows after the removed ones moved up; when the removed rows were the last ones, the
     // new last row takes their place. Nothing removed: the list stays as it was.
     if (lowest >= 0 && list.ListCount() > 0) {

@@ -47,6 +47,27 @@ QString filesFoundCaption(int rows, double elapsedSeconds)
     return thousands(rows) + QStringLiteral(" Files Found - ") + elapsedText(elapsedSeconds);
 }
 
+QString patternPlaceholder()
+{
+    return QStringLiteral("File name or pattern, e.g. *.pdf");
+}
+
+QString stopCaption()
+{
+    return QStringLiteral("Stop");
+}
+
+QString resultName(const QString &path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+QString resultFolder(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash <= 0 ? path.left(slash + 1) : path.left(slash);
+}
+
 QString remainingCaption(int rows)
 {
     return QString::number(rows) + QStringLiteral(" Files");

@@ -25,6 +25,12 @@ QString removeTitle();
 QString printPagesText(int pages);
 QString printTitle(); // "Corvanta Search Results"
 
+QString patternPlaceholder(); // "File name or pattern, e.g. *.pdf"
+QString stopCaption(); // "Stop"
+// A result's file name and the folder that holds it, as the results list shows them.
+QString resultName(const QString &path);
+QString resultFolder(const QString &path);
+
 QString otherFolderEntry(); // "Other Folder..."
 QString otherFolderTitle();
 

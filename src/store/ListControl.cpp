@@ -245,6 +245,42 @@ int ListControl::NextSel()
     return -1;
 }
 
+int ListControl::removeSelectedRows()
+{
+    if (selCount_ == 0)
+        return -1;
+    // keptBefore[i]: the rows kept above row i, which is where row i (or, when it goes, the row
+    // that moves into its place) ends up.
+    std::vector<int> keptBefore(rows_.size() + 1, 0);
+    int lowest = -1;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        keptBefore[i + 1] = keptBefore[i] + (rows_[i].selected ? 0 : 1);
+        if (rows_[i].selected && lowest < 0)
+            lowest = int(i);
+    }
+    const int removed = selCount_;
+    rows_.erase(std::remove_if(rows_.begin(), rows_.end(), [](const RowData &r) { return r.selected; }),
+                rows_.end());
+    selCount_ = 0;
+    selectionChanges_ += quint64(removed);
+    const int count = ListCount();
+    const auto follow = [&](int index) {
+        if (index < 0 || index >= int(keptBefore.size()) - 1)
+            return std::min(index, count - 1);
+        return std::min(keptBefore[std::size_t(index)], count - 1);
+    };
+    listIndex_ = follow(listIndex_);
+    anchor_ = follow(anchor_);
+    if (nextSel_ >= 0)
+        nextSel_ = keptBefore[std::size_t(std::min(nextSel_ + 1, int(keptBefore.size()) - 1))] - 1;
+    if (mouseOverRow_ >= count)
+        mouseOverRow_ = count - 1;
+    row_ = lowest; // where the last of the single deletions would have left it
+    Notify::send(*this, [](ListControlObserver &o) { o.listReset(); });
+    Notify::send(*this, [this](ListControlObserver &o) { o.currentRowChanged(listIndex_); });
+    return lowest;
+}
+
 void ListControl::setAction(int action)
 {
     switch (action) {

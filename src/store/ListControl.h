@@ -88,6 +88,10 @@ public:
 
     // 1 selects every row, 2 deselects every row, 4 deletes the row at Row.
     void setAction(int action);
+    // Deletes every selected row, as Action 4 on each of them from the last up would, in one pass
+    // and one reset: 50,000 rows of 100,000 go at once, not one shift of the rest per row.
+    // Returns the lowest index deleted, or -1 when nothing was selected.
+    int removeSelectedRows();
 
     // --- sorting: column sort on column 0 as text (stable, case-insensitive, locale order) ---
     void setSortState(int state);              // 2 suspends, 1 resumes and sorts by ColSorted

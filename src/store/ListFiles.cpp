@@ -1,5 +1,6 @@
 #include "store/ListFiles.h"
 
+#include "store/FileFingerprint.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/ListControl.h"
@@ -129,12 +130,19 @@ View trimSpaces(View line)
     return line.sliced(begin, end - begin);
 }
 
-bool readBytes(const QString &path, QByteArray &bytes)
+// Every read is recorded, so a later save can tell whether the file changed since.
+bool readBytes(const QString &path, QByteArray &bytes, QString *reason = nullptr)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!file.exists())
+            fileGuard::recordMissing(path);
+        if (reason)
+            *reason = file.errorString();
         return false;
+    }
     bytes = file.readAll();
+    fileGuard::record(path, bytes);
     return true;
 }
 
@@ -228,20 +236,21 @@ QStringList readLines(const QString &path)
 
 bool readLinesForRewrite(const QString &path, QStringList &lines, QString *reason)
 {
-    if (!QFileInfo::exists(path))
+    if (!QFileInfo::exists(path)) {
+        fileGuard::recordMissing(path);
         return true;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (reason)
-            *reason = file.errorString();
-        return false;
     }
-    lines = splitLines(decodeListText(file.readAll()));
+    QByteArray bytes;
+    if (!readBytes(path, bytes, reason))
+        return false;
+    lines = splitLines(decodeListText(bytes));
     return true;
 }
 
 SaveResult saveLines(const QString &path, const QStringList &lines)
 {
+    if (!fileGuard::unchanged(path))
+        return SaveResult{false, listChangedTitle().trimmed(), true};
     const QFileInfo info(path);
     if (info.exists() && !info.isDir() && isReadOnly(info))
         return failure(systemReason(EACCES));
@@ -271,6 +280,7 @@ SaveResult saveLines(const QString &path, const QStringList &lines)
     }
     if (!file.commit())
         return failure(file.errorString());
+    fileGuard::record(path, bytes);
     return {};
 }
 
@@ -285,12 +295,32 @@ QString fileNotSavedText(const QString &path, const QString &reason)
            + reason + QStringLiteral("\r");
 }
 
+QString listChangedTitle()
+{
+    return QStringLiteral(" List Changed On Disk");
+}
+
+QString listChangedText(const QString &path)
+{
+    return QStringLiteral("The File  [") + path
+           + QStringLiteral("]  Was Changed By Another Program.     \r"
+                            "Your Change Was Not Saved; The List Now Shows The File As It Is.\r"
+                            "Please Make Your Change Again.\r");
+}
+
 bool reportSaveFailure(Ui &ui, const QString &path, const SaveResult &result)
 {
-    if (!result.ok)
+    if (result.ok)
+        return true;
+    if (!result.changedOnDisk) {
         ui.msgBox(fileNotSavedText(path, result.reason), fileNotSavedTitle(),
                   MsgBox::OkOnly | MsgBox::Exclamation);
-    return result.ok;
+        return false;
+    }
+    ui.msgBox(listChangedText(path), listChangedTitle(), MsgBox::OkOnly | MsgBox::Exclamation);
+    if (FileChangeListener *listener = fileGuard::listener())
+        listener->listFileChangedOnDisk(path);
+    return false;
 }
 
 bool ensureFileExists(const QString &path)
@@ -298,8 +328,10 @@ bool ensureFileExists(const QString &path)
     if (!QFileInfo::exists(path)) {
         // NewOnly: a file that appeared meanwhile is left alone, never truncated.
         QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             file.close();
+            fileGuard::record(path, {});
+        }
     }
     return QFileInfo(path).isFile();
 }

@@ -15,6 +15,8 @@ class Ui;
 struct SaveResult {
     bool ok = true;
     QString reason;
+    // The file is no longer what the program last read or wrote: another program changed it.
+    bool changedOnDisk = false;
     explicit operator bool() const { return ok; }
 };
 
@@ -35,12 +37,17 @@ void forEachRecord(QStringView text, const std::function<void(QStringView)> &f);
 bool readLinesForRewrite(const QString &path, QStringList &lines, QString *reason = nullptr);
 // Writes every line followed by CR LF, atomically: a temporary file in the same folder renamed
 // over the old one. A read-only file, a missing folder or a full disk fail and leave it whole.
+// A file changed on disk since the program last read or wrote it is not replaced.
 SaveResult saveLines(const QString &path, const QStringList &lines);
 
 // The " File Not Saved" box for a failed write.
 QString fileNotSavedTitle();
 QString fileNotSavedText(const QString &path, const QString &reason);
-// Shows the box when result failed; returns result.ok.
+// The " List Changed On Disk" box for a save refused because another program changed the file.
+QString listChangedTitle();
+QString listChangedText(const QString &path);
+// Shows the box when result failed; returns result.ok. A file changed on disk is then handed
+// to the file guard's listener, which shows it again as it now is.
 bool reportSaveFailure(Ui &ui, const QString &path, const SaveResult &result);
 
 // --- the list-file operations ---

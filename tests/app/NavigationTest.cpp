@@ -232,7 +232,7 @@ TEST_F(NavigationTest, ctrlP_asksBeforePrintingAndPlainPPasses)
     EXPECT_EQ(key, int(Key::P));
 }
 
-TEST_F(NavigationTest, hoverOverLongNames_showsTooltipAndGroupedLineNumber)
+TEST_F(NavigationTest, hover_showsTheTargetAndTheLinePanelFollowsMouseAndSelection)
 {
     QByteArray many;
     for (int i = 0; i < 1200; ++i)
@@ -241,10 +241,18 @@ TEST_F(NavigationTest, hoverOverLongNames_showsTooltipAndGroupedLineNumber)
     data.write(u"Project.Files"_s, many);
     start();
     files().userMouseMove(1200, 0, 0);
-    EXPECT_EQ(files().toolTip(), QString(51, u'n'));
+    EXPECT_EQ(files().toolTip(), QString(51, u'n') + u"\n/long"_s);
     EXPECT_EQ(form->commands.panels()[1].text, u"Files Line: "_s + QLocale().toString(1201));
+    // A short name: the target alone, which the list does not show.
     files().userMouseMove(3, 0, 0);
-    EXPECT_EQ(files().toolTip(), QString());
+    EXPECT_EQ(files().toolTip(), u"/x"_s);
+
+    // The line panel follows the selection too, whichever list the user moves in.
+    click(files(), 7);
+    files().userKeyDown(Key::Down, 0);
+    EXPECT_EQ(form->commands.panels()[1].text, u"Files Line: 9"_s);
+    projects().userKeyDown(Key::End, 0);
+    EXPECT_EQ(form->commands.panels()[1].text, u"Project Line: "_s + QString::number(projects().ListCount()));
 }
 
 } // namespace

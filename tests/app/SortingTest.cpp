@@ -178,6 +178,23 @@ TEST_F(LayoutTest, listsShareTheWidthInThirdsAndTheWindowKeepsItsMinimum)
     EXPECT_EQ(form->geometry().height, 6500);
 }
 
+TEST_F(LayoutTest, snapToMinimum_laysTheListsOutForTheSizeTheWindowEndsWith)
+{
+    start();
+    // Both too small: the height snaps, then the width on the resize that causes.
+    form->setGeometry({0, 0, 4500, 3000});
+    form->Form_Resize();
+    EXPECT_EQ(form->geometry(), (WindowGeometry{0, 0, 10250, 6500}));
+    EXPECT_NEAR(form->layout().lists[2].left + form->layout().lists[2].width, 9975, 0.01);
+    EXPECT_EQ(form->layout().lists[0].height, 6500 - 2100);
+
+    // A screen smaller than the minimum (a laptop at double scale) caps it.
+    form->screens = {{0, 0, 10245, 5760}};
+    form->setGeometry({0, 0, 4500, 3000});
+    form->Form_Resize();
+    EXPECT_EQ(form->geometry(), (WindowGeometry{0, 0, 10245, 5760}));
+}
+
 TEST_F(LayoutTest, defaultGeometryTest_holdsUpToTop410)
 {
     // 19200 twips wide: the default window is 14400 wide and 2400 from the left.

@@ -90,6 +90,38 @@ TEST_F(StartupTest, storedGeometry_isClampedToTheScreen)
     EXPECT_EQ(form->geometry(), (WindowGeometry{0, 0, 19200, 14000}));
 }
 
+TEST_F(StartupTest, absurdGeometry_givesWayToTheDefaultsWhichAreStoredAtExit)
+{
+    // On the 19200 x 14400 screen a 12000 x 7000 window's default place is 3600, 3100.
+    struct Case {
+        const char *key;
+        const char *value;
+        WindowGeometry placed;
+    };
+    const Case cases[] = {
+        {"Left", "2147483647", {3600, 800, 12000, 7000}},
+        {"Left", "1e40", {3600, 800, 12000, 7000}},
+        {"Top", "2e9", {1000, 3100, 12000, 7000}},
+        {"Top", "1e30", {1000, 3100, 12000, 7000}},
+        {"Height", "-7000", {1000, 800, 12000, 6000}},
+        {"Left", "19000", {7200, 800, 12000, 7000}}, // on the screen, but not all of the window
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.value);
+        setIni(u"Screen"_s, u"Height"_s, u"7000"_s);
+        setIni(u"Screen"_s, u"Width"_s, u"12000"_s);
+        setIni(u"Screen"_s, u"Top"_s, u"800"_s);
+        setIni(u"Screen"_s, u"Left"_s, u"1000"_s);
+        setIni(u"Screen"_s, QString::fromLatin1(c.key), QString::fromLatin1(c.value));
+        start();
+        EXPECT_EQ(form->geometry(), c.placed);
+        EXPECT_EQ(form->state.UserName, u"Tester"_s); // the settings after it were read
+        form->closeMainWindow();
+        EXPECT_EQ(ini(u"Screen"_s, u"Left"_s), QString::number(c.placed.left));
+        EXPECT_EQ(ini(u"Screen"_s, u"Top"_s), QString::number(c.placed.top));
+    }
+}
+
 TEST_F(StartupTest, unreadableSetting_stopsReadingButStartupGoesOn)
 {
     setIni(u"Project List"_s, u"Font Size"_s, u"large"_s);

@@ -87,15 +87,17 @@ TEST_F(FileListCommandsTest, removeFourRows_countsThemInTheQuestion)
     EXPECT_EQ(rows(files()).first(), u"Row4\t/home/u/r4"_s);
 }
 
-TEST_F(FileListCommandsTest, removeWithNothingSelected_asksAboutZeroAndSelectsRowZero)
+TEST_F(FileListCommandsTest, removeWithNothingSelected_asksAboutZeroAndKeepsAFileChangedOnDisk)
 {
     select({});
     data.write(u"Project.Files"_s, "Row0\t/home/u/r0\nRow1\t/b\n"); // differs from the list
     ui.answers = {MsgBox::Yes};
     form->run(u"RemoveSelectedFiles"_s);
     EXPECT_TRUE(ui.boxes[0].text.startsWith(u"You Have Selected 0 Files"_s));
-    EXPECT_EQ(files().ListCount(), 8);
-    EXPECT_TRUE(fileBytes().startsWith("Row0\t/home/u/r0\r\nRow1\t/home/u/r1\r\n"));
+    // The rewrite would replace what another program wrote: refused, and the list shows the file.
+    EXPECT_EQ(ui.boxes.back().title, u" List Changed On Disk"_s);
+    EXPECT_EQ(fileBytes(), QByteArray("Row0\t/home/u/r0\nRow1\t/b\n"));
+    EXPECT_EQ(rows(files()), (QStringList{u"Row0\t/home/u/r0"_s, u"Row1\t/b"_s}));
     EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {0});
 }
 
@@ -206,7 +208,7 @@ TEST_F(FileListCommandsTest, cancellingTheFirstAddDialog_changesNothing)
     form->run(u"mnuAddFile"_s);
     ASSERT_EQ(dialogs.requests.size(), 1u);
     const OpenFileRequest &r = dialogs.requests[0];
-    EXPECT_EQ(r.initialFolder, data.path());
+    EXPECT_EQ(r.initialFolder, QDir::homePath());
     EXPECT_TRUE(r.fileName.isEmpty());
     ASSERT_EQ(r.filters.size(), 5);
     EXPECT_EQ(r.filters[0], (FileFilter {u"All Files (*.*)"_s, u"*"_s}));
@@ -283,6 +285,22 @@ TEST_F(FileListCommandsTest, openFileByDialog_opensEveryChosenFileEvenInPrintMod
     EXPECT_EQ(shell.targets(), (QStringList {data.file(u"a.txt"_s), data.file(u"b.txt"_s)}));
     EXPECT_EQ(files().ListCount(), 8);
     EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST_F(FileListCommandsTest, fileDialogs_startAtHomeThenWhereTheLastOneWasLeft)
+{
+    // Never in the data folder, which is hidden; the last folder is kept across both dialogs.
+    dialogs.choices = {{u"/srv/papers/a.pdf"_s}};
+    form->toolbarEntryClick(u"Open File"_s);
+    nameEachFile();
+    dialogs.choices = {{u"/srv/papers/old/b.pdf"_s}};
+    form->run(u"AddFileToFileList"_s);
+    form->toolbarEntryClick(u"Open File"_s);
+    QStringList starts;
+    for (const OpenFileRequest &r : dialogs.requests)
+        starts << r.initialFolder;
+    EXPECT_EQ(starts, (QStringList {QDir::homePath(), u"/srv/papers"_s, u"/srv/papers"_s,
+                                    u"/srv/papers"_s, u"/srv/papers/old"_s}));
 }
 
 TEST_F(FileListCommandsTest, duplicateFileNameCheck_ignoresLetterCase)

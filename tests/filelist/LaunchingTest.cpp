@@ -100,6 +100,7 @@ TEST_F(LaunchingTest, secondOfThreeMissing_yesRemovesOnlyThatPointerAndStops)
 {
     start();
     shell.results[u"/docs/report.txt"_s] = ShellResult::FileNotFound;
+    ui.answers.push_back(MsgBox::Yes);
     select({0, 1, 2});
     form->run(u"lstFileList_DblClick"_s);
     EXPECT_EQ(shell.targets(), (QStringList {u"/docs/letter.odt"_s, u"/docs/report.txt"_s}));
@@ -108,7 +109,7 @@ TEST_F(LaunchingTest, secondOfThreeMissing_yesRemovesOnlyThatPointerAndStops)
         u"The File  [/docs/report.txt]  Was Not Found.\r"
         u"Do You Want To Remove  [/docs/report.txt]  From File List?     \r"_s);
     EXPECT_EQ(ui.boxes[0].title, u" /docs/report.txt  Not Found"_s);
-    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo);
+    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::DefaultButton2);
 
     // "Report 2" only begins with the name; the other "Report" points elsewhere: both stay.
     EXPECT_EQ(rows(files()),
@@ -129,6 +130,7 @@ TEST_F(LaunchingTest, missingPointerInAFileListThatCannotBeRead_saysTheFileWasNo
     ASSERT_TRUE(QFile::remove(data.file(u"Project.Files"_s)));
     ASSERT_TRUE(QDir().mkdir(data.file(u"Project.Files"_s)));
     shell.results[u"/docs/report.txt"_s] = ShellResult::FileNotFound;
+    ui.answers.push_back(MsgBox::Yes);
     doubleClick(files(), 1);
 
     ASSERT_EQ(ui.boxes.size(), 2u);
@@ -155,6 +157,7 @@ TEST_F(LaunchingTest, removingTheLastRow_selectsTheNewLastRow)
 {
     start();
     shell.results[u"/other/report.txt"_s] = ShellResult::FileNotFound;
+    ui.answers.push_back(MsgBox::Yes);
     doubleClick(files(), 4);
     EXPECT_EQ(files().ListCount(), 4);
     EXPECT_EQ(files().ListIndex(), 3);
@@ -168,6 +171,7 @@ TEST_F(LaunchingTest, removingTheOnlyRow_leavesEmptyListAndEmptyFile)
     data.write(u"Project.Files"_s, "Gone\t/nowhere/gone.txt\r\n");
     start();
     shell.defaultResult = ShellResult::FileNotFound;
+    ui.answers.push_back(MsgBox::Yes);
     doubleClick(files(), 0);
     EXPECT_EQ(files().ListCount(), 0);
     EXPECT_EQ(files().SelCount(), 0);

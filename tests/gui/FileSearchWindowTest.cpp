@@ -1,13 +1,16 @@
 #include "gui/FileSearchWindow.h"
 #include "gui/ListBox.h"
 #include "gui/ListModel.h"
+#include "search/FileSearchTexts.h"
 #include "support/FormFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QMenu>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -84,6 +87,35 @@ TEST_F(FileSearchWindowTest, rightClickPopup_runsTheChosenItem)
         (QStringList {u"Launch File"_s, u"Remove Selected Files"_s, u"Select All"_s,
             u"Unselect All"_s, u"Add File To File List"_s, u"Copy Path And Filename"_s,
             u" Display Lines In File Search"_s, u"Print Search Results"_s}));
+}
+
+TEST_F(FileSearchWindowTest, stopButton_endsASearchLikeEscapeAndTheOutcomeShowsUnderTheResults)
+{
+    EXPECT_EQ(window->textBox()->placeholderText(), u"File name or pattern, e.g. *.pdf"_s);
+    EXPECT_FALSE(window->stopButton()->isVisible());
+    for (int d = 0; d < 30; ++d)
+        for (int i = 0; i < 100; ++i)
+            tree.write(u"d%1/f%2.txt"_s.arg(d).arg(i), "x");
+    const int wide = window->textBox()->width();
+    bool clicked = false;
+    ui.onPump = [&] {
+        if (clicked || !window->stopButton()->isVisible())
+            return;
+        clicked = true;
+        EXPECT_LT(window->textBox()->width(), wide); // the button sits beside the pattern
+        window->stopButton()->click();
+    };
+    QTest::keyClicks(window->textBox(), u"*.txt"_s);
+    QTest::keyClick(window->textBox(), Qt::Key_Return);
+
+    EXPECT_TRUE(clicked);
+    const int found = search->lstFileSearch.ListCount();
+    EXPECT_LT(found, 3002); // stopped early, what was found kept
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->stopButton()->isVisible());
+    EXPECT_EQ(window->textBox()->width(), wide);
+    EXPECT_TRUE(window->statusLabel()->isVisible());
+    EXPECT_TRUE(window->statusLabel()->text().startsWith(FileSearchText::thousands(found) + u" Files Found - "_s));
 }
 
 TEST_F(FileSearchWindowTest, escapeWithNoSearchRunning_closesTheWindow)

@@ -138,8 +138,12 @@ TEST(ListBoxTest, model_paintsSelectionAndRowColoursFromTheControl)
     control.setRowBackColour(1, 0xE0E0E0);
 
     EXPECT_EQ(model.index(0, 1).data().toString(), QStringLiteral("/tmp/report.txt"));
-    EXPECT_EQ(
-        model.index(0, 0).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::darkBlue));
+    // The active highlight only while the list has the keyboard.
+    control.setHasFocus(true);
+    EXPECT_EQ(model.index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::darkBlue));
+    control.setHasFocus(false);
+    EXPECT_EQ(model.index(0, 0).data(Qt::BackgroundRole).value<QColor>(),
+        palette.color(QPalette::Inactive, QPalette::Highlight));
     EXPECT_EQ(model.index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(224, 224, 224));
     control.setFontName(QStringLiteral("Serif"));
     control.setFontBold(true);

@@ -57,6 +57,40 @@ TEST_F(OpenWithDialogTest, registeredProgramsFirstThenOthersThenBrowse)
     EXPECT_EQ(dialog.command(), u"some-app --paint %U"_s);
 }
 
+TEST_F(OpenWithDialogTest, addresses_offerOnlyTheirSchemesProgramsAndChooseNoneInAdvance)
+{
+    entry(u"browser"_s, u"Browser"_s, u"x-scheme-handler/http;"_s);
+    OpenWithDialog web(u"http://example.com"_s);
+    auto *list = web.findChild<QListWidget *>(u"programs"_s);
+    EXPECT_EQ(texts(list), (QStringList {u"Programs for this address"_s, u"Browser"_s, u"Browse..."_s}));
+    EXPECT_EQ(list->currentRow(), -1);
+    EXPECT_FALSE(web.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled());
+
+    OpenWithDialog mail(u"mailto:ann@example.com"_s);
+    list = mail.findChild<QListWidget *>(u"programs"_s);
+    EXPECT_EQ(texts(list),
+        (QStringList {u"No Program Is Registered For E-Mail Addresses."_s, u"Browse..."_s}));
+    EXPECT_FALSE(list->item(0)->flags().testFlag(Qt::ItemIsSelectable));
+}
+
+TEST_F(OpenWithDialogTest, chooser_opensCentredOverTheMainWindow)
+{
+    QWidget main;
+    main.setGeometry(40, 60, 1000, 700);
+    main.show();
+    QtUi ui;
+    ui.parent = &main;
+    QPoint centre;
+    QTimer::singleShot(0, [&] {
+        if (auto *dialog = qobject_cast<OpenWithDialog *>(QApplication::activeModalWidget())) {
+            centre = dialog->frameGeometry().center();
+            dialog->reject();
+        }
+    });
+    ui.chooseProgram(u"http://example.com"_s, u" Open With"_s);
+    EXPECT_LE((centre - main.frameGeometry().center()).manhattanLength(), 4);
+}
+
 TEST_F(OpenWithDialogTest, chooseProgram_returnsTheChoiceOrNothingWhenCancelled)
 {
     QtUi ui;

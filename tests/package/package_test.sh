@@ -88,6 +88,12 @@ status=0
 "$program" --no-such-option >/dev/null 2>&1 || status=$?
 [[ "$status" == 2 ]] || fail "an unknown option exits $status, not 2"
 
+# Files handed in from a file manager, and the man page that documents it.
+grep -qx 'Exec=corvanta --add %F' "$root/usr/share/applications/org.example.corvanta.desktop" ||
+    fail "the desktop entry lacks the Add To Corvanta action"
+zcat "$root/usr/share/man/man1/corvanta.1.gz" | grep -q '^\.BI \\-\\-add ' ||
+    fail "the man page does not describe --add"
+
 grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/org.example.corvanta.metainfo.xml" ||
     fail "the metainfo's release is not $version"
 zcat "$root/usr/share/man/man1/corvanta.1.gz" | grep -q "^\.TH CORVANTA 1 .*\"Corvanta $version\"" ||

@@ -178,6 +178,35 @@ TEST_F(DesktopEntriesTest, otherApplications_visibleUnregisteredAndByName)
         (QStringList {u"y.desktop"_s, u"z.desktop"_s}));
 }
 
+TEST_F(DesktopEntriesTest, openWithOffer_anAddressGetsOnlyTheProgramsOfItsScheme)
+{
+    app(u"data/applications/browser.desktop"_s, u"Browser"_s,
+        u"text/html;x-scheme-handler/http;"_s);
+    app(u"data/applications/viewer.desktop"_s, u"Viewer"_s, u"image/png;"_s);
+    home.write(u"docs/a.png"_s, "");
+    struct Case {
+        QString target;
+        QStringList registered, others;
+        bool preselect;
+        QString noneText;
+    };
+    const Case cases[] = {
+        {u"http://example.com"_s, {u"browser.desktop"_s}, {}, false, {}},
+        {u"HTTPS://example.com/a"_s, {}, {}, false, u"No Program Is Registered For Web Addresses."_s},
+        {u"mailto:ann@example.com"_s, {}, {}, false, u"No Program Is Registered For E-Mail Addresses."_s},
+        {home.file(u"docs/a.png"_s), {u"viewer.desktop"_s}, {u"browser.desktop"_s}, true, {}},
+    };
+    const DesktopEntries entries;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.target.toStdString());
+        const OpenWithOffer offer = entries.offerFor(c.target);
+        EXPECT_EQ(ids(offer.registered), c.registered);
+        EXPECT_EQ(ids(offer.others), c.others);
+        EXPECT_EQ(offer.preselect, c.preselect);
+        EXPECT_EQ(offer.noneText, c.noneText);
+    }
+}
+
 TEST_F(DesktopEntriesTest, mimeTypeOf_filesFoldersAndAddresses)
 {
     home.write(u"docs/a.txt"_s, "hello\n");

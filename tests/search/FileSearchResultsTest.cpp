@@ -174,7 +174,7 @@ TEST_F(FileSearchResultsTest, removeSelected_asksThenTakesRowsOutOfTheListOnly)
         u"This Option Will NOT Delete, Move Or Alter Any File In Any Manner.     \r"
         u"The Selected Files Will Be Removed But Will Not Be Deleted Or Altered.     \r\r"
         u"Do You Want To Remove All Selected Files From This List?     \r"_s);
-    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question);
+    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
     EXPECT_EQ(results().ListCount(), 4);
 
     ui.answers = {MsgBox::Yes};

@@ -174,6 +174,13 @@ TEST_F(FileSearchTest, texts_captionsCountsAndElapsedTimes)
     EXPECT_EQ(FileSearchText::elapsedText(155.6), u"2 Minutes 36 Seconds"_s);
     EXPECT_EQ(FileSearchText::subFoldersCaption(1230), u"1,230 Sub-Folders Searched"_s);
     EXPECT_EQ(FileSearchText::filesFoundText(1200), u" 1,200 Files Found"_s);
+    // A result shows as its name, then its folder.
+    const std::pair<QString, QString> split[] = {{u"/home/ann/a b.pdf"_s, u"/home/ann"_s},
+        {u"/swap.img"_s, u"/"_s}, {u"/srv/dir/"_s, u"/srv/dir"_s}};
+    for (const auto &[path, folder] : split) {
+        EXPECT_EQ(FileSearchText::resultFolder(path), folder);
+        EXPECT_EQ(folder + (folder == u"/" ? u""_s : u"/"_s) + FileSearchText::resultName(path), path);
+    }
 }
 
 TEST_F(FileSearchTest, runningCount_showsEveryTenFilesUpTo200ThenEveryHundred)
@@ -237,6 +244,7 @@ TEST_F(FileSearchTest, escapeDuringASearch_stopsItKeepingWhatWasFoundThenASecond
 
     const QStringList partial = rows(results());
     EXPECT_TRUE(pressed);
+    EXPECT_EQ(search->status(), search->caption()); // the outcome shows in the window too
     EXPECT_EQ(partial, all.mid(0, partial.size()));
     EXPECT_TRUE(
         search->caption().startsWith(QString::number(partial.size()) + u" Files Found - "_s));

@@ -224,6 +224,51 @@ TEST(ListControlTest, deletingWhileIteratingSelection_visitsEverySelectedRow)
     EXPECT_EQ(texts(list), (QStringList {QStringLiteral("a"), QStringLiteral("d")}));
 }
 
+TEST(ListControlTest, removeSelectedRows_endsAsDeletingEachSelectedRowFromTheLastUp)
+{
+    struct Case {
+        const char *what;
+        std::vector<int> selected;
+        int current;
+    };
+    const Case cases[] = {
+        {"every second row, current kept", {0, 2, 4, 6}, 3},
+        {"current among the removed", {2, 3, 4}, 3},
+        {"the last rows, current with them", {5, 6, 7}, 7},
+        {"all rows", {0, 1, 2, 3, 4, 5, 6, 7}, 4},
+        {"none", {}, 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList rows;
+        for (int i = 0; i < 8; ++i)
+            rows << QString::number(i);
+        ListControl bulk = listOf(rows, 1, true);
+        ListControl oneByOne = listOf(rows, 1, true);
+        for (ListControl *list : {&bulk, &oneByOne}) {
+            for (int row : c.selected) {
+                list->setRow(row);
+                list->setSelected(true);
+            }
+            list->setListIndex(c.current);
+            list->NextSel(); // an iteration under way
+        }
+        int lowest = -1;
+        for (int i = oneByOne.ListCount() - 1; i >= 0; --i) {
+            if (oneByOne.isSelected(i)) {
+                lowest = i;
+                oneByOne.setRow(i);
+                oneByOne.setAction(4);
+            }
+        }
+        EXPECT_EQ(bulk.removeSelectedRows(), lowest);
+        EXPECT_EQ(texts(bulk), texts(oneByOne));
+        EXPECT_EQ(bulk.ListIndex(), oneByOne.ListIndex());
+        EXPECT_EQ(bulk.SelCount(), 0);
+        EXPECT_EQ(bulk.NextSel(), oneByOne.NextSel());
+    }
+}
+
 TEST(ListControlTest, columnSort_isStableCaseInsensitiveAndMovesSelection)
 {
     ListControl list =

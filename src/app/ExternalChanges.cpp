@@ -1,0 +1,109 @@
+#include "app/ExternalChanges.h"
+
+#include "app/Operations.h"
+#include "app/SharedState.h"
+#include "platform/FileWatcher.h"
+
+#include <QDir>
+
+namespace corvanta {
+
+ExternalChanges::ExternalChanges(const FeatureContext &context) : c(context), s(context.state)
+{
+    c.operations.add(QStringLiteral("WatchShownFiles"), [this] { WatchShownFiles(); });
+    c.operations.setWhenIdle([this] { reloadPending(); });
+    fileGuard::setListener(this);
+    if (c.platform.fileWatcher)
+        c.platform.fileWatcher->setHandler([this](const QString &path) { fileNoticed(path); });
+}
+
+ExternalChanges::~ExternalChanges()
+{
+    if (fileGuard::listener() == this)
+        fileGuard::setListener(nullptr);
+    if (c.platform.fileWatcher)
+        c.platform.fileWatcher->setHandler({});
+    c.operations.setWhenIdle({});
+}
+
+QStringList ExternalChanges::shownFiles() const
+{
+    QStringList files;
+    for (const QString &path : {s.ProjectListPath, s.TopicListPath, s.FileListPath}) {
+        if (!path.isEmpty())
+            files << QDir::cleanPath(path);
+    }
+    if (!s.ProgramFolder.isEmpty()) {
+        files << s.ProgramFolder + QStringLiteral("/Paste.Lst");
+        files << s.ProgramFolder + QStringLiteral("/Corvanta.Ini");
+    }
+    return files;
+}
+
+void ExternalChanges::WatchShownFiles()
+{
+    if (c.platform.fileWatcher)
+        c.platform.fileWatcher->watchFiles(shownFiles());
+}
+
+void ExternalChanges::fileNoticed(const QString &path)
+{
+    // The program's own saves are noticed too; they left the file as recorded.
+    if (fileGuard::unchanged(path))
+        return;
+    listFileChangedOnDisk(path);
+    if (!c.operations.running())
+        reloadPending();
+}
+
+void ExternalChanges::listFileChangedOnDisk(const QString &path)
+{
+    const QString clean = QDir::cleanPath(path);
+    if (!pending_.contains(clean))
+        pending_ << clean;
+}
+
+void ExternalChanges::reloadPending()
+{
+    // A list being filled, or a window over the main one, finishes first.
+    if (reloading_ || s.ListLoading || !c.window.enabled())
+        return;
+    reloading_ = true;
+    while (!pending_.isEmpty())
+        reload(pending_.takeFirst());
+    WatchShownFiles();
+    reloading_ = false;
+}
+
+void ExternalChanges::reload(const QString &path)
+{
+    const struct {
+        const QString &shown;
+        const char *operation;
+    } lists[] = {{s.ProjectListPath, "ReloadProjectList"},
+                 {s.TopicListPath, "ReloadTopicList"},
+                 {s.FileListPath, "ReloadFileList"}};
+    bool shown = false;
+    for (const auto &list : lists) {
+        if (!list.shown.isEmpty() && path == QDir::cleanPath(list.shown)) {
+            c.operations.run(QString::fromLatin1(list.operation));
+            shown = true;
+        }
+    }
+    // A file not shown (Paste.Lst, Corvanta.Ini, a list left meanwhile) is read afresh by
+    // whatever uses it next.
+    if (!shown) {
+        fileGuard::forget(path);
+        return;
+    }
+    // An empty or missing list is shown without reading its file; now it has been seen.
+    if (!fileGuard::unchanged(path)) {
+        const FileFingerprint now = fingerprintOnDisk(path);
+        if (!now.exists)
+            fileGuard::recordMissing(path);
+        else if (now.size == 0)
+            fileGuard::record(path, {});
+    }
+}
+
+} // namespace corvanta

@@ -1,0 +1,78 @@
+#include "platform/MsgBox.h"
+#include "search/FileSearch.h"
+#include "support/FakeShell.h"
+#include "support/FormFixture.h"
+
+#include <functional>
+
+namespace corvanta::test {
+namespace {
+
+// Every question whose Yes removes or deletes something has No as its default, so that Enter
+// pressed in a hurry keeps the data.
+class RemovalQuestionsTest : public FormFixture
+{
+protected:
+    FakeShell shell;
+    Platform platform() override { return Platform {ui, clock, &shell}; }
+
+    void SetUp() override
+    {
+        data.write(u"Project.List"_s, "Alpha\r\nGhost\r\n");
+        data.write(u"Projects/Alpha/Alpha.List"_s, "Plans\r\n");
+        data.write(u"Projects/Alpha/Alpha.Files"_s, "");
+        data.write(u"Projects/Alpha/Plans.Files"_s, "Gone\t/nowhere/gone.txt\r\n");
+        data.write(u"Projects/Orphan/Orphan.List"_s, "");
+        data.write(u"Project.Files"_s, "Gone\t/nowhere/gone.txt\r\n");
+        start();
+    }
+};
+
+TEST_F(RemovalQuestionsTest, everyRemovalQuestionDefaultsToNoAndNoKeepsTheData)
+{
+    shell.defaultResult = ShellResult::FileNotFound;
+    std::unique_ptr<FileSearch> search;
+    struct Case {
+        const char *title;
+        std::function<void()> ask;
+    };
+    const Case cases[] = {
+        {" Delete Project: Alpha", [&] { projects().setListIndex(0); form->run(u"mnuDeleteProject"_s); }},
+        {" Project  [GHOST]  Not Found", [&] { projects().setListIndex(1); form->run(u"mnuRenameProject"_s); }},
+        {" Remove: Gone", [&] { files().selectRow(0); form->run(u"RemoveSelectedFiles"_s); }},
+        {" /nowhere/gone.txt  Not Found", [&] { doubleClick(files(), 0); }},
+        {" Cleanup  1 Project Files", [&] { form->run(u"mnuCleanProjects"_s); }},
+        {" Delete Topic: PLANS", [&] {
+             doubleClick(projects(), 0);
+             click(topics(), 1);
+             form->run(u"DeleteTopic"_s);
+         }},
+        {" Remove Selected Files From This List?", [&] {
+             search = std::make_unique<FileSearch>(form->context(), std::vector<DriveEntry> {});
+             search->lstFileSearch.addRow(u"/data/a.txt"_s);
+             search->lstFileSearch.selectRow(0);
+             search->RemoveSearchResults();
+             EXPECT_EQ(search->lstFileSearch.ListCount(), 1);
+         }},
+    };
+    const QByteArray lists = data.read(u"Project.List"_s) + data.read(u"Project.Files"_s)
+        + data.read(u"Projects/Alpha/Alpha.List"_s) + data.read(u"Projects/Alpha/Plans.Files"_s);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.title);
+        ui.boxes.clear();
+        c.ask();
+        const auto box = std::find_if(ui.boxes.begin(), ui.boxes.end(),
+            [&](const ShownBox &b) { return b.title == QString::fromUtf8(c.title); });
+        ASSERT_NE(box, ui.boxes.end());
+        EXPECT_EQ(MsgBox::buttonsOf(box->flags), MsgBox::YesNo);
+        EXPECT_TRUE(box->flags & MsgBox::DefaultButton2);
+    }
+    // The fake answers every box with its default: nothing went.
+    EXPECT_EQ(data.read(u"Project.List"_s) + data.read(u"Project.Files"_s)
+            + data.read(u"Projects/Alpha/Alpha.List"_s) + data.read(u"Projects/Alpha/Plans.Files"_s),
+        lists);
+    EXPECT_TRUE(data.exists(u"Projects/Orphan/Orphan.List"_s));
+}
+
+} // namespace
+} // namespace corvanta::test

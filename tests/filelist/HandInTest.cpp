@@ -1,0 +1,118 @@
+#include "filelist/HandIn.h"
+#include "support/FormFixture.h"
+
+namespace corvanta::test {
+namespace {
+
+class HandInTest : public FormFixture {
+protected:
+    TempFolder desktop; // where the handed-in files live
+
+    void SetUp() override
+    {
+        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
+        data.write(u"Project.Topics"_s, "Inbox\r\n");
+        data.write(u"Project.Files"_s, "Report.odt\t/old/Report.odt\r\n");
+        data.write(u"Projects/Beta/Beta.List"_s, "Plans\r\n");
+        data.write(u"Projects/Beta/Plans.Files"_s, "");
+        for (const char *name : {"Letter.odt", "Report.odt", "report.ODT", "Budget.ods"})
+            desktop.write(QString::fromLatin1(name), "x");
+        desktop.write(u"Tab\tName.txt"_s, "x");
+    }
+
+    HandInRequest request(const QString &topic, const QStringList &names) const
+    {
+        HandInRequest r;
+        r.topic = topic;
+        for (const QString &name : names)
+            r.files << desktop.file(name);
+        return r;
+    }
+};
+
+// Without a running copy the command writes the topic's file itself.
+TEST_F(HandInTest, withoutARunningCopy_writesTheTopicsFile)
+{
+    const struct {
+        const char *what;
+        QString topic;
+        QStringList names;
+        QString file;
+        QByteArray expected; // the file's bytes afterwards
+        int exitCode;
+        int added;
+        int messages;
+    } cases[] = {
+        {"entry screen", u""_s, {u"Letter.odt"_s}, u"Project.Files"_s,
+         "Report.odt\t/old/Report.odt\r\nLetter.odt\t" + desktop.file(u"Letter.odt"_s).toUtf8() + "\r\n", 0, 1, 0},
+        {"duplicates in the list and among the files, in any case", u""_s,
+         {u"Report.odt"_s, u"Budget.ods"_s, u"report.ODT"_s}, u"Project.Files"_s,
+         "Report.odt\t/old/Report.odt\r\nBudget.ods\t" + desktop.file(u"Budget.ods"_s).toUtf8() + "\r\n", 0, 1, 2},
+        {"a missing file", u""_s, {u"Gone.txt"_s}, u"Project.Files"_s,
+         "Report.odt\t/old/Report.odt\r\n", 1, 0, 1},
+        {"a name the list cannot hold", u""_s, {u"Tab\tName.txt"_s}, u"Project.Files"_s,
+         "Report.odt\t/old/Report.odt\r\n", 1, 0, 1},
+        {"project and topic, any case", u"beta/PLANS"_s, {u"Letter.odt"_s}, u"Projects/Beta/Plans.Files"_s,
+         "Letter.odt\t" + desktop.file(u"Letter.odt"_s).toUtf8() + "\r\n", 0, 1, 0},
+        {"entry screen topic", u"Inbox"_s, {u"Letter.odt"_s}, u"Projects/Inbox.Files"_s,
+         "Letter.odt\t" + desktop.file(u"Letter.odt"_s).toUtf8() + "\r\n", 0, 1, 0},
+        {"no such topic", u"Beta/Nothing"_s, {u"Letter.odt"_s}, u"Projects/Beta/Nothing.Files"_s,
+         "", 2, 0, 1},
+        {"no such project", u"Gamma/Plans"_s, {u"Letter.odt"_s}, u"Projects/Gamma/Plans.Files"_s, "", 2, 0, 1},
+        {"a path out of the data folder", u"Beta/../../x"_s, {u"Letter.odt"_s}, u"x.Files"_s, "", 2, 0, 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        const HandInAnswer answer = handInDirectly(data.path(), request(c.topic, c.names));
+        EXPECT_EQ(answer.exitCode, c.exitCode);
+        EXPECT_EQ(answer.added, c.added);
+        EXPECT_EQ(answer.messages.size(), c.messages) << answer.messages.join(u'\n').toStdString();
+        EXPECT_EQ(data.read(c.file), c.expected);
+        if (c.exitCode == 2) {
+            EXPECT_TRUE(answer.messages.first().contains(c.topic));
+        }
+    }
+}
+
+// A running copy adds to the File List it shows, which shows them at once.
+TEST_F(HandInTest, runningCopy_addsToTheShownFileList)
+{
+    start();
+    doubleClick(projects(), 1);
+    doubleClick(topics(), 1); // Plans
+    ASSERT_EQ(form->state.FileListPath.toStdString(), data.file(u"Projects/Beta/Plans.Files"_s).toStdString());
+    const HandInAnswer answer = program->handIn().receive(request(u""_s, {u"Letter.odt"_s, u"Gone.txt"_s}));
+    EXPECT_EQ(answer.added, 1);
+    EXPECT_EQ(answer.exitCode, 1);
+    EXPECT_EQ(rows(files()), QStringList{u"Letter.odt\t"_s + desktop.file(u"Letter.odt"_s)});
+    EXPECT_EQ(data.read(u"Projects/Beta/Plans.Files"_s),
+              "Letter.odt\t" + desktop.file(u"Letter.odt"_s).toUtf8() + "\r\n");
+
+    // A topic not shown is written; the shown list stays; a missing one is refused with 2.
+    EXPECT_EQ(program->handIn().receive(request(u"Inbox"_s, {u"Budget.ods"_s})).added, 1);
+    EXPECT_EQ(files().ListCount(), 1);
+    EXPECT_TRUE(data.read(u"Projects/Inbox.Files"_s).startsWith("Budget.ods\t"));
+    EXPECT_EQ(program->handIn().receive(request(u"Nope"_s, {u"Budget.ods"_s})).exitCode, 2);
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(HandInTest, requestsAndAnswers_surviveTheSocket)
+{
+    HandInRequest sent = request(u"Beta/Plans"_s, {u"Letter.odt"_s, u"Tab\tName.txt"_s});
+    const std::optional<HandInRequest> got = decodeRequest(encodeRequest(sent));
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->topic, sent.topic);
+    EXPECT_EQ(got->files, sent.files);
+    EXPECT_FALSE(decodeRequest("{\"command\":\"delete\"}\n"));
+    EXPECT_FALSE(decodeRequest("garbage"));
+    EXPECT_EQ(decodeAnswer("").exitCode, 1);
+
+    // One socket per data folder, in the runtime folder only.
+    EXPECT_NE(handInSocketName(u"/a"_s, u"/run/user/1"_s), handInSocketName(u"/b"_s, u"/run/user/1"_s));
+    EXPECT_TRUE(handInSocketName(u"/a"_s, u"/run/user/1"_s).startsWith(u"/run/user/1/corvanta-"_s));
+    EXPECT_EQ(handInSocketName(u"/a"_s, u""_s), QString());
+}
+
+} // namespace
+} // namespace corvanta::test

@@ -1,0 +1,93 @@
+#include "gui/HandInServer.h"
+#include "support/FormFixture.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QWidget>
+
+namespace corvanta::test {
+namespace {
+
+// The program as a user starts it from a terminal: `corvanta --add`, with the real socket.
+class HandInServerTest : public FormFixture {
+protected:
+    TempFolder runtime; // $XDG_RUNTIME_DIR
+    TempFolder desktop;
+
+    void SetUp() override
+    {
+        data.write(u"Project.List"_s, "Alpha\r\n");
+        data.write(u"Project.Files"_s, "Old\t/old\r\n");
+        desktop.write(u"Letter.odt"_s, "x");
+    }
+
+    // Runs the command, letting this process's copy answer meanwhile.
+    struct Run {
+        int exitCode;
+        QString out;
+        QString err;
+    };
+    Run corvanta(const QStringList &args)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+        env.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(CORVANTA_BINARY), QStringList{u"--data-dir"_s, data.path()} + args);
+        const QDeadlineTimer deadline(30000);
+        while (!process.waitForFinished(20) && !deadline.hasExpired())
+            QCoreApplication::processEvents();
+        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+                QString::fromLocal8Bit(process.readAllStandardError())};
+    }
+};
+
+TEST_F(HandInServerTest, addWithoutARunningCopy_writesTheFileAndReportsMistakes)
+{
+    const QString letter = desktop.file(u"Letter.odt"_s);
+    const struct {
+        const char *what;
+        QStringList args;
+        int exitCode;
+        const char *inErr;
+    } cases[] = {
+        {"added", {u"--add"_s, letter}, 0, ""},
+        {"a duplicate", {u"--add"_s, letter}, 0, "already in the list"},
+        {"a missing file", {u"--add"_s, desktop.file(u"Gone"_s)}, 1, "no such file"},
+        {"no such topic", {u"--add"_s, letter, u"--topic"_s, u"Alpha/Nope"_s}, 2, "no topic \"Alpha/Nope\""},
+        {"no file", {u"--add"_s}, 2, "needs at least one FILE"},
+        {"a topic without --add", {u"--topic"_s, u"Alpha/Nope"_s}, 2, "--topic goes with --add"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const Run run = corvanta(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.inErr))) << run.err.toStdString();
+    }
+    EXPECT_EQ(data.read(u"Project.Files"_s), "Old\t/old\r\nLetter.odt\t" + letter.toUtf8() + "\r\n");
+}
+
+TEST_F(HandInServerTest, addToARunningCopy_goesToTheListItShows)
+{
+    start();
+    QWidget window;
+    HandInServer server(program->handIn(), &window);
+    ASSERT_TRUE(server.listen(handInSocketName(data.path(), runtime.path())));
+    const QString letter = desktop.file(u"Letter.odt"_s);
+
+    const Run run = corvanta({u"--add"_s, letter, desktop.file(u"Gone"_s)});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(u"no such file"_s));
+    EXPECT_TRUE(run.out.contains(u"Added 1 file"_s));
+    EXPECT_EQ(rows(files()), (QStringList{u"Old\t/old"_s, u"Letter.odt\t"_s + letter}));
+    EXPECT_EQ(data.read(u"Project.Files"_s), "Old\t/old\r\nLetter.odt\t" + letter.toUtf8() + "\r\n");
+    EXPECT_TRUE(window.isVisible()); // brought to the front
+
+    EXPECT_EQ(corvanta({u"--add"_s, letter, u"--topic"_s, u"Nope"_s}).exitCode, 2);
+    EXPECT_EQ(files().ListCount(), 2);
+}
+
+} // namespace
+} // namespace corvanta::test
