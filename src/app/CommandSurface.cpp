@@ -76,6 +76,8 @@ std::vector<MenuItem> buildMenuBar()
         separator(u"mnuSepEdit"_s),
         entry(u"mnuEditFileList"_s, u"Edit File List"_s),
         entry(u"mnuEditProjectList"_s, u"Edit Project List"_s),
+        separator(u"mnuSepFind"_s),
+        entry(u"mnuFindPointer"_s, u"Find Pointer..."_s, u"Ctrl+Shift+F"_s),
     }));
     bar.push_back(menu(u"mnuView"_s, u"&View"_s, {
         entry(u"mnuHotKeys"_s, u"Hot Keys"_s),
@@ -99,6 +101,8 @@ std::vector<MenuItem> buildMenuBar()
         separator(u"mnuSep13"_s),
         entry(u"mnuProjectListDefaultFont"_s, u"Reset Project List Default Font"_s),
         entry(u"mnuFileListDefaultFont"_s, u"Reset File List Default Font"_s),
+        separator(u"mnuSepReopen"_s),
+        checkable(u"mnuReopenLast"_s, u"Reopen Last Project And Topic"_s),
     }));
     // The desktop equivalents of the original tools carry their Linux names.
     bar.push_back(menu(u"mnuTools"_s, u"&Tools"_s, {
@@ -111,6 +115,8 @@ std::vector<MenuItem> buildMenuBar()
         entry(u"mnuWindowsControlPanel"_s, u"Settings"_s),
         entry(u"mnuTaskManager"_s, u"System Monitor"_s),
         entry(u"mnuWindowsExplorer"_s, u"File Manager"_s),
+        separator(u"mnuSepMissing"_s),
+        entry(u"mnuCheckMissingTargets"_s, u"Check Missing Targets"_s),
     }));
     bar.push_back(sortMenu(u"mnuSortProjects"_s, u"Sort &Project List"_s,
                            {u"mnuSortNoSortProjects"_s, u"mnuSortAscendingProjects"_s,
@@ -155,6 +161,8 @@ std::vector<MenuItem> buildPopups()
         separator(u"mnuSep12"_s),
         menu(u"mnuOpenWith"_s, u"Open With"_s,
              {entry(u"mnuSelectProgram"_s, u"Choose Program "_s)}),
+        entry(u"mnuOpenContainingFolder"_s, u"Open Containing Folder"_s),
+        entry(u"mnuCopyTarget"_s, u"Copy Target"_s),
         separator(u"mnuSepPopup2"_s),
         entry(u"mnuCutFiles"_s, u"Cut"_s),
         entry(u"mnuCopyFiles"_s, u"Copy "_s),
@@ -249,7 +257,8 @@ std::vector<ToolbarEntry> buildToolbar()
                 u"Print Project List"_s}),
         toolbarSeparator(),
         button(u"EditFileData"_s, u" Edit File Data  "_s,
-               {u"Edit FileData"_s, dashes(17), u"Edit File List"_s, u"Edit Project List"_s}),
+               {u"Edit FileData"_s, dashes(17), u"Edit File List"_s, u"Edit Project List"_s,
+                dashes(17), u"Find Pointer"_s}),
         toolbarSeparator(),
         button(u"EntryScreen"_s, u" Reload Startup Configuration "_s),
         button(u"DefaultScreen"_s, u" Reset Program To Default Size And Location "_s),

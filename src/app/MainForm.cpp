@@ -226,6 +226,7 @@ void MainForm::Form_Load()
     state.SuppressListClick = false;
     sorting_->setSortMenuChecks();
     setEnabled(true);
+    run(QStringLiteral("ReopenLastPlace"));
     if (state.DisplayStartupWindow && startupWindows_) {
         StartupWindow window(state, ui);
         window.Form_Load();
@@ -269,6 +270,8 @@ void MainForm::storeOptionsAndGeometry()
 
 void MainForm::Form_Unload()
 {
+    if (!state.ClosingDown)
+        run(QStringLiteral("StoreLastPlace")); // while the lists still show it
     storeOptionsAndGeometry();
     state.ClosingDown = true;
     if (windowState_ == WindowState::Maximised) {
@@ -320,6 +323,7 @@ void MainForm::registerFrameOperations()
 {
     registerOperation(QStringLiteral("LoadEntryScreen"), [this] { navigation_->LoadEntryScreen(); });
     registerOperation(QStringLiteral("SelectTopic"), [this] { navigation_->SelectTopic(); });
+    registerOperation(QStringLiteral("OpenPlace"), [this] { navigation_->OpenPlace(); });
     registerOperation(QStringLiteral("ReloadProjectList"), [this] { navigation_->ReloadList(lstProjectList); });
     registerOperation(QStringLiteral("ReloadTopicList"), [this] { navigation_->ReloadList(lstTopicList); });
     registerOperation(QStringLiteral("ReloadFileList"), [this] { navigation_->ReloadList(lstFileList); });

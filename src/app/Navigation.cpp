@@ -349,6 +349,75 @@ void Navigation::showHighlightedTopic()
         SelectTopic();
 }
 
+// --- opening a place found elsewhere ---
+
+namespace {
+
+// The first row whose column 0 is text, exactly or else ignoring letter case; -1 for none.
+int rowNamed(const ListControl &list, const QString &text)
+{
+    int caseless = -1;
+    for (int i = 0; i < list.ListCount(); ++i) {
+        const QString name = list.columnText(i, 0);
+        if (name == text)
+            return i;
+        if (caseless < 0 && name.compare(text, Qt::CaseInsensitive) == 0)
+            caseless = i;
+    }
+    return caseless;
+}
+
+} // namespace
+
+void Navigation::OpenPlace()
+{
+    s.PlaceFound = false;
+    if (s.PlaceProject.isEmpty()) {
+        if (!s.CurrentProject.isEmpty())
+            LoadEntryScreen();
+    } else {
+        ListControl &projects = f.lstProjectList;
+        if (!s.CurrentProject.isEmpty())
+            LoadEntryScreen();
+        const int row = rowNamed(projects, s.PlaceProject);
+        if (row < 0 || !isUsableFileName(projects.rowText(row)))
+            return;
+        projects.setAction(2);
+        projects.selectRow(row);
+        SelectProject();
+        if (s.CurrentProject != projects.rowText(row))
+            return;
+    }
+
+    ListControl &topics = f.lstTopicList;
+    const int topic = rowNamed(topics, s.PlaceTopic.isEmpty() ? ProjectRow : s.PlaceTopic);
+    if (topic < 0)
+        return;
+    f.lstProjectList.setAction(2);
+    f.lstFileList.setAction(2);
+    topics.setListIndex(topic);
+    SelectTopic();
+    if (s.CurrentTopic != topics.columnText(topic, 0))
+        return;
+    s.PlaceFound = true;
+
+    ListControl &files = f.lstFileList;
+    int pointer = -1;
+    for (int i = 0; i < files.ListCount() && pointer < 0 && !s.PlacePointer.isEmpty(); ++i) {
+        if (files.rowText(i) == s.PlacePointer)
+            pointer = i;
+    }
+    if (pointer < 0 && !s.PlacePointer.isEmpty())
+        pointer = rowNamed(files, s.PlacePointer.section(u'\t', 0, 0));
+    if (pointer < 0) {
+        f.giveFocus(&topics);
+        return;
+    }
+    files.setAction(2);
+    files.selectRow(pointer);
+    f.giveFocus(&files);
+}
+
 // --- moving between the lists ---
 
 void Navigation::moveToList(ListControl &list)

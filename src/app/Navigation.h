@@ -34,6 +34,9 @@ public:
     void LoadFileList();
     void SelectProject();
     void SelectTopic();
+    // Opens the project and topic named in PlaceProject and PlaceTopic and makes PlacePointer
+    // the current pointer; PlaceFound is false when the project or topic is not in its list.
+    void OpenPlace();
     // Reads a shown list's file again after another program changed it; the rows selected and
     // the current row stay so by name where they still exist.
     void ReloadList(ListControl &list);

@@ -67,6 +67,16 @@ struct SharedState {
     QString LaunchStatus;
     bool CutMode = false;
     bool PasteAtRow = false;
+    int DropTopicRow = -1;            // the Topic List row pointers were dragged onto
+    bool DropCopy = false;            // Ctrl held: copied, not moved
+
+    // Where OpenPlace goes: a project ("" for the entry screen), a topic ("" for the " ..."
+    // row) and a pointer line to make current ("" for none). PlaceFound tells whether the topic
+    // was reached.
+    QString PlaceProject;
+    QString PlaceTopic;
+    QString PlacePointer;
+    bool PlaceFound = false;
 };
 
 } // namespace corvanta

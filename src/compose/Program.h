@@ -9,6 +9,7 @@
 #include "app/NameMoving.h"
 #include "app/ProjectCleanup.h"
 #include "app/ProjectMaintenance.h"
+#include "app/ReopenLast.h"
 #include "app/StartupWindow.h"
 #include "editor/PointerEditor.h"
 #include "filelist/FileListCommands.h"
@@ -18,6 +19,8 @@
 #include "filelist/ListPrintouts.h"
 #include "filelist/PointerClipboard.h"
 #include "search/FileSearch.h"
+#include "search/FindPointer.h"
+#include "search/MissingTargets.h"
 #include "search/GlobalFileSearch.h"
 
 #include <QString>
@@ -31,8 +34,13 @@ struct ModalWindows
     PointerEditorDisplay &pointerEditor;
     FileSearchDisplay &fileSearch;
     AccessoryDisplay &accessories;
+    FindPointerDisplay &findPointer;
+    MissingTargetsDisplay &missingTargets;
 
-    template<typename T> static ModalWindows of(T &desktop) { return {desktop, desktop, desktop, desktop}; }
+    template<typename T> static ModalWindows of(T &desktop)
+    {
+        return {desktop, desktop, desktop, desktop, desktop, desktop};
+    }
 };
 
 // The program's logic as the user gets it: the main form and every feature, made in order and
@@ -59,6 +67,7 @@ public:
     ProjectCleanup &projectCleanup() { return projectCleanup_; }
     GlobalFileSearch &globalFileSearch() { return globalFileSearch_; }
     PointerClipboard &pointerClipboard() { return pointerClipboard_; }
+    CheckMissingTargets &checkMissingTargets() { return checkMissingTargets_; }
     ExternalChanges &externalChanges() { return externalChanges_; }
     HandInReceiver &handIn() { return handIn_; }
     Help &help() { return help_; }
@@ -77,6 +86,9 @@ private:
     NameMoving nameMoving_;
     ProjectCleanup projectCleanup_;
     GlobalFileSearch globalFileSearch_;
+    FindPointer findPointer_;
+    CheckMissingTargets checkMissingTargets_;
+    ReopenLast reopenLast_;
     ExternalChanges externalChanges_;
     HandInReceiver handIn_;
     Help help_;

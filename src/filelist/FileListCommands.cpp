@@ -4,6 +4,7 @@
 #include "app/Launcher.h"
 #include "app/Operations.h"
 #include "editor/PointerEditor.h"
+#include "platform/DesktopEntries.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
@@ -23,6 +24,8 @@ const QString PopupTitle = QStringLiteral("mnuPopupMenuTitle");
 // The popup items that act on the pointer under the mouse (and the selection it belongs to).
 constexpr const char *RowItems[] = {
     "mnuOpenWith",
+    "mnuOpenContainingFolder",
+    "mnuCopyTarget",
     "mnuCutFiles",
     "mnuCopyFiles",
     "mnuOpenSelectedFiles",
@@ -155,6 +158,8 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row)
     for (const char *item : {"mnuPasteProjectRow", "mnuPasteProjectEOF",
              "mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"})
         c.commands.setEnabled(QString::fromLatin1(item), false);
+    // A website or e-mail address has no folder to show.
+    c.commands.setEnabled(QStringLiteral("mnuOpenContainingFolder"), onARow && isFileTarget(list.columnText(row, 1)));
     c.commands.setCaption(PopupTitle, onARow ? list.columnText(row, 0) : QString());
 
     s.SuppressListClick = true;

@@ -3,10 +3,16 @@
 #include "app/CommandSurface.h"
 #include "app/Operations.h"
 #include "app/SharedState.h"
+#include "platform/Clipboard.h"
+#include "platform/DesktopEntries.h"
 #include "platform/MsgBox.h"
+#include "platform/Shell.h"
 #include "platform/Ui.h"
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -48,6 +54,8 @@ void Launching::registerOperations()
     reg("LaunchSelectedFiles", [this] { LaunchSelectedFiles(); });
     reg("OpenWithProgram", [this] { OpenWithProgram(); });
     reg("mnuSelectProgram", [this] { OpenWithProgram(); });
+    reg("mnuOpenContainingFolder", [this] { OpenContainingFolder(); });
+    reg("mnuCopyTarget", [this] { CopyTarget(); });
 
     using Tool = Launcher::Tool;
     const struct
@@ -245,6 +253,48 @@ void Launching::OpenWithProgram()
     s.LaunchStatus = QStringLiteral("openwith");
     c.window.giveFocus(&c.lstFileList);
     launcher_.openWith(target);
+}
+
+void Launching::OpenContainingFolder()
+{
+    ListControl &list = c.lstFileList;
+    const int row = list.ListIndex();
+    const QString target = row >= 0 && row < list.ListCount() ? targetField(list.rowText(row)).trimmed()
+                                                              : QString();
+    if (!isFileTarget(target)) {
+        c.ui.beep();
+        return;
+    }
+    // A target without a leading '/' lies in the data folder.
+    const QString path =
+        QDir::cleanPath(QDir::isRelativePath(target) ? s.ProgramFolder + u'/' + target : target);
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        c.ui.msgBox(QStringLiteral("The Folder  [") + folder + QStringLiteral("]  Was Not Found.")
+                + fiveSpaces() + u'\r',
+            QStringLiteral(" Folder Not Found"), MsgBox::OkOnly | MsgBox::Exclamation);
+        return;
+    }
+    // The file manager selects the file when it offers that; else the folder opens by itself.
+    if (QFileInfo::exists(path) && c.platform.shell && c.platform.shell->showInFolder(path))
+        return;
+    launcher_.LaunchTarget(folder, QStringLiteral("open"));
+}
+
+void Launching::CopyTarget()
+{
+    ListControl &list = c.lstFileList;
+    QStringList targets;
+    for (int row = 0; row < list.ListCount(); ++row) {
+        const QString target = targetField(list.rowText(row)).trimmed();
+        if (list.isSelected(row) && !target.isEmpty())
+            targets.append(target);
+    }
+    if (targets.isEmpty() || !c.platform.clipboard) {
+        c.ui.beep();
+        return;
+    }
+    c.platform.clipboard->setText(targets.join(u'\n'));
 }
 
 // --- the desktop's tools ---

@@ -23,6 +23,10 @@ public:
     // Offers to remove the pointer whose target the last walk did not find.
     void RemoveMissingFile();
     void OpenWithProgram();
+    // The current pointer's folder in the file manager, with the file selected where it can.
+    void OpenContainingFolder();
+    // The selected pointers' targets on the clipboard, one a line.
+    void CopyTarget();
 
     // A tool of the Tools or Edit menu; caption names it when no program is found.
     void startTool(Launcher::Tool tool, const QString &caption, const QString &file = QString());

@@ -3,6 +3,7 @@
 #include "app/CommandSurface.h"
 #include "app/Operations.h"
 #include "app/SharedState.h"
+#include "platform/Ui.h"
 #include "filelist/FileListCommands.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
@@ -17,6 +18,7 @@ PointerClipboard::PointerClipboard(const FeatureContext &context)
 {
     c.operations.add(QStringLiteral("CutOrCopyFiles"), [this] { CutOrCopyFiles(); });
     c.operations.add(QStringLiteral("PasteFiles"), [this] { PasteFiles(); });
+    c.operations.add(QStringLiteral("DropPointersOnTopic"), [this] { DropPointersOnTopic(); });
     c.operations.add(QStringLiteral("mnuCutFiles"), [this] {
         s.CutMode = true;
         CutOrCopyFiles();
@@ -133,6 +135,87 @@ void PointerClipboard::enablePasteItems()
         c.commands.setEnabled(QString::fromLatin1(item), false);
     c.commands.setEnabled(QStringLiteral("mnuPasteFiles"), true);
     c.commands.setEnabled(QStringLiteral("mnuPasteInsert"), true);
+}
+
+QString PointerClipboard::topicFilePath(int row) const
+{
+    const ListControl &topics = c.lstTopicList;
+    if (row < 0 || row >= topics.ListCount())
+        return {};
+    const QString topic = topics.columnText(row, 0);
+    const bool atEntryScreen = s.CurrentProject.isEmpty();
+    const QString folder = atEntryScreen ? s.ProgramFolder + u'/' : s.ProjectFolder;
+    if (topic == u" ...")
+        return folder + (atEntryScreen ? QStringLiteral("Project") : s.CurrentProject) + QStringLiteral(".Files");
+    // A hand-edited list may hold a name that cannot be a file of its own.
+    if (!isUsableFileName(topic) || folder.isEmpty())
+        return {};
+    return folder + (atEntryScreen ? QStringLiteral("Projects/") : QString()) + topic + QStringLiteral(".Files");
+}
+
+void PointerClipboard::DropPointersOnTopic()
+{
+    ListControl &list = c.lstFileList;
+    const QString target = topicFilePath(s.DropTopicRow);
+    if (list.SelCount() == 0 || s.FileListPath.isEmpty() || target.isEmpty()) {
+        c.ui.beep();
+        return;
+    }
+    if (target == s.FileListPath)
+        return; // onto the topic shown: nothing moves
+    QStringList lines;
+    QString reason;
+    if (!readLinesForRewrite(target, lines, &reason)) {
+        reportSaveFailure(c.ui, target, SaveResult {false, reason});
+        return;
+    }
+    ListControl existing(2, true);
+    QStringList rows;
+    for (const QString &line : lines) {
+        const QString record = trimSpaces(line);
+        if (!record.isEmpty()) {
+            existing.addRow(record);
+            rows.append(record);
+        }
+    }
+    NameSet names(existing, NameField::FirstColumn);
+    QStringList dropped;
+    std::vector<bool> moved(size_t(list.ListCount()), false);
+    for (int row = 0; row < list.ListCount(); ++row) {
+        if (!list.isSelected(row))
+            continue;
+        const QString name = list.columnText(row, 0);
+        if (names.contains(name)) {
+            showDuplicateFileName(c.ui, name);
+            continue;
+        }
+        names.insert(name);
+        dropped.append(list.rowText(row));
+        moved[size_t(row)] = true;
+    }
+    if (dropped.isEmpty())
+        return;
+    // The topic's file first: when the shown one then fails, the pointers are in both files,
+    // never in neither.
+    if (!reportSaveFailure(c.ui, target, writePointerList(target, rows + dropped)) || s.DropCopy)
+        return;
+    QStringList kept;
+    for (int row = 0; row < list.ListCount(); ++row) {
+        if (!moved[size_t(row)])
+            kept.append(list.rowText(row));
+    }
+    if (!reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, kept)))
+        return;
+    int topmost = -1;
+    for (int row = list.ListCount() - 1; row >= 0; --row) {
+        if (moved[size_t(row)]) {
+            list.setRow(row);
+            list.setAction(4);
+            topmost = row;
+        }
+    }
+    list.setAction(2);
+    list.selectRow(std::min(topmost, list.ListCount() - 1));
 }
 
 void PointerClipboard::PasteFiles()

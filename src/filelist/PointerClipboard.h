@@ -23,6 +23,11 @@ public:
     // file's order, refusing each name the list already holds.
     void PasteFiles();
 
+    // The selected pointers dragged onto the Topic List's row DropTopicRow: moved there (copied
+    // with DropCopy) through the paste's duplicate check, the topic's file written before the
+    // shown one loses them. A drop onto the shown topic does nothing.
+    void DropPointersOnTopic();
+
     QString pasteListPath() const;
     // Whether Paste.Lst holds a pointer: the paste items start enabled then, so pointers cut
     // before a restart can still be pasted.
@@ -36,6 +41,7 @@ private:
     void copyFiles();
     bool savePasteList(const QStringList &lines);
     void enablePasteItems();
+    QString topicFilePath(int row) const;
 };
 
 } // namespace corvanta

@@ -11,6 +11,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
@@ -148,12 +149,15 @@ void ListBox::mousePressEvent(QMouseEvent *event)
     }
     typed_.clear();
     event->accept();
+    pressed_ = event->button() == Qt::LeftButton;
+    pressPos_ = event->position().toPoint();
     control_.userMouseDown(
         rowAt(event->position().toPoint().y()), button, shiftFromQt(event->modifiers()));
 }
 
 void ListBox::mouseReleaseEvent(QMouseEvent *event)
 {
+    pressed_ = false;
     event->accept(); // the press did all there is to do
 }
 
@@ -170,6 +174,18 @@ void ListBox::mouseDoubleClickEvent(QMouseEvent *event)
 void ListBox::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
+    if (startsPointerDrags_ && pressed_ && (event->buttons() & Qt::LeftButton)
+        && control_.SelCount() > 0
+        && (event->position().toPoint() - pressPos_).manhattanLength()
+            >= QApplication::startDragDistance()) {
+        pressed_ = false;
+        auto *drag = new QDrag(this);
+        auto *mime = new QMimeData;
+        mime->setData(pointerDragFormat(), QByteArrayLiteral("pointers"));
+        drag->setMimeData(mime);
+        drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+        return;
+    }
     control_.userMouseMove(rowAt(event->position().toPoint().y()), mouseButtonsFromQt(event->buttons()),
         shiftFromQt(event->modifiers()));
 }
@@ -269,18 +285,46 @@ bool ListBox::acceptFileDrag(QDropEvent *event)
     return true;
 }
 
+void ListBox::setAcceptsPointerDrops(bool on)
+{
+    acceptsPointerDrops_ = on;
+    setAcceptDrops(on || acceptsFileDrops_);
+    viewport()->setAcceptDrops(on || acceptsFileDrops_);
+}
+
+bool ListBox::acceptPointerDrag(QDropEvent *event)
+{
+    if (!acceptsPointerDrops_ || !event->mimeData()
+        || !event->mimeData()->hasFormat(pointerDragFormat()))
+        return false;
+    event->setDropAction(
+        event->modifiers() & Qt::ControlModifier ? Qt::CopyAction : Qt::MoveAction);
+    event->accept();
+    return true;
+}
+
 void ListBox::dragEnterEvent(QDragEnterEvent *event)
 {
-    acceptFileDrag(event);
+    if (!acceptPointerDrag(event))
+        acceptFileDrag(event);
 }
 
 void ListBox::dragMoveEvent(QDragMoveEvent *event)
 {
-    acceptFileDrag(event);
+    if (!acceptPointerDrag(event))
+        acceptFileDrag(event);
 }
 
 void ListBox::dropEvent(QDropEvent *event)
 {
+    if (acceptPointerDrag(event)) {
+        const int row = rowAt(event->position().toPoint().y());
+        const bool copy = event->dropAction() == Qt::CopyAction;
+        // Acted on once the drag is over: its boxes must not open inside it.
+        if (row >= 0)
+            QTimer::singleShot(0, this, [this, row, copy] { emit pointersDropped(row, copy); });
+        return;
+    }
     if (!acceptFileDrag(event))
         return;
     const QStringList paths = droppedFiles(event->mimeData());

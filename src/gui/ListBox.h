@@ -36,10 +36,17 @@ public:
     void setAcceptsFileDrops(bool on);
     // The local paths of a drop, or none when it holds anything but local files.
     static QStringList droppedFiles(const QMimeData *mime);
+    // The File List starts a drag of its selected pointers; the Topic List takes them. Only
+    // this program's own pointer drags are taken; the Project List takes none.
+    void setStartsPointerDrags(bool on) { startsPointerDrags_ = on; }
+    void setAcceptsPointerDrops(bool on);
+    static QString pointerDragFormat() { return QStringLiteral("application/x-corvanta-pointers"); }
 
 signals:
     // Local paths of the files dropped, and the row under the drop (-1 below the last row).
     void filesDropped(const QStringList &paths, int row);
+    // Pointers dragged from the File List dropped on row; copy when Ctrl was held.
+    void pointersDropped(int row, bool copy);
 
 protected:
     bool event(QEvent *event) override;
@@ -71,6 +78,12 @@ private:
     QElapsedTimer lastTyped_;
     std::unique_ptr<Follower> follower_;
     bool acceptsFileDrops_ = false;
+    bool startsPointerDrags_ = false;
+    bool acceptsPointerDrops_ = false;
+    QPoint pressPos_;
+    bool pressed_ = false;
+
+    bool acceptPointerDrag(QDropEvent *event);
 
     bool acceptFileDrag(QDropEvent *event);
 };

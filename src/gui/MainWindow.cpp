@@ -49,6 +49,13 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
         labels_[i]->installEventFilter(this);
     }
     // Files dragged from a file manager become pointers of the File List.
+    lists_[2]->setStartsPointerDrags(true);
+    lists_[1]->setAcceptsPointerDrops(true);
+    connect(lists_[1], &ListBox::pointersDropped, this, [this](int row, bool copy) {
+        form_.state.DropTopicRow = row;
+        form_.state.DropCopy = copy;
+        form_.run(QStringLiteral("DropPointersOnTopic"));
+    });
     lists_[2]->setAcceptsFileDrops(true);
     connect(lists_[2], &ListBox::filesDropped, this, [this](const QStringList &paths, int row) {
         form_.navigation().lstFileList_FilesDropped(paths, row);

@@ -6,6 +6,8 @@
 #include "editor/PointerEditor.h"
 #include "platform/Ui.h"
 #include "search/FileSearch.h"
+#include "search/FindPointer.h"
+#include "search/MissingTargets.h"
 
 #include <QPointer>
 
@@ -21,7 +23,9 @@ class QtUi : public Ui,
              public StartupWindowDisplay,
              public PointerEditorDisplay,
              public FileSearchDisplay,
-             public AccessoryDisplay {
+             public AccessoryDisplay,
+             public FindPointerDisplay,
+             public MissingTargetsDisplay {
 public:
     QtUi();
     ~QtUi() override;
@@ -37,6 +41,8 @@ public:
     void showStartupWindow(StartupWindow &window) override;
     void showPointerEditor(PointerEditor &editor) override;  // QtUiEditor.cpp
     void showFileSearch(FileSearch &search) override;        // QtUiSearch.cpp
+    void showFindPointer(PointerFinder &finder) override;    // PointerPlacesWindows.cpp
+    void showMissingTargets(MissingTargets &window) override; // PointerPlacesWindows.cpp
     void showPopupMenu(const QString &menuName) override;
     void showPopupMenuAt(const QString &menuName, int xTwips, int yTwips) override;
     QString chooseProgram(const QString &target, const QString &title) override;

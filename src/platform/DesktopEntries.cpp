@@ -142,6 +142,11 @@ QString addressScheme(const QString &target)
     return match.hasMatch() ? match.captured(1).toLower() : QString();
 }
 
+bool isFileTarget(const QString &target)
+{
+    return !target.trimmed().isEmpty() && addressScheme(target).isEmpty();
+}
+
 // --- DesktopEntry ---
 
 QString DesktopEntry::commandLine() const

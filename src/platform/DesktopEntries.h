@@ -33,6 +33,8 @@ struct DesktopEntry
 // The lower-case scheme of an address ("http", "mailto"), or "" for a file path. A scheme has
 // at least two characters, so a drive letter is no scheme.
 QString addressScheme(const QString &target);
+// Whether a pointer's target names a file or folder: not empty, not a website or e-mail address.
+bool isFileTarget(const QString &target);
 
 // What the Open With chooser offers for a target.
 struct OpenWithOffer

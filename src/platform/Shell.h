@@ -48,6 +48,9 @@ public:
     // The command line (desktop-entry Exec syntax, with %f/%u field codes) of the default
     // application for a MIME type, or "" when none is installed.
     virtual QString defaultCommand(const QString &mimeType) const = 0;
+    // Shows path selected in the desktop's file manager (the FileManager1 D-Bus service). False
+    // when no file manager offers that; the caller then opens the folder itself.
+    virtual bool showInFolder(const QString &path) = 0;
 };
 
 } // namespace corvanta

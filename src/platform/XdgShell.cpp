@@ -134,4 +134,32 @@ QString XdgShell::defaultCommand(const QString &mimeType) const
     return entry ? entry->commandLine() : QString();
 }
 
+QStringList XdgShell::showItemsArguments(const QString &path)
+{
+    // dbus-send splits an array at commas: a comma in the name goes percent-encoded, which
+    // the URI allows.
+    QString uri = QString::fromUtf8(QUrl::fromLocalFile(path).toEncoded());
+    uri.replace(u',', QStringLiteral("%2C"));
+    return {QStringLiteral("--session"), QStringLiteral("--print-reply"),
+        QStringLiteral("--reply-timeout=3000"), QStringLiteral("--dest=org.freedesktop.FileManager1"),
+        QStringLiteral("--type=method_call"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1.ShowItems"), QStringLiteral("array:string:") + uri,
+        QStringLiteral("string:")};
+}
+
+bool XdgShell::showInFolder(const QString &path)
+{
+    if (findProgram(QStringLiteral("dbus-send")).isEmpty())
+        return false;
+    QProcess process;
+    process.start(QStringLiteral("dbus-send"), showItemsArguments(path));
+    // The reply comes once the file manager took the request; no service answers at once.
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return false;
+    }
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
 } // namespace corvanta

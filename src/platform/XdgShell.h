@@ -19,6 +19,9 @@ public:
         const QString &folder = QString()) override;
     QString findProgram(const QString &name) const override;
     QString defaultCommand(const QString &mimeType) const override;
+    bool showInFolder(const QString &path) override;
+    // The dbus-send arguments that ask the file manager to show path selected.
+    static QStringList showItemsArguments(const QString &path);
 
     // An executable file the system can run itself: an ELF binary or a script with "#!".
     // A document marked executable (every file on some mounted drives is) is not one.

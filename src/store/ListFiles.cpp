@@ -221,6 +221,21 @@ QString trimSpaces(const QString &line)
     return trimSpaces(QStringView(line)).toString();
 }
 
+QString readListText(const QString &path)
+{
+    QByteArray bytes;
+    return readBytes(path, bytes) ? decodeListText(bytes) : QString();
+}
+
+void forEachRecord(QStringView text, const std::function<void(QStringView)> &f)
+{
+    forEachLine(text, [&](QStringView line) {
+        line = trimSpaces(line);
+        if (!line.isEmpty())
+            f(line);
+    });
+}
+
 QStringList readLines(const QString &path)
 {
     QByteArray bytes;

@@ -23,6 +23,10 @@ QString trimSpaces(const QString &line);
 // The decoded lines of a file; a missing or unreadable file gives none (and an unreadable one is
 // marked, so that no save replaces it: see OwnFiles.h).
 QStringList readLines(const QString &path);
+// The same, for many files at a time: the decoded text of a file whole ("" for a missing or
+// unreadable one), and each of its lines as a view, spaces trimmed, blank ones skipped.
+QString readListText(const QString &path);
+void forEachRecord(QStringView text, const std::function<void(QStringView)> &f);
 // The lines of a file about to be rewritten; a missing file has none. False, with the reason,
 // when it exists but cannot be read or was marked unreadable earlier in the run: a rewrite never
 // replaces content it could not see.

@@ -50,6 +50,29 @@ TEST(CommandSurfaceTest, menuBarAndFileMenu_keepTheirOrderCaptionsAndShortcuts)
     EXPECT_TRUE(surface.item(u"mnuSep"_s)->isSeparator());
 }
 
+TEST(CommandSurfaceTest, pointerItems_closeTheirMenusAfterASeparator)
+{
+    const CommandSurface surface;
+    const struct
+    {
+        const char *menu, *item, *caption, *shortcut;
+    } cases[] = {
+        {"mnuEdit", "mnuFindPointer", "Find Pointer...", "Ctrl+Shift+F"},
+        {"mnuTools", "mnuCheckMissingTargets", "Check Missing Targets", ""},
+        {"mnuSettings", "mnuReopenLast", "Reopen Last Project And Topic", ""},
+    };
+    for (const auto &c : cases) {
+        const auto &items = surface.item(QString::fromLatin1(c.menu))->items;
+        ASSERT_GE(items.size(), 2u);
+        EXPECT_TRUE(items[items.size() - 2].isSeparator()) << c.menu;
+        EXPECT_EQ(items.back().name, QString::fromLatin1(c.item));
+        EXPECT_EQ(items.back().caption, QString::fromLatin1(c.caption));
+        EXPECT_EQ(items.back().shortcut, QString::fromLatin1(c.shortcut));
+    }
+    EXPECT_TRUE(surface.item(u"mnuReopenLast"_s)->checkable);
+    EXPECT_EQ(surface.toolbarButton(u"EditFileData"_s)->entries.last(), u"Find Pointer"_s);
+}
+
 TEST(CommandSurfaceTest, everyName_isUniqueAcrossMenusAndPopups)
 {
     const CommandSurface surface;
@@ -103,7 +126,7 @@ TEST(CommandSurfaceTest, pasteItems_startDisabledAndOthersEnabled)
         EXPECT_EQ(surface.item(name)->enabled, !paste.contains(name)) << name.toStdString();
 }
 
-TEST(CommandSurfaceTest, checkableItems_areSortDisplayLinesAndOpenPrintOnly)
+TEST(CommandSurfaceTest, checkableItems_areSortDisplayLinesOpenPrintAndReopenOnly)
 {
     const CommandSurface surface;
     QStringList names;
@@ -116,7 +139,7 @@ TEST(CommandSurfaceTest, checkableItems_areSortDisplayLinesAndOpenPrintOnly)
         if (item->checkable)
             checkable << name;
     }
-    EXPECT_EQ(checkable.size(), 17);
+    EXPECT_EQ(checkable.size(), 18);
     EXPECT_TRUE(checkable.contains(u"mnuTopicSortDescending"_s));
     EXPECT_TRUE(checkable.contains(u"mnuTopicPopupDislplayLinesInTopicList2"_s));
     EXPECT_TRUE(checkable.contains(u"mnuPrintFiles"_s));

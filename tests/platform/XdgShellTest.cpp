@@ -137,3 +137,16 @@ TEST_F(XdgShellTest, startProcess_searchesPathAndReportsMissingPrograms)
 
 } // namespace
 } // namespace corvanta::test
+
+namespace corvanta::test {
+
+TEST(XdgShellShowItems, askForOneFileUri_commasEncodedSoTheArrayIsNotSplit)
+{
+    const QStringList args = XdgShell::showItemsArguments(QStringLiteral("/home/u/a, b/c d.txt"));
+    ASSERT_EQ(args.size(), 9);
+    EXPECT_EQ(args.at(6), QStringLiteral("org.freedesktop.FileManager1.ShowItems"));
+    EXPECT_EQ(args.at(7), QStringLiteral("array:string:file:///home/u/a%2C%20b/c%20d.txt"));
+    EXPECT_EQ(args.at(8), QStringLiteral("string:"));
+}
+
+} // namespace corvanta::test

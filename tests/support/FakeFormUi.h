@@ -7,6 +7,8 @@
 #include "app/StartupWindow.h"
 #include "editor/PointerEditor.h"
 #include "search/FileSearch.h"
+#include "search/FindPointer.h"
+#include "search/MissingTargets.h"
 #include "support/FakeUi.h"
 
 #include <QUrl>
@@ -22,7 +24,9 @@ class FakeFormUi : public FakeUi,
                    public StartupWindowDisplay,
                    public PointerEditorDisplay,
                    public FileSearchDisplay,
-                   public AccessoryDisplay
+                   public AccessoryDisplay,
+                   public FindPointerDisplay,
+                   public MissingTargetsDisplay
 {
 public:
     int startupWindows = 0;
@@ -76,6 +80,20 @@ public:
         ++abouts;
         if (onAbout)
             onAbout(about);
+    }
+
+    std::function<void(PointerFinder &)> onFindPointer; // plays the user in Find Pointer
+    void showFindPointer(PointerFinder &finder) override
+    {
+        if (onFindPointer)
+            onFindPointer(finder);
+    }
+
+    std::function<void(MissingTargets &)> onMissingTargets; // plays the user in the check
+    void showMissingTargets(MissingTargets &window) override
+    {
+        if (onMissingTargets)
+            onMissingTargets(window);
     }
 };
 

@@ -62,6 +62,14 @@ public:
         return it == defaults.end() ? QString() : it->second;
     }
 
+    std::vector<QString> shownInFolder; // paths the file manager was asked to show
+    bool fileManagerShowsItems = true;
+    bool showInFolder(const QString &path) override
+    {
+        shownInFolder.push_back(path);
+        return fileManagerShowsItems;
+    }
+
     QStringList targets() const
     {
         QStringList out;

@@ -1,0 +1,179 @@
+// Find Pointer and Check Missing Targets over 1,000 topics holding 100,000 pointers, against a
+// plain read of the same files and a plain stat() of every target, in the same run.
+
+#include "platform/Ui.h"
+#include "search/FindPointer.h"
+#include "search/MissingTargets.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <sys/stat.h>
+#include <vector>
+
+using namespace corvanta;
+
+namespace {
+
+constexpr int Projects = 10;
+constexpr int TopicsPerProject = 100;
+constexpr int PointersPerTopic = 100;
+constexpr int Runs = 5;
+using Timer = std::chrono::steady_clock;
+
+double medianMs(const std::function<void()> &step)
+{
+    std::vector<double> times;
+    for (int run = 0; run < Runs; ++run) {
+        const auto start = Timer::now();
+        step();
+        times.push_back(std::chrono::duration<double, std::milli>(Timer::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+class SilentUi : public Ui
+{
+public:
+    int msgBox(const QString &, const QString &, int) override { return 0; }
+    QString inputBox(const QString &, const QString &, const QString &, int, int) override { return {}; }
+    void beep() override {}
+    void setBusy(bool) override {}
+    void pumpEvents() override {}
+    void showPopupMenu(const QString &) override {}
+    void showPopupMenuAt(const QString &, int, int) override {}
+    QString chooseProgram(const QString &, const QString &) override { return {}; }
+};
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("data"));
+    const QString targets = dir.filePath(QStringLiteral("targets"));
+
+    // Every pointer's target is a real file, one folder per topic; one in ten is missing.
+    QStringList topicFiles;
+    QStringList targetPaths;
+    QByteArray projectList;
+    for (int p = 0; p < Projects; ++p) {
+        const QString project = QStringLiteral("Project %1").arg(p);
+        projectList += project.toUtf8() + "\r\n";
+        const QString folder = data + QStringLiteral("/Projects/") + project + u'/';
+        QDir().mkpath(folder);
+        QByteArray topicList;
+        for (int t = 0; t < TopicsPerProject; ++t) {
+            const QString topic = QStringLiteral("Topic %1").arg(t);
+            topicList += topic.toUtf8() + "\r\n";
+            const QString targetFolder = targets + QStringLiteral("/%1/%2").arg(p).arg(t);
+            QDir().mkpath(targetFolder);
+            QByteArray pointers;
+            for (int i = 0; i < PointersPerTopic; ++i) {
+                const QString target = targetFolder + QStringLiteral("/report %1.odt").arg(i);
+                if (i % 10 != 0)
+                    write(target, QByteArray());
+                targetPaths.append(target);
+                pointers += QStringLiteral("Report %1 of %2 %3\t").arg(i).arg(project, topic).toUtf8()
+                    + target.toUtf8() + "\r\n";
+            }
+            topicFiles.append(folder + topic + QStringLiteral(".Files"));
+            write(topicFiles.last(), pointers);
+        }
+        write(folder + project + QStringLiteral(".List"), topicList);
+    }
+    write(data + QStringLiteral("/Project.List"), projectList);
+
+    // (a) a plain read of every topic file.
+    qint64 bytes = 0;
+    const double plainRead = medianMs([&] {
+        bytes = 0;
+        for (const QString &path : topicFiles) {
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly))
+                bytes += file.readAll().size();
+        }
+    });
+    // (b) opening the Find Pointer window: every list read, every pointer ready to filter.
+    int pointers = 0;
+    const double open = medianMs([&] { pointers = PointerFinder(data).pointerCount(); });
+
+    // Its parts, for scale.
+    std::vector<PointerFile> files;
+    const double listFiles = medianMs([&] { files = pointerFiles(data); });
+    const double readAll = medianMs([&] { readPointers(files); });
+    std::printf("      of which: finding the files %.1f ms, reading them %.1f ms\n", listFiles, readAll);
+
+    // (c) each keystroke's filter over all of them.
+    PointerFinder finder(data);
+    const QString typed = QStringLiteral("report 12 project 3");
+    // Typed a key at a time from an empty box, as a user does; each key's median over the runs.
+    std::vector<std::vector<double>> keyTimes(size_t(typed.size()));
+    for (int run = 0; run < Runs; ++run) {
+        finder.setFilter(QString());
+        for (qsizetype n = 1; n <= typed.size(); ++n) {
+            const auto start = Timer::now();
+            finder.setFilter(typed.left(n));
+            keyTimes[size_t(n - 1)].push_back(
+                std::chrono::duration<double, std::milli>(Timer::now() - start).count());
+        }
+    }
+    double worstKey = 0;
+    for (std::vector<double> &times : keyTimes) {
+        std::sort(times.begin(), times.end());
+        worstKey = std::max(worstKey, times[times.size() / 2]);
+    }
+    // A filter typed over a whole other one: every pointer looked at again.
+    finder.setFilter(QStringLiteral("x"));
+    const double fullScan = medianMs([&] {
+        finder.setFilter(QString());
+        finder.setFilter(QStringLiteral("project 3 report 12"));
+    });
+    const int lastResults = finder.resultCount();
+
+    // (d) a plain stat() of every target; (e) Check Missing Targets.
+    std::vector<QByteArray> encoded;
+    for (const QString &path : targetPaths)
+        encoded.push_back(QFile::encodeName(path));
+    int found = 0;
+    const double plainStat = medianMs([&] {
+        found = 0;
+        struct stat st;
+        for (const QByteArray &path : encoded)
+            found += ::stat(path.constData(), &st) == 0;
+    });
+    SilentUi ui;
+    const TargetChecker checker(data);
+    size_t missing = 0;
+    const double check = medianMs([&] { missing = MissingTargets(data, checker, ui).rows().size(); });
+
+    std::printf("%d topics, %d pointers (%lld bytes), median of %d runs\n",
+        Projects * TopicsPerProject, pointers, static_cast<long long>(bytes), Runs);
+    std::printf("  (a) plain read of the topic files            %8.1f ms\n", plainRead);
+    std::printf("  (b) Find Pointer opens                       %8.1f ms   b/a = %.2f (at most 3)\n",
+        open, open / plainRead);
+    std::printf("  (c) slowest keystroke of \"%s\"  %8.1f ms   (at most 30; %d results at the end)\n",
+        qPrintable(typed), worstKey, lastResults);
+    std::printf("      a whole filter pasted over all pointers  %8.1f ms\n", fullScan);
+    std::printf("  (d) plain stat() of every target             %8.1f ms   (%d exist)\n", plainStat,
+        found);
+    std::printf("  (e) Check Missing Targets                    %8.1f ms   e/d = %.2f (at most 2; "
+                "%zu listed)\n",
+        check, check / plainStat, missing);
+    return 0;
+}

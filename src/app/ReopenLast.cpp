@@ -1,0 +1,84 @@
+#include "app/ReopenLast.h"
+
+#include "app/CommandSurface.h"
+#include "app/IniFile.h"
+#include "app/Operations.h"
+#include "app/SharedState.h"
+#include "platform/Ui.h"
+#include "store/ListControl.h"
+
+namespace corvanta {
+
+namespace {
+
+const QString Section = QStringLiteral("Startup");
+const QString Item = QStringLiteral("mnuReopenLast");
+// The " ..." row is stored as "...", which no topic can be named: the settings file keeps no
+// leading space.
+const QString OwnList = QStringLiteral("...");
+
+} // namespace
+
+ReopenLast::ReopenLast(const FeatureContext &context) : c(context)
+{
+    c.operations.add(Item, [this] { toggle(); });
+    c.operations.add(QStringLiteral("ReopenLastPlace"), [this] { ReopenLastPlace(); });
+    c.operations.add(QStringLiteral("StoreLastPlace"), [this] { StoreLastPlace(); });
+}
+
+QString ReopenLast::read(const QString &key) const
+{
+    return ReadIniString(c.state.IniFile, Section, key, QString());
+}
+
+bool ReopenLast::on() const
+{
+    return read(QStringLiteral("Reopen Last")) == u"True";
+}
+
+void ReopenLast::toggle()
+{
+    const bool now = !on();
+    if (!WriteIniString(c.state.IniFile, Section, QStringLiteral("Reopen Last"),
+            now ? QStringLiteral("True") : QStringLiteral("False"))) {
+        c.ui.beep(); // the settings file cannot be written: the mark keeps telling the truth
+        return;
+    }
+    c.commands.setChecked(Item, now);
+}
+
+void ReopenLast::ReopenLastPlace()
+{
+    const bool reopen = on();
+    c.commands.setChecked(Item, reopen);
+    if (!reopen)
+        return;
+    SharedState &s = c.state;
+    s.PlaceProject = read(QStringLiteral("Last Project"));
+    const QString topic = read(QStringLiteral("Last Topic"));
+    if (s.PlaceProject.isEmpty() && topic.isEmpty())
+        return; // the entry screen as it starts anyway
+    s.PlaceTopic = topic == OwnList ? QString() : topic;
+    s.PlacePointer = read(QStringLiteral("Last Pointer"));
+    // A project or topic deleted since leaves the start as it is.
+    c.operations.run(QStringLiteral("OpenPlace"));
+}
+
+void ReopenLast::StoreLastPlace()
+{
+    if (!on())
+        return;
+    const SharedState &s = c.state;
+    const ListControl &files = c.lstFileList;
+    const int row = files.ListIndex();
+    const QString pointer =
+        row >= 0 && row < files.ListCount() ? files.columnText(row, 0) : QString();
+    const QString topic = s.CurrentTopic.isEmpty() ? QString()
+        : s.CurrentTopic == u" ..."                ? OwnList
+                                                   : s.CurrentTopic;
+    WriteIniString(s.IniFile, Section, QStringLiteral("Last Project"), s.CurrentProject);
+    WriteIniString(s.IniFile, Section, QStringLiteral("Last Topic"), topic);
+    WriteIniString(s.IniFile, Section, QStringLiteral("Last Pointer"), pointer);
+}
+
+} // namespace corvanta

@@ -1,0 +1,251 @@
+#include "gui/PointerPlacesWindows.h"
+
+#include "gui/QtUi.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace corvanta {
+
+namespace {
+
+QTreeView *makeResults(QAbstractItemModel *model, QWidget *parent)
+{
+    auto *view = new QTreeView(parent);
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true); // keeps 100,000 rows quick
+    view->setAllColumnsShowFocus(true);
+    view->setModel(model);
+    view->header()->setStretchLastSection(true);
+    view->setColumnWidth(0, 220);
+    view->setColumnWidth(1, 300);
+    return view;
+}
+
+} // namespace
+
+// --- PlacesModel ---
+
+PlacesModel::PlacesModel(QStringList headers, std::function<int()> rows,
+    std::function<QString(int, int)> cell, QObject *parent)
+    : QAbstractTableModel(parent), headers_(std::move(headers)), rows_(std::move(rows)),
+      cell_(std::move(cell))
+{
+}
+
+int PlacesModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : rows_();
+}
+
+int PlacesModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(headers_.size());
+}
+
+QVariant PlacesModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+        return {};
+    return cell_(index.row(), index.column());
+}
+
+QVariant PlacesModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section >= headers_.size())
+        return {};
+    return headers_.at(section);
+}
+
+void PlacesModel::reset()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+// --- FindPointerWindow ---
+
+FindPointerWindow::FindPointerWindow(PointerFinder &finder, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      finder_(finder)
+{
+    setObjectName(QStringLiteral("frmFindPointer"));
+    setWindowTitle(PointerFinder::caption());
+    setModal(true);
+    filter_ = new QLineEdit(this);
+    filter_->setObjectName(QStringLiteral("txtFindPointer"));
+    model_ = new PlacesModel(
+        {QStringLiteral("Name"), QStringLiteral("Target"), QStringLiteral("Place")},
+        [this] { return finder_.resultCount(); },
+        [this](int row, int column) {
+            const PointerPlace &place = finder_.result(row);
+            return column == 0 ? place.name() : column == 1 ? place.target() : place.where();
+        },
+        this);
+    results_ = makeResults(model_, this);
+    results_->setObjectName(QStringLiteral("lstFindPointer"));
+    results_->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(filter_);
+    layout->addWidget(results_);
+    resize(900, 480);
+
+    finder_.onChanged = [this](PointerFinder::Change change) {
+        if (change == PointerFinder::Change::Close) {
+            accept();
+            return;
+        }
+        model_->reset();
+        if (model_->rowCount() > 0)
+            results_->setCurrentIndex(model_->index(0, 0));
+    };
+    connect(filter_, &QLineEdit::textEdited, this,
+        [this](const QString &text) { finder_.setFilter(text); });
+    connect(results_, &QTreeView::doubleClicked, this,
+        [this](const QModelIndex &index) { finder_.openResult(index.row()); });
+    filter_->installEventFilter(this);
+    results_->installEventFilter(this);
+    finder_.onChanged(PointerFinder::Change::Results);
+    filter_->setFocus();
+}
+
+int FindPointerWindow::currentRow() const
+{
+    const QModelIndex index = results_->currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+bool FindPointerWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter) {
+            if (key->modifiers() & Qt::ControlModifier)
+                finder_.launchResult(currentRow());
+            else
+                finder_.openResult(currentRow());
+            return true;
+        }
+        // The arrows move through the results while the filter box keeps the focus.
+        const bool move = key->key() == Qt::Key_Down || key->key() == Qt::Key_Up
+            || key->key() == Qt::Key_PageDown || key->key() == Qt::Key_PageUp;
+        if (watched == filter_ && move) {
+            QCoreApplication::sendEvent(results_, event);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// --- MissingTargetsWindow ---
+
+MissingTargetsWindow::MissingTargetsWindow(MissingTargets &window, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      window_(window)
+{
+    setObjectName(QStringLiteral("frmMissingTargets"));
+    setWindowTitle(MissingTargets::caption());
+    setModal(true);
+    model_ = new PlacesModel({QStringLiteral("Name"), QStringLiteral("Target"),
+                                 QStringLiteral("Place"), QStringLiteral("State")},
+        [this] { return int(window_.rows().size()); },
+        [this](int row, int column) {
+            const MissingTargets::Row &r = window_.rows()[size_t(row)];
+            switch (column) {
+            case 0: return r.place.name();
+            case 1: return r.place.target();
+            case 2: return r.place.where();
+            default: return MissingTargets::stateText(r.state);
+            }
+        },
+        this);
+    results_ = makeResults(model_, this);
+    results_->setObjectName(QStringLiteral("lstMissingTargets"));
+    results_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    auto *summary = new QLabel(this);
+    summary->setObjectName(QStringLiteral("lblMissingTargets"));
+    goTo_ = new QPushButton(QStringLiteral("&Go To"), this);
+    remove_ = new QPushButton(QStringLiteral("&Remove Selected"), this);
+    auto *close = new QPushButton(QStringLiteral("&Close"), this);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(summary, 1);
+    buttons->addWidget(goTo_);
+    buttons->addWidget(remove_);
+    buttons->addWidget(close);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(results_);
+    layout->addLayout(buttons);
+    resize(1000, 480);
+
+    auto showSummary = [this, summary] {
+        summary->setText(QString::number(window_.rows().size()) + QStringLiteral(" Of ")
+            + QString::number(window_.checkedCount()) + QStringLiteral(" File Pointers"));
+    };
+    window_.onChanged = [this, showSummary](MissingTargets::Change change) {
+        if (change == MissingTargets::Change::Close) {
+            accept();
+            return;
+        }
+        model_->reset();
+        showSummary();
+    };
+    showSummary();
+    connect(results_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        [this] { syncSelection(); });
+    connect(results_, &QTreeView::doubleClicked, this,
+        [this](const QModelIndex &index) { window_.goTo(index.row()); });
+    connect(goTo_, &QPushButton::clicked, this, [this] {
+        const QModelIndex index = results_->currentIndex();
+        if (index.isValid())
+            window_.goTo(index.row());
+    });
+    connect(remove_, &QPushButton::clicked, this, [this] {
+        syncSelection();
+        window_.removeSelected();
+        // The rows changed under the view: nothing stays selected.
+        syncSelection();
+    });
+    connect(close, &QPushButton::clicked, this, [this] { window_.close(); });
+}
+
+void MissingTargetsWindow::syncSelection()
+{
+    for (size_t i = 0; i < window_.rows().size(); ++i)
+        window_.setSelected(int(i), false);
+    for (const QModelIndex &index : results_->selectionModel()->selectedRows())
+        window_.setSelected(index.row(), true);
+}
+
+// --- QtUi ---
+
+void QtUi::showFindPointer(PointerFinder &finder)
+{
+    FindPointerWindow window(finder, parent);
+    QWidget *const owner = parent;
+    parent = &window;
+    window.exec();
+    parent = owner;
+}
+
+void QtUi::showMissingTargets(MissingTargets &missing)
+{
+    if (missing.closed())
+        return;
+    MissingTargetsWindow window(missing, parent);
+    QWidget *const owner = parent;
+    parent = &window;
+    window.exec();
+    parent = owner;
+}
+
+} // namespace corvanta

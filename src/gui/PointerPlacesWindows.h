@@ -1,0 +1,81 @@
+#pragma once
+
+#include "search/FindPointer.h"
+#include "search/MissingTargets.h"
+
+#include <QAbstractTableModel>
+#include <QDialog>
+
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+class QTreeView;
+
+namespace corvanta {
+
+// Rows of pointers in their places, read from a window's logic as the view asks: 100,000 rows
+// cost nothing until shown.
+class PlacesModel : public QAbstractTableModel
+{
+public:
+    PlacesModel(QStringList headers, std::function<int()> rows,
+        std::function<QString(int, int)> cell, QObject *parent);
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void reset();
+
+private:
+    QStringList headers_;
+    std::function<int()> rows_;
+    std::function<QString(int, int)> cell_;
+};
+
+// The Find Pointer window: a filter box over the results. Enter or a double-click opens the
+// pointer's topic, Ctrl+Enter its target.
+class FindPointerWindow : public QDialog
+{
+public:
+    explicit FindPointerWindow(PointerFinder &finder, QWidget *parent = nullptr);
+    ~FindPointerWindow() override { finder_.onChanged = nullptr; }
+
+    QLineEdit *filterBox() const { return filter_; }
+    QTreeView *results() const { return results_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    PointerFinder &finder_;
+    QLineEdit *filter_ = nullptr;
+    QTreeView *results_ = nullptr;
+    PlacesModel *model_ = nullptr;
+
+    int currentRow() const;
+};
+
+// The Check Missing Targets window: the pointers whose targets are missing or not reachable,
+// with Go To and Remove Selected.
+class MissingTargetsWindow : public QDialog
+{
+public:
+    explicit MissingTargetsWindow(MissingTargets &window, QWidget *parent = nullptr);
+    ~MissingTargetsWindow() override { window_.onChanged = nullptr; }
+
+    QTreeView *results() const { return results_; }
+    QPushButton *goToButton() const { return goTo_; }
+    QPushButton *removeButton() const { return remove_; }
+
+private:
+    MissingTargets &window_;
+    QTreeView *results_ = nullptr;
+    PlacesModel *model_ = nullptr;
+    QPushButton *goTo_ = nullptr;
+    QPushButton *remove_ = nullptr;
+
+    void syncSelection();
+};
+
+} // namespace corvanta

@@ -1,0 +1,264 @@
+#include "search/MissingTargets.h"
+
+#include "app/Operations.h"
+#include "app/SharedState.h"
+#include "platform/DesktopEntries.h"
+#include "platform/MsgBox.h"
+#include "platform/Ui.h"
+#include "search/MountTable.h"
+#include "store/ListControl.h"
+#include "store/ListFiles.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <map>
+#include <sys/stat.h>
+
+namespace corvanta {
+
+// --- TargetChecker ---
+
+TargetChecker::TargetChecker(
+    const QString &dataFolder, QStringList mountPoints, QStringList mediaRoots)
+    : dataFolder_(dataFolder), mountPoints_(std::move(mountPoints)),
+      mediaRoots_(std::move(mediaRoots))
+{
+}
+
+TargetChecker::TargetChecker(const QString &dataFolder)
+    : TargetChecker(dataFolder, [] {
+          QStringList points;
+          for (const MountEntry &entry : readMountTable())
+              points.append(QString::fromStdString(entry.mountPoint));
+          return points;
+      }())
+{
+}
+
+QStringList TargetChecker::defaultMediaRoots()
+{
+    return {QStringLiteral("/media"), QStringLiteral("/run/media"), QStringLiteral("/mnt"),
+        QStringLiteral("/net"), QStringLiteral("/smb")};
+}
+
+TargetState TargetChecker::state(const QString &target) const
+{
+    const QString path = QDir::isRelativePath(target) ? dataFolder_ + u'/' + target : target;
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0)
+        return TargetState::Exists;
+    // Only "no such file" is an answer; anything else means we could not look.
+    if (errno != ENOENT && errno != ENOTDIR)
+        return TargetState::NotReachable;
+    return unmountedMedia(QDir::cleanPath(path)) ? TargetState::NotReachable
+                                                 : TargetState::Missing;
+}
+
+bool TargetChecker::unmountedMedia(const QString &path) const
+{
+    auto below = [](const QString &p, const QString &folder) {
+        return folder == u"/" || (p.startsWith(folder) && p.size() > folder.size()
+                                     && p.at(folder.size()) == u'/');
+    };
+    for (const QString &root : mediaRoots_) {
+        if (!below(path, root))
+            continue;
+        // The file system the path lies on: is it one mounted below the media folder?
+        qsizetype longest = -1;
+        for (const QString &point : mountPoints_) {
+            if ((path == point || below(path, point)) && point.size() > longest)
+                longest = point.size();
+        }
+        return longest <= root.size();
+    }
+    return false;
+}
+
+// --- MissingTargets ---
+
+MissingTargets::MissingTargets(const QString &dataFolder, const TargetChecker &checker, Ui &ui)
+    : files_(pointerFiles(dataFolder)), checker_(checker), ui_(ui)
+{
+    for (PointerPlace &place : readPointers(files_)) {
+        const QString target = place.target();
+        if (!isFileTarget(target))
+            continue;
+        ++checked_;
+        const TargetState state = checker_.state(target);
+        if (state != TargetState::Exists)
+            rows_.push_back({std::move(place), state});
+    }
+}
+
+QString MissingTargets::stateText(TargetState state)
+{
+    switch (state) {
+    case TargetState::Missing:
+        return QStringLiteral("missing");
+    case TargetState::NotReachable:
+        return QStringLiteral("not reachable");
+    case TargetState::Exists:
+        break;
+    }
+    return QString();
+}
+
+void MissingTargets::setSelected(int row, bool selected)
+{
+    if (row >= 0 && row < int(rows_.size()))
+        rows_[size_t(row)].selected = selected;
+}
+
+void MissingTargets::goTo(int row)
+{
+    if (row < 0 || row >= int(rows_.size()))
+        return;
+    chosen_ = rows_[size_t(row)].place;
+    close();
+}
+
+void MissingTargets::close()
+{
+    if (closed_)
+        return;
+    closed_ = true;
+    changed(Change::Close);
+}
+
+QStringList MissingTargets::removeSelected()
+{
+    std::vector<size_t> missing, unreachable;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].selected)
+            (rows_[i].state == TargetState::Missing ? missing : unreachable).push_back(i);
+    }
+    // Targets that may come back are never removed along with ones that are gone.
+    const bool gone = !missing.empty();
+    const std::vector<size_t> &chosen = gone ? missing : unreachable;
+    if (chosen.empty()) {
+        ui_.beep();
+        return {};
+    }
+    const QString count = QString::number(chosen.size());
+    const bool one = chosen.size() == 1;
+    const QString pointers = one ? QStringLiteral("Pointer") : count + QStringLiteral(" Pointers");
+    const QString text = gone
+        ? QStringLiteral("Do You Want To Remove The Selected ") + pointers
+            + QStringLiteral("\rWhose Target") + (one ? QStringLiteral(" Is") : QStringLiteral("s Are"))
+            + QStringLiteral(" Missing From ") + (one ? QStringLiteral("Its") : QStringLiteral("Their"))
+            + QStringLiteral(" File List?") + fiveSpaces() + u'\r'
+        : QStringLiteral("The Selected ") + pointers + (one ? QStringLiteral(" Points") : QStringLiteral(" Point"))
+            + QStringLiteral(" To A Drive That Is Not Reachable Now.\rDo You Want To Remove ")
+            + (one ? QStringLiteral("It") : QStringLiteral("Them")) + QStringLiteral(" Anyway?")
+            + fiveSpaces() + u'\r';
+    const QString title = gone ? QStringLiteral(" Remove Missing Pointers")
+                               : QStringLiteral(" Remove Unreachable Pointers");
+    if (ui_.msgBox(text, title, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2)
+        != MsgBox::Yes)
+        return {};
+
+    std::map<const PointerFile *, std::vector<size_t>> byFile;
+    for (size_t i : chosen)
+        byFile[rows_[i].place.file].push_back(i);
+    int removed = 0;
+    QStringList written;
+    std::vector<bool> drop(rows_.size(), false);
+    for (const auto &[file, rows] : byFile) {
+        const std::vector<size_t> gone = removeFrom(*file, rows);
+        if (gone.empty())
+            continue;
+        written.append(file->path);
+        written_.append(file->path);
+        removed += int(gone.size());
+        for (size_t i : gone)
+            drop[i] = true;
+    }
+    std::vector<Row> kept;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (!drop[i])
+            kept.push_back(std::move(rows_[i]));
+    }
+    rows_ = std::move(kept);
+    changed(Change::Rows);
+    ui_.msgBox(QString::number(removed)
+            + (removed == 1 ? QStringLiteral(" Pointer Was") : QStringLiteral(" Pointers Were"))
+            + QStringLiteral(" Removed.") + fiveSpaces() + u'\r',
+        QStringLiteral(" Pointers Removed"), MsgBox::OkOnly | MsgBox::Information);
+    return written;
+}
+
+std::vector<size_t> MissingTargets::removeFrom(const PointerFile &file, const std::vector<size_t> &rows)
+{
+    // Rewritten from the file itself, so lines changed since the check stay as they are.
+    QStringList lines;
+    QString reason;
+    if (!readLinesForRewrite(file.path, lines, &reason)) {
+        reportSaveFailure(ui_, file.path, SaveResult {false, reason});
+        return {};
+    }
+    std::vector<size_t> removed;
+    std::vector<bool> gone(size_t(lines.size()), false);
+    for (size_t row : rows) {
+        const PointerPlace &place = rows_[row].place;
+        // A target that came back since the check stays.
+        if (checker_.state(place.target()) == TargetState::Exists)
+            continue;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (!gone[size_t(i)] && trimSpaces(lines[i]) == place.view()) {
+                gone[size_t(i)] = true;
+                removed.push_back(row);
+                break;
+            }
+        }
+    }
+    if (removed.empty())
+        return {};
+    QStringList kept;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!gone[size_t(i)])
+            kept.append(lines[i]);
+    }
+    if (!reportSaveFailure(ui_, file.path, saveLines(file.path, kept)))
+        return {};
+    return removed;
+}
+
+// --- CheckMissingTargets ---
+
+CheckMissingTargets::CheckMissingTargets(const FeatureContext &context, MissingTargetsDisplay &display)
+    : c(context), display_(display), make_([](const QString &folder) { return TargetChecker(folder); })
+{
+    for (const char *name : {"OpenCheckMissingTargets", "mnuCheckMissingTargets"})
+        c.operations.add(QString::fromLatin1(name), [this] { OpenCheckMissingTargets(); });
+}
+
+void CheckMissingTargets::OpenCheckMissingTargets()
+{
+    if (open_)
+        return;
+    open_ = true;
+    SharedState &s = c.state;
+    c.ui.setBusy(true);
+    const TargetChecker checker = make_(s.ProgramFolder);
+    MissingTargets window(s.ProgramFolder, checker, c.ui);
+    c.ui.setBusy(false);
+    display_.showMissingTargets(window);
+    open_ = false;
+
+    if (window.written().contains(s.FileListPath)) {
+        // The File List shown lost pointers: show what its file now holds.
+        ListControl &files = c.lstFileList;
+        files.clear();
+        readPointerListTrimmed(s.FileListPath, files);
+        if (sortDirection(s.FileSort) != 0)
+            files.setSorted(sortDirection(s.FileSort));
+    }
+    if (const PointerPlace *place = window.chosen()) {
+        if (!openPlace(c.operations, s, *place))
+            c.ui.beep(); // its topic is no longer in the lists
+    }
+}
+
+} // namespace corvanta

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "app/FeatureContext.h"
+#include "search/PointerPlaces.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace corvanta {
+
+class Ui;
+
+enum class TargetState { Exists, Missing, NotReachable };
+
+// Tells whether file targets exist. A target that cannot be looked at (no permission, an I/O
+// error, a stale network mount), or one under a removable-media folder whose file system is not
+// mounted, is NotReachable: it may well come back and is never taken for missing.
+class TargetChecker
+{
+public:
+    // mountPoints: the mounted file systems; mediaRoots: the folders removable and network
+    // drives are mounted below.
+    TargetChecker(const QString &dataFolder, QStringList mountPoints,
+        QStringList mediaRoots = defaultMediaRoots());
+    // From the system's mount table.
+    explicit TargetChecker(const QString &dataFolder);
+
+    static QStringList defaultMediaRoots();
+    TargetState state(const QString &target) const;
+
+private:
+    QString dataFolder_;
+    QStringList mountPoints_;
+    QStringList mediaRoots_;
+
+    bool unmountedMedia(const QString &path) const;
+};
+
+// The Check Missing Targets window's logic: every file pointer whose target is missing or not
+// reachable, with where it lives; Go To and Remove Selected act on its rows.
+class MissingTargets
+{
+public:
+    enum class Change { Rows, Close };
+    struct Row
+    {
+        PointerPlace place;
+        TargetState state;
+        bool selected = false;
+    };
+
+    MissingTargets(const QString &dataFolder, const TargetChecker &checker, Ui &ui);
+
+    static QString caption() { return QStringLiteral(" Check Missing Targets"); }
+    static QString stateText(TargetState state);
+    int checkedCount() const { return checked_; } // the file pointers looked at
+    const std::vector<Row> &rows() const { return rows_; }
+    void setSelected(int row, bool selected);
+
+    // Go To: the window closes and the main window opens the pointer's topic.
+    void goTo(int row);
+    // Removes the selected pointers from their files after one question (No by default) and
+    // reports how many went. Missing ones go first; not-reachable ones only when no missing one
+    // is selected, after a question of their own. Returns the files rewritten.
+    QStringList removeSelected();
+    void close();
+
+    bool closed() const { return closed_; }
+    // The files pointers were removed from while the window was open.
+    const QStringList &written() const { return written_; }
+    const PointerPlace *chosen() const { return chosen_ ? &*chosen_ : nullptr; }
+
+    std::function<void(Change)> onChanged;
+
+private:
+    std::vector<PointerFile> files_;
+    const TargetChecker &checker_;
+    Ui &ui_;
+    std::vector<Row> rows_;
+    int checked_ = 0;
+    std::optional<PointerPlace> chosen_;
+    bool closed_ = false;
+
+    void changed(Change c) { if (onChanged) onChanged(c); }
+    QStringList written_;
+    // Removes rows' pointers from file; the rows removed (none when the file was not written).
+    std::vector<size_t> removeFrom(const PointerFile &file, const std::vector<size_t> &rows);
+};
+
+// The desktop's side of the window: shows it modally until it closes.
+class MissingTargetsDisplay
+{
+public:
+    virtual void showMissingTargets(MissingTargets &window) = 0;
+
+protected:
+    ~MissingTargetsDisplay() = default;
+};
+
+// Opens the window from the Tools menu, then the chosen pointer's topic, and reloads the File
+// List shown when pointers went from its file.
+class CheckMissingTargets
+{
+public:
+    CheckMissingTargets(const FeatureContext &context, MissingTargetsDisplay &display);
+
+    void OpenCheckMissingTargets();
+    // Replaces the system's mount table, for tests.
+    void setChecker(std::function<TargetChecker(const QString &)> make) { make_ = std::move(make); }
+
+private:
+    FeatureContext c;
+    MissingTargetsDisplay &display_;
+    std::function<TargetChecker(const QString &)> make_;
+    bool open_ = false;
+};
+
+} // namespace corvanta

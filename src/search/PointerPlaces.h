@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace corvanta {
+
+class Operations;
+struct SharedState;
+
+// One pointer file of the data folder and the place whose File List it is.
+struct PointerFile
+{
+    QString project; // "" for the entry screen
+    QString topic;   // "" for the " ..." row's own list
+    QString path;
+    QString text;    // its decoded text, once read
+};
+
+// One pointer where it lives: a line of its file's text, spaces trimmed, TABs kept, as the File
+// List shows it. Kept as a place in the text, so 100,000 pointers cost no string each.
+struct PointerPlace
+{
+    const PointerFile *file = nullptr;
+    qsizetype offset = 0;
+    qsizetype length = 0;
+
+    QStringView view() const { return QStringView(file->text).sliced(offset, length); }
+    QString record() const { return view().toString(); }
+    QString name() const;   // the text before the first TAB, spaces trimmed
+    QString target() const; // the text after it, spaces trimmed
+    // "Project / Topic", "Project" for a project's own list, "Entry Screen" (and
+    // "Entry Screen / Topic" for the entry screen's topics).
+    QString where() const;
+};
+
+// Every pointer file of the data folder: the entry screen's own list and its topics, then each
+// project's own list and its topics, in the lists' file order. Names that cannot be files, the
+// marker row and repeated names are skipped; nothing is created or read yet.
+std::vector<PointerFile> pointerFiles(const QString &dataFolder);
+
+// Reads files and gives every pointer of them, in file order; a missing or unreadable file
+// gives none. The files must outlive the places and not move.
+std::vector<PointerPlace> readPointers(std::vector<PointerFile> &files);
+
+// Opens place's project and topic in the main window with its pointer current (OpenPlace);
+// false when the project or topic has gone from its list.
+bool openPlace(Operations &operations, SharedState &state, const PointerPlace &place);
+
+} // namespace corvanta

@@ -1,0 +1,101 @@
+#include "filelist/Launching.h"
+
+#include "platform/Keys.h"
+#include "platform/MsgBox.h"
+#include "support/FakeClipboard.h"
+#include "support/FakeShell.h"
+#include "support/FormFixture.h"
+
+namespace corvanta::test {
+namespace {
+
+class ContainingFolderTest : public FormFixture
+{
+protected:
+    FakeShell shell;
+    FakeClipboard clipboard;
+    Platform platform() override
+    {
+        Platform p {ui, clock, &shell};
+        p.clipboard = &clipboard;
+        return p;
+    }
+
+    void SetUp() override
+    {
+        data.write(u"docs/a, b.txt"_s, "x");
+        data.write(u"Project.Files"_s,
+            "Here\t" + data.file(u"docs/a, b.txt"_s).toUtf8() + "\r\n"
+            "Relative\tdocs/a, b.txt\r\n"
+            "Gone File\t" + data.file(u"docs/gone.txt"_s).toUtf8() + "\r\n"
+            "Gone Folder\t/no/such/folder/x.txt\r\n"
+            "Site\thttp://example.com/a\r\n"
+            "Mail\tmailto:a@example.com\r\n");
+        start();
+    }
+    bool enabled(const char *item) const { return form->commands.item(QString::fromLatin1(item))->enabled; }
+};
+
+TEST_F(ContainingFolderTest, opensTheFolderWithTheFileSelected_orTheFolderItself)
+{
+    const QString docs = data.file(u"docs"_s);
+    const QString file = data.file(u"docs/a, b.txt"_s);
+    const struct
+    {
+        int row;
+        bool fileManagerShowsItems;
+        QString shown;    // asked of the file manager
+        QString launched; // the folder opened by itself
+        QString box;
+        int beeps;
+    } cases[] = {
+        {0, true, file, u""_s, u""_s, 0},
+        {0, false, file, docs, u""_s, 0},
+        {1, true, file, u""_s, u""_s, 0},
+        {2, true, u""_s, docs, u""_s, 0}, // a missing file: its folder
+        {3, true, u""_s, u""_s, u" Folder Not Found"_s, 0},
+        {4, true, u""_s, u""_s, u""_s, 1},
+        {5, true, u""_s, u""_s, u""_s, 1},
+    };
+    for (const auto &c : cases) {
+        shell.shownInFolder.clear();
+        shell.calls.clear();
+        shell.fileManagerShowsItems = c.fileManagerShowsItems;
+        ui.boxes.clear();
+        const int beeps = ui.beeps;
+        files().setAction(2);
+        files().selectRow(c.row);
+        form->run(u"mnuOpenContainingFolder"_s);
+        EXPECT_EQ(shell.shownInFolder.empty() ? QString() : shell.shownInFolder.back(), c.shown) << c.row;
+        EXPECT_EQ(shell.calls.empty() ? QString() : shell.calls.back().target(), c.launched) << c.row;
+        EXPECT_EQ(ui.boxes.empty() ? QString() : ui.boxes.back().title, c.box) << c.row;
+        EXPECT_EQ(ui.beeps - beeps, c.beeps) << c.row;
+    }
+}
+
+TEST_F(ContainingFolderTest, copyTarget_putsEverySelectedTargetOnALine)
+{
+    files().setAction(2);
+    for (int row : {1, 4, 5})
+        files().userMouseDown(row, Mouse::Left, Key::CtrlMask);
+    form->run(u"mnuCopyTarget"_s);
+    EXPECT_EQ(clipboard.content, u"docs/a, b.txt\nhttp://example.com/a\nmailto:a@example.com"_s);
+}
+
+TEST_F(ContainingFolderTest, popupEnablesOpenContainingFolderForFilePointersOnly)
+{
+    const struct
+    {
+        int row;
+        bool folder;
+    } cases[] = {{4, false}, {0, true}, {5, false}, {3, true}};
+    for (const auto &c : cases) {
+        files().setAction(2);
+        files().userMouseDown(c.row, Mouse::Right, 0);
+        EXPECT_EQ(enabled("mnuOpenContainingFolder"), c.folder) << c.row;
+        EXPECT_TRUE(enabled("mnuCopyTarget"));
+    }
+}
+
+} // namespace
+} // namespace corvanta::test

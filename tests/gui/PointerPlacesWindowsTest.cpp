@@ -1,0 +1,81 @@
+#include "gui/PointerPlacesWindows.h"
+
+#include "platform/MsgBox.h"
+#include "support/FakeUi.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+using namespace Qt::StringLiterals;
+
+namespace corvanta::test {
+namespace {
+
+class PointerPlacesWindowsTest : public ::testing::Test
+{
+protected:
+    TempFolder data;
+    void SetUp() override
+    {
+        data.write(u"Project.List"_s, "Alpha\r\n");
+        data.write(u"Projects/Alpha/Alpha.List"_s, "Zeta\r\n");
+        data.write(u"Projects/Alpha/Zeta.Files"_s,
+            "Tax Return\t/no/tax.pdf\r\nReceipts\t/no/receipts\r\nLetter\t/no/letter\r\n");
+    }
+};
+
+TEST_F(PointerPlacesWindowsTest, typingFilters_keysOpenOrLaunchTheCurrentResult)
+{
+    PointerFinder finder(data.path());
+    QStringList launched;
+    finder.onLaunch = [&](const PointerPlace &place) { launched << place.name(); };
+    FindPointerWindow window(finder);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.windowTitle(), u" Find Pointer"_s);
+    EXPECT_EQ(window.results()->model()->rowCount(), 3);
+
+    QTest::keyClicks(window.filterBox(), u"NO RE"_s);
+    ASSERT_EQ(window.results()->model()->rowCount(), 2); // Tax Return, Receipts
+    EXPECT_EQ(window.results()->model()->index(0, 2).data().toString(), u"Alpha / Zeta"_s);
+    QTest::keyClick(window.filterBox(), Qt::Key_Down); // the arrow moves in the results
+    QTest::keyClick(window.filterBox(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(launched, QStringList {u"Receipts"_s});
+    EXPECT_TRUE(window.isVisible());
+    QTest::keyClick(window.filterBox(), Qt::Key_Return);
+    ASSERT_NE(finder.chosen(), nullptr);
+    EXPECT_EQ(finder.chosen()->name(), u"Receipts"_s);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(PointerPlacesWindowsTest, missingTargetsWindow_removesTheRowsSelectedInTheView)
+{
+    FakeUi ui;
+    const TargetChecker checker(data.path(), {u"/"_s}, {});
+    MissingTargets missing(data.path(), checker, ui);
+    MissingTargetsWindow window(missing);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_EQ(window.results()->model()->rowCount(), 3);
+    EXPECT_EQ(window.results()->model()->index(1, 3).data().toString(), u"missing"_s);
+    window.results()->selectionModel()->select(window.results()->model()->index(1, 0),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    ui.answers = {MsgBox::Yes};
+    window.removeButton()->click();
+    EXPECT_EQ(window.results()->model()->rowCount(), 2);
+    EXPECT_EQ(data.read(u"Projects/Alpha/Zeta.Files"_s),
+        QByteArray("Tax Return\t/no/tax.pdf\r\nLetter\t/no/letter\r\n"));
+    window.results()->setCurrentIndex(window.results()->model()->index(1, 0));
+    window.goToButton()->click();
+    ASSERT_NE(missing.chosen(), nullptr);
+    EXPECT_EQ(missing.chosen()->name(), u"Letter"_s);
+    EXPECT_FALSE(window.isVisible());
+}
+
+} // namespace
+} // namespace corvanta::test

@@ -1,0 +1,170 @@
+#include "search/FindPointer.h"
+
+#include "support/FakeShell.h"
+#include "support/FormFixture.h"
+
+namespace corvanta::test {
+namespace {
+
+// Two projects, entry-screen pointers and topics, and one topic whose file cannot be read.
+class FindPointerTest : public FormFixture
+{
+protected:
+    FakeShell shell;
+    Platform platform() override { return Platform {ui, clock, &shell}; }
+
+    void SetUp() override
+    {
+        data.write(u"Project.Files"_s, "Welcome Letter\t/home/u/welcome.txt\r\n");
+        data.write(u"Project.Topics"_s, "Inbox\r\n");
+        data.write(u"Projects/Inbox.Files"_s, "Scan 12\t/scans/12.pdf\r\n");
+        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
+        data.write(u"Projects/Alpha/Alpha.List"_s, "Zeta\r\nBroken\r\n Gone \r\nMid\r\n");
+        data.write(u"Projects/Alpha/Alpha.Files"_s, "Alpha Plan\t/a/plan.odt\r\n");
+        data.write(u"Projects/Alpha/Zeta.Files"_s,
+            "Tax Return 2025\t/home/u/tax/return.pdf\r\n  \r\nReceipts\t/home/u/tax/receipts\r\n");
+        data.write(u"Projects/Alpha/Mid.Files"_s, "Budget\t/home/u/money/budget.ods\r\n");
+        // A folder where the topic's file should be: it cannot be read.
+        QDir().mkpath(data.file(u"Projects/Alpha/Broken.Files"_s));
+        data.write(u"Projects/Beta/Beta.List"_s, "Letters\r\n");
+        data.write(u"Projects/Beta/Letters.Files"_s,
+            "Letter To Bank\thttp://bank.example.com/TAX\r\nReturn Ticket\t/home/u/trip.pdf\r\n");
+    }
+
+    // The names and places the window lists for filter.
+    static QStringList found(PointerFinder &finder, const QString &filter)
+    {
+        finder.setFilter(filter);
+        QStringList out;
+        for (int i = 0; i < finder.resultCount(); ++i)
+            out << finder.result(i).name() + u" @ "_s + finder.result(i).where();
+        return out;
+    }
+};
+
+TEST_F(FindPointerTest, everyWordMatchesNameOrTargetInAnyOrderAndCase_unreadableTopicsSkipped)
+{
+    PointerFinder finder(data.path());
+    EXPECT_EQ(finder.pointerCount(), 8);
+    const struct
+    {
+        const char *filter;
+        QStringList expected;
+    } cases[] = {
+        {"", {u"Welcome Letter @ Entry Screen"_s, u"Scan 12 @ Entry Screen / Inbox"_s,
+                 u"Alpha Plan @ Alpha"_s, u"Tax Return 2025 @ Alpha / Zeta"_s,
+                 u"Receipts @ Alpha / Zeta"_s, u"Budget @ Alpha / Mid"_s,
+                 u"Letter To Bank @ Beta / Letters"_s, u"Return Ticket @ Beta / Letters"_s}},
+        {"RETURN tax", {u"Tax Return 2025 @ Alpha / Zeta"_s}},
+        {"  tax   ", {u"Tax Return 2025 @ Alpha / Zeta"_s, u"Receipts @ Alpha / Zeta"_s,
+                         u"Letter To Bank @ Beta / Letters"_s}},
+        {"return", {u"Tax Return 2025 @ Alpha / Zeta"_s, u"Return Ticket @ Beta / Letters"_s}},
+        {"pdf 12", {u"Scan 12 @ Entry Screen / Inbox"_s}},
+        {"letter bank", {u"Letter To Bank @ Beta / Letters"_s}},
+        {"tax\tbank", {u"Letter To Bank @ Beta / Letters"_s}},
+        {"Alpha", {u"Alpha Plan @ Alpha"_s}}, // the place's own name does not match
+        {"nowhere", {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(found(finder, QString::fromUtf8(c.filter)), c.expected) << c.filter;
+}
+
+TEST_F(FindPointerTest, enterOpensTheProjectTopicAndRow_alsoInADescendingTopicList)
+{
+    const struct
+    {
+        const char *topics, *files;
+        int row;
+    } sorts[] = {{"none", "none", 1}, {"descend", "ascend", 0}};
+    for (const auto &sort : sorts) {
+        setIni(u"Topic List"_s, u"Sort"_s, QString::fromLatin1(sort.topics));
+        setIni(u"File List"_s, u"Sort"_s, QString::fromLatin1(sort.files));
+        start();
+        ui.onFindPointer = [](PointerFinder &finder) {
+            finder.setFilter(u"receipts"_s);
+            finder.openResult(0);
+            EXPECT_TRUE(finder.closed());
+        };
+        form->run(u"mnuFindPointer"_s);
+        EXPECT_EQ(form->state.CurrentProject, u"Alpha"_s) << sort.topics;
+        EXPECT_EQ(form->state.CurrentTopic, u"Zeta"_s);
+        EXPECT_EQ(topics().columnText(topics().ListIndex(), 0), u"Zeta"_s);
+        ASSERT_EQ(selectedRows(files()).size(), 1);
+        EXPECT_EQ(files().rowText(files().ListIndex()), u"Receipts\t/home/u/tax/receipts"_s);
+        EXPECT_EQ(files().ListIndex(), sort.row);
+        EXPECT_TRUE(files().hasFocus());
+    }
+}
+
+TEST_F(FindPointerTest, resultsOpenFromAnyPlace_entryScreenAndOwnLists)
+{
+    start();
+    const struct
+    {
+        const char *filter;
+        QString project, topic, row;
+    } cases[] = {
+        {"scan", u""_s, u"Inbox"_s, u"Scan 12\t/scans/12.pdf"_s},
+        {"welcome", u""_s, u" ..."_s, u"Welcome Letter\t/home/u/welcome.txt"_s},
+        {"plan", u"Alpha"_s, u" ..."_s, u"Alpha Plan\t/a/plan.odt"_s},
+        {"ticket", u"Beta"_s, u"Letters"_s, u"Return Ticket\t/home/u/trip.pdf"_s},
+        {"budget", u"Alpha"_s, u"Mid"_s, u"Budget\t/home/u/money/budget.ods"_s},
+    };
+    for (const auto &c : cases) {
+        ui.onFindPointer = [&](PointerFinder &finder) {
+            finder.setFilter(QString::fromLatin1(c.filter));
+            finder.openResult(0);
+        };
+        form->run(u"entry:Find Pointer"_s);
+        EXPECT_EQ(form->state.CurrentProject, c.project) << c.filter;
+        EXPECT_EQ(form->state.CurrentTopic, c.topic) << c.filter;
+        EXPECT_EQ(files().ListIndex() >= 0 ? files().rowText(files().ListIndex()) : QString(), c.row);
+    }
+}
+
+TEST_F(FindPointerTest, changesMadeWhileClosedShow_andAGoneTopicOnlyBeeps)
+{
+    start();
+    QStringList seen;
+    ui.onFindPointer = [&](PointerFinder &finder) { seen = found(finder, u"tax"_s); };
+    form->run(u"mnuFindPointer"_s);
+    EXPECT_EQ(seen.size(), 3);
+    data.write(u"Projects/Beta/Letters.Files"_s, "Tax Office\t/t\r\n");
+    form->run(u"mnuFindPointer"_s);
+    EXPECT_EQ(seen.last(), u"Tax Office @ Beta / Letters"_s);
+
+    // The topic leaves its list while the window is open.
+    ui.onFindPointer = [&](PointerFinder &finder) {
+        data.write(u"Projects/Beta/Beta.List"_s, "Other\r\n");
+        finder.setFilter(u"office"_s);
+        finder.openResult(0);
+    };
+    const int beeps = ui.beeps;
+    form->run(u"mnuFindPointer"_s);
+    EXPECT_EQ(ui.beeps, beeps + 1);
+    EXPECT_TRUE(form->state.CurrentTopic != u"Letters"_s);
+}
+
+TEST_F(FindPointerTest, ctrlEnterOpensTheTarget_aMissingOneIsSaid)
+{
+    start();
+    shell.results[u"/home/u/trip.pdf"_s] = ShellResult::FileNotFound;
+    ui.onFindPointer = [](PointerFinder &finder) {
+        finder.setFilter(u"ticket"_s);
+        finder.launchResult(0);
+        finder.setFilter(u"bank"_s);
+        finder.launchResult(0);
+        finder.launchResult(5); // no such row
+        EXPECT_FALSE(finder.closed());
+    };
+    form->run(u"mnuFindPointer"_s);
+    ASSERT_EQ(shell.calls.size(), 2u);
+    EXPECT_EQ(shell.calls[0].target(), u"/home/u/trip.pdf"_s);
+    EXPECT_EQ(shell.calls[1].target(), u"http://bank.example.com/TAX"_s);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, u" /home/u/trip.pdf  Not Found"_s);
+    EXPECT_EQ(form->state.CurrentProject, QString()); // the window stayed, nothing opened
+}
+
+} // namespace
+} // namespace corvanta::test
