@@ -136,8 +136,8 @@ void HelpWindow::Form_Unload(int widthTwips, int heightTwips)
     width_ = widthTwips;
     height_ = heightTwips;
     // A size that cannot be stored only means the default size next time.
-    WriteIniString(state_.IniFile, section, QStringLiteral("Width"), QString::number(widthTwips));
-    WriteIniString(state_.IniFile, section, QStringLiteral("Height"), QString::number(heightTwips));
+    static_cast<void>(WriteIniString(state_.IniFile, section, QStringLiteral("Width"), QString::number(widthTwips)));
+    static_cast<void>(WriteIniString(state_.IniFile, section, QStringLiteral("Height"), QString::number(heightTwips)));
 }
 
 } // namespace corvanta

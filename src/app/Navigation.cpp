@@ -390,7 +390,7 @@ void Navigation::OpenPlace()
     }
 
     ListControl &topics = f.lstTopicList;
-    const int topic = rowNamed(topics, s.PlaceTopic.isEmpty() ? ProjectRow : s.PlaceTopic);
+    const int topic = rowNamed(topics, s.PlaceTopic.isEmpty() ? projectRowText() : s.PlaceTopic);
     if (topic < 0)
         return;
     f.lstProjectList.setAction(2);

@@ -2,10 +2,12 @@
 
 #include "app/CommandSurface.h"
 #include "app/IniFile.h"
+#include "app/Settings.h"
 #include "app/Operations.h"
 #include "app/SharedState.h"
 #include "platform/Ui.h"
 #include "store/ListControl.h"
+#include "store/NameRules.h"
 
 namespace corvanta {
 
@@ -39,11 +41,10 @@ bool ReopenLast::on() const
 void ReopenLast::toggle()
 {
     const bool now = !on();
-    if (!WriteIniString(c.state.IniFile, Section, QStringLiteral("Reopen Last"),
-            now ? QStringLiteral("True") : QStringLiteral("False"))) {
-        c.ui.beep(); // the settings file cannot be written: the mark keeps telling the truth
+    // A settings file that cannot be written says so once; the mark keeps telling the truth.
+    if (!writeSetting(c.state, c.ui, Section, QStringLiteral("Reopen Last"),
+            now ? QStringLiteral("True") : QStringLiteral("False")))
         return;
-    }
     c.commands.setChecked(Item, now);
 }
 
@@ -74,11 +75,11 @@ void ReopenLast::StoreLastPlace()
     const QString pointer =
         row >= 0 && row < files.ListCount() ? files.columnText(row, 0) : QString();
     const QString topic = s.CurrentTopic.isEmpty() ? QString()
-        : s.CurrentTopic == u" ..."                ? OwnList
+        : isProjectRow(s.CurrentTopic)           ? OwnList
                                                    : s.CurrentTopic;
-    WriteIniString(s.IniFile, Section, QStringLiteral("Last Project"), s.CurrentProject);
-    WriteIniString(s.IniFile, Section, QStringLiteral("Last Topic"), topic);
-    WriteIniString(s.IniFile, Section, QStringLiteral("Last Pointer"), pointer);
+    writeSetting(c.state, c.ui, Section, QStringLiteral("Last Project"), s.CurrentProject);
+    writeSetting(c.state, c.ui, Section, QStringLiteral("Last Topic"), topic);
+    writeSetting(c.state, c.ui, Section, QStringLiteral("Last Pointer"), pointer);
 }
 
 } // namespace corvanta

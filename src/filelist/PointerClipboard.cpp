@@ -145,7 +145,7 @@ QString PointerClipboard::topicFilePath(int row) const
     const QString topic = topics.columnText(row, 0);
     const bool atEntryScreen = s.CurrentProject.isEmpty();
     const QString folder = atEntryScreen ? s.ProgramFolder + u'/' : s.ProjectFolder;
-    if (topic == u" ...")
+    if (isProjectRow(topic))
         return folder + (atEntryScreen ? QStringLiteral("Project") : s.CurrentProject) + QStringLiteral(".Files");
     // A hand-edited list may hold a name that cannot be a file of its own.
     if (!isUsableFileName(topic) || folder.isEmpty())

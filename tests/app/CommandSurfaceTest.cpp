@@ -52,7 +52,7 @@ TEST(CommandSurfaceTest, menuBarAndFileMenu_keepTheirOrderCaptionsAndShortcuts)
 
 TEST(CommandSurfaceTest, pointerItems_closeTheirMenusAfterASeparator)
 {
-    const CommandSurface surface;
+    CommandSurface surface;
     const struct
     {
         const char *menu, *item, *caption, *shortcut;

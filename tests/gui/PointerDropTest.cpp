@@ -27,8 +27,8 @@ TEST(PointerDropTest, aDropOnATopicRowMovesOrCopies_theProjectListRefuses)
     data.write(u"Projects/Alpha/One.Files"_s, "A\t/a\r\nB\t/b\r\n");
     data.write(u"Projects/Alpha/Two.Files"_s, "");
     const QString ini = data.file(u"Corvanta.Ini"_s);
-    WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s);
-    WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s);
+    EXPECT_TRUE(WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s));
+    EXPECT_TRUE(WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s));
     QtUi ui;
     FakeClock clock;
     Program program(Platform {ui, clock}, ModalWindows::of(ui), data.path());
