@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QStandardPaths>
 
 #include <cstdio>
 
@@ -49,7 +50,8 @@ void print(FILE *stream, const QString &text)
 
 QString socketOf(const QString &dataFolder)
 {
-    return corvanta::handInSocketName(dataFolder, qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    // Qt falls back to a private folder of its own when the session sets no XDG_RUNTIME_DIR.
+    return corvanta::handInSocketName(dataFolder, QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
 }
 
 // corvanta --add: to the copy running on the data folder, else straight into the topic's file.
