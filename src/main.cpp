@@ -50,8 +50,11 @@ void print(FILE *stream, const QString &text)
 
 QString socketOf(const QString &dataFolder)
 {
-    // Qt falls back to a private folder of its own when the session sets no XDG_RUNTIME_DIR.
-    return corvanta::handInSocketName(dataFolder, QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+    // Without XDG_RUNTIME_DIR (a bare terminal, su) both sides use Qt's private fallback folder.
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!QDir::isAbsolutePath(runtime))
+        runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return corvanta::handInSocketName(dataFolder, runtime);
 }
 
 // corvanta --add: to the copy running on the data folder, else straight into the topic's file.
