@@ -204,13 +204,19 @@ void UndoHistory::updateMenu()
 }
 
 PointerChange::PointerChange(UndoHistory &history, QString label)
-    : history_(history)
+    : history_(history), outer_(history.open_)
 {
+    if (!outer_)
+        history.open_ = this;
     change_.label = std::move(label);
 }
 
 void PointerChange::touch(const QString &path)
 {
+    if (outer_) {
+        outer_->touch(path);
+        return;
+    }
     for (const UndoHistory::FileState &file : change_.files) {
         if (file.path == path)
             return;
@@ -222,6 +228,9 @@ void PointerChange::touch(const QString &path)
 
 PointerChange::~PointerChange()
 {
+    if (outer_)
+        return;
+    history_.open_ = nullptr;
     std::erase_if(change_.files, [](UndoHistory::FileState &file) {
         return !bytesNow(file.path, file.after) || file.after == file.before;
     });

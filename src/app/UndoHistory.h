@@ -12,6 +12,7 @@ class CommandSurface;
 class FormWindow;
 class ListControl;
 class Operations;
+class PointerChange;
 class Ui;
 struct SharedState;
 
@@ -58,6 +59,9 @@ public:
     void Redo();
 
 private:
+    friend class PointerChange;
+    PointerChange *open_ = nullptr; // the outermost change under way
+
     SharedState &s;
     Ui &ui_;
     Operations &operations_;
@@ -75,7 +79,9 @@ private:
 
 // One change a user makes to pointer files. Made before the first write and told each file before
 // it is written; when it goes out of scope, the files that now hold other bytes become one step
-// of the history. Nothing is recorded when no file changed (a refused or failed write).
+// of the history. Nothing is recorded when no file changed (a refused or failed write). A change
+// made while another is under way is part of it: adding five files one editor after another is
+// one step, named by the outer change.
 class PointerChange
 {
 public:
@@ -91,6 +97,7 @@ public:
 
 private:
     UndoHistory &history_;
+    PointerChange *outer_;
     UndoHistory::Change change_;
 };
 

@@ -376,6 +376,8 @@ void FileListCommands::addFiles(const QStringList &paths, int insertRow)
     }
     // A "cancelall" left from an earlier run must not end this one.
     s.DialogText.clear();
+    PointerChange change(c.undo, QString());
+    const int count = list.ListCount();
     int nextRow = insertRow;
     for (const QString &target : targets) {
         s.AddFilePath = target;
@@ -387,6 +389,7 @@ void FileListCommands::addFiles(const QStringList &paths, int insertRow)
         if (list.ListCount() > before && s.InsertNameOption)
             nextRow = list.ListIndex() + 1;
     }
+    change.setLabel(QStringLiteral("Add ") + pointerCount(list.ListCount() - count));
 }
 
 void FileListCommands::OpenFileByDialog()

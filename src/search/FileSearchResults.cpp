@@ -4,6 +4,7 @@
 #include "app/Operations.h"
 #include "app/Settings.h"
 #include "app/SharedState.h"
+#include "app/UndoHistory.h"
 #include "filelist/Printout.h"
 #include "platform/Clipboard.h"
 #include "platform/Keys.h"
@@ -12,6 +13,8 @@
 #include "platform/Ui.h"
 #include "search/FileSearchTexts.h"
 #include "store/NameRules.h"
+
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -170,6 +173,12 @@ void FileSearch::AddResultsToFileList()
         return;
     }
     const AddSelectionsScope selections(s);
+    // One step of Undo for all the results added.
+    PointerChange change(c.undo, QString());
+    const int pointers = c.lstFileList.ListCount();
+    const auto nameChange = qScopeGuard([&] {
+        change.setLabel(QStringLiteral("Add ") + pointerCount(c.lstFileList.ListCount() - pointers));
+    });
     s.UtilityMode = EditorMode::AddFile;
     for (int i = 0; i < list.ListCount(); ++i) {
         list.setRow(i);

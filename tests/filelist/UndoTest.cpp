@@ -97,6 +97,18 @@ TEST_F(UndoTest, everyKindOfChange_isUndoneAndRedoneToTheExactBytes)
              int key = Key::F7;
              form->Form_KeyDown(key, 0);
          }},
+        {"Add 3 Pointers", [this] { // dropped together: one step
+             playEditor([](PointerEditor &e) {
+                 e.setText(e.txtPointerName, e.txtInternetAddress.text.section(u'/', -1));
+                 e.cmdSave_Click();
+             });
+             QStringList dropped;
+             for (const char *name : {"x.odt", "y.odt", "z.odt"}) {
+                 desktop.write(QLatin1String(name), "x");
+                 dropped << desktop.file(QLatin1String(name));
+             }
+             program->fileListCommands().addDroppedFiles(dropped, -1);
+         }},
         {"Edit Pointer", [this] {
              select({1});
              playEditor([](PointerEditor &e) {
