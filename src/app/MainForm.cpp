@@ -324,6 +324,7 @@ void MainForm::registerFrameOperations()
     registerOperation(QStringLiteral("LoadEntryScreen"), [this] { navigation_->LoadEntryScreen(); });
     registerOperation(QStringLiteral("SelectTopic"), [this] { navigation_->SelectTopic(); });
     registerOperation(QStringLiteral("OpenPlace"), [this] { navigation_->OpenPlace(); });
+    registerOperation(QStringLiteral("SelectPlacePointer"), [this] { navigation_->SelectPlacePointer(); });
     registerOperation(QStringLiteral("ReloadProjectList"), [this] { navigation_->ReloadList(lstProjectList); });
     registerOperation(QStringLiteral("ReloadTopicList"), [this] { navigation_->ReloadList(lstTopicList); });
     registerOperation(QStringLiteral("ReloadFileList"), [this] { navigation_->ReloadList(lstFileList); });

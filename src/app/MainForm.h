@@ -49,7 +49,7 @@ public:
     CommandSurface commands;
     // --- operations by name (app/Operations.h) ---
     Operations operations;
-    UndoHistory undo{state, ui, operations, commands, lstFileList, *this};
+    UndoHistory undo{state, ui, operations, commands};
 
     Navigation &navigation() { return *navigation_; }
     Sorting &sorting() { return *sorting_; }

@@ -409,7 +409,12 @@ void Navigation::OpenPlace()
     if (s.CurrentTopic != topics.columnText(topic, 0))
         return;
     s.PlaceFound = true;
+    SelectPlacePointer();
+}
 
+void Navigation::SelectPlacePointer()
+{
+    ListControl &topics = f.lstTopicList;
     ListControl &files = f.lstFileList;
     int pointer = -1;
     for (int i = 0; i < files.ListCount() && pointer < 0 && !s.PlacePointer.isEmpty(); ++i) {
@@ -424,6 +429,7 @@ void Navigation::OpenPlace()
     }
     files.setAction(2);
     files.selectRow(pointer);
+    showLinePanel(QStringLiteral("Files Line: "), pointer);
     f.giveFocus(&files);
 }
 

@@ -40,6 +40,9 @@ public:
     // Reads a shown list's file again after another program changed it; the rows selected and
     // the current row stay so by name where they still exist.
     void ReloadList(ListControl &list);
+    // Makes the File List row PlacePointer names current, by its text or else its name, and
+    // gives the File List the focus; without one the Topic List takes the focus.
+    void SelectPlacePointer();
     // Shows the shown topic's file again as a topic click does, after the program itself
     // rewrote it from elsewhere (Check Missing Targets, Undo); no row stays selected.
     void RereadFileList();

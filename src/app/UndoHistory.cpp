@@ -1,13 +1,11 @@
 #include "app/UndoHistory.h"
 
 #include "app/CommandSurface.h"
-#include "app/FeatureContext.h"
 #include "app/Operations.h"
 #include "app/SharedState.h"
 #include "platform/MsgBox.h"
 #include "platform/RegularFile.h"
 #include "platform/Ui.h"
-#include "store/ListControl.h"
 #include "store/ListFiles.h"
 
 #include <QStringList>
@@ -94,9 +92,8 @@ QString pointerCount(int count)
     return count == 1 ? QStringLiteral("Pointer") : QString::number(count) + QStringLiteral(" Pointers");
 }
 
-UndoHistory::UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands,
-    ListControl &fileList, FormWindow &window)
-    : s(state), ui_(ui), operations_(operations), commands_(commands), fileList_(fileList), window_(window)
+UndoHistory::UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands)
+    : s(state), ui_(ui), operations_(operations), commands_(commands)
 {
     operations.add(UndoItem, [this] { Undo(); });
     operations.add(RedoItem, [this] { Redo(); });
@@ -177,22 +174,13 @@ void UndoHistory::show(const Change &change, bool back)
     const FileState &first = change.files.front();
     const QByteArray &shown = back ? first.before : first.after;
     const QString pointer = firstChangedRecord(shown, back ? first.after : first.before);
+    s.PlacePointer = pointer;
     if (first.path == s.FileListPath) {
         operations_.run(QStringLiteral("RereadFileList"));
-        for (int row = 0; row < fileList_.ListCount(); ++row) {
-            if (fileList_.rowText(row) == pointer) {
-                fileList_.setAction(2);
-                fileList_.selectRow(row);
-                break;
-            }
-        }
-        window_.giveFocus(&fileList_);
-        return;
+        operations_.run(QStringLiteral("SelectPlacePointer"));
+    } else if (placeOf(s.ProgramFolder, first.path, s.PlaceProject, s.PlaceTopic)) {
+        operations_.run(QStringLiteral("OpenPlace"));
     }
-    if (!placeOf(s.ProgramFolder, first.path, s.PlaceProject, s.PlaceTopic))
-        return;
-    s.PlacePointer = pointer;
-    operations_.run(QStringLiteral("OpenPlace"));
 }
 
 void UndoHistory::updateMenu()

@@ -9,8 +9,6 @@
 namespace corvanta {
 
 class CommandSurface;
-class FormWindow;
-class ListControl;
 class Operations;
 class PointerChange;
 class Ui;
@@ -39,8 +37,7 @@ public:
         std::vector<FileState> files; // the first is the one shown again by Undo and Redo
     };
 
-    UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands,
-        ListControl &fileList, FormWindow &window);
+    UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands);
 
     // A change made: it goes on top, and what was undone before can no longer be redone.
     void record(Change change);
@@ -66,8 +63,6 @@ private:
     Ui &ui_;
     Operations &operations_;
     CommandSurface &commands_;
-    ListControl &fileList_;
-    FormWindow &window_;
     std::deque<Change> undo_;
     std::deque<Change> redo_;
 

@@ -239,6 +239,7 @@ TEST_F(UndoTest, undoFromAnotherTopic_opensTheTopicWithTheRowBack)
     ASSERT_EQ(selectedRows(files()), QList<int>{1});
     EXPECT_EQ(files().rowText(1), u"B b\t/b"_s);
     EXPECT_TRUE(files().hasFocus());
+    EXPECT_EQ(form->commands.panels()[1].text, u"Files Line: 2"_s);
 
     select({0});
     ui.answers = {MsgBox::Yes};
