@@ -210,6 +210,14 @@ HandInAnswer HandInReceiver::receive(const HandInRequest &request)
 {
     request_ = request;
     answer_ = {};
+    // A window or question of the running copy is open over an operation that has read the
+    // lists already: its own save would write over what is added now.
+    if (c.operations.running() || s.ListLoading) {
+        answer_.exitCode = 1;
+        answer_.messages << QStringLiteral(
+            "Corvanta is busy with an open window or question; close it and try again.");
+        return answer_;
+    }
     if (request.kind == HandInRequest::Kind::Add)
         c.operations.run(QStringLiteral("AddHandedInFiles"));
     return answer_;

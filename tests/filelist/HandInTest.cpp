@@ -95,6 +95,17 @@ TEST_F(HandInTest, runningCopy_addsToTheShownFileList)
     EXPECT_TRUE(data.read(u"Projects/Inbox.Files"_s).startsWith("Budget.ods\t"));
     EXPECT_EQ(program->handIn().receive(request(u"Nope"_s, {u"Budget.ods"_s})).exitCode, 2);
     EXPECT_TRUE(ui.boxes.empty());
+
+    // While a window or question is open the operation under it has read the list already, and
+    // its save would drop what came in: the request is refused and nothing is written.
+    const QByteArray inbox = data.read(u"Projects/Inbox.Files"_s);
+    HandInAnswer busy;
+    form->operations.add(u"test:openWindow"_s,
+        [&] { busy = program->handIn().receive(request(u"Inbox"_s, {u"Letter.odt"_s})); });
+    form->run(u"test:openWindow"_s);
+    EXPECT_EQ(busy.exitCode, 1);
+    EXPECT_EQ(busy.added, 0);
+    EXPECT_EQ(data.read(u"Projects/Inbox.Files"_s), inbox);
 }
 
 TEST_F(HandInTest, requestsAndAnswers_surviveTheSocket)
