@@ -10,6 +10,8 @@
 
 #include <QStringList>
 
+#include <set>
+
 namespace corvanta {
 
 namespace {
@@ -102,11 +104,42 @@ UndoHistory::UndoHistory(SharedState &state, Ui &ui, Operations &operations, Com
 
 void UndoHistory::record(Change change)
 {
-    undo_.push_back(std::move(change));
-    while (undo_.size() > Limit)
-        undo_.pop_front();
     redo_.clear();
+    undo_.push_back(std::move(change));
+    while (undo_.size() > Limit || (undo_.size() > 1 && heldBytes() > byteBudget_))
+        undo_.pop_front();
     updateMenu();
+}
+
+QByteArray UndoHistory::shared(const QString &path, const QByteArray &bytes) const
+{
+    for (auto change = undo_.rbegin(); change != undo_.rend(); ++change) {
+        for (const FileState &file : change->files) {
+            if (file.path == path)
+                return file.after == bytes ? file.after : bytes;
+        }
+    }
+    return bytes;
+}
+
+qsizetype UndoHistory::heldBytes() const
+{
+    // Copies shared between changes count once.
+    std::set<const char *> counted;
+    qsizetype held = 0;
+    auto count = [&](const QByteArray &bytes) {
+        if (counted.insert(bytes.constData()).second)
+            held += bytes.size();
+    };
+    for (const std::deque<Change> *changes : {&undo_, &redo_}) {
+        for (const Change &change : *changes) {
+            for (const FileState &file : change.files) {
+                count(file.before);
+                count(file.after);
+            }
+        }
+    }
+    return held;
 }
 
 QString UndoHistory::undoCaption() const
@@ -210,8 +243,10 @@ void PointerChange::touch(const QString &path)
             return;
     }
     UndoHistory::FileState file{path, {}, {}};
-    if (bytesNow(path, file.before))
+    if (bytesNow(path, file.before)) {
+        file.before = history_.shared(path, file.before);
         change_.files.push_back(std::move(file));
+    }
 }
 
 PointerChange::~PointerChange()

@@ -26,6 +26,10 @@ class UndoHistory
 {
 public:
     static constexpr int Limit = 50;
+    // The bytes the history may hold: beyond it the oldest changes go, so a run of changes to a
+    // very long list cannot take the memory of fifty copies of it.
+    static constexpr qsizetype ByteBudget = 64 * 1024 * 1024;
+    void setByteBudget(qsizetype bytes) { byteBudget_ = bytes; } // for tests
 
     struct FileState {
         QString path;
@@ -58,6 +62,7 @@ public:
 private:
     friend class PointerChange;
     PointerChange *open_ = nullptr; // the outermost change under way
+    qsizetype byteBudget_ = ByteBudget;
 
     SharedState &s;
     Ui &ui_;
@@ -67,6 +72,9 @@ private:
     std::deque<Change> redo_;
 
     void step(std::deque<Change> &from, std::deque<Change> &to, bool back);
+    // bytes, sharing the copy the last change of path left when it is the same.
+    QByteArray shared(const QString &path, const QByteArray &bytes) const;
+    qsizetype heldBytes() const;
     bool restore(const Change &change, bool back);
     void show(const Change &change, bool back);
     void updateMenu();

@@ -254,6 +254,28 @@ TEST_F(UndoTest, undoFromAnotherTopic_opensTheTopicWithTheRowBack)
         program->handIn().receive(request);
     }
     EXPECT_EQ(form->undo.undoCount(), UndoHistory::Limit);
+
+    // A long list: each change shares the copy the one before left, and beyond the byte budget
+    // the oldest changes go, the newest still undone to its bytes.
+    SetUp();
+    QByteArray longList;
+    for (int i = 0; i < 2000; ++i)
+        longList += "Pointer " + QByteArray::number(i) + "\t/somewhere/quite/far/away.odt\r\n";
+    data.write(One, longList); // about 80 KB
+    start();
+    openTopic(u"One"_s);
+    form->undo.setByteBudget(5 * longList.size() + longList.size() / 2);
+    for (int i = 0; i < 8; ++i) {
+        const QString name = u"Long %1.txt"_s.arg(i);
+        desktop.write(name, "x");
+        request.files = {desktop.file(name)};
+        program->handIn().receive(request);
+    }
+    EXPECT_EQ(form->undo.undoCount(), 4); // five copies: before the first change kept, after each
+    const QByteArray last = data.read(One);
+    form->run(u"mnuUndo"_s);
+    EXPECT_EQ(data.read(One).size() + 2 + qsizetype(QByteArray("Long 7.txt\t").size())
+            + desktop.file(u"Long 7.txt"_s).toUtf8().size(), last.size());
 }
 
 } // namespace
