@@ -1,4 +1,3 @@
-#include "support/FakeShell.h"
 #include "support/FormFixture.h"
 
 #include "app/Launcher.h"
@@ -11,8 +10,6 @@ namespace {
 class LauncherTest : public FormFixture
 {
 protected:
-    FakeShell shell;
-    Platform platform() override { return Platform {ui, clock, &shell}; }
 
     void SetUp() override { start(); }
     Launcher launcher() { return Launcher(ui, &shell, form->state); }
