@@ -47,23 +47,6 @@ TEST_F(MainWindowTest, startShowsTheThreeCaptionedListsAndTheEntryScreen)
     EXPECT_EQ(window->listBox(1)->model()->index(0, 0).data().toString(), u" ..."_s);
 }
 
-TEST_F(MainWindowTest, doubleClickOpensAProjectAndAClickOnATopicShowsItsPointers)
-{
-    ListBox *projects = window->listBox(0);
-    ListBox *topics = window->listBox(1);
-    ListBox *files = window->listBox(2);
-    QTest::mouseClick(projects->viewport(), Qt::LeftButton, {}, rowCentre(projects, 1));
-    QTest::mouseDClick(projects->viewport(), Qt::LeftButton, {}, rowCentre(projects, 1));
-    EXPECT_EQ(form->state.CurrentProject, u"Beta"_s);
-    ASSERT_EQ(topics->model()->rowCount(), 2);
-    EXPECT_EQ(topics->model()->index(1, 0).data().toString(), u"Plans"_s);
-    EXPECT_EQ(files->model()->index(0, 0).data().toString(), u"Budget"_s);
-
-    QTest::mouseClick(topics->viewport(), Qt::LeftButton, {}, rowCentre(topics, 1));
-    ASSERT_EQ(files->model()->rowCount(), 2);
-    EXPECT_EQ(files->model()->index(1, 0).data().toString(), u"Two"_s);
-}
-
 TEST_F(MainWindowTest, enterOpensTheProjectAndTheEntryScreenKeyReturns)
 {
     ListBox *projects = window->listBox(0);

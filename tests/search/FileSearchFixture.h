@@ -26,8 +26,7 @@ protected:
 
     Platform platform() override
     {
-        Platform p {ui, clock, &shell};
-        p.clipboard = &clipboard;
+        Platform p = FormFixture::platform();
         p.printing = &printer;
         return p;
     }
