@@ -53,7 +53,7 @@ protected:
 
 // Each mode puts the first focus where the user types first; every opening starts from the
 // designed (website) dialog, whatever mode came before, so no field stays hidden or disabled.
-TEST_F(PointerEditorTest, everyMode_setsItsCaptionLabelsAndFirstFocus)
+TEST_F(PointerEditorTest, everyMode_opensOnTheWholeDialogWithItsFirstFocus)
 {
     const std::pair<EditorMode, const char *> cases[] = {
         {EditorMode::Email, "txtInternetAddress"}, {EditorMode::Website, "txtInternetAddress"},
