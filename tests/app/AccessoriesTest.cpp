@@ -1,7 +1,6 @@
 // The Help and Tools menus' accessories through the fakes: the help documents and their links,
 // the website and support address, the calendar, the about box and the lock-key panels.
 #include "support/FakeKeyboard.h"
-#include "support/FakeShell.h"
 #include "support/FormFixture.h"
 
 #include "app/Calendar.h"
@@ -19,7 +18,6 @@ const QString website = u"https://corvanta.example.org/"_s;
 class AccessoriesTest : public FormFixture
 {
 protected:
-    FakeShell shell;
     FakeKeyboard keyboard;
     bool withKeyboard = true;
     Platform platform() override

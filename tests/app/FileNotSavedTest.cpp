@@ -1,7 +1,5 @@
 #include "editor/PointerEditor.h"
 #include "platform/MsgBox.h"
-#include "support/FakeClipboard.h"
-#include "support/FakeShell.h"
 #include "support/FormFixture.h"
 
 #include <QDir>
@@ -18,16 +16,7 @@ using Play = std::function<void(PointerEditor &)>;
 // Saved", leaves the old bytes, and leaves nothing on disk half done.
 class FileNotSavedTest : public FormFixture {
 protected:
-    FakeClipboard clipboard;
-    FakeShell shell;
     std::deque<Play> plays; // the user in each editor shown, in turn
-
-    Platform platform() override
-    {
-        Platform p{ui, clock, &shell};
-        p.clipboard = &clipboard;
-        return p;
-    }
 
     // A fresh data folder each time: every case starts from the same files.
     void SetUp() override
@@ -57,17 +46,6 @@ protected:
         click(topics(), 1); // Plans
     }
 
-    static Play name(const QString &text, bool insert)
-    {
-        return [text, insert](PointerEditor &e) {
-            if (insert)
-                e.optInsertName_Click();
-            else
-                e.optAppendName_Click();
-            e.setText(e.txtPointerName, text);
-            e.cmdSave_Click();
-        };
-    }
     void selectRow(ListControl &list, const QString &firstColumn)
     {
         for (int i = 0; i < list.ListCount(); ++i) {
@@ -91,30 +69,30 @@ TEST_F(FileNotSavedTest, everyListWriter_reportsAndKeepsTheOldBytes)
     };
     const Case cases[] = {
         {"new project, appended", projectList, [&] {
-             plays = {name(u"Gamma"_s, false)};
+             plays = {nameDialog(u"Gamma"_s, false)};
              form->run(u"CreateNewProject"_s);
          }, {}, {u"Projects/Gamma"_s}},
         {"new project, inserted", projectList, [&] {
              projects().selectRow(1);
-             plays = {name(u"Gamma"_s, true)};
+             plays = {nameDialog(u"Gamma"_s, true)};
              form->run(u"mnuCreateProject"_s);
          }, {}, {u"Projects/Gamma"_s}},
         {"new topic, appended", topicList, [&] {
-             plays = {name(u"Ideas"_s, false)};
+             plays = {nameDialog(u"Ideas"_s, false)};
              form->run(u"CreateNewTopic"_s);
          }, {}, {u"Projects/Alpha/Ideas.Files"_s}},
         {"new topic, inserted", topicList, [&] {
-             plays = {name(u"Ideas"_s, true)};
+             plays = {nameDialog(u"Ideas"_s, true)};
              form->run(u"mnuTopicPopupAddNewTopic"_s);
          }, {}, {u"Projects/Alpha/Ideas.Files"_s}},
         {"rename project", projectList, [&] {
              projects().selectRow(0);
-             plays = {name(u"Omega"_s, false)};
+             plays = {nameDialog(u"Omega"_s, false)};
              form->run(u"mnuRenameProject"_s);
          }, {u"Projects/Alpha/Alpha.List"_s, u"Projects/Alpha/Plans.Files"_s}, {u"Projects/Omega"_s}},
         {"rename topic", topicList, [&] {
              selectRow(topics(), u"Notes"_s);
-             plays = {name(u"Memos"_s, false)};
+             plays = {nameDialog(u"Memos"_s, false)};
              form->run(u"mnuTopicPopupRenameTopic"_s);
          }, {u"Projects/Alpha/Notes.Files"_s}, {u"Projects/Alpha/Memos.Files"_s}},
         {"delete project", projectList, [&] {

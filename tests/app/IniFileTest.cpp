@@ -1,4 +1,5 @@
 #include "app/IniFile.h"
+#include "support/TempFolder.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,18 +16,8 @@ protected:
     QTemporaryDir dir;
     QString ini = dir.filePath(u"Corvanta.Ini"_s);
 
-    void write(const QByteArray &bytes) const
-    {
-        QFile file(ini);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray bytes() const
-    {
-        QFile in(ini);
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
-    }
+    void write(const QByteArray &bytes) const { test::writeBytes(ini, bytes); }
+    QByteArray bytes() const { return test::bytesOf(ini); }
 
     QString read(const QString &section, const QString &key) const
     {

@@ -1,4 +1,3 @@
-#include "support/FakeClipboard.h"
 #include "support/FormFixture.h"
 
 #include "platform/MsgBox.h"
@@ -10,14 +9,7 @@ namespace {
 
 class ProjectCleanupTest : public FormFixture {
 protected:
-    FakeClipboard clipboard;
 
-    Platform platform() override
-    {
-        Platform p{ui, clock};
-        p.clipboard = &clipboard;
-        return p;
-    }
 
     void SetUp() override
     {

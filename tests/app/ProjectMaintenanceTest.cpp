@@ -1,4 +1,3 @@
-#include "support/FakeClipboard.h"
 #include "support/FormFixture.h"
 
 #include "platform/Keys.h"
@@ -12,18 +11,11 @@ namespace {
 // The name dialog is played by a script: each entry is what the user typed ("cancel" cancels).
 class ProjectMaintenanceTest : public FormFixture {
 protected:
-    FakeClipboard clipboard;
     std::deque<QString> names;
     bool insertOption = false;
     int dialogs = 0;
     QList<EditorMode> modes;
 
-    Platform platform() override
-    {
-        Platform p{ui, clock};
-        p.clipboard = &clipboard;
-        return p;
-    }
 
     void SetUp() override
     {

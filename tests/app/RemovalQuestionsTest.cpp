@@ -1,6 +1,5 @@
 #include "platform/MsgBox.h"
 #include "search/FileSearch.h"
-#include "support/FakeShell.h"
 #include "support/FormFixture.h"
 
 #include <functional>
@@ -13,8 +12,6 @@ namespace {
 class RemovalQuestionsTest : public FormFixture
 {
 protected:
-    FakeShell shell;
-    Platform platform() override { return Platform {ui, clock, &shell}; }
 
     void SetUp() override
     {

@@ -1,6 +1,5 @@
 #include "editor/PointerEditor.h"
 #include "platform/MsgBox.h"
-#include "support/FakeShell.h"
 #include "support/FileSystemFaults.h"
 #include "support/FormFixture.h"
 
@@ -33,12 +32,10 @@ public:
     using FormFixture::form;
     using FormFixture::projects;
     using FormFixture::topics;
+    using FormFixture::shell;
     using FormFixture::ui;
-    FakeShell shell;
     std::deque<QString> names; // typed into the name dialog, in order
     bool insertOption = false;
-
-    Platform platform() override { return Platform{ui, clock, &shell}; }
 
     void lay()
     {

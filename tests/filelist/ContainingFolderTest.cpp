@@ -2,8 +2,6 @@
 
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
-#include "support/FakeClipboard.h"
-#include "support/FakeShell.h"
 #include "support/FormFixture.h"
 
 namespace corvanta::test {
@@ -12,14 +10,6 @@ namespace {
 class ContainingFolderTest : public FormFixture
 {
 protected:
-    FakeShell shell;
-    FakeClipboard clipboard;
-    Platform platform() override
-    {
-        Platform p {ui, clock, &shell};
-        p.clipboard = &clipboard;
-        return p;
-    }
 
     void SetUp() override
     {

@@ -4,7 +4,6 @@
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 #include "support/FakeFileDialogs.h"
-#include "support/FakeShell.h"
 #include "support/FormFixture.h"
 
 #include <fcntl.h>
@@ -17,7 +16,6 @@ class FileListCommandsTest : public FormFixture
 {
 protected:
     FakeFileDialogs dialogs;
-    FakeShell shell;
     QStringList editorPaths; // AddFilePath of each editor shown, in order
 
     Platform platform() override { return Platform {ui, clock, &shell, &dialogs}; }

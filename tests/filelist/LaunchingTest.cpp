@@ -1,4 +1,3 @@
-#include "support/FakeShell.h"
 #include "support/FormFixture.h"
 
 #include "filelist/Launching.h"
@@ -15,8 +14,6 @@ namespace {
 class LaunchingTest : public FormFixture
 {
 protected:
-    FakeShell shell;
-    Platform platform() override { return Platform {ui, clock, &shell}; }
 
     // The entry screen's File List, as a user might have left it.
     void SetUp() override

@@ -2,7 +2,6 @@
 
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
-#include "support/FakeClipboard.h"
 #include "store/OwnFiles.h"
 #include "support/FileSystemFaults.h"
 #include "support/FormFixture.h"
@@ -22,14 +21,7 @@ const QByteArray AlphaPointers = "A\t/a\r\nB b\t/b\r\nC\t/c\r\nD\t/d\r\n";
 class PointerClipboardTest : public FormFixture
 {
 protected:
-    FakeClipboard clipboard; // where a cut project or topic name goes
 
-    Platform platform() override
-    {
-        Platform p{ui, clock};
-        p.clipboard = &clipboard;
-        return p;
-    }
     void SetUp() override
     {
         data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");

@@ -66,7 +66,7 @@ protected:
 
     Platform platform() override
     {
-        Platform p {ui, clock};
+        Platform p = FormFixture::platform();
         p.printing = &printing;
         return p;
     }

@@ -1,45 +1,27 @@
-#include "app/IniFile.h"
-#include "app/MainForm.h"
-#include "compose/Program.h"
-#include "gui/ListBox.h"
-#include "gui/MainWindow.h"
-#include "gui/QtUi.h"
-#include "support/FakeUi.h"
-#include "support/TempFolder.h"
-
-#include <gtest/gtest.h>
+#include "WindowFixture.h"
 
 #include <QMimeData>
-#include <QTest>
-
-using namespace Qt::StringLiterals;
 
 namespace corvanta::test {
 namespace {
 
 // Pointers dragged from the File List onto the Topic List of the real window; the Project List
 // refuses them.
-TEST(PointerDropTest, aDropOnATopicRowMovesOrCopies_theProjectListRefuses)
+class PointerDropTest : public WindowFixture
 {
-    TempFolder data;
+};
+
+TEST_F(PointerDropTest, aDropOnATopicRowMovesOrCopies_theProjectListRefuses)
+{
     data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
     data.write(u"Projects/Alpha/Alpha.List"_s, "One\r\nTwo\r\n");
     data.write(u"Projects/Alpha/One.Files"_s, "A\t/a\r\nB\t/b\r\n");
     data.write(u"Projects/Alpha/Two.Files"_s, "");
-    const QString ini = data.file(u"Corvanta.Ini"_s);
-    EXPECT_TRUE(WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s));
-    EXPECT_TRUE(WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s));
-    QtUi ui;
-    FakeClock clock;
-    Program program(Platform {ui, clock}, ModalWindows::of(ui), data.path());
-    MainForm &form = program.form();
-    MainWindow window(form, ui);
-    form.Form_Load();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    form.state.PlaceProject = u"Alpha"_s;
-    form.state.PlaceTopic = u"One"_s;
-    form.run(u"OpenPlace"_s);
-    form.lstFileList.selectRow(0);
+    startWindow();
+    form->state.PlaceProject = u"Alpha"_s;
+    form->state.PlaceTopic = u"One"_s;
+    form->run(u"OpenPlace"_s);
+    form->lstFileList.selectRow(0);
 
     auto dropOn = [&](ListBox *list, int row, Qt::KeyboardModifiers modifiers) {
         QMimeData mime;
@@ -55,16 +37,16 @@ TEST(PointerDropTest, aDropOnATopicRowMovesOrCopies_theProjectListRefuses)
         }
         return accepted;
     };
-    EXPECT_FALSE(dropOn(window.listBox(0), 1, Qt::NoModifier));
-    EXPECT_TRUE(dropOn(window.listBox(1), 2, Qt::ControlModifier)); // copied
+    EXPECT_FALSE(dropOn(window->listBox(0), 1, Qt::NoModifier));
+    EXPECT_TRUE(dropOn(window->listBox(1), 2, Qt::ControlModifier)); // copied
     EXPECT_EQ(data.read(u"Projects/Alpha/Two.Files"_s), QByteArray("A\t/a\r\n"));
     EXPECT_EQ(data.read(u"Projects/Alpha/One.Files"_s), QByteArray("A\t/a\r\nB\t/b\r\n"));
-    form.lstFileList.setAction(2);
-    form.lstFileList.selectRow(1);
-    EXPECT_TRUE(dropOn(window.listBox(1), 2, Qt::NoModifier)); // moved
+    form->lstFileList.setAction(2);
+    form->lstFileList.selectRow(1);
+    EXPECT_TRUE(dropOn(window->listBox(1), 2, Qt::NoModifier)); // moved
     EXPECT_EQ(data.read(u"Projects/Alpha/Two.Files"_s), QByteArray("A\t/a\r\nB\t/b\r\n"));
     EXPECT_EQ(data.read(u"Projects/Alpha/One.Files"_s), QByteArray("A\t/a\r\n"));
-    EXPECT_EQ(form.lstFileList.ListCount(), 1);
+    EXPECT_EQ(form->lstFileList.ListCount(), 1);
 }
 
 } // namespace

@@ -1,16 +1,6 @@
-#include "app/IniFile.h"
-#include "app/MainForm.h"
-#include "compose/Program.h"
 #include "gui/CommandSurfaceView.h"
-#include "gui/ListBox.h"
-#include "gui/MainWindow.h"
 #include "gui/PointerEditorDialog.h"
-#include "gui/QtUi.h"
-#include "support/FakeFileDialogs.h"
-#include "support/FakeUi.h"
-#include "support/TempFolder.h"
-
-#include <gtest/gtest.h>
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,16 +9,13 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
-#include <QTest>
 #include <QTimer>
 #include <QUrl>
 
 #include <functional>
-#include <memory>
 
 using namespace corvanta;
 using namespace corvanta::test;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -69,35 +56,13 @@ private:
     }
 };
 
-class PointerEditorGuiTest : public ::testing::Test
+class PointerEditorGuiTest : public WindowFixture
 {
 protected:
-    TempFolder data;
-    QtUi ui;
-    FakeClock clock;
-    FakeFileDialogs dialogs;
-    std::unique_ptr<Program> program;
-    MainForm *form = nullptr;
-    std::unique_ptr<MainWindow> window;
-
     void SetUp() override
     {
-        data.write(
-            u"Project.Files"_s, "First\t/home/u/first.txt\r\nSecond\t/home/u/second.txt\r\n");
-        const QString ini = data.file(u"Corvanta.Ini"_s);
-        EXPECT_TRUE(WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s));
-        EXPECT_TRUE(WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s));
-        program = std::make_unique<Program>(
-            Platform {ui, clock, nullptr, &dialogs}, ModalWindows::of(ui), data.path());
-        form = &program->form();
-        window = std::make_unique<MainWindow>(*form, ui);
-        form->Form_Load();
-    }
-
-    void TearDown() override
-    {
-        window.reset();
-        program.reset();
+        data.write(u"Project.Files"_s, "First\t/home/u/first.txt\r\nSecond\t/home/u/second.txt\r\n");
+        startWindow();
     }
 
     static QLineEdit *box(PointerEditorDialog &dialog, const char *name)

@@ -260,18 +260,6 @@ bool ModelSession::menu(const char *item)
     return true;
 }
 
-ModelSession::Play ModelSession::nameDialog(const QString &text, bool insert)
-{
-    return [text, insert](PointerEditor &e) {
-        if (insert)
-            e.optInsertName_Click();
-        else
-            e.optAppendName_Click();
-        e.setText(e.txtPointerName, text);
-        e.cmdSave_Click();
-    };
-}
-
 void ModelSession::answer(std::initializer_list<int> answers)
 {
     ui.answers.assign(answers.begin(), answers.end());

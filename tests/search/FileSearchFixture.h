@@ -2,10 +2,8 @@
 
 #include "platform/Keys.h"
 #include "search/FileSearch.h"
-#include "support/FakeClipboard.h"
 #include "support/FakeFolderPicker.h"
 #include "support/FakePrinter.h"
-#include "support/FakeShell.h"
 #include "support/FormFixture.h"
 
 #include <QLocale>
@@ -18,9 +16,7 @@ namespace corvanta::test {
 class FileSearchFixture : public FormFixture
 {
 protected:
-    FakeClipboard clipboard;
     FakePrinter printer;
-    FakeShell shell;
     FakeFolderPicker picker;
     TempFolder tree;
     std::unique_ptr<FileSearch> search;
@@ -30,8 +26,7 @@ protected:
 
     Platform platform() override
     {
-        Platform p {ui, clock, &shell};
-        p.clipboard = &clipboard;
+        Platform p = FormFixture::platform();
         p.printing = &printer;
         return p;
     }

@@ -20,18 +20,6 @@ TEST_F(FileSearchTest, opening_placesTheWindowOnTheMainWindowAndAppliesMissingSe
     const QString currentFolder = QDir::currentPath();
     open();
 
-    const FileSearch::Layout &l = search->layout();
-    EXPECT_FLOAT_EQ(l.window.top, 900);
-    EXPECT_FLOAT_EQ(l.window.width, 10300);
-    EXPECT_FLOAT_EQ(l.window.left, 1850);
-    EXPECT_FLOAT_EQ(l.window.height, 7500);
-    EXPECT_FLOAT_EQ(l.txtFileSearch.width, 6160);
-    EXPECT_FLOAT_EQ(l.lstFileSearch.width, 9970);
-    EXPECT_FLOAT_EQ(l.lstFileSearch.height, 6240);
-    EXPECT_FLOAT_EQ(l.optMultiple.left, l.txtFileSearch.left + 6160 + 150);
-    EXPECT_FLOAT_EQ(l.optSingle.left, l.optMultiple.left + 875);
-    EXPECT_FLOAT_EQ(l.optMultiple.top, l.txtFileSearch.top + 75);
-
     EXPECT_EQ(search->caption(), u" Global File Search"_s);
     EXPECT_TRUE(search->optMultiple());
     EXPECT_EQ(results().LineStyle(), 4);

@@ -1,6 +1,5 @@
 #include "search/FindPointer.h"
 
-#include "support/FakeShell.h"
 #include "support/FormFixture.h"
 
 namespace corvanta::test {
@@ -10,8 +9,6 @@ namespace {
 class FindPointerTest : public FormFixture
 {
 protected:
-    FakeShell shell;
-    Platform platform() override { return Platform {ui, clock, &shell}; }
 
     void SetUp() override
     {

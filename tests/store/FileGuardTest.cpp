@@ -2,6 +2,7 @@
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
 #include "support/FakeUi.h"
+#include "support/TempFolder.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,22 +12,11 @@
 #include <functional>
 
 using namespace corvanta;
+using corvanta::test::bytesOf;
+using corvanta::test::writeBytes;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile in(path);
-    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile out(path);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    out.write(bytes);
-}
 
 struct Listener : FileChangeListener {
     QStringList changed;

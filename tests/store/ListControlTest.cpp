@@ -9,7 +9,15 @@
 
 using namespace corvanta;
 
+using namespace Qt::StringLiterals;
+
 namespace {
+
+// Rows written as "a|b|c".
+QStringList L(const char *rows)
+{
+    return QString::fromUtf8(rows).split(u'|');
+}
 
 QStringList texts(const ListControl &list)
 {
@@ -39,26 +47,23 @@ class Recorder : public ListControlEvents
 public:
     QStringList log;
     int consumeKey = -1; // KeyDown sets this code to 0
-    void Click(ListControl &) override { log << QStringLiteral("Click"); }
-    void DblClick(ListControl &) override { log << QStringLiteral("DblClick"); }
-    void GotFocus(ListControl &) override { log << QStringLiteral("GotFocus"); }
-    void LostFocus(ListControl &) override { log << QStringLiteral("LostFocus"); }
+    void Click(ListControl &) override { log << u"Click"_s; }
+    void DblClick(ListControl &) override { log << u"DblClick"_s; }
+    void GotFocus(ListControl &) override { log << u"GotFocus"_s; }
+    void LostFocus(ListControl &) override { log << u"LostFocus"_s; }
     void KeyDown(ListControl &, int &code, int &shift) override
     {
-        log << QStringLiteral("KeyDown:%1,%2").arg(code).arg(shift);
+        log << u"KeyDown:%1,%2"_s.arg(code).arg(shift);
         if (code == consumeKey)
             code = 0;
     }
     void MouseDown(ListControl &list, int button, int shift, int row) override
     {
-        log << QStringLiteral("MouseDown:%1,%2,%3").arg(button).arg(shift).arg(row);
+        log << u"MouseDown:%1,%2,%3"_s.arg(button).arg(shift).arg(row);
         if (onMouseDown)
             onMouseDown(list);
     }
-    void MouseMove(ListControl &, int, int, int row) override
-    {
-        log << QStringLiteral("MouseMove:%1").arg(row);
-    }
+    void MouseMove(ListControl &, int, int, int row) override { log << u"MouseMove:%1"_s.arg(row); }
     std::function<void(ListControl &)> onMouseDown;
 };
 
@@ -66,22 +71,22 @@ class Watcher : public ListControlObserver
 {
 public:
     QStringList log;
-    void listReset() override { log << QStringLiteral("reset"); }
+    void listReset() override { log << u"reset"_s; }
     void rowsInserted(int first, int count) override
     {
-        log << QStringLiteral("inserted:%1,%2").arg(first).arg(count);
+        log << u"inserted:%1,%2"_s.arg(first).arg(count);
     }
     void rowsRemoved(int first, int count) override
     {
-        log << QStringLiteral("removed:%1,%2").arg(first).arg(count);
+        log << u"removed:%1,%2"_s.arg(first).arg(count);
     }
     void rowsChanged(int first, int last) override
     {
-        log << QStringLiteral("changed:%1,%2").arg(first).arg(last);
+        log << u"changed:%1,%2"_s.arg(first).arg(last);
     }
-    void currentRowChanged(int row) override { log << QStringLiteral("current:%1").arg(row); }
-    void appearanceChanged() override { log << QStringLiteral("appearance"); }
-    void focusRequested() override { log << QStringLiteral("focus"); }
+    void currentRowChanged(int row) override { log << u"current:%1"_s.arg(row); }
+    void appearanceChanged() override { log << u"appearance"_s; }
+    void focusRequested() override { log << u"focus"_s; }
 };
 
 } // namespace
@@ -89,32 +94,30 @@ public:
 TEST(ListControlTest, cursor_readsAndWritesRowsAndColumns)
 {
     ListControl list(2);
-    list.addRow(QStringLiteral("Report\t/home/u/report.txt"));
-    list.addRow(QStringLiteral("NoTab"));
+    list.addRow(u"Report\t/home/u/report.txt"_s);
+    list.addRow(u"NoTab"_s);
     list.setRow(1);
-    list.insertRow(QStringLiteral("Middle\tm"));
+    list.insertRow(u"Middle\tm"_s);
     list.setRow(99);
-    list.insertRow(QStringLiteral("Last"));
-    EXPECT_EQ(texts(list),
-        (QStringList {QStringLiteral("Report\t/home/u/report.txt"), QStringLiteral("Middle\tm"),
-            QStringLiteral("NoTab"), QStringLiteral("Last")}));
+    list.insertRow(u"Last"_s);
+    EXPECT_EQ(texts(list), L("Report\t/home/u/report.txt|Middle\tm|NoTab|Last"));
 
     list.setRow(0);
     list.setCol(1);
-    EXPECT_EQ(list.ColList(), QStringLiteral("/home/u/report.txt"));
+    EXPECT_EQ(list.ColList(), u"/home/u/report.txt"_s);
     list.setRow(2);
     EXPECT_EQ(list.ColList(), QString()); // a row without TAB has an empty second column
-    list.setColList(QStringLiteral("target"));
-    EXPECT_EQ(list.List(), QStringLiteral("NoTab\ttarget"));
+    list.setColList(u"target"_s);
+    EXPECT_EQ(list.List(), u"NoTab\ttarget"_s);
     list.setCol(0);
-    list.setColList(QStringLiteral("Renamed"));
-    EXPECT_EQ(list.List(), QStringLiteral("Renamed\ttarget"));
-    list.setList(QStringLiteral("Whole\tline"));
-    EXPECT_EQ(list.columnText(2, 0), QStringLiteral("Whole"));
+    list.setColList(u"Renamed"_s);
+    EXPECT_EQ(list.List(), u"Renamed\ttarget"_s);
+    list.setList(u"Whole\tline"_s);
+    EXPECT_EQ(list.columnText(2, 0), u"Whole"_s);
 
     list.setRow(7); // out of range: reads are empty, writes do nothing
     EXPECT_EQ(list.List(), QString());
-    list.setList(QStringLiteral("x"));
+    list.setList(u"x"_s);
     list.setSelected(true);
     EXPECT_EQ(list.ListCount(), 4);
     EXPECT_EQ(list.SelCount(), 0);
@@ -122,7 +125,7 @@ TEST(ListControlTest, cursor_readsAndWritesRowsAndColumns)
 
 TEST(ListControlTest, singleSelectList_keepsOneSelectedRow)
 {
-    ListControl list = listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    ListControl list = listOf(L("a|b|c"));
     list.setRow(2); // moving the cursor selects nothing
     EXPECT_EQ(list.SelCount(), 0);
     select(list, 0);
@@ -147,9 +150,7 @@ TEST(ListControlTest, singleSelectList_keepsOneSelectedRow)
 
 TEST(ListControlTest, multiSelectList_countsAndIteratesSelectedRows)
 {
-    ListControl list = listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
-                                  QStringLiteral("d"), QStringLiteral("e")},
-        2, true);
+    ListControl list = listOf(L("a|b|c|d|e"), 2, true);
     select(list, 3);
     select(list, 1);
     select(list, 1); // selecting twice counts once
@@ -173,24 +174,21 @@ TEST(ListControlTest, multiSelectList_countsAndIteratesSelectedRows)
 
 TEST(ListControlTest, deleteAction_keepsCountsAndCurrentRowSane)
 {
-    ListControl list =
-        listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")},
-            1, true);
+    ListControl list = listOf(L("a|b|c|d"), 1, true);
     select(list, 0);
     select(list, 3);
     list.setListIndex(2);
 
     list.setRow(0); // a row above the current one goes: the current row follows its row
     list.setAction(4);
-    EXPECT_EQ(
-        texts(list), (QStringList {QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}));
+    EXPECT_EQ(texts(list), L("b|c|d"));
     EXPECT_EQ(list.ListIndex(), 1);
     EXPECT_EQ(list.SelCount(), 1);
 
     list.setRow(1); // the current row goes: the next row takes its place
     list.setAction(4);
     EXPECT_EQ(list.ListIndex(), 1);
-    EXPECT_EQ(list.rowText(1), QStringLiteral("d"));
+    EXPECT_EQ(list.rowText(1), u"d"_s);
 
     list.setRow(1); // the last row goes: the current row moves up
     list.setAction(4);
@@ -208,9 +206,7 @@ TEST(ListControlTest, deleteAction_keepsCountsAndCurrentRowSane)
 
 TEST(ListControlTest, deletingWhileIteratingSelection_visitsEverySelectedRow)
 {
-    ListControl list =
-        listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")},
-            1, true);
+    ListControl list = listOf(L("a|b|c|d"), 1, true);
     select(list, 1);
     select(list, 2);
     QStringList removed;
@@ -219,13 +215,14 @@ TEST(ListControlTest, deletingWhileIteratingSelection_visitsEverySelectedRow)
         removed << list.List();
         list.setAction(4);
     }
-    EXPECT_EQ(removed, (QStringList {QStringLiteral("b"), QStringLiteral("c")}));
-    EXPECT_EQ(texts(list), (QStringList {QStringLiteral("a"), QStringLiteral("d")}));
+    EXPECT_EQ(removed, L("b|c"));
+    EXPECT_EQ(texts(list), L("a|d"));
 }
 
 TEST(ListControlTest, removeSelectedRows_endsAsDeletingEachSelectedRowFromTheLastUp)
 {
-    struct Case {
+    struct Case
+    {
         const char *what;
         std::vector<int> selected;
         int current;
@@ -270,22 +267,16 @@ TEST(ListControlTest, removeSelectedRows_endsAsDeletingEachSelectedRowFromTheLas
 
 TEST(ListControlTest, columnSort_isStableCaseInsensitiveAndMovesSelection)
 {
-    ListControl list =
-        listOf({QStringLiteral("beta\t2"), QStringLiteral("Alpha\t1"), QStringLiteral("alpha\t3"),
-                   QStringLiteral("item 10"), QStringLiteral("item 9"), QStringLiteral("ALPHA\t4")},
-            2);
+    ListControl list = listOf(L("beta\t2|Alpha\t1|alpha\t3|item 10|item 9|ALPHA\t4"), 2);
     select(list, 0); // "beta"
     list.setRowBackColour(0, 0xE0E0E0);
     list.setListIndex(0);
 
     list.setSortState(2);
     list.setColSorted(1);
-    EXPECT_EQ(list.rowText(0), QStringLiteral("beta\t2")); // suspended: nothing moves yet
+    EXPECT_EQ(list.rowText(0), u"beta\t2"_s); // suspended: nothing moves yet
     list.setSortState(1);
-    EXPECT_EQ(texts(list),
-        (QStringList {QStringLiteral("Alpha\t1"), QStringLiteral("alpha\t3"),
-            QStringLiteral("ALPHA\t4"), QStringLiteral("beta\t2"), QStringLiteral("item 10"),
-            QStringLiteral("item 9")}));
+    EXPECT_EQ(texts(list), L("Alpha\t1|alpha\t3|ALPHA\t4|beta\t2|item 10|item 9"));
     EXPECT_TRUE(list.isSelected(3));
     EXPECT_EQ(list.rowBackColour(3), 0xE0E0E0);
     EXPECT_EQ(list.ListIndex(), 3);
@@ -293,10 +284,7 @@ TEST(ListControlTest, columnSort_isStableCaseInsensitiveAndMovesSelection)
     list.setSortState(2);
     list.setColSorted(2);
     list.setSortState(1);
-    EXPECT_EQ(texts(list),
-        (QStringList {QStringLiteral("item 9"), QStringLiteral("item 10"),
-            QStringLiteral("beta\t2"), QStringLiteral("Alpha\t1"), QStringLiteral("alpha\t3"),
-            QStringLiteral("ALPHA\t4")}));
+    EXPECT_EQ(texts(list), L("item 9|item 10|beta\t2|Alpha\t1|alpha\t3|ALPHA\t4"));
     EXPECT_EQ(list.ColSorted(), 2);
     list.clear();
     EXPECT_EQ(list.ColSorted(), 0);
@@ -304,33 +292,28 @@ TEST(ListControlTest, columnSort_isStableCaseInsensitiveAndMovesSelection)
 
 TEST(ListControlTest, noSortDirection_keepsInsertOrder_andOneShotSortLeavesColumnSortAlone)
 {
-    ListControl list = listOf({QStringLiteral("c"), QStringLiteral("A"), QStringLiteral("b")});
+    ListControl list = listOf(L("c|A|b"));
     list.setSortState(2);
     list.setSortState(1); // no direction set: rows keep the order they came in
-    EXPECT_EQ(
-        texts(list), (QStringList {QStringLiteral("c"), QStringLiteral("A"), QStringLiteral("b")}));
+    EXPECT_EQ(texts(list), L("c|A|b"));
 
     list.setSorted(2);
-    EXPECT_EQ(
-        texts(list), (QStringList {QStringLiteral("c"), QStringLiteral("b"), QStringLiteral("A")}));
+    EXPECT_EQ(texts(list), L("c|b|A"));
     EXPECT_EQ(list.ColSorted(), 0);
     list.setRow(0);
-    list.insertRow(QStringLiteral("z")); // one-shot: later rows are not sorted in
-    EXPECT_EQ(list.rowText(0), QStringLiteral("z"));
+    list.insertRow(u"z"_s); // one-shot: later rows are not sorted in
+    EXPECT_EQ(list.rowText(0), u"z"_s);
     list.setSorted(1);
-    EXPECT_EQ(texts(list),
-        (QStringList {
-            QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("z")}));
+    EXPECT_EQ(texts(list), L("A|b|c|z"));
 }
 
 TEST(ListControlTest, leftClick_movesSelectionThenRaisesMouseDownAndClick)
 {
-    ListControl list = listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    ListControl list = listOf(L("a|b|c"));
     Recorder events;
     list.setEvents(&events);
     list.userMouseDown(1, Mouse::Left, Key::NoShift);
-    EXPECT_EQ(
-        events.log, (QStringList {QStringLiteral("MouseDown:1,0,1"), QStringLiteral("Click")}));
+    EXPECT_EQ(events.log, L("MouseDown:1,0,1|Click"));
     EXPECT_EQ(list.ListIndex(), 1);
     EXPECT_TRUE(list.isSelected(1));
 
@@ -339,15 +322,13 @@ TEST(ListControlTest, leftClick_movesSelectionThenRaisesMouseDownAndClick)
     list.userMouseDown(1, Mouse::Left, Key::NoShift);
     list.userMouseDown(-1, Mouse::Left, Key::NoShift);
     list.userDoubleClick(1);
-    EXPECT_EQ(events.log,
-        (QStringList {QStringLiteral("MouseDown:1,0,1"), QStringLiteral("Click"),
-            QStringLiteral("MouseDown:1,0,-1"), QStringLiteral("Click"), QStringLiteral("DblClick")}));
+    EXPECT_EQ(events.log, L("MouseDown:1,0,1|Click|MouseDown:1,0,-1|Click|DblClick"));
     EXPECT_TRUE(list.isSelected(1));
 }
 
 TEST(ListControlTest, rightClick_changesNothingAndHandlerChangesRaiseNoClick)
 {
-    ListControl list = listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    ListControl list = listOf(L("a|b|c"));
     Recorder events;
     events.onMouseDown = [](ListControl &l) { // as the popup handlers do
         l.setRow(2);
@@ -356,7 +337,7 @@ TEST(ListControlTest, rightClick_changesNothingAndHandlerChangesRaiseNoClick)
     };
     list.setEvents(&events);
     list.userMouseDown(0, Mouse::Right, Key::NoShift);
-    EXPECT_EQ(events.log, (QStringList {QStringLiteral("MouseDown:2,0,0")}));
+    EXPECT_EQ(events.log, L("MouseDown:2,0,0"));
     EXPECT_EQ(list.ListIndex(), 2);
 
     events.log.clear(); // program changes from outside raise nothing either
@@ -365,14 +346,12 @@ TEST(ListControlTest, rightClick_changesNothingAndHandlerChangesRaiseNoClick)
     list.setHasFocus(true);
     list.setHasFocus(true);
     list.setHasFocus(false);
-    EXPECT_EQ(events.log, (QStringList {QStringLiteral("GotFocus"), QStringLiteral("LostFocus")}));
+    EXPECT_EQ(events.log, L("GotFocus|LostFocus"));
 }
 
 TEST(ListControlTest, multiSelectClicks_extendWithShiftAndToggleWithCtrl)
 {
-    ListControl list = listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
-                                  QStringLiteral("d"), QStringLiteral("e")},
-        2, true);
+    ListControl list = listOf(L("a|b|c|d|e"), 2, true);
     list.userMouseDown(1, Mouse::Left, Key::NoShift);
     list.userMouseDown(3, Mouse::Left, Key::ShiftMask);
     EXPECT_EQ(list.SelCount(), 3);
@@ -390,12 +369,11 @@ TEST(ListControlTest, multiSelectClicks_extendWithShiftAndToggleWithCtrl)
 
 TEST(ListControlTest, keys_raiseKeyDownFirstThenMoveAndClick)
 {
-    ListControl list = listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
-        QStringLiteral("d"), QStringLiteral("e")});
+    ListControl list = listOf(L("a|b|c|d|e"));
     Recorder events;
     list.setEvents(&events);
     EXPECT_TRUE(list.userKeyDown(Key::Down, Key::NoShift));
-    EXPECT_EQ(events.log, (QStringList {QStringLiteral("KeyDown:40,0"), QStringLiteral("Click")}));
+    EXPECT_EQ(events.log, L("KeyDown:40,0|Click"));
     EXPECT_EQ(list.ListIndex(), 0); // from no current row, Down goes to the first
     EXPECT_TRUE(list.isSelected(0));
 
@@ -408,14 +386,12 @@ TEST(ListControlTest, keys_raiseKeyDownFirstThenMoveAndClick)
     events.log.clear();
     list.userKeyDown(Key::Home, Key::NoShift);
     list.userKeyDown(Key::Up, Key::NoShift); // already at the top: no Click
-    EXPECT_EQ(events.log,
-        (QStringList {QStringLiteral("KeyDown:36,0"), QStringLiteral("Click"),
-            QStringLiteral("KeyDown:38,0")}));
+    EXPECT_EQ(events.log, L("KeyDown:36,0|Click|KeyDown:38,0"));
 }
 
 TEST(ListControlTest, consumedAndUnknownKeys_leaveTheListAlone)
 {
-    ListControl list = listOf({QStringLiteral("a"), QStringLiteral("b")});
+    ListControl list = listOf(L("a|b"));
     Recorder events;
     events.consumeKey = Key::Down;
     list.setEvents(&events);
@@ -423,16 +399,12 @@ TEST(ListControlTest, consumedAndUnknownKeys_leaveTheListAlone)
     EXPECT_EQ(list.ListIndex(), -1);
     EXPECT_FALSE(list.userKeyDown(Key::F5, Key::NoShift)); // for the window to handle
     EXPECT_FALSE(list.userKeyDown(Key::Return, Key::NoShift));
-    EXPECT_EQ(events.log,
-        (QStringList {QStringLiteral("KeyDown:40,0"), QStringLiteral("KeyDown:116,0"),
-            QStringLiteral("KeyDown:13,0")}));
+    EXPECT_EQ(events.log, L("KeyDown:40,0|KeyDown:116,0|KeyDown:13,0"));
 }
 
 TEST(ListControlTest, shiftArrowsInMultiSelect_extendFromAnchor)
 {
-    ListControl list =
-        listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")},
-            2, true);
+    ListControl list = listOf(L("a|b|c|d"), 2, true);
     list.userMouseDown(1, Mouse::Left, Key::NoShift);
     list.userKeyDown(Key::Down, Key::ShiftMask);
     list.userKeyDown(Key::Down, Key::ShiftMask);
@@ -447,42 +419,39 @@ TEST(ListControlTest, shiftArrowsInMultiSelect_extendFromAnchor)
 
 TEST(ListControlTest, typeAhead_findsPrefixIgnoringCaseAndCyclesOnRepeats)
 {
-    ListControl list = listOf({QStringLiteral(" ..."), QStringLiteral("Mail\tx"),
-                                  QStringLiteral("maps"), QStringLiteral("Music")},
-        2);
+    ListControl list = listOf(L(" ...|Mail\tx|maps|Music"), 2);
     Recorder events;
     list.setEvents(&events);
-    EXPECT_TRUE(list.userKeyboardSearch(QStringLiteral("m")));
+    EXPECT_TRUE(list.userKeyboardSearch(u"m"_s));
     EXPECT_EQ(list.ListIndex(), 1);
-    EXPECT_TRUE(list.userKeyboardSearch(QStringLiteral("ma")));
+    EXPECT_TRUE(list.userKeyboardSearch(u"ma"_s));
     EXPECT_EQ(list.ListIndex(), 1); // still matches: stays
-    EXPECT_TRUE(list.userKeyboardSearch(QStringLiteral("map")));
+    EXPECT_TRUE(list.userKeyboardSearch(u"map"_s));
     EXPECT_EQ(list.ListIndex(), 2);
-    EXPECT_TRUE(list.userKeyboardSearch(QStringLiteral("mm")));
+    EXPECT_TRUE(list.userKeyboardSearch(u"mm"_s));
     EXPECT_EQ(list.ListIndex(), 3);
-    EXPECT_TRUE(list.userKeyboardSearch(QStringLiteral("M"))); // wraps round
+    EXPECT_TRUE(list.userKeyboardSearch(u"M"_s)); // wraps round
     EXPECT_EQ(list.ListIndex(), 1);
-    EXPECT_FALSE(list.userKeyboardSearch(QStringLiteral("x"))); // the target column is not searched
-    EXPECT_EQ(events.log.count(QStringLiteral("Click")), 4);
+    EXPECT_FALSE(list.userKeyboardSearch(u"x"_s)); // the target column is not searched
+    EXPECT_EQ(events.log.count(u"Click"_s), 4);
     EXPECT_EQ(list.SelCount(), 1);
 
     // Space typed inside a name is left to the type-ahead; KeyDown still sees it
     events.log.clear();
     EXPECT_FALSE(list.userKeyDown(Key::Space, Key::NoShift, 10, true));
-    EXPECT_EQ(events.log, QStringList {QStringLiteral("KeyDown:32,0")});
+    EXPECT_EQ(events.log, L("KeyDown:32,0"));
 }
 
 TEST(ListControlTest, mouseMove_setsMouseOverRow)
 {
-    ListControl list = listOf({QStringLiteral("a"), QStringLiteral("b")});
+    ListControl list = listOf(L("a|b"));
     Recorder events;
     list.setEvents(&events);
     list.userMouseMove(1, Mouse::NoButton, Key::NoShift);
     EXPECT_EQ(list.MouseOverRow(), 1);
     list.userMouseMove(9, Mouse::NoButton, Key::NoShift);
     EXPECT_EQ(list.MouseOverRow(), -1);
-    EXPECT_EQ(
-        events.log, (QStringList {QStringLiteral("MouseMove:1"), QStringLiteral("MouseMove:-1")}));
+    EXPECT_EQ(events.log, L("MouseMove:1|MouseMove:-1"));
 }
 
 TEST(ListControlTest, observers_hearEachChange_andOneResetAfterRedrawResumes)
@@ -490,29 +459,27 @@ TEST(ListControlTest, observers_hearEachChange_andOneResetAfterRedrawResumes)
     ListControl list(1, true);
     Watcher watcher;
     list.addObserver(&watcher);
-    list.addRow(QStringLiteral("a"));
+    list.addRow(u"a"_s);
     list.setRow(0);
-    list.insertRow(QStringLiteral("b"));
+    list.insertRow(u"b"_s);
     select(list, 1);
     list.setListIndex(1);
     list.setAction(4);
     list.setLineStyle(4);
     list.setFocus();
     EXPECT_EQ(watcher.log,
-        (QStringList {QStringLiteral("inserted:0,1"), QStringLiteral("inserted:0,1"),
-            QStringLiteral("changed:1,1"), QStringLiteral("current:1"),
-            QStringLiteral("removed:1,1"), QStringLiteral("current:0"),
-            QStringLiteral("appearance"), QStringLiteral("focus")}));
+        L("inserted:0,1|inserted:0,1|changed:1,1|current:1|removed:1,1|current:0|appearance|"
+          "focus"));
 
     watcher.log.clear();
     list.setRedraw(false);
     for (int i = 0; i < 1000; ++i)
-        list.addRow(QStringLiteral("row"));
+        list.addRow(u"row"_s);
     list.setAction(1);
     list.setSorted(1);
     list.setFocus(); // a focus request is not drawing: it still goes out
     list.setRedraw(true);
-    EXPECT_EQ(watcher.log, (QStringList {QStringLiteral("focus"), QStringLiteral("reset")}));
+    EXPECT_EQ(watcher.log, L("focus|reset"));
 
     list.removeObserver(&watcher);
     list.clear();

@@ -1,6 +1,7 @@
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
 #include "support/FakeUi.h"
+#include "support/TempFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 
 using namespace corvanta;
+using corvanta::test::bytesOf;
+using corvanta::test::writeBytes;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -21,16 +24,8 @@ protected:
 
     QString write(const QString &name, const QByteArray &bytes) const
     {
-        QFile file(path(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        writeBytes(path(name), bytes);
         return path(name);
-    }
-
-    QByteArray bytesOf(const QString &file) const
-    {
-        QFile in(file);
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
     }
 
     static QStringList rowsOf(const ListControl &list)

@@ -18,6 +18,19 @@
 
 namespace corvanta::test {
 
+// The user in a name dialog (new or renamed project, topic): picks append or insert, types, saves.
+inline std::function<void(PointerEditor &)> nameDialog(const QString &text, bool insert)
+{
+    return [text, insert](PointerEditor &e) {
+        if (insert)
+            e.optInsertName_Click();
+        else
+            e.optAppendName_Click();
+        e.setText(e.txtPointerName, text);
+        e.cmdSave_Click();
+    };
+}
+
 // The fake desktop as the whole program meets it: the scripted boxes of FakeUi and the modal
 // windows, which count their showings and let a test play the user in them.
 class FakeFormUi : public FakeUi,

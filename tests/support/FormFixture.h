@@ -4,7 +4,9 @@
 #include "app/MainForm.h"
 #include "app/Navigation.h"
 #include "compose/Program.h"
+#include "support/FakeClipboard.h"
 #include "support/FakeFormUi.h"
+#include "support/FakeShell.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -21,12 +23,19 @@ protected:
     TempFolder data;
     FakeFormUi ui;
     FakeClock clock;
+    FakeShell shell;         // records what is launched
+    FakeClipboard clipboard; // where cut names and copied targets go, never the desktop's
     std::unique_ptr<Program> program;
     MainForm *form = nullptr;
     QString executableFolder; // where the program would lie, for its installed files
 
     // The services the program is made with; a test may add fakes first.
-    virtual Platform platform() { return Platform{ui, clock}; }
+    virtual Platform platform()
+    {
+        Platform p{ui, clock, &shell};
+        p.clipboard = &clipboard;
+        return p;
+    }
 
     // Makes the program (again), not yet started.
     void make()

@@ -11,7 +11,24 @@
 
 #include "support/QtPrinters.h"
 
+#include <gtest/gtest.h>
+
 namespace corvanta::test {
+
+// A file's bytes, or "<missing>" when it cannot be read (so a test tells the two apart).
+inline QByteArray bytesOf(const QString &path)
+{
+    QFile in(path);
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
+}
+
+// Writes bytes over path, as another program would; a test fails when it cannot.
+inline void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile out(path);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bytes) == bytes.size())
+        << path.toStdString();
+}
 
 // A data folder for one test, with helpers to lay down and read back raw bytes. It lies three
 // levels down a temporary tree of its own, so that a name climbing out of it ("../../x") still
