@@ -46,7 +46,9 @@ public:
 private:
     std::vector<PointerFile> files_;
     std::vector<PointerPlace> places_;
-    std::vector<QString> folded_; // each file's text case-folded, where the places point
+    // Each decoded file's text case-folded, at the offsets the places point to; an ASCII file is
+    // matched as it is, so it has none.
+    std::vector<QString> folded_;
     std::vector<int> results_;
     QString filter_;
     int chosen_ = -1;

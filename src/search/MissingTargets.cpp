@@ -205,8 +205,9 @@ std::vector<size_t> MissingTargets::removeFrom(const PointerFile &file, const st
         // A target that came back since the check stays.
         if (checker_.state(place.target()) == TargetState::Exists)
             continue;
+        const QString record = place.record();
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (!gone[size_t(i)] && trimSpaces(lines[i]) == place.view()) {
+            if (!gone[size_t(i)] && trimSpaces(lines[i]) == record) {
                 gone[size_t(i)] = true;
                 removed.push_back(row);
                 break;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ListFiles.h"
+
 #include <QString>
 
 #include <memory>
@@ -16,19 +18,18 @@ struct PointerFile
     QString project; // "" for the entry screen
     QString topic;   // "" for the " ..." row's own list
     QString path;
-    QString text;    // its decoded text, once read
+    ListContent content; // once read
 };
 
-// One pointer where it lives: a line of its file's text, spaces trimmed, TABs kept, as the File
-// List shows it. Kept as a place in the text, so 100,000 pointers cost no string each.
+// One pointer where it lives: a line of its file's content, spaces trimmed, TABs kept, as the
+// File List shows it. Kept as a place in the content, so 100,000 pointers cost no string each.
 struct PointerPlace
 {
     const PointerFile *file = nullptr;
     qsizetype offset = 0;
     qsizetype length = 0;
 
-    QStringView view() const { return QStringView(file->text).sliced(offset, length); }
-    QString record() const { return view().toString(); }
+    QString record() const;
     QString name() const;   // the text before the first TAB, spaces trimmed
     QString target() const; // the text after it, spaces trimmed
     // "Project / Topic", "Project" for a project's own list, "Entry Screen" (and
