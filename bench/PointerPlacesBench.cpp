@@ -144,7 +144,11 @@ int main(int argc, char **argv)
     // Its parts, for scale.
     std::vector<PointerFile> files;
     const double listFiles = medianMs([&] { files = pointerFiles(data); });
-    const double readAll = medianMs([&] { readPointers(files); });
+    const double readAll = medianMs([&] {
+        TextBlocks blocks; // outlives the copy that points into it
+        std::vector<PointerFile> copy = files;
+        readPointers(copy, blocks);
+    });
 
     // (c) each keystroke's filter over all of them.
     PointerFinder finder(data);

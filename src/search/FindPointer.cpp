@@ -58,7 +58,7 @@ bool containsFolded(QByteArrayView line, QByteArrayView word)
 } // namespace
 
 PointerFinder::PointerFinder(const QString &dataFolder)
-    : files_(pointerFiles(dataFolder)), places_(readPointers(files_))
+    : files_(pointerFiles(dataFolder)), places_(readPointers(files_, blocks_))
 {
     // Folded a file at a time: one string per file, not per pointer, at the same offsets.
     folded_.resize(files_.size());

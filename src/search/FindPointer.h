@@ -44,6 +44,7 @@ public:
     std::function<void(const PointerPlace &)> onLaunch;
 
 private:
+    TextBlocks blocks_;
     std::vector<PointerFile> files_;
     std::vector<PointerPlace> places_;
     // Each decoded file's text case-folded, at the offsets the places point to; an ASCII file is

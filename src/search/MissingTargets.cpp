@@ -81,7 +81,7 @@ bool TargetChecker::unmountedMedia(const QString &path) const
 MissingTargets::MissingTargets(const QString &dataFolder, const TargetChecker &checker, Ui &ui)
     : files_(pointerFiles(dataFolder)), checker_(checker), ui_(ui)
 {
-    for (PointerPlace &place : readPointers(files_)) {
+    for (PointerPlace &place : readPointers(files_, blocks_)) {
         const QString target = place.target();
         if (!isFileTarget(target))
             continue;

@@ -89,13 +89,15 @@ std::vector<PointerFile> pointerFiles(const QString &dataFolder)
     return files;
 }
 
-std::vector<PointerPlace> readPointers(std::vector<PointerFile> &files)
+std::vector<PointerPlace> readPointers(std::vector<PointerFile> &files, TextBlocks &blocks)
 {
     // Every file first, so the places are made once at their full size: each line end bounds a
     // pointer, and room reserved but not filled costs no memory.
     qsizetype lineEnds = 0;
     for (PointerFile &file : files) {
         file.content = readListContent(file.path);
+        if (file.content.isAscii)
+            file.content.ascii = blocks.keep(file.content.ascii);
         lineEnds += file.content.isAscii ? countLineEnds(QByteArrayView(file.content.ascii))
                                          : countLineEnds(QStringView(file.content.text));
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/TextBlocks.h"
 #include "store/ListFiles.h"
 
 #include <QString>
@@ -43,8 +44,9 @@ struct PointerPlace
 std::vector<PointerFile> pointerFiles(const QString &dataFolder);
 
 // Reads files and gives every pointer of them, in file order; a missing or unreadable file
-// gives none. The files must outlive the places and not move.
-std::vector<PointerPlace> readPointers(std::vector<PointerFile> &files);
+// gives none. The files' content is kept in blocks; blocks and files must outlive the places,
+// and the files must not move.
+std::vector<PointerPlace> readPointers(std::vector<PointerFile> &files, TextBlocks &blocks);
 
 // Opens place's project and topic in the main window with its pointer current (OpenPlace);
 // false when the project or topic has gone from its list.

@@ -240,9 +240,6 @@ ListContent readListContent(const QString &path)
     if (!readBytes(path, bytes, Record::No))
         return content;
     if (isAscii(bytes)) {
-        // Held for long among many: without the spare room the read left.
-        if (bytes.capacity() - bytes.size() > 256)
-            bytes.squeeze();
         content.ascii = std::move(bytes);
     } else {
         content.isAscii = false;
