@@ -85,7 +85,7 @@ TEST_F(ListFilesTest, readListContent_asciiKeptAsBytes_givesTheDecodedRecords)
         {"  A\ta \r\nB\tb\n\rC\rD  ", true},
         {QByteArray("nul\0inside\r\n", 13), true},
         {"", true},
-        {"\xEF\xBB\xBFA\ta\r\n", false},
+        {"\xEF\xBB\xBF" "A\ta\r\n", false},
         {"Caf\xC3\xA9\tx\r\nplain\ty\r\nna\xEFve\tz\r\n", false},
     };
     for (const auto &c : cases) {
