@@ -72,6 +72,9 @@ std::vector<MenuItem> buildMenuBar()
         entry(u"mnuExitProgram"_s, u"Exit Program"_s, u"Ctrl+X"_s),
     }));
     bar.push_back(menu(u"mnuEdit"_s, u"&Edit"_s, {
+        entry(u"mnuUndo"_s, u"Undo"_s, u"Ctrl+Z"_s),
+        entry(u"mnuRedo"_s, u"Redo"_s, u"Ctrl+Shift+Z"_s),
+        separator(u"mnuSepUndo"_s),
         entry(u"mnuEditFileData"_s, u"Edit File Data"_s, u"Ctrl+D"_s),
         separator(u"mnuSepEdit"_s),
         entry(u"mnuEditFileList"_s, u"Edit File List"_s),

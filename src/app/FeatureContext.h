@@ -10,6 +10,7 @@ namespace corvanta {
 class CommandSurface;
 class ListControl;
 class Operations;
+class UndoHistory;
 struct SharedState;
 
 // The main window as a feature may change it: its caption, whether it takes input, which list
@@ -32,7 +33,7 @@ protected:
 };
 
 // What a feature is made with: the operations by name, the shared state, the three lists, the
-// menus and status bar, the window and the desktop's services. A feature keeps it, registers its
+// menus and status bar, the window, the desktop's services and the undo history. A feature keeps it, registers its
 // operations in its constructor, and reaches other features only by operation name or through an
 // interface the composition root hands it.
 struct FeatureContext
@@ -47,6 +48,7 @@ struct FeatureContext
     Platform platform;
     Ui &ui; // platform.ui and platform.clock, for short
     Clock &clock;
+    UndoHistory &undo; // every change to pointer files is recorded here (PointerChange)
 };
 
 } // namespace corvanta

@@ -62,7 +62,7 @@ MainForm::~MainForm() = default;
 FeatureContext MainForm::context()
 {
     return FeatureContext{operations, state, lstProjectList, lstTopicList, lstFileList, commands, *this,
-                          platform, ui, clock};
+                          platform, ui, clock, undo};
 }
 
 void MainForm::setCaption(const QString &caption)
@@ -327,6 +327,7 @@ void MainForm::registerFrameOperations()
     registerOperation(QStringLiteral("ReloadProjectList"), [this] { navigation_->ReloadList(lstProjectList); });
     registerOperation(QStringLiteral("ReloadTopicList"), [this] { navigation_->ReloadList(lstTopicList); });
     registerOperation(QStringLiteral("ReloadFileList"), [this] { navigation_->ReloadList(lstFileList); });
+    registerOperation(QStringLiteral("RereadFileList"), [this] { navigation_->RereadFileList(); });
     registerOperation(QStringLiteral("ShowHotKeyList"), [this] { ShowHotKeyList(); });
     registerOperation(QStringLiteral("mnuReturnToEntryScreen"), [this] { run(QStringLiteral("LoadEntryScreen")); });
     registerOperation(QStringLiteral("mnuExitProgram"), [this] { closeMainWindow(); });

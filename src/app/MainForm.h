@@ -6,6 +6,7 @@
 #include "app/Operations.h"
 #include "app/ScreenPlacement.h"
 #include "app/SharedState.h"
+#include "app/UndoHistory.h"
 #include "app/WindowGeometry.h"
 #include "platform/Platform.h"
 #include "store/ListControl.h"
@@ -46,6 +47,9 @@ public:
     ListControl lstTopicList{2, false};
     ListControl lstFileList{2, true};
     CommandSurface commands;
+    // --- operations by name (app/Operations.h) ---
+    Operations operations;
+    UndoHistory undo{state, ui, operations, commands, lstFileList, *this};
 
     Navigation &navigation() { return *navigation_; }
     Sorting &sorting() { return *sorting_; }
@@ -95,8 +99,6 @@ public:
     void closeMainWindow();
     void WriteManifest(const QString &executableName) const;
 
-    // --- operations by name (app/Operations.h) ---
-    Operations operations;
     void registerOperation(const QString &name, std::function<void()> operation)
     {
         operations.add(name, std::move(operation));

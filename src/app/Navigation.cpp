@@ -226,6 +226,15 @@ void Navigation::ReloadList(ListControl &list)
     s.SuppressListClick = suppressed;
 }
 
+void Navigation::RereadFileList()
+{
+    ListControl &files = f.lstFileList;
+    files.clear();
+    readPointerListTrimmed(s.FileListPath, files);
+    if (sortDirection(s.FileSort) != 0)
+        files.setSorted(sortDirection(s.FileSort));
+}
+
 // --- opening projects and topics ---
 
 void Navigation::SelectProject()

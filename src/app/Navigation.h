@@ -40,6 +40,9 @@ public:
     // Reads a shown list's file again after another program changed it; the rows selected and
     // the current row stay so by name where they still exist.
     void ReloadList(ListControl &list);
+    // Shows the shown topic's file again as a topic click does, after the program itself
+    // rewrote it from elsewhere (Check Missing Targets, Undo); no row stays selected.
+    void RereadFileList();
     // After the program moved the Topic List's selection: the File List shows the highlighted
     // topic (nothing happens while no row is highlighted).
     void showHighlightedTopic();

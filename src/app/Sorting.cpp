@@ -277,6 +277,8 @@ void Sorting::SaveTopicList()
 void Sorting::SaveFileList()
 {
     ListControl &list = f.lstFileList;
+    PointerChange change(f.undo, QStringLiteral("Rebuild File List"));
+    change.touch(s.FileListPath);
     if (list.ListCount() == 0) {
         f.ui.beep();
         f.lstProjectList.selectRow(f.lstProjectList.ListIndex());

@@ -1,6 +1,7 @@
 // What Save does in each mode: hand a name back, add a pointer, or change the edited one.
 #include "editor/PointerEditor.h"
 
+#include "app/UndoHistory.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/ListControl.h"
@@ -53,6 +54,11 @@ void PointerEditor::ReturnEnteredName()
 
 bool PointerEditor::writeFileList(const QStringList &lines)
 {
+    const EditorMode m = mode();
+    PointerChange change(c.undo, m == EditorMode::EditFile ? QStringLiteral("Edit Pointer")
+            : m == EditorMode::RenameFile                   ? QStringLiteral("Rename Pointer")
+                                                            : QStringLiteral("Add Pointer"));
+    change.touch(s.FileListPath);
     return reportSaveFailure(c.ui, s.FileListPath, saveLines(s.FileListPath, lines));
 }
 

@@ -3,6 +3,7 @@
 #include "app/CommandSurface.h"
 #include "app/Launcher.h"
 #include "app/Operations.h"
+#include "app/UndoHistory.h"
 #include "editor/PointerEditor.h"
 #include "platform/DesktopEntries.h"
 #include "platform/Keys.h"
@@ -223,6 +224,8 @@ void FileListCommands::RemoveSelectedFiles()
             removed.append({i, list.rowText(i)});
     }
     // All at once: one row at a time would shift the rest of the list for each.
+    PointerChange change(c.undo, QStringLiteral("Remove ") + pointerCount(int(removed.size())));
+    change.touch(s.FileListPath);
     int remembered = std::max(list.removeSelectedRows(), 0);
     if (!reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, list))) {
         // The file keeps the pointers, so the list shows them again.

@@ -2,6 +2,7 @@
 
 #include "app/Operations.h"
 #include "app/SharedState.h"
+#include "app/UndoHistory.h"
 #include "platform/Ui.h"
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
@@ -227,7 +228,10 @@ void HandInReceiver::addFiles()
         }
         path = target.path;
     }
+    PointerChange change(c.undo, QString());
+    change.touch(path);
     answer_ = addToFile(path, request_.files, &c.ui);
+    change.setLabel(QStringLiteral("Add ") + pointerCount(answer_.added));
     if (answer_.added > 0 && QDir::cleanPath(path) == QDir::cleanPath(shown))
         c.operations.run(QStringLiteral("ReloadFileList"));
 }

@@ -2,6 +2,7 @@
 
 #include "app/CommandSurface.h"
 #include "app/Operations.h"
+#include "app/UndoHistory.h"
 #include "app/SharedState.h"
 #include "platform/Clipboard.h"
 #include "platform/DesktopEntries.h"
@@ -227,6 +228,8 @@ void Launching::RemoveMissingFile()
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (trimSpaces(nameField(lines[i])) == name && trimSpaces(targetField(lines[i])) == rowTarget) {
                 lines.removeAt(i);
+                PointerChange change(c.undo, QStringLiteral("Remove ") + pointerCount(1));
+                change.touch(path);
                 saved = saveLines(path, lines);
                 reportSaveFailure(c.ui, path, saved);
                 break;

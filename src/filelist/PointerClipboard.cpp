@@ -3,6 +3,7 @@
 #include "app/CommandSurface.h"
 #include "app/Operations.h"
 #include "app/SharedState.h"
+#include "app/UndoHistory.h"
 #include "platform/Ui.h"
 #include "filelist/FileListCommands.h"
 #include "platform/MsgBox.h"
@@ -86,6 +87,8 @@ void PointerClipboard::cutFiles()
     // in neither.
     if (!savePasteList(cut))
         return;
+    PointerChange change(c.undo, QStringLiteral("Cut ") + pointerCount(int(cut.size())));
+    change.touch(s.FileListPath);
     if (!reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, kept)))
         return;
     for (int row = list.ListCount() - 1; row >= 0; --row) {
@@ -195,6 +198,10 @@ void PointerClipboard::DropPointersOnTopic()
     }
     if (dropped.isEmpty())
         return;
+    PointerChange change(c.undo, (s.DropCopy ? QStringLiteral("Copy ") : QStringLiteral("Move "))
+            + pointerCount(int(dropped.size())));
+    change.touch(s.FileListPath);
+    change.touch(target);
     // The topic's file first: when the shown one then fails, the pointers are in both files,
     // never in neither.
     if (!reportSaveFailure(c.ui, target, writePointerList(target, rows + dropped)) || s.DropCopy)
@@ -256,6 +263,8 @@ void PointerClipboard::PasteFiles()
 
     // Nothing pasted changes nothing, so nothing is written.
     const QStringList rows = rowTexts(list);
+    PointerChange change(c.undo, QStringLiteral("Paste ") + pointerCount(int(pasted.size())));
+    change.touch(s.FileListPath);
     if (!pasted.isEmpty()
         && !reportSaveFailure(c.ui, s.FileListPath,
             writePointerList(s.FileListPath, rows.first(at) + pasted + rows.sliced(at))))

@@ -2,6 +2,7 @@
 
 #include "app/Operations.h"
 #include "app/SharedState.h"
+#include "app/UndoHistory.h"
 #include "platform/DesktopEntries.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
@@ -78,8 +79,9 @@ bool TargetChecker::unmountedMedia(const QString &path) const
 
 // --- MissingTargets ---
 
-MissingTargets::MissingTargets(const QString &dataFolder, const TargetChecker &checker, Ui &ui)
-    : files_(pointerFiles(dataFolder)), checker_(checker), ui_(ui)
+MissingTargets::MissingTargets(const QString &dataFolder, const TargetChecker &checker, Ui &ui,
+    UndoHistory *undo)
+    : files_(pointerFiles(dataFolder)), checker_(checker), ui_(ui), undo_(undo)
 {
     for (PointerPlace &place : readPointers(files_, blocks_)) {
         const QString target = place.target();
@@ -165,7 +167,12 @@ QStringList MissingTargets::removeSelected()
     int removed = 0;
     QStringList written;
     std::vector<bool> drop(rows_.size(), false);
+    std::optional<PointerChange> change;
+    if (undo_)
+        change.emplace(*undo_, QString());
     for (const auto &[file, rows] : byFile) {
+        if (change)
+            change->touch(file->path);
         const std::vector<size_t> gone = removeFrom(*file, rows);
         if (gone.empty())
             continue;
@@ -181,6 +188,8 @@ QStringList MissingTargets::removeSelected()
             kept.push_back(std::move(rows_[i]));
     }
     rows_ = std::move(kept);
+    if (change)
+        change->setLabel(QStringLiteral("Remove ") + pointerCount(removed));
     changed(Change::Rows);
     ui_.msgBox(QString::number(removed)
             + (removed == 1 ? QStringLiteral(" Pointer Was") : QStringLiteral(" Pointers Were"))
@@ -243,18 +252,14 @@ void CheckMissingTargets::OpenCheckMissingTargets()
     SharedState &s = c.state;
     c.ui.setBusy(true);
     const TargetChecker checker = make_(s.ProgramFolder);
-    MissingTargets window(s.ProgramFolder, checker, c.ui);
+    MissingTargets window(s.ProgramFolder, checker, c.ui, &c.undo);
     c.ui.setBusy(false);
     display_.showMissingTargets(window);
     open_ = false;
 
     if (window.written().contains(s.FileListPath)) {
         // The File List shown lost pointers: show what its file now holds.
-        ListControl &files = c.lstFileList;
-        files.clear();
-        readPointerListTrimmed(s.FileListPath, files);
-        if (sortDirection(s.FileSort) != 0)
-            files.setSorted(sortDirection(s.FileSort));
+        c.operations.run(QStringLiteral("RereadFileList"));
     }
     if (const PointerPlace *place = window.chosen()) {
         if (!openPlace(c.operations, s, *place))

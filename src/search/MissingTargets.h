@@ -13,6 +13,7 @@
 namespace corvanta {
 
 class Ui;
+class UndoHistory;
 
 enum class TargetState { Exists, Missing, NotReachable };
 
@@ -53,7 +54,9 @@ public:
         bool selected = false;
     };
 
-    MissingTargets(const QString &dataFolder, const TargetChecker &checker, Ui &ui);
+    // undo, when given, takes each removal as one change.
+    MissingTargets(const QString &dataFolder, const TargetChecker &checker, Ui &ui,
+        UndoHistory *undo = nullptr);
 
     static QString caption() { return QStringLiteral(" Check Missing Targets"); }
     static QString stateText(TargetState state);
@@ -81,6 +84,7 @@ private:
     std::vector<PointerFile> files_;
     const TargetChecker &checker_;
     Ui &ui_;
+    UndoHistory *undo_;
     std::vector<Row> rows_;
     int checked_ = 0;
     std::optional<PointerPlace> chosen_;

@@ -294,8 +294,6 @@ bool readLinesForRewrite(const QString &path, QStringList &lines, QString *reaso
 
 SaveResult saveLines(const QString &path, const QStringList &lines)
 {
-    if (!fileGuard::unchanged(path))
-        return SaveResult{false, listChangedTitle().trimmed(), true};
     qsizetype size = 0;
     for (const QString &line : lines)
         size += line.size() + 2;
@@ -309,7 +307,13 @@ SaveResult saveLines(const QString &path, const QStringList &lines)
         text += line;
         text += u"\r\n";
     }
-    const QByteArray bytes = text.toUtf8();
+    return saveListBytes(path, text.toUtf8());
+}
+
+SaveResult saveListBytes(const QString &path, const QByteArray &bytes)
+{
+    if (!fileGuard::unchanged(path))
+        return SaveResult{false, listChangedTitle().trimmed(), true};
     const SaveResult result = saveOwnFile(path, bytes);
     if (result)
         fileGuard::record(path, bytes);

@@ -49,6 +49,8 @@ bool readLinesForRewrite(const QString &path, QStringList &lines, QString *reaso
 // read-only file, a missing folder or a full disk fail and leave the old file whole. A file
 // changed on disk since the program last read or wrote it is not replaced.
 SaveResult saveLines(const QString &path, const QStringList &lines);
+// The same for bytes given whole, as an earlier state of a list file is put back.
+SaveResult saveListBytes(const QString &path, const QByteArray &bytes);
 
 // The " File Not Saved" box for a failed write.
 QString fileNotSavedTitle();

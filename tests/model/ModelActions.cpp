@@ -499,4 +499,24 @@ void ModelSession::saveUserFile()
     model.folders.insert(folder);
 }
 
+// --- undo ---
+
+void ModelSession::undoAndRedo()
+{
+    if (!menu("mnuUndo"))
+        return;
+    // Refused when a file changed since the change (a topic renamed or deleted, say): nothing
+    // may have changed then, which the check after every step sees.
+    for (const ShownBox &box : ui.boxes) {
+        if (box.title == u" Cannot Undo")
+            return;
+    }
+    for (const QString &difference : model.compare(data)) {
+        if (!difference.section(u':', 0, 0).endsWith(u".Files"))
+            failure = QStringLiteral("Undo changed more than a pointer file: ") + difference;
+    }
+    if (!menu("mnuRedo") || !ui.boxes.empty())
+        failure = QStringLiteral("a change just undone could not be redone");
+}
+
 } // namespace corvanta::test

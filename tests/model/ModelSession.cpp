@@ -47,6 +47,7 @@ const UserAction Actions[] = {
     {"clean up project files", 2, &ModelSession::cleanUp},
     {"restart the program", 2, &ModelSession::restart},
     {"save a document of the user's", 2, &ModelSession::saveUserFile},
+    {"undo and redo", 4, &ModelSession::undoAndRedo},
 };
 
 // Names a user might type: plain, spaced, accented, differing only in case, padded, holding the

@@ -62,6 +62,9 @@ public:
     void cleanUp();
     void restart();
     void saveUserFile();
+    // Undo, then Redo: the data folder must be as before, and in between differ from it in
+    // pointer files alone.
+    void undoAndRedo();
 
 private:
     using Play = std::function<void(PointerEditor &)>;

@@ -1,0 +1,232 @@
+#include "app/UndoHistory.h"
+
+#include "app/CommandSurface.h"
+#include "app/FeatureContext.h"
+#include "app/Operations.h"
+#include "app/SharedState.h"
+#include "platform/MsgBox.h"
+#include "platform/RegularFile.h"
+#include "platform/Ui.h"
+#include "store/ListControl.h"
+#include "store/ListFiles.h"
+
+#include <QStringList>
+
+namespace corvanta {
+
+namespace {
+
+const QString UndoItem = QStringLiteral("mnuUndo");
+const QString RedoItem = QStringLiteral("mnuRedo");
+
+// The file's bytes now; a missing file reads as empty. False when something is there that
+// cannot be read.
+bool bytesNow(const QString &path, QByteArray &bytes, QString *reason = nullptr)
+{
+    bytes.clear();
+    return readRegularFile(path, bytes, reason) != ReadOutcome::Unreadable;
+}
+
+// Where a pointer file of the data folder is shown: the project ("" for the entry screen) and the
+// topic ("" for the " ..." row), as the paths are made from the names.
+bool placeOf(const QString &dataFolder, const QString &path, QString &project, QString &topic)
+{
+    const QString prefix = dataFolder + u'/';
+    const QString suffix = QStringLiteral(".Files");
+    if (!path.startsWith(prefix) || !path.endsWith(suffix))
+        return false;
+    const QString inside = path.sliced(prefix.size());
+    if (inside == QStringLiteral("Project.Files")) {
+        project.clear();
+        topic.clear();
+        return true;
+    }
+    const QString projects = QStringLiteral("Projects/");
+    if (!inside.startsWith(projects))
+        return false;
+    const QStringList parts = inside.sliced(projects.size()).chopped(suffix.size()).split(u'/');
+    if (parts.size() == 1) {
+        project.clear();
+        topic = parts[0];
+        return true;
+    }
+    if (parts.size() != 2)
+        return false;
+    project = parts[0];
+    topic = parts[1] == parts[0] ? QString() : parts[1];
+    return true;
+}
+
+QStringList recordsOf(const QByteArray &bytes)
+{
+    QStringList records;
+    const QString text = decodeListText(bytes);
+    forEachRecord(text, [&](QStringView line) { records.append(line.toString()); });
+    return records;
+}
+
+// The row to make current once shown comes back: the first that differs from other, or the last
+// row when shown only lost rows at its end.
+QString firstChangedRecord(const QByteArray &shown, const QByteArray &other)
+{
+    const QStringList now = recordsOf(shown);
+    const QStringList was = recordsOf(other);
+    qsizetype i = 0;
+    while (i < now.size() && i < was.size() && now[i] == was[i])
+        ++i;
+    if (i < now.size())
+        return now[i];
+    return now.isEmpty() ? QString() : now.last();
+}
+
+QString refusalText(const QString &path, const QString &why, bool back)
+{
+    return QStringLiteral("The File  [") + userText(path) + QStringLiteral("]  ") + why
+        + fiveSpaces() + u'\r'
+        + (back ? QStringLiteral("Nothing Was Undone.") : QStringLiteral("Nothing Was Redone."))
+        + u'\r';
+}
+
+} // namespace
+
+QString pointerCount(int count)
+{
+    return count == 1 ? QStringLiteral("Pointer") : QString::number(count) + QStringLiteral(" Pointers");
+}
+
+UndoHistory::UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands,
+    ListControl &fileList, FormWindow &window)
+    : s(state), ui_(ui), operations_(operations), commands_(commands), fileList_(fileList), window_(window)
+{
+    operations.add(UndoItem, [this] { Undo(); });
+    operations.add(RedoItem, [this] { Redo(); });
+    updateMenu();
+}
+
+void UndoHistory::record(Change change)
+{
+    undo_.push_back(std::move(change));
+    while (undo_.size() > Limit)
+        undo_.pop_front();
+    redo_.clear();
+    updateMenu();
+}
+
+QString UndoHistory::undoCaption() const
+{
+    return undo_.empty() ? QStringLiteral("Undo") : QStringLiteral("Undo ") + undo_.back().label;
+}
+
+QString UndoHistory::redoCaption() const
+{
+    return redo_.empty() ? QStringLiteral("Redo") : QStringLiteral("Redo ") + redo_.back().label;
+}
+
+void UndoHistory::Undo() { step(undo_, redo_, true); }
+
+void UndoHistory::Redo() { step(redo_, undo_, false); }
+
+void UndoHistory::step(std::deque<Change> &from, std::deque<Change> &to, bool back)
+{
+    if (from.empty() || s.ListLoading)
+        return;
+    Change change = std::move(from.back());
+    from.pop_back();
+    if (restore(change, back)) {
+        to.push_back(change);
+        show(change, back);
+    }
+    updateMenu();
+}
+
+bool UndoHistory::restore(const Change &change, bool back)
+{
+    const QString title = back ? QStringLiteral(" Cannot Undo") : QStringLiteral(" Cannot Redo");
+    auto refuse = [&](const QString &path, const QString &why) {
+        ui_.msgBox(refusalText(path, why, back), title, MsgBox::OkOnly | MsgBox::Exclamation);
+        return false;
+    };
+    // Every file first: a change is put back whole or not at all.
+    for (const FileState &file : change.files) {
+        QByteArray now;
+        QString reason;
+        if (!bytesNow(file.path, now, &reason))
+            return refuse(file.path, QStringLiteral("Could Not Be Read: ") + reason);
+        if (now != (back ? file.after : file.before))
+            return refuse(file.path, QStringLiteral("Was Changed Since."));
+    }
+    for (std::size_t i = 0; i < change.files.size(); ++i) {
+        const FileState &file = change.files[i];
+        const SaveResult saved = saveListBytes(file.path, back ? file.before : file.after);
+        if (saved)
+            continue;
+        // The files already put back take what the change left again, so they stay alike.
+        for (std::size_t j = 0; j < i; ++j) {
+            const FileState &done = change.files[j];
+            static_cast<void>(saveListBytes(done.path, back ? done.after : done.before));
+        }
+        return refuse(file.path,
+            saved.changedOnDisk ? QStringLiteral("Was Changed Since.")
+                                : QStringLiteral("Could Not Be Saved: ") + saved.reason);
+    }
+    return true;
+}
+
+void UndoHistory::show(const Change &change, bool back)
+{
+    const FileState &first = change.files.front();
+    const QByteArray &shown = back ? first.before : first.after;
+    const QString pointer = firstChangedRecord(shown, back ? first.after : first.before);
+    if (first.path == s.FileListPath) {
+        operations_.run(QStringLiteral("RereadFileList"));
+        for (int row = 0; row < fileList_.ListCount(); ++row) {
+            if (fileList_.rowText(row) == pointer) {
+                fileList_.setAction(2);
+                fileList_.selectRow(row);
+                break;
+            }
+        }
+        window_.giveFocus(&fileList_);
+        return;
+    }
+    if (!placeOf(s.ProgramFolder, first.path, s.PlaceProject, s.PlaceTopic))
+        return;
+    s.PlacePointer = pointer;
+    operations_.run(QStringLiteral("OpenPlace"));
+}
+
+void UndoHistory::updateMenu()
+{
+    commands_.setCaption(UndoItem, undoCaption());
+    commands_.setEnabled(UndoItem, !undo_.empty());
+    commands_.setCaption(RedoItem, redoCaption());
+    commands_.setEnabled(RedoItem, !redo_.empty());
+}
+
+PointerChange::PointerChange(UndoHistory &history, QString label)
+    : history_(history)
+{
+    change_.label = std::move(label);
+}
+
+void PointerChange::touch(const QString &path)
+{
+    for (const UndoHistory::FileState &file : change_.files) {
+        if (file.path == path)
+            return;
+    }
+    UndoHistory::FileState file{path, {}, {}};
+    if (bytesNow(path, file.before))
+        change_.files.push_back(std::move(file));
+}
+
+PointerChange::~PointerChange()
+{
+    std::erase_if(change_.files, [](UndoHistory::FileState &file) {
+        return !bytesNow(file.path, file.after) || file.after == file.before;
+    });
+    if (!change_.files.empty())
+        history_.record(std::move(change_));
+}
+
+} // namespace corvanta

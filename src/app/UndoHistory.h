@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <deque>
+#include <vector>
+
+namespace corvanta {
+
+class CommandSurface;
+class FormWindow;
+class ListControl;
+class Operations;
+class Ui;
+struct SharedState;
+
+// "Pointer" for one, "3 Pointers" for more: the end of an undo item's name ("Remove 3 Pointers").
+QString pointerCount(int count);
+
+// The pointer changes of this run, undone and redone a whole change at a time (&Edit "Undo",
+// "Redo"). A change is the bytes each list file it rewrote held before and after it. Undo puts the
+// earlier bytes back through the store's atomic save, and only while every file still holds
+// exactly what the change left: whatever another program or the program itself wrote since is
+// never overwritten. The main form owns it; features record through PointerChange.
+class UndoHistory
+{
+public:
+    static constexpr int Limit = 50;
+
+    struct FileState {
+        QString path;
+        QByteArray before; // a file that was missing counts as empty
+        QByteArray after;
+    };
+    struct Change {
+        QString label; // "Remove 3 Pointers"
+        std::vector<FileState> files; // the first is the one shown again by Undo and Redo
+    };
+
+    UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands,
+        ListControl &fileList, FormWindow &window);
+
+    // A change made: it goes on top, and what was undone before can no longer be redone.
+    void record(Change change);
+    // The menu items' names: "Undo Remove 3 Pointers", or "Undo" when there is nothing to undo.
+    QString undoCaption() const;
+    QString redoCaption() const;
+    int undoCount() const { return int(undo_.size()); }
+    int redoCount() const { return int(redo_.size()); }
+
+    // Puts the files of the last change back as they were before it and shows its first file's
+    // topic, with the first row that came back current. Refused with " Cannot Undo" and the
+    // reason, nothing written, when a file no longer holds what the change left; the refused
+    // change leaves the history.
+    void Undo();
+    // The same the other way for the last change undone.
+    void Redo();
+
+private:
+    SharedState &s;
+    Ui &ui_;
+    Operations &operations_;
+    CommandSurface &commands_;
+    ListControl &fileList_;
+    FormWindow &window_;
+    std::deque<Change> undo_;
+    std::deque<Change> redo_;
+
+    void step(std::deque<Change> &from, std::deque<Change> &to, bool back);
+    bool restore(const Change &change, bool back);
+    void show(const Change &change, bool back);
+    void updateMenu();
+};
+
+// One change a user makes to pointer files. Made before the first write and told each file before
+// it is written; when it goes out of scope, the files that now hold other bytes become one step
+// of the history. Nothing is recorded when no file changed (a refused or failed write).
+class PointerChange
+{
+public:
+    PointerChange(UndoHistory &history, QString label);
+    ~PointerChange();
+    PointerChange(const PointerChange &) = delete;
+    PointerChange &operator=(const PointerChange &) = delete;
+
+    // Takes the file's bytes now, once; a file that cannot be read is left out.
+    void touch(const QString &path);
+    // The name once the change knows its size ("Paste 3 Pointers").
+    void setLabel(const QString &label) { change_.label = label; }
+
+private:
+    UndoHistory &history_;
+    UndoHistory::Change change_;
+};
+
+} // namespace corvanta

@@ -1,0 +1,247 @@
+#include "app/UndoHistory.h"
+
+#include "filelist/HandIn.h"
+#include "platform/Keys.h"
+#include "platform/MsgBox.h"
+#include "store/ListFiles.h"
+#include "support/FormFixture.h"
+
+#include <functional>
+#include <map>
+
+namespace corvanta::test {
+namespace {
+
+const QString One = u"Projects/Alpha/One.Files"_s;
+const QString Two = u"Projects/Alpha/Two.Files"_s;
+// Written by hand: a bare LF, padded and unended lines. Any rewrite normalises them, so only
+// bytes kept whole give them back.
+const QByteArray OneByHand = "A\t/a\n  B b\t/b  \r\nC\t/gone\r\nD\t/d";
+const QByteArray TwoBytes = "X\t/x\r\n";
+
+class UndoTest : public FormFixture
+{
+protected:
+    TempFolder desktop; // the user's own files, handed in with --add
+
+    void SetUp() override
+    {
+        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n"); // a single project cannot be opened
+        data.write(u"Projects/Alpha/Alpha.List"_s, "One\r\nTwo\r\n");
+        data.write(One, OneByHand);
+        data.write(Two, TwoBytes);
+        start();
+        form->state.FileSort = SortOrder::None;
+        openTopic(u"One"_s);
+    }
+    void openTopic(const QString &name)
+    {
+        doubleClick(projects(), 0);
+        for (int row = 0; row < topics().ListCount(); ++row) {
+            if (topics().columnText(row, 0) == name)
+                click(topics(), row);
+        }
+        ASSERT_EQ(form->state.CurrentTopic, name);
+    }
+    void select(std::initializer_list<int> rows)
+    {
+        files().setAction(2);
+        for (int row : rows)
+            files().selectRow(row);
+    }
+    int rowNamed(const QString &name) const
+    {
+        for (int row = 0; row < form->lstTopicList.ListCount(); ++row) {
+            if (form->lstTopicList.columnText(row, 0) == name)
+                return row;
+        }
+        return -1;
+    }
+    std::map<QString, QByteArray> bytes() const { return {{One, data.read(One)}, {Two, data.read(Two)}}; }
+    QString caption(const char *item) const { return form->commands.item(QString::fromLatin1(item))->caption; }
+    bool enabled(const char *item) const { return form->commands.item(QString::fromLatin1(item))->enabled; }
+    // The rows a file's bytes show as, for comparing with the File Lis
+    static QStringList records(const QByteArray &bytes)
+    {
+        QStringList out;
+        const QString text = decodeListText(bytes);
+        forEachRecord(text, [&](QStringView line) { out << line.toString(); });
+        return out;
+    }
+    void playEditor(std::function<void(PointerEditor &)> play)
+    {
+        ui.onPointerEditor = [play](PointerEditor &e) {
+            play(e);
+            e.cmdExit_Click();
+        };
+    }
+};
+
+// Every kind of pointer change is undone to the exact bytes before it and redone to the exact
+// bytes after it, and the topic it changed is shown again.
+TEST_F(UndoTest, everyKindOfChange_isUndoneAndRedoneToTheExactBytes)
+{
+    struct Case
+    {
+        const char *label;
+        std::function<void()> change;
+        QString shownAfterUndo = One;
+    };
+    const std::vector<Case> cases = {
+        {"Add Pointer", [this] {
+             playEditor([](PointerEditor &e) {
+                 e.setText(e.txtInternetAddress, u"example.org"_s);
+                 e.setText(e.txtPointerName, u"Site"_s);
+                 e.cmdSave_Click();
+             });
+             int key = Key::F7;
+             form->Form_KeyDown(key, 0);
+         }},
+        {"Edit Pointer", [this] {
+             select({1});
+             playEditor([](PointerEditor &e) {
+                 e.setText(e.txtInternetAddress, u"/elsewhere/b"_s);
+                 e.cmdSave_Click();
+             });
+             form->run(u"EditFileData"_s);
+         }},
+        {"Rename Pointer", [this] {
+             select({3});
+             playEditor([](PointerEditor &e) {
+                 e.setText(e.txtPointerName, u"Dee"_s);
+                 e.cmdSave_Click();
+             });
+             form->run(u"mnuRenameSelectedFiles"_s);
+         }},
+        {"Remove 2 Pointers", [this] {
+             select({0, 2});
+             ui.answers = {MsgBox::Yes};
+             form->run(u"RemoveSelectedFiles"_s);
+         }},
+        {"Cut 2 Pointers", [this] {
+             select({1, 3});
+             form->run(u"mnuCutFiles"_s);
+         }},
+        {"Paste 2 Pointers", [this] {
+             data.write(u"Paste.Lst"_s, "P\t/p\r\nA\t/dup\r\nQ\t/q\r\n");
+             form->run(u"mnuPasteFiles"_s); // A is refused as a duplicate
+         }},
+        {"Move 2 Pointers", [this] {
+             select({0, 1});
+             form->state.DropTopicRow = rowNamed(u"Two"_s);
+             form->state.DropCopy = false;
+             form->run(u"DropPointersOnTopic"_s);
+         }},
+        {"Copy Pointer", [this] {
+             select({2});
+             form->state.DropTopicRow = rowNamed(u"Two"_s);
+             form->state.DropCopy = true;
+             form->run(u"DropPointersOnTopic"_s);
+         }, Two}, // only the other topic changed: Undo shows it
+        {"Remove Pointer", [this] {
+             ui.onMissingTargets = [](MissingTargets &window) {
+                 for (int row = 0; row < int(window.rows().size()); ++row)
+                     window.setSelected(row, window.rows()[size_t(row)].place.name() == u"C"_s);
+                 window.removeSelected();
+                 window.close();
+             };
+             ui.answers = {MsgBox::Yes, MsgBox::Ok};
+             form->run(u"mnuCheckMissingTargets"_s);
+         }},
+        {"Rebuild File List", [this] { form->run(u"mnuRebuildFileList"_s); }},
+        {"Add Pointer", [this] {
+             desktop.write(u"Letter.odt"_s, "letter");
+             HandInRequest request;
+             request.files << desktop.file(u"Letter.odt"_s);
+             program->handIn().receive(request);
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        SetUp();
+        const auto before = bytes();
+        c.change();
+        const auto after = bytes();
+        ASSERT_NE(after, before);
+        EXPECT_EQ(caption("mnuUndo"), u"Undo "_s + QLatin1String(c.label));
+        EXPECT_FALSE(enabled("mnuRedo"));
+
+        ui.boxes.clear();
+        form->run(u"mnuUndo"_s);
+        EXPECT_EQ(bytes(), before);
+        EXPECT_TRUE(ui.boxes.empty());
+        EXPECT_EQ(form->state.FileListPath, data.file(c.shownAfterUndo));
+        EXPECT_EQ(rows(files()), records(before.at(c.shownAfterUndo)));
+        EXPECT_EQ(caption("mnuRedo"), u"Redo "_s + QLatin1String(c.label));
+        EXPECT_FALSE(enabled("mnuUndo"));
+
+        form->run(u"mnuRedo"_s);
+        EXPECT_EQ(bytes(), after);
+        EXPECT_EQ(rows(files()), records(after.at(c.shownAfterUndo)));
+        EXPECT_TRUE(enabled("mnuUndo") && !enabled("mnuRedo"));
+    }
+}
+
+// Undo never replaces what was written after the change: by another program, or by the program
+// itself after an undo. The refused step leaves the history.
+TEST_F(UndoTest, aFileChangedSince_refusesAndChangesNothing)
+{
+    select({0});
+    ui.answers = {MsgBox::Yes};
+    form->run(u"RemoveSelectedFiles"_s);
+    data.write(One, "Z\t/z\r\n");
+    form->run(u"mnuUndo"_s);
+    ASSERT_FALSE(ui.boxes.empty());
+    EXPECT_EQ(ui.boxes.back().title, u" Cannot Undo"_s);
+    EXPECT_TRUE(ui.boxes.back().text.contains(u"Was Changed Since."_s));
+    EXPECT_EQ(data.read(One), QByteArray("Z\t/z\r\n"));
+    EXPECT_EQ(caption("mnuUndo"), u"Undo"_s);
+    EXPECT_FALSE(enabled("mnuUndo") || enabled("mnuRedo"));
+
+    // Redo the same way: an undone move whose target topic was edited meanwhile.
+    SetUp();
+    select({0});
+    form->state.DropTopicRow = rowNamed(u"Two"_s);
+    form->run(u"DropPointersOnTopic"_s);
+    form->run(u"mnuUndo"_s);
+    data.write(Two, "Y\t/y\r\n");
+    ui.boxes.clear();
+    form->run(u"mnuRedo"_s);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, u" Cannot Redo"_s);
+    EXPECT_EQ(data.read(One), OneByHand); // neither file of the move was written
+    EXPECT_EQ(data.read(Two), QByteArray("Y\t/y\r\n"));
+}
+
+// A change made in one topic is undone from another: its topic opens with the row that came
+// back curren A new change ends what could be redone; the history keeps the last 50 changes.
+TEST_F(UndoTest, undoFromAnotherTopic_opensTheTopicWithTheRowBack)
+{
+    select({1});
+    ui.answers = {MsgBox::Yes};
+    form->run(u"RemoveSelectedFiles"_s);
+    openTopic(u"Two"_s);
+    form->run(u"mnuUndo"_s);
+    EXPECT_EQ(form->state.CurrentTopic, u"One"_s);
+    EXPECT_EQ(data.read(One), OneByHand);
+    ASSERT_EQ(selectedRows(files()), QList<int>{1});
+    EXPECT_EQ(files().rowText(1), u"B b\t/b"_s);
+    EXPECT_TRUE(files().hasFocus());
+
+    select({0});
+    ui.answers = {MsgBox::Yes};
+    form->run(u"RemoveSelectedFiles"_s);
+    EXPECT_FALSE(enabled("mnuRedo"));
+
+    HandInRequest request;
+    for (int i = 0; i < UndoHistory::Limit + 5; ++i) {
+        const QString name = u"Doc %1.txt"_s.arg(i);
+        desktop.write(name, "x");
+        request.files = {desktop.file(name)};
+        program->handIn().receive(request);
+    }
+    EXPECT_EQ(form->undo.undoCount(), UndoHistory::Limit);
+}
+
+} // namespace
+} // namespace corvanta::test
