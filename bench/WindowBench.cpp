@@ -123,7 +123,7 @@ struct Running
 };
 
 // What the file costs without us: its lines read into QStrings.
-QStringList readLines(const QString &path)
+QStringList plainLines(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -238,8 +238,8 @@ int main(int argc, char **argv)
     std::vector<double> readBoth, emptyStart, largeStart;
     for (int run = 0; run < Runs; ++run) {
         auto start = Steady::now();
-        const QStringList a = readLines(large + QStringLiteral("/Project.List"));
-        const QStringList b = readLines(large + QStringLiteral("/Project.Files"));
+        const QStringList a = plainLines(large + QStringLiteral("/Project.List"));
+        const QStringList b = plainLines(large + QStringLiteral("/Project.Files"));
         readBoth.push_back(msSince(start));
         if (a.size() != Projects || b.size() != Pointers)
             std::fprintf(stderr, "read %lld and %lld lines\n", qlonglong(a.size()), qlonglong(b.size()));
@@ -259,7 +259,7 @@ int main(int argc, char **argv)
     for (int run = 0; run < Runs; ++run) {
         write(huge, pointerLines(Pointers));
         auto start = Steady::now();
-        const QStringList lines = readLines(huge);
+        const QStringList lines = plainLines(huge);
         floorRead.push_back(msSince(start));
         writeLines(copy, lines);
         readWrite.push_back(msSince(start));
@@ -291,7 +291,7 @@ int main(int argc, char **argv)
         r.form().run(QStringLiteral("RemoveSelectedFiles"));
         r.painted();
         remove.push_back(msSince(start));
-        if (files.ListCount() != Pointers / 2 || readLines(huge).size() != Pointers / 2)
+        if (files.ListCount() != Pointers / 2 || plainLines(huge).size() != Pointers / 2)
             std::fprintf(stderr, "removal left %d rows\n", files.ListCount());
     }
 

@@ -6,6 +6,10 @@
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 
+#include <QByteArrayList>
+
+#include <algorithm>
+
 namespace corvanta {
 
 namespace {
@@ -31,15 +35,38 @@ QString foldCase(QStringView text)
     return out;
 }
 
+// Whether ASCII line holds word, an ASCII word already folded, in any letter case.
+bool containsFolded(QByteArrayView line, QByteArrayView word)
+{
+    auto fold = [](char c) { return char(c >= 'A' && c <= 'Z' ? c + 32 : c); };
+    const char first = word.front();
+    const char other = first >= 'a' && first <= 'z' ? char(first - 32) : first;
+    const char *text = line.data();
+    const qsizetype last = line.size() - word.size();
+    for (qsizetype i = 0; i <= last; ++i) {
+        if (text[i] != first && text[i] != other)
+            continue;
+        qsizetype j = 1;
+        while (j < word.size() && fold(text[i + j]) == word[j])
+            ++j;
+        if (j == word.size())
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 PointerFinder::PointerFinder(const QString &dataFolder)
-    : files_(pointerFiles(dataFolder)), places_(readPointers(files_))
+    : files_(pointerFiles(dataFolder)), places_(readPointers(files_, blocks_))
 {
     // Folded a file at a time: one string per file, not per pointer, at the same offsets.
-    folded_.reserve(files_.size());
-    for (const PointerFile &file : files_)
-        folded_.push_back(foldCase(file.text));
+    folded_.resize(files_.size());
+    for (size_t i = 0; i < files_.size(); ++i) {
+        if (!files_[i].content.isAscii)
+            folded_[i] = foldCase(files_[i].content.text);
+    }
+    results_.reserve(places_.size());
     setFilter(QString());
 }
 
@@ -55,6 +82,25 @@ void PointerFinder::setFilter(const QString &text)
         for (const QString &part : word.split(u'\t', Qt::SkipEmptyParts))
             words.append(foldCase(part));
     }
+    // The same words for the ASCII files; one that folds to anything else is in none of them.
+    QByteArrayList asciiWords;
+    bool asciiCanMatch = true;
+    for (const QString &word : words) {
+        asciiCanMatch = asciiCanMatch && QtPrivate::isAscii(QStringView(word));
+        asciiWords.append(word.toLatin1());
+    }
+    auto matches = [&](const PointerPlace &place) {
+        const ListContent &content = place.file->content;
+        if (content.isAscii) {
+            const QByteArrayView line = QByteArrayView(content.ascii).sliced(place.offset, place.length);
+            return asciiCanMatch && std::all_of(asciiWords.cbegin(), asciiWords.cend(),
+                [&](const QByteArray &word) { return containsFolded(line, word); });
+        }
+        const QStringView line =
+            QStringView(folded_[size_t(place.file - files_.data())]).sliced(place.offset, place.length);
+        return std::all_of(words.cbegin(), words.cend(),
+            [&](const QString &word) { return line.contains(word); });
+    };
     std::vector<int> candidates;
     if (narrowing)
         candidates.swap(results_);
@@ -62,17 +108,7 @@ void PointerFinder::setFilter(const QString &text)
     const size_t count = narrowing ? candidates.size() : places_.size();
     for (size_t n = 0; n < count; ++n) {
         const size_t i = narrowing ? size_t(candidates[n]) : n;
-        const PointerPlace &place = places_[i];
-        const QStringView text =
-            QStringView(folded_[size_t(place.file - files_.data())]).sliced(place.offset, place.length);
-        bool all = true;
-        for (const QString &word : words) {
-            if (!text.contains(word)) {
-                all = false;
-                break;
-            }
-        }
-        if (all)
+        if (matches(places_[i]))
             results_.push_back(int(i));
     }
     changed(Change::Results);

@@ -44,9 +44,12 @@ public:
     std::function<void(const PointerPlace &)> onLaunch;
 
 private:
+    TextBlocks blocks_;
     std::vector<PointerFile> files_;
     std::vector<PointerPlace> places_;
-    std::vector<QString> folded_; // each file's text case-folded, where the places point
+    // Each decoded file's text case-folded, at the offsets the places point to; an ASCII file is
+    // matched as it is, so it has none.
+    std::vector<QString> folded_;
     std::vector<int> results_;
     QString filter_;
     int chosen_ = -1;

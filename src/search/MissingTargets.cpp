@@ -83,7 +83,7 @@ MissingTargets::MissingTargets(const QString &dataFolder, const TargetChecker &c
     UndoHistory *undo)
     : files_(pointerFiles(dataFolder)), checker_(checker), ui_(ui), undo_(undo)
 {
-    for (PointerPlace &place : readPointers(files_)) {
+    for (PointerPlace &place : readPointers(files_, blocks_)) {
         const QString target = place.target();
         if (!isFileTarget(target))
             continue;
@@ -214,8 +214,9 @@ std::vector<size_t> MissingTargets::removeFrom(const PointerFile &file, const st
         // A target that came back since the check stays.
         if (checker_.state(place.target()) == TargetState::Exists)
             continue;
+        const QString record = place.record();
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (!gone[size_t(i)] && trimSpaces(lines[i]) == place.view()) {
+            if (!gone[size_t(i)] && trimSpaces(lines[i]) == record) {
                 gone[size_t(i)] = true;
                 removed.push_back(row);
                 break;

@@ -80,6 +80,7 @@ public:
     std::function<void(Change)> onChanged;
 
 private:
+    TextBlocks blocks_;
     std::vector<PointerFile> files_;
     const TargetChecker &checker_;
     Ui &ui_;

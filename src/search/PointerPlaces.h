@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/TextBlocks.h"
+#include "store/ListFiles.h"
+
 #include <QString>
 
 #include <memory>
@@ -16,19 +19,18 @@ struct PointerFile
     QString project; // "" for the entry screen
     QString topic;   // "" for the " ..." row's own list
     QString path;
-    QString text;    // its decoded text, once read
+    ListContent content; // once read
 };
 
-// One pointer where it lives: a line of its file's text, spaces trimmed, TABs kept, as the File
-// List shows it. Kept as a place in the text, so 100,000 pointers cost no string each.
+// One pointer where it lives: a line of its file's content, spaces trimmed, TABs kept, as the
+// File List shows it. Kept as a place in the content, so 100,000 pointers cost no string each.
 struct PointerPlace
 {
     const PointerFile *file = nullptr;
     qsizetype offset = 0;
     qsizetype length = 0;
 
-    QStringView view() const { return QStringView(file->text).sliced(offset, length); }
-    QString record() const { return view().toString(); }
+    QString record() const;
     QString name() const;   // the text before the first TAB, spaces trimmed
     QString target() const; // the text after it, spaces trimmed
     // "Project / Topic", "Project" for a project's own list, "Entry Screen" (and
@@ -42,8 +44,9 @@ struct PointerPlace
 std::vector<PointerFile> pointerFiles(const QString &dataFolder);
 
 // Reads files and gives every pointer of them, in file order; a missing or unreadable file
-// gives none. The files must outlive the places and not move.
-std::vector<PointerPlace> readPointers(std::vector<PointerFile> &files);
+// gives none. The files' content is kept in blocks; blocks and files must outlive the places,
+// and the files must not move.
+std::vector<PointerPlace> readPointers(std::vector<PointerFile> &files, TextBlocks &blocks);
 
 // Opens place's project and topic in the main window with its pointer current (OpenPlace);
 // false when the project or topic has gone from its list.

@@ -85,6 +85,15 @@ bool isValidUtf8(QByteArrayView bytes)
     return true;
 }
 
+// Branch-free, so the compiler may take many bytes a step.
+bool isAscii(QByteArrayView bytes)
+{
+    unsigned char seen = 0;
+    for (const char c : bytes)
+        seen |= static_cast<unsigned char>(c);
+    return seen < 0x80;
+}
+
 QByteArrayView withoutBom(QByteArrayView bytes)
 {
     return bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
@@ -129,15 +138,18 @@ View trimSpaces(View line)
     return line.sliced(begin, end - begin);
 }
 
-// Every read is recorded, so a later save can tell whether the file changed since.
-bool readBytes(const QString &path, QByteArray &bytes, QString *reason = nullptr)
+enum class Record { Yes, No };
+
+// A read for a list shown is recorded, so a later save can tell whether the file changed since.
+bool readBytes(const QString &path, QByteArray &bytes, Record record = Record::Yes)
 {
-    const ReadOutcome outcome = readOwnFile(path, bytes, reason);
-    if (outcome == ReadOutcome::Missing)
+    const ReadOutcome outcome = readOwnFile(path, bytes);
+    if (record == Record::Yes && outcome == ReadOutcome::Missing)
         fileGuard::recordMissing(path);
     if (outcome != ReadOutcome::Read)
         return false;
-    fileGuard::record(path, bytes);
+    if (record == Record::Yes)
+        fileGuard::record(path, bytes);
     return true;
 }
 
@@ -221,15 +233,33 @@ QString trimSpaces(const QString &line)
     return trimSpaces(QStringView(line)).toString();
 }
 
-QString readListText(const QString &path)
+ListContent readListContent(const QString &path)
 {
+    ListContent content;
     QByteArray bytes;
-    return readBytes(path, bytes) ? decodeListText(bytes) : QString();
+    if (!readBytes(path, bytes, Record::No))
+        return content;
+    if (isAscii(bytes)) {
+        content.ascii = std::move(bytes);
+    } else {
+        content.isAscii = false;
+        content.text = decodeListText(bytes);
+    }
+    return content;
 }
 
 void forEachRecord(QStringView text, const std::function<void(QStringView)> &f)
 {
     forEachLine(text, [&](QStringView line) {
+        line = trimSpaces(line);
+        if (!line.isEmpty())
+            f(line);
+    });
+}
+
+void forEachRecord(QByteArrayView text, const std::function<void(QByteArrayView)> &f)
+{
+    forEachLine(text, [&](QByteArrayView line) {
         line = trimSpaces(line);
         if (!line.isEmpty())
             f(line);

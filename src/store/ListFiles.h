@@ -23,10 +23,23 @@ QString trimSpaces(const QString &line);
 // The decoded lines of a file; a missing or unreadable file gives none (and an unreadable one is
 // marked, so that no save replaces it: see OwnFiles.h).
 QStringList readLines(const QString &path);
-// The same, for many files at a time: the decoded text of a file whole ("" for a missing or
-// unreadable one), and each of its lines as a view, spaces trimmed, blank ones skipped.
-QString readListText(const QString &path);
+// A list file's content for readers that only look, many files at a time (Find Pointer, Check
+// Missing Targets): an ASCII file, as nearly every one is, kept as its bytes (no decoding, half
+// the memory); any other decoded as decodeListText does. A missing or unreadable file is empty.
+// The read is not recorded by the file guard, so it never stands in for the read of a list shown,
+// whose save must still notice a change made since; a fingerprint would also cost more than the
+// read.
+struct ListContent
+{
+    bool isAscii = true;
+    QByteArray ascii; // when isAscii
+    QString text;     // otherwise
+    QString toText() const { return isAscii ? QString::fromLatin1(ascii) : text; }
+};
+ListContent readListContent(const QString &path);
+// Each line of a list text as a view, spaces trimmed, blank ones skipped.
 void forEachRecord(QStringView text, const std::function<void(QStringView)> &f);
+void forEachRecord(QByteArrayView text, const std::function<void(QByteArrayView)> &f);
 // The lines of a file about to be rewritten; a missing file has none. False, with the reason,
 // when it exists but cannot be read or was marked unreadable earlier in the run: a rewrite never
 // replaces content it could not see.

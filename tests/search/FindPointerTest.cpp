@@ -66,6 +66,30 @@ TEST_F(FindPointerTest, everyWordMatchesNameOrTargetInAnyOrderAndCase_unreadable
         EXPECT_EQ(found(finder, QString::fromUtf8(c.filter)), c.expected) << c.filter;
 }
 
+// ASCII files are matched as bytes, others as folded text: a word must find its pointer either way.
+TEST_F(FindPointerTest, lettersBeyondAsciiMatchInAnyCase_inFilesOfEitherEncoding)
+{
+    // One UTF-8 line and one Windows-1252 line.
+    data.write(u"Projects/Alpha/Mid.Files"_s,
+        "\xC3\x89t\xC3\xA9 Photos\t/p/\xC3\xA9t\xC3\xA9.jpg\r\nCaf\xE9 Menu\t/m.pdf\r\n");
+    PointerFinder finder(data.path());
+    const struct
+    {
+        QString filter;
+        QStringList expected;
+    } cases[] = {
+        {u"été"_s, {u"Été Photos @ Alpha / Mid"_s}},
+        {u"ÉTÉ JPG"_s, {u"Été Photos @ Alpha / Mid"_s}},
+        {u"menu CAFÉ"_s, {u"Café Menu @ Alpha / Mid"_s}},
+        {u"pdf menu"_s, {u"Café Menu @ Alpha / Mid"_s}},
+        // The Kelvin sign folds to a plain k.
+        {u"ban\u212A"_s, {u"Letter To Bank @ Beta / Letters"_s}},
+        {u"été tax"_s, {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(found(finder, c.filter), c.expected) << c.filter.toStdString();
+}
+
 TEST_F(FindPointerTest, enterOpensTheProjectTopicAndRow_alsoInADescendingTopicList)
 {
     const struct

@@ -40,6 +40,13 @@ TEST(FileGuardTest, saveAfterAChangeOnDisk_isRefusedAndKeepsTheOtherProgramsByte
         {"deleted", [](const QString &p) { QFile::remove(p); }, false},
         {"rewritten with the same bytes",
          [](const QString &p) { writeBytes(p, "Alpha\r\nBeta\r\n"); }, true},
+        // Find Pointer reading every list meanwhile does not make the change seen.
+        {"a line added, then looked at",
+         [](const QString &p) {
+             writeBytes(p, "Alpha\r\nBeta\r\nNew\r\n");
+             readListContent(p);
+         },
+         false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);

@@ -69,6 +69,39 @@ TEST_F(ListFilesTest, decode_validUtf8OrWindows1252_givesSameText)
     EXPECT_EQ(decodeListText("12345678\xF0\x9F\x98\x80"), u"12345678\U0001F600"_s);
 }
 
+// Find Pointer keeps an ASCII file as its bytes: its records must be those of the decoded text,
+// and anything beyond ASCII (a byte-order mark, one Windows-1252 line) must still be decoded.
+TEST_F(ListFilesTest, readListContent_asciiKeptAsBytes_givesTheDecodedRecords)
+{
+    const struct {
+        QByteArray bytes;
+        bool ascii;
+    } cases[] = {
+        {"  A\ta \r\nB\tb\n\rC\rD  ", true},
+        {QByteArray("nul\0inside\r\n", 13), true},
+        {"", true},
+        {"\xEF\xBB\xBF" "A\ta\r\n", false},
+        {"Caf\xC3\xA9\tx\r\nplain\ty\r\nna\xEFve\tz\r\n", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.bytes.toStdString());
+        const ListContent content = readListContent(write(u"T.Files"_s, c.bytes));
+        EXPECT_EQ(content.isAscii, c.ascii);
+        const QString decoded = decodeListText(c.bytes);
+        EXPECT_EQ(content.toText(), decoded);
+        QStringList expected, records;
+        forEachRecord(QStringView(decoded), [&](QStringView line) { expected << line.toString(); });
+        if (content.isAscii) {
+            forEachRecord(QByteArrayView(content.ascii),
+                [&](QByteArrayView line) { records << QString::fromLatin1(line); });
+        } else {
+            forEachRecord(QStringView(content.text), [&](QStringView line) { records << line.toString(); });
+        }
+        EXPECT_EQ(records, expected);
+    }
+    EXPECT_TRUE(readListContent(path(u"None.Files"_s)).toText().isEmpty());
+}
+
 TEST_F(ListFilesTest, splitLines_crLfLfAndCr_endLinesAlike)
 {
     EXPECT_EQ(splitLines(u"a\r\nb\nc\rd"_s), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
