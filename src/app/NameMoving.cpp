@@ -2,6 +2,7 @@
 
 #include "app/CommandSurface.h"
 #include "app/Operations.h"
+#include "app/SharedState.h"
 #include "platform/Clipboard.h"
 #include "platform/Ui.h"
 #include "store/ListControl.h"
@@ -84,7 +85,13 @@ void NameMoving::PasteProjectName(bool atRow)
     const int row = atRow && index >= 0 && index <= list.ListCount() ? index : list.ListCount();
     insertSelected(list, row, name);
     setItems(c.commands, {"mnuPasteProjectRow", "mnuPasteProjectEOF"}, false);
-    c.operations.run(QStringLiteral("SaveProjectList"));
+    // Rebuilding refuses a list of one row, yet the name pasted into an emptied list must be
+    // stored: shown but not stored, it would vanish at the next start and its folder would be
+    // offered for clean-up.
+    if (list.ListCount() < 2)
+        reportSaveFailure(c.ui, c.state.ProjectListPath, writeNameList(c.state.ProjectListPath, list));
+    else
+        c.operations.run(QStringLiteral("SaveProjectList"));
 }
 
 void NameMoving::CutTopicName()

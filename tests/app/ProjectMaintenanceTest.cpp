@@ -319,6 +319,18 @@ TEST_F(ProjectMaintenanceTest, cutAndPasteAtEnd_movesTheProjectAndRewritesTheLis
     EXPECT_EQ(rows(projects()), (QStringList{u"Beta"_s, u"Alpha"_s}));
     EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Beta\r\nAlpha\r\n"));
     EXPECT_FALSE(form->commands.item(u"mnuPasteProjectEOF"_s)->enabled);
+
+    // Pasted into a list emptied meanwhile, the one name is stored too: shown but not stored,
+    // it would vanish at the next start and its folder would be offered for clean-up.
+    projects().setListIndex(1);
+    form->run(u"mnuCutProject"_s);
+    projects().selectRow(0);
+    ui.answers = {MsgBox::Yes};
+    form->run(u"mnuDeleteProject"_s);
+    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray(""));
+    form->run(u"mnuPasteProjectEOF"_s);
+    EXPECT_EQ(rows(projects()), QStringList{u"Alpha"_s});
+    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\n"));
 }
 
 } // namespace

@@ -297,8 +297,7 @@ void ModelSession::pasteProject()
     if (!menu(atRow ? "mnuPasteProjectRow" : "mnuPasteProjectEOF") || name.isEmpty())
         return;
     rows.insert(atRow && index >= 0 && index <= rows.size() ? index : rows.size(), name);
-    if (rows.size() >= 2)
-        model.list(QStringLiteral("Project.List")) = stored(rows, true);
+    model.list(QStringLiteral("Project.List")) = stored(rows, true);
 }
 
 void ModelSession::cutTopic()
