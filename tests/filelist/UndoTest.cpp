@@ -225,6 +225,26 @@ TEST_F(UndoTest, aFileChangedSince_refusesAndChangesNothing)
     EXPECT_EQ(data.read(Two), QByteArray("Y\t/y\r\n"));
 }
 
+// With both lists sorted descending, the " ..." row wherever that puts it, Undo still finds the
+// topic by name, puts the stored order back byte for byte and shows it sorted.
+TEST_F(UndoTest, sortedLists_undoToTheStoredOrderAndShowItSorted)
+{
+    form->run(u"mnuTopicSortDescending"_s);
+    form->run(u"mnuSortDescendingFiles"_s);
+    openTopic(u"One"_s);
+    ASSERT_EQ(files().rowText(0), u"D\t/d"_s);
+    select({0, 3}); // D and A
+    ui.answers = {MsgBox::Yes};
+    form->run(u"RemoveSelectedFiles"_s);
+    openTopic(u"Two"_s);
+    form->run(u"mnuUndo"_s);
+    EXPECT_EQ(data.read(One), OneByHand);
+    EXPECT_EQ(form->state.CurrentTopic, u"One"_s);
+    EXPECT_EQ(rows(files()), (QStringList{u"D\t/d"_s, u"C\t/gone"_s, u"B b\t/b"_s, u"A\t/a"_s}));
+    ASSERT_EQ(selectedRows(files()).size(), 1);
+    EXPECT_EQ(files().rowText(selectedRows(files()).first()), u"A\t/a"_s); // first in stored order
+}
+
 // A change made in one topic is undone from another: its topic opens with the row that came
 // back curren A new change ends what could be redone; the history keeps the last 50 changes.
 TEST_F(UndoTest, undoFromAnotherTopic_opensTheTopicWithTheRowBack)
