@@ -87,6 +87,11 @@ void recordMissing(const QString &path)
 
 bool unchanged(const QString &path)
 {
+    return matchesRecord(path, path);
+}
+
+bool matchesRecord(const QString &path, const QString &replaced)
+{
     FileFingerprint recorded;
     {
         Book &b = book();
@@ -97,10 +102,10 @@ bool unchanged(const QString &path)
         recorded = *it;
     }
     // Different size or presence needs no reading; equal ones are confirmed by the bytes.
-    const FileFingerprint now = statOf(path);
+    const FileFingerprint now = replaced.isEmpty() ? FileFingerprint{} : statOf(replaced);
     if (now.exists != recorded.exists || now.size != recorded.size)
         return false;
-    return !now.exists || fingerprintOnDisk(path).hash == recorded.hash;
+    return !now.exists || fingerprintOnDisk(replaced).hash == recorded.hash;
 }
 
 void forget(const QString &path)

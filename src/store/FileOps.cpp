@@ -98,11 +98,12 @@ bool holdsProgramFilesOrNothing(const QString &folder, const QString &project)
 
 bool removeProjectFolder(const QString &folder, const QString &project)
 {
+    bool removedAll = true;
     for (const QFileInfo &entry : entriesOf(folder)) {
-        if (isProgramFile(entry, project))
-            removeFile(entry.absoluteFilePath());
+        if (isProgramFile(entry, project) && !removeFile(entry.absoluteFilePath()))
+            removedAll = false; // the folder stays, and the caller names it
     }
-    return removeEmptyFolder(folder).ok;
+    return removedAll && removeEmptyFolder(folder).ok;
 }
 
 bool existsIgnoringCase(const QString &path)

@@ -312,12 +312,16 @@ SaveResult saveLines(const QString &path, const QStringList &lines)
 
 SaveResult saveListBytes(const QString &path, const QByteArray &bytes)
 {
+    // Checked first so that a changed file costs no write; the save checks again what it really
+    // replaced, closing the moment between this check and the swap.
+    const SaveResult changed{false, listChangedTitle().trimmed(), true};
     if (!fileGuard::unchanged(path))
-        return SaveResult{false, listChangedTitle().trimmed(), true};
-    const SaveResult result = saveOwnFile(path, bytes);
+        return changed;
+    const SaveResult result =
+        saveOwnFile(path, bytes, [&](const QString &replaced) { return fileGuard::matchesRecord(path, replaced); });
     if (result)
         fileGuard::record(path, bytes);
-    return result;
+    return result.changedOnDisk && result.reason.isEmpty() ? changed : result;
 }
 
 QString fileNotSavedTitle()

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace corvanta {
 
 // Outcome of writing a file: on failure the old file is whole and reason says why.
@@ -33,9 +35,19 @@ QString unreadableFileReason(); // "The file could not be read, so it is not rep
 // it finally leads to is a regular file inside this folder or the user's home folder.
 void setDataFolder(const QString &folder);
 
+// Told where the file a save replaced now lies (empty when nothing was there): true when it is
+// what the program last read, so that the save may stand.
+using ReplacedCheck = std::function<bool(const QString &replaced)>;
+
 // Replaces path's content with bytes atomically: a temporary file beside the final target,
-// flushed, checked and synced to disk, then renamed over it. Refused, leaving the old file
-// whole: a marked file, anything but a regular file, a link leading elsewhere, a read-only file.
-SaveResult saveOwnFile(const QString &path, const QByteArray &bytes);
+// flushed, checked and synced to disk, then swapped in. Refused, leaving the old file whole: a
+// marked file, anything but a regular file, a link leading elsewhere, a read-only file. With
+// asRead, what the new file replaced is checked after the swap (nobody can change it then): when
+// it is not what the program last read, the old file goes back and the result says changedOnDisk.
+SaveResult saveOwnFile(const QString &path, const QByteArray &bytes, const ReplacedCheck &asRead = {});
+
+// Whether saves swap the new file in with the system's atomic exchange (the default) or use the
+// way for file systems without it; tests run both.
+void useRenameExchange(bool use);
 
 } // namespace corvanta

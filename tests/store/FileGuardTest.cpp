@@ -1,15 +1,22 @@
 #include "store/FileFingerprint.h"
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
+#include "store/OwnFiles.h"
 #include "support/FakeUi.h"
 #include "support/TempFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <thread>
+
+#include <cstdio>
 
 using namespace corvanta;
 using corvanta::test::bytesOf;
@@ -48,8 +55,11 @@ TEST(FileGuardTest, saveAfterAChangeOnDisk_isRefusedAndKeepsTheOtherProgramsByte
          },
          false},
     };
+    for (const bool exchange : {true, false})
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
+        SCOPED_TRACE(exchange ? "exchange" : "without the exchange");
+        useRenameExchange(exchange);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Project.List"_s);
         writeBytes(path, "Alpha\r\nBeta\r\n");
@@ -63,7 +73,9 @@ TEST(FileGuardTest, saveAfterAChangeOnDisk_isRefusedAndKeepsTheOtherProgramsByte
         EXPECT_EQ(result.ok, c.saved);
         EXPECT_EQ(result.changedOnDisk, !c.saved);
         EXPECT_EQ(bytesOf(path), c.saved ? QByteArray("Alpha\r\nBeta\r\nDelta\r\n") : before);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), c.what == std::string("deleted") ? 0 : 1);
     }
+    useRenameExchange(true);
 }
 
 TEST(FileGuardTest, ownSavesAndRewrites_keepTheFileSaveable)
@@ -109,6 +121,46 @@ TEST(FileGuardTest, refusedSave_showsItsOwnBoxAndTellsTheListener)
     fileGuard::setListener(nullptr);
     EXPECT_EQ(ui.boxes.back().title, u" File Not Saved"_s);
     EXPECT_EQ(listener.changed.size(), 1);
+}
+
+// Another program rewrites the list (read, add a line, write a new file, rename it over) every
+// millisecond or two while the program reads and saves it: a save either replaces exactly what it read or
+// is refused, so every line the other program wrote is still in the file at the end. (Without
+// the atomic exchange a moment of a few microseconds stays open, so the fallback is not raced.)
+TEST(FileGuardTest, writerRacingTheSaves_neverLosesALine)
+{
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Topic.Files"_s);
+        writeBytes(path, "Start\ts\r\n");
+        constexpr int outsideLines = 200;
+        std::atomic<bool> writing = true;
+        std::thread writer([&] {
+            for (int i = 0; i < outsideLines; ++i) {
+                const QByteArray bytes = bytesOf(path) + "Outside " + QByteArray::number(i) + "\tx\r\n";
+                const QString temp = path + u".sync"_s;
+                writeBytes(temp, bytes);
+                ASSERT_EQ(::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()), 0);
+                std::this_thread::sleep_for(std::chrono::microseconds(500 + i % 4 * 500));
+            }
+            writing = false;
+        });
+        int saved = 0;
+        int refused = 0;
+        for (int mine = 0; writing && mine < 100000; ++mine) {
+            QStringList lines = readLines(path);
+            lines << u"Mine %1\ty"_s.arg(mine);
+            const SaveResult result = saveLines(path, lines);
+            ++(result ? saved : refused);
+            EXPECT_TRUE(result || result.changedOnDisk) << result.reason.toStdString();
+        }
+        writer.join();
+        const QByteArray end = bytesOf(path);
+        for (int i = 0; i < outsideLines; ++i)
+            ASSERT_TRUE(end.contains("Outside " + QByteArray::number(i) + "\t")) << "line " << i << " lost";
+        EXPECT_GT(saved, 0);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"Topic.Files"_s});
+    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "store/FileFingerprint.h"
 #include "store/FileOps.h"
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
@@ -106,41 +107,53 @@ TEST(OwnFiles, unreadableFile_isMarkedForTheRun_followsRenameAndGoesWithDelete)
 }
 
 // A link is written through only to a regular file in the data folder or the home folder: never
-// to a system file, another folder, a device or nowhere.
+// to a system file, another folder (even one whose name starts with the data folder's), a device
+// or nowhere. A list the program can read is read first, as it always is before a save, so the
+// refusal is the link rule's own and not another guard's.
 TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
 {
     TempFolder data, outside;
     setDataFolder(data.path());
     data.write(u"Real.List"_s, "old\r\n");
     outside.write(u"Other.List"_s, "theirs\r\n");
+    const QString sibling = data.path() + u"-old/Old.List"_s;
+    ASSERT_TRUE(QDir().mkpath(data.path() + u"-old"_s));
+    test::writeBytes(sibling, "older\r\n");
+    const QString outsideRule = u"outside the data folder and the home folder."_s;
     struct Case {
         QString target;
-        bool written;
+        bool readFirst;
+        QString refusal; // empty: written
     } cases[] = {
-        {data.file(u"Real.List"_s), true},
-        {u"Real.List"_s, true}, // relative, beside the link
-        {outside.file(u"Other.List"_s), false},
-        {u"/etc/passwd"_s, false},
-        {u"/dev/null"_s, false},
-        {data.file(u"Missing.List"_s), false},
+        {data.file(u"Real.List"_s), true, {}},
+        {u"Real.List"_s, true, {}}, // relative, beside the link
+        {outside.file(u"Other.List"_s), true, outsideRule},
+        {sibling, true, outsideRule},
+        {u"/etc/passwd"_s, true, outsideRule},
+        {u"/dev/null"_s, false, u"It is a link that does not lead to a regular file."_s},
+        {data.file(u"Missing.List"_s), false, u"It is a link that does not lead to a regular file."_s},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.target.toStdString());
         const QString link = data.file(u"Project.List"_s);
         QFile::remove(link);
         ASSERT_TRUE(QFile::link(c.target, link));
+        fileGuard::forget(link); // each case is a list never seen before
         const QString resolved = QFileInfo(link).canonicalFilePath();
         QByteArray old;
         if (!resolved.isEmpty() && QFileInfo(resolved).isFile())
             readRegularFile(resolved, old);
+        if (c.readFirst) {
+            ASSERT_FALSE(readLines(link).isEmpty());
+        }
         const SaveResult saved = saveLines(link, {u"new"_s});
-        EXPECT_EQ(saved.ok, c.written) << saved.reason.toStdString();
+        EXPECT_EQ(saved.ok, c.refusal.isEmpty()) << saved.reason.toStdString();
         EXPECT_TRUE(QFileInfo(link).isSymLink()) << "the link itself stays";
-        if (c.written) {
+        if (c.refusal.isEmpty()) {
             EXPECT_EQ(data.read(u"Real.List"_s), QByteArray("new\r\n"));
             ASSERT_TRUE(saveLines(link, {u"old"_s}));
         } else {
-            EXPECT_FALSE(saved.reason.isEmpty());
+            EXPECT_TRUE(saved.reason.endsWith(c.refusal)) << saved.reason.toStdString();
             if (!resolved.isEmpty() && QFileInfo(resolved).isFile()) {
                 QByteArray after;
                 readRegularFile(resolved, after);
@@ -150,6 +163,7 @@ TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
     }
     EXPECT_FALSE(QFileInfo::exists(data.file(u"Missing.List"_s)));
     EXPECT_EQ(outside.read(u"Other.List"_s), QByteArray("theirs\r\n"));
+    EXPECT_EQ(test::bytesOf(sibling), QByteArray("older\r\n"));
 
     // A link into the home folder leads to the user's own file: written.
     const QString link = data.file(u"Project.List"_s);
@@ -162,6 +176,34 @@ TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
     qputenv("HOME", home);
     EXPECT_TRUE(written);
     EXPECT_EQ(outside.read(u"Other.List"_s), QByteArray("mine\r\n"));
+}
+
+// A save checks the file it replaced only once that file is out of the list's place, where no
+// other program changes it any more; a file not as read goes back. With the system's exchange
+// and without it.
+TEST(OwnFiles, saveChecksTheFileItReplaced_andPutsItBackWhenNotAsRead)
+{
+    for (const bool exchange : {true, false}) {
+        for (const bool asRead : {true, false}) {
+            SCOPED_TRACE(std::string(exchange ? "exchange" : "no exchange") + (asRead ? ", as read" : ", changed"));
+            useRenameExchange(exchange);
+            TempFolder t;
+            t.write(u"T.Files"_s, "old\r\n");
+            const QString path = t.file(u"T.Files"_s);
+            QByteArray replaced;
+            const SaveResult saved = saveOwnFile(path, "new\r\n", [&](const QString &file) {
+                EXPECT_NE(file, path);
+                replaced = test::bytesOf(file);
+                return asRead;
+            });
+            EXPECT_EQ(replaced, QByteArray("old\r\n"));
+            EXPECT_EQ(saved.ok, asRead);
+            EXPECT_EQ(saved.changedOnDisk, !asRead);
+            EXPECT_EQ(t.read(u"T.Files"_s), asRead ? QByteArray("new\r\n") : QByteArray("old\r\n"));
+            EXPECT_EQ(QDir(t.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"T.Files"_s});
+        }
+    }
+    useRenameExchange(true);
 }
 
 // Lines of a hand-edited file may mix encodings: each is decoded on its own, so a save writes
