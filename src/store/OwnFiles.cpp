@@ -40,6 +40,11 @@ bool isUnder(const QString &path, const QString &folder)
     return !folder.isEmpty() && folder != u"/" && path.startsWith(folder + u'/');
 }
 
+QString linkLeadsNowhere()
+{
+    return QStringLiteral("It is a link that does not lead to a regular file.");
+}
+
 SaveResult failure(const QString &reason)
 {
     return SaveResult{false, reason};
@@ -74,7 +79,7 @@ bool finalTarget(const QString &path, QString &target, QString &reason)
         struct stat to {};
         if (resolved.isEmpty() || ::stat(QFile::encodeName(resolved).constData(), &to) != 0
             || !S_ISREG(to.st_mode)) {
-            reason = QStringLiteral("It is a link that does not lead to a regular file.");
+            reason = linkLeadsNowhere();
             return false;
         }
         QString dataFolder;
@@ -257,7 +262,16 @@ SaveResult swapIn(const QString &temp, const QString &target, const struct stat 
 
 ReadOutcome readOwnFile(const QString &path, QByteArray &bytes, QString *reason)
 {
-    const ReadOutcome outcome = readRegularFile(path, bytes, reason);
+    ReadOutcome outcome = readRegularFile(path, bytes, reason);
+    // A link that leads nowhere (a sync client's placeholder) is there all the same: the list it
+    // stands for could not be read, which is not a list that names nothing.
+    struct stat st {};
+    if (outcome == ReadOutcome::Missing && ::lstat(QFile::encodeName(path).constData(), &st) == 0
+        && S_ISLNK(st.st_mode)) {
+        outcome = ReadOutcome::Unreadable;
+        if (reason)
+            *reason = linkLeadsNowhere();
+    }
     if (outcome == ReadOutcome::Unreadable) {
         const std::lock_guard lock(registry().mutex);
         registry().unreadable.insert(keyOf(path));

@@ -23,6 +23,7 @@ struct SaveResult {
 // rest of the run: what the program shows of it is not what it holds, so it is never replaced.
 
 // Reads a regular file whole (see readRegularFile); one that is there but unreadable is marked.
+// A link that leads nowhere is there, so it is unreadable, not missing.
 ReadOutcome readOwnFile(const QString &path, QByteArray &bytes, QString *reason = nullptr);
 bool isMarkedUnreadable(const QString &path);
 // Keeps the marks with the files when the program renames or deletes them (a folder moves the

@@ -40,14 +40,17 @@ bool makeSpecial(const QString &kind, const QString &path)
         ::close(fd);
         return made;
     }
+    if (kind == u"dangling link")
+        return QFile::link(path + u".gone"_s, path); // a sync client's placeholder
     return QFile::link(u"/dev/zero"_s, path); // a link to a device
 }
 
 // A FIFO, a socket, a folder or a device in a list file's place is never opened for a read that
 // could block or never end: the list reads as empty, the file is marked, and no save replaces it.
+// A link that leads nowhere is there too: a list that cannot be read, not a missing one.
 TEST(OwnFiles, specialFiles_readAsUnreadableWithoutBlocking_andAreNeverReplaced)
 {
-    for (const QString &kind : {u"fifo"_s, u"socket"_s, u"folder"_s, u"device link"_s}) {
+    for (const QString &kind : {u"fifo"_s, u"socket"_s, u"folder"_s, u"device link"_s, u"dangling link"_s}) {
         SCOPED_TRACE(kind.toStdString());
         TempFolder t;
         const QString path = t.file(u"T.Files"_s);
