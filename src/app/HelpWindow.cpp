@@ -51,8 +51,9 @@ int sizeSetting(const QString &iniFile, const QString &key, int fallback)
 
 } // namespace
 
-HelpWindow::HelpWindow(const SharedState &state, std::function<QString(const QString &)> find)
-    : state_(state), find_(std::move(find))
+HelpWindow::HelpWindow(const SharedState &state, std::function<QString(const QString &)> find,
+                       SettingWriter storeSetting)
+    : state_(state), find_(std::move(find)), storeSetting_(std::move(storeSetting))
 {
 }
 
@@ -135,9 +136,8 @@ void HelpWindow::Form_Unload(int widthTwips, int heightTwips)
         return;
     width_ = widthTwips;
     height_ = heightTwips;
-    // A size that cannot be stored only means the default size next time.
-    static_cast<void>(WriteIniString(state_.IniFile, section, QStringLiteral("Width"), QString::number(widthTwips)));
-    static_cast<void>(WriteIniString(state_.IniFile, section, QStringLiteral("Height"), QString::number(heightTwips)));
+    storeSetting_(section, QStringLiteral("Width"), QString::number(widthTwips));
+    storeSetting_(section, QStringLiteral("Height"), QString::number(heightTwips));
 }
 
 } // namespace corvanta

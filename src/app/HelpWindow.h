@@ -24,9 +24,11 @@ struct HelpTopic
 class HelpWindow
 {
 public:
-    // find gives a help document's path by its name, or "" when it is missing; the size is kept
-    // in state's settings file.
-    HelpWindow(const SharedState &state, std::function<QString(const QString &)> find);
+    // find gives a help document's path by its name, or "" when it is missing; the size is read
+    // from state's settings file and kept there through storeSetting, which tells the user when
+    // the file cannot be written.
+    using SettingWriter = std::function<void(const QString &section, const QString &key, const QString &value)>;
+    HelpWindow(const SharedState &state, std::function<QString(const QString &)> find, SettingWriter storeSetting);
     ~HelpWindow();
     HelpWindow(const HelpWindow &) = delete;
     HelpWindow &operator=(const HelpWindow &) = delete;
@@ -65,6 +67,7 @@ public:
 private:
     const SharedState &state_;
     std::function<QString(const QString &)> find_;
+    SettingWriter storeSetting_;
     QUrl source_;
     int width_ = 0;
     int height_ = 0;

@@ -200,7 +200,8 @@ void MainForm::WriteManifest(const QString &executableName) const
         QStringLiteral("</dependency>"),
         QStringLiteral("</assembly>"),
     };
-    saveLines(path, lines); // a manifest that cannot be written is simply missing
+    // Nothing to do when it cannot be written: a missing manifest is written at the next start.
+    static_cast<void>(saveLines(path, lines));
 }
 
 void MainForm::Form_Load()

@@ -336,19 +336,23 @@ void Navigation::SelectTopic()
     f.ui.setBusy(true);
     ensureFileExists(path);
     const qint64 size = fileSize(path);
+    QString notRead;
     if (path != s.FileListPath) {
         s.FileListPath = path;
         ListControl &files = f.lstFileList;
         files.clear();
         // Every file that holds a record is read, however short.
         if (size > 0) {
-            readPointerListTrimmed(path, files);
+            readPointerListTrimmed(path, files, &notRead);
             if (sortDirection(s.FileSort) != 0)
                 files.setSorted(sortDirection(s.FileSort));
         }
         f.run(QStringLiteral("WatchShownFiles"));
     }
     f.ui.setBusy(false);
+    // Shown empty, but it is not: said once, and no save replaces it (see OwnFiles.h).
+    if (!notRead.isEmpty() && firstNoticeOfUnreadable(path))
+        f.ui.msgBox(fileNotReadText(path, notRead), fileNotReadTitle(), MsgBox::OkOnly | MsgBox::Exclamation);
 }
 
 void Navigation::showHighlightedTopic()

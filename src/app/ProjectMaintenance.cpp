@@ -214,7 +214,8 @@ void ProjectMaintenance::CreateNewTopic()
         // The topic list file does not name it: neither the row nor its new, empty file stays.
         list.setRow(row);
         list.setAction(4);
-        removeFile(topicFile(name));
+        if (const FsResult removed = removeFile(topicFile(name)); !removed)
+            showFailure(removed); // an empty file that no list names
     }
     s.SuppressListClick = false;
     c.window.giveFocus(&list);

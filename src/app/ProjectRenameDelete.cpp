@@ -12,6 +12,8 @@
 
 #include <QFileInfo>
 
+#include <vector>
+
 namespace corvanta {
 
 namespace {
@@ -21,9 +23,19 @@ const QString NotCreatedByUs = QStringLiteral("NOTE: This Will NOT Delete Any Fi
     + fiveSpaces() + QStringLiteral("\rSuch As Word, Excel, Notepad, Or Other Application Programs.") + fiveSpaces()
     + u'\r';
 
+// Tells that a file or folder could not be put back where it was, and where it is now.
+void tellNotPutBack(Ui &ui, const QString &now, const QString &was, const FsResult &why)
+{
+    ui.msgBox(QStringLiteral("[") + userText(now) + QStringLiteral("]  Could Not Be Put Back As  [") + userText(was)
+                  + QStringLiteral("].") + fiveSpaces() + u'\r' + why.reason + QStringLiteral("\rIt Is Still At  [")
+                  + userText(now) + QStringLiteral("].\r"),
+              QStringLiteral(" Error ") + QString::number(why.error), MsgBox::OkOnly | MsgBox::Exclamation);
+}
+
 // Renames the project's list files, then its folder; a step that fails undoes the ones before,
-// so the disk is either wholly renamed or as it was.
-FsResult moveProjectFiles(const QString &oldFolder, const QString &newFolder, const QString &oldName,
+// so the disk is either wholly renamed or as it was. A step that cannot be undone is told, with
+// where its file now is.
+FsResult moveProjectFiles(Ui &ui, const QString &oldFolder, const QString &newFolder, const QString &oldName,
                           const QString &newName)
 {
     struct Step { QString from, to; };
@@ -32,19 +44,19 @@ FsResult moveProjectFiles(const QString &oldFolder, const QString &newFolder, co
         {oldFolder + u'/' + oldName + QStringLiteral(".Files"), oldFolder + u'/' + newName + QStringLiteral(".Files")},
         {oldFolder, newFolder},
     };
-    int done = 0;
+    std::vector<const Step *> done;
     for (const Step &step : steps) {
-        if (step.from != oldFolder && !QFileInfo::exists(step.from)) {
-            ++done; // a missing list file is made when the project is opened
-            continue;
-        }
+        if (step.from != oldFolder && !QFileInfo::exists(step.from))
+            continue; // a missing list file is made when the project is opened
         const FsResult moved = renamePath(step.from, step.to);
         if (!moved) {
-            for (int back = done - 1; back >= 0; --back)
-                renamePath(steps[back].to, steps[back].from);
+            for (auto back = done.rbegin(); back != done.rend(); ++back) {
+                if (const FsResult putBack = renamePath((*back)->to, (*back)->from); !putBack)
+                    tellNotPutBack(ui, (*back)->to, (*back)->from, putBack);
+            }
             return moved;
         }
-        ++done;
+        done.push_back(&step);
     }
     return {};
 }
@@ -60,7 +72,7 @@ void ProjectMaintenance::RenameProject()
         return;
     // The files and the folder first; the list changes only when they all moved.
     c.ui.setBusy(true);
-    const FsResult moved = moveProjectFiles(projectFolder(oldName), projectFolder(newName), oldName, newName);
+    const FsResult moved = moveProjectFiles(c.ui, projectFolder(oldName), projectFolder(newName), oldName, newName);
     if (!moved) {
         c.ui.setBusy(false);
         showFailure(moved);
@@ -140,7 +152,9 @@ void ProjectMaintenance::showRenamedProject(int index, const QString &oldName, c
         // Project.List still names the old folder: the folder goes back to it.
         list.setRow(index);
         list.setList(oldName);
-        moveProjectFiles(projectFolder(newName), projectFolder(oldName), newName, oldName);
+        if (const FsResult back = moveProjectFiles(c.ui, projectFolder(newName), projectFolder(oldName), newName, oldName);
+            !back)
+            tellNotPutBack(c.ui, projectFolder(newName), projectFolder(oldName), back);
         list.selectRow(index);
         c.ui.setBusy(false);
         return;
@@ -229,10 +243,13 @@ void ProjectMaintenance::RenameTopic()
     if (!writeTopicList()) {
         list.setRow(index);
         list.setList(before);
-        if (exists && shared)
-            removeFile(newFile);
-        else if (exists)
-            renamePath(newFile, oldFile);
+        if (exists && shared) {
+            if (const FsResult removed = removeFile(newFile); !removed)
+                showFailure(removed); // a spare copy, named in no list
+        } else if (exists) {
+            if (const FsResult back = renamePath(newFile, oldFile); !back)
+                tellNotPutBack(c.ui, newFile, oldFile, back);
+        }
         return;
     }
     if (shared && exists) {
@@ -330,8 +347,10 @@ void ProjectMaintenance::DeleteTopic()
     if (index > list.ListCount() - 1)
         index = list.ListCount() - 1;
     list.selectRow(index);
-    if (!shared && isUsableFileName(name) && QFileInfo(file).isFile())
-        removeFile(file);
+    if (!shared && isUsableFileName(name) && QFileInfo(file).isFile()) {
+        if (const FsResult removed = removeFile(file); !removed)
+            showFailure(removed); // the list no longer names it; the file stays where it was
+    }
     c.operations.run(QStringLiteral("SelectTopic")); // the File List follows the highlight
 }
 

@@ -191,13 +191,22 @@ bool UndoHistory::restore(const Change &change, bool back)
         if (saved)
             continue;
         // The files already put back take what the change left again, so they stay alike.
+        QStringList notPutBack;
         for (std::size_t j = 0; j < i; ++j) {
             const FileState &done = change.files[j];
-            static_cast<void>(saveListBytes(done.path, back ? done.after : done.before));
+            const SaveResult putBack = saveListBytes(done.path, back ? done.after : done.before);
+            if (!putBack)
+                notPutBack << userText(done.path) + QStringLiteral("]  ")
+                        + (putBack.changedOnDisk ? QStringLiteral("Was Changed Since.") : putBack.reason);
         }
-        return refuse(file.path,
+        refuse(file.path,
             saved.changedOnDisk ? QStringLiteral("Was Changed Since.")
                                 : QStringLiteral("Could Not Be Saved: ") + saved.reason);
+        // Such a file keeps the step after all: the user is told which, and why.
+        for (const QString &line : notPutBack)
+            ui_.msgBox(QStringLiteral("The Step Stays In The File  [") + line + fiveSpaces() + u'\r', title,
+                       MsgBox::OkOnly | MsgBox::Exclamation);
+        return false;
     }
     return true;
 }

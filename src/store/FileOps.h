@@ -5,7 +5,7 @@
 namespace corvanta {
 
 // Outcome of a file-system step, with the system's error number and its description.
-struct FsResult {
+struct [[nodiscard]] FsResult {
     bool ok = true;
     int error = 0;
     QString reason;

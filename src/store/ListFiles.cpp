@@ -141,9 +141,9 @@ View trimSpaces(View line)
 enum class Record { Yes, No };
 
 // A read for a list shown is recorded, so a later save can tell whether the file changed since.
-bool readBytes(const QString &path, QByteArray &bytes, Record record = Record::Yes)
+bool readBytes(const QString &path, QByteArray &bytes, Record record = Record::Yes, QString *notRead = nullptr)
 {
-    const ReadOutcome outcome = readOwnFile(path, bytes);
+    const ReadOutcome outcome = readOwnFile(path, bytes, notRead);
     if (record == Record::Yes && outcome == ReadOutcome::Missing)
         fileGuard::recordMissing(path);
     if (outcome != ReadOutcome::Read)
@@ -171,10 +171,17 @@ QString decodeLine(QByteArrayView line)
 
 // Adds the file's lines as rows, each trimmed or not; lines then empty are skipped. Each line is
 // decoded on its own, so no decoded copy of the whole file is ever held.
-int addRows(const QString &path, ListControl &list, bool trim, const std::function<void()> &yield)
+int addRows(const QString &path, ListControl &list, bool trim, const std::function<void()> &yield,
+            QString *notRead = nullptr)
 {
     QByteArray bytes;
-    if (!readBytes(path, bytes) || bytes.isEmpty())
+    QString reason;
+    if (!readBytes(path, bytes, Record::Yes, &reason)) {
+        if (notRead)
+            *notRead = reason; // empty for a missing file
+        return 0;
+    }
+    if (bytes.isEmpty())
         return 0;
     const QByteArrayView text = withoutBom(bytes);
 
@@ -389,9 +396,9 @@ int readNameList(const QString &path, ListControl &list, const std::function<voi
     return addRows(path, list, true, yield);
 }
 
-int readPointerListTrimmed(const QString &path, ListControl &list)
+int readPointerListTrimmed(const QString &path, ListControl &list, QString *notRead)
 {
-    return addRows(path, list, true, {});
+    return addRows(path, list, true, {}, notRead);
 }
 
 int readPointerList(const QString &path, ListControl &list)

@@ -71,8 +71,9 @@ bool ensureFileExists(const QString &path);
 // 2. Name list into rows: each line trimmed, blank lines skipped, rows added at the end.
 //    yield runs after every 1000 rows.
 int readNameList(const QString &path, ListControl &list, const std::function<void()> &yield = {});
-// 3. Pointer list for a selected topic: each line trimmed, blank lines skipped.
-int readPointerListTrimmed(const QString &path, ListControl &list);
+// 3. Pointer list for a selected topic: each line trimmed, blank lines skipped. notRead gets the
+//    system's reason when the file is there but could not be read.
+int readPointerListTrimmed(const QString &path, ListControl &list, QString *notRead = nullptr);
 // 4. Pointer list as a whole: lines untrimmed, empty lines skipped.
 int readPointerList(const QString &path, ListControl &list);
 // 5. Name list from the rows as shown, each trimmed; blank rows and the project row " ..." (found

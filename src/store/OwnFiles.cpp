@@ -21,6 +21,7 @@ namespace {
 struct Registry {
     std::mutex mutex;
     std::set<QString> unreadable; // absolute, cleaned paths
+    std::set<QString> told;       // the same, for the files the user was told about
     QString dataFolder;
 };
 
@@ -316,6 +317,13 @@ void dropUnreadableMarks(const QString &path)
 QString unreadableFileReason()
 {
     return QStringLiteral("The file could not be read, so it is not replaced.");
+}
+
+bool firstNoticeOfUnreadable(const QString &path)
+{
+    const QString key = keyOf(path);
+    const std::lock_guard lock(registry().mutex);
+    return registry().told.insert(key).second;
 }
 
 void setDataFolder(const QString &folder)

@@ -10,7 +10,7 @@
 namespace corvanta {
 
 // Outcome of writing a file: on failure the old file is whole and reason says why.
-struct SaveResult {
+struct [[nodiscard]] SaveResult {
     bool ok = true;
     QString reason;
     // The file is no longer what the program last read or wrote: another program changed it.
@@ -31,6 +31,9 @@ bool isMarkedUnreadable(const QString &path);
 void moveUnreadableMarks(const QString &from, const QString &to);
 void dropUnreadableMarks(const QString &path);
 QString unreadableFileReason(); // "The file could not be read, so it is not replaced."
+// True the first time it is asked for path in the run: the user is told once about a file that
+// could not be read, however often it is shown again.
+bool firstNoticeOfUnreadable(const QString &path);
 
 // The data folder of this run: a list file that is a symbolic link is written only when the file
 // it finally leads to is a regular file inside this folder or the user's home folder.

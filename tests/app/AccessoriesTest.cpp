@@ -207,16 +207,22 @@ TEST_F(AccessoriesTest, helpWindowSize_isKeptWithinReason)
     for (const auto &c : cases) {
         setIni(u"Help Window"_s, u"Width"_s, c.width);
         setIni(u"Help Window"_s, u"Height"_s, c.height);
-        HelpWindow window(form->state, [](const QString &) { return QString(); });
+        HelpWindow window(form->state, [](const QString &) { return QString(); },
+                          [](const QString &, const QString &, const QString &) {});
         window.Form_Load();
         EXPECT_EQ(window.width(), c.expectedWidth) << c.width.toStdString();
         EXPECT_EQ(window.height(), c.expectedHeight) << c.height.toStdString();
     }
-    HelpWindow window(form->state, [](const QString &) { return QString(); });
+    HelpWindow &window = program->help().window();
     window.Form_Load();
     window.Form_Unload(11000, 7000);
     EXPECT_EQ(ini(u"Help Window"_s, u"Width"_s), u"11000"_s);
     EXPECT_EQ(ini(u"Help Window"_s, u"Height"_s), u"7000"_s);
+    // A settings file that cannot be written is told, as for every other setting.
+    ASSERT_TRUE(QFile::setPermissions(form->state.IniFile, QFile::ReadOwner));
+    window.Form_Load();
+    window.Form_Unload(12000, 8000);
+    EXPECT_EQ(ui.titles(), QStringList{u" Settings Not Saved"_s});
 }
 
 TEST_F(AccessoriesTest, websiteAndSupport_openThroughTheLauncher)

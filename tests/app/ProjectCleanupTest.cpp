@@ -94,16 +94,22 @@ TEST_F(ProjectCleanupTest, foldersANameStillOwns_areNeverOffered)
     EXPECT_EQ(folders().size(), 4);
 }
 
+// A folder in the list file's place, or a link that leads nowhere (a sync client's placeholder),
+// is a list that cannot be read, not a missing one that names nothing.
 TEST_F(ProjectCleanupTest, projectListThatCannotBeRead_refusesAndNamesIt)
 {
     data.write(u"Projects/Orphan/Orphan.List"_s, "");
-    ASSERT_TRUE(QFile::remove(data.file(u"Project.List"_s)));
-    ASSERT_TRUE(QDir().mkdir(data.file(u"Project.List"_s)));
-    cleanUp({MsgBox::Yes, MsgBox::Yes});
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_TRUE(ui.lastBox()->text.contains(data.file(u"Project.List"_s))) << ui.lastBox()->text.toStdString();
-    EXPECT_EQ(folders().size(), 4);
-    EXPECT_EQ(rows(projects()).size(), 3);
+    const QString path = data.file(u"Project.List"_s);
+    for (const bool asFolder : {true, false}) {
+        SCOPED_TRACE(asFolder ? "folder" : "dangling link");
+        ASSERT_TRUE(QFile::remove(path) || QDir().rmdir(path));
+        ASSERT_TRUE(asFolder ? QDir().mkdir(path) : QFile::link(data.file(u"Gone.List"_s), path));
+        cleanUp({MsgBox::Yes, MsgBox::Yes});
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_TRUE(ui.lastBox()->text.contains(path)) << ui.lastBox()->text.toStdString();
+        EXPECT_EQ(folders().size(), 4);
+        EXPECT_EQ(rows(projects()).size(), 3);
+    }
 }
 
 // Offering more than half of the folders at once takes a second question naming the count.

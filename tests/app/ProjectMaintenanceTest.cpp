@@ -160,16 +160,24 @@ TEST_F(ProjectMaintenanceTest, newTopic_goesUnderTheProjectRowAndCannotTakeThePr
 
 // --- renaming ---
 
+// A name too long for the file system fails at the first step; the name of one of the project's
+// own topics fails at the second (its .Files file is there), and the first step is put back.
 TEST_F(ProjectMaintenanceTest, renameThatFails_leavesListAndFilesAgreeing)
 {
-    projects().setListIndex(0);
-    names = {QString(252, u'y')};
-    form->run(u"mnuRenameProject"_s);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_TRUE(ui.boxes[0].title.startsWith(u" Error "_s));
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBeta\r\n"));
-    EXPECT_TRUE(data.exists(u"Projects/Alpha/Alpha.List"_s));
-    EXPECT_EQ(projects().rowText(0), u"Alpha"_s);
+    for (const QString &name : {QString(252, u'y'), u"Plans"_s}) {
+        SCOPED_TRACE(name.toStdString());
+        ui.boxes.clear();
+        projects().setListIndex(0);
+        names = {name};
+        form->run(u"mnuRenameProject"_s);
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_TRUE(ui.boxes[0].title.startsWith(u" Error "_s));
+        EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBeta\r\n"));
+        EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.List"_s), QByteArray("Plans\r\nNotes\r\n"));
+        EXPECT_EQ(data.read(u"Projects/Alpha/Plans.Files"_s), QByteArray("One\t/1\r\n"));
+        EXPECT_FALSE(data.exists(u"Projects/Alpha/Plans.List"_s));
+        EXPECT_EQ(projects().rowText(0), u"Alpha"_s);
+    }
 }
 
 // The project row is found by its text, wherever a sort has put it.
@@ -302,6 +310,24 @@ TEST_F(ProjectMaintenanceTest, deleteProject_keepsTheUsersFilesAndSaysWhereTheyA
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_TRUE(ui.boxes[1].text.contains(data.file(u"Projects/Alpha"_s))) << ui.boxes[1].text.toStdString();
     EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Beta\r\n"));
+}
+
+// A hand-edited row "." or ".." names the Projects folder or the data folder itself: deleting
+// the row deletes no file in either.
+TEST_F(ProjectMaintenanceTest, deleteDotRow_deletesNoFile)
+{
+    data.write(u"Project.Files"_s, "Top\t/t\r\n");
+    for (const QString &name : {u"."_s, u".."_s}) {
+        SCOPED_TRACE(name.toStdString());
+        data.write(u"Project.List"_s, "Alpha\r\n" + name.toLatin1() + "\r\nBeta\r\n");
+        restart();
+        projects().selectRow(1);
+        ui.answers = {MsgBox::Yes};
+        form->run(u"mnuDeleteProject"_s);
+        EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBeta\r\n"));
+        for (const char *kept : {"Project.Files", "Projects/Inbox.Files", "Projects/Alpha/Alpha.Files"})
+            EXPECT_TRUE(data.exists(QLatin1String(kept))) << kept;
+    }
 }
 
 // --- moving names ---
