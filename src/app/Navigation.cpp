@@ -121,6 +121,7 @@ void Navigation::loadNameList(ListControl &list, const QString &path, bool proje
 void Navigation::LoadProjectList()
 {
     ListControl &list = f.lstProjectList;
+    s.CutProjectName.clear(); // the list shows what its file holds again
     beginLoading();
     const QFileInfo file(s.ProjectListPath);
     if (file.isFile()) {
@@ -156,6 +157,7 @@ void Navigation::LoadProjectList()
 void Navigation::LoadTopicList()
 {
     ListControl &list = f.lstTopicList;
+    s.CutTopicName.clear();
     beginLoading();
     const QFileInfo file(s.TopicListPath);
     if (file.isFile()) {
@@ -327,8 +329,18 @@ void Navigation::SelectTopic()
         path = s.ProjectFolder + (atEntryScreen ? QStringLiteral("Project") : s.CurrentProject)
             + QStringLiteral(".Files");
     } else {
-        if (refuseName(f.ui, s.CurrentTopic))
+        if (refuseName(f.ui, s.CurrentTopic)) {
+            // The File List must not go on showing, and taking pointers for, another topic's
+            // file: the project row's own list is shown instead.
+            for (int i = 0; i < topics.ListCount(); ++i) {
+                if (isProjectRow(topics.columnText(i, 0))) {
+                    topics.setListIndex(i);
+                    SelectTopic();
+                    return;
+                }
+            }
             return;
+        }
         path = s.ProjectFolder + (atEntryScreen ? QStringLiteral("Projects/") : QString())
             + s.CurrentTopic + QStringLiteral(".Files");
     }

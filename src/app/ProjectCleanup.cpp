@@ -49,6 +49,8 @@ bool ProjectCleanup::ownedNames(QStringList *names)
     }
     for (int i = 0; i < c.lstProjectList.ListCount(); ++i)
         lines << c.lstProjectList.rowText(i);
+    // A name cut and not pasted yet is on neither when the list was written meanwhile.
+    lines << c.state.CutProjectName;
     for (const QString &line : lines)
         *names << trimSpaces(line).toLower();
     return true;

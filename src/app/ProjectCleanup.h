@@ -8,7 +8,8 @@ namespace corvanta {
 
 // Finds the folders of the Projects folder that no project name owns, lists them in the File
 // List, and deletes the program's own files in them (and the folders then empty) when the user
-// agrees. A name owns a folder when the Project List on screen or Project.List names it.
+// agrees. A name owns a folder when the Project List on screen or Project.List names it, or it is
+// a project name cut and not pasted yet.
 class ProjectCleanup {
 public:
     explicit ProjectCleanup(const FeatureContext &context);
@@ -18,7 +19,7 @@ public:
 private:
     FeatureContext c;
 
-    // The names Project.List and the list on screen hold, trimmed and in lower case; false, after
+    // The names Project.List, the list on screen and a pending cut hold, trimmed and in lower case; false, after
     // a box naming the file, when Project.List exists but cannot be read.
     bool ownedNames(QStringList *names);
     // The second question when more than half of all folders would go.

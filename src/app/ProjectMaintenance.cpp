@@ -17,7 +17,8 @@ namespace {
 constexpr int Refusal = MsgBox::OkOnly | MsgBox::Exclamation;
 } // namespace
 
-ProjectMaintenance::ProjectMaintenance(const FeatureContext &context) : c(context), s(context.state)
+ProjectMaintenance::ProjectMaintenance(const FeatureContext &context, Editors &editors)
+    : c(context), s(context.state), editors_(editors)
 {
     const std::pair<const char *, void (ProjectMaintenance::*)()> commands[] = {
         {"CreateNewProject", &ProjectMaintenance::CreateNewProject},
@@ -53,22 +54,16 @@ QString ProjectMaintenance::topicFile(const QString &name) const
 
 bool ProjectMaintenance::askName(EditorMode mode, QString *name)
 {
-    s.UtilityMode = mode;
-    s.DialogText = QStringLiteral("cancel");
-    c.operations.run(QStringLiteral("ShowUtilityForm"));
-    if (s.DialogText == u"cancel" || s.DialogText == u"cancelall")
+    const EditorResult result = editors_.showEditor({mode});
+    if (result.outcome != EditorResult::Outcome::Saved)
         return false;
-    *name = s.DialogText;
+    *name = result.name;
     return true;
 }
 
 bool ProjectMaintenance::refuseNewName(const QString &name)
 {
-    const QString refusal = newNameRefusal(name);
-    if (refusal.isEmpty())
-        return false;
-    c.ui.msgBox(refusal, invalidNameTitle(), Refusal);
-    return true;
+    return corvanta::refuseNewName(c.ui, name);
 }
 
 bool ProjectMaintenance::refuseDuplicate(const QString &name, bool project)
@@ -81,11 +76,7 @@ bool ProjectMaintenance::refuseDuplicate(const QString &name, bool project)
     if (!projectsOwnName
         && duplicateNameRow(list, name, project ? NameField::WholeRow : NameField::FirstColumn) < 0)
         return false;
-    const QString kind = project ? QStringLiteral("Project") : QStringLiteral("Topic");
-    const QString upper = userText(name).toLower().toUpper();
-    c.ui.msgBox(QStringLiteral("You Have Selected A Duplicate ") + kind + QStringLiteral(" Name.") + fiveSpaces()
-                    + u'\r' + upper + QStringLiteral(" Is Already On File.\r"),
-                QStringLiteral(" Duplicate ") + kind + QStringLiteral(" Name: ") + upper, Refusal);
+    showDuplicateName(c.ui, name, project);
     return true;
 }
 

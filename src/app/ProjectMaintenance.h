@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Editors.h"
 #include "app/FeatureContext.h"
 #include "app/SharedState.h"
 
@@ -14,7 +15,7 @@ struct FsResult;
 // folders and files on disk in step.
 class ProjectMaintenance {
 public:
-    explicit ProjectMaintenance(const FeatureContext &context);
+    ProjectMaintenance(const FeatureContext &context, Editors &editors);
 
     void CreateNewProject();
     void CreateNewTopic();
@@ -26,8 +27,9 @@ public:
 private:
     FeatureContext c;
     SharedState &s;
+    Editors &editors_;
 
-    // Opens the name dialog in mode; returns the name, or "" when the user cancelled.
+    // Opens the name dialog in mode; false when the user cancelled, else the name typed.
     bool askName(EditorMode mode, QString *name);
     // Renaming a project: the checks and the new name; then the list once the disk has moved.
     bool askProjectRename(int *index, QString *oldName, QString *newName);

@@ -53,11 +53,14 @@ struct SharedState {
     SortOrder TopicSort = SortOrder::Unknown;
     SortOrder FileSort = SortOrder::Unknown;
     bool ListLoading = false;
+    // A project or topic name cut and not pasted yet, as it was put on the clipboard; "" for
+    // none. Reading its list again ends it. The cut project name keeps owning its folder.
+    QString CutProjectName;
+    QString CutTopicName;
     bool SuppressListClick = false;
     corvanta::ActiveList ActiveList = corvanta::ActiveList::None;
 
     EditorMode UtilityMode = EditorMode::Website;
-    QString DialogText;
     int EditorRow = -1;
     bool InsertNameOption = false;
     QString AddFilePath;

@@ -478,8 +478,6 @@ void PointerEditor::cmdExit_Click()
 {
     if (closed_)
         return;
-    if (nameMode())
-        s.DialogText = QStringLiteral("cancel");
     close();
 }
 
@@ -500,10 +498,8 @@ void PointerEditor::close()
 void PointerEditor::Form_Unload()
 {
     if (optCancelAll.value)
-        s.DialogText = QStringLiteral("cancelall");
+        result_.outcome = EditorResult::Outcome::CancelAll;
     s.InsertNameOption = optInsertName.value;
-    if (txtInternetAddress.visible && txtInternetAddress.text == txtPointerName.text)
-        s.DialogText = QStringLiteral("cancel");
 }
 
 // --- address rules ---

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Editors.h"
 #include "app/FeatureContext.h"
 #include "app/MainLayout.h"
 #include "app/SharedState.h"
@@ -42,7 +43,7 @@ struct EditorChoice : EditorControl
 // The pointer editor `frmUtility`: one small modal dialog that adds website, e-mail and file
 // pointers, edits and renames a pointer, and asks for project and topic names. It owns the
 // dialog's state as plain data; the Qt dialog shows it and forwards every user event to the
-// handler of the same name. Results go back through the form's shared state.
+// handler of the same name. How it ended is its result().
 class PointerEditor
 {
 public:
@@ -71,6 +72,9 @@ public:
     EditorMode mode() const;
     QString focus() const { return focus_; } // name of the control with the focus
     bool closed() const { return closed_; }
+    // Cancelled until a save hands a name back or writes a pointer; "Cancel All Selections"
+    // chosen when the editor closes makes it CancelAll.
+    EditorResult result() const { return result_; }
     std::function<void(Change)> onChanged;
 
     // --- what the user does, as the dialog reports it ---
@@ -108,6 +112,7 @@ private:
     int addSelections_;
     QString focus_;
     bool closed_ = false;
+    EditorResult result_;
 
     void design();
     void SetUpNewNameMode();

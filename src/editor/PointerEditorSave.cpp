@@ -46,9 +46,10 @@ void PointerEditor::cmdSave_Click()
 
 void PointerEditor::ReturnEnteredName()
 {
-    s.DialogText = txtPointerName.text.trimmed();
-    if (renameNameMode() && s.DialogText == OldPointerName)
-        s.DialogText = QStringLiteral("cancel");
+    const QString name = txtPointerName.text.trimmed();
+    // A rename to the same name is no rename.
+    if (!(renameNameMode() && name == OldPointerName))
+        result_ = {EditorResult::Outcome::Saved, name};
     close();
 }
 
@@ -106,8 +107,6 @@ void PointerEditor::addSave()
     }
 
     const QString line = name + u'\t' + target;
-    const QString previousText = s.DialogText;
-    s.DialogText = line;
     ListControl &list = c.lstFileList;
     // With no row selected the new pointer goes to the end.
     const int index = optInsertName.value && s.EditorRow >= 0
@@ -124,9 +123,9 @@ void PointerEditor::addSave()
         // The list keeps agreeing with its file; the fields stay as typed for another try.
         list.setRow(index);
         list.setAction(4);
-        s.DialogText = previousText;
         return;
     }
+    result_ = {EditorResult::Outcome::Saved, name};
     // The new pointer, and any row with exactly its name, ends selected.
     for (int i = 0; i < list.ListCount(); ++i) {
         list.setRow(i);
@@ -173,8 +172,7 @@ void PointerEditor::SaveEditedPointer()
             list.setList(before);
             return;
         }
-        if (!lines.isEmpty())
-            s.DialogText = lines.last();
+        result_ = {EditorResult::Outcome::Saved, name};
     }
     if (chkCloseAfterSave.value)
         close();

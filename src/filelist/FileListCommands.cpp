@@ -88,10 +88,16 @@ void FileListCommands::registerOperations()
 
 void FileListCommands::ShowUtilityForm()
 {
-    showUtilityForm(s.AddSelections, -1);
+    (void)showUtilityForm(s.AddSelections, -1);
 }
 
-void FileListCommands::showUtilityForm(int addSelections, int editorRow)
+EditorResult FileListCommands::showEditor(const EditorRequest &request)
+{
+    s.UtilityMode = request.mode;
+    return showUtilityForm(s.AddSelections, -1);
+}
+
+EditorResult FileListCommands::showUtilityForm(int addSelections, int editorRow)
 {
     PointerEditor editor(c, addSelections);
     editor.Form_Load();
@@ -104,6 +110,7 @@ void FileListCommands::showUtilityForm(int addSelections, int editorRow)
         reselectCurrent();
         c.window.giveFocus(&c.lstFileList);
     }
+    return editor.result();
 }
 
 void FileListCommands::reselectCurrent()
@@ -374,8 +381,6 @@ void FileListCommands::addFiles(const QStringList &paths, int insertRow)
         if (!target.isEmpty())
             targets << target;
     }
-    // A "cancelall" left from an earlier run must not end this one.
-    s.DialogText.clear();
     PointerChange change(c.undo, QString());
     const int count = list.ListCount();
     int nextRow = insertRow;
@@ -383,8 +388,7 @@ void FileListCommands::addFiles(const QStringList &paths, int insertRow)
         s.AddFilePath = target;
         s.UtilityMode = EditorMode::AddFile;
         const int before = list.ListCount();
-        showUtilityForm(int(targets.size()), nextRow);
-        if (s.DialogText.left(9).toLower() == u"cancelall")
+        if (showUtilityForm(int(targets.size()), nextRow).outcome == EditorResult::Outcome::CancelAll)
             break;
         if (list.ListCount() > before && s.InsertNameOption)
             nextRow = list.ListIndex() + 1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Editors.h"
 #include "app/FeatureContext.h"
 #include "app/Navigation.h"
 #include "platform/FileDialogs.h"
@@ -17,8 +18,8 @@ void showDuplicateFileName(Ui &ui, const QString &name);
 
 // The File List's own commands: its popup menu, selecting all or none, and keeping its pointers:
 // removing, renaming, editing, adding files by dialog or by drop, and opening files by dialog.
-// Also shows the pointer editor for every caller (`ShowUtilityForm`).
-class FileListCommands final : public FileListHandler
+// Also shows the pointer editor for every caller (`ShowUtilityForm`, showEditor).
+class FileListCommands final : public FileListHandler, public Editors
 {
 public:
     FileListCommands(const FeatureContext &context, PointerEditorDisplay &editors);
@@ -27,6 +28,7 @@ public:
     // then gives the File List its focus back when it was the active list. A caller working
     // through several items puts their number into AddSelections.
     void ShowUtilityForm();
+    EditorResult showEditor(const EditorRequest &request) override;
 
     void lstFileList_MouseDown(int button, int shift, int row) override;
     void mnuSelectAllFiles_Click();
@@ -55,7 +57,7 @@ private:
     QString dialogFolder_;
 
     void registerOperations();
-    void showUtilityForm(int addSelections, int editorRow);
+    EditorResult showUtilityForm(int addSelections, int editorRow);
     void addFiles(const QStringList &paths, int insertRow);
     void openFile(const QString &path);
     void reselectCurrent();

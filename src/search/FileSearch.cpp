@@ -65,10 +65,12 @@ private:
 };
 
 FileSearch::FileSearch(
-    const FeatureContext &context, std::vector<DriveEntry> drives, FolderPicker *folderPicker)
+    const FeatureContext &context, std::vector<DriveEntry> drives, FolderPicker *folderPicker,
+    Editors *editors)
     : c(context),
       s(context.state),
       folderPicker_(folderPicker),
+      editors_(editors),
       listEvents_(std::make_unique<ListEvents>(*this)),
       drives_(std::move(drives)),
       caption_(FileSearchText::windowCaption())

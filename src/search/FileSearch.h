@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandSurface.h"
+#include "app/Editors.h"
 #include "app/FeatureContext.h"
 #include "app/MainLayout.h"
 #include "search/Drives.h"
@@ -31,7 +32,7 @@ public:
 
     // drives: the drive list without "Other Folder...", which is always added at its end.
     FileSearch(const FeatureContext &context, std::vector<DriveEntry> drives,
-        FolderPicker *folderPicker = nullptr);
+        FolderPicker *folderPicker = nullptr, Editors *editors = nullptr);
     ~FileSearch();
     FileSearch(const FileSearch &) = delete;
     FileSearch &operator=(const FileSearch &) = delete;
@@ -127,6 +128,7 @@ private:
     FeatureContext c;
     SharedState &s;
     FolderPicker *folderPicker_;
+    Editors *editors_; // adds the selected results; none: they cannot be added
     std::unique_ptr<ListEvents> listEvents_;
     std::vector<DriveEntry> drives_;
     int driveIndex_ = -1;

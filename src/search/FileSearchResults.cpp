@@ -179,7 +179,6 @@ void FileSearch::AddResultsToFileList()
     const auto nameChange = qScopeGuard([&] {
         change.setLabel(QStringLiteral("Add ") + pointerCount(c.lstFileList.ListCount() - pointers));
     });
-    s.UtilityMode = EditorMode::AddFile;
     for (int i = 0; i < list.ListCount(); ++i) {
         list.setRow(i);
         if (list.SelCount() == 0)
@@ -192,16 +191,15 @@ void FileSearch::AddResultsToFileList()
             continue;
         }
         s.AddFilePath = list.List();
-        s.UtilityMode = EditorMode::AddFile;
         s.AddSelections = list.SelCount();
-        c.operations.run(QStringLiteral("ShowUtilityForm"));
+        const EditorResult result = editors_ ? editors_->showEditor({EditorMode::AddFile}) : EditorResult {};
         if (closed_)
             return;
         list.setRow(i);
         list.setSelected(false);
         if (list.SelCount() == 0)
             break;
-        if (s.DialogText.left(9).toLower() == u"cancelall") {
+        if (result.outcome == EditorResult::Outcome::CancelAll) {
             list.setAction(2);
             setFocus(Control::LstFileSearch);
             break;

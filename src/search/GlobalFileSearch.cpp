@@ -9,8 +9,8 @@
 
 namespace corvanta {
 
-GlobalFileSearch::GlobalFileSearch(const FeatureContext &context, FileSearchDisplay &windows)
-    : c(context), windows_(windows), drives_([] { return mountedDrives(QDir::homePath()); })
+GlobalFileSearch::GlobalFileSearch(const FeatureContext &context, FileSearchDisplay &windows, Editors &editors)
+    : c(context), windows_(windows), editors_(editors), drives_([] { return mountedDrives(QDir::homePath()); })
 {
     for (const char *name : {"OpenGlobalFileSearch", "mnuSearchDrives", "mnuSearchAllDrives",
              "toolbar:FileSearch", "entry:Global File Search"})
@@ -23,7 +23,7 @@ void GlobalFileSearch::OpenGlobalFileSearch()
         return; // the window is modal: one at a time
     const QString caption = c.window.caption();
     {
-        FileSearch search(c, drives_ ? drives_() : std::vector<DriveEntry>(), c.platform.folderPicker);
+        FileSearch search(c, drives_ ? drives_() : std::vector<DriveEntry>(), c.platform.folderPicker, &editors_);
         open_ = &search;
         search.Form_Load();
         windows_.showFileSearch(search);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Editors.h"
 #include "app/FeatureContext.h"
 #include "search/Drives.h"
 
@@ -18,7 +19,7 @@ class GlobalFileSearch
 public:
     using DriveSource = std::function<std::vector<DriveEntry>()>;
 
-    GlobalFileSearch(const FeatureContext &context, FileSearchDisplay &windows);
+    GlobalFileSearch(const FeatureContext &context, FileSearchDisplay &windows, Editors &editors);
 
     void OpenGlobalFileSearch();
 
@@ -31,6 +32,7 @@ public:
 private:
     FeatureContext c;
     FileSearchDisplay &windows_;
+    Editors &editors_;
     DriveSource drives_;
     FileSearch *open_ = nullptr;
 };

@@ -42,6 +42,25 @@ QString invalidNameText(const QString &name)
                          "Please Do Not Use  /  \\  ...  Or Control Characters.\r");
 }
 
+bool refuseNewName(Ui &ui, const QString &name)
+{
+    const QString refusal = newNameRefusal(name);
+    if (refusal.isEmpty())
+        return false;
+    ui.msgBox(refusal, invalidNameTitle(), MsgBox::OkOnly | MsgBox::Exclamation);
+    return true;
+}
+
+void showDuplicateName(Ui &ui, const QString &name, bool project)
+{
+    const QString kind = project ? QStringLiteral("Project") : QStringLiteral("Topic");
+    const QString upper = userText(name).toLower().toUpper();
+    ui.msgBox(QStringLiteral("You Have Selected A Duplicate ") + kind + QStringLiteral(" Name.") + fiveSpaces()
+                  + u'\r' + upper + QStringLiteral(" Is Already On File.\r"),
+              QStringLiteral(" Duplicate ") + kind + QStringLiteral(" Name: ") + upper,
+              MsgBox::OkOnly | MsgBox::Exclamation);
+}
+
 QString unstorableFileReason(const QString &path)
 {
     if (path.contains(u'\r') || path.contains(u'\n'))

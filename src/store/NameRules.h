@@ -21,6 +21,10 @@ QString blankNameText();
 QString newNameRefusal(const QString &name);
 // "The Name  [NAME]  Cannot Be Used As A File Name." with the advice line.
 QString invalidNameText(const QString &name);
+// Shows why name cannot be a new project or topic name and returns true; false when it can.
+bool refuseNewName(Ui &ui, const QString &name);
+// The box that refuses a project (project true) or topic name the list already holds.
+void showDuplicateName(Ui &ui, const QString &name, bool project);
 
 // The Topic List's project row, which stands for the project's own File List, and the marker a
 // descending Project List may carry. Neither is ever stored, and a row is this row by its text

@@ -55,7 +55,7 @@ TEST_F(DamagedDataTest, fifosInPlaceOfFiles_neverBlock_andAreNeverReplaced)
     EXPECT_EQ(files().ListCount(), 0);
     form->run(u"mnuSortNoSortFiles"_s);
     addWebsite();
-    form->registerOperation(u"ShowUtilityForm"_s, [this] { form->state.DialogText = u"Gamma"_s; });
+    ui.onPointerEditor = nameDialog(u"Gamma"_s, false);
     form->run(u"CreateNewProject"_s);
     EXPECT_EQ(titles(), (QStringList{u" Settings Not Saved"_s, u" File Not Saved"_s, u" File Not Saved"_s}));
     form->Form_Unload();
@@ -140,7 +140,7 @@ TEST_F(DamagedDataTest, mixedEncodings_eachNameReadAsWritten_andSavedAsUtf8)
     EXPECT_EQ(rows(projects()), (QStringList {u"Café"_s, u"Naïve"_s}));
     doubleClick(projects(), 0);
     EXPECT_TRUE(rows(topics()).contains(u"One"_s));
-    form->registerOperation(u"ShowUtilityForm"_s, [this] { form->state.DialogText = u"Gamma"_s; });
+    ui.onPointerEditor = nameDialog(u"Gamma"_s, false);
     form->run(u"CreateNewProject"_s);
     EXPECT_EQ(titles(), QStringList {});
     const QByteArray saved = data.read(u"Project.List"_s);

@@ -8,7 +8,7 @@
 namespace corvanta::test {
 namespace {
 
-// The name dialog is played by a script: each entry is what the user typed ("cancel" cancels).
+// The name dialog is played by a script: each entry is what the user typed; none left cancels.
 class ProjectMaintenanceTest : public FormFixture {
 protected:
     std::deque<QString> names;
@@ -36,14 +36,11 @@ protected:
     void restart()
     {
         start();
-        form->registerOperation(u"ShowUtilityForm"_s, [this] {
+        ui.onPointerEditor = [this](PointerEditor &e) {
             ++dialogs;
-            modes << form->state.UtilityMode;
-            form->state.InsertNameOption = insertOption;
-            form->state.DialogText = names.empty() ? u"cancel"_s : names.front().trimmed();
-            if (!names.empty())
-                names.pop_front();
-        });
+            modes << e.mode();
+            namesFrom(names, insertOption)(e);
+        };
     }
 
     void openAlpha() { doubleClick(projects(), 0); }
@@ -116,7 +113,7 @@ TEST_F(ProjectMaintenanceTest, refusalsAndQuestions_areWordedAsTheUserSeesThem)
 
 TEST_F(ProjectMaintenanceTest, unsafeNames_areRefusedAndNothingIsCreatedOutside)
 {
-    names = {u"../escape"_s, u".."_s, u"a...b"_s, u"tab\there"_s, u"back\\slash"_s, u"   "_s, u"cancel"_s};
+    names = {u"../escape"_s, u".."_s, u"a...b"_s, u"tab\there"_s, u"back\\slash"_s, u"   "_s};
     form->run(u"CreateNewProject"_s);
     EXPECT_EQ(dialogs, 7);
     ASSERT_EQ(ui.boxes.size(), 6u);
@@ -131,9 +128,22 @@ TEST_F(ProjectMaintenanceTest, unsafeNames_areRefusedAndNothingIsCreatedOutside)
               (QStringList{u"Alpha"_s, u"Beta"_s}));
 }
 
+// Words that mean "cancel" elsewhere are names like any other.
+TEST_F(ProjectMaintenanceTest, cancelWords_areNamesLikeAnyOther)
+{
+    names = {u"cancel"_s};
+    form->run(u"CreateNewProject"_s);
+    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBeta\r\ncancel\r\n"));
+    openAlpha();
+    names = {u"CancelAll"_s};
+    form->run(u"CreateNewTopic"_s);
+    EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.List"_s), QByteArray("Plans\r\nNotes\r\nCancelAll\r\n"));
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
 TEST_F(ProjectMaintenanceTest, nameTooLongForTheFileSystem_isReportedAndNothingIsHalfMade)
 {
-    names = {QString(252, u'x'), u"cancel"_s};
+    names = {QString(252, u'x')};
     form->run(u"CreateNewProject"_s);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_TRUE(ui.boxes[0].title.startsWith(u" Error "_s));
@@ -202,7 +212,7 @@ TEST_F(ProjectMaintenanceTest, projectRow_cannotBeRenamedOrDeletedWhereverItStan
     }
     // A new name holding the marker's dots is refused too.
     topics().selectRow(int(rows(topics()).indexOf(u"Notes"_s)));
-    names = {u"Old...Notes"_s, u"cancel"_s};
+    names = {u"Old...Notes"_s};
     form->run(u"mnuTopicPopupRenameTopic"_s);
     EXPECT_EQ(ui.lastBox()->title, u" Invalid Input"_s);
     EXPECT_TRUE(data.exists(u"Projects/Alpha/Notes.Files"_s));
@@ -281,13 +291,12 @@ TEST_F(ProjectMaintenanceTest, topicFileOfTwoRows_staysUntilItsLastRowGoes)
     EXPECT_EQ(data.read(u"Projects/Alpha/Plans.Files"_s), QByteArray("One\t/1\r\n"));
     EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.List"_s), QByteArray("Notes\r\nPlans\r\nSchemes\r\n"));
 
-    // A topic pasted under its project's own name shares the project row's file.
+    // A hand-edited topic of the project's own name shares the project row's file.
     data.write(u"Projects/Alpha/Alpha.Files"_s, "Own\t/own\r\n");
+    data.write(u"Projects/Alpha/Alpha.List"_s, "Notes\r\nAlpha\r\n");
     form->run(u"LoadEntryScreen"_s);
-    clipboard.content = u"Alpha"_s;
     openAlpha();
-    form->run(u"mnuTopicPopupPasteNameAtEndOfList"_s);
-    click(topics(), 4);
+    click(topics(), 2);
     ui.answers = {MsgBox::Yes};
     form->run(u"DeleteTopic"_s);
     EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.Files"_s), QByteArray("Own\t/own\r\n"));
@@ -357,6 +366,88 @@ TEST_F(ProjectMaintenanceTest, cutAndPasteAtEnd_movesTheProjectAndRewritesTheLis
     form->run(u"mnuPasteProjectEOF"_s);
     EXPECT_EQ(rows(projects()), QStringList{u"Alpha"_s});
     EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\n"));
+}
+
+// A pasted name follows the rules of a typed one, with the boxes typing it shows; only the same
+// topic name pasted again is let through, to share its file.
+TEST_F(ProjectMaintenanceTest, pastedNames_followTheRulesOfTypedNames)
+{
+    struct Case {
+        bool project; // the Project List's paste, else the Topic List's in Alpha
+        QString clipboard;
+        QString title; // the box shown, "" for none
+        QByteArray stored;
+    };
+    const QByteArray projectsBefore = "Alpha\r\nBeta\r\n";
+    const QByteArray topicsBefore = "Plans\r\nNotes\r\n";
+    const Case cases[] = {
+        {true, u"Bad/Name"_s, u" Invalid Input"_s, projectsBefore},
+        {true, u".."_s, u" Invalid Input"_s, projectsBefore},
+        {true, u"Two\nLines"_s, u" Invalid Input"_s, projectsBefore},
+        {true, u" ..."_s, u" Invalid Input"_s, projectsBefore},
+        {true, u"https://example.org/x"_s, u" Invalid Input"_s, projectsBefore},
+        {true, u"alpha"_s, u" Duplicate Project Name: ALPHA"_s, projectsBefore},
+        {true, u" Gamma \r\n"_s, QString(), "Alpha\r\nBeta\r\nGamma\r\n"},
+        {false, u"Bad/Name"_s, u" Invalid Input"_s, topicsBefore},
+        {false, u"ALPHA"_s, u" Duplicate Topic Name: ALPHA"_s, topicsBefore},
+        {false, u"plans"_s, u" Duplicate Topic Name: PLANS"_s, topicsBefore},
+        {false, u"Plans"_s, QString(), "Plans\r\nNotes\r\nPlans\r\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.clipboard.toStdString());
+        SetUp();
+        if (!c.project)
+            openAlpha();
+        ui.boxes.clear();
+        clipboard.content = c.clipboard;
+        form->run(c.project ? u"mnuPasteProjectEOF"_s : u"mnuTopicPopupPasteNameAtEndOfList"_s);
+        EXPECT_EQ(ui.titles(), c.title.isEmpty() ? QStringList() : QStringList{c.title});
+        EXPECT_EQ(data.read(c.project ? u"Project.List"_s : u"Projects/Alpha/Alpha.List"_s), c.stored);
+        EXPECT_EQ(data.stray(), QStringList());
+    }
+}
+
+// Another program's text on the clipboard is not pasted over a cut name: the name stays pending,
+// owning its folder against clean-up even once the list was written without it, until pasted.
+TEST_F(ProjectMaintenanceTest, cutNameWithTheClipboardChanged_staysPendingUntilPasted)
+{
+    projects().setListIndex(0);
+    form->run(u"mnuCutProject"_s);
+    clipboard.content = u"https://example.org/elsewhere"_s;
+    form->run(u"mnuPasteProjectEOF"_s);
+    EXPECT_EQ(ui.titles(), QStringList{u" Clipboard Changed"_s});
+    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBeta\r\n"));
+    EXPECT_EQ(clipboard.content, u"Alpha"_s);
+
+    projects().selectRow(0);
+    ui.answers = {MsgBox::Yes};
+    form->run(u"mnuDeleteProject"_s); // Beta; the list written holds no Alpha
+    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray(""));
+    ui.boxes.clear();
+    ui.answers = {MsgBox::Yes, MsgBox::Yes};
+    form->run(u"mnuCleanProjects"_s);
+    EXPECT_EQ(ui.titles(), QStringList{u" No Project Files To Clean"_s});
+    EXPECT_TRUE(data.exists(u"Projects/Alpha/Plans.Files"_s));
+
+    form->run(u"mnuPasteProjectEOF"_s);
+    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\n"));
+}
+
+// A topic that cannot be opened never leaves the File List on another topic's file, where the next
+// pointer would go to a file no list names.
+TEST_F(ProjectMaintenanceTest, refusedOpen_showsTheProjectRowsOwnFileList)
+{
+    data.write(u"Projects/Alpha/Alpha.List"_s, "Plans\r\nBad/Name\r\n");
+    data.write(u"Projects/Alpha/Alpha.Files"_s, "Own\t/own\r\n");
+    openAlpha();
+    click(topics(), 1);
+    ASSERT_EQ(rows(files()), QStringList{u"One\t/1"_s});
+    ui.answers = {MsgBox::Yes};
+    form->run(u"DeleteTopic"_s);
+    EXPECT_EQ(ui.lastBox()->title, u" Invalid Input"_s);
+    EXPECT_EQ(form->state.FileListPath, data.file(u"Projects/Alpha/Alpha.Files"_s));
+    EXPECT_EQ(rows(files()), QStringList{u"Own\t/own"_s});
+    EXPECT_EQ(topics().ListIndex(), 0);
 }
 
 } // namespace

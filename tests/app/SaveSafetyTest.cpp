@@ -54,12 +54,7 @@ public:
     {
         names = typed;
         insertOption = insert;
-        form->registerOperation(u"ShowUtilityForm"_s, [this] {
-            form->state.InsertNameOption = insertOption;
-            form->state.DialogText = names.empty() ? u"cancel"_s : names.front();
-            if (!names.empty())
-                names.pop_front();
-        });
+        ui.onPointerEditor = namesFrom(names, insertOption);
     }
 
     void selectFile(int row)

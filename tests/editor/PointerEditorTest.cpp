@@ -27,12 +27,12 @@ protected:
     }
 
     // Opens the editor in mode as a command does; play acts as the user while it is open.
-    void open(EditorMode mode, const Play &play)
+    EditorResult open(EditorMode mode, const Play &play)
     {
         ui.onPointerEditor = play;
-        form->state.UtilityMode = mode;
-        form->run(u"ShowUtilityForm"_s);
+        return program->fileListCommands().showEditor({mode});
     }
+    static std::pair<EditorResult::Outcome, QString> got(const EditorResult &r) { return {r.outcome, r.name}; }
     QByteArray fileBytes() const { return data.read(u"Project.Files"_s); }
     void selectFile(int row)
     {
@@ -108,8 +108,8 @@ TEST_F(PointerEditorTest, pointerModes_fillTheirFields)
 }
 
 // "Cancel All Selections" is offered while an add loop has several items, or several pointers
-// are selected for renaming, and hands back "cancelall".
-TEST_F(PointerEditorTest, cancelAll_isOfferedForSeveralItemsAndHandsBackCancelall)
+// are selected for renaming, and ends the editor with CancelAll.
+TEST_F(PointerEditorTest, cancelAll_isOfferedForSeveralItemsAndEndsWithCancelAll)
 {
     const auto cancelAll = [](PointerEditor &e) {
         ASSERT_TRUE(e.optCancelAll.enabled);
@@ -119,22 +119,19 @@ TEST_F(PointerEditorTest, cancelAll_isOfferedForSeveralItemsAndHandsBackCancelal
     };
     state().AddSelections = 2;
     state().AddFilePath = u"/tmp/a"_s;
-    open(EditorMode::AddFile, cancelAll);
-    EXPECT_EQ(state().DialogText, u"cancelall"_s);
+    EXPECT_EQ(open(EditorMode::AddFile, cancelAll).outcome, EditorResult::Outcome::CancelAll);
     state().AddSelections = 0;
-    state().DialogText.clear();
     selectFile(1);
     files().setRow(3);
     files().setSelected(true);
-    open(EditorMode::RenameFile, cancelAll);
-    EXPECT_EQ(state().DialogText, u"cancelall"_s);
+    EXPECT_EQ(open(EditorMode::RenameFile, cancelAll).outcome, EditorResult::Outcome::CancelAll);
 }
 
 // A project name is cut at 112 characters and handed back trimmed, with the row it goes to.
 TEST_F(PointerEditorTest, newProject_isANameOnlyDialogOf112Characters)
 {
     projects().setListIndex(1);
-    open(EditorMode::NewProject, [](PointerEditor &e) {
+    const EditorResult result = open(EditorMode::NewProject, [](PointerEditor &e) {
         EXPECT_FALSE(e.chkCloseAfterSave.enabled);
         e.setText(e.txtPointerName, QString(113, u'x'));
         EXPECT_EQ(e.txtPointerName.text.size(), 112);
@@ -142,12 +139,12 @@ TEST_F(PointerEditorTest, newProject_isANameOnlyDialogOf112Characters)
         e.cmdSave_Click();
     });
     EXPECT_EQ(state().EditorRow, 1);
-    EXPECT_EQ(state().DialogText, u"Shed"_s);
+    EXPECT_EQ(got(result), std::pair(EditorResult::Outcome::Saved, u"Shed"_s));
 }
 
 TEST_F(PointerEditorTest, nameOnlyModes_refuseAnEmptyNameButPassSpaces)
 {
-    open(EditorMode::NewTopic, [this](PointerEditor &e) {
+    const EditorResult spaces = open(EditorMode::NewTopic, [this](PointerEditor &e) {
         e.cmdSave_Click();
         ASSERT_NE(ui.lastBox(), nullptr);
         EXPECT_EQ(ui.lastBox()->text, u"Input Cannot Be Blank...     \r"_s);
@@ -157,17 +154,15 @@ TEST_F(PointerEditorTest, nameOnlyModes_refuseAnEmptyNameButPassSpaces)
         e.cmdSave_Click();
         EXPECT_TRUE(e.closed());
     });
-    EXPECT_EQ(state().DialogText, QString());
-    open(EditorMode::NewTopic, [](PointerEditor &e) { e.closeBox(); });
-    EXPECT_EQ(state().DialogText, u"cancel"_s);
+    EXPECT_EQ(got(spaces), std::pair(EditorResult::Outcome::Saved, QString()));
 }
 
-TEST_F(PointerEditorTest, renameTopic_showsTheOldNameAndHandsBackCancelWhenUnchanged)
+TEST_F(PointerEditorTest, renameTopic_showsTheOldNameAndIsCancelledWhenUnchanged)
 {
     data.write(u"Project.Topics"_s, "Inbox\r\nLetters\r\n");
     form->run(u"LoadEntryScreen"_s);
     topics().setListIndex(2);
-    open(EditorMode::RenameTopic, [](PointerEditor &e) {
+    const EditorResult unchanged = open(EditorMode::RenameTopic, [](PointerEditor &e) {
         EXPECT_EQ(e.txtInternetAddress.text, u"Letters"_s);
         EXPECT_FALSE(e.txtInternetAddress.enabled);
         EXPECT_FALSE(e.optAppendName.enabled);
@@ -177,12 +172,12 @@ TEST_F(PointerEditorTest, renameTopic_showsTheOldNameAndHandsBackCancelWhenUncha
         e.cmdSave_Click();
     });
     EXPECT_EQ(state().EditorRow, 2);
-    EXPECT_EQ(state().DialogText, u"cancel"_s);
-    open(EditorMode::RenameTopic, [](PointerEditor &e) {
+    EXPECT_EQ(unchanged.outcome, EditorResult::Outcome::Cancelled);
+    const EditorResult renamed = open(EditorMode::RenameTopic, [](PointerEditor &e) {
         e.setText(e.txtPointerName, u" Post "_s);
         e.cmdSave_Click();
     });
-    EXPECT_EQ(state().DialogText, u"Post"_s);
+    EXPECT_EQ(got(renamed), std::pair(EditorResult::Outcome::Saved, u"Post"_s));
 }
 
 TEST_F(PointerEditorTest, rememberedOptions_areReadAtOpeningAndWrittenAtOnce)
@@ -286,7 +281,6 @@ TEST_F(PointerEditorTest, websiteSave_addsThePrefixOnceAndAppendsEachSave)
     EXPECT_EQ(files().rowText(6), u"News\thttp://www.example.com"_s);
     EXPECT_EQ(selectedRows(form->lstFileList), (QList<int> {5, 6}));
     EXPECT_EQ(files().ListIndex(), 6);
-    EXPECT_EQ(state().DialogText, u"News\thttp://www.example.com"_s);
     EXPECT_TRUE(
         fileBytes().endsWith("News\thttp://www.example.com\r\nNews\thttp://www.example.com\r\n"));
 }
@@ -441,13 +435,11 @@ TEST_F(PointerEditorTest, editWithoutChange_leavesTheFileAlone)
     data.write(u"Project.Files"_s, "Alpha\t/a\nBeta\t/b\n");
     form->run(u"LoadEntryScreen"_s);
     selectFile(1);
-    state().DialogText = u"before"_s;
     open(EditorMode::EditFile, [](PointerEditor &e) {
         e.cmdSave_Click();
         EXPECT_TRUE(e.closed());
     });
     EXPECT_EQ(fileBytes(), QByteArray("Alpha\t/a\nBeta\t/b\n"));
-    EXPECT_EQ(state().DialogText, u"before"_s);
 }
 
 TEST_F(PointerEditorTest, editing_acceptsItsOwnNameInAnotherCaseButNotAnotherRowsName)
@@ -465,7 +457,6 @@ TEST_F(PointerEditorTest, editing_acceptsItsOwnNameInAnotherCaseButNotAnotherRow
     EXPECT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(files().rowText(1), u"BETA\thttp://example.com"_s);
     EXPECT_TRUE(fileBytes().contains("\r\nBETA\thttp://example.com\r\n"));
-    EXPECT_EQ(state().DialogText, u"Epsilon\t/home/u/eps.txt"_s);
     // The edit modes store what was typed: no trimming, no prefix.
     open(EditorMode::EditFile, [](PointerEditor &e) {
         e.setText(e.txtPointerName, u" Beta"_s);
@@ -491,14 +482,41 @@ TEST_F(PointerEditorTest, editingToAnEmptyTarget_isRefused)
 
 // --- what the dialog hands back ---
 
-TEST_F(PointerEditorTest, exitInAddFileWithEmptyName_keepsThePreviousDialogText)
+// How the editor ended never depends on the text typed: a name that reads like a cancel word is a
+// name, and a pointer named after a file "CancelAllowance.pdf" is a pointer saved.
+TEST_F(PointerEditorTest, outcome_isHowTheEditorEndedNeverTheTextTyped)
 {
-    state().DialogText = u"earlier"_s;
-    state().AddFilePath = u"/home/u/x.txt"_s;
-    open(EditorMode::AddFile, [](PointerEditor &e) { e.cmdExit_Click(); });
-    EXPECT_EQ(state().DialogText, u"earlier"_s);
-    open(EditorMode::Website, [](PointerEditor &e) { e.closeBox(); });
-    EXPECT_EQ(state().DialogText, u"cancel"_s);
+    using enum EditorResult::Outcome;
+    const auto save = [](const QString &name) {
+        return [name](PointerEditor &e) {
+            e.setText(e.txtPointerName, name);
+            e.cmdSave_Click();
+        };
+    };
+    struct Case {
+        EditorMode mode;
+        Play play;
+        EditorResult::Outcome outcome;
+        QString name;
+    };
+    const Case cases[] = {
+        {EditorMode::NewProject, save(u"cancel"_s), Saved, u"cancel"_s},
+        {EditorMode::NewTopic, save(u" CANCELALL "_s), Saved, u"CANCELALL"_s},
+        {EditorMode::NewTopic, [](PointerEditor &e) { e.closeBox(); }, Cancelled, QString()},
+        {EditorMode::AddFile, save(u"CancelAllowance.pdf"_s), Saved, u"CancelAllowance.pdf"_s},
+        {EditorMode::AddFile, [](PointerEditor &e) { e.cmdExit_Click(); }, Cancelled, QString()},
+        {EditorMode::Website, [](PointerEditor &e) {
+             e.setText(e.txtInternetAddress, u"cancel.example.org"_s);
+             e.setText(e.txtPointerName, u"cancel"_s);
+             e.cmdSave_Click();
+             e.closeBox();
+         }, Saved, u"cancel"_s},
+    };
+    state().AddFilePath = u"/home/u/CancelAllowance.pdf"_s;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        EXPECT_EQ(got(open(c.mode, c.play)), std::pair(c.outcome, c.name));
+    }
 }
 
 TEST_F(PointerEditorTest, pastedTabsAndLineBreaks_cannotSplitAPointerRecord)

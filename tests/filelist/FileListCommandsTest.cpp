@@ -162,7 +162,6 @@ TEST_F(FileListCommandsTest, rename_writesTheRowAndRefocusesTheFileList)
     form->run(u"mnuRenameSelectedFiles"_s);
     EXPECT_EQ(files().rowText(7), u"Seven\t/home/u/r7"_s);
     EXPECT_TRUE(fileBytes().endsWith("Seven\t/home/u/r7\r\n"));
-    EXPECT_EQ(state().DialogText, u"Seven\t/home/u/r7"_s);
     EXPECT_TRUE(files().hasFocus());
     EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {7});
 }
@@ -252,12 +251,13 @@ TEST_F(FileListCommandsTest, cancelAllInTheFirstOfTwoFiles_skipsTheSecond)
     EXPECT_EQ(files().ListCount(), 8);
 }
 
+// A file named like "Cancel All" is a file like any other: the ones after it are added too.
 TEST_F(FileListCommandsTest, droppedFiles_goToTheDropRowOrToTheEnd)
 {
     setIni(u"Option"_s, u"InsertName"_s, u"True"_s);
     nameEachFile();
-    commands().addDroppedFiles({u"/home/u/x.txt"_s, u"/home/u/y.txt"_s}, 1);
-    EXPECT_EQ(files().rowText(1), u"x.txt\t/home/u/x.txt"_s);
+    commands().addDroppedFiles({u"/home/u/CancelAllowance.pdf"_s, u"/home/u/y.txt"_s}, 1);
+    EXPECT_EQ(files().rowText(1), u"CancelAllowance.pdf\t/home/u/CancelAllowance.pdf"_s);
     EXPECT_EQ(files().rowText(2), u"y.txt\t/home/u/y.txt"_s);
     commands().addDroppedFiles({u"/home/u/z.txt"_s}, -1);
     EXPECT_EQ(files().rowText(files().ListCount() - 1), u"z.txt\t/home/u/z.txt"_s);

@@ -23,6 +23,14 @@ const QStringList PointerNames = {
 
 QString projectFolder(const QString &name) { return QStringLiteral("Projects/") + name; }
 
+// The clipboard's text as a pasted name: without a copied line's line end, trimmed.
+QString pastedName(QString text)
+{
+    while (text.endsWith(u'\n') || text.endsWith(u'\r'))
+        text.chop(1);
+    return trimSpaces(text);
+}
+
 bool sameNames(QStringList shown, QStringList stored, SortOrder order)
 {
     if (order == SortOrder::Ascending || order == SortOrder::Descending) {
@@ -283,18 +291,32 @@ void ModelSession::cutProject()
     menu("mnuCutProject");
 }
 
+// A paste takes the clipboard's text as a name typed would be taken, and a project name the list
+// does not hold yet. With a cut name pending, other text on the clipboard is refused and the cut
+// name put back.
 void ModelSession::pasteProject()
 {
-    // Sometimes the clipboard holds text copied elsewhere.
+    // Sometimes another program has put its text on the clipboard.
     if (chance(20) && projects().ListCount() > 0)
         clipboard.content = pickName();
     if (chance(50))
         click(projects(), pick(projects().ListCount()));
     const bool atRow = chance(50);
-    const QString name = trimSpaces(clipboard.content.section(u'\n', 0, 0).section(u'\r', 0, 0));
+    const QString cut = form->state.CutProjectName;
+    const QString text = clipboard.content;
+    const QString name = pastedName(text);
+    const bool refused = name.isEmpty() || !newNameRefusal(name).isEmpty()
+        || duplicateNameRow(projects(), name, NameField::WholeRow) >= 0;
     QStringList rows = rowsOf(projects());
     const int index = projects().ListIndex();
-    if (!menu(atRow ? "mnuPasteProjectRow" : "mnuPasteProjectEOF") || name.isEmpty())
+    if (!menu(atRow ? "mnuPasteProjectRow" : "mnuPasteProjectEOF"))
+        return;
+    if (!cut.isEmpty() && text != cut) {
+        if (clipboard.content != cut)
+            failure = QStringLiteral("a paste refused for a changed clipboard did not put the cut name back");
+        return;
+    }
+    if (refused)
         return;
     rows.insert(atRow && index >= 0 && index <= rows.size() ? index : rows.size(), name);
     model.list(QStringLiteral("Project.List")) = stored(rows, true);
@@ -312,6 +334,8 @@ void ModelSession::cutTopic()
         menu("mnuTopicPopupCutTopicName");
 }
 
+// As pasteProject; the same topic name may be pasted again (the rows share its file), but not in
+// another letter case, nor the project's own name.
 void ModelSession::pasteTopic()
 {
     if (chance(15))
@@ -319,11 +343,23 @@ void ModelSession::pasteTopic()
     if (chance(50))
         click(topics(), pick(topics().ListCount()));
     const bool atRow = chance(50);
-    const QString name = trimSpaces(clipboard.content.section(u'\n', 0, 0).section(u'\r', 0, 0));
+    const QString cut = form->state.CutTopicName;
+    const QString text = clipboard.content;
+    const QString name = pastedName(text);
+    const int same = duplicateNameRow(topics(), name, NameField::FirstColumn);
+    const bool refused = name.isEmpty() || !newNameRefusal(name).isEmpty()
+        || (same >= 0 && trimSpaces(topics().columnText(same, 0)) != name)
+        || (!level().isEmpty() && name.toLower() == level().toLower());
     QStringList rows = rowsOf(topics());
     const int index = topics().ListIndex();
-    if (!menu(atRow ? "mnuTopicPopupPasteTopicNameAtSelectedRow" : "mnuTopicPopupPasteNameAtEndOfList")
-        || name.isEmpty())
+    if (!menu(atRow ? "mnuTopicPopupPasteTopicNameAtSelectedRow" : "mnuTopicPopupPasteNameAtEndOfList"))
+        return;
+    if (!cut.isEmpty() && text != cut) {
+        if (clipboard.content != cut)
+            failure = QStringLiteral("a paste refused for a changed clipboard did not put the cut name back");
+        return;
+    }
+    if (refused)
         return;
     rows.insert(atRow && index >= 0 && index <= rows.size() ? index : rows.size(), name);
     if (rows.size() >= 2)
@@ -464,7 +500,9 @@ void ModelSession::removePointers()
 void ModelSession::cleanUp()
 {
     QStringList owned;
-    for (const QString &name : model.lines(QStringLiteral("Project.List")) + rowsOf(projects()))
+    // A project name cut and not pasted yet keeps its folder too.
+    for (const QString &name : model.lines(QStringLiteral("Project.List")) + rowsOf(projects())
+             + QStringList{form->state.CutProjectName})
         owned << trimSpaces(name).toLower();
     QStringList orphans;
     for (const QString &folder : model.folders) {
@@ -480,6 +518,13 @@ void ModelSession::cleanUp()
         menu("mnuCleanProjects");
     else
         form->toolbarEntryClick(QStringLiteral("Clean Files"));
+    const bool askedAgain = std::any_of(ui.boxes.begin(), ui.boxes.end(),
+        [](const ShownBox &box) { return box.text.contains(u"Are You SURE"); });
+    if (askedAgain)
+        ++secondCleanupQuestions;
+    if (yes && !orphans.isEmpty() && askedAgain != asksAgain)
+        failure = askedAgain ? QStringLiteral("clean-up asked again for at most half of the folders")
+                             : QStringLiteral("clean-up did not ask again for more than half of the folders");
     if (!yes || (asksAgain && !again))
         return;
     for (const QString &orphan : orphans)

@@ -119,8 +119,12 @@ ModelSession::ModelSession(quint32 seed) : random(seed)
     lay(QStringLiteral("Projects/Alpha/Notes.Files"), {QStringLiteral("Two\tmailto:two@example.org")});
     lay(QStringLiteral("Projects/Old...Stuff/Old...Stuff.List"), {});
     lay(QStringLiteral("Projects/Old...Stuff/Old...Stuff.Files"), {QStringLiteral("Kept\t/k")});
+    // Six of the eight folders are orphans: an early clean-up asks its second question.
     lay(QStringLiteral("Projects/Stray/Stray.List"), {QStringLiteral("Lost")});
-    for (const char *folder : {"Alpha", "Old...Stuff", "Stray"})
+    const char *const orphans[] = {"Leftover", "Scraps", "Attic", "Bygone", "Dusty"};
+    for (const char *orphan : orphans)
+        lay(QStringLiteral("Projects/%1/%1.Files").arg(QLatin1String(orphan)), {QStringLiteral("Old\t/old")});
+    for (const char *folder : {"Alpha", "Old...Stuff", "Stray", "Leftover", "Scraps", "Attic", "Bygone", "Dusty"})
         model.folders.insert(QStringLiteral("Projects/") + QLatin1String(folder));
     for (const char *file : {"Projects/Alpha/letter.odt", "Projects/Stray/thesis.odt", "Projects/Alpha/drafts/one.txt"}) {
         data.write(QString::fromLatin1(file), QByteArray("the user's own ") + file);
@@ -132,6 +136,8 @@ ModelSession::ModelSession(quint32 seed) : random(seed)
         || !WriteIniString(ini, QStringLiteral("Startup Window"), QStringLiteral("Display Window"), QStringLiteral("False")))
         throw std::runtime_error("the model's settings file could not be written");
 
+    // The user answers the questions; a refusal between takes none of the answers meant for them.
+    ui.answersForQuestionsOnly = true;
     ui.onPointerEditor = [this](PointerEditor &editor) {
         if (!plays.empty()) {
             const Play play = plays.front();
@@ -191,8 +197,10 @@ QStringList ModelSession::check()
         if (box.title == u" File Not Saved" || (box.title.startsWith(u" Error ") && !expectedError))
             differences << QStringLiteral("a box:") + box.title + u' ' + box.text;
     }
-    // The File List shows its file, and the highlighted topic is the one it shows.
+    // The File List shows its file, which exists, and the highlighted topic is the one it shows.
     const QString shown = relative(form->state.FileListPath);
+    if (!model.exists(shown))
+        differences << QStringLiteral("the File List shows ") + shown + QStringLiteral(", which does not exist");
     if (sortedCopy(storedRecords(files())) != sortedCopy(model.lines(shown)))
         differences << QStringLiteral("the File List does not show ") + shown + QStringLiteral(": {")
                 + storedRecords(files()).join(u" | ") + u'}';

@@ -37,6 +37,8 @@ public:
     QString run(int steps);
     // The actions played so far, one a line.
     QStringList log;
+    // How often clean-up asked its second question (more than half of all folders to go).
+    int secondCleanupQuestions = 0;
 
     // The actions a user takes; each plays one through the form and updates the model. Add new
     // ones to the table in ModelSession.cpp.

@@ -18,6 +18,7 @@ class FileSearchFixture : public FormFixture
 protected:
     FakePrinter printer;
     FakeFolderPicker picker;
+    Editors *editors = nullptr; // what adds the selected results
     TempFolder tree;
     std::unique_ptr<FileSearch> search;
     std::vector<FileSearch::Change> changes;
@@ -43,7 +44,7 @@ protected:
     {
         if (drives.empty())
             drives.push_back({tree.path(), tree.path()});
-        search = std::make_unique<FileSearch>(form->context(), drives, &picker);
+        search = std::make_unique<FileSearch>(form->context(), drives, &picker, editors);
         search->onChanged = [this](FileSearch::Change c) {
             changes.push_back(c);
             if (c == FileSearch::Change::Text)

@@ -16,26 +16,33 @@ protected:
         int resultsSelected = -1; // as the editor sees them, to offer "Cancel All Selections"
     };
     std::vector<EditorCall> editorCalls;
-    std::deque<QString> editorAnswers; // "save" appends a pointer; anything else is DialogText
+    // Each editor's outcome in turn; Saved appends a pointer. None left: Saved.
+    std::deque<EditorResult::Outcome> editorAnswers;
+
+    // The pointer editor, played: it saves the file as a pointer or hands back its outcome.
+    struct ScriptedEditors final : Editors
+    {
+        FileSearchResultsTest &test;
+        explicit ScriptedEditors(FileSearchResultsTest &t) : test(t) { }
+        EditorResult showEditor(const EditorRequest &request) override
+        {
+            SharedState &s = test.form->state;
+            test.editorCalls.push_back({s.AddFilePath, request.mode, s.AddSelections});
+            auto &answers = test.editorAnswers;
+            const EditorResult::Outcome answer = answers.empty() ? EditorResult::Outcome::Saved : answers.front();
+            if (!answers.empty())
+                answers.pop_front();
+            if (answer == EditorResult::Outcome::Saved)
+                test.files().addRow(u"name\t"_s + s.AddFilePath);
+            return {answer, u"name"_s};
+        }
+    } scripted {*this};
 
     void SetUp() override
     {
+        editors = &scripted;
         FileSearchFixture::SetUp();
         open();
-        // The pointer editor, played: it saves the file as a pointer or hands back an answer.
-        form->registerOperation(u"ShowUtilityForm"_s, [this] {
-            editorCalls.push_back(
-                {form->state.AddFilePath, form->state.UtilityMode, form->state.AddSelections});
-            const QString answer = editorAnswers.empty() ? u"save"_s : editorAnswers.front();
-            if (!editorAnswers.empty())
-                editorAnswers.pop_front();
-            if (answer == u"save") {
-                files().addRow(u"name\t"_s + form->state.AddFilePath);
-                form->state.DialogText = form->state.AddFilePath;
-            } else {
-                form->state.DialogText = answer;
-            }
-        });
     }
 
     void rightClick(int row) { results().userMouseDown(row, Mouse::Right, 0); }
@@ -45,7 +52,7 @@ TEST_F(FileSearchResultsTest, threeSelectedResults_cancelAllOnTheSecondKeepsTheF
 {
     fill(4);
     select({0, 2, 3});
-    editorAnswers = {u"save"_s, u"CancelAll"_s};
+    editorAnswers = {EditorResult::Outcome::Saved, EditorResult::Outcome::CancelAll};
 
     search->AddResultsToFileList();
 
@@ -67,7 +74,7 @@ TEST_F(FileSearchResultsTest, everySelectedResult_getsItsOwnEditorInListOrder)
     fill(3);
     select({2, 0, 1});
     results().setListIndex(1);
-    editorAnswers = {u"save"_s, u"cancel"_s, u"save"_s};
+    editorAnswers = {EditorResult::Outcome::Saved, EditorResult::Outcome::Cancelled, EditorResult::Outcome::Saved};
 
     int key = Key::Return;
     results().userKeyDown(key, 0);

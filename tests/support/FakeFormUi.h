@@ -13,6 +13,7 @@
 
 #include <QUrl>
 
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -28,6 +29,26 @@ inline std::function<void(PointerEditor &)> nameDialog(const QString &text, bool
             e.optAppendName_Click();
         e.setText(e.txtPointerName, text);
         e.cmdSave_Click();
+    };
+}
+
+// The user in each name dialog, from a script: the next name goes into the name box as it is (a
+// test may pass the box's length limit) and is saved, inserted or appended as insert says; with
+// the script used up the dialog is closed unsaved. A refused name leaves the dialog open, and the
+// next dialog takes the next name.
+inline std::function<void(PointerEditor &)> namesFrom(std::deque<QString> &names, const bool &insert)
+{
+    return [&names, &insert](PointerEditor &e) {
+        if (!names.empty()) {
+            if (insert)
+                e.optInsertName_Click();
+            else
+                e.optAppendName_Click();
+            e.txtPointerName.text = names.front();
+            names.pop_front();
+            e.cmdSave_Click();
+        }
+        e.cmdExit_Click();
     };
 }
 

@@ -1,10 +1,14 @@
 #include "support/FakeUi.h"
 
+#include <gtest/gtest.h>
+
 namespace corvanta::test {
 
 int FakeUi::msgBox(const QString &text, const QString &title, int flags)
 {
     boxes.push_back({text, title, flags});
+    if (answersForQuestionsOnly && MsgBox::buttonsOf(flags) == MsgBox::OkOnly)
+        return MsgBox::Ok;
     if (!answers.empty()) {
         const int answer = answers.front();
         answers.pop_front();
@@ -30,6 +34,15 @@ QString FakeUi::inputBox(const QString &prompt, const QString &title, const QStr
     QString answer = typed.front();
     typed.pop_front();
     return answer;
+}
+
+const ShownBox *FakeUi::lastBox() const
+{
+    if (!boxes.empty())
+        return &boxes.back();
+    ADD_FAILURE() << "no message box was shown";
+    static const ShownBox none;
+    return &none;
 }
 
 void FakeUi::pumpEvents()

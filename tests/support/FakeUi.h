@@ -34,6 +34,9 @@ class FakeUi : public Ui {
 public:
     std::vector<ShownBox> boxes;
     std::deque<int> answers;        // next msgBox answers; when empty: Ok / Yes by default button
+    // When set, a box with only OK takes no scripted answer: the answers are for the questions,
+    // whatever refusals come between.
+    bool answersForQuestionsOnly = false;
     std::vector<ShownInput> inputs;
     std::deque<QString> typed;      // next inputBox results; when empty: ""
     int beeps = 0;
@@ -75,7 +78,9 @@ public:
         return choice;
     }
 
-    const ShownBox *lastBox() const { return boxes.empty() ? nullptr : &boxes.back(); }
+    // The last box shown. With none shown the test fails (and reads an empty box), rather than
+    // the test program crashing on the box it expected.
+    const ShownBox *lastBox() const;
     QStringList titles() const
     {
         QStringList out;
