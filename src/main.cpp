@@ -57,6 +57,15 @@ QString socketOf(const QString &dataFolder)
     return corvanta::handInSocketName(dataFolder, runtime);
 }
 
+// The data folder, by the same rule for the window and for --add. The portable check looks in
+// the executable's real folder: argv[0] names the folder it was started from when it was found
+// through PATH, and that folder's lists are not ours.
+corvanta::DataFolderChoice dataFolderFor(const corvanta::CommandLine &options)
+{
+    return corvanta::resolveDataFolder(options.dataDir, QCoreApplication::applicationDirPath(),
+                                       qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+}
+
 // corvanta --add: to the copy running on the data folder, else straight into the topic's file.
 // Needs no display.
 int addFiles(int argc, char **argv)
@@ -68,9 +77,7 @@ int addFiles(int argc, char **argv)
         print(stderr, QStringLiteral("corvanta: %1\nTry 'corvanta --help'.\n").arg(options.error));
         return 2;
     }
-    const QString exeDir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
-    const DataFolderChoice folder = resolveDataFolder(
-        options.dataDir, exeDir, qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+    const DataFolderChoice folder = dataFolderFor(options);
     if (folder.path.isEmpty()) {
         print(stderr, QStringLiteral("corvanta: %1\n").arg(folder.error));
         return 1;
@@ -130,11 +137,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(CORVANTA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.example.corvanta"));
 
-    // The executable's real folder: argv[0] names the folder it was started from when it was
-    // found through PATH, and that folder's lists are not ours.
-    const DataFolderChoice folder =
-        resolveDataFolder(options.dataDir, QCoreApplication::applicationDirPath(),
-                          qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+    const DataFolderChoice folder = dataFolderFor(options);
     if (folder.path.isEmpty()) {
         print(stderr, QStringLiteral("corvanta: %1\n").arg(folder.error));
         return 1;

@@ -3,17 +3,27 @@
 #include "app/Operations.h"
 #include "app/SharedState.h"
 #include "app/UndoHistory.h"
-#include "platform/Ui.h"
+#include "platform/RegularFile.h"
+#include "store/FileFingerprint.h"
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
 #include "store/NameRules.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace corvanta {
 
@@ -36,6 +46,62 @@ bool holdable(const QString &text)
 
 QString plural(int n) { return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n); }
 
+// Hand-ins take turns across processes: each holds this lock beside the lists while it reads a
+// list file, adds to it and replaces it, so that no command saves over pointers another one has
+// just added. Only the flock counts; the file stays.
+class HandInLock
+{
+public:
+    HandInLock(const QString &dataFolder, int waitMs)
+    {
+        const QString name = dataFolder + QStringLiteral("/.corvanta.hand-in.lock");
+        const QByteArray path = QFile::encodeName(name);
+        const int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+        fd_ = ::open(path.constData(), O_RDWR | O_CREAT | flags, 0644);
+        // A lock made earlier in a folder this user may no longer write still serves.
+        if (fd_ < 0 && (errno == EACCES || errno == EROFS))
+            fd_ = ::open(path.constData(), O_RDONLY | flags);
+        if (fd_ < 0) {
+            error_ = QStringLiteral("%1 could not be opened: %2").arg(name, systemReason(errno));
+            return;
+        }
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+            error_ = QStringLiteral("%1 is not a plain file").arg(name);
+            return;
+        }
+        const QDeadlineTimer deadline(waitMs);
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EINTR)
+                continue;
+            // A file system without locks (some network shares): the save's own check for
+            // another program's change is all there is.
+            if (errno != EWOULDBLOCK)
+                return;
+            if (deadline.hasExpired()) {
+                error_ = QStringLiteral("another command kept adding files to %1 for %2 seconds; "
+                                        "nothing was added, try again").arg(dataFolder).arg(waitMs / 1000);
+                return;
+            }
+            ::usleep(2000);
+        }
+    }
+    ~HandInLock()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    HandInLock(const HandInLock &) = delete;
+    HandInLock &operator=(const HandInLock &) = delete;
+
+    // Why the lock is not held, "" when it is.
+    QString error() const { return error_; }
+
+private:
+    int fd_ = -1;
+    QString error_;
+};
+
 } // namespace
 
 QByteArray encodeRequest(const HandInRequest &request)
@@ -44,6 +110,8 @@ QByteArray encodeRequest(const HandInRequest &request)
     o[u"command"] = request.kind == HandInRequest::Kind::Raise ? QStringLiteral("raise") : QStringLiteral("add");
     o[u"topic"] = request.topic;
     o[u"files"] = QJsonArray::fromStringList(request.files);
+    if (request.answerBy > 0)
+        o[u"answerBy"] = request.answerBy;
     return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
 }
 
@@ -62,6 +130,7 @@ std::optional<HandInRequest> decodeRequest(const QByteArray &bytes)
     request.topic = o[u"topic"].toString();
     for (const QJsonValue &file : o[u"files"].toArray())
         request.files << file.toString();
+    request.answerBy = o[u"answerBy"].toInteger();
     return request;
 }
 
@@ -136,7 +205,10 @@ HandInAnswer addHandedInFiles(QStringList &lines, const QStringList &files)
     for (const QString &file : files) {
         const QFileInfo info(file);
         const QString name = info.fileName();
-        if (!info.exists()) {
+        if (const QString reason = unstorableFileReason(file); !reason.isEmpty()) {
+            answer.messages << QStringLiteral("%1: a list cannot hold this name. %2").arg(file, reason);
+            answer.exitCode = 1;
+        } else if (!info.exists()) {
             answer.messages << QStringLiteral("%1: no such file").arg(file);
             answer.exitCode = 1;
         } else if (!holdable(file) || trimSpaces(name) != name || name.isEmpty()) {
@@ -156,11 +228,18 @@ HandInAnswer addHandedInFiles(QStringList &lines, const QStringList &files)
 
 namespace {
 
-// The file read, the files added and the file saved atomically; ui, when given, shows a failed
-// save's box.
-HandInAnswer addToFile(const QString &path, const QStringList &files, Ui *ui)
+// Under the hand-in lock, the file read afresh, the files added and the file saved atomically.
+// changedOnDisk tells that another program changed the file between the read and the save.
+HandInAnswer addToFile(const QString &dataFolder, const QString &path, const QStringList &files,
+                       int lockWaitMs, bool *changedOnDisk = nullptr)
 {
     HandInAnswer answer;
+    const HandInLock lock(dataFolder, lockWaitMs);
+    if (!lock.error().isEmpty()) {
+        answer.exitCode = 1;
+        answer.messages << lock.error();
+        return answer;
+    }
     QStringList lines;
     QString reason;
     if (!readLinesForRewrite(path, lines, &reason)) {
@@ -171,12 +250,15 @@ HandInAnswer addToFile(const QString &path, const QStringList &files, Ui *ui)
     answer = addHandedInFiles(lines, files);
     if (answer.added > 0) {
         const SaveResult saved = saveLines(path, lines);
-        if (ui)
-            reportSaveFailure(*ui, path, saved);
         if (!saved) {
-            answer.messages << QStringLiteral("%1 could not be saved: %2").arg(path, saved.reason);
+            answer.messages << (saved.changedOnDisk
+                ? QStringLiteral("%1 was changed by another program meanwhile; nothing was added, "
+                                 "try again").arg(path)
+                : QStringLiteral("%1 could not be saved: %2").arg(path, saved.reason));
             answer.exitCode = 1;
             answer.added = 0;
+            if (changedOnDisk)
+                *changedOnDisk = saved.changedOnDisk;
         }
     }
     answer.summary = QStringLiteral("Added %1 to %2.").arg(plural(answer.added), path);
@@ -198,7 +280,8 @@ HandInAnswer handInDirectly(const QString &dataFolder, const HandInRequest &requ
     const HandInTarget target = handInTarget(dataFolder, request.topic);
     if (target.path.isEmpty())
         return noTopic(target);
-    return addToFile(target.path, request.files, nullptr);
+    // Many commands may run at once (a file manager starts one for each file).
+    return addToFile(dataFolder, target.path, request.files, 20000);
 }
 
 HandInReceiver::HandInReceiver(const FeatureContext &context) : c(context), s(context.state)
@@ -210,6 +293,13 @@ HandInAnswer HandInReceiver::receive(const HandInRequest &request)
 {
     request_ = request;
     answer_ = {};
+    // The command has stopped waiting (this copy was hung or busy): doing it now would add what
+    // the command reported as not added.
+    if (request.answerBy > 0 && QDeadlineTimer::current().deadline() > request.answerBy) {
+        answer_.exitCode = 1;
+        answer_.messages << QStringLiteral("the request came after the command had stopped waiting");
+        return answer_;
+    }
     // A window or question of the running copy is open over an operation that has read the
     // lists already: its own save would write over what is added now.
     if (c.operations.running() || s.ListLoading) {
@@ -238,7 +328,14 @@ void HandInReceiver::addFiles()
     }
     PointerChange change(c.undo, QString());
     change.touch(path);
-    answer_ = addToFile(path, request_.files, &c.ui);
+    // No box here: the command waits for the answer, and a box would hold it until the user
+    // closes it. What went wrong is in the answer.
+    bool changedOnDisk = false;
+    answer_ = addToFile(s.ProgramFolder, path, request_.files, 2000, &changedOnDisk);
+    if (changedOnDisk) {
+        if (FileChangeListener *listener = fileGuard::listener())
+            listener->listFileChangedOnDisk(path);
+    }
     change.setLabel(QStringLiteral("Add ") + pointerCount(answer_.added));
     if (answer_.added > 0 && QDir::cleanPath(path) == QDir::cleanPath(shown))
         c.operations.run(QStringLiteral("ReloadFileList"));

@@ -21,6 +21,9 @@ struct HandInRequest {
     Kind kind = Kind::Add;
     QString topic; // "" (the File List shown, or the entry screen's), "Project/Topic" or "Topic"
     QStringList files; // absolute paths
+    // When the command stops waiting for the answer, in ms of the system's monotonic clock
+    // (QDeadlineTimer::deadline()); 0 for no limit. A request read later is refused unread.
+    qint64 answerBy = 0;
 };
 
 // What the command reports and exits with: 0 all added or skipped as duplicates, 1 a file could

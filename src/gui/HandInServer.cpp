@@ -1,5 +1,6 @@
 #include "gui/HandInServer.h"
 
+#include <QDeadlineTimer>
 #include <QLocalSocket>
 #include <QWidget>
 
@@ -49,22 +50,36 @@ void HandInServer::serve(QLocalSocket *socket)
     });
 }
 
-std::optional<HandInAnswer> sendToRunningCopy(const QString &socketName, const HandInRequest &request,
-                                              int timeoutMs)
+std::optional<HandInAnswer> sendToRunningCopy(const QString &socketName, HandInRequest request, int timeoutMs)
 {
     if (socketName.isEmpty())
         return std::nullopt;
+    const QDeadlineTimer deadline(timeoutMs);
+    HandInAnswer silent;
+    silent.exitCode = 1;
+    silent.messages << QStringLiteral("the running copy did not answer in time (it may be hung, or waiting "
+                                      "for an answer to a question of its own); nothing was added");
     QLocalSocket socket;
     socket.connectToServer(socketName);
-    if (!socket.waitForConnected(timeoutMs))
+    if (!socket.waitForConnected(timeoutMs)) {
+        // No socket, or a crashed copy's: no copy runs. A copy too busy to take the connection
+        // runs all the same, and nothing may be written around it.
+        if (socket.error() == QLocalSocket::SocketTimeoutError)
+            return silent;
         return std::nullopt;
+    }
+    // The copy answers at once. One that hangs refuses the request when it comes to it after
+    // the deadline; the grace covers a save begun just before.
+    request.answerBy = deadline.deadline();
     socket.write(encodeRequest(request));
     socket.flush();
+    const QDeadlineTimer patience(deadline.remainingTime() + 3000);
     QByteArray reply;
-    // The copy may be showing a box (a save it could not make) before it answers.
-    while (!reply.contains('\n') && socket.waitForReadyRead(-1))
+    while (!reply.contains('\n') && socket.waitForReadyRead(int(patience.remainingTime())))
         reply += socket.readAll();
     reply += socket.readAll();
+    if (!reply.contains('\n') && patience.hasExpired())
+        return silent;
     return decodeAnswer(reply);
 }
 

@@ -28,8 +28,10 @@ private:
     QLocalServer server_;
 };
 
-// The other end: the running copy's answer, or nothing when no copy listens on socketName.
-std::optional<HandInAnswer> sendToRunningCopy(const QString &socketName, const HandInRequest &request,
+// The other end: the running copy's answer, or nothing when no copy listens on socketName. A copy
+// that does not answer within about timeoutMs (hung, or a question of its own open) is given up
+// on with exit code 1, and refuses the request if it comes to it later.
+std::optional<HandInAnswer> sendToRunningCopy(const QString &socketName, HandInRequest request,
                                               int timeoutMs = 5000);
 
 } // namespace corvanta

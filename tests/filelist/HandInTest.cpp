@@ -1,6 +1,14 @@
 #include "filelist/HandIn.h"
 #include "support/FormFixture.h"
 
+#include <QDeadlineTimer>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
+
 namespace corvanta::test {
 namespace {
 
@@ -18,7 +26,12 @@ protected:
         for (const char *name : {"Letter.odt", "Report.odt", "report.ODT", "Budget.ods"})
             desktop.write(QString::fromLatin1(name), "x");
         desktop.write(u"Tab\tName.txt"_s, "x");
+        // A name whose bytes are not UTF-8 reaches the program with U+FFFD in their place.
+        ::close(::open(notText().constData(), O_CREAT | O_WRONLY, 0644));
     }
+    // QTemporaryDir cannot remove it.
+    ~HandInTest() override { ::unlink(notText().constData()); }
+    QByteArray notText() const { return QFile::encodeName(desktop.path()) + "/Caf\xe9.txt"; }
 
     HandInRequest request(const QString &topic, const QStringList &names) const
     {
@@ -42,6 +55,7 @@ TEST_F(HandInTest, withoutARunningCopy_writesTheTopicsFile)
         int exitCode;
         int added;
         int messages;
+        const char *said = ""; // in the first message
     } cases[] = {
         {"entry screen", u""_s, {u"Letter.odt"_s}, u"Project.Files"_s,
          "Report.odt\t/old/Report.odt\r\nLetter.odt\t" + desktop.file(u"Letter.odt"_s).toUtf8() + "\r\n", 0, 1, 0},
@@ -49,9 +63,11 @@ TEST_F(HandInTest, withoutARunningCopy_writesTheTopicsFile)
          {u"Report.odt"_s, u"Budget.ods"_s, u"report.ODT"_s}, u"Project.Files"_s,
          "Report.odt\t/old/Report.odt\r\nBudget.ods\t" + desktop.file(u"Budget.ods"_s).toUtf8() + "\r\n", 0, 1, 2},
         {"a missing file", u""_s, {u"Gone.txt"_s}, u"Project.Files"_s,
-         "Report.odt\t/old/Report.odt\r\n", 1, 0, 1},
+         "Report.odt\t/old/Report.odt\r\n", 1, 0, 1, "no such file"},
         {"a name the list cannot hold", u""_s, {u"Tab\tName.txt"_s}, u"Project.Files"_s,
-         "Report.odt\t/old/Report.odt\r\n", 1, 0, 1},
+         "Report.odt\t/old/Report.odt\r\n", 1, 0, 1, "cannot hold"},
+        {"a name that is not valid text", u""_s, {QString::fromLocal8Bit("Caf\xe9.txt")}, u"Project.Files"_s,
+         "Report.odt\t/old/Report.odt\r\n", 1, 0, 1, "not valid text"},
         {"project and topic, any case", u"beta/PLANS"_s, {u"Letter.odt"_s}, u"Projects/Beta/Plans.Files"_s,
          "Letter.odt\t" + desktop.file(u"Letter.odt"_s).toUtf8() + "\r\n", 0, 1, 0},
         {"entry screen topic", u"Inbox"_s, {u"Letter.odt"_s}, u"Projects/Inbox.Files"_s,
@@ -69,10 +85,39 @@ TEST_F(HandInTest, withoutARunningCopy_writesTheTopicsFile)
         EXPECT_EQ(answer.added, c.added);
         EXPECT_EQ(answer.messages.size(), c.messages) << answer.messages.join(u'\n').toStdString();
         EXPECT_EQ(data.read(c.file), c.expected);
+        EXPECT_TRUE(answer.messages.value(0).contains(QString::fromUtf8(c.said)))
+            << answer.messages.value(0).toStdString();
         if (c.exitCode == 2) {
             EXPECT_TRUE(answer.messages.first().contains(c.topic));
         }
     }
+}
+
+// Several commands at once, without a running copy: each one's pointer is in the file when it
+// ends with 0.
+TEST_F(HandInTest, concurrentCommands_loseNoPointer)
+{
+    const int children = 4, each = 50;
+    for (int i = 0; i < children * each; ++i)
+        desktop.write(u"F%1.txt"_s.arg(i), "x");
+    std::vector<pid_t> pids;
+    for (int child = 0; child < children; ++child) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            int failed = 0;
+            for (int i = child * each; i < (child + 1) * each; ++i)
+                failed += handInDirectly(data.path(), request(u""_s, {u"F%1.txt"_s.arg(i)})).exitCode != 0;
+            ::_exit(failed);
+        }
+        ASSERT_GT(pid, 0);
+        pids.push_back(pid);
+    }
+    for (const pid_t pid : pids) {
+        int status = -1;
+        ::waitpid(pid, &status, 0);
+        EXPECT_EQ(status, 0) << "failed calls: " << WEXITSTATUS(status);
+    }
+    EXPECT_EQ(data.read(u"Project.Files"_s).count("\r\n"), 1 + children * each);
 }
 
 // A running copy adds to the File List it shows, which shows them at once.
@@ -106,15 +151,31 @@ TEST_F(HandInTest, runningCopy_addsToTheShownFileList)
     EXPECT_EQ(busy.exitCode, 1);
     EXPECT_EQ(busy.added, 0);
     EXPECT_EQ(data.read(u"Projects/Inbox.Files"_s), inbox);
+
+    // A command that gave up waiting is not carried out later.
+    HandInRequest late = request(u"Inbox"_s, {u"Letter.odt"_s});
+    late.answerBy = QDeadlineTimer::current().deadline() - 1;
+    EXPECT_EQ(program->handIn().receive(late).exitCode, 1);
+    EXPECT_EQ(data.read(u"Projects/Inbox.Files"_s), inbox);
+
+    // A save that fails is told to the command, not in a box the command would wait behind.
+    QFile::setPermissions(data.file(u"Projects/Inbox.Files"_s), QFileDevice::ReadOwner);
+    const HandInAnswer unsaved = program->handIn().receive(request(u"Inbox"_s, {u"Report.odt"_s}));
+    EXPECT_EQ(unsaved.exitCode, 1);
+    EXPECT_TRUE(unsaved.messages.join(u' ').contains(u"could not be saved"_s));
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(data.read(u"Projects/Inbox.Files"_s), inbox);
 }
 
 TEST_F(HandInTest, requestsAndAnswers_surviveTheSocket)
 {
     HandInRequest sent = request(u"Beta/Plans"_s, {u"Letter.odt"_s, u"Tab\tName.txt"_s});
+    sent.answerBy = 987654321012;
     const std::optional<HandInRequest> got = decodeRequest(encodeRequest(sent));
     ASSERT_TRUE(got);
     EXPECT_EQ(got->topic, sent.topic);
     EXPECT_EQ(got->files, sent.files);
+    EXPECT_EQ(got->answerBy, sent.answerBy);
     EXPECT_FALSE(decodeRequest("{\"command\":\"delete\"}\n"));
     EXPECT_FALSE(decodeRequest("garbage"));
     EXPECT_EQ(decodeAnswer("").exitCode, 1);

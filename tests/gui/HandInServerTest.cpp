@@ -3,6 +3,9 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QWidget>
 
@@ -87,6 +90,24 @@ TEST_F(HandInServerTest, addToARunningCopy_goesToTheListItShows)
 
     EXPECT_EQ(corvanta({u"--add"_s, letter, u"--topic"_s, u"Nope"_s}).exitCode, 2);
     EXPECT_EQ(files().ListCount(), 2);
+}
+
+// A running copy that takes the request but never answers (it hangs, or waits for its user): the
+// command gives up after a few seconds and writes nothing itself.
+TEST_F(HandInServerTest, addToACopyThatDoesNotAnswer_givesUp)
+{
+    QLocalServer mute;
+    ASSERT_TRUE(mute.listen(handInSocketName(data.path(), runtime.path())));
+    QList<QLocalSocket *> held; // connections taken and left unanswered
+    QObject::connect(&mute, &QLocalServer::newConnection, &mute, [&] { held << mute.nextPendingConnection(); });
+    QElapsedTimer took;
+    took.start();
+    const Run run = corvanta({u"--add"_s, desktop.file(u"Letter.odt"_s)});
+    EXPECT_LT(took.elapsed(), 15000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(u"did not answer"_s)) << run.err.toStdString();
+    EXPECT_EQ(held.size(), 1);
+    EXPECT_EQ(data.read(u"Project.Files"_s), "Old\t/old\r\n");
 }
 
 } // namespace

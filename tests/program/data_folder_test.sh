@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The program found through PATH and started from a folder that looks like a portable install
 # (it holds Project.List) keeps its data in its usual folder: the portable check looks beside
-# the executable itself, not in the folder argv[0] seems to name.
+# the executable itself, not in the folder argv[0] seems to name. `--add` chooses the same folder.
 #
 #   data_folder_test.sh PROGRAM
 set -euo pipefail
@@ -19,9 +19,22 @@ cleanup()
 }
 trap cleanup EXIT
 
-mkdir -p "$work/started-here" "$work/xdg"
+mkdir -p "$work/started-here" "$work/xdg" "$work/run"
 printf 'Not Ours\r\n' >"$work/started-here/Project.List"
+printf 'x' >"$work/Letter.odt"
 cd "$work/started-here"
+
+(PATH="$(dirname "$program"):$PATH" HOME="$work" XDG_DATA_HOME="$work/xdg" XDG_RUNTIME_DIR="$work/run" \
+    exec -a corvanta "$(basename "$program")" --add "$work/Letter.odt") >"$work/add.log" 2>&1 || true
+if [[ -e "$work/started-here/Project.Files" ]]; then
+    echo "FAIL: --add wrote into the folder it was started from" >&2
+    exit 1
+fi
+if ! grep -q "^Letter.odt	$work/Letter.odt" "$work/xdg/corvanta/Project.Files" 2>/dev/null; then
+    echo "FAIL: --add did not add to \$XDG_DATA_HOME/corvanta:" >&2
+    cat "$work/add.log" >&2
+    exit 1
+fi
 PATH="$(dirname "$program"):$PATH" HOME="$work" XDG_DATA_HOME="$work/xdg" QT_QPA_PLATFORM=offscreen \
     exec -a corvanta "$(basename "$program")" >"$work/log" 2>&1 &
 pid=$!
