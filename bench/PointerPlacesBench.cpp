@@ -195,7 +195,12 @@ int main(int argc, char **argv)
             for (const QByteArray &path : encoded)
                 found += ::stat(path.constData(), &st) == 0;
         },
-        [&] { missing = MissingTargets(data, checker, ui).rows().size(); });
+        [&] {
+            MissingTargets window(data, checker, ui);
+            while (window.checking())
+                window.update(std::chrono::milliseconds(100));
+            missing = window.rows().size();
+        });
 
     std::printf("%d topics, %d pointers (%lld bytes), median of %d runs, each ratio the median "
                 "of the runs' own\n",

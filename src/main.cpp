@@ -10,6 +10,7 @@
 #include "gui/QtFontDialog.h"
 #include "gui/QtPrinting.h"
 #include "gui/QtUi.h"
+#include "gui/TerminationSignals.h"
 #include "platform/MsgBox.h"
 #include "platform/QtFileWatcher.h"
 #include "platform/SystemClock.h"
@@ -127,6 +128,8 @@ int main(int argc, char **argv)
     // Qt takes its own options (-platform, -style, -reverse, ...) out of argv; ours are what
     // it leaves.
     QApplication app(argc, argv);
+    // A logout or kill ends the program as the close box does, from the lock on.
+    TerminationSignals termination;
     const CommandLine options = parseCommandLine(QCoreApplication::arguments());
     if (options.action == CommandLine::Action::Error) {
         print(stderr, QStringLiteral("corvanta: %1\nTry 'corvanta --help'.\n").arg(options.error));
@@ -171,7 +174,10 @@ int main(int argc, char **argv)
     Program program(Platform{ui, clock, &shell, &fileDialogs, &clipboard, &printing, &folderPicker,
                              &fontDialog, &fileWatcher, keyboard.get()},
                     ModalWindows::of(ui), folder.path, QCoreApplication::applicationDirPath());
+    if (instance.readOnly())
+        program.form().settingsFailureTold();
     MainWindow window(program.form(), ui);
+    termination.closes(&window);
     HandInServer handInServer(program.handIn(), &window);
     handInServer.listen(socketName);
     program.form().Form_Load();

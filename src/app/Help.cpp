@@ -64,14 +64,32 @@ QStringList Help::helpFolders(const QString &dataFolder, const QString &executab
     return folders;
 }
 
-QString Help::findHelpFile(const QString &name) const
+QString Help::findHelpFile(const QString &name, QStringList *tooLarge) const
 {
     for (const QString &folder : helpFolders(c.state.ProgramFolder, executableFolder_)) {
         const QFileInfo file(folder + u'/' + name);
-        if (file.isFile())
-            return file.absoluteFilePath();
+        if (!file.isFile())
+            continue;
+        // The help window lays a page out whole: a huge one would take minutes and gigabytes.
+        if (file.size() > MaxDocumentBytes) {
+            if (tooLarge)
+                tooLarge->append(file.absoluteFilePath());
+            continue;
+        }
+        return file.absoluteFilePath();
     }
     return QString();
+}
+
+QString Help::tooLargeTitle()
+{
+    return QStringLiteral(" Help File Too Large");
+}
+
+QString Help::tooLargeText(const QString &path)
+{
+    return QStringLiteral("The Help File  [") + userText(path)
+        + QStringLiteral("]  Is Larger Than 5 MB And Is Not Shown.     \r");
 }
 
 QString Help::helpMissingTitle()
@@ -122,7 +140,10 @@ void Help::EmailTechSupport()
 
 void Help::showDocument(const QString &name, const QString &anchor)
 {
-    const QString path = findHelpFile(name);
+    QStringList tooLarge;
+    const QString path = findHelpFile(name, &tooLarge);
+    for (const QString &refused : tooLarge)
+        c.ui.msgBox(tooLargeText(refused), tooLargeTitle(), MsgBox::OkOnly | MsgBox::Exclamation);
     if (path.isEmpty()) {
         const bool manual = name == u"UserManual.Hlp";
         const int answer = c.ui.msgBox(manual ? gettingStartedMissingText() : helpMissingText(),

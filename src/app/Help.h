@@ -17,8 +17,8 @@ QString makerSupportAddress();
 
 // The Help menu: the help topics and the user manual in the help window, the maker's website and
 // the support e-mail. A help document is looked up in the data folder, then where the program is
-// installed, then beside the executable (a build tree); a missing one is explained, offering the
-// website.
+// installed, then beside the executable (a build tree); one too large to show is refused with a
+// message and the next place is used; a missing one is explained, offering the website.
 class Help
 {
 public:
@@ -27,8 +27,10 @@ public:
 
     // The folders searched for the help documents, in order.
     static QStringList helpFolders(const QString &dataFolder, const QString &executableFolder);
-    // The path of the help document name, or "" when none of the folders holds it.
-    QString findHelpFile(const QString &name) const;
+    // The path of the help document name, or "" when none of the folders holds it. A document
+    // larger than MaxDocumentBytes is passed over and added to tooLarge.
+    QString findHelpFile(const QString &name, QStringList *tooLarge = nullptr) const;
+    static constexpr qint64 MaxDocumentBytes = 5 * 1024 * 1024;
 
     void ShowHelpTopics();
     void ShowGettingStartedHelp();
@@ -39,6 +41,8 @@ public:
     static QString helpMissingText();
     static QString gettingStartedMissingTitle();
     static QString gettingStartedMissingText();
+    static QString tooLargeTitle();
+    static QString tooLargeText(const QString &path);
 
     HelpWindow &window() { return window_; }
 

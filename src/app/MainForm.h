@@ -93,6 +93,9 @@ public:
     const MainLayout &layout() const { return layout_; }
 
     // --- life cycle ---
+    // Start-up already told the user that the data folder is read-only: a settings write that
+    // fails for it needs no box of its own.
+    void settingsFailureTold() { state.SettingsFailureShown = true; }
     void Form_Load();
     void Form_Unload();
     // Escape, "Exit Program" and the close box: shut down once, then end the program.

@@ -121,6 +121,7 @@ SingleInstance::Outcome SingleInstance::acquire()
             ::close(std::exchange(fd_, -1));
             return Outcome::RunningHere;
         }
+        readOnly_ = true;
         return Outcome::ReadOnlyFolder;
     }
     for (int attempt = 0; attempt < 3; ++attempt) {

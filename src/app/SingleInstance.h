@@ -34,6 +34,8 @@ public:
     void takeOver();
 
     QString reason() const { return reason_; }
+    // acquire() found the folder read-only: nothing the program writes there can be kept.
+    bool readOnly() const { return readOnly_; }
     QString holderHost() const { return holderHost_; }
     QDateTime lockedAt() const { return lockedAt_; } // when the holder last wrote the lock
 
@@ -52,6 +54,7 @@ private:
     QString path_;
     int fd_ = -1;
     bool owned_ = false;
+    bool readOnly_ = false;
     QString reason_;
     QString holderHost_;
     QDateTime lockedAt_;

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -36,13 +37,13 @@ QTreeView *makeResults(QAbstractItemModel *model, QWidget *parent)
 PlacesModel::PlacesModel(QStringList headers, std::function<int()> rows,
     std::function<QString(int, int)> cell, QObject *parent)
     : QAbstractTableModel(parent), headers_(std::move(headers)), rows_(std::move(rows)),
-      cell_(std::move(cell))
+      cell_(std::move(cell)), shown_(rows_())
 {
 }
 
 int PlacesModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : rows_();
+    return parent.isValid() ? 0 : shown_;
 }
 
 int PlacesModel::columnCount(const QModelIndex &parent) const
@@ -67,7 +68,18 @@ QVariant PlacesModel::headerData(int section, Qt::Orientation orientation, int r
 void PlacesModel::reset()
 {
     beginResetModel();
+    shown_ = rows_();
     endResetModel();
+}
+
+void PlacesModel::grow()
+{
+    const int rows = rows_();
+    if (rows <= shown_)
+        return;
+    beginInsertRows({}, shown_, rows - 1);
+    shown_ = rows;
+    endInsertRows();
 }
 
 // --- FindPointerWindow ---
@@ -188,18 +200,34 @@ MissingTargetsWindow::MissingTargetsWindow(MissingTargets &window, QWidget *pare
     resize(1000, 480);
 
     auto showSummary = [this, summary] {
-        summary->setText(QString::number(window_.rows().size()) + QStringLiteral(" Of ")
-            + QString::number(window_.checkedCount()) + QStringLiteral(" File Pointers"));
+        QString text = QString::number(window_.rows().size()) + QStringLiteral(" Of ")
+            + QString::number(window_.checkedCount()) + QStringLiteral(" File Pointers");
+        if (window_.checking())
+            text += QStringLiteral(" - Checking ") + QString::number(window_.checkedCount() + 1)
+                + QStringLiteral(" Of ") + QString::number(window_.fileTargetCount());
+        summary->setText(text);
     };
     window_.onChanged = [this, showSummary](MissingTargets::Change change) {
         if (change == MissingTargets::Change::Close) {
             accept();
             return;
         }
-        model_->reset();
+        // Rows the check adds keep the user's selection; a removal shows the rows anew.
+        if (change == MissingTargets::Change::Checked)
+            model_->grow();
+        else
+            model_->reset();
         showSummary();
     };
     showSummary();
+    // The rows come in as they are checked, between the user's events.
+    auto *poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this, poll] {
+        window_.update();
+        if (!window_.checking())
+            poll->stop();
+    });
+    poll->start(25);
     connect(results_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         [this] { syncSelection(); });
     connect(results_, &QTreeView::doubleClicked, this,

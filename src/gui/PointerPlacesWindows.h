@@ -26,11 +26,14 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     void reset();
+    // Rows were added at the end.
+    void grow();
 
 private:
     QStringList headers_;
     std::function<int()> rows_;
     std::function<QString(int, int)> cell_;
+    int shown_ = 0; // the rows the view knows of
 };
 
 // The Find Pointer window: a filter box over the results. Enter or a double-click opens the

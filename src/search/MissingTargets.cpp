@@ -13,8 +13,12 @@
 #include <QDir>
 #include <QFile>
 
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <map>
+#include <mutex>
+#include <thread>
 #include <sys/stat.h>
 
 namespace corvanta {
@@ -79,19 +83,72 @@ bool TargetChecker::unmountedMedia(const QString &path) const
 
 // --- MissingTargets ---
 
-MissingTargets::MissingTargets(const QString &dataFolder, const TargetChecker &checker, Ui &ui,
-    UndoHistory *undo)
-    : files_(pointerFiles(dataFolder)), checker_(checker), ui_(ui), undo_(undo)
+// What the checking thread owns with the window: the targets, its own copy of the check and the
+// states found so far. The last of the two to let go frees it.
+struct MissingTargets::Check
 {
+    TargetCheck check;
+    QStringList targets;
+    std::atomic<bool> stop {false};
+    std::mutex mutex;
+    std::condition_variable found;
+    std::vector<TargetState> states; // guarded by mutex
+
+    void run()
+    {
+        for (const QString &target : std::as_const(targets)) {
+            if (stop.load())
+                return;
+            const TargetState state = check(target);
+            const std::lock_guard lock(mutex);
+            states.push_back(state);
+            found.notify_all();
+        }
+    }
+};
+
+MissingTargets::MissingTargets(const QString &dataFolder, TargetCheck check, Ui &ui,
+    UndoHistory *undo)
+    : files_(pointerFiles(dataFolder)), check_(std::move(check)), ui_(ui), undo_(undo),
+      job_(std::make_shared<Check>())
+{
+    job_->check = check_;
     for (PointerPlace &place : readPointers(files_, blocks_)) {
-        const QString target = place.target();
+        QString target = place.target();
         if (!isFileTarget(target))
             continue;
-        ++checked_;
-        const TargetState state = checker_.state(target);
-        if (state != TargetState::Exists)
-            rows_.push_back({std::move(place), state});
+        job_->targets.append(std::move(target));
+        pending_.push_back(std::move(place));
     }
+    // Detached: a target on a stopped mount may keep it in the system for ever, and the window
+    // must close without waiting for it.
+    std::thread([job = job_] { job->run(); }).detach();
+}
+
+MissingTargets::~MissingTargets()
+{
+    job_->stop = true;
+}
+
+bool MissingTargets::update(std::chrono::milliseconds wait)
+{
+    if (!checking())
+        return false;
+    std::vector<TargetState> states;
+    {
+        std::unique_lock lock(job_->mutex);
+        job_->found.wait_for(lock, wait, [this] { return job_->states.size() > size_t(checked_); });
+        states.assign(job_->states.begin() + checked_, job_->states.end());
+    }
+    if (states.empty())
+        return false;
+    for (const TargetState state : states) {
+        if (state != TargetState::Exists)
+            rows_.push_back({pending_[size_t(checked_)], state});
+        ++checked_;
+    }
+    changed(Change::Checked);
+    return true;
 }
 
 QString MissingTargets::stateText(TargetState state)
@@ -126,6 +183,7 @@ void MissingTargets::close()
     if (closed_)
         return;
     closed_ = true;
+    job_->stop = true;
     changed(Change::Close);
 }
 
@@ -212,7 +270,7 @@ std::vector<size_t> MissingTargets::removeFrom(const PointerFile &file, const st
     for (size_t row : rows) {
         const PointerPlace &place = rows_[row].place;
         // A target that came back since the check stays.
-        if (checker_.state(place.target()) == TargetState::Exists)
+        if (check_(place.target()) == TargetState::Exists)
             continue;
         const QString record = place.record();
         for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -251,8 +309,7 @@ void CheckMissingTargets::OpenCheckMissingTargets()
     open_ = true;
     SharedState &s = c.state;
     c.ui.setBusy(true);
-    const TargetChecker checker = make_(s.ProgramFolder);
-    MissingTargets window(s.ProgramFolder, checker, c.ui, &c.undo);
+    MissingTargets window(s.ProgramFolder, make_(s.ProgramFolder), c.ui, &c.undo);
     c.ui.setBusy(false);
     display_.showMissingTargets(window);
     open_ = false;

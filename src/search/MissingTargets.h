@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,6 +18,10 @@ class Ui;
 class UndoHistory;
 
 enum class TargetState { Exists, Missing, NotReachable };
+
+// Tells one target's state. It may block for as long as the system does (a stopped network or
+// FUSE mount), so the check runs it on a thread of its own.
+using TargetCheck = std::function<TargetState(const QString &target)>;
 
 // Tells whether file targets exist. A target that cannot be looked at (no permission, an I/O
 // error, a stale network mount), or one under a removable-media folder whose file system is not
@@ -32,6 +38,7 @@ public:
 
     static QStringList defaultMediaRoots();
     TargetState state(const QString &target) const;
+    TargetState operator()(const QString &target) const { return state(target); }
 
 private:
     QString dataFolder_;
@@ -42,11 +49,15 @@ private:
 };
 
 // The Check Missing Targets window's logic: every file pointer whose target is missing or not
-// reachable, with where it lives; Go To and Remove Selected act on its rows.
+// reachable, with where it lives; Go To and Remove Selected act on its rows. The targets are
+// checked on a thread of its own, in the order of the files; update() takes the rows checked so
+// far. Closing ends the check at once: a thread stuck in the system is left to itself and only
+// ever touches what it owns.
 class MissingTargets
 {
 public:
-    enum class Change { Rows, Close };
+    // Rows: the rows changed (a removal); Checked: rows were added by the check.
+    enum class Change { Rows, Checked, Close };
     struct Row
     {
         PointerPlace place;
@@ -55,12 +66,20 @@ public:
     };
 
     // undo, when given, takes each removal as one change.
-    MissingTargets(const QString &dataFolder, const TargetChecker &checker, Ui &ui,
+    MissingTargets(const QString &dataFolder, TargetCheck check, Ui &ui,
         UndoHistory *undo = nullptr);
+    ~MissingTargets();
+    MissingTargets(const MissingTargets &) = delete;
+    MissingTargets &operator=(const MissingTargets &) = delete;
 
     static QString caption() { return QStringLiteral(" Check Missing Targets"); }
     static QString stateText(TargetState state);
-    int checkedCount() const { return checked_; } // the file pointers looked at
+    int checkedCount() const { return checked_; } // the file pointers looked at so far
+    int fileTargetCount() const { return int(pending_.size()); } // the file pointers to look at
+    bool checking() const { return !closed_ && checked_ < fileTargetCount(); }
+    // Takes what the check found since the last call, waiting up to wait for something new;
+    // true (and Checked) when something was taken.
+    bool update(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
     const std::vector<Row> &rows() const { return rows_; }
     void setSelected(int row, bool selected);
 
@@ -80,11 +99,15 @@ public:
     std::function<void(Change)> onChanged;
 
 private:
+    struct Check;
+
     TextBlocks blocks_;
     std::vector<PointerFile> files_;
-    const TargetChecker &checker_;
+    TargetCheck check_;
     Ui &ui_;
     UndoHistory *undo_;
+    std::vector<PointerPlace> pending_; // every file pointer, in the order checked
+    std::shared_ptr<Check> job_;        // shared with the checking thread
     std::vector<Row> rows_;
     int checked_ = 0;
     std::optional<PointerPlace> chosen_;
@@ -114,13 +137,13 @@ public:
     CheckMissingTargets(const FeatureContext &context, MissingTargetsDisplay &display);
 
     void OpenCheckMissingTargets();
-    // Replaces the system's mount table, for tests.
-    void setChecker(std::function<TargetChecker(const QString &)> make) { make_ = std::move(make); }
+    // Replaces the system's mount table and stat(), for tests.
+    void setChecker(std::function<TargetCheck(const QString &)> make) { make_ = std::move(make); }
 
 private:
     FeatureContext c;
     MissingTargetsDisplay &display_;
-    std::function<TargetChecker(const QString &)> make_;
+    std::function<TargetCheck(const QString &)> make_;
     bool open_ = false;
 };
 

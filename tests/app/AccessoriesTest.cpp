@@ -77,6 +77,28 @@ TEST_F(AccessoriesTest, presentManual_opensInTheHelpWindowWithoutAMessage)
     EXPECT_EQ(ui.helpPages[0].fragment(), u"first-start"_s);
 }
 
+// A document too large to show is refused with a word, and the next place's copy is shown.
+TEST_F(AccessoriesTest, oversizedHelpDocument_isRefusedAndTheNextPlaceIsUsed)
+{
+    TempFolder install;
+    executableFolder = install.file(u"bin"_s);
+    install.write(u"bin/UserManual.Hlp"_s, "<html/>");
+    data.write(u"UserManual.Hlp"_s, "");
+    ASSERT_TRUE(QFile::resize(data.file(u"UserManual.Hlp"_s), 5 * 1024 * 1024 + 1));
+    start();
+    form->menuClick(u"mnuGettingStarted"_s);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, u" Help File Too Large"_s);
+    EXPECT_EQ(ui.boxes[0].text, u"The Help File  ["_s + data.file(u"UserManual.Hlp"_s)
+                                    + u"]  Is Larger Than 5 MB And Is Not Shown.     \r"_s);
+    ASSERT_EQ(ui.helpPages.size(), 1u);
+    EXPECT_EQ(ui.helpPages[0].toLocalFile(), install.file(u"bin/UserManual.Hlp"_s));
+
+    // 5 MB itself is shown.
+    ASSERT_TRUE(QFile::resize(data.file(u"UserManual.Hlp"_s), 5 * 1024 * 1024));
+    EXPECT_EQ(program->help().findHelpFile(u"UserManual.Hlp"_s), data.file(u"UserManual.Hlp"_s));
+}
+
 TEST_F(AccessoriesTest, gettingStartedWindow_opensTheManualOnlyFromItsButton)
 {
     data.write(u"UserManual.Hlp"_s, "<html/>");

@@ -1,7 +1,8 @@
 #include "app/DataFolder.h"
 #include "app/SingleInstance.h"
+#include "compose/Program.h"
 #include "platform/MsgBox.h"
-#include "support/FakeUi.h"
+#include "support/FakeFormUi.h"
 #include "support/FileSystemFaults.h"
 #include "support/TempFolder.h"
 
@@ -234,7 +235,8 @@ TEST(SingleInstance, fullDisk_startsWithoutABox)
     EXPECT_TRUE(started);
 }
 
-// A read-only data folder is told once, with the system's reason, and the program runs on.
+// A read-only data folder is told once, with the system's reason, and the program runs on
+// without a second box for the settings it cannot write.
 TEST(SingleInstance, readOnlyFolder_toldOnceAndStarts)
 {
     TempFolder t;
@@ -246,10 +248,16 @@ TEST(SingleInstance, readOnlyFolder_toldOnceAndStarts)
     } else {
         ASSERT_TRUE(QFile::setPermissions(t.path(), QFile::ReadOwner | QFile::ExeOwner));
     }
-    FakeUi ui;
+    FakeFormUi ui;
     {
         SingleInstance lock(t.path());
         EXPECT_TRUE(claimDataFolder(lock, ui, t.path(), QDateTime::currentDateTimeUtc()));
+        FakeClock clock;
+        Program program(Platform {ui, clock}, ModalWindows::of(ui), t.path());
+        if (lock.readOnly())
+            program.form().settingsFailureTold();
+        program.form().Form_Load(); // asks for the user's name, which it cannot keep
+        program.form().closeMainWindow();
     }
     if (::geteuid() == 0)
         ::umount2(folder.constData(), MNT_DETACH);

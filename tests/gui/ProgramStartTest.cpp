@@ -11,6 +11,8 @@
 #include <QRect>
 #include <QThread>
 
+#include <csignal>
+
 using namespace Qt::StringLiterals;
 
 namespace corvanta::test {
@@ -61,6 +63,47 @@ TEST(ProgramStart, qtsOwnOptionsAreAcceptedAndOnlyWhatQtLeavesIsOurs)
     ASSERT_TRUE(program.waitForFinished(60000));
     EXPECT_EQ(program.exitCode(), 2);
     EXPECT_TRUE(program.readAllStandardError().contains("Unknown option 'bogus'."));
+}
+
+// A logout (SIGHUP) or kill (SIGTERM) ends the program as the close box does: the settings and
+// the window's place are stored and the lock goes; a dialog open then is cancelled, so the name
+// typed in it is not saved.
+TEST(ProgramStart, terminationSignals_closeAsTheCloseBoxDoes)
+{
+    const struct {
+        int signal;
+        bool inDialog; // the probe, with the new project's name half typed
+    } cases[] = {{SIGTERM, false}, {SIGHUP, false}, {SIGTERM, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "signal " << c.signal << (c.inDialog ? " in a dialog" : ""));
+        TempFolder data;
+        quietStart(data);
+        QProcess program;
+        QProcessEnvironment env = cleanEnvironment();
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        program.setProcessEnvironment(env);
+        if (c.inDialog)
+            program.start(QStringLiteral(CORVANTA_WINDOW_PROBE), {data.path(), u"--signal-in-dialog"_s});
+        else
+            program.start(QStringLiteral(CORVANTA_EXECUTABLE), {u"--data-dir"_s, data.path()});
+        ASSERT_TRUE(program.waitForStarted());
+        QDeadlineTimer deadline(60000);
+        const auto ready = [&] {
+            return c.inDialog ? program.readAllStandardOutput().contains("typed")
+                              : data.exists(u".corvanta.lock"_s);
+        };
+        while (!ready() && program.state() == QProcess::Running && !deadline.hasExpired())
+            program.waitForReadyRead(50);
+        ASSERT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().toStdString();
+        ::kill(pid_t(program.processId()), c.signal);
+        ASSERT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+        EXPECT_FALSE(data.exists(u".corvanta.lock"_s));
+        EXPECT_FALSE(ReadIniString(data.file(u"Corvanta.Ini"_s), u"Screen"_s, u"Width"_s, QString()).isEmpty());
+        EXPECT_FALSE(data.read(u"Project.List"_s).contains("Half"));
+        EXPECT_FALSE(data.exists(u"Projects/Half Typed"_s));
+    }
 }
 
 struct Placement {

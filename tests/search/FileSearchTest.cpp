@@ -116,6 +116,22 @@ TEST_F(FileSearchTest, multipleSearch_listsEveryMatchDeepestFirstWithCountAndTim
     EXPECT_EQ(ui.busyDepth, 0);
 }
 
+// Names equal but for letter case come in one order, whichever was made first.
+TEST_F(FileSearchTest, namesDifferingOnlyInCase_listInOneOrderWhateverTheirMaking)
+{
+    const QStringList made[] = {{u"aa"_s, u"aA"_s, u"Aa"_s, u"AA"_s}, {u"AA"_s, u"Aa"_s, u"aA"_s, u"aa"_s}};
+    for (const QStringList &names : made) {
+        for (const QString &name : names)
+            file(u"case/"_s + name);
+        open();
+        searchFor(u"aa"_s);
+        EXPECT_EQ(rows(results()), (QStringList {path(u"case/AA"_s), path(u"case/Aa"_s),
+                                       path(u"case/aA"_s), path(u"case/aa"_s)}))
+            << names.join(u' ').toStdString();
+        QDir(path(u"case"_s)).removeRecursively();
+    }
+}
+
 TEST_F(FileSearchTest, searchWithoutMatches_reportsZeroFiles)
 {
     file(u"A/a.log"_s);

@@ -4,6 +4,10 @@
 #include "platform/MsgBox.h"
 #include "support/FormFixture.h"
 
+#include <QElapsedTimer>
+
+#include <future>
+
 namespace corvanta::test {
 namespace {
 
@@ -168,6 +172,37 @@ TEST_F(MissingTargetsTest, answersAndFailures_changeNothingTheyShouldNot)
     EXPECT_EQ(ui.boxes[1].title, u" File Not Saved"_s);
     EXPECT_EQ(ui.boxes.back().text, u"0 Pointers Were Removed.     \r"_s);
     EXPECT_EQ(data.read(u"Projects/Alpha/Other.Files"_s), other);
+}
+
+// A target whose check does not come back (a stopped mount) holds up neither the rows before it
+// nor the window: Close returns at once, and the check left behind touches nothing freed.
+TEST_F(MissingTargetsTest, blockedTarget_rowsBeforeItShowAndCloseReturnsAtOnce)
+{
+    std::promise<void> release;
+    const std::shared_future<void> released = release.get_future().share();
+    program->checkMissingTargets().setChecker([this, released](const QString &folder) -> TargetCheck {
+        return [real = TargetChecker(folder, {u"/"_s}, {media}), released](const QString &target) {
+            if (target.endsWith(u"two.txt"_s)) // the fourth file pointer
+                released.wait_for(std::chrono::seconds(5));
+            return real.state(target);
+        };
+    });
+    ui.awaitCheck = false;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QStringList rows;
+    check([&](MissingTargets &window) {
+        while (window.checkedCount() < 3 && window.update(std::chrono::seconds(2))) { }
+        EXPECT_FALSE(window.update(std::chrono::milliseconds(50)));
+        EXPECT_TRUE(window.checking());
+        for (const auto &row : window.rows())
+            rows << row.place.name();
+        window.close();
+        EXPECT_FALSE(window.checking());
+    });
+    EXPECT_LT(elapsed.elapsed(), 3000);
+    EXPECT_EQ(rows, (QStringList {u"Gone One"_s, u"Usb File"_s}));
+    release.set_value(); // the thread ends on its own, after the window's memory is gone
 }
 
 TEST_F(MissingTargetsTest, goTo_opensTheTopicWithThePointerCurrent)

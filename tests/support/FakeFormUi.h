@@ -124,8 +124,11 @@ public:
     }
 
     std::function<void(MissingTargets &)> onMissingTargets; // plays the user in the check
+    bool awaitCheck = true; // the user waits until every target is checked
     void showMissingTargets(MissingTargets &window) override
     {
+        while (awaitCheck && window.checking())
+            window.update(std::chrono::milliseconds(100));
         if (onMissingTargets)
             onMissingTargets(window);
     }
