@@ -28,7 +28,7 @@ public:
     // through several items puts their number into AddSelections.
     void ShowUtilityForm();
 
-    void lstFileList_MouseDown(int button, int shift, int row) override;
+    void lstFileList_MouseDown(int button, int shift, int row, bool fromKeyboard) override;
     void mnuSelectAllFiles_Click();
     void mnuUnselectAll_Click();
 
