@@ -14,7 +14,9 @@ struct SharedState;
 // on the list. The pointer commands implement them; the composition root hands them over.
 class FileListHandler {
 public:
-    virtual void lstFileList_MouseDown(int button, int shift, int row) = 0;
+    // A right press on row, or the popup key on the current row (fromKeyboard: the selection
+    // stays as it is and no row is picked).
+    virtual void lstFileList_MouseDown(int button, int shift, int row, bool fromKeyboard) = 0;
     // Files dropped at row (-1 below the last row).
     virtual void addDroppedFiles(const QStringList &paths, int row) = 0;
 
@@ -55,13 +57,14 @@ public:
     void lstProjectList_GotFocus();
     void lstProjectList_DblClick();
     void lstProjectList_KeyDown(int &keyCode, int shift);
-    void lstProjectList_MouseDown(int button, int shift, int row);
+    // fromKeyboard: the popup key on the current row; the selection stays as it is.
+    void lstProjectList_MouseDown(int button, int shift, int row, bool fromKeyboard = false);
     void lstProjectList_MouseMove(int row);
     // Topic List events.
     void lstTopicList_Click();
     void lstTopicList_GotFocus();
     void lstTopicList_KeyDown(int &keyCode, int shift);
-    void lstTopicList_MouseDown(int button, int shift, int row);
+    void lstTopicList_MouseDown(int button, int shift, int row, bool fromKeyboard = false);
     void lstTopicList_MouseMove(int row);
     // File List events that navigation needs (focus, click, the arrow-key ring, the line panel).
     void lstFileList_Click();
@@ -93,6 +96,7 @@ private:
         void KeyDown(ListControl &, int &keyCode, int &shift) override;
         void MouseDown(ListControl &, int button, int shift, int row) override;
         void MouseMove(ListControl &, int button, int shift, int row) override;
+        void PopupKey(ListControl &, int row) override;
 
     private:
         Navigation &nav_;

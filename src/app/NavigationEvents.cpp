@@ -80,7 +80,7 @@ void Navigation::lstProjectList_KeyDown(int &keyCode, int shift)
     keyCode = 0;
 }
 
-void Navigation::lstProjectList_MouseDown(int button, int, int row)
+void Navigation::lstProjectList_MouseDown(int button, int, int row, bool fromKeyboard)
 {
     ListControl &list = f.lstProjectList;
     if (button != Mouse::Right)
@@ -93,7 +93,7 @@ void Navigation::lstProjectList_MouseDown(int button, int, int row)
     f.lstTopicList.setAction(2);
     f.lstFileList.setAction(2);
     const bool hasRow = onRow(list, row);
-    if (hasRow)
+    if (hasRow && !fromKeyboard)
         list.selectRow(row);
     offerRowItems(f.commands, {"mnuOpenProject", "mnuDeleteProject", "mnuRenameProject", "mnuCutProject"}, hasRow);
     // The pointer paste items stay as they are: Paste.Lst may hold pointers cut from a topic.
@@ -112,6 +112,9 @@ void Navigation::lstProjectList_MouseDown(int button, int, int row)
     f.giveFocus(nullptr);
     f.ui.showPopupMenu(QStringLiteral("mnuPopupList"));
     s.SuppressListClick = false;
+    // From the keyboard the user goes on where the key was pressed, unless a command moved on.
+    if (fromKeyboard && !f.focusedList())
+        f.giveFocus(&list);
 }
 
 void Navigation::lstProjectList_MouseMove(int row)
@@ -171,7 +174,7 @@ void Navigation::lstTopicList_KeyDown(int &keyCode, int shift)
     keyCode = 0;
 }
 
-void Navigation::lstTopicList_MouseDown(int button, int, int row)
+void Navigation::lstTopicList_MouseDown(int button, int, int row, bool fromKeyboard)
 {
     ListControl &list = f.lstTopicList;
     if (button != Mouse::Right)
@@ -186,7 +189,7 @@ void Navigation::lstTopicList_MouseDown(int button, int, int row)
     f.lstFileList.setAction(2);
     f.lstProjectList.setAction(2);
     const bool hasRow = onRow(list, row);
-    if (hasRow) {
+    if (hasRow && !fromKeyboard) {
         list.selectRow(row);
         SelectTopic(); // the File List follows the highlight, as a left click would
     }
@@ -332,7 +335,19 @@ void Navigation::Router::MouseDown(ListControl &, int button, int shift, int row
     case Topics: nav_.lstTopicList_MouseDown(button, shift, row); break;
     case Files:
         if (nav_.fileListHandler_)
-            nav_.fileListHandler_->lstFileList_MouseDown(button, shift, row);
+            nav_.fileListHandler_->lstFileList_MouseDown(button, shift, row, false);
+        break;
+    }
+}
+
+void Navigation::Router::PopupKey(ListControl &, int row)
+{
+    switch (which_) {
+    case Projects: nav_.lstProjectList_MouseDown(Mouse::Right, Key::NoShift, row, true); break;
+    case Topics: nav_.lstTopicList_MouseDown(Mouse::Right, Key::NoShift, row, true); break;
+    case Files:
+        if (nav_.fileListHandler_)
+            nav_.fileListHandler_->lstFileList_MouseDown(Mouse::Right, Key::NoShift, row, true);
         break;
     }
 }

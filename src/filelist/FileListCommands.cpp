@@ -133,7 +133,7 @@ void FileListCommands::offerItems(bool onARow, bool anyRow)
         c.commands.setEnabled(QString::fromLatin1(item), anyRow);
 }
 
-void FileListCommands::lstFileList_MouseDown(int button, int, int row)
+void FileListCommands::lstFileList_MouseDown(int button, int, int row, bool fromKeyboard)
 {
     ListControl &list = c.lstFileList;
     if (list.ListCount() == 0) {
@@ -152,7 +152,8 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row)
     // Below the last row the popup is on no row: the selection stays as the user left it.
     const bool onARow = row >= 0 && row < list.ListCount();
     s.LaunchStatus = QString::number(row);
-    if (onARow) {
+    // From the keyboard the popup acts on the selection as the user left it.
+    if (onARow && !fromKeyboard) {
         list.setRow(row);
         // A row not yet selected becomes the only selection, as the popup's title says.
         if (!list.Selected()) {
@@ -176,7 +177,7 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row)
     s.SuppressListClick = false;
     // "Choose Program" keeps the focus in its own window.
     if (s.LaunchStatus != u"openwith") {
-        if (onARow)
+        if (onARow && !fromKeyboard)
             reselectCurrent();
         c.window.giveFocus(&list);
     }

@@ -30,7 +30,7 @@ public:
     void ShowUtilityForm();
     EditorResult showEditor(const EditorRequest &request) override;
 
-    void lstFileList_MouseDown(int button, int shift, int row) override;
+    void lstFileList_MouseDown(int button, int shift, int row, bool fromKeyboard) override;
     void mnuSelectAllFiles_Click();
     void mnuUnselectAll_Click();
 

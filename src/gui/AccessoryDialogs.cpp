@@ -3,6 +3,7 @@
 #include "app/About.h"
 #include "app/Calendar.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,6 +18,10 @@ CalendarDialog::CalendarDialog(Calendar &calendar, QWidget *parent) : QDialog(pa
     setWindowTitle(Calendar::caption());
     calendar_ = new QCalendarWidget(this);
     calendar_->setObjectName(QStringLiteral("Calendar1"));
+    calendar_->setAccessibleName(QStringLiteral("Calendar"));
+    // The days are a table of the calendar's own, which the keys move in.
+    if (auto *days = calendar_->findChild<QAbstractItemView *>())
+        days->setAccessibleName(QStringLiteral("Days"));
     calendar_->setGridVisible(true);
     previous_ = new QPushButton(Calendar::previousMonthCaption(), this);
     previous_->setObjectName(QStringLiteral("cmdPreviousMonth"));

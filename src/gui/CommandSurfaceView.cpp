@@ -1,6 +1,7 @@
 #include "gui/CommandSurfaceView.h"
 
 #include "gui/KeyCodes.h"
+#include "gui/Mnemonics.h"
 #include "gui/Palette.h"
 
 #include "app/CommandSurface.h"
@@ -19,6 +20,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <iterator>
 
 namespace corvanta {
 
@@ -29,7 +31,7 @@ namespace {
 // The desktop's icon theme first; where it has none, our own, drawn in the palette's colours.
 // "DefaultScreen" is always the green and blue Double Arrows that the Getting Started window
 // tells a new user to click.
-QIcon toolbarIcon(const QString &key)
+QIcon toolbarIcon(const QString &key, const QWidget *button)
 {
     struct Choice {
         const char16_t *key;
@@ -43,11 +45,11 @@ QIcon toolbarIcon(const QString &key)
         {u"HelpTopics", "help-contents"},
     };
     if (key == u"DefaultScreen")
-        return paletteIcon(u":/icons/view-restore.svg"_s);
+        return paletteIcon(u":/icons/view-restore.svg"_s, button);
     for (const Choice &c : choices) {
         if (key == QStringView(c.key)) {
             const QString name = QLatin1String(c.theme);
-            return QIcon::fromTheme(name, paletteIcon(u":/icons/"_s + name + u".svg"_s));
+            return QIcon::fromTheme(name, paletteIcon(u":/icons/"_s + name + u".svg"_s, button));
         }
     }
     return {};
@@ -126,12 +128,13 @@ void CommandSurfaceView::buildPopups(QMainWindow *window)
         actions_.insert(item.name, m->menuAction());
         watchMenu(m, item.name);
         fillMenu(m, item, popups_);
-        // The title row stands out from the commands beneath it.
+        // The title row stands out from the commands beneath it; it shows a name as typed.
         if (!m->actions().isEmpty()) {
             QAction *title = m->actions().constFirst();
             QFont font = title->font();
             font.setBold(true);
             title->setFont(font);
+            titles_.insert(title->objectName());
         }
     }
 }
@@ -198,6 +201,9 @@ void CommandSurfaceView::buildToolBar(QMainWindow *window)
     toolBar_->setFloatable(false);
     toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
     window->addToolBar(Qt::TopToolBarArea, toolBar_);
+    // The button a narrow window shows for the buttons that do not fit.
+    if (auto *more = toolBar_->findChild<QToolButton *>(u"qt_toolbar_ext_button"_s))
+        more->setAccessibleName(u"More Buttons"_s);
 
     for (const ToolbarEntry &entry : surface_.toolbar()) {
         if (entry.kind == ToolbarEntry::Separator) {
@@ -208,8 +214,9 @@ void CommandSurfaceView::buildToolBar(QMainWindow *window)
         button->setObjectName(entry.key);
         button->setToolTip(entry.tooltip);
         button->setAccessibleName(entry.tooltip.trimmed());
-        button->setIcon(toolbarIcon(entry.key));
+        button->setIcon(toolbarIcon(entry.key, button));
         button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus); // as a toolbar's own buttons: the keys have the menus
         button->setEnabled(entry.enabled);
         const QString key = entry.key;
         connect(button, &QToolButton::clicked, this, [this, key] {
@@ -243,6 +250,9 @@ void CommandSurfaceView::buildStatusBar(QMainWindow *window)
     statusBar_->installEventFilter(this);
     const QFontMetrics metrics(statusBar_->font());
     const int keyWidth = metrics.horizontalAdvance(u"SCRL"_s) + 16;
+    // What each panel shows, for a screen reader: the texts themselves are short or empty.
+    static const char *const spokenNames[] = {"Date", "Line", "Caps Lock", "Num Lock", "Insert", "Scroll Lock", "User"};
+    static_assert(std::size(spokenNames) == std::tuple_size_v<decltype(panels_)>);
     for (int i = 0; i < static_cast<int>(panels_.size()); ++i) {
         const StatusPanel &data = surface_.panels()[static_cast<size_t>(i)];
         auto *label = new QLabel(statusBar_);
@@ -251,6 +261,7 @@ void CommandSurfaceView::buildStatusBar(QMainWindow *window)
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setText(data.text);
         label->setToolTip(data.tooltip);
+        label->setAccessibleName(QString::fromLatin1(spokenNames[i]));
         if (i == 0)
             label->setMinimumWidth(metrics.horizontalAdvance(u"Wed  Sep 30, 2026"_s) + 16);
         else if (i >= 2 && i <= 5) {
@@ -328,7 +339,7 @@ void CommandSurfaceView::syncAction(const QString &name)
     if (!act || !item)
         return;
     if (!act->isSeparator())
-        act->setText(item->caption);
+        act->setText(titles_.contains(name) ? literalText(item->caption) : item->caption);
     act->setEnabled(item->enabled);
     act->setCheckable(item->checkable);
     act->setChecked(item->checked);

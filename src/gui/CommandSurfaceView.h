@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <array>
@@ -75,6 +76,7 @@ private:
     QHash<QString, QMenu *> barMenus_;
     QHash<QString, QMenu *> popups_;
     QHash<QString, QToolButton *> buttons_;
+    QSet<QString> titles_; // the popups' title rows, which show names
     QToolBar *toolBar_ = nullptr;
     QStatusBar *statusBar_ = nullptr;
     std::array<QLabel *, 7> panels_{};

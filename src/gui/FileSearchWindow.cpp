@@ -88,6 +88,7 @@ FileSearchWindow::FileSearchWindow(FileSearch &search, QWidget *parent)
     txtFileSearch_ = new QLineEdit(this);
     txtFileSearch_->setObjectName(QStringLiteral("txtFileSearch"));
     txtFileSearch_->setPlaceholderText(FileSearchText::patternPlaceholder());
+    txtFileSearch_->setAccessibleName(QStringLiteral("Search For"));
     cmdStop_ = new QPushButton(FileSearchText::stopCaption(), this);
     cmdStop_->setObjectName(QStringLiteral("cmdStop"));
     cmdStop_->setFocusPolicy(Qt::NoFocus); // Enter in the text box must not press it
@@ -96,6 +97,7 @@ FileSearchWindow::FileSearchWindow(FileSearch &search, QWidget *parent)
     lblStatus_->setObjectName(QStringLiteral("lblStatus"));
     Drive1_ = new QComboBox(this);
     Drive1_->setObjectName(QStringLiteral("Drive1"));
+    Drive1_->setAccessibleName(QStringLiteral("Drive"));
     optMultiple_ = new QRadioButton(FileSearch::optMultipleCaption(), this);
     optMultiple_->setObjectName(QStringLiteral("optMultiple"));
     optMultiple_->setToolTip(FileSearch::optMultipleToolTip());
@@ -104,10 +106,12 @@ FileSearchWindow::FileSearchWindow(FileSearch &search, QWidget *parent)
     optSingle_->setToolTip(FileSearch::optSingleToolTip());
     lstFileSearch_ = new ListBox(search.lstFileSearch, this);
     lstFileSearch_->setObjectName(QStringLiteral("lstFileSearch"));
+    lstFileSearch_->setAccessibleName(QStringLiteral("Files Found"));
     lstFileSearch_->setItemDelegate(new ResultDelegate(lstFileSearch_));
     ProgressBar1_ = new QProgressBar(this);
     ProgressBar1_->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1_->setTextVisible(false);
+    ProgressBar1_->setAccessibleName(QStringLiteral("Progress"));
 
     connect(txtFileSearch_, &QLineEdit::textEdited, this,
         [this](const QString &text) { search_.txtFileSearch_Change(text); });

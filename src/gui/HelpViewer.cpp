@@ -1,6 +1,7 @@
 #include "gui/HelpViewer.h"
 
 #include "app/HelpWindow.h"
+#include "gui/Palette.h"
 #include "gui/Twips.h"
 
 #include <QAction>
@@ -18,6 +19,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace corvanta {
 
@@ -45,6 +48,7 @@ HelpViewer::HelpViewer(HelpWindow &window, QWidget *parent) : QWidget(parent, Qt
 
     browser_ = new QTextBrowser(this);
     browser_->setObjectName(QStringLiteral("txtHelp"));
+    browser_->setAccessibleName(QStringLiteral("Help Page"));
     // Every link goes through the core: it knows where the other document lies and opens addresses
     // on the desktop.
     browser_->setOpenLinks(false);
@@ -58,6 +62,7 @@ HelpViewer::HelpViewer(HelpWindow &window, QWidget *parent) : QWidget(parent, Qt
 
     contents_ = new QTreeWidget(this);
     contents_->setObjectName(QStringLiteral("tvwContents"));
+    contents_->setAccessibleName(QStringLiteral("Contents"));
     contents_->setHeaderLabel(QStringLiteral("Contents"));
     contents_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(contents_, &QTreeWidget::itemActivated, this,
@@ -130,6 +135,8 @@ HelpViewer::HelpViewer(HelpWindow &window, QWidget *parent) : QWidget(parent, Qt
     layout->addWidget(split);
 
     fillContents();
+    browser_->installEventFilter(this);
+    applyLinkColour();
     resize(toPixels(window_->width()), toPixels(window_->height()));
     window_->onChanged = [this] { follow(); };
     window_->onDestroyed = [this] {
@@ -183,6 +190,43 @@ void HelpViewer::linkClicked(const QUrl &link)
 {
     if (window_)
         window_->linkClicked(link);
+}
+
+QRect HelpViewer::placeBeside(const QRect &owner, const QSize &wanted, const QRect &available)
+{
+    const QSize size = wanted.boundedTo(available.size());
+    const int roomRight = available.right() - owner.right();
+    const int roomLeft = owner.left() - available.left();
+    const int x = roomRight >= size.width() || roomRight >= roomLeft ? owner.right() + 1 : owner.left() - size.width();
+    const int y = owner.top();
+    // Where there is not room enough on either side, it overlaps the owner but stays on screen.
+    return QRect(std::clamp(x, available.left(), available.right() + 1 - size.width()),
+                 std::clamp(y, available.top(), available.bottom() + 1 - size.height()), size.width(), size.height());
+}
+
+QColor HelpViewer::linkColour() const
+{
+    const QPalette palette = browser_->palette();
+    return readableColour(palette.color(QPalette::Link), palette.color(QPalette::Text), palette.color(QPalette::Base), 4.5);
+}
+
+void HelpViewer::applyLinkColour()
+{
+    // The page takes the colour when it is read: a new colour reads the page again.
+    const QString sheet = QStringLiteral("a { color: %1; }").arg(linkColour().name());
+    if (browser_->document()->defaultStyleSheet() == sheet)
+        return;
+    browser_->document()->setDefaultStyleSheet(sheet);
+    if (!browser_->source().isEmpty())
+        browser_->reload();
+}
+
+bool HelpViewer::eventFilter(QObject *watched, QEvent *event)
+{
+    // The page's own palette: a style sheet may give it colours of its own.
+    if (watched == browser_ && (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange))
+        applyLinkColour();
+    return QWidget::eventFilter(watched, event);
 }
 
 void HelpViewer::follow()

@@ -27,6 +27,10 @@ public:
     QTreeWidget *contents() const { return contents_; }
     QLineEdit *findField() const { return findField_; }
 
+    // Where the window opens: its size (at most the available area) beside the owner's frame, on
+    // the side with more room, inside the available area of the owner's screen.
+    static QRect placeBeside(const QRect &owner, const QSize &wanted, const QRect &available);
+
     // Shows the page the core names.
     void follow();
     // Finds text in the page from the cursor on (or back), going round once; false when absent.
@@ -34,11 +38,17 @@ public:
     // Keeps the window's size for the next time it opens.
     void storeSize();
 
+    // The colour links are drawn in: the palette's link colour where it reads on the page's
+    // background (4.5:1), else one moved towards the text colour.
+    QColor linkColour() const;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void applyLinkColour();
     HelpWindow *window_; // nullptr once the core has gone
     QTextBrowser *browser_ = nullptr;
     QTreeWidget *contents_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "gui/KeyCodes.h"
 #include "gui/ListModel.h"
+#include "gui/Palette.h"
 #include "gui/Twips.h"
 #include "platform/Keys.h"
 
@@ -14,6 +15,8 @@
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QUrl>
 
@@ -85,6 +88,14 @@ int ListBox::pageRows() const
     return std::max(1, viewport()->height() / rowHeight - 1);
 }
 
+QPoint ListBox::currentRowPopupPoint() const
+{
+    const QRect row = visualRect(currentIndex());
+    const QPoint local = row.isValid() ? QPoint(row.left() + row.height(), row.bottom())
+                                       : QPoint(0, 0);
+    return viewport()->mapToGlobal(local);
+}
+
 void ListBox::applyAppearance()
 {
     const QFont listFont = model_->font();
@@ -115,6 +126,25 @@ void ListBox::showCurrentRow(int row)
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     if (index.isValid())
         scrollTo(index);
+    viewport()->update(); // the focus mark spans the row, beyond the cell the view repaints
+}
+
+void ListBox::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    // The list with the keyboard outlines its current row, selected or not, in any palette;
+    // without one (an empty list) the place of a first row.
+    if (!hasFocus())
+        return;
+    const QModelIndex current = currentIndex();
+    const QRect cell = current.isValid() ? visualRect(current) : QRect(0, 0, 1, verticalHeader()->defaultSectionSize());
+    const QRect row(0, cell.top(), viewport()->width(), cell.height());
+    const QVariant painted = current.data(Qt::BackgroundRole);
+    const QColor behind = painted.canConvert<QColor>() ? painted.value<QColor>() : palette().color(QPalette::Base);
+    QPainter painter(viewport());
+    painter.setPen(QPen(focusMarkColour(palette(), behind), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(row).adjusted(1, 1, -1, -1));
 }
 
 void ListBox::followReset()
@@ -192,6 +222,15 @@ void ListBox::mouseMoveEvent(QMouseEvent *event)
 
 void ListBox::keyPressEvent(QKeyEvent *event)
 {
+    const bool popupKey = event->key() == Qt::Key_Menu
+        || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (popupKey) {
+        typed_.clear();
+        event->accept();
+        const QScopedValueRollback<bool> during(popupKeyPressed_, true);
+        control_.userPopupKey();
+        return;
+    }
     const bool typing = !typed_.isEmpty() && lastTyped_.isValid()
         && lastTyped_.elapsed() <= QApplication::keyboardInputInterval();
     // Keys without a code (modifiers alone, accented letters) skip KeyDown.

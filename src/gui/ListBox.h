@@ -31,6 +31,11 @@ public:
     // Rows one page key moves: the rows that fit, less one kept in view.
     int pageRows() const;
 
+    // While the popup key (Menu, Shift+F10) is handled: its popup stands at the current row.
+    bool popupKeyPressed() const { return popupKeyPressed_; }
+    // Where a popup for the current row stands, in global coordinates.
+    QPoint currentRowPopupPoint() const;
+
     // Takes files dropped from a file manager (file: URLs) and announces them with filesDropped
     // once the drop is over. Any other drop is refused; a list takes none unless set to.
     void setAcceptsFileDrops(bool on);
@@ -56,6 +61,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -82,6 +88,7 @@ private:
     bool acceptsPointerDrops_ = false;
     QPoint pressPos_;
     bool pressed_ = false;
+    bool popupKeyPressed_ = false;
 
     bool acceptPointerDrag(QDropEvent *event);
 

@@ -70,9 +70,13 @@ QFont ListModel::toQFont(const ListFont &font)
     }();
     Q_UNUSED(substituted);
     QFont result;
-    if (!font.name.isEmpty())
+    // The default face at its default size is the desktop's own font, at the desktop's size; a
+    // font the user chose stays as chosen.
+    const FontSpec standard = defaultListFont();
+    const bool desktops = font.name == standard.name && font.size == standard.size;
+    if (!font.name.isEmpty() && !desktops)
         result.setFamily(font.name);
-    if (font.size > 0)
+    if (font.size > 0 && !desktops)
         result.setPointSizeF(font.size);
     result.setBold(font.bold);
     result.setItalic(font.italic);
@@ -123,6 +127,14 @@ int ListModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : columns_;
 }
 
+QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && section >= 0 && section < columnNames_.size()
+        && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole))
+        return columnNames_.at(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
 Qt::ItemFlags ListModel::flags(const QModelIndex &index) const
 {
     // Not selectable: the selection is the list's own and is painted through BackgroundRole.
@@ -138,7 +150,13 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
     const int row = index.row();
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
         return displayedColumn(control_.rowText(row), index.column());
+    case Qt::AccessibleDescriptionRole:
+        // A pointer's row is described by its target, whether or not the column shows.
+        if (index.column() == 0 && columns_ > 1)
+            return displayedColumn(control_.rowText(row), 1);
+        return {};
     case Qt::BackgroundRole:
         // The list with the keyboard shows the active highlight, the others the inactive one.
         if (control_.isSelected(row))

@@ -36,6 +36,10 @@ public:
     QFont font() const { return font_; }
     static QFont toQFont(const ListFont &font);
 
+    // The columns' names, read out by a screen reader; unnamed columns keep their numbers.
+    void setColumnNames(const QStringList &names) { columnNames_ = names; }
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -55,6 +59,7 @@ private:
     int columns_ = 1;
     QFont font_;
     QPalette palette_;
+    QStringList columnNames_;
     std::unique_ptr<Follower> follower_;
 };
 

@@ -5,6 +5,8 @@
 #include "gui/CommandSurfaceView.h"
 #include "gui/KeyCodes.h"
 #include "gui/ListBox.h"
+#include "gui/ListModel.h"
+#include "gui/Mnemonics.h"
 #include "gui/QtUi.h"
 #include "gui/Twips.h"
 #include "platform/Keys.h"
@@ -37,11 +39,16 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
     ListControl *controls[3] = {&form.lstProjectList, &form.lstTopicList, &form.lstFileList};
     const char *listNames[3] = {"lstProjectList", "lstTopicList", "lstFileList"};
     const char *labelNames[3] = {"lblProjectList", "lblTopicList", "lblFileList"};
+    const char *spokenNames[3] = {"Projects", "Topics", "Files"};
     for (size_t i = 0; i < 3; ++i) {
         lists_[i] = new ListBox(*controls[i], central_);
         lists_[i]->setObjectName(QString::fromLatin1(listNames[i]));
+        lists_[i]->setAccessibleName(QString::fromLatin1(spokenNames[i]));
+        lists_[i]->listModel()->setColumnNames({QStringLiteral("Name"), QStringLiteral("Target")});
         labels_[i] = new QLabel(central_);
         labels_[i]->setObjectName(QString::fromLatin1(labelNames[i]));
+        labels_[i]->setTextFormat(Qt::PlainText);
+        labels_[i]->setBuddy(lists_[i]);
         labels_[i]->setToolTip(QStringLiteral(" Double Click or Right Click For Sort Options "));
         QFont bold = labels_[i]->font();
         bold.setBold(true);
@@ -73,13 +80,19 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
     optPrint_ = new QRadioButton(QStringLiteral("Print Files"), this);
     optPrint_->setObjectName(QStringLiteral("optPrint"));
     optPrint_->setToolTip(QStringLiteral(" Print Selected File "));
-    optOpen_->setFocusPolicy(Qt::NoFocus);
-    optPrint_->setFocusPolicy(Qt::NoFocus);
+    // Taken by Tab only: a click on the choice leaves the focus in its list.
+    optOpen_->setFocusPolicy(Qt::TabFocus);
+    optPrint_->setFocusPolicy(Qt::TabFocus);
     if (QToolBar *bar = surface_->toolBar()) {
         bar->addWidget(spacer);
         bar->addWidget(optOpen_);
         bar->addWidget(optPrint_);
     }
+    // Tab walks the three lists left to right, then the choice; the toolbar's buttons take none.
+    setTabOrder(lists_[0], lists_[1]);
+    setTabOrder(lists_[1], lists_[2]);
+    setTabOrder(lists_[2], optOpen_);
+    setTabOrder(optOpen_, optPrint_);
     connect(optOpen_, &QRadioButton::clicked, this, [this] { form_.run(QStringLiteral("optOpen_Click")); });
     connect(optPrint_, &QRadioButton::clicked, this, [this] { form_.run(QStringLiteral("optPrint_Click")); });
 
@@ -101,7 +114,7 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
     ui_.parent = this;
     ui_.popupMenu = [this](const QString &name) {
         if (QMenu *menu = menuNamed(name))
-            menu->exec(QCursor::pos());
+            menu->exec(popupPoint());
     };
     ui_.popupMenuAt = [this](const QString &name, int xTwips, int yTwips) {
         // Window coordinates count from the client area's top, 435 twips above the central widget.
@@ -164,9 +177,10 @@ void MainWindow::formChanged(MainForm::Change change)
         QApplication::processEvents();
         break;
     case MainForm::Change::Labels:
-        labels_[0]->setText(form_.lblProjectList);
-        labels_[1]->setText(form_.lblTopicList);
-        labels_[2]->setText(form_.lblFileList);
+        // A caption's buddy would take "&" for an access key: the names show as typed.
+        labels_[0]->setText(literalText(form_.lblProjectList));
+        labels_[1]->setText(literalText(form_.lblTopicList));
+        labels_[2]->setText(literalText(form_.lblFileList));
         break;
     case MainForm::Change::Options:
         optOpen_->setChecked(form_.optOpen());
@@ -246,11 +260,14 @@ void MainWindow::applyLayout()
         const TwipsRect &c = l.labels[i];
         // The rule under the toolbar (435 twips down the client area) is the central widget's
         // top; the lists end where the layout says, but never under the status bar.
-        const int yList = toPixels(r.top - 435);
+        // A caption taller than its place (a large desktop font) pushes its list down.
         const int yLabel = toPixels(c.top - 435);
+        const int labelHeight = std::max(toPixels(c.height), labels_[i]->sizeHint().height());
+        const int extra = labelHeight - toPixels(c.height);
+        const int yList = toPixels(r.top - 435) + extra;
         const int room = std::max(toPixels(600), central_->height() - yList - 4);
-        lists_[i]->setGeometry(toPixels(r.left), yList, toPixels(r.width), std::min(room, toPixels(r.height)));
-        labels_[i]->setGeometry(toPixels(c.left), yLabel, toPixels(c.width), toPixels(c.height));
+        lists_[i]->setGeometry(toPixels(r.left), yList, toPixels(r.width), std::min(room, toPixels(r.height) - extra));
+        labels_[i]->setGeometry(toPixels(c.left), yLabel, toPixels(c.width), labelHeight);
     }
     rule_->setGeometry(0, 0, central_->width(), 2);
 }
@@ -292,6 +309,16 @@ void MainWindow::openMenuBar()
     QMenuBar *bar = menuBar();
     if (!bar->actions().isEmpty())
         bar->setActiveAction(bar->actions().constFirst());
+}
+
+QPoint MainWindow::popupPoint() const
+{
+    // The popup key opens a list's popup at its current row; a press, under the mouse.
+    for (const ListBox *list : lists_) {
+        if (list->popupKeyPressed())
+            return list->currentRowPopupPoint();
+    }
+    return QCursor::pos();
 }
 
 QMenu *MainWindow::menuNamed(const QString &name) const

@@ -57,6 +57,7 @@ private:
     QMargins currentFrameMargins() const;
     QRect frameRectFor(const WindowGeometry &g) const;
     QMenu *menuNamed(const QString &name) const;
+    QPoint popupPoint() const;
     void openMenuBar();
 };
 

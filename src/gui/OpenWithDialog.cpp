@@ -36,6 +36,7 @@ OpenWithDialog::OpenWithDialog(const QString &target, QWidget *parent) : QDialog
     layout->addWidget(label);
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("programs"));
+    list_->setAccessibleName(QStringLiteral("Programs"));
     list_->setIconSize(QSize(24, 24));
     layout->addWidget(list_);
 

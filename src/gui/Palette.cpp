@@ -4,7 +4,9 @@
 #include <QGuiApplication>
 #include <QIconEngine>
 #include <QPainter>
+#include <QPointer>
 #include <QSvgRenderer>
+#include <QWidget>
 
 #include <cmath>
 
@@ -66,7 +68,7 @@ namespace {
 class PaletteIconEngine : public QIconEngine
 {
 public:
-    explicit PaletteIconEngine(const QString &resource)
+    PaletteIconEngine(const QString &resource, const QWidget *source) : source_(source)
     {
         QFile file(resource);
         if (file.open(QIODevice::ReadOnly))
@@ -75,7 +77,7 @@ public:
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
     {
-        const QPalette palette = QGuiApplication::palette();
+        const QPalette palette = source_ ? source_->palette() : QGuiApplication::palette();
         const QPalette::ColorGroup group = mode == QIcon::Disabled ? QPalette::Disabled : QPalette::Active;
         QColor text = palette.color(group, mode == QIcon::Selected ? QPalette::HighlightedText : QPalette::ButtonText);
         QColor accent = palette.color(group, QPalette::Highlight);
@@ -118,15 +120,41 @@ public:
 
 private:
     QByteArray svg_;
+    QPointer<const QWidget> source_;
 };
 
 } // namespace
 
-QIcon paletteIcon(const QString &svgResource)
+QIcon paletteIcon(const QString &svgResource, const QWidget *source)
 {
     static const bool registered = (registerGuiResources(), true);
     Q_UNUSED(registered);
-    return QIcon(new PaletteIconEngine(svgResource));
+    return QIcon(new PaletteIconEngine(svgResource, source));
+}
+
+QColor readableColour(const QColor &wanted, const QColor &fallback, const QColor &behind, double ratio)
+{
+    for (int step = 0; step <= 10; ++step) {
+        const QColor candidate = mixColours(wanted, fallback, step / 10.0);
+        if (contrastRatio(candidate, behind) >= ratio)
+            return candidate;
+    }
+    return fallback;
+}
+
+QColor focusMarkColour(const QPalette &palette, const QColor &behind)
+{
+    QColor best;
+    const QColor candidates[] = {palette.color(QPalette::Active, QPalette::Highlight),
+        palette.color(QPalette::Active, QPalette::Text), palette.color(QPalette::Active, QPalette::HighlightedText),
+        QColor(Qt::black), QColor(Qt::white)};
+    for (const QColor &candidate : candidates) {
+        if (contrastRatio(candidate, behind) >= 3.0)
+            return candidate;
+        if (!best.isValid() || contrastRatio(candidate, behind) > contrastRatio(best, behind))
+            best = candidate;
+    }
+    return best;
 }
 
 } // namespace corvanta

@@ -4,6 +4,8 @@
 #include <QIcon>
 #include <QPalette>
 
+class QWidget;
+
 namespace corvanta {
 
 // Colours and icons taken from the palette, so that light, dark and custom palettes all read.
@@ -26,9 +28,18 @@ struct SelectionColours {
 // inactive one; where a palette has the two alike, the others get a paler highlight.
 SelectionColours selectionColours(const QPalette &palette, bool focused);
 
-// An SVG icon drawn in the application palette's colours each time it is painted: the words
-// currentColor (button text), accentColor (highlight) and accentTextColor (highlighted text)
-// in the SVG take them.
-QIcon paletteIcon(const QString &svgResource);
+// The outline that marks the current row of the list with the keyboard, drawn over a row painted
+// behind: the palette's highlight, text or highlighted-text colour, the first that stands out from
+// it by 3:1, else black or white (one of them always does).
+QColor focusMarkColour(const QPalette &palette, const QColor &behind);
+
+// wanted where it stands out from behind by ratio, else moved towards fallback until it does.
+QColor readableColour(const QColor &wanted, const QColor &fallback, const QColor &behind, double ratio);
+
+// An SVG icon drawn in the palette's colours each time it is painted: the words currentColor
+// (button text), accentColor (highlight) and accentTextColor (highlighted text) in the SVG take
+// them. The palette is source's while it lives (a style sheet's colours are in it), else the
+// application's.
+QIcon paletteIcon(const QString &svgResource, const QWidget *source = nullptr);
 
 } // namespace corvanta

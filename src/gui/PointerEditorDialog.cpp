@@ -1,6 +1,7 @@
 #include "gui/PointerEditorDialog.h"
 
 #include "gui/KeyCodes.h"
+#include "gui/Mnemonics.h"
 #include "gui/Twips.h"
 
 #include <QCheckBox>
@@ -84,6 +85,9 @@ PointerEditorDialog::PointerEditorDialog(PointerEditor &editor, QWidget *parent)
         widgets_.insert(control->name, widget);
         widget->installEventFilter(this);
     }
+    // Each text box is named by the label above it; a label with a buddy takes "&" for a key.
+    lblURL_->setBuddy(txtInternetAddress_);
+    lblName_->setBuddy(txtPointerName_);
     // Enter is the editor's own: no button presses itself on it unless it has the focus.
     for (QPushButton *button : {cmdSave_, cmdExit_}) {
         button->setAutoDefault(true);
@@ -152,7 +156,7 @@ void PointerEditorDialog::applyAll()
         widget->setVisible(c->visible);
         widget->setEnabled(c->enabled);
         if (auto *label = qobject_cast<QLabel *>(widget))
-            label->setText(c->caption);
+            label->setText(literalText(c->caption));
         else if (auto *button = qobject_cast<QAbstractButton *>(widget))
             button->setText(c->caption);
     }

@@ -93,6 +93,7 @@ FindPointerWindow::FindPointerWindow(PointerFinder &finder, QWidget *parent)
     setModal(true);
     filter_ = new QLineEdit(this);
     filter_->setObjectName(QStringLiteral("txtFindPointer"));
+    filter_->setAccessibleName(QStringLiteral("Find"));
     model_ = new PlacesModel(
         {QStringLiteral("Name"), QStringLiteral("Target"), QStringLiteral("Place")},
         [this] { return finder_.resultCount(); },
@@ -103,6 +104,7 @@ FindPointerWindow::FindPointerWindow(PointerFinder &finder, QWidget *parent)
         this);
     results_ = makeResults(model_, this);
     results_->setObjectName(QStringLiteral("lstFindPointer"));
+    results_->setAccessibleName(QStringLiteral("Pointers Found"));
     results_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     auto *layout = new QVBoxLayout(this);
@@ -182,6 +184,7 @@ MissingTargetsWindow::MissingTargetsWindow(MissingTargets &window, QWidget *pare
         this);
     results_ = makeResults(model_, this);
     results_->setObjectName(QStringLiteral("lstMissingTargets"));
+    results_->setAccessibleName(QStringLiteral("Missing Targets"));
     results_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     auto *summary = new QLabel(this);
     summary->setObjectName(QStringLiteral("lblMissingTargets"));

@@ -5,6 +5,9 @@
 #include "gui/HelpViewer.h"
 #include "gui/Twips.h"
 
+#include <QScreen>
+#include <QWidget>
+
 namespace corvanta {
 
 QtUi::QtUi() = default;
@@ -20,7 +23,13 @@ void QtUi::showHelp(HelpWindow &window)
     if (!helpViewer_)
         helpViewer_ = new HelpViewer(window, parent);
     if (!helpViewer_->isVisible()) {
-        helpViewer_->resize(toPixels(window.width()), toPixels(window.height()));
+        const QSize wanted(toPixels(window.width()), toPixels(window.height()));
+        if (parent && parent->screen()) {
+            helpViewer_->setGeometry(HelpViewer::placeBeside(
+                parent->frameGeometry(), wanted, parent->screen()->availableGeometry()));
+        } else {
+            helpViewer_->resize(wanted);
+        }
         helpViewer_->show();
     }
     helpViewer_->follow();

@@ -25,6 +25,8 @@ public:
     virtual void KeyDown(ListControl &, int & /*keyCode*/, int & /*shift*/) {}
     virtual void MouseDown(ListControl &, int /*button*/, int /*shift*/, int /*row*/) {}
     virtual void MouseMove(ListControl &, int /*button*/, int /*shift*/, int /*row*/) {}
+    // The popup key (Menu, Shift+F10): the list's popup for its current row (-1 without one).
+    virtual void PopupKey(ListControl &, int /*row*/) {}
 };
 
 // Told about every change, so a view can follow the rows without copying them.
@@ -150,6 +152,8 @@ public:
     // and again, starts after the current row so that repeating it cycles through the rows.
     // Raises Click when the row changed; returns whether a row matched.
     bool userKeyboardSearch(const QString &text);
+    // The popup key: raises PopupKey for the current row; the selection stays as it is.
+    void userPopupKey();
 
     void setEvents(ListControlEvents *events) { events_ = events; }
     void addObserver(ListControlObserver *observer);

@@ -66,6 +66,12 @@ void ListControl::userMouseDown(int row, int button, int shift)
         events_->Click(*this);
 }
 
+void ListControl::userPopupKey()
+{
+    if (events_)
+        events_->PopupKey(*this, validRow(listIndex_) ? listIndex_ : -1);
+}
+
 void ListControl::userDoubleClick(int /*row*/)
 {
     if (events_)

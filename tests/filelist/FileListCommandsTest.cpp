@@ -386,6 +386,18 @@ TEST_F(FileListCommandsTest, rightClick_selectsAsTheTitleSays)
     EXPECT_FALSE(fileBytes().contains("Row5"));
 }
 
+// The popup key titles the popup with the current row and leaves the selection as it was.
+TEST_F(FileListCommandsTest, popupKey_keepsTheSelectionAndTitlesTheCurrentRow)
+{
+    select({0, 1});
+    files().setListIndex(5);
+    files().userPopupKey();
+    ASSERT_FALSE(ui.popups.empty());
+    EXPECT_EQ(selectedRows(files()), (QList<int> {0, 1}));
+    EXPECT_EQ(form->commands.item(u"mnuPopupMenuTitle"_s)->caption, u"Row5"_s);
+    EXPECT_TRUE(form->commands.item(u"mnuCutFiles"_s)->enabled);
+}
+
 // With one row selected and the cursor on another, Edit, Rename and Enter act on the selected row.
 TEST_F(FileListCommandsTest, oneSelectedRow_isTheRowCommandsActOn)
 {

@@ -1,18 +1,27 @@
 #include "app/Calendar.h"
+#include "app/StartupWindow.h"
 #include "gui/AccessoryDialogs.h"
 #include "gui/CommandSurfaceView.h"
 #include "gui/HelpViewer.h"
 #include "gui/Palette.h"
+#include "gui/StartupWindowDialog.h"
 #include "gui/Twips.h"
 #include "support/FakeUi.h"
 #include "WindowFixture.h"
 
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QComboBox>
+#include <QDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -29,11 +38,25 @@ protected:
     void SetUp() override
     {
         data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
-        data.write(u"Projects/Beta/Beta.List"_s, "Plans\r\n");
+        // Names with "&" show it as typed, never as an access key.
+        data.write(u"Projects/Beta/Beta.List"_s, "P&L\r\n");
         data.write(u"Projects/Beta/Beta.Files"_s, "Budget\t/b.ods\r\n");
-        data.write(u"Projects/Beta/Plans.Files"_s, "One\t/a\r\n\r\nTwo\t/b\r\n");
+        data.write(u"Projects/Beta/P&L.Files"_s, "One\t/a\r\n\r\nR&D\t/b\r\n");
         // The help documents lie where a build tree has them: beside the program.
         startWindow(QStringLiteral(CORVANTA_HELP_DIR));
+    }
+
+    // Opens Beta and its topic P&L with keys alone; the File List has the keys, on its last row.
+    void openTopicByKeys()
+    {
+        ListBox *projects = window->listBox(0);
+        projects->setFocus();
+        QTest::keyClick(projects, Qt::Key_Down);
+        QTest::keyClick(projects, Qt::Key_Return);
+        QTest::keyClick(window->listBox(1), Qt::Key_Down);
+        QTest::keyClick(window->listBox(1), Qt::Key_Tab);
+        QTest::keyClick(window->listBox(2), Qt::Key_End);
+        ASSERT_EQ(form->state.CurrentProject, u"Beta"_s);
     }
 };
 
@@ -85,6 +108,182 @@ TEST_F(MainWindowTest, escapeClosesAnOpenMenuOnlyAndEndsTheProgramFromTheWindow)
     EXPECT_TRUE(form->finished());
 }
 
+// What a popup the program opened showed, and where.
+struct PopupSeen {
+    QString menu;
+    QString title;
+    QPoint at;
+};
+
+// Presses key on target and plays the popup it opens: picks the item named pick, or Escape.
+PopupSeen pressForPopup(MainWindow &window, QWidget *target, Qt::Key key,
+                        Qt::KeyboardModifiers modifiers, const QString &pick = QString())
+{
+    PopupSeen seen;
+    QTimer::singleShot(0, target, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        // The title as shown: without an access key's "&" and with "&&" as one "&".
+        seen = {menu->objectName(), menu->actions().constFirst()->iconText(), menu->pos()};
+        if (pick.isEmpty()) {
+            QTest::keyClick(menu, Qt::Key_Escape);
+            return;
+        }
+        menu->setActiveAction(window.commandSurface()->action(pick));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::keyClick(target, key, modifiers);
+    return seen;
+}
+
+// The Menu key and Shift+F10 open the focused list's popup at its current row, as a right press
+// on that row would title it, and its items act on that row; the list keeps the keys.
+TEST_F(MainWindowTest, popupKeys_openTheFocusedListsPopupAtItsCurrentRow)
+{
+    ListBox *files = window->listBox(2);
+    files->setFocus();
+    EXPECT_EQ(pressForPopup(*window, files, Qt::Key_F10, Qt::ShiftModifier).title,
+              u"No Files In File List"_s);
+
+    openTopicByKeys();
+
+    const struct {
+        int list;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QString menu;
+        QString title;
+    } cases[] = {
+        {0, Qt::Key_F10, Qt::ShiftModifier, u"mnuPopupList"_s, u"BETA"_s},
+        {1, Qt::Key_Menu, Qt::NoModifier, u"mnuTopicPopup"_s, u"P&L"_s},
+        {2, Qt::Key_Menu, Qt::NoModifier, u"mnuPopupFiles"_s, u"R&D"_s},
+    };
+    for (const auto &c : cases) {
+        ListBox *box = window->listBox(c.list);
+        box->setFocus();
+        const PopupSeen seen = pressForPopup(*window, box, c.key, c.modifiers);
+        EXPECT_EQ(seen.menu, c.menu);
+        EXPECT_EQ(seen.title, c.title);
+        EXPECT_EQ(seen.at, box->currentRowPopupPoint()) << c.menu.toStdString();
+        EXPECT_EQ(window->focusWidget(), box) << c.menu.toStdString();
+    }
+    // Copy takes the selection: the last row, picked again after the other lists took the keys.
+    files->setFocus();
+    QTest::keyClick(files, Qt::Key_Home);
+    QTest::keyClick(files, Qt::Key_End);
+    EXPECT_EQ(pressForPopup(*window, files, Qt::Key_F10, Qt::ShiftModifier, u"mnuCopyFiles"_s).title, u"R&D"_s);
+    EXPECT_EQ(data.read(u"Paste.Lst"_s), "R&D\t/b\r\n");
+}
+
+// Tab goes through the three lists and the open/print choice, never the toolbar; Shift+Tab back.
+TEST_F(MainWindowTest, tab_walksTheListsAndTheChoiceAndShiftTabWalksBack)
+{
+    window->listBox(0)->setFocus();
+    const auto walk = [this](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QStringList names;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(window->focusWidget(), key, modifiers);
+            names << window->focusWidget()->objectName();
+        }
+        return names;
+    };
+    EXPECT_EQ(walk(Qt::Key_Tab, Qt::NoModifier),
+              (QStringList {u"lstTopicList"_s, u"lstFileList"_s, u"optOpen"_s, u"lstProjectList"_s}));
+    EXPECT_EQ(walk(Qt::Key_Backtab, Qt::ShiftModifier),
+              (QStringList {u"optOpen"_s, u"lstFileList"_s, u"lstTopicList"_s, u"lstProjectList"_s}));
+}
+
+// The focusable controls and the lists of window that a screen reader would find unnamed.
+QStringList unnamedControls(QWidget *window)
+{
+    QStringList unnamed;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(window) || w->focusProxy() || qobject_cast<QHeaderView *>(w))
+            continue;
+        // The text field of a combo or spin box is read as part of its box.
+        if (qobject_cast<QComboBox *>(w->parentWidget()) || qobject_cast<QAbstractSpinBox *>(w->parentWidget()))
+            continue;
+        if ((w->focusPolicy() & Qt::TabFocus) != Qt::TabFocus && !qobject_cast<QAbstractItemView *>(w))
+            continue;
+        QAccessibleInterface *node = QAccessible::queryAccessibleInterface(w);
+        if (!node || node->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << QString::fromLatin1(w->metaObject()->className()) + u'/' + w->objectName();
+    }
+    return unnamed;
+}
+
+// Every window: each focusable control and each list has a name for assistive technology. The
+// modal ones are walked while they are open, then closed.
+TEST_F(MainWindowTest, everyWindow_namesEachControlForAScreenReader)
+{
+    openTopicByKeys();
+    EXPECT_EQ(unnamedControls(window.get()), QStringList {});
+
+    const char *const commands[] = {"mnuCalendar", "mnuAbout", "mnuFindPointer", "mnuCheckMissingTargets",
+        "mnuSearchDrives", "mnuAddWebsite", "mnuAddEmailAddress", "mnuEditFileData", "mnuChangeName",
+        "mnuCreateProject", "mnuSelectProgram"};
+    for (const char *command : commands) {
+        QStringList seen;
+        QStringList unnamed;
+        QTimer walker;
+        QObject::connect(&walker, &QTimer::timeout, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            if (!seen.contains(modal->windowTitle())) {
+                seen << modal->windowTitle();
+                unnamed << unnamedControls(modal);
+                modal->close();
+            } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+                dialog->reject();
+            }
+        });
+        walker.start(10);
+        window->listBox(2)->setFocus();
+        form->menuClick(QString::fromLatin1(command));
+        walker.stop();
+        EXPECT_FALSE(seen.isEmpty()) << command;
+        EXPECT_EQ(unnamed.join(u' ').toStdString(), "") << command << " " << seen.join(u'|').toStdString();
+    }
+
+    form->menuClick(u"mnuHelp"_s);
+    ASSERT_NE(ui.helpViewer(), nullptr);
+    EXPECT_EQ(unnamedControls(ui.helpViewer()), QStringList {});
+    StartupWindow startup(form->state, ui);
+    startup.Form_Load();
+    StartupWindowDialog gettingStarted(startup, window.get());
+    gettingStarted.show();
+    EXPECT_EQ(unnamedControls(&gettingStarted), QStringList {});
+}
+
+// A screen reader hears each list by its caption's name, its columns by theirs, a pointer's row
+// with its target, and each status panel by what it shows.
+TEST_F(MainWindowTest, listsAndPanels_readTheirNamesToAScreenReader)
+{
+    openTopicByKeys();
+    const QString names[] = {u"Projects"_s, u"Topics"_s, u"Files"_s};
+    for (int i = 0; i < 3; ++i) {
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(window->listBox(i));
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->text(QAccessible::Name), names[i]);
+        EXPECT_EQ(window->caption(i)->buddy(), window->listBox(i));
+        ASSERT_NE(list->tableInterface(), nullptr);
+        EXPECT_EQ(list->tableInterface()->columnDescription(0), u"Name"_s);
+    }
+    QAccessibleTableInterface *files = QAccessible::queryAccessibleInterface(window->listBox(2))->tableInterface();
+    EXPECT_EQ(files->columnDescription(1), u"Target"_s);
+    const int last = files->rowCount() - 1;
+    EXPECT_EQ(files->cellAt(last, 0)->text(QAccessible::Name), u"R&D"_s);
+    EXPECT_EQ(files->cellAt(last, 0)->text(QAccessible::Description), u"/b"_s);
+
+    const QString panels[] = {u"Date"_s, u"Line"_s, u"Caps Lock"_s, u"Num Lock"_s, u"Insert"_s,
+                              u"Scroll Lock"_s, u"User"_s};
+    for (int panel = 1; panel <= 7; ++panel)
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(window->commandSurface()->panel(panel))->text(QAccessible::Name),
+                  panels[panel - 1]);
+}
+
 TEST_F(MainWindowTest, helpWindow_followsLinksBackAndForwardAndFindsInThePage)
 {
     form->menuClick(u"mnuHelp"_s);
@@ -113,6 +312,25 @@ TEST_F(MainWindowTest, helpWindow_followsLinksBackAndForwardAndFindsInThePage)
     form->menuClick(u"mnuGettingStarted"_s);
     EXPECT_EQ(ui.helpViewer(), viewer);
     EXPECT_EQ(browser->source().fragment(), u"first-start"_s);
+}
+
+// The help window opens beside the main window on the side with room, never off the screen.
+TEST(HelpViewerTest, placeBeside_keepsTheWindowBesideTheOwnerAndInsideTheAvailableArea)
+{
+    const QRect available(0, 30, 1600, 970);
+    const struct {
+        QRect owner;
+        QSize wanted;
+        QRect placed;
+    } cases[] = {
+        {{100, 100, 700, 500}, {600, 800}, {800, 100, 600, 800}},  // room on the right
+        {{900, 100, 600, 500}, {600, 800}, {300, 100, 600, 800}},  // room on the left only
+        {{0, 30, 1600, 970}, {600, 800}, {1000, 30, 600, 800}},    // a maximised owner: overlapped
+        {{100, 600, 700, 300}, {600, 800}, {800, 200, 600, 800}},  // a low owner: moved up to fit
+        {{100, 500, 700, 400}, {3000, 2000}, {0, 30, 1600, 970}},  // too big: the whole area
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(HelpViewer::placeBeside(c.owner, c.wanted, available), c.placed) << c.owner.x() << "," << c.owner.y();
 }
 
 TEST(CalendarDialogTest, nextMonthClicksTurnAMonthEachAndKeepTheFocusOnTheCalendar)
@@ -183,9 +401,8 @@ double averageLightness(const QPixmap &pixmap)
     return n ? sum / n : 0;
 }
 
-TEST_F(MainWindowTest, darkPalette_theOpenProjectsMarkReadsAndTheIconsFollow)
+QPalette darkPalette()
 {
-    const QPalette light = QApplication::palette();
     QPalette dark;
     const std::pair<QPalette::ColorRole, QColor> colours[] = {
         {QPalette::Window, QColor(0x23, 0x26, 0x29)}, {QPalette::WindowText, QColor(0xef, 0xf0, 0xf1)},
@@ -195,6 +412,41 @@ TEST_F(MainWindowTest, darkPalette_theOpenProjectsMarkReadsAndTheIconsFollow)
     };
     for (const auto &[role, colour] : colours)
         dark.setColor(role, colour);
+    return dark;
+}
+
+// The list with the keys outlines its current row, selected or not, in light and dark; the
+// open project's mark and the shown topic's highlight stay while the File List has the keys.
+TEST_F(MainWindowTest, focusMark_outlinesTheCurrentRowWhileTheOtherListsKeepTheirMarks)
+{
+    const QPalette light = QApplication::palette();
+    openTopicByKeys();
+    ListBox *files = window->listBox(2);
+    for (const QPalette &palette : {light, darkPalette()}) {
+        QApplication::setPalette(palette);
+        QApplication::processEvents();
+        for (const bool selected : {true, false}) {
+            QTest::keyClick(files, selected ? Qt::Key_End : Qt::Key_Up, selected ? Qt::NoModifier : Qt::ControlModifier);
+            ASSERT_EQ(form->lstFileList.isSelected(files->currentIndex().row()), selected);
+            const QImage shown = files->viewport()->grab().toImage();
+            const QRect cell = files->visualRect(files->currentIndex());
+            const QColor mark = shown.pixelColor(cell.center().x(), cell.top() + 1);
+            const QColor behind = shown.pixelColor(files->viewport()->width() - 8, cell.center().y());
+            EXPECT_GE(contrastRatio(mark, behind), 3.0) << selected << " " << palette.color(QPalette::Base).name().toStdString();
+        }
+        for (ListBox *other : {window->listBox(0), window->listBox(1)}) {
+            const QModelIndex marked = other->model()->index(other == window->listBox(0) ? 1 : other->currentIndex().row(), 0);
+            const QColor background = marked.data(Qt::BackgroundRole).value<QColor>();
+            EXPECT_TRUE(background.isValid() && background != palette.color(QPalette::Base)) << other->objectName().toStdString();
+        }
+    }
+    QApplication::setPalette(light);
+}
+
+TEST_F(MainWindowTest, darkPalette_theOpenProjectsMarkReadsAndTheIconsFollow)
+{
+    const QPalette light = QApplication::palette();
+    const QPalette dark = darkPalette();
     QApplication::setPalette(dark);
     QApplication::processEvents();
 
@@ -225,6 +477,31 @@ TEST_F(MainWindowTest, darkPalette_theOpenProjectsMarkReadsAndTheIconsFollow)
     QApplication::processEvents();
     EXPECT_LT(averageLightness(home.pixmap(24)), 0.4);
     EXPECT_EQ(rowTint(light, 0xE0E0E0), QColor(0xE0, 0xE0, 0xE0)); // on white, the mark's own grey
+}
+
+// Under a dark style sheet the toolbar's icons, the open project's mark and the help window's
+// links take the sheet's colours and read (4.5:1).
+TEST_F(MainWindowTest, darkStyleSheet_iconsMarkAndLinksRead)
+{
+    qApp->setStyleSheet(u"QWidget { background-color: #1b1e20; color: #eff0f1; }"_s);
+    QApplication::processEvents();
+    ListBox *projects = window->listBox(0);
+    projects->setFocus();
+    QTest::keyClick(projects, Qt::Key_Down);
+    QTest::keyClick(projects, Qt::Key_Return);
+    QTest::keyClick(window->listBox(1), Qt::Key_Tab);
+    const QImage shown = projects->viewport()->grab().toImage();
+    const auto [mark, text] = backgroundAndText(shown, projects->visualRect(projects->model()->index(1, 0)).adjusted(1, 1, -2, -2));
+    EXPECT_GE(contrastRatio(text, mark), 4.5);
+
+    EXPECT_GT(averageLightness(window->commandSurface()->toolButton(u"EntryScreen"_s)->icon().pixmap(24)), 0.6);
+
+    form->menuClick(u"mnuHelp"_s);
+    ASSERT_NE(ui.helpViewer(), nullptr);
+    const QPalette page = ui.helpViewer()->browser()->palette();
+    ASSERT_EQ(page.color(QPalette::Base), QColor(0x1b, 0x1e, 0x20));
+    EXPECT_GE(contrastRatio(ui.helpViewer()->linkColour(), page.color(QPalette::Base)), 4.5);
+    qApp->setStyleSheet(QString());
 }
 
 } // namespace
