@@ -8,8 +8,10 @@
 #include "platform/Ui.h"
 #include "store/ListFiles.h"
 
+#include <QHash>
 #include <QStringList>
 
+#include <algorithm>
 #include <set>
 
 namespace corvanta {
@@ -85,6 +87,19 @@ QString refusalText(const QString &path, const QString &why, bool back)
         + fiveSpaces() + u'\r'
         + (back ? QStringLiteral("Nothing Was Undone.") : QStringLiteral("Nothing Was Redone."))
         + u'\r';
+}
+
+// Whether to holds a record from does not (each counted as often as it stands).
+bool gainsRecords(const QByteArray &from, const QByteArray &to)
+{
+    QHash<QString, int> held;
+    for (const QString &record : recordsOf(from))
+        ++held[record];
+    for (const QString &record : recordsOf(to)) {
+        if (--held[record] < 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -177,23 +192,41 @@ bool UndoHistory::restore(const Change &change, bool back)
         return false;
     };
     // Every file first: a change is put back whole or not at all.
+    std::vector<const FileState *> writes;
     for (const FileState &file : change.files) {
+        if (file.clipboard && back)
+            continue;
         QByteArray now;
         QString reason;
         if (!bytesNow(file.path, now, &reason))
             return refuse(file.path, QStringLiteral("Could Not Be Read: ") + reason);
-        if (now != (back ? file.after : file.before))
+        // Undo finds what the change left, Redo what was there before it; but Paste.Lst must
+        // still hold the pointers the Cut put there, which the topic loses again.
+        if (now != (back || file.clipboard ? file.after : file.before))
             return refuse(file.path, QStringLiteral("Was Changed Since."));
+        if (!file.clipboard)
+            writes.push_back(&file);
     }
-    for (std::size_t i = 0; i < change.files.size(); ++i) {
-        const FileState &file = change.files[i];
+    // The files that gain pointers before those that lose them: a pointer moving between two
+    // files is in one of them at every moment, whenever the program is stopped.
+    if (writes.size() > 1) {
+        std::stable_partition(writes.begin(), writes.end(), [back](const FileState *file) {
+            return gainsRecords(back ? file->after : file->before, back ? file->before : file->after);
+        });
+    }
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        const FileState &file = *writes[i];
         const SaveResult saved = saveListBytes(file.path, back ? file.before : file.after);
-        if (saved)
+        if (saved) {
+            if (betweenWrites_ && i + 1 < writes.size())
+                betweenWrites_();
             continue;
-        // The files already put back take what the change left again, so they stay alike.
+        }
+        // The files already put back take what the change left again, the last written first,
+        // so they stay alike.
         QStringList notPutBack;
-        for (std::size_t j = 0; j < i; ++j) {
-            const FileState &done = change.files[j];
+        for (std::size_t j = i; j-- > 0;) {
+            const FileState &done = *writes[j];
             const SaveResult putBack = saveListBytes(done.path, back ? done.after : done.before);
             if (!putBack)
                 notPutBack << userText(done.path) + QStringLiteral("]  ")
@@ -213,7 +246,8 @@ bool UndoHistory::restore(const Change &change, bool back)
 
 void UndoHistory::show(const Change &change, bool back)
 {
-    const FileState &first = change.files.front();
+    const FileState &first = *std::find_if(change.files.begin(), change.files.end(),
+        [](const FileState &file) { return !file.clipboard; });
     const QByteArray &shown = back ? first.before : first.after;
     const QString pointer = firstChangedRecord(shown, back ? first.after : first.before);
     s.PlacePointer = pointer;
@@ -243,15 +277,25 @@ PointerChange::PointerChange(UndoHistory &history, QString label)
 
 void PointerChange::touch(const QString &path)
 {
+    take(path, false);
+}
+
+void PointerChange::touchClipboard(const QString &path)
+{
+    take(path, true);
+}
+
+void PointerChange::take(const QString &path, bool clipboard)
+{
     if (outer_) {
-        outer_->touch(path);
+        outer_->take(path, clipboard);
         return;
     }
     for (const UndoHistory::FileState &file : change_.files) {
         if (file.path == path)
             return;
     }
-    UndoHistory::FileState file{path, {}, {}};
+    UndoHistory::FileState file{path, {}, {}, clipboard};
     if (bytesNow(path, file.before)) {
         file.before = history_.shared(path, file.before);
         change_.files.push_back(std::move(file));
@@ -263,10 +307,13 @@ PointerChange::~PointerChange()
     if (outer_)
         return;
     history_.open_ = nullptr;
+    // Paste.Lst stays even when the Cut wrote what it held already: Redo still needs it so.
     std::erase_if(change_.files, [](UndoHistory::FileState &file) {
-        return !bytesNow(file.path, file.after) || file.after == file.before;
+        return !bytesNow(file.path, file.after) || (file.after == file.before && !file.clipboard);
     });
-    if (!change_.files.empty())
+    // Paste.Lst written alone (the topic's file could not be) is nothing to undo.
+    if (std::any_of(change_.files.begin(), change_.files.end(),
+            [](const UndoHistory::FileState &file) { return !file.clipboard; }))
         history_.record(std::move(change_));
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace corvanta {
@@ -35,6 +36,10 @@ public:
         QString path;
         QByteArray before; // a file that was missing counts as empty
         QByteArray after;
+        // Paste.Lst: Undo leaves it as it is, since what a Cut put there is also back in the
+        // topic then; Redo goes ahead only while it still holds what the change left, so a
+        // pointer cut again is never in no file.
+        bool clipboard = false;
     };
     struct Change {
         QString label; // "Remove 3 Pointers"
@@ -59,10 +64,15 @@ public:
     // The same the other way for the last change undone.
     void Redo();
 
+    // Runs between two writes of one step, in the order they are made (for tests that stop the
+    // program there).
+    void setBetweenWrites(std::function<void()> hook) { betweenWrites_ = std::move(hook); }
+
 private:
     friend class PointerChange;
     PointerChange *open_ = nullptr; // the outermost change under way
     qsizetype byteBudget_ = ByteBudget;
+    std::function<void()> betweenWrites_;
 
     SharedState &s;
     Ui &ui_;
@@ -95,6 +105,8 @@ public:
 
     // Takes the file's bytes now, once; a file that cannot be read is left out.
     void touch(const QString &path);
+    // The same for Paste.Lst before a Cut writes it. A change of Paste.Lst alone is no step.
+    void touchClipboard(const QString &path);
     // The name once the change knows its size ("Paste 3 Pointers").
     void setLabel(const QString &label) { change_.label = label; }
 
@@ -102,6 +114,8 @@ private:
     UndoHistory &history_;
     PointerChange *outer_;
     UndoHistory::Change change_;
+
+    void take(const QString &path, bool clipboard);
 };
 
 } // namespace corvanta

@@ -234,8 +234,11 @@ void FileListCommands::RemoveSelectedFiles()
     // All at once: one row at a time would shift the rest of the list for each.
     PointerChange change(c.undo, QStringLiteral("Remove ") + pointerCount(int(removed.size())));
     change.touch(s.FileListPath);
+    QStringList records;
+    for (const auto &[row, text] : removed)
+        records.append(text);
     int remembered = std::max(list.removeSelectedRows(), 0);
-    if (!reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, list))) {
+    if (!reportSaveFailure(c.ui, s.FileListPath, editPointerList(s.FileListPath, records))) {
         // The file keeps the pointers, so the list shows them again.
         for (const auto &[row, text] : removed) {
             list.setRow(row);

@@ -4,7 +4,6 @@
 #include "app/Operations.h"
 #include "app/SharedState.h"
 #include "app/UndoHistory.h"
-#include "platform/Ui.h"
 #include "filelist/FileListCommands.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
@@ -78,18 +77,14 @@ void PointerClipboard::cutFiles()
             topmost = row;
         }
     }
-    QStringList kept;
-    for (int row = 0; row < list.ListCount(); ++row) {
-        if (!list.isSelected(row))
-            kept.append(list.rowText(row));
-    }
+    PointerChange change(c.undo, QStringLiteral("Cut ") + pointerCount(int(cut.size())));
+    change.touchClipboard(pasteListPath());
+    change.touch(s.FileListPath);
     // Paste.Lst first: when the list's file then fails, the pointers are in both files, never
     // in neither.
     if (!savePasteList(cut))
         return;
-    PointerChange change(c.undo, QStringLiteral("Cut ") + pointerCount(int(cut.size())));
-    change.touch(s.FileListPath);
-    if (!reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, kept)))
+    if (!reportSaveFailure(c.ui, s.FileListPath, editPointerList(s.FileListPath, cut)))
         return;
     for (int row = list.ListCount() - 1; row >= 0; --row) {
         if (list.isSelected(row)) {
@@ -173,13 +168,10 @@ void PointerClipboard::DropPointersOnTopic()
         return;
     }
     ListControl existing(2, true);
-    QStringList rows;
     for (const QString &line : lines) {
         const QString record = trimSpaces(line);
-        if (!record.isEmpty()) {
+        if (!record.isEmpty())
             existing.addRow(record);
-            rows.append(record);
-        }
     }
     NameSet names(existing, NameField::FirstColumn);
     QStringList dropped;
@@ -204,14 +196,9 @@ void PointerClipboard::DropPointersOnTopic()
     change.touch(target);
     // The topic's file first: when the shown one then fails, the pointers are in both files,
     // never in neither.
-    if (!reportSaveFailure(c.ui, target, writePointerList(target, rows + dropped)) || s.DropCopy)
+    if (!reportSaveFailure(c.ui, target, editPointerList(target, {}, dropped)) || s.DropCopy)
         return;
-    QStringList kept;
-    for (int row = 0; row < list.ListCount(); ++row) {
-        if (!moved[size_t(row)])
-            kept.append(list.rowText(row));
-    }
-    if (!reportSaveFailure(c.ui, s.FileListPath, writePointerList(s.FileListPath, kept)))
+    if (!reportSaveFailure(c.ui, s.FileListPath, editPointerList(s.FileListPath, dropped)))
         return;
     int topmost = -1;
     for (int row = list.ListCount() - 1; row >= 0; --row) {
@@ -267,7 +254,7 @@ void PointerClipboard::PasteFiles()
     change.touch(s.FileListPath);
     if (!pasted.isEmpty()
         && !reportSaveFailure(c.ui, s.FileListPath,
-            writePointerList(s.FileListPath, rows.first(at) + pasted + rows.sliced(at))))
+            editPointerList(s.FileListPath, {}, pasted, at < rows.size() ? rows[at] : QString())))
         return;
     int pos = at;
     for (const QString &record : pasted) {

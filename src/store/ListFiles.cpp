@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringView>
 
 #include <cstring>
@@ -452,6 +453,41 @@ SaveResult appendName(const QString &path, const QString &name)
         return failure(reason);
     lines.append(name);
     return saveLines(path, lines);
+}
+
+SaveResult editPointerList(const QString &path, const QStringList &removed, const QStringList &added,
+    const QString &addBefore)
+{
+    QByteArray bytes;
+    QString reason;
+    if (isMarkedUnreadable(path))
+        return failure(unreadableFileReason());
+    if (readRegularFile(path, bytes, &reason) == ReadOutcome::Unreadable)
+        return failure(reason);
+    QStringList lines = splitLines(decodeListText(bytes));
+    QHash<QString, int> taking;
+    for (const QString &record : removed)
+        ++taking[trimSpaces(record)];
+    QStringList kept;
+    kept.reserve(lines.size());
+    for (QString &line : lines) {
+        const auto it = taking.find(trimSpaces(line));
+        if (it != taking.end() && it.value() > 0)
+            --it.value();
+        else
+            kept.append(std::move(line));
+    }
+    qsizetype at = kept.size();
+    const QString before = trimSpaces(addBefore);
+    if (!before.isEmpty()) {
+        for (qsizetype i = 0; i < kept.size(); ++i) {
+            if (trimSpaces(QStringView(kept[i])) == before) {
+                at = i;
+                break;
+            }
+        }
+    }
+    return saveLines(path, kept.first(at) + added + kept.sliced(at));
 }
 
 } // namespace corvanta

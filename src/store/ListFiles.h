@@ -87,5 +87,12 @@ QStringList rowTexts(const ListControl &list);
 SaveResult writePointerList(const QString &path, const QStringList &rows);
 // 7. One name added as the last line.
 SaveResult appendName(const QString &path, const QString &name);
+// 8. A pointer list changed where the user changed it: one line taken out for each record of
+//    removed (found with its spaces trimmed), the records of added put in before the line of the
+//    record addBefore (at the end when that is empty or not there), and every other line kept as
+//    it stands, padded or blank. The file is read without counting as a read, so a change another
+//    program made since the list was shown still refuses the save.
+SaveResult editPointerList(const QString &path, const QStringList &removed, const QStringList &added = {},
+    const QString &addBefore = {});
 
 } // namespace corvanta

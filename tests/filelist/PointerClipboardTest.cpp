@@ -117,6 +117,53 @@ TEST_F(PointerClipboardTest, pasteListLines_areInsertedByTheirNamesAtTheRowOrThe
     }
 }
 
+// The writers of the shown list change only the rows the user chose: the others keep their
+// padding, their blank lines and an empty target's TAB.
+TEST_F(PointerClipboardTest, rowsNotTouched_keepTheirText)
+{
+    const QByteArray byHand = "  Pad\t/p  \r\n\r\n   \r\nA\t/a\r\nNone\t\r\nB\t/b\r\n";
+    const QByteArray withoutA = "  Pad\t/p  \r\n\r\n   \r\nNone\t\r\nB\t/b\r\n";
+    const QString own = u"Projects/Alpha/Alpha.Files"_s; // the " ..." row's
+    struct Case
+    {
+        const char *what;
+        QString chosen;
+        std::function<void()> act;
+        QByteArray after;
+        QByteArray ownAfter = "  Own\t/o  \r\n";
+    };
+    const Case cases[] = {
+        {"cut", u"A\t/a"_s, [this] { form->run(u"mnuCutFiles"_s); }, withoutA},
+        {"remove", u"A\t/a"_s, [this] {
+             ui.answers = {MsgBox::Yes};
+             form->run(u"RemoveSelectedFiles"_s);
+         }, withoutA},
+        {"move onto a topic", u"A\t/a"_s, [this] {
+             form->state.DropTopicRow = 0;
+             form->state.DropCopy = false;
+             form->run(u"DropPointersOnTopic"_s);
+         }, withoutA, "  Own\t/o  \r\nA\t/a\r\n"},
+        {"paste at a row", u"B\t/b"_s, [this] {
+             data.write(u"Paste.Lst"_s, "P\t/p\r\n");
+             form->run(u"mnuPasteInsert"_s);
+         }, "  Pad\t/p  \r\n\r\n   \r\nA\t/a\r\nNone\t\r\nP\t/p\r\nB\t/b\r\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        data.write(AlphaOne, byHand);
+        data.write(own, "  Own\t/o  \r\n");
+        start();
+        ui.boxes.clear();
+        open(0);
+        files().selectRow(int(rows(files()).indexOf(c.chosen)));
+        c.act();
+        for (const ShownBox &box : ui.boxes)
+            EXPECT_TRUE(box.title.startsWith(u" Remove"_s)) << box.title.toStdString(); // the question
+        EXPECT_EQ(data.read(AlphaOne), c.after);
+        EXPECT_EQ(data.read(own), c.ownAfter);
+    }
+}
+
 TEST_F(PointerClipboardTest, cutOrCopyWithNothingSelected_keepsPasteListAndTheCurrentRow)
 {
     data.write(u"Paste.Lst"_s, "Cut earlier\t/e\r\n");

@@ -4,8 +4,11 @@
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 #include "store/ListFiles.h"
+#include "search/ChildProcess.h"
+#include "support/FakeFileWatcher.h"
 #include "support/FormFixture.h"
 
+#include <csignal>
 #include <functional>
 #include <map>
 
@@ -23,6 +26,16 @@ class UndoTest : public FormFixture
 {
 protected:
     TempFolder desktop; // the user's own files, handed in with --add
+    FakeFileWatcher watcher;
+
+    Platform platform() override
+    {
+        Platform p{ui, clock};
+        p.fileWatcher = &watcher;
+        return p;
+    }
+    // The program goes before the watcher it was made with.
+    void TearDown() override { program.reset(); }
 
     void SetUp() override
     {
@@ -198,17 +211,27 @@ TEST_F(UndoTest, everyKindOfChange_isUndoneAndRedoneToTheExactBytes)
 // itself after an undo. The refused step leaves the history.
 TEST_F(UndoTest, aFileChangedSince_refusesAndChangesNothing)
 {
-    select({0});
-    ui.answers = {MsgBox::Yes};
-    form->run(u"RemoveSelectedFiles"_s);
-    data.write(One, "Z\t/z\r\n");
-    form->run(u"mnuUndo"_s);
-    ASSERT_FALSE(ui.boxes.empty());
-    EXPECT_EQ(ui.boxes.back().title, u" Cannot Undo"_s);
-    EXPECT_TRUE(ui.boxes.back().text.contains(u"Was Changed Since."_s));
-    EXPECT_EQ(data.read(One), QByteArray("Z\t/z\r\n"));
-    EXPECT_EQ(caption("mnuUndo"), u"Undo"_s);
-    EXPECT_FALSE(enabled("mnuUndo") || enabled("mnuRedo"));
+    // Also when the change was announced and the list shown again as it now is.
+    for (bool announced : {false, true}) {
+        SCOPED_TRACE(announced);
+        SetUp();
+        ui.boxes.clear();
+        select({0});
+        ui.answers = {MsgBox::Yes};
+        form->run(u"RemoveSelectedFiles"_s);
+        data.write(One, "Z\t/z\r\n");
+        if (announced) {
+            watcher.announce(data.file(One));
+            ASSERT_EQ(rows(files()), QStringList{u"Z\t/z"_s});
+        }
+        form->run(u"mnuUndo"_s);
+        ASSERT_FALSE(ui.boxes.empty());
+        EXPECT_EQ(ui.boxes.back().title, u" Cannot Undo"_s);
+        EXPECT_TRUE(ui.boxes.back().text.contains(u"Was Changed Since."_s));
+        EXPECT_EQ(data.read(One), QByteArray("Z\t/z\r\n"));
+        EXPECT_EQ(caption("mnuUndo"), u"Undo"_s);
+        EXPECT_FALSE(enabled("mnuUndo") || enabled("mnuRedo"));
+    }
 
     // Redo the same way: an undone move whose target topic was edited meanwhile.
     SetUp();
@@ -223,6 +246,57 @@ TEST_F(UndoTest, aFileChangedSince_refusesAndChangesNothing)
     EXPECT_EQ(ui.boxes[0].title, u" Cannot Redo"_s);
     EXPECT_EQ(data.read(One), OneByHand); // neither file of the move was written
     EXPECT_EQ(data.read(Two), QByteArray("Y\t/y\r\n"));
+}
+
+// Cut A (x), then Copy D (c), Undo (u), Redo (r) and Cut A again in some order: A is always in the
+// topic or in Paste.Lst. Undo leaves Paste.Lst as it is; Redo of a Cut needs it to hold what the
+// Cut left, also when that Cut found it so.
+TEST_F(UndoTest, cutUndoneAndRedoneAroundACopy_isAlwaysInAFile)
+{
+    const std::pair<const char *, QStringList> cases[] = {
+        {"xur", {}},
+        {"xurur", {}},
+        {"xucr", {u" Cannot Redo"_s}},
+        {"xcur", {u" Cannot Redo"_s}},
+        {"xuxucr", {u" Cannot Redo"_s}},
+    };
+    for (const auto &[steps, boxes] : cases) {
+        SCOPED_TRACE(steps);
+        SetUp();
+        ui.boxes.clear();
+        for (const char *step = steps; *step; ++step) {
+            if (*step == 'x' || *step == 'c')
+                select({int(rows(files()).indexOf(*step == 'x' ? u"A\t/a"_s : u"D\t/d"_s))});
+            form->run(*step == 'x' ? u"mnuCutFiles"_s : *step == 'c' ? u"mnuCopyFiles"_s
+                    : *step == 'u' ? u"mnuUndo"_s : u"mnuRedo"_s);
+        }
+        EXPECT_EQ(ui.titles(), boxes);
+        EXPECT_TRUE((records(data.read(One)) + records(data.read(u"Paste.Lst"_s))).contains(u"A\t/a"_s));
+    }
+}
+
+// A step that writes two files writes first the one that gains pointers: killed between the
+// writes, the program leaves every pointer in at least one of them.
+TEST_F(UndoTest, killedBetweenTheWritesOfAStep_leavesEveryPointerInAFile)
+{
+    for (const QString &step : {u"mnuUndo"_s, u"mnuRedo"_s}) {
+        SCOPED_TRACE(step.toStdString());
+        SetUp();
+        select({0, 3});
+        form->state.DropTopicRow = rowNamed(u"Two"_s);
+        form->state.DropCopy = false;
+        form->run(u"DropPointersOnTopic"_s); // A and D move to Two
+        if (step == u"mnuRedo")
+            form->run(u"mnuUndo"_s);
+        const std::string lived = outputOfChild([&] {
+            form->undo.setBetweenWrites([] { ::kill(::getpid(), SIGKILL); });
+            form->run(step);
+            return std::string("lived");
+        });
+        EXPECT_EQ(lived, "");
+        const QStringList held = records(data.read(One)) + records(data.read(Two));
+        EXPECT_TRUE(held.contains(u"A\t/a"_s) && held.contains(u"D\t/d"_s)) << held.join(u'|').toStdString();
+    }
 }
 
 // With both lists sorted descending, the " ..." row wherever that puts it, Undo still finds the

@@ -484,7 +484,7 @@ void ModelSession::removePointers()
     selectSomeFiles();
     QStringList rows;
     for (int i = 0; i < count; ++i) {
-        if (!files().isSelected(i))
+        if (files().isSelected(i))
             rows << files().rowText(i);
     }
     const QString shown = relative(form->state.FileListPath);
@@ -492,7 +492,7 @@ void ModelSession::removePointers()
     answer({yes ? MsgBox::Yes : MsgBox::No});
     files().userKeyDown(Key::Delete, 0);
     if (yes)
-        model.list(shown) = stored(rows, false);
+        model.list(shown) = without(model.lines(shown), rows);
 }
 
 // --- cleaning up and the user's own files ---
@@ -547,6 +547,7 @@ void ModelSession::saveUserFile()
 
 void ModelSession::undoAndRedo()
 {
+    const std::set<QString> beforeUndo = pointersOnDisk();
     if (!menu("mnuUndo"))
         return;
     // Refused when a file changed since the change (a topic renamed or deleted, say): nothing
@@ -555,12 +556,42 @@ void ModelSession::undoAndRedo()
         if (box.title == u" Cannot Undo")
             return;
     }
+    QStringList undone;
     for (const QString &difference : model.compare(data)) {
-        if (!difference.section(u':', 0, 0).endsWith(u".Files"))
+        undone << difference.section(u':', 0, 0);
+        if (!undone.last().endsWith(u".Files"))
             failure = QStringLiteral("Undo changed more than a pointer file: ") + difference;
     }
-    if (!menu("mnuRedo") || !ui.boxes.empty())
+    if (chance(25)) {
+        log << QStringLiteral("  and copy pointers");
+        cutOrCopy(false);
+    }
+    const std::set<QString> beforeRedo = pointersOnDisk();
+    const auto boxes = ui.boxes.size();
+    if (!menu("mnuRedo"))
+        failure = QStringLiteral("Redo is disabled after an Undo");
+    // A Cut is not redone once Paste.Lst holds other pointers: copied now, or cut by a later Cut
+    // undone before this one.
+    const bool refused = ui.boxes.size() == boxes + 1 && ui.boxes.back().title == u" Cannot Redo"
+        && ui.boxes.back().text.contains(u"/Paste.Lst]  Was Changed Since.");
+    if (!refused && ui.boxes.size() != boxes)
         failure = QStringLiteral("a change just undone could not be redone");
+    if (refused) {
+        // Nothing was redone: the pointer files stay as the Undo left them.
+        for (const QString &path : undone) {
+            QStringList lines;
+            for (const QString &line : readLines(data.file(path))) {
+                if (!trimSpaces(line).isEmpty())
+                    lines << trimSpaces(line);
+            }
+            model.list(path) = lines;
+        }
+    }
+    const std::set<QString> afterRedo = pointersOnDisk();
+    for (const QString &pointer : beforeUndo) {
+        if (beforeRedo.count(pointer) && !afterRedo.count(pointer))
+            failure = QStringLiteral("Redo left a pointer in no file: ") + pointer;
+    }
 }
 
 } // namespace corvanta::test

@@ -6,6 +6,8 @@
 #include "store/ListFiles.h"
 #include "store/NameRules.h"
 
+#include <QDirIterator>
+
 #include <algorithm>
 
 namespace corvanta::test {
@@ -22,18 +24,23 @@ void ModelSession::selectSomeFiles()
 // pointers (a cut bottom row first) and a cut takes them out of the topic's file.
 void ModelSession::cutOrCopyPointers()
 {
+    cutOrCopy(chance(50));
+}
+
+void ModelSession::cutOrCopy(bool cut)
+{
     const int count = files().ListCount();
     if (count == 0)
         return;
     selectSomeFiles();
-    const bool cut = chance(50);
-    QStringList kept;
     QStringList taken;
     bool ran = false;
     // The selection as the item finds it (a right-click may change it first).
     const auto run = [&](const char *item) {
-        for (int i = 0; i < count; ++i)
-            (files().isSelected(i) ? taken : kept) << files().rowText(i);
+        for (int i = 0; i < count; ++i) {
+            if (files().isSelected(i))
+                taken << files().rowText(i);
+        }
         ran = menu(item);
     };
     const char *item = cut ? "mnuCutFiles" : "mnuCopyFiles";
@@ -49,7 +56,7 @@ void ModelSession::cutOrCopyPointers()
         return;
     if (cut) {
         std::reverse(taken.begin(), taken.end());
-        model.list(shown) = stored(kept, false);
+        model.list(shown) = without(model.lines(shown), taken);
     }
     model.list(QStringLiteral("Paste.Lst")) = stored(taken, false);
 }
@@ -90,7 +97,25 @@ void ModelSession::pastePointers()
     }
     if (added.isEmpty())
         return;
-    model.list(shown) = stored(rows.first(at) + added + rows.sliced(at), false);
+    // Before the line of the row pasted at, or at the end; the other lines stay where they are.
+    QStringList lines = model.lines(shown);
+    const qsizetype line = at < rows.size() ? lines.indexOf(trimSpaces(rows[at])) : -1;
+    const qsizetype where = line < 0 || trimSpaces(rows[at]).isEmpty() ? lines.size() : line;
+    model.list(shown) = lines.first(where) + stored(added, false) + lines.sliced(where);
+}
+
+std::set<QString> ModelSession::pointersOnDisk() const
+{
+    std::set<QString> pointers;
+    QDirIterator it(data.path(), {QStringLiteral("*.Files"), QStringLiteral("Paste.Lst")}, QDir::Files,
+        QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        for (const QString &line : readLines(it.next())) {
+            if (!trimSpaces(line).isEmpty())
+                pointers.insert(trimSpaces(line));
+        }
+    }
+    return pointers;
 }
 
 } // namespace corvanta::test

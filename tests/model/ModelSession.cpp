@@ -97,6 +97,13 @@ QStringList stored(const QStringList &rows, bool names)
     return out;
 }
 
+QStringList without(QStringList lines, const QStringList &rows)
+{
+    for (const QString &line : stored(rows, false))
+        lines.removeOne(line);
+    return lines;
+}
+
 QStringList storedNames(const ListControl &list) { return stored(rowsOf(list), true); }
 QStringList storedRecords(const ListControl &list) { return stored(rowsOf(list), false); }
 

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <set>
 
 namespace corvanta {
 class ListControl;
@@ -64,8 +65,10 @@ public:
     void cleanUp();
     void restart();
     void saveUserFile();
-    // Undo, then Redo: the data folder must be as before, and in between differ from it in
-    // pointer files alone.
+    // Undo, then Redo, now and then with a Copy between: the data folder must be as before (but
+    // for what the Copy wrote), and in between differ from it in pointer files alone. Redo is
+    // refused only when Paste.Lst no longer holds what an undone Cut left there, and no pointer
+    // that was in a file before the Undo and before the Redo is in none after it.
     void undoAndRedo();
 
 private:
@@ -112,6 +115,9 @@ private:
     bool fileShownElsewhere(const QString &file, int row);
     // A click on a row and a few Ctrl-clicks on others.
     void selectSomeFiles();
+    void cutOrCopy(bool cut);
+    // Every pointer record in a File List file or Paste.Lst.
+    std::set<QString> pointersOnDisk() const;
 };
 
 // What a list's rows store: its names or pointer records, trimmed, without blank rows and the
@@ -121,5 +127,8 @@ QStringList stored(const QStringList &rows, bool names);
 QStringList storedNames(const ListControl &list);
 QStringList storedRecords(const ListControl &list);
 bool isPartOf(QStringList part, QStringList whole);
+// A File List file's stored lines after rows were taken out of it: one line for each, the rest
+// in their stored order, however the list is shown.
+QStringList without(QStringList lines, const QStringList &rows);
 
 } // namespace corvanta::test
