@@ -95,6 +95,9 @@ void TerminationSignals::closeWhenFree()
     }
     if (window_)
         window_->close();
+    // A window closed before the event loop ran (the signal came during the start's own
+    // questions) is not the last window closed: the loop is told to end once it runs.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
 } // namespace corvanta
