@@ -2,8 +2,32 @@
 
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
+#include "support/FileSystemFaults.h"
 
 #include <deque>
+
+#include <cerrno>
+#include <cstring>
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+namespace {
+// The next rename onto this path goes through, then its folder turns read-only: a later step
+// fails and the first one cannot be put back.
+QByteArray lockFolderAfterRenameTo;
+} // namespace
+
+extern "C" int rename(const char *from, const char *to) noexcept
+{
+    using Rename = int (*)(const char *, const char *);
+    static const auto real = reinterpret_cast<Rename>(::dlsym(RTLD_NEXT, "rename"));
+    const int rc = real(from, to);
+    if (rc == 0 && !lockFolderAfterRenameTo.isEmpty() && lockFolderAfterRenameTo == to) {
+        ::chmod(QFileInfo(QFile::decodeName(to)).path().toLocal8Bit().constData(), 0555);
+        lockFolderAfterRenameTo.clear();
+    }
+    return rc;
+}
 
 namespace corvanta::test {
 namespace {
@@ -171,21 +195,45 @@ TEST_F(ProjectMaintenanceTest, newTopic_goesUnderTheProjectRowAndCannotTakeThePr
 // --- renaming ---
 
 // A name too long for the file system fails at the first step; the name of one of the project's
-// own topics fails at the second (its .Files file is there), and the first step is put back.
+// own topics fails at the second (its .Files file is there), and the first step is put back. When
+// it cannot be, a box says why and where the file is, and the file stays there.
 TEST_F(ProjectMaintenanceTest, renameThatFails_leavesListAndFilesAgreeing)
 {
-    for (const QString &name : {QString(252, u'y'), u"Plans"_s}) {
-        SCOPED_TRACE(name.toStdString());
+    struct Case {
+        QString name;
+        bool lockFolderAfterFirstStep;
+    };
+    const QString alpha = data.file(u"Projects/Alpha"_s);
+    for (const Case &c : {Case{QString(252, u'y'), false}, Case{u"Plans"_s, false}, Case{u"Plans"_s, true}}) {
+        SCOPED_TRACE(c.name.toStdString());
         ui.boxes.clear();
         projects().setListIndex(0);
-        names = {name};
-        form->run(u"mnuRenameProject"_s);
-        ASSERT_EQ(ui.boxes.size(), 1u);
-        EXPECT_TRUE(ui.boxes[0].title.startsWith(u" Error "_s));
+        names = {c.name};
+        if (c.lockFolderAfterFirstStep) {
+            lockFolderAfterRenameTo = QFile::encodeName(alpha + u"/Plans.List"_s);
+            const WithoutRootOverride asUser;
+            form->run(u"mnuRenameProject"_s);
+            ::chmod(QFile::encodeName(alpha).constData(), 0755);
+        } else {
+            form->run(u"mnuRenameProject"_s);
+        }
+        const QString listNowAt = c.lockFolderAfterFirstStep ? u"Plans.List"_s : u"Alpha.List"_s;
+        ASSERT_EQ(ui.boxes.size(), c.lockFolderAfterFirstStep ? 2u : 1u);
+        if (c.lockFolderAfterFirstStep) {
+            EXPECT_EQ(ui.boxes[0].title, u" Error "_s + QString::number(EACCES));
+            EXPECT_EQ(ui.boxes[0].text,
+                      u"["_s + alpha + u"/Plans.List]  Could Not Be Put Back As  ["_s + alpha + u"/Alpha.List].     \r"_s
+                          + QString::fromLocal8Bit(std::strerror(EACCES)) + u"\rIt Is Still At  ["_s + alpha
+                          + u"/Plans.List].\r"_s);
+        }
+        EXPECT_TRUE(ui.boxes.back().title.startsWith(u" Error "_s));
         EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBeta\r\n"));
-        EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.List"_s), QByteArray("Plans\r\nNotes\r\n"));
+        EXPECT_EQ(data.read(u"Projects/Alpha/"_s + listNowAt), QByteArray("Plans\r\nNotes\r\n"));
+        EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.Files"_s), QByteArray());
         EXPECT_EQ(data.read(u"Projects/Alpha/Plans.Files"_s), QByteArray("One\t/1\r\n"));
-        EXPECT_FALSE(data.exists(u"Projects/Alpha/Plans.List"_s));
+        EXPECT_EQ(data.read(u"Projects/Alpha/Notes.Files"_s), QByteArray("Two\t/2\r\n"));
+        EXPECT_EQ(data.exists(u"Projects/Alpha/Alpha.List"_s), !c.lockFolderAfterFirstStep);
+        EXPECT_EQ(data.exists(u"Projects/Alpha/Plans.List"_s), c.lockFolderAfterFirstStep);
         EXPECT_EQ(projects().rowText(0), u"Alpha"_s);
     }
 }
