@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QFocusEvent>
+#include <QFontMetricsF>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,9 +25,19 @@ namespace {
 // Long enough for any path or address; the name modes set their own limit.
 constexpr int NoLimit = 1 << 24;
 
-QRect pixels(const TwipsRect &r)
+// The layout is drawn for a line of text this many pixels high; a larger desktop font scales
+// the whole of it so that every caption keeps room for its text.
+constexpr double DesignedLineHeight = 16.0;
+
+double fontScale(const QWidget *dialog)
 {
-    return QRect(toPixels(r.left), toPixels(r.top), toPixels(r.width), toPixels(r.height));
+    return std::max(1.0, QFontMetricsF(dialog->font()).height() / DesignedLineHeight);
+}
+
+QRect pixels(const TwipsRect &r, double scale)
+{
+    return QRect(toPixels(r.left * scale), toPixels(r.top * scale), toPixels(r.width * scale),
+        toPixels(r.height * scale));
 }
 
 QIcon editorIcon(int image, const QStyle *style)
@@ -148,11 +159,12 @@ void PointerEditorDialog::applyAll()
 {
     setWindowTitle(editor_.caption);
     setWindowIcon(editorIcon(editor_.icon, style()));
-    setFixedSize(toPixels(editor_.width), toPixels(editor_.height));
+    const double scale = fontScale(this);
+    setFixedSize(toPixels(editor_.width * scale), toPixels(editor_.height * scale));
     std::vector<EditorControl *> controls = editor_.controls();
     for (EditorControl *c : controls) {
         QWidget *widget = widgets_.value(c->name);
-        widget->setGeometry(pixels(c->rect));
+        widget->setGeometry(pixels(c->rect, scale));
         widget->setVisible(c->visible);
         widget->setEnabled(c->enabled);
         if (auto *label = qobject_cast<QLabel *>(widget))
