@@ -291,6 +291,20 @@ void ModelSession::cutProject()
     menu("mnuCutProject");
 }
 
+// Runs a name paste; false when nothing was pasted: the item disabled, the name refused, or the
+// clipboard changed since the cut (the refusal puts the cut name back on it).
+bool ModelSession::pasteTook(const char *item, const QString &cut, const QString &text, bool refused)
+{
+    if (!menu(item))
+        return false;
+    if (!cut.isEmpty() && text != cut) {
+        if (clipboard.content != cut)
+            failure = QStringLiteral("a paste refused for a changed clipboard did not put the cut name back");
+        return false;
+    }
+    return !refused;
+}
+
 // A paste takes the clipboard's text as a name typed would be taken, and a project name the list
 // does not hold yet. With a cut name pending, other text on the clipboard is refused and the cut
 // name put back.
@@ -309,14 +323,7 @@ void ModelSession::pasteProject()
         || duplicateNameRow(projects(), name, NameField::WholeRow) >= 0;
     QStringList rows = rowsOf(projects());
     const int index = projects().ListIndex();
-    if (!menu(atRow ? "mnuPasteProjectRow" : "mnuPasteProjectEOF"))
-        return;
-    if (!cut.isEmpty() && text != cut) {
-        if (clipboard.content != cut)
-            failure = QStringLiteral("a paste refused for a changed clipboard did not put the cut name back");
-        return;
-    }
-    if (refused)
+    if (!pasteTook(atRow ? "mnuPasteProjectRow" : "mnuPasteProjectEOF", cut, text, refused))
         return;
     rows.insert(atRow && index >= 0 && index <= rows.size() ? index : rows.size(), name);
     model.list(QStringLiteral("Project.List")) = stored(rows, true);
@@ -352,14 +359,8 @@ void ModelSession::pasteTopic()
         || (!level().isEmpty() && name.toLower() == level().toLower());
     QStringList rows = rowsOf(topics());
     const int index = topics().ListIndex();
-    if (!menu(atRow ? "mnuTopicPopupPasteTopicNameAtSelectedRow" : "mnuTopicPopupPasteNameAtEndOfList"))
-        return;
-    if (!cut.isEmpty() && text != cut) {
-        if (clipboard.content != cut)
-            failure = QStringLiteral("a paste refused for a changed clipboard did not put the cut name back");
-        return;
-    }
-    if (refused)
+    if (!pasteTook(atRow ? "mnuTopicPopupPasteTopicNameAtSelectedRow" : "mnuTopicPopupPasteNameAtEndOfList",
+                   cut, text, refused))
         return;
     rows.insert(atRow && index >= 0 && index <= rows.size() ? index : rows.size(), name);
     if (rows.size() >= 2)

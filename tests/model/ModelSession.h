@@ -108,6 +108,7 @@ private:
     QString relative(const QString &path) const;
     void click(ListControl &list, int row, int shift = 0);
     bool menu(const char *item); // runs an enabled item; false when it is disabled
+    bool pasteTook(const char *item, const QString &cut, const QString &text, bool refused);
     // A right-click on row and the popup's item, when it is enabled.
     void popupItem(ListControl &list, int row, const char *item);
     void answer(std::initializer_list<int> answers);
