@@ -264,6 +264,8 @@ void CommandSurfaceView::buildStatusBar(QMainWindow *window)
         label->setAccessibleName(QString::fromLatin1(spokenNames[i]));
         if (i == 0)
             label->setMinimumWidth(metrics.horizontalAdvance(u"Wed  Sep 30, 2026"_s) + 16);
+        else if (i == 1)
+            label->setMinimumWidth(metrics.horizontalAdvance(u"Project Line: 99999"_s) + 16);
         else if (i >= 2 && i <= 5) {
             label->setMinimumWidth(keyWidth);
             label->setAlignment(Qt::AlignCenter);

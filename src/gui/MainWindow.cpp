@@ -134,6 +134,7 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
         form_.screens.push_back({toTwips(r.x()), toTwips(r.y()), toTwips(r.width()), toTwips(r.height())});
     }
     form_.onChanged = [this](MainForm::Change change) { formChanged(change); };
+    fitMinimumWidthToFont();
     optOpen_->setChecked(form.optOpen());
     optPrint_->setChecked(!form.optOpen());
     qApp->installEventFilter(this);
@@ -225,13 +226,29 @@ void MainWindow::applyGeometry()
     if (form_.state.ClosingDown)
         setMinimumSize(1, 1);
     move(target.topLeft());
-    resize(std::max(1, target.width() - margins_.left() - margins_.right()),
-           std::max(1, target.height() - margins_.top() - margins_.bottom()));
+    const int clientWidth = std::max(1, target.width() - margins_.left() - margins_.right());
+    resize(clientWidth, std::max(1, target.height() - margins_.top() - margins_.bottom()));
     applying_ = false;
-    if (form_.state.ClosingDown)
+    if (form_.state.ClosingDown) {
         repaint();
-    else
-        form_.Form_Resize();
+        return;
+    }
+    // A stored width narrower than the status panels need in the desktop's font gives way to
+    // them: the lists are laid out for the width the window has.
+    if (width() != clientWidth) {
+        WindowGeometry g = form_.geometry();
+        g.width = toTwips(width() + margins_.left() + margins_.right());
+        form_.windowMoved(g);
+    }
+    form_.Form_Resize();
+}
+
+void MainWindow::fitMinimumWidthToFont()
+{
+    // Never wider than the screen the window is on: there the panels share what there is.
+    const QScreen *shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const int room = shown ? shown->availableGeometry().width() : QWIDGETSIZE_MAX;
+    setMinimumWidth(std::min(statusBar()->minimumSizeHint().width(), room));
 }
 
 void MainWindow::reportGeometry()

@@ -52,6 +52,7 @@ private:
 
     void formChanged(MainForm::Change change);
     void applyGeometry();
+    void fitMinimumWidthToFont();
     void applyLayout();
     void reportGeometry();
     QMargins currentFrameMargins() const;

@@ -331,9 +331,6 @@ TEST_F(MainWindowTest, everyWindow_fitsItsTextsInAnEighteenPointFont)
     TearDown();
     startWindow(QStringLiteral(CORVANTA_HELP_DIR));
     openTopicByKeys();
-    // The stored width is narrower than the status bar's panels need in this font; the window is
-    // widened to them, so that what is checked is the room each control takes for itself.
-    window->resize(std::max(window->width(), window->statusBar()->minimumSizeHint().width()), window->height());
     visitEveryWindow(*window, *form, ui, [](const std::string &where, QWidget *shown) {
         // Let every layout, nested ones too, take the texts set since it last ran.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
