@@ -176,6 +176,8 @@ void MainWindow::formChanged(MainForm::Change change)
         applyGeometry();
         show();
         QApplication::processEvents();
+        // Shown, the status bar has its size grip too.
+        fitMinimumWidthToFont();
         break;
     case MainForm::Change::Labels:
         // A caption's buddy would take "&" for an access key: the names show as typed.
