@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -334,14 +336,35 @@ void CommandSurfaceView::refresh(const QString &what)
         syncAction(what);
 }
 
+void CommandSurfaceView::showTitle(QAction *title, const QString &name)
+{
+    title->setText(literalText(name));
+    // A name wider than the screen has room for ends in "…"; any other shows whole.
+    QMenu *menu = nullptr;
+    for (QObject *owner : title->associatedObjects()) {
+        if ((menu = qobject_cast<QMenu *>(owner)))
+            break;
+    }
+    const QScreen *screen = menu && menu->screen() ? menu->screen() : QGuiApplication::primaryScreen();
+    if (!menu || !screen)
+        return;
+    const int over = menu->sizeHint().width() - screen->availableGeometry().width();
+    if (over <= 0)
+        return;
+    const QFontMetrics metrics(title->font());
+    title->setText(literalText(metrics.elidedText(name, Qt::ElideRight, metrics.horizontalAdvance(name) - over)));
+}
+
 void CommandSurfaceView::syncAction(const QString &name)
 {
     QAction *act = actions_.value(name);
     const MenuItem *item = surface_.item(name);
     if (!act || !item)
         return;
-    if (!act->isSeparator())
-        act->setText(titles_.contains(name) ? literalText(item->caption) : item->caption);
+    if (titles_.contains(name))
+        showTitle(act, item->caption);
+    else if (!act->isSeparator())
+        act->setText(item->caption);
     act->setEnabled(item->enabled);
     act->setCheckable(item->checkable);
     act->setChecked(item->checked);

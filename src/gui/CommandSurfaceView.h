@@ -66,6 +66,7 @@ private:
 
     void refresh(const QString &what);
     void syncAction(const QString &name);
+    void showTitle(QAction *title, const QString &name);
     void syncButton(const QString &key);
     void syncPanel(int panel);
     int panelOf(QObject *watched) const;

@@ -181,6 +181,22 @@ TEST_F(MainWindowTest, popupKeys_openTheFocusedListsPopupAtItsCurrentRow)
     EXPECT_EQ(data.read(u"Paste.Lst"_s), "R&D\t/b\r\n");
 }
 
+// A name in a popup's title shows whole, "&" and all, while the popup fits the screen; a name too
+// wide for it ends in "…".
+TEST_F(MainWindowTest, popupTitle_isElidedOnlyWhenTheScreenHasNoRoomForIt)
+{
+    QMenu *popup = window->commandSurface()->popup(u"mnuPopupFiles"_s);
+    QAction *title = window->commandSurface()->action(u"mnuPopupMenuTitle"_s);
+    const int room = popup->screen()->availableGeometry().width();
+    const QString longName = u"R&D "_s + QString(400, u'W');
+    form->commands.setCaption(u"mnuPopupMenuTitle"_s, u"R&D plans"_s);
+    EXPECT_EQ(title->iconText(), u"R&D plans"_s);
+    form->commands.setCaption(u"mnuPopupMenuTitle"_s, longName);
+    EXPECT_TRUE(title->iconText().startsWith(u"R&D WWW"_s)) << title->iconText().toStdString();
+    EXPECT_TRUE(title->iconText().endsWith(u'…')) << title->iconText().toStdString();
+    EXPECT_LE(popup->sizeHint().width(), room);
+}
+
 // Tab goes through the three lists and the open/print choice, never the toolbar; Shift+Tab back.
 TEST_F(MainWindowTest, tab_walksTheListsAndTheChoiceAndShiftTabWalksBack)
 {
