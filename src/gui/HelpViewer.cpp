@@ -18,6 +18,7 @@
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -123,21 +124,29 @@ HelpViewer::HelpViewer(HelpWindow &window, QWidget *parent) : QWidget(parent, Qt
     connect(next, &QAction::triggered, this, [this] { findText(findField_->text()); });
     connect(previous, &QAction::triggered, this, [this] { findText(findField_->text(), true); });
 
-    auto *split = new QSplitter(this);
-    split->addWidget(contents_);
-    split->addWidget(browser_);
-    split->setStretchFactor(1, 1);
-    split->setSizes({toPixels(3300), toPixels(7200)});
+    split_ = new QSplitter(this);
+    split_->addWidget(contents_);
+    split_->addWidget(browser_);
+    split_->setStretchFactor(1, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(bar);
-    layout->addWidget(split);
+    layout->addWidget(split_);
 
     fillContents();
     browser_->installEventFilter(this);
     applyLinkColour();
     resize(toPixels(window_->width()), toPixels(window_->height()));
+    // The contents pane as wide as its longest entry needs.
+    const QFontMetrics metrics(contents_->font());
+    const int textMargin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, contents_) + 1);
+    for (QTreeWidgetItemIterator it(contents_); *it; ++it) {
+        const int depth = (*it)->parent() ? 2 : 1;
+        contentsWidth_ = std::max(contentsWidth_, depth * contents_->indentation() + metrics.horizontalAdvance((*it)->text(0)) + textMargin);
+    }
+    contentsWidth_ += 2 * contents_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, contents_);
+    fitContentsPane();
     window_->onChanged = [this] { follow(); };
     window_->onDestroyed = [this] {
         window_ = nullptr;
@@ -156,6 +165,18 @@ HelpViewer::~HelpViewer()
         window_->onChanged = nullptr;
         window_->onDestroyed = nullptr;
     }
+}
+
+QSize HelpViewer::openingSize() const
+{
+    const QSize stored(toPixels(window_->width()), toPixels(window_->height()));
+    return {std::max(stored.width(), contentsWidth_ * 5 / 3), stored.height()};
+}
+
+void HelpViewer::fitContentsPane()
+{
+    const int pane = std::clamp(contentsWidth_, toPixels(3300), width() * 3 / 5);
+    split_->setSizes({pane, width() - pane});
 }
 
 void HelpViewer::fillContents()

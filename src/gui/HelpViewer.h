@@ -4,6 +4,7 @@
 
 class QLabel;
 class QLineEdit;
+class QSplitter;
 class QTextBrowser;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -31,6 +32,11 @@ public:
     // the side with more room, inside the available area of the owner's screen.
     static QRect placeBeside(const QRect &owner, const QSize &wanted, const QRect &available);
 
+    // The stored size, widened where the contents' longest entry needs more than three fifths of it.
+    QSize openingSize() const;
+    // Gives the contents pane its longest entry's width, up to three fifths of the window.
+    void fitContentsPane();
+
     // Shows the page the core names.
     void follow();
     // Finds text in the page from the cursor on (or back), going round once; false when absent.
@@ -54,6 +60,8 @@ private:
     QTreeWidget *contents_ = nullptr;
     QLineEdit *findField_ = nullptr;
     QLabel *findResult_ = nullptr;
+    QSplitter *split_ = nullptr;
+    int contentsWidth_ = 0; // what the longest entry needs, frame and scroll bar included
     int zoom_ = 0;
 
     void linkClicked(const QUrl &link);

@@ -23,13 +23,14 @@ void QtUi::showHelp(HelpWindow &window)
     if (!helpViewer_)
         helpViewer_ = new HelpViewer(window, parent);
     if (!helpViewer_->isVisible()) {
-        const QSize wanted(toPixels(window.width()), toPixels(window.height()));
+        const QSize wanted = helpViewer_->openingSize();
         if (parent && parent->screen()) {
             helpViewer_->setGeometry(HelpViewer::placeBeside(
                 parent->frameGeometry(), wanted, parent->screen()->availableGeometry()));
         } else {
             helpViewer_->resize(wanted);
         }
+        helpViewer_->fitContentsPane();
         helpViewer_->show();
     }
     helpViewer_->follow();

@@ -29,6 +29,7 @@
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <functional>
 #include <map>
@@ -335,6 +336,21 @@ QStringList clippedTexts(QWidget *window)
     return clipped;
 }
 
+// The help window's contents entries that its opening size shows cut: wider than the pane.
+QStringList cutContentsEntries(QTreeWidget *contents)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QStringList cut;
+    const QFontMetrics metrics(contents->font());
+    for (QTreeWidgetItemIterator it(contents); *it; ++it) {
+        const QRect shown = contents->visualItemRect(*it);
+        const int end = shown.left() + metrics.horizontalAdvance((*it)->text(0));
+        if (end > contents->viewport()->width())
+            cut << u"\"%1\" %2>%3"_s.arg((*it)->text(0)).arg(end).arg(contents->viewport()->width());
+    }
+    return cut;
+}
+
 // With an 18-point desktop font every window lays out its captions, buttons and panels wide
 // enough for their text. The window starts again so that it is built in that font.
 TEST_F(MainWindowTest, everyWindow_fitsItsTextsInAnEighteenPointFont)
@@ -360,6 +376,11 @@ TEST_F(MainWindowTest, everyWindow_fitsItsTextsInAnEighteenPointFont)
         // Let every layout, nested ones too, take the texts set since it last ran.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         EXPECT_EQ(clippedTexts(shown).join(u"; "_s).toStdString(), "") << where;
+        // The help window widens for its contents, as far as its screen allows.
+        auto *help = qobject_cast<HelpViewer *>(shown);
+        if (help && help->width() < help->screen()->availableGeometry().width()) {
+            EXPECT_EQ(cutContentsEntries(help->contents()).join(u"; "_s).toStdString(), "");
+        }
     });
 }
 
@@ -401,6 +422,7 @@ TEST_F(MainWindowTest, helpWindow_followsLinksBackAndForwardAndFindsInThePage)
     // Both documents and their sections make the contents.
     ASSERT_EQ(viewer->contents()->topLevelItemCount(), 2);
     EXPECT_GT(viewer->contents()->topLevelItem(1)->childCount(), 10);
+    EXPECT_EQ(cutContentsEntries(viewer->contents()).join(u"; "_s).toStdString(), "");
 
     emit browser->anchorClicked(QUrl(u"UserManual.Hlp#function-keys"_s));
     EXPECT_EQ(browser->source().fileName(), u"UserManual.Hlp"_s);
