@@ -10,7 +10,6 @@ namespace corvanta {
 
 ExternalChanges::ExternalChanges(const FeatureContext &context) : c(context), s(context.state)
 {
-    c.operations.add(QStringLiteral("WatchShownFiles"), [this] { WatchShownFiles(); });
     c.operations.setWhenIdle([this] { reloadPending(); });
     fileGuard::setListener(this);
     if (c.platform.fileWatcher)
@@ -79,14 +78,14 @@ void ExternalChanges::reload(const QString &path)
 {
     const struct {
         const QString &shown;
-        const char *operation;
-    } lists[] = {{s.ProjectListPath, "ReloadProjectList"},
-                 {s.TopicListPath, "ReloadTopicList"},
-                 {s.FileListPath, "ReloadFileList"}};
+        ListControl &list;
+    } lists[] = {{s.ProjectListPath, c.lstProjectList},
+                 {s.TopicListPath, c.lstTopicList},
+                 {s.FileListPath, c.lstFileList}};
     bool shown = false;
     for (const auto &list : lists) {
         if (!list.shown.isEmpty() && path == QDir::cleanPath(list.shown)) {
-            c.operations.run(QString::fromLatin1(list.operation));
+            c.operations.perform([&] { c.navigation.reloadList(list.list); });
             shown = true;
         }
     }

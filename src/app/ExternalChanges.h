@@ -11,7 +11,7 @@ namespace corvanta {
 // Paste.Lst and Corvanta.Ini are watched, and a shown list that changed is read again at once,
 // keeping its selection by name. A save the store refused because its file changed brings the
 // same reload. Reloads wait until no operation runs, so none happens under a caller's feet.
-class ExternalChanges final : public FileChangeListener
+class ExternalChanges final : public FileChangeListener, public ShownFilesWatch
 {
 public:
     explicit ExternalChanges(const FeatureContext &context);
@@ -24,6 +24,7 @@ public:
     void listFileChangedOnDisk(const QString &path) override;
     // Points the watcher at the files shown now.
     void WatchShownFiles();
+    void watchShownFiles() override { WatchShownFiles(); }
 
 private:
     void reloadPending();

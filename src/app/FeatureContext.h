@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FeatureCalls.h"
 #include "app/WindowGeometry.h"
 #include "platform/Platform.h"
 
@@ -32,10 +33,11 @@ protected:
     ~FormWindow() = default;
 };
 
-// What a feature is made with: the operations by name, the shared state, the three lists, the
-// menus and status bar, the window, the desktop's services and the undo history. A feature keeps it, registers its
-// operations in its constructor, and reaches other features only by operation name or through an
-// interface the composition root hands it.
+// What a feature is made with: the dispatch table, the shared state, the three lists, the menus
+// and status bar, the window, the desktop's services, the undo history, and the lists' navigation
+// and sorting. A feature keeps it and registers its menu items, toolbar buttons and keys in the
+// dispatch table in its constructor; it calls other features through these interfaces or the
+// ones the composition root hands it (app/FeatureCalls.h), never by name.
 struct FeatureContext
 {
     Operations &operations;
@@ -49,6 +51,8 @@ struct FeatureContext
     Ui &ui; // platform.ui and platform.clock, for short
     Clock &clock;
     UndoHistory &undo; // every change to pointer files is recorded here (PointerChange)
+    ListNavigation &navigation;
+    ListSorting &sorting;
 };
 
 } // namespace corvanta

@@ -75,21 +75,21 @@ QString Launcher::launchMessage(int result)
     return it == messages.end() ? QString() : QString::fromLatin1(it->second);
 }
 
-void Launcher::LaunchTarget(const QString &target, const QString &verb, const QString &parameters)
+LaunchResult Launcher::LaunchTarget(const QString &target, const QString &verb, const QString &parameters)
 {
+    using Outcome = LaunchResult::Outcome;
     // An empty text has no file part: nothing is handed to the shell.
     if (target.trimmed().isEmpty()) {
         ui_.beep();
-        return;
+        return {Outcome::Refused, {}};
     }
     if (!shell_)
-        return;
+        return {};
     // An older version stored websites beginning "http" without their scheme ("httpbin.org"):
     // such a target is a website, unless the data folder holds a file of that name.
     if (addressScheme(target).isEmpty() && target.left(4).compare(u"http", Qt::CaseInsensitive) == 0
         && QDir::isRelativePath(target) && !QFileInfo::exists(state_.ProgramFolder + u'/' + target)) {
-        LaunchTarget(QStringLiteral("http://") + target, verb, parameters);
-        return;
+        return LaunchTarget(QStringLiteral("http://") + target, verb, parameters);
     }
     const QString file = GetFileNamePart(target);
     QString folder = target.left(target.size() - file.size());
@@ -103,19 +103,18 @@ void Launcher::LaunchTarget(const QString &target, const QString &verb, const QS
     ui_.setBusy(false);
     if (result == ShellResult::NoAssociation) {
         openWith(target);
-        return;
+        return {Outcome::OpenWith, {}};
     }
     const QString message = launchMessage(result);
     if (message.isEmpty())
-        return;
-    if (result == ShellResult::FileNotFound || result == ShellResult::PathNotFound) {
-        state_.LaunchStatus = QStringLiteral("file not found");
-        return;
-    }
+        return {};
+    if (result == ShellResult::FileNotFound || result == ShellResult::PathNotFound)
+        return {Outcome::NotFound, message};
     // The system's own reason (lp's complaint, say) says more than the classic text.
     const QString reason = shell_->failureReason();
-    ui_.msgBox((reason.isEmpty() ? message : reason) + fiveSpaces(), launchErrorTitle(),
-        MsgBox::OkOnly | MsgBox::Information);
+    const QString status = (reason.isEmpty() ? message : reason) + fiveSpaces();
+    ui_.msgBox(status, launchErrorTitle(), MsgBox::OkOnly | MsgBox::Information);
+    return {Outcome::Failed, status};
 }
 
 void Launcher::openWith(const QString &target)

@@ -11,6 +11,21 @@ class Shell;
 class Ui;
 struct SharedState;
 
+// How a launch ended, and the failure's message: the text shown for Failed, the unshown one for
+// NotFound, "" otherwise.
+struct LaunchResult
+{
+    enum class Outcome {
+        Started,  // handed to the desktop (or to no shell at all, in a test without one)
+        Refused,  // an empty target: a beep
+        NotFound, // the file or folder is missing: nothing shown, the caller says it
+        OpenWith, // no application for its type: the Open With chooser was offered
+        Failed,   // " Launch Error" shown
+    };
+    Outcome outcome = Outcome::Started;
+    QString status;
+};
+
 // Starts everything the program opens: targets through the desktop's shell, turning its result
 // into a message, and the desktop's tools from lists of candidate programs.
 class Launcher
@@ -37,10 +52,10 @@ public:
     // The message for a shell result; "" for success and for failures that show nothing.
     static QString launchMessage(int result);
 
-    // Opens (or prints) target: a missing file or folder leaves "file not found" in
-    // LaunchStatus and shows nothing; no application for its type opens the Open With chooser;
-    // any other failure shows " Launch Error". An empty target is refused with a beep.
-    void LaunchTarget(
+    // Opens (or prints) target: a missing file or folder shows nothing and says NotFound; no
+    // application for its type opens the Open With chooser; any other failure shows " Launch
+    // Error". An empty target is refused with a beep.
+    LaunchResult LaunchTarget(
         const QString &target, const QString &verb, const QString &parameters = QString());
 
     // Lets the user choose the program for target, then starts it with target.

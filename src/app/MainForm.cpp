@@ -54,6 +54,7 @@ MainForm::MainForm(const Platform &platform_, const QString &programFolder,
         list->setFont(defaultListFont());
     navigation_ = std::make_unique<Navigation>(*this);
     sorting_ = std::make_unique<Sorting>(*this);
+    undo.setNavigation(navigation_.get());
     registerFrameOperations();
 }
 
@@ -62,7 +63,7 @@ MainForm::~MainForm() = default;
 FeatureContext MainForm::context()
 {
     return FeatureContext{operations, state, lstProjectList, lstTopicList, lstFileList, commands, *this,
-                          platform, ui, clock, undo};
+                          platform, ui, clock, undo, *navigation_, *sorting_};
 }
 
 void MainForm::setCaption(const QString &caption)
@@ -84,7 +85,6 @@ void MainForm::setLabels(const QString &projects, const QString &topics, const Q
 void MainForm::setOptOpen(bool open)
 {
     optOpen_ = open;
-    state.PrintMode = !open;
     changed(Change::Options);
 }
 
@@ -214,8 +214,6 @@ void MainForm::Form_Load()
     LoadSettings(*this);
     // Also when the settings stopped early at a bad value.
     setGeometry(placedOnScreen(*this, geometry_));
-    state.InsertNameOption =
-        ReadIniString(state.IniFile, QStringLiteral("Option"), QStringLiteral("InsertName"), QString()) == u"True";
     QDir(state.ProgramFolder).mkpath(QStringLiteral("Projects"));
     lstFileList.setColHide(1, true);
     ui.pumpEvents();
@@ -227,7 +225,8 @@ void MainForm::Form_Load()
     state.SuppressListClick = false;
     sorting_->setSortMenuChecks();
     setEnabled(true);
-    run(QStringLiteral("ReopenLastPlace"));
+    if (lastPlace_)
+        operations.perform([this] { lastPlace_->reopenLastPlace(); });
     if (state.DisplayStartupWindow && startupWindows_) {
         StartupWindow window(state, ui);
         window.Form_Load();
@@ -271,8 +270,8 @@ void MainForm::storeOptionsAndGeometry()
 
 void MainForm::Form_Unload()
 {
-    if (!state.ClosingDown)
-        run(QStringLiteral("StoreLastPlace")); // while the lists still show it
+    if (!state.ClosingDown && lastPlace_) // while the lists still show it
+        operations.perform([this] { lastPlace_->storeLastPlace(); });
     storeOptionsAndGeometry();
     state.ClosingDown = true;
     if (windowState_ == WindowState::Maximised) {
@@ -323,15 +322,8 @@ void MainForm::ShowHotKeyList()
 void MainForm::registerFrameOperations()
 {
     registerOperation(QStringLiteral("LoadEntryScreen"), [this] { navigation_->LoadEntryScreen(); });
-    registerOperation(QStringLiteral("SelectTopic"), [this] { navigation_->SelectTopic(); });
-    registerOperation(QStringLiteral("OpenPlace"), [this] { navigation_->OpenPlace(); });
-    registerOperation(QStringLiteral("SelectPlacePointer"), [this] { navigation_->SelectPlacePointer(); });
-    registerOperation(QStringLiteral("ReloadProjectList"), [this] { navigation_->ReloadList(lstProjectList); });
-    registerOperation(QStringLiteral("ReloadTopicList"), [this] { navigation_->ReloadList(lstTopicList); });
-    registerOperation(QStringLiteral("ReloadFileList"), [this] { navigation_->ReloadList(lstFileList); });
-    registerOperation(QStringLiteral("RereadFileList"), [this] { navigation_->RereadFileList(); });
     registerOperation(QStringLiteral("ShowHotKeyList"), [this] { ShowHotKeyList(); });
-    registerOperation(QStringLiteral("mnuReturnToEntryScreen"), [this] { run(QStringLiteral("LoadEntryScreen")); });
+    registerOperation(QStringLiteral("mnuReturnToEntryScreen"), [this] { navigation_->LoadEntryScreen(); });
     registerOperation(QStringLiteral("mnuExitProgram"), [this] { closeMainWindow(); });
     registerOperation(QStringLiteral("mnuHotKeys"), [this] { ShowHotKeyList(); });
     registerOperation(QStringLiteral("mnuOpenProject"), [this] { navigation_->lstProjectList_DblClick(); });
@@ -340,7 +332,7 @@ void MainForm::registerFrameOperations()
     registerOperation(QStringLiteral("toolbar:DefaultScreen"), [this] { ResetWindowToDefault(); });
     registerOperation(QStringLiteral("ChangeUserName"), [this] { ChangeUserName(); });
     registerOperation(QStringLiteral("mnuChangeName"), [this] { ChangeUserName(); });
-    registerOperation(QStringLiteral("toolbar:EntryScreen"), [this] { run(QStringLiteral("LoadEntryScreen")); });
+    registerOperation(QStringLiteral("toolbar:EntryScreen"), [this] { navigation_->LoadEntryScreen(); });
     registerOperation(QStringLiteral("toolbar:HotKeys"), [this] { ShowHotKeyList(); });
     // A popup's title row is a menu item like the others, and does nothing.
     for (const char *title : {"mnuPopupMenuTitle", "mnuTopicPopupTitle", "mnuPopupMenu2Title"})

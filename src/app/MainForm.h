@@ -25,8 +25,9 @@ class Sorting;
 class StartupWindowDisplay;
 
 // The main window's state and its event handlers, free of any widget: its life cycle, its layout
-// and the dispatch of keys, menus and the toolbar to the operations by name. The Qt window shows
-// this state, follows onChanged, and forwards every user event to the handler of the same name.
+// and the one dispatch table that binds keys, menus, the toolbar and popups to their item names.
+// The Qt window shows this state, follows onChanged, and forwards every user event to the
+// handler of the same name.
 // Features are made by the composition root with context(); the form knows none of them.
 class MainForm final : public FormWindow {
 public:
@@ -47,7 +48,7 @@ public:
     ListControl lstTopicList{2, false};
     ListControl lstFileList{2, true};
     CommandSurface commands;
-    // --- operations by name (app/Operations.h) ---
+    // --- the dispatch table: menu items, toolbar buttons, keys by name (app/Operations.h) ---
     Operations operations;
     UndoHistory undo{state, ui, operations, commands};
 
@@ -55,6 +56,8 @@ public:
     Sorting &sorting() { return *sorting_; }
     // What a feature is made with: the operations, the state, the lists, the window, the services.
     FeatureContext context();
+    // Where the user left off: reopened at start, stored at the end. Set by the composition root.
+    void setLastPlace(LastPlace *lastPlace) { lastPlace_ = lastPlace; }
 
     // --- window texts and options ---
     QString caption() const override { return caption_; }
@@ -141,6 +144,7 @@ private:
     StartupWindowDisplay *startupWindows_;
     std::unique_ptr<Navigation> navigation_;
     std::unique_ptr<Sorting> sorting_;
+    LastPlace *lastPlace_ = nullptr;
 
     void changed(Change c) { if (onChanged) onChanged(c); }
     void storeOptionsAndGeometry();

@@ -125,7 +125,7 @@ void NameMoving::PasteProjectName(bool atRow)
     if (list.ListCount() < 2)
         reportSaveFailure(c.ui, c.state.ProjectListPath, writeNameList(c.state.ProjectListPath, list));
     else
-        c.operations.run(QStringLiteral("SaveProjectList"));
+        c.sorting.saveProjectList();
 }
 
 void NameMoving::CutTopicName()
@@ -149,7 +149,7 @@ void NameMoving::CutTopicName()
     if (current >= 0) {
         list.setRow(current);
         list.setSelected(true);
-        c.operations.run(QStringLiteral("SelectTopic")); // the File List follows the highlight
+        c.navigation.selectTopic(); // the File List follows the highlight
     }
     setItems(c.commands, {"mnuPasteProjectRow", "mnuPasteProjectEOF"}, false);
     setItems(c.commands, {"mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"}, true);
@@ -177,7 +177,7 @@ void NameMoving::PasteTopicName(bool atRow)
     const int row = atRow && index >= 0 && index <= list.ListCount() ? index : list.ListCount();
     insertSelected(list, row, name);
     c.state.CutTopicName.clear();
-    c.operations.run(QStringLiteral("SaveTopicList"));
+    c.sorting.saveTopicList();
 }
 
 } // namespace corvanta

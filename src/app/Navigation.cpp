@@ -106,7 +106,7 @@ void Navigation::LoadEntryScreen()
     s.SuppressListClick = false;
     f.giveFocus(&projects);
     ui.setBusy(false);
-    f.run(QStringLiteral("WatchShownFiles"));
+    watchShownFiles();
 }
 
 void Navigation::loadNameList(ListControl &list, const QString &path, bool projectRow)
@@ -307,7 +307,7 @@ void Navigation::SelectProject()
     }
     f.giveFocus(&topics);
     ui.setBusy(false);
-    f.run(QStringLiteral("WatchShownFiles"));
+    watchShownFiles();
 }
 
 void Navigation::SelectTopic()
@@ -359,7 +359,7 @@ void Navigation::SelectTopic()
             if (sortDirection(s.FileSort) != 0)
                 files.setSorted(sortDirection(s.FileSort));
         }
-        f.run(QStringLiteral("WatchShownFiles"));
+        watchShownFiles();
     }
     f.ui.setBusy(false);
     // Shown empty, but it is not: said once, and no save replaces it (see OwnFiles.h).
@@ -394,51 +394,50 @@ int rowNamed(const ListControl &list, const QString &text)
 
 } // namespace
 
-void Navigation::OpenPlace()
+bool Navigation::openPlace(const Place &place)
 {
-    s.PlaceFound = false;
-    if (s.PlaceProject.isEmpty()) {
+    if (place.project.isEmpty()) {
         if (!s.CurrentProject.isEmpty())
             LoadEntryScreen();
     } else {
         ListControl &projects = f.lstProjectList;
         if (!s.CurrentProject.isEmpty())
             LoadEntryScreen();
-        const int row = rowNamed(projects, s.PlaceProject);
+        const int row = rowNamed(projects, place.project);
         if (row < 0 || !isUsableFileName(projects.rowText(row)))
-            return;
+            return false;
         projects.setAction(2);
         projects.selectRow(row);
         SelectProject();
         if (s.CurrentProject != projects.rowText(row))
-            return;
+            return false;
     }
 
     ListControl &topics = f.lstTopicList;
-    const int topic = rowNamed(topics, s.PlaceTopic.isEmpty() ? projectRowText() : s.PlaceTopic);
+    const int topic = rowNamed(topics, place.topic.isEmpty() ? projectRowText() : place.topic);
     if (topic < 0)
-        return;
+        return false;
     f.lstProjectList.setAction(2);
     f.lstFileList.setAction(2);
     topics.setListIndex(topic);
     SelectTopic();
     if (s.CurrentTopic != topics.columnText(topic, 0))
-        return;
-    s.PlaceFound = true;
-    SelectPlacePointer();
+        return false;
+    selectPointer(place.pointer);
+    return true;
 }
 
-void Navigation::SelectPlacePointer()
+void Navigation::selectPointer(const QString &line)
 {
     ListControl &topics = f.lstTopicList;
     ListControl &files = f.lstFileList;
     int pointer = -1;
-    for (int i = 0; i < files.ListCount() && pointer < 0 && !s.PlacePointer.isEmpty(); ++i) {
-        if (files.rowText(i) == s.PlacePointer)
+    for (int i = 0; i < files.ListCount() && pointer < 0 && !line.isEmpty(); ++i) {
+        if (files.rowText(i) == line)
             pointer = i;
     }
-    if (pointer < 0 && !s.PlacePointer.isEmpty())
-        pointer = rowNamed(files, s.PlacePointer.section(u'\t', 0, 0));
+    if (pointer < 0 && !line.isEmpty())
+        pointer = rowNamed(files, line.section(u'\t', 0, 0));
     if (pointer < 0) {
         f.giveFocus(&topics);
         return;
@@ -462,12 +461,25 @@ void Navigation::moveToList(ListControl &list)
     f.giveFocus(&list);
 }
 
-void Navigation::printQuestion(const QString &what)
+void Navigation::printQuestion(const QString &what, ActiveList list)
 {
     const QString text = QStringLiteral("This Will Print The ") + what + QStringLiteral(".\rDo You Want To Print The ")
         + what + QStringLiteral("?     \r");
-    if (f.ui.msgBox(text, QStringLiteral(" Print ") + what, MsgBox::YesNo | MsgBox::Question) == MsgBox::Yes)
-        f.run(QStringLiteral("Print") + QString(what).remove(u' '));
+    if (f.ui.msgBox(text, QStringLiteral(" Print ") + what, MsgBox::YesNo | MsgBox::Question) == MsgBox::Yes
+        && listPrinting_)
+        listPrinting_->printList(list);
+}
+
+void Navigation::watchShownFiles()
+{
+    if (shownFilesWatch_)
+        f.operations.perform([this] { shownFilesWatch_->watchShownFiles(); });
+}
+
+void Navigation::launchSelected(LaunchVerb verb)
+{
+    if (pointerLaunches_)
+        pointerLaunches_->launchSelected(verb);
 }
 
 void Navigation::showLinePanel(const QString &prefix, int row)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FeatureCalls.h"
 #include "store/ListControl.h"
 
 #include <QString>
@@ -10,8 +11,9 @@ namespace corvanta {
 class MainForm;
 struct SharedState;
 
-// The File List's handlers that are not navigation: the popup on a mouse press and files dropped
-// on the list. The pointer commands implement them; the composition root hands them over.
+// The File List's handlers that are not navigation: the popup on a mouse press, files dropped on
+// the list and its Delete key. The pointer commands implement
+// them; the composition root hands them over.
 class FileListHandler {
 public:
     // A right press on row, or the popup key on the current row (fromKeyboard: the selection
@@ -19,6 +21,8 @@ public:
     virtual void lstFileList_MouseDown(int button, int shift, int row, bool fromKeyboard) = 0;
     // Files dropped at row (-1 below the last row).
     virtual void addDroppedFiles(const QStringList &paths, int row) = 0;
+    // The Delete key: removes the selected pointers.
+    virtual void removeSelectedFiles() = 0;
 
 protected:
     ~FileListHandler() = default;
@@ -26,9 +30,17 @@ protected:
 
 // Fills the three lists from the list files and moves the user through projects and topics; owns
 // the mouse and keyboard events of the three lists.
-class Navigation {
+class Navigation final : public ListNavigation {
 public:
     explicit Navigation(MainForm &form);
+
+    // ListNavigation, for the other features.
+    void loadEntryScreen() override { LoadEntryScreen(); }
+    void selectTopic() override { SelectTopic(); }
+    bool openPlace(const Place &place) override;
+    void selectPointer(const QString &pointer) override;
+    void reloadList(ListControl &list) override { ReloadList(list); }
+    void rereadFileList() override { RereadFileList(); }
 
     void LoadEntryScreen();
     void LoadProjectList();
@@ -36,15 +48,9 @@ public:
     void LoadFileList();
     void SelectProject();
     void SelectTopic();
-    // Opens the project and topic named in PlaceProject and PlaceTopic and makes PlacePointer
-    // the current pointer; PlaceFound is false when the project or topic is not in its list.
-    void OpenPlace();
     // Reads a shown list's file again after another program changed it; the rows selected and
     // the current row stay so by name where they still exist.
     void ReloadList(ListControl &list);
-    // Makes the File List row PlacePointer names current, by its text or else its name, and
-    // gives the File List the focus; without one the Topic List takes the focus.
-    void SelectPlacePointer();
     // Shows the shown topic's file again as a topic click does, after the program itself
     // rewrote it from elsewhere (Check Missing Targets, Undo); no row stays selected.
     void RereadFileList();
@@ -78,12 +84,26 @@ public:
 
     // Files dropped on the File List, as the window reports them; they go to the handler.
     void lstFileList_FilesDropped(const QStringList &paths, int row);
+    // Pointers dragged from the File List onto the Topic List's row topicRow (copy: Ctrl held).
+    void lstTopicList_PointersDropped(int topicRow, bool copy);
+
+    // The other features' work the lists' events start, handed over by the composition root.
     void setFileListHandler(FileListHandler *handler) { fileListHandler_ = handler; }
+    void setShownFilesWatch(ShownFilesWatch *watch) { shownFilesWatch_ = watch; }
+    void setNameCommands(NameCommands *commands) { nameCommands_ = commands; }
+    void setPointerLaunches(PointerLaunches *launches) { pointerLaunches_ = launches; }
+    void setPointerDrops(PointerDrops *drops) { pointerDrops_ = drops; }
+    void setListPrinting(ListPrinting *printing) { listPrinting_ = printing; }
 
 private:
     MainForm &f;
     SharedState &s;
     FileListHandler *fileListHandler_ = nullptr;
+    ShownFilesWatch *shownFilesWatch_ = nullptr;
+    NameCommands *nameCommands_ = nullptr;
+    PointerLaunches *pointerLaunches_ = nullptr;
+    PointerDrops *pointerDrops_ = nullptr;
+    ListPrinting *listPrinting_ = nullptr;
 
     // Routes a list's events to the handlers above.
     class Router : public ListControlEvents {
@@ -110,7 +130,10 @@ private:
     void endLoading();
     void loadNameList(ListControl &list, const QString &path, bool projectRow);
     void showLinePanel(const QString &prefix, int row);
-    void printQuestion(const QString &what);
+    // Asks before printing list, named what ("File List").
+    void printQuestion(const QString &what, ActiveList list);
+    void watchShownFiles();
+    void launchSelected(LaunchVerb verb);
     QString programPath(const QString &name) const;
 };
 

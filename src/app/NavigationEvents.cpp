@@ -67,12 +67,13 @@ void Navigation::lstProjectList_KeyDown(int &keyCode, int shift)
         SelectProject();
         break;
     case Key::Delete:
-        f.run(QStringLiteral("DeleteProject"));
+        if (nameCommands_)
+            nameCommands_->deleteProject();
         break;
     case Key::P:
         if (!ctrlHeld(shift))
             return;
-        printQuestion(QStringLiteral("Project List"));
+        printQuestion(QStringLiteral("Project List"), ActiveList::Projects);
         break;
     default:
         return;
@@ -86,7 +87,8 @@ void Navigation::lstProjectList_MouseDown(int button, int, int row, bool fromKey
     if (button != Mouse::Right)
         return;
     if (list.ListCount() < 2) {
-        f.run(QStringLiteral("CreateNewProject"));
+        if (nameCommands_)
+            nameCommands_->createProject();
         f.ui.beep();
         return;
     }
@@ -161,12 +163,13 @@ void Navigation::lstTopicList_KeyDown(int &keyCode, int shift)
         f.ui.beep();
         break;
     case Key::Delete:
-        f.run(QStringLiteral("DeleteTopic"));
+        if (nameCommands_)
+            nameCommands_->deleteTopic();
         break;
     case Key::P:
         if (!ctrlHeld(shift))
             return;
-        printQuestion(QStringLiteral("Topic List"));
+        printQuestion(QStringLiteral("Topic List"), ActiveList::Topics);
         break;
     default:
         return;
@@ -182,7 +185,8 @@ void Navigation::lstTopicList_MouseDown(int button, int, int row, bool fromKeybo
     if (list.ListCount() < 2) {
         list.selectRow(0);
         f.giveFocus(&list);
-        f.run(QStringLiteral("CreateNewTopic"));
+        if (nameCommands_)
+            nameCommands_->createTopic();
         f.ui.beep();
         return;
     }
@@ -243,18 +247,19 @@ void Navigation::lstFileList_KeyDown(int &keyCode, int shift)
         moveToList(f.lstTopicList);
         break;
     case Key::Return:
-        f.run(QStringLiteral("lstFileList_DblClick"));
+        launchSelected(LaunchVerb::Chosen);
         break;
     case Key::Delete:
-        f.run(QStringLiteral("RemoveSelectedFiles"));
+        if (fileListHandler_)
+            fileListHandler_->removeSelectedFiles();
         break;
     case Key::O:
         if (ctrlHeld(shift))
-            f.run(QStringLiteral("mnuOpenSelectedFiles"));
+            launchSelected(LaunchVerb::Open);
         break;
     case Key::P:
         if (ctrlHeld(shift))
-            printQuestion(QStringLiteral("File List"));
+            printQuestion(QStringLiteral("File List"), ActiveList::Files);
         break;
     default:
         return;
@@ -287,6 +292,19 @@ void Navigation::lstFileList_FilesDropped(const QStringList &paths, int row)
         fileListHandler_->addDroppedFiles(paths, row);
 }
 
+void Navigation::lstTopicList_PointersDropped(int topicRow, bool copy)
+{
+    if (!pointerDrops_)
+        return;
+    const ListControl &files = f.lstFileList;
+    std::vector<int> rows;
+    for (int row = 0; row < files.ListCount(); ++row) {
+        if (files.isSelected(row))
+            rows.push_back(row);
+    }
+    pointerDrops_->dropPointers(rows, topicRow, copy ? DropMode::Copy : DropMode::Move);
+}
+
 // --- routing ---
 
 void Navigation::Router::Click(ListControl &list)
@@ -307,7 +325,7 @@ void Navigation::Router::DblClick(ListControl &)
     if (which_ == Projects)
         nav_.lstProjectList_DblClick();
     else if (which_ == Files)
-        nav_.f.run(QStringLiteral("lstFileList_DblClick"));
+        nav_.launchSelected(LaunchVerb::Chosen);
 }
 
 void Navigation::Router::GotFocus(ListControl &)

@@ -15,13 +15,18 @@ bool Operations::run(const QString &name) const
         return false;
     // Copied first: an operation may replace its own registration while it runs.
     const std::function<void()> operation = it->second;
-    ++depth_;
-    operation();
-    if (--depth_ == 0 && whenIdle_) {
-        const std::function<void()> work = whenIdle_;
-        work();
-    }
+    perform(operation);
     return true;
+}
+
+void Operations::perform(const std::function<void()> &work) const
+{
+    ++depth_;
+    work();
+    if (--depth_ == 0 && whenIdle_) {
+        const std::function<void()> idle = whenIdle_;
+        idle();
+    }
 }
 
 } // namespace corvanta

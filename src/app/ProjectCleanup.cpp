@@ -125,7 +125,7 @@ void ProjectCleanup::CleanUpProjectFiles()
     }
 
     s.StartupInProgress = true;
-    c.operations.run(QStringLiteral("LoadEntryScreen"));
+    c.navigation.loadEntryScreen();
     s.StartupInProgress = false;
     s.ListLoading = false;
     c.window.setEnabled(true);

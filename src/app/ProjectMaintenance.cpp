@@ -52,12 +52,14 @@ QString ProjectMaintenance::topicFile(const QString &name) const
     return folder + name + QStringLiteral(".Files");
 }
 
-bool ProjectMaintenance::askName(EditorMode mode, QString *name)
+bool ProjectMaintenance::askName(EditorMode mode, QString *name, bool *insertName)
 {
     const EditorResult result = editors_.showEditor({mode});
     if (result.outcome != EditorResult::Outcome::Saved)
         return false;
     *name = result.name;
+    if (insertName)
+        *insertName = result.insertName;
     return true;
 }
 
@@ -110,8 +112,9 @@ void ProjectMaintenance::CreateNewProject()
     ListControl &list = c.lstProjectList;
     const int insertionRow = list.ListIndex();
     QString name;
+    bool insertName = false;
     for (;;) {
-        if (!askName(EditorMode::NewProject, &name))
+        if (!askName(EditorMode::NewProject, &name, &insertName))
             return;
         if (refuseNewName(name) || refuseDuplicate(name, true))
             continue;
@@ -139,7 +142,7 @@ void ProjectMaintenance::CreateNewProject()
     // The blank row of an empty Project List only stands in for a first project.
     if (list.ListCount() == 1 && list.rowText(0).trimmed().isEmpty())
         list.clear();
-    const bool insert = s.InsertNameOption && insertionRow >= 0 && insertionRow < list.ListCount();
+    const bool insert = insertName && insertionRow >= 0 && insertionRow < list.ListCount();
     const int row = insert ? insertionRow : list.ListCount();
     list.setRow(row);
     list.insertRow(name);
@@ -162,7 +165,7 @@ void ProjectMaintenance::CreateNewProject()
         return;
     }
     s.SuppressListClick = false;
-    c.operations.run(QStringLiteral("ApplyProjectSort"));
+    c.sorting.applyProjectSort();
     c.window.giveFocus(&list);
     list.selectRow(insertionRow >= 0 ? insertionRow : row);
     c.ui.setBusy(false);
@@ -173,8 +176,9 @@ void ProjectMaintenance::CreateNewTopic()
     ListControl &list = c.lstTopicList;
     const int insertionRow = std::max(list.ListIndex(), 1);
     QString name;
+    bool insertName = false;
     for (;;) {
-        if (!askName(EditorMode::NewTopic, &name))
+        if (!askName(EditorMode::NewTopic, &name, &insertName))
             return;
         if (refuseNewName(name) || refuseDuplicate(name, false))
             continue;
@@ -193,7 +197,7 @@ void ProjectMaintenance::CreateNewTopic()
 
     c.ui.setBusy(true);
     s.SuppressListClick = true;
-    const bool insert = s.InsertNameOption && insertionRow <= list.ListCount();
+    const bool insert = insertName && insertionRow <= list.ListCount();
     const int row = std::max(insert ? insertionRow : list.ListCount(), 1);
     list.setRow(row);
     list.insertRow(name);
@@ -211,7 +215,7 @@ void ProjectMaintenance::CreateNewTopic()
     s.SuppressListClick = false;
     c.window.giveFocus(&list);
     list.selectRow(std::min(insertionRow, list.ListCount() - 1));
-    c.operations.run(QStringLiteral("SelectTopic")); // the File List follows the highlight
+    c.navigation.selectTopic(); // the File List follows the highlight
     c.ui.setBusy(false);
 }
 

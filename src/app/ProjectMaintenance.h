@@ -13,9 +13,15 @@ struct FsResult;
 
 // Creates, renames and deletes projects and topics, keeping each list, its list file and the
 // folders and files on disk in step.
-class ProjectMaintenance {
+class ProjectMaintenance final : public NameCommands {
 public:
     ProjectMaintenance(const FeatureContext &context, Editors &editors);
+
+    // NameCommands, for the lists' keys and mouse.
+    void createProject() override { CreateNewProject(); }
+    void deleteProject() override { DeleteProject(); }
+    void createTopic() override { CreateNewTopic(); }
+    void deleteTopic() override { DeleteTopic(); }
 
     void CreateNewProject();
     void CreateNewTopic();
@@ -30,7 +36,9 @@ private:
     Editors &editors_;
 
     // Opens the name dialog in mode; false when the user cancelled, else the name typed.
-    bool askName(EditorMode mode, QString *name);
+    // The name typed in the editor for mode, and whether it is to be inserted at the current
+    // row; false when the editor closed without one.
+    bool askName(EditorMode mode, QString *name, bool *insertName = nullptr);
     // Renaming a project: the checks and the new name; then the list once the disk has moved.
     bool askProjectRename(int *index, QString *oldName, QString *newName);
     void showRenamedProject(int index, const QString &oldName, const QString &newName);

@@ -114,7 +114,7 @@ bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString 
         if (answer != MsgBox::Yes)
             return false;
         const QString selected = list.columnText(row, 0);
-        c.operations.run(QStringLiteral("mnuSortNoSortProjects"));
+        c.sorting.sortProjects(SortOrder::None);
         row = -1;
         for (int i = 0; i < list.ListCount() && row < 0; ++i) {
             if (list.columnText(i, 0) == selected)
@@ -164,7 +164,7 @@ void ProjectMaintenance::showRenamedProject(int index, const QString &oldName, c
     c.ui.setBusy(false);
     if (wasOpen) {
         // The open project's paths are gone: start again from the top.
-        c.operations.run(QStringLiteral("LoadEntryScreen"));
+        c.navigation.loadEntryScreen();
         list.selectRow(index);
         return;
     }
@@ -264,7 +264,7 @@ void ProjectMaintenance::RenameTopic()
         s.CurrentTopic = newName;
     }
     if (list.isSelected(index))
-        c.operations.run(QStringLiteral("SelectTopic"));
+        c.navigation.selectTopic();
 }
 
 void ProjectMaintenance::DeleteProject()
@@ -301,7 +301,7 @@ void ProjectMaintenance::DeleteProject()
     const QString folder = projectFolder(trimSpaces(name));
     const bool kept = isUsableFileName(name) && isRealFolder(folder) && !removeProjectFolder(folder, trimSpaces(name));
     if (!s.CurrentProject.isEmpty() && s.CurrentProject == name) {
-        c.operations.run(QStringLiteral("LoadEntryScreen"));
+        c.navigation.loadEntryScreen();
         list.selectRow(std::max(index - 1, 0));
     }
     if (kept)
@@ -351,7 +351,7 @@ void ProjectMaintenance::DeleteTopic()
         if (const FsResult removed = removeFile(file); !removed)
             showFailure(removed); // the list no longer names it; the file stays where it was
     }
-    c.operations.run(QStringLiteral("SelectTopic")); // the File List follows the highlight
+    c.navigation.selectTopic(); // the File List follows the highlight
 }
 
 } // namespace corvanta

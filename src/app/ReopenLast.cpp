@@ -24,8 +24,6 @@ const QString OwnList = QStringLiteral("...");
 ReopenLast::ReopenLast(const FeatureContext &context) : c(context)
 {
     c.operations.add(Item, [this] { toggle(); });
-    c.operations.add(QStringLiteral("ReopenLastPlace"), [this] { ReopenLastPlace(); });
-    c.operations.add(QStringLiteral("StoreLastPlace"), [this] { StoreLastPlace(); });
 }
 
 QString ReopenLast::read(const QString &key) const
@@ -54,15 +52,15 @@ void ReopenLast::ReopenLastPlace()
     c.commands.setChecked(Item, reopen);
     if (!reopen)
         return;
-    SharedState &s = c.state;
-    s.PlaceProject = read(QStringLiteral("Last Project"));
+    Place place;
+    place.project = read(QStringLiteral("Last Project"));
     const QString topic = read(QStringLiteral("Last Topic"));
-    if (s.PlaceProject.isEmpty() && topic.isEmpty())
+    if (place.project.isEmpty() && topic.isEmpty())
         return; // the entry screen as it starts anyway
-    s.PlaceTopic = topic == OwnList ? QString() : topic;
-    s.PlacePointer = read(QStringLiteral("Last Pointer"));
+    place.topic = topic == OwnList ? QString() : topic;
+    place.pointer = read(QStringLiteral("Last Pointer"));
     // A project or topic deleted since leaves the start as it is.
-    c.operations.run(QStringLiteral("OpenPlace"));
+    (void)c.navigation.openPlace(place);
 }
 
 void ReopenLast::StoreLastPlace()

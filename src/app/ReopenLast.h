@@ -7,7 +7,7 @@ namespace corvanta {
 // "Reopen Last Project And Topic": when on, the project, topic and pointer current at the end of
 // a run open at the start of the next. Off by default, so the usual start stays as it is. The
 // setting and the place live under [Startup] in the settings file.
-class ReopenLast
+class ReopenLast final : public LastPlace
 {
 public:
     explicit ReopenLast(const FeatureContext &context);
@@ -19,6 +19,8 @@ public:
     void ReopenLastPlace();
     // At shut-down, while the lists still hold the place: stores it when on.
     void StoreLastPlace();
+    void reopenLastPlace() override { ReopenLastPlace(); }
+    void storeLastPlace() override { StoreLastPlace(); }
 
 private:
     FeatureContext c;

@@ -59,27 +59,6 @@ struct SharedState {
     QString CutTopicName;
     bool SuppressListClick = false;
     corvanta::ActiveList ActiveList = corvanta::ActiveList::None;
-
-    EditorMode UtilityMode = EditorMode::Website;
-    int EditorRow = -1;
-    bool InsertNameOption = false;
-    QString AddFilePath;
-    int AddSelections = 0;            // the items an add loop works through, while it runs
-
-    bool PrintMode = false;
-    QString LaunchStatus;
-    bool CutMode = false;
-    bool PasteAtRow = false;
-    int DropTopicRow = -1;            // the Topic List row pointers were dragged onto
-    bool DropCopy = false;            // Ctrl held: copied, not moved
-
-    // Where OpenPlace goes: a project ("" for the entry screen), a topic ("" for the " ..."
-    // row) and a pointer line to make current ("" for none). PlaceFound tells whether the topic
-    // was reached.
-    QString PlaceProject;
-    QString PlaceTopic;
-    QString PlacePointer;
-    bool PlaceFound = false;
 };
 
 } // namespace corvanta

@@ -79,10 +79,6 @@ void Sorting::registerOperations()
         {"mnuSortAscendingFiles", &Sorting::mnuSortAscendingFiles_Click},
         {"mnuSortDescendingFiles", &Sorting::mnuSortDescendingFiles_Click},
         {"mnuRebuildFileList", &Sorting::SaveFileList},
-        {"SaveProjectList", &Sorting::SaveProjectList},
-        {"SaveTopicList", &Sorting::SaveTopicList},
-        {"SaveFileList", &Sorting::SaveFileList},
-        {"ApplyProjectSort", &Sorting::ApplyProjectSort},
     };
     for (const auto &[name, method] : commands)
         f.registerOperation(QString::fromLatin1(name), [this, method = method] { (this->*method)(); });
@@ -91,6 +87,16 @@ void Sorting::registerOperations()
 void Sorting::ApplyProjectSort() { applySort(s, f.lstProjectList, s.ProjectSort, 1, true); }
 void Sorting::ApplyTopicSort() { applySort(s, f.lstTopicList, s.TopicSort, 2, false); }
 void Sorting::ApplyFileSort() { applySort(s, f.lstFileList, s.FileSort, 2, false); }
+
+void Sorting::sortProjects(SortOrder order)
+{
+    if (order == SortOrder::None)
+        mnuSortNoSortProjects_Click();
+    else if (order == SortOrder::Ascending)
+        mnuSortAscendingProjects_Click();
+    else if (order == SortOrder::Descending)
+        mnuSortDescendingProjects_Click();
+}
 
 void Sorting::storeState(int which, SortOrder order)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FeatureCalls.h"
 #include "app/SharedState.h"
 
 #include <QString>
@@ -12,9 +13,15 @@ struct SharedState;
 
 // Shows each list in its stored order, ascending or descending, keeps the sort states in the
 // settings file, and rebuilds the list files from the lists as shown.
-class Sorting {
+class Sorting final : public ListSorting {
 public:
     explicit Sorting(MainForm &form);
+
+    // ListSorting, for the other features.
+    void applyProjectSort() override { ApplyProjectSort(); }
+    void sortProjects(SortOrder order) override;
+    void saveProjectList() override { SaveProjectList(); }
+    void saveTopicList() override { SaveTopicList(); }
 
     void ApplyProjectSort();
     void ApplyTopicSort();

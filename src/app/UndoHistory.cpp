@@ -1,6 +1,7 @@
 #include "app/UndoHistory.h"
 
 #include "app/CommandSurface.h"
+#include "app/FeatureCalls.h"
 #include "app/Operations.h"
 #include "app/SharedState.h"
 #include "platform/MsgBox.h"
@@ -110,7 +111,7 @@ QString pointerCount(int count)
 }
 
 UndoHistory::UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands)
-    : s(state), ui_(ui), operations_(operations), commands_(commands)
+    : s(state), ui_(ui), commands_(commands)
 {
     operations.add(UndoItem, [this] { Undo(); });
     operations.add(RedoItem, [this] { Redo(); });
@@ -250,12 +251,15 @@ void UndoHistory::show(const Change &change, bool back)
         [](const FileState &file) { return !file.clipboard; });
     const QByteArray &shown = back ? first.before : first.after;
     const QString pointer = firstChangedRecord(shown, back ? first.after : first.before);
-    s.PlacePointer = pointer;
+    if (!navigation_)
+        return;
+    Place place;
+    place.pointer = pointer;
     if (first.path == s.FileListPath) {
-        operations_.run(QStringLiteral("RereadFileList"));
-        operations_.run(QStringLiteral("SelectPlacePointer"));
-    } else if (placeOf(s.ProgramFolder, first.path, s.PlaceProject, s.PlaceTopic)) {
-        operations_.run(QStringLiteral("OpenPlace"));
+        navigation_->rereadFileList();
+        navigation_->selectPointer(pointer);
+    } else if (placeOf(s.ProgramFolder, first.path, place.project, place.topic)) {
+        (void)navigation_->openPlace(place);
     }
 }
 

@@ -10,6 +10,7 @@
 namespace corvanta {
 
 class CommandSurface;
+class ListNavigation;
 class Operations;
 class PointerChange;
 class Ui;
@@ -67,6 +68,8 @@ public:
     // Runs between two writes of one step, in the order they are made (for tests that stop the
     // program there).
     void setBetweenWrites(std::function<void()> hook) { betweenWrites_ = std::move(hook); }
+    // What shows a change's place again; the form sets it once it has made its lists' navigation.
+    void setNavigation(ListNavigation *navigation) { navigation_ = navigation; }
 
 private:
     friend class PointerChange;
@@ -76,7 +79,7 @@ private:
 
     SharedState &s;
     Ui &ui_;
-    Operations &operations_;
+    ListNavigation *navigation_ = nullptr;
     CommandSurface &commands_;
     std::deque<Change> undo_;
     std::deque<Change> redo_;

@@ -8,7 +8,7 @@ Program::Program(const Platform &platform, const ModalWindows &windows, const QS
     const QString &executableFolder)
     : form_(platform, dataFolder, &windows.startup),
       launching_(form_.context()),
-      fileListCommands_(form_.context(), windows.pointerEditor),
+      fileListCommands_(form_.context(), windows.pointerEditor, launching_),
       pointerClipboard_(form_.context()),
       listPrintouts_(form_.context()),
       listAppearance_(form_.context()),
@@ -25,13 +25,27 @@ Program::Program(const Platform &platform, const ModalWindows &windows, const QS
       accessories_(form_.context(), windows.accessories),
       lockKeys_(form_.context())
 {
-    // The File List's popup and the files dropped on it are the pointer commands'.
-    form_.navigation().setFileListHandler(&fileListCommands_);
+    // The work the lists' events start that other features do, and the place kept across runs.
+    Navigation &navigation = form_.navigation();
+    navigation.setFileListHandler(&fileListCommands_);
+    navigation.setShownFilesWatch(&externalChanges_);
+    navigation.setNameCommands(&projectMaintenance_);
+    navigation.setPointerLaunches(&launching_);
+    navigation.setPointerDrops(&pointerClipboard_);
+    navigation.setListPrinting(&listPrintouts_);
+    form_.setLastPlace(&reopenLast_);
 }
 
 Program::~Program()
 {
-    form_.navigation().setFileListHandler(nullptr);
+    Navigation &navigation = form_.navigation();
+    navigation.setFileListHandler(nullptr);
+    navigation.setShownFilesWatch(nullptr);
+    navigation.setNameCommands(nullptr);
+    navigation.setPointerLaunches(nullptr);
+    navigation.setPointerDrops(nullptr);
+    navigation.setListPrinting(nullptr);
+    form_.setLastPlace(nullptr);
 }
 
 } // namespace corvanta

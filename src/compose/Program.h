@@ -45,8 +45,9 @@ struct ModalWindows
 
 // The program's logic as the user gets it: the main form and every feature, made in order and
 // wired together. This is the one place that knows every feature. A new feature is a member
-// here, made from form().context() and handed the interfaces it needs; it registers its
-// operations by name and reaches the others only by name or through those interfaces.
+// here, made from form().context() and handed the interfaces it needs (app/FeatureCalls.h); it
+// registers its menu items, toolbar buttons and keys in the dispatch table and reaches the
+// others only through those interfaces.
 class Program
 {
 public:

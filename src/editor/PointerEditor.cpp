@@ -76,15 +76,15 @@ QString duplicateTitle(const QString &workingName)
 
 } // namespace EditorText
 
-PointerEditor::PointerEditor(const FeatureContext &context, int addSelections)
-    : c(context), s(context.state), addSelections_(addSelections)
+PointerEditor::PointerEditor(const FeatureContext &context, const EditorRequest &request)
+    : c(context), s(context.state), request_(request)
 {
     design();
 }
 
 EditorMode PointerEditor::mode() const
 {
-    return s.UtilityMode;
+    return request_.mode;
 }
 
 bool PointerEditor::nameMode() const
@@ -186,7 +186,7 @@ void PointerEditor::Form_Load()
     design();
     closed_ = false;
     focus_.clear();
-    s.EditorRow = c.lstFileList.ListIndex();
+    row_ = c.lstFileList.ListIndex();
     chkCloseAfterSave.value =
         ReadIniString(s.IniFile, Utility, QStringLiteral("CloseAfterSave"), QString()) != u"False";
     chooseOption(
@@ -205,10 +205,12 @@ void PointerEditor::Form_Load()
         icon = 14;
         lblURL.caption = QStringLiteral("Path And File Name");
         lblName.caption = QStringLiteral("Input Name To Be Listed In File List");
-        txtInternetAddress.text = s.AddFilePath;
+        txtInternetAddress.text = request_.addFilePath;
         txtPointerName.text.clear();
         setTabIndex(txtPointerName, 0);
-        optCancelAll.enabled = addSelections_ > 1;
+        optCancelAll.enabled = request_.addSelections > 1;
+        if (request_.insertRow >= 0)
+            row_ = request_.insertRow;
     } else if (m == EditorMode::EditFile) {
         caption = QStringLiteral(" Edit File Data");
         icon = 10;
@@ -230,7 +232,7 @@ void PointerEditor::Form_Load()
         icon = 15;
         lblName.caption = project ? QStringLiteral("Input Project Name - 112 Characters Maximum")
                                   : QStringLiteral("Input Topic Name - 112 Characters Maximum");
-        s.EditorRow = (project ? c.lstProjectList : c.lstTopicList).ListIndex();
+        row_ = (project ? c.lstProjectList : c.lstTopicList).ListIndex();
         SetUpNewNameMode();
     } else if (renameNameMode()) {
         const bool project = m == EditorMode::RenameProject;
@@ -241,7 +243,7 @@ void PointerEditor::Form_Load()
         lblName.caption = project ? QStringLiteral("Rename Project - 112 Characters Maximum")
                                   : QStringLiteral("Rename Topic - 112 Characters Maximum");
         ListControl &list = project ? c.lstProjectList : c.lstTopicList;
-        s.EditorRow = list.ListIndex();
+        row_ = list.ListIndex();
         fillFromNameList(list);
         SetUpRenameMode();
     }
@@ -252,8 +254,8 @@ void PointerEditor::Form_Load()
 void PointerEditor::fillFromFileList()
 {
     const ListControl &list = c.lstFileList;
-    OldPointerName = list.columnText(s.EditorRow, 0);
-    OldPointerTarget = list.columnText(s.EditorRow, 1);
+    OldPointerName = list.columnText(row_, 0);
+    OldPointerTarget = list.columnText(row_, 1);
     txtPointerName.text = OldPointerName;
     txtInternetAddress.text = OldPointerTarget;
     selectAll(txtPointerName);
@@ -261,7 +263,7 @@ void PointerEditor::fillFromFileList()
 
 void PointerEditor::fillFromNameList(ListControl &list)
 {
-    const QString name = list.columnText(s.EditorRow, 0);
+    const QString name = list.columnText(row_, 0);
     txtPointerName.text = name;
     txtInternetAddress.text = name;
     selectAll(txtPointerName);
@@ -499,7 +501,7 @@ void PointerEditor::Form_Unload()
 {
     if (optCancelAll.value)
         result_.outcome = EditorResult::Outcome::CancelAll;
-    s.InsertNameOption = optInsertName.value;
+    result_.insertName = optInsertName.value;
 }
 
 // --- address rules ---

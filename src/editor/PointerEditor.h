@@ -49,9 +49,9 @@ class PointerEditor
 public:
     enum class Change { Everything, Focus, AddressSelected, NameSelected, Options, Closed };
 
-    // addSelections: how many items the caller's add loop works through (selected search
-    // results, chosen or dropped files); more than one offers "Cancel All Selections".
-    explicit PointerEditor(const FeatureContext &context, int addSelections = 0);
+    // request: the mode, and for an add loop the file's path and how many items it works
+    // through (selected search results, chosen or dropped files).
+    PointerEditor(const FeatureContext &context, const EditorRequest &request);
 
     QString caption;
     int icon = 0; // 1-based image of the main window's image list; 0 as designed
@@ -70,6 +70,9 @@ public:
     QString LastFocusedBox;
 
     EditorMode mode() const;
+    // The row of its list the editor works on: the pointer edited, the name renamed, or where a
+    // new one is inserted.
+    int row() const { return row_; }
     QString focus() const { return focus_; } // name of the control with the focus
     bool closed() const { return closed_; }
     // Cancelled until a save hands a name back or writes a pointer; "Cancel All Selections"
@@ -109,7 +112,8 @@ public:
 private:
     FeatureContext c;
     SharedState &s;
-    int addSelections_;
+    EditorRequest request_;
+    int row_ = -1;
     QString focus_;
     bool closed_ = false;
     EditorResult result_;

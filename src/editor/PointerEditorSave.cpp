@@ -109,8 +109,8 @@ void PointerEditor::addSave()
     const QString line = name + u'\t' + target;
     ListControl &list = c.lstFileList;
     // With no row selected the new pointer goes to the end.
-    const int index = optInsertName.value && s.EditorRow >= 0
-        ? std::min(s.EditorRow, list.ListCount())
+    const int index = optInsertName.value && row_ >= 0
+        ? std::min(row_, list.ListCount())
         : list.ListCount();
     list.setRow(index);
     list.insertRow(line);

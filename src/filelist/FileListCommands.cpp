@@ -47,8 +47,9 @@ constexpr const char *ListItems[] = {
 
 } // namespace
 
-FileListCommands::FileListCommands(const FeatureContext &context, PointerEditorDisplay &editors)
-    : c(context), s(context.state), editors_(editors)
+FileListCommands::FileListCommands(
+    const FeatureContext &context, PointerEditorDisplay &editors, const PointerLaunches &launches)
+    : c(context), s(context.state), editors_(editors), launches_(launches)
 {
     registerOperations();
 }
@@ -60,17 +61,11 @@ void FileListCommands::registerOperations()
         for (const char *name : names)
             c.operations.add(QString::fromLatin1(name), operation);
     };
-    reg({"ShowUtilityForm"}, [this] { ShowUtilityForm(); });
     reg({"mnuAddWebsite", "mnuAddWebsiteAddress", "toolbar:UtilityForm",
             "entry:Add Website To File List", "AddWebsite"},
-        [this] {
-            s.UtilityMode = EditorMode::Website;
-            ShowUtilityForm();
-        });
-    reg({"mnuAddEmailAddress", "mnuAddEmail", "toolbar:AddEmail", "AddEmailAddress"}, [this] {
-        s.UtilityMode = EditorMode::Email;
-        ShowUtilityForm();
-    });
+        [this] { (void)showEditor({EditorMode::Website}); });
+    reg({"mnuAddEmailAddress", "mnuAddEmail", "toolbar:AddEmail", "AddEmailAddress"},
+        [this] { (void)showEditor({EditorMode::Email}); });
     reg({"mnuAddFile", "mnuAddFileToFileList", "toolbar:AddFile", "entry:Add File To File List",
             "AddFileToFileList"},
         [this] { AddFileToFileList(); });
@@ -86,23 +81,10 @@ void FileListCommands::registerOperations()
 
 // --- the editor ---
 
-void FileListCommands::ShowUtilityForm()
-{
-    (void)showUtilityForm(s.AddSelections, -1);
-}
-
 EditorResult FileListCommands::showEditor(const EditorRequest &request)
 {
-    s.UtilityMode = request.mode;
-    return showUtilityForm(s.AddSelections, -1);
-}
-
-EditorResult FileListCommands::showUtilityForm(int addSelections, int editorRow)
-{
-    PointerEditor editor(c, addSelections);
+    PointerEditor editor(c, request);
     editor.Form_Load();
-    if (editorRow >= 0)
-        s.EditorRow = editorRow;
     editors_.showPointerEditor(editor);
     // A window that went away without closing still hands its results back.
     editor.closeBox();
@@ -151,7 +133,7 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row, bool from
     c.window.giveFocus(&list);
     // Below the last row the popup is on no row: the selection stays as the user left it.
     const bool onARow = row >= 0 && row < list.ListCount();
-    s.LaunchStatus = QString::number(row);
+    const int openWiths = launches_.openWithCount();
     // From the keyboard the popup acts on the selection as the user left it.
     if (onARow && !fromKeyboard) {
         list.setRow(row);
@@ -176,7 +158,7 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row, bool from
     c.ui.showPopupMenu(QStringLiteral("mnuPopupFiles"));
     s.SuppressListClick = false;
     // "Choose Program" keeps the focus in its own window.
-    if (s.LaunchStatus != u"openwith") {
+    if (launches_.openWithCount() == openWiths) {
         if (onARow && !fromKeyboard)
             reselectCurrent();
         c.window.giveFocus(&list);
@@ -270,8 +252,7 @@ void FileListCommands::RenameSelectedFile()
         return;
     }
     currentToSelectedRow();
-    s.UtilityMode = EditorMode::RenameFile;
-    ShowUtilityForm();
+    (void)showEditor({EditorMode::RenameFile});
 }
 
 void FileListCommands::EditFileData()
@@ -282,8 +263,7 @@ void FileListCommands::EditFileData()
         return;
     }
     currentToSelectedRow();
-    s.UtilityMode = EditorMode::EditFile;
-    ShowUtilityForm();
+    (void)showEditor({EditorMode::EditFile});
 }
 
 void FileListCommands::currentToSelectedRow()
@@ -389,12 +369,12 @@ void FileListCommands::addFiles(const QStringList &paths, int insertRow)
     const int count = list.ListCount();
     int nextRow = insertRow;
     for (const QString &target : targets) {
-        s.AddFilePath = target;
-        s.UtilityMode = EditorMode::AddFile;
         const int before = list.ListCount();
-        if (showUtilityForm(int(targets.size()), nextRow).outcome == EditorResult::Outcome::CancelAll)
+        const EditorRequest request {EditorMode::AddFile, target, int(targets.size()), nextRow};
+        const EditorResult result = showEditor(request);
+        if (result.outcome == EditorResult::Outcome::CancelAll)
             break;
-        if (list.ListCount() > before && s.InsertNameOption)
+        if (list.ListCount() > before && result.insertName)
             nextRow = list.ListIndex() + 1;
     }
     change.setLabel(QStringLiteral("Add ") + pointerCount(list.ListCount() - count));

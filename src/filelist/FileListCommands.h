@@ -18,16 +18,15 @@ void showDuplicateFileName(Ui &ui, const QString &name);
 
 // The File List's own commands: its popup menu, selecting all or none, and keeping its pointers:
 // removing, renaming, editing, adding files by dialog or by drop, and opening files by dialog.
-// Also shows the pointer editor for every caller (`ShowUtilityForm`, showEditor).
+// Also shows the pointer editor for every caller (showEditor).
 class FileListCommands final : public FileListHandler, public Editors
 {
 public:
-    FileListCommands(const FeatureContext &context, PointerEditorDisplay &editors);
+    FileListCommands(
+        const FeatureContext &context, PointerEditorDisplay &editors, const PointerLaunches &launches);
 
-    // Shows the pointer editor in the mode the caller put into UtilityMode and waits for it;
-    // then gives the File List its focus back when it was the active list. A caller working
-    // through several items puts their number into AddSelections.
-    void ShowUtilityForm();
+    // Shows the pointer editor for request and waits for it; then gives the File List its
+    // focus back when it was the active list.
     EditorResult showEditor(const EditorRequest &request) override;
 
     void lstFileList_MouseDown(int button, int shift, int row, bool fromKeyboard) override;
@@ -35,6 +34,7 @@ public:
     void mnuUnselectAll_Click();
 
     void RemoveSelectedFiles();
+    void removeSelectedFiles() override { RemoveSelectedFiles(); }
     void RenameSelectedFile();
     void EditFileData();
     void AddFileToFileList();
@@ -52,12 +52,12 @@ private:
     FeatureContext c;
     SharedState &s;
     PointerEditorDisplay &editors_;
+    const PointerLaunches &launches_;
     // Where the file dialogs start: the folder the last one was left in, for the run. The data
     // folder is hidden, so the first starts in the home folder.
     QString dialogFolder_;
 
     void registerOperations();
-    EditorResult showUtilityForm(int addSelections, int editorRow);
     void addFiles(const QStringList &paths, int insertRow);
     void openFile(const QString &path);
     void reselectCurrent();

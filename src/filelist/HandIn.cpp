@@ -284,10 +284,7 @@ HandInAnswer handInDirectly(const QString &dataFolder, const HandInRequest &requ
     return addToFile(dataFolder, target.path, request.files, 20000);
 }
 
-HandInReceiver::HandInReceiver(const FeatureContext &context) : c(context), s(context.state)
-{
-    c.operations.add(QStringLiteral("AddHandedInFiles"), [this] { addFiles(); });
-}
+HandInReceiver::HandInReceiver(const FeatureContext &context) : c(context), s(context.state) {}
 
 HandInAnswer HandInReceiver::receive(const HandInRequest &request)
 {
@@ -309,7 +306,7 @@ HandInAnswer HandInReceiver::receive(const HandInRequest &request)
         return answer_;
     }
     if (request.kind == HandInRequest::Kind::Add)
-        c.operations.run(QStringLiteral("AddHandedInFiles"));
+        c.operations.perform([this] { addFiles(); }); // an operation, as the user's are
     return answer_;
 }
 
@@ -338,7 +335,7 @@ void HandInReceiver::addFiles()
     }
     change.setLabel(QStringLiteral("Add ") + pointerCount(answer_.added));
     if (answer_.added > 0 && QDir::cleanPath(path) == QDir::cleanPath(shown))
-        c.operations.run(QStringLiteral("ReloadFileList"));
+        c.navigation.reloadList(c.lstFileList);
 }
 
 } // namespace corvanta

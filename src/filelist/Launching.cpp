@@ -49,10 +49,8 @@ void Launching::registerOperations()
     reg("optPrint_Click", [this] { optPrint_Click(); });
     reg("mnuOpenFiles", [this] { optOpen_Click(); });
     reg("mnuPrintFiles", [this] { optPrint_Click(); });
-    reg("lstFileList_DblClick", [this] { lstFileList_DblClick(); });
     reg("mnuOpenSelectedFiles", [this] { mnuOpenSelectedFiles_Click(); });
     reg("mnuPrintSelectedFiles", [this] { mnuPrintSelectedFiles_Click(); });
-    reg("LaunchSelectedFiles", [this] { LaunchSelectedFiles(); });
     reg("OpenWithProgram", [this] { OpenWithProgram(); });
     reg("mnuSelectProgram", [this] { OpenWithProgram(); });
     reg("mnuOpenContainingFolder", [this] { OpenContainingFolder(); });
@@ -98,7 +96,7 @@ QString Launching::caption(const QString &itemName) const
 
 void Launching::setMode(bool open)
 {
-    c.window.setOptOpen(open); // PrintMode follows the option buttons
+    c.window.setOptOpen(open);
     c.commands.setChecked(QStringLiteral("mnuOpenFiles"), open);
     c.commands.setChecked(QStringLiteral("mnuPrintFiles"), !open);
     if (s.ActiveList == ActiveList::Files)
@@ -121,30 +119,24 @@ void Launching::optPrint_Click()
 
 // --- launching the selection ---
 
-void Launching::lstFileList_DblClick()
+void Launching::launchSelected(LaunchVerb verb)
 {
     if (c.lstFileList.ListCount() == 0) {
         c.ui.beep();
         c.window.giveFocus(&c.lstProjectList);
         return;
     }
-    LaunchSelectedFiles();
+    LaunchSelectedFiles(verb == LaunchVerb::Print || (verb == LaunchVerb::Chosen && !c.window.optOpen()));
 }
 
 void Launching::mnuOpenSelectedFiles_Click()
 {
-    s.PrintMode = false;
-    lstFileList_DblClick();
-    if (!c.window.optOpen())
-        s.PrintMode = true;
+    launchSelected(LaunchVerb::Open);
 }
 
 void Launching::mnuPrintSelectedFiles_Click()
 {
-    s.PrintMode = true;
-    lstFileList_DblClick();
-    if (c.window.optOpen())
-        s.PrintMode = false;
+    launchSelected(LaunchVerb::Print);
 }
 
 void Launching::refuseEmptyTarget(const QString &lineEnd)
@@ -155,7 +147,7 @@ void Launching::refuseEmptyTarget(const QString &lineEnd)
         QStringLiteral(" No File To Search For"), MsgBox::OkOnly | MsgBox::Exclamation);
 }
 
-void Launching::LaunchSelectedFiles()
+void Launching::LaunchSelectedFiles(bool print)
 {
     ListControl &list = c.lstFileList;
     const int n = list.SelCount();
@@ -164,16 +156,14 @@ void Launching::LaunchSelectedFiles()
         list.setRow(row);
         list.setCol(1);
         const QString target = list.ColList().trimmed();
-        QString verb = s.PrintMode ? QStringLiteral("print") : QStringLiteral("open");
+        QString verb = print ? QStringLiteral("print") : QStringLiteral("open");
         if (target.isEmpty()) {
             refuseEmptyTarget(QStringLiteral("\r"));
             break;
         }
-        s.LaunchStatus = target.right(3).toLower();
-        if (s.LaunchStatus == u"exe")
+        if (target.right(3).toLower() == u"exe")
             verb.clear(); // programs are started even in print mode
-        launcher_.LaunchTarget(target, verb);
-        if (s.LaunchStatus == u"file not found") {
+        if (launcher_.LaunchTarget(target, verb).outcome == LaunchResult::Outcome::NotFound) {
             missingRow_ = row;
             missingTarget_ = target;
             RemoveMissingFile();
@@ -253,7 +243,7 @@ void Launching::OpenWithProgram()
         refuseEmptyTarget(QString());
         return;
     }
-    s.LaunchStatus = QStringLiteral("openwith");
+    ++openWithCount_;
     c.window.giveFocus(&c.lstFileList);
     launcher_.openWith(target);
 }
@@ -281,7 +271,7 @@ void Launching::OpenContainingFolder()
     // The file manager selects the file when it offers that; else the folder opens by itself.
     if (QFileInfo::exists(path) && c.platform.shell && c.platform.shell->showInFolder(path))
         return;
-    launcher_.LaunchTarget(folder, QStringLiteral("open"));
+    (void)launcher_.LaunchTarget(folder, QStringLiteral("open"));
 }
 
 void Launching::CopyTarget()

@@ -9,17 +9,20 @@ namespace corvanta {
 
 // Opening and printing the File List's pointers, the Open/Print mode, the offer to remove a
 // pointer whose target is gone, Open With, and the commands that start the desktop's tools.
-class Launching
+class Launching final : public PointerLaunches
 {
 public:
     explicit Launching(const FeatureContext &context);
 
     void optOpen_Click();
     void optPrint_Click();
-    void lstFileList_DblClick();
+    // The File List's double-click and Return (Chosen), Ctrl+O (Open); an empty list beeps.
+    void launchSelected(LaunchVerb verb) override;
+    int openWithCount() const override { return openWithCount_; }
     void mnuOpenSelectedFiles_Click();
     void mnuPrintSelectedFiles_Click();
-    void LaunchSelectedFiles();
+    // Opens, or prints, the selected pointers' targets; a program is started either way.
+    void LaunchSelectedFiles(bool print);
     // Offers to remove the pointer whose target the last walk did not find.
     void RemoveMissingFile();
     void OpenWithProgram();
@@ -39,6 +42,7 @@ private:
     Launcher launcher_;
     int missingRow_ = -1;
     QString missingTarget_;
+    int openWithCount_ = 0;
 
     void setMode(bool open);
     void refuseEmptyTarget(const QString &lineEnd);

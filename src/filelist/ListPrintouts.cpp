@@ -42,6 +42,16 @@ ListPrintouts::ListPrintouts(const FeatureContext &context) : c(context)
         &ListPrintouts::PrintFileList);
 }
 
+void ListPrintouts::printList(ActiveList list)
+{
+    if (list == ActiveList::Projects)
+        PrintProjectList();
+    else if (list == ActiveList::Topics)
+        PrintTopicList();
+    else if (list == ActiveList::Files)
+        PrintFileList();
+}
+
 void ListPrintouts::PrintProjectList()
 {
     printList(c.lstProjectList, QStringLiteral("Project"),

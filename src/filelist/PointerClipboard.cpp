@@ -11,30 +11,17 @@
 #include "store/ListFiles.h"
 #include "store/NameRules.h"
 
+#include <algorithm>
+
 namespace corvanta {
 
 PointerClipboard::PointerClipboard(const FeatureContext &context)
     : c(context), s(context.state)
 {
-    c.operations.add(QStringLiteral("CutOrCopyFiles"), [this] { CutOrCopyFiles(); });
-    c.operations.add(QStringLiteral("PasteFiles"), [this] { PasteFiles(); });
-    c.operations.add(QStringLiteral("DropPointersOnTopic"), [this] { DropPointersOnTopic(); });
-    c.operations.add(QStringLiteral("mnuCutFiles"), [this] {
-        s.CutMode = true;
-        CutOrCopyFiles();
-    });
-    c.operations.add(QStringLiteral("mnuCopyFiles"), [this] {
-        s.CutMode = false;
-        CutOrCopyFiles();
-    });
-    c.operations.add(QStringLiteral("mnuPasteInsert"), [this] {
-        s.PasteAtRow = true;
-        PasteFiles();
-    });
-    c.operations.add(QStringLiteral("mnuPasteFiles"), [this] {
-        s.PasteAtRow = false;
-        PasteFiles();
-    });
+    c.operations.add(QStringLiteral("mnuCutFiles"), [this] { cutOrCopy(ClipboardMode::Cut, selectedRows()); });
+    c.operations.add(QStringLiteral("mnuCopyFiles"), [this] { cutOrCopy(ClipboardMode::Copy, selectedRows()); });
+    c.operations.add(QStringLiteral("mnuPasteInsert"), [this] { paste(PastePlace::AtRow); });
+    c.operations.add(QStringLiteral("mnuPasteFiles"), [this] { paste(PastePlace::AtEnd); });
     if (holdsPointers()) {
         c.commands.setEnabled(QStringLiteral("mnuPasteInsert"), true);
         c.commands.setEnabled(QStringLiteral("mnuPasteFiles"), true);
@@ -55,28 +42,49 @@ bool PointerClipboard::holdsPointers() const
     return false;
 }
 
-void PointerClipboard::CutOrCopyFiles()
+std::vector<int> PointerClipboard::selectedRows() const
 {
-    // Nothing selected writes nothing: Paste.Lst may hold pointers cut earlier and nowhere else.
-    if (c.lstFileList.SelCount() == 0 || s.FileListPath.isEmpty())
-        return;
-    if (s.CutMode)
-        cutFiles();
-    else
-        copyFiles();
+    const ListControl &list = c.lstFileList;
+    std::vector<int> rows;
+    for (int row = 0; row < list.ListCount(); ++row) {
+        if (list.isSelected(row))
+            rows.push_back(row);
+    }
+    return rows;
 }
 
-void PointerClipboard::cutFiles()
+namespace {
+
+// rows of list that exist, top first, each once.
+std::vector<int> rowsOf(const ListControl &list, std::vector<int> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::erase_if(rows, [&](int row) { return row < 0 || row >= list.ListCount(); });
+    return rows;
+}
+
+} // namespace
+
+void PointerClipboard::cutOrCopy(ClipboardMode mode, const std::vector<int> &rows)
+{
+    const std::vector<int> shown = rowsOf(c.lstFileList, rows);
+    // No rows write nothing: Paste.Lst may hold pointers cut earlier and nowhere else.
+    if (shown.empty() || s.FileListPath.isEmpty())
+        return;
+    if (mode == ClipboardMode::Cut)
+        cutFiles(shown);
+    else
+        copyFiles(shown);
+}
+
+void PointerClipboard::cutFiles(const std::vector<int> &rows)
 {
     ListControl &list = c.lstFileList;
     QStringList cut;
-    int topmost = -1;
-    for (int row = list.ListCount() - 1; row >= 0; --row) {
-        if (list.isSelected(row)) {
-            cut.append(list.rowText(row));
-            topmost = row;
-        }
-    }
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+        cut.append(list.rowText(*row));
+    const int topmost = rows.front();
     PointerChange change(c.undo, QStringLiteral("Cut ") + pointerCount(int(cut.size())));
     change.touchClipboard(pasteListPath());
     change.touch(s.FileListPath);
@@ -86,25 +94,21 @@ void PointerClipboard::cutFiles()
         return;
     if (!reportSaveFailure(c.ui, s.FileListPath, editPointerList(s.FileListPath, cut)))
         return;
-    for (int row = list.ListCount() - 1; row >= 0; --row) {
-        if (list.isSelected(row)) {
-            list.setRow(row);
-            list.setAction(4);
-        }
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        list.setRow(*row);
+        list.setAction(4);
     }
     // The row that followed the topmost cut row, or the new last row.
     list.selectRow(std::min(topmost, list.ListCount() - 1));
     enablePasteItems();
 }
 
-void PointerClipboard::copyFiles()
+void PointerClipboard::copyFiles(const std::vector<int> &rows)
 {
     ListControl &list = c.lstFileList;
     QStringList copied;
-    for (int row = 0; row < list.ListCount(); ++row) {
-        if (list.isSelected(row))
-            copied.append(list.rowText(row));
-    }
+    for (const int row : rows)
+        copied.append(list.rowText(row));
     if (!savePasteList(copied))
         return;
     const int keep = list.ListIndex();
@@ -151,11 +155,12 @@ QString PointerClipboard::topicFilePath(int row) const
     return folder + (atEntryScreen ? QStringLiteral("Projects/") : QString()) + topic + QStringLiteral(".Files");
 }
 
-void PointerClipboard::DropPointersOnTopic()
+void PointerClipboard::dropPointers(const std::vector<int> &rows, int topicRow, DropMode mode)
 {
     ListControl &list = c.lstFileList;
-    const QString target = topicFilePath(s.DropTopicRow);
-    if (list.SelCount() == 0 || s.FileListPath.isEmpty() || target.isEmpty()) {
+    const std::vector<int> shown = rowsOf(list, rows);
+    const QString target = topicFilePath(topicRow);
+    if (shown.empty() || s.FileListPath.isEmpty() || target.isEmpty()) {
         c.ui.beep();
         return;
     }
@@ -176,9 +181,7 @@ void PointerClipboard::DropPointersOnTopic()
     NameSet names(existing, NameField::FirstColumn);
     QStringList dropped;
     std::vector<bool> moved(size_t(list.ListCount()), false);
-    for (int row = 0; row < list.ListCount(); ++row) {
-        if (!list.isSelected(row))
-            continue;
+    for (const int row : shown) {
         const QString name = list.columnText(row, 0);
         if (names.contains(name)) {
             showDuplicateFileName(c.ui, name);
@@ -190,13 +193,13 @@ void PointerClipboard::DropPointersOnTopic()
     }
     if (dropped.isEmpty())
         return;
-    PointerChange change(c.undo, (s.DropCopy ? QStringLiteral("Copy ") : QStringLiteral("Move "))
+    PointerChange change(c.undo, (mode == DropMode::Copy ? QStringLiteral("Copy ") : QStringLiteral("Move "))
             + pointerCount(int(dropped.size())));
     change.touch(s.FileListPath);
     change.touch(target);
     // The topic's file first: when the shown one then fails, the pointers are in both files,
     // never in neither.
-    if (!reportSaveFailure(c.ui, target, editPointerList(target, {}, dropped)) || s.DropCopy)
+    if (!reportSaveFailure(c.ui, target, editPointerList(target, {}, dropped)) || mode == DropMode::Copy)
         return;
     if (!reportSaveFailure(c.ui, s.FileListPath, editPointerList(s.FileListPath, dropped)))
         return;
@@ -212,7 +215,7 @@ void PointerClipboard::DropPointersOnTopic()
     list.selectRow(std::min(topmost, list.ListCount() - 1));
 }
 
-void PointerClipboard::PasteFiles()
+void PointerClipboard::paste(PastePlace place)
 {
     if (s.FileListPath.isEmpty())
         return;
@@ -227,7 +230,7 @@ void PointerClipboard::PasteFiles()
         return;
     const QStringList lines = splitLines(decodeListText(bytes));
     ListControl &list = c.lstFileList;
-    const int at = std::clamp(s.PasteAtRow ? list.ListIndex() : list.ListCount(), 0, list.ListCount());
+    const int at = std::clamp(place == PastePlace::AtRow ? list.ListIndex() : list.ListCount(), 0, list.ListCount());
 
     NameSet names(list, NameField::FirstColumn);
     QStringList pasted;

@@ -59,9 +59,7 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
     lists_[2]->setStartsPointerDrags(true);
     lists_[1]->setAcceptsPointerDrops(true);
     connect(lists_[1], &ListBox::pointersDropped, this, [this](int row, bool copy) {
-        form_.state.DropTopicRow = row;
-        form_.state.DropCopy = copy;
-        form_.run(QStringLiteral("DropPointersOnTopic"));
+        form_.navigation().lstTopicList_PointersDropped(row, copy);
     });
     lists_[2]->setAcceptsFileDrops(true);
     connect(lists_[2], &ListBox::filesDropped, this, [this](const QStringList &paths, int row) {

@@ -33,20 +33,6 @@ MenuItem item(const char *name, const char *caption, bool checkable = false)
     return m;
 }
 
-// While the add loop runs, the editor counts the selected results as the items it works through
-// (it offers "Cancel All Selections" when there is more than one); the count goes with the loop.
-class AddSelectionsScope
-{
-public:
-    explicit AddSelectionsScope(SharedState &state) : state_(state) { }
-    ~AddSelectionsScope() { state_.AddSelections = 0; }
-    AddSelectionsScope(const AddSelectionsScope &) = delete;
-    AddSelectionsScope &operator=(const AddSelectionsScope &) = delete;
-
-private:
-    SharedState &state_;
-};
-
 } // namespace
 
 void FileSearch::buildMenu()
@@ -172,7 +158,6 @@ void FileSearch::AddResultsToFileList()
         emptyList();
         return;
     }
-    const AddSelectionsScope selections(s);
     // One step of Undo for all the results added.
     PointerChange change(c.undo, QString());
     const int pointers = c.lstFileList.ListCount();
@@ -190,9 +175,10 @@ void FileSearch::AddResultsToFileList()
             list.setSelected(false);
             continue;
         }
-        s.AddFilePath = list.List();
-        s.AddSelections = list.SelCount();
-        const EditorResult result = editors_ ? editors_->showEditor({EditorMode::AddFile}) : EditorResult {};
+        // The editor counts the selected results as the items the loop works through: it offers
+        // "Cancel All Selections" when there is more than one.
+        const EditorRequest request {EditorMode::AddFile, list.List(), list.SelCount()};
+        const EditorResult result = editors_ ? editors_->showEditor(request) : EditorResult {};
         if (closed_)
             return;
         list.setRow(i);
@@ -215,7 +201,7 @@ void FileSearch::AddResultsToFileList()
 
 void FileSearch::launch(const QString &target)
 {
-    Launcher(c.ui, c.platform.shell, s).LaunchTarget(target, QStringLiteral("open"));
+    (void)Launcher(c.ui, c.platform.shell, s).LaunchTarget(target, QStringLiteral("open"));
 }
 
 void FileSearch::LaunchSearchResult()

@@ -157,18 +157,16 @@ void FindPointer::OpenFindPointer()
     const PointerPlace *place = finder.chosen();
     if (!place)
         return;
-    if (!openPlace(c.operations, c.state, *place))
+    if (!openPlace(c.navigation, *place))
         c.ui.beep(); // its topic is no longer in the lists
 }
 
 void FindPointer::launch(const PointerPlace &place)
 {
     const QString target = place.target();
-    SharedState &s = c.state;
-    s.LaunchStatus.clear();
-    Launcher(c.ui, c.platform.shell, s).LaunchTarget(target, QStringLiteral("open"));
+    const LaunchResult launched = Launcher(c.ui, c.platform.shell, c.state).LaunchTarget(target, QStringLiteral("open"));
     // Launching here offers no removal: the place is not on screen, so say what happened.
-    if (s.LaunchStatus == u"file not found") {
+    if (launched.outcome == LaunchResult::Outcome::NotFound) {
         c.ui.msgBox(QStringLiteral("The File  [") + target + QStringLiteral("]  Was Not Found.")
                 + fiveSpaces() + u'\r',
             u' ' + target + QStringLiteral("  Not Found"), MsgBox::OkOnly | MsgBox::Exclamation);

@@ -316,10 +316,10 @@ void CheckMissingTargets::OpenCheckMissingTargets()
 
     if (window.written().contains(s.FileListPath)) {
         // The File List shown lost pointers: show what its file now holds.
-        c.operations.run(QStringLiteral("RereadFileList"));
+        c.navigation.rereadFileList();
     }
     if (const PointerPlace *place = window.chosen()) {
-        if (!openPlace(c.operations, s, *place))
+        if (!openPlace(c.navigation, *place))
             c.ui.beep(); // its topic is no longer in the lists
     }
 }

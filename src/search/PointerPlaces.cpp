@@ -1,6 +1,6 @@
 #include "search/PointerPlaces.h"
 
-#include "app/Operations.h"
+#include "app/FeatureCalls.h"
 #include "app/SharedState.h"
 #include "store/ListFiles.h"
 #include "store/NameRules.h"
@@ -120,14 +120,9 @@ std::vector<PointerPlace> readPointers(std::vector<PointerFile> &files, TextBloc
     return places;
 }
 
-bool openPlace(Operations &operations, SharedState &state, const PointerPlace &place)
+bool openPlace(ListNavigation &navigation, const PointerPlace &place)
 {
-    state.PlaceProject = place.file->project;
-    state.PlaceTopic = place.file->topic;
-    state.PlacePointer = place.record();
-    state.PlaceFound = false;
-    operations.run(QStringLiteral("OpenPlace"));
-    return state.PlaceFound;
+    return navigation.openPlace({place.file->project, place.file->topic, place.record()});
 }
 
 } // namespace corvanta

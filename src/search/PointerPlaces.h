@@ -10,8 +10,7 @@
 
 namespace corvanta {
 
-class Operations;
-struct SharedState;
+class ListNavigation;
 
 // One pointer file of the data folder and the place whose File List it is.
 struct PointerFile
@@ -48,8 +47,8 @@ std::vector<PointerFile> pointerFiles(const QString &dataFolder);
 // and the files must not move.
 std::vector<PointerPlace> readPointers(std::vector<PointerFile> &files, TextBlocks &blocks);
 
-// Opens place's project and topic in the main window with its pointer current (OpenPlace);
-// false when the project or topic has gone from its list.
-bool openPlace(Operations &operations, SharedState &state, const PointerPlace &place);
+// Opens place's project and topic in the main window with its pointer current; false when the
+// project or topic has gone from its list.
+bool openPlace(ListNavigation &navigation, const PointerPlace &place);
 
 } // namespace corvanta

@@ -82,12 +82,12 @@ TEST_F(DamagedDataTest, unreadableTopicFile_showsEmptyAndRefusesEverySave)
                                     + u"]  Could Not Be Read.     \rPermission denied\r"_s);
     {
         const WithoutRootOverride asUser;
-        form->run(u"RereadFileList"_s);
+        form->navigation().rereadFileList();
         topics().userMouseDown(0, 1, 0);
         topics().userMouseDown(1, 1, 0);
     }
     addWebsite();
-    form->run(u"SaveFileList"_s);
+    form->run(u"mnuRebuildFileList"_s);
     ASSERT_EQ(titles(), (QStringList{u" File Not Read"_s, u" File Not Saved"_s, u" File Not Saved"_s}));
     EXPECT_EQ(ui.boxes[1].text, u"The File  ["_s + data.file(u"Projects/Inbox.Files"_s)
                                     + u"]  Could Not Be Saved.     \rThe file could not be read, so it is not replaced.\r"_s);

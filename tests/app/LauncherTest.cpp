@@ -65,23 +65,19 @@ TEST_F(LauncherTest, websiteStoredWithoutScheme_opensAsAWebsite)
 
 TEST_F(LauncherTest, emptyOrBlankTarget_refusedWithoutShellCall)
 {
-    form->state.LaunchStatus = u"txt"_s;
-    launcher().LaunchTarget(QString(), u"open"_s);
-    launcher().LaunchTarget(u"   "_s, u"open"_s);
+    EXPECT_EQ(launcher().LaunchTarget(QString(), u"open"_s).outcome, LaunchResult::Outcome::Refused);
+    EXPECT_EQ(launcher().LaunchTarget(u"   "_s, u"open"_s).outcome, LaunchResult::Outcome::Refused);
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_EQ(ui.beeps, 2);
     EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_EQ(form->state.LaunchStatus, u"txt"_s);
 }
 
-TEST_F(LauncherTest, missingFileOrFolder_silentlyReportedInLaunchStatus)
+TEST_F(LauncherTest, missingFileOrFolder_silentlyReportedAsNotFound)
 {
     shell.results[u"/gone/a.txt"_s] = ShellResult::FileNotFound;
     shell.results[u"/gone/b.txt"_s] = ShellResult::PathNotFound;
     for (const QString &target : {u"/gone/a.txt"_s, u"/gone/b.txt"_s}) {
-        form->state.LaunchStatus = u"txt"_s;
-        launcher().LaunchTarget(target, u"open"_s);
-        EXPECT_EQ(form->state.LaunchStatus, u"file not found"_s);
+        EXPECT_EQ(launcher().LaunchTarget(target, u"open"_s).outcome, LaunchResult::Outcome::NotFound);
     }
     EXPECT_TRUE(ui.boxes.empty());
 }
@@ -100,9 +96,10 @@ TEST_F(LauncherTest, failures_showLaunchErrorWithFiveTrailingSpaces)
     // The system's own reason replaces the classic text.
     shell.defaultResult = ShellResult::Failed;
     shell.reason = u"lp: Error - No default destination."_s;
-    launcher().LaunchTarget(u"/home/u/a.txt"_s, u"print"_s);
+    const LaunchResult failed = launcher().LaunchTarget(u"/home/u/a.txt"_s, u"print"_s);
     EXPECT_EQ(ui.lastBox()->text, u"lp: Error - No default destination.     "_s);
-    EXPECT_EQ(form->state.LaunchStatus, QString());
+    EXPECT_EQ(failed.outcome, LaunchResult::Outcome::Failed);
+    EXPECT_EQ(failed.status, ui.lastBox()->text);
 }
 
 TEST_F(LauncherTest, failuresWithoutMessage_showNothing)

@@ -188,8 +188,6 @@ TEST_F(ProjectMaintenanceTest, newTopic_goesUnderTheProjectRowAndCannotTakeThePr
     EXPECT_EQ(rows(topics()), (QStringList{u" ..."_s, u"Ideas"_s, u"Plans"_s, u"Notes"_s}));
     EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.List"_s), QByteArray("Ideas\r\nPlans\r\nNotes\r\n"));
     EXPECT_TRUE(data.exists(u"Projects/Alpha/Ideas.Files"_s));
-    // The remembered choice is not lost by creating a topic.
-    EXPECT_TRUE(form->state.InsertNameOption);
 }
 
 // --- renaming ---

@@ -19,10 +19,7 @@ protected:
     }
     void goTo(const QString &project, const QString &topic, const QString &pointer)
     {
-        form->state.PlaceProject = project;
-        form->state.PlaceTopic = topic;
-        form->state.PlacePointer = pointer;
-        form->run(u"OpenPlace"_s);
+        (void)form->navigation().openPlace({project, topic, pointer});
     }
     void restart()
     {

@@ -103,11 +103,11 @@ const SavePath savePaths[] = {
      },
      [](SaveSafetyTest &t) { t.form->run(u"CreateNewTopic"_s); }},
     {"rebuilt project list", u"Project.List"_s, false, {},
-     [](SaveSafetyTest &t) { t.form->run(u"SaveProjectList"_s); }},
+     [](SaveSafetyTest &t) { t.form->run(u"mnuRebuildProjectList"_s); }},
     {"rebuilt topic list", u"Project.Topics"_s, false, {},
-     [](SaveSafetyTest &t) { t.form->run(u"SaveTopicList"_s); }},
+     [](SaveSafetyTest &t) { t.form->run(u"mnuTopicRebuildTopicList"_s); }},
     {"rebuilt file list", u"Project.Files"_s, false, {},
-     [](SaveSafetyTest &t) { t.form->run(u"SaveFileList"_s); }},
+     [](SaveSafetyTest &t) { t.form->run(u"mnuRebuildFileList"_s); }},
     {"pointer added", u"Project.Files"_s, false,
      [](SaveSafetyTest &t) {
          t.ui.onPointerEditor = [](PointerEditor &e) {
@@ -129,7 +129,7 @@ const SavePath savePaths[] = {
          t.selectFile(0);
          t.ui.answers.push_back(MsgBox::Yes); // remove it: No is the default
      },
-     [](SaveSafetyTest &t) { t.form->run(u"lstFileList_DblClick"_s); }},
+     [](SaveSafetyTest &t) { t.form->run(u"mnuOpenSelectedFiles"_s); }},
     {"pointers copied", u"Paste.Lst"_s, false,
      [](SaveSafetyTest &t) {
          t.data.write(u"Paste.Lst"_s, "Old\t/o\r\n");

@@ -29,9 +29,15 @@ protected:
     // Opens the editor in mode as a command does; play acts as the user while it is open.
     EditorResult open(EditorMode mode, const Play &play)
     {
-        ui.onPointerEditor = play;
-        return program->fileListCommands().showEditor({mode});
+        ui.onPointerEditor = [this, play](PointerEditor &e) {
+            editorRow = e.row();
+            play(e);
+        };
+        return program->fileListCommands().showEditor({mode, addFilePath, addSelections});
     }
+    QString addFilePath; // what an add loop would hand the next editor
+    int addSelections = 0;
+    int editorRow = -1; // the row the last editor worked on
     static std::pair<EditorResult::Outcome, QString> got(const EditorResult &r) { return {r.outcome, r.name}; }
     QByteArray fileBytes() const { return data.read(u"Project.Files"_s); }
     void selectFile(int row)
@@ -46,7 +52,6 @@ protected:
         e.setText(e.txtInternetAddress, address);
         e.setText(e.txtPointerName, name);
     }
-    SharedState &state() { return form->state; }
 };
 
 // --- set-up of each mode ---
@@ -65,7 +70,7 @@ TEST_F(PointerEditorTest, everyMode_opensOnTheWholeDialogWithItsFirstFocus)
     selectFile(1);
     projects().setListIndex(1);
     topics().setListIndex(0);
-    state().AddFilePath = u"/home/u/notes.txt"_s;
+    addFilePath = u"/home/u/notes.txt"_s;
     for (const auto &[mode, focus] : cases) {
         open(mode, [&, focus](PointerEditor &e) {
             SCOPED_TRACE(e.caption.toStdString());
@@ -87,12 +92,12 @@ TEST_F(PointerEditorTest, pointerModes_fillTheirFields)
         EXPECT_EQ(e.txtInternetAddress.selLength, 18);
         EXPECT_EQ(e.OldPointerTarget, u"http://example.com"_s);
     });
-    EXPECT_EQ(state().EditorRow, 1);
+    EXPECT_EQ(editorRow, 1);
     open(EditorMode::RenameFile, [](PointerEditor &e) {
         EXPECT_EQ(e.txtPointerName.selLength, 4);
         EXPECT_EQ(e.txtInternetAddress.selLength, 0);
     });
-    state().AddFilePath = u"/home/u/notes.txt"_s;
+    addFilePath = u"/home/u/notes.txt"_s;
     open(EditorMode::AddFile, [](PointerEditor &e) {
         EXPECT_EQ(e.txtInternetAddress.text, u"/home/u/notes.txt"_s);
         EXPECT_TRUE(e.txtPointerName.text.isEmpty());
@@ -117,10 +122,10 @@ TEST_F(PointerEditorTest, cancelAll_isOfferedForSeveralItemsAndEndsWithCancelAll
         EXPECT_EQ(e.focus(), u"cmdExit"_s);
         e.cmdExit_Click();
     };
-    state().AddSelections = 2;
-    state().AddFilePath = u"/tmp/a"_s;
+    addSelections = 2;
+    addFilePath = u"/tmp/a"_s;
     EXPECT_EQ(open(EditorMode::AddFile, cancelAll).outcome, EditorResult::Outcome::CancelAll);
-    state().AddSelections = 0;
+    addSelections = 0;
     selectFile(1);
     files().setRow(3);
     files().setSelected(true);
@@ -138,7 +143,7 @@ TEST_F(PointerEditorTest, newProject_isANameOnlyDialogOf112Characters)
         e.setText(e.txtPointerName, u"  Shed  "_s);
         e.cmdSave_Click();
     });
-    EXPECT_EQ(state().EditorRow, 1);
+    EXPECT_EQ(editorRow, 1);
     EXPECT_EQ(got(result), std::pair(EditorResult::Outcome::Saved, u"Shed"_s));
 }
 
@@ -171,7 +176,7 @@ TEST_F(PointerEditorTest, renameTopic_showsTheOldNameAndIsCancelledWhenUnchanged
         EXPECT_EQ(e.OldPointerName, u"Letters"_s);
         e.cmdSave_Click();
     });
-    EXPECT_EQ(state().EditorRow, 2);
+    EXPECT_EQ(editorRow, 2);
     EXPECT_EQ(unchanged.outcome, EditorResult::Outcome::Cancelled);
     const EditorResult renamed = open(EditorMode::RenameTopic, [](PointerEditor &e) {
         e.setText(e.txtPointerName, u" Post "_s);
@@ -184,7 +189,7 @@ TEST_F(PointerEditorTest, rememberedOptions_areReadAtOpeningAndWrittenAtOnce)
 {
     setIni(u"Utility"_s, u"CloseAfterSave"_s, u"False"_s);
     setIni(u"Option"_s, u"InsertName"_s, u"True"_s);
-    open(EditorMode::Website, [this](PointerEditor &e) {
+    const EditorResult closed = open(EditorMode::Website, [this](PointerEditor &e) {
         EXPECT_FALSE(e.chkCloseAfterSave.value);
         EXPECT_TRUE(e.optInsertName.value);
         e.chkCloseAfterSave_Click();
@@ -199,7 +204,7 @@ TEST_F(PointerEditorTest, rememberedOptions_areReadAtOpeningAndWrittenAtOnce)
         EXPECT_EQ(e.focus(), u"txtPointerName"_s);
         e.cmdExit_Click();
     });
-    EXPECT_FALSE(state().InsertNameOption);
+    EXPECT_FALSE(closed.insertName);
 }
 
 // --- address rules ---
@@ -311,7 +316,7 @@ TEST_F(PointerEditorTest, addSave_refusesEmptyFieldsWithTheirMessages)
         EXPECT_EQ(e.focus(), u"txtPointerName"_s);
         e.cmdExit_Click();
     });
-    state().AddFilePath = QString();
+    addFilePath = QString();
     open(EditorMode::AddFile, [this](PointerEditor &e) {
         e.setText(e.txtPointerName, u"Notes"_s);
         e.cmdSave_Click();
@@ -326,7 +331,7 @@ TEST_F(PointerEditorTest, addSave_refusesEmptyFieldsWithTheirMessages)
 TEST_F(PointerEditorTest, duplicateNames_areRefusedForFilesButAcceptedForWebsites)
 {
     const QByteArray before = fileBytes();
-    state().AddFilePath = u"/home/u/other.txt"_s;
+    addFilePath = u"/home/u/other.txt"_s;
     open(EditorMode::AddFile, [this](PointerEditor &e) {
         e.setText(e.txtPointerName, u" beta "_s);
         e.cmdSave_Click();
@@ -350,7 +355,7 @@ TEST_F(PointerEditorTest, duplicateNames_areRefusedForFilesButAcceptedForWebsite
 
 TEST_F(PointerEditorTest, aFileNamedDuplicate_isNotMistakenForADuplicate)
 {
-    state().AddFilePath = u"/home/u/dup.txt"_s;
+    addFilePath = u"/home/u/dup.txt"_s;
     open(EditorMode::AddFile, [](PointerEditor &e) {
         e.setText(e.txtPointerName, u"Duplicate"_s);
         e.cmdSave_Click();
@@ -363,8 +368,8 @@ TEST_F(PointerEditorTest, insertOption_placesTheNewPointerAtTheSelectedRowElseAt
 {
     setIni(u"Option"_s, u"InsertName"_s, u"True"_s);
     selectFile(3);
-    state().AddFilePath = u"/home/u/new.txt"_s;
-    open(EditorMode::AddFile, [](PointerEditor &e) {
+    addFilePath = u"/home/u/new.txt"_s;
+    const EditorResult inserted = open(EditorMode::AddFile, [](PointerEditor &e) {
         e.setText(e.txtPointerName, u"New"_s);
         e.cmdSave_Click();
     });
@@ -372,16 +377,16 @@ TEST_F(PointerEditorTest, insertOption_placesTheNewPointerAtTheSelectedRowElseAt
     EXPECT_EQ(files().rowText(4), u"Delta\t/home/u/delta.odt"_s);
     EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {3});
     EXPECT_EQ(files().ListIndex(), 3);
-    EXPECT_TRUE(state().InsertNameOption);
+    EXPECT_TRUE(inserted.insertName);
 
-    open(EditorMode::Website, [](PointerEditor &e) {
+    const EditorResult appended = open(EditorMode::Website, [](PointerEditor &e) {
         e.optAppendName_Click();
         type(e, u"example.net"_s, u"Last"_s);
         e.cmdSave_Click();
     });
     EXPECT_EQ(files().rowText(6), u"Last\thttp://example.net"_s);
     EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {6});
-    EXPECT_FALSE(state().InsertNameOption);
+    EXPECT_FALSE(appended.insertName);
 }
 
 TEST_F(PointerEditorTest, insertWithNoSelectedRow_appends)
@@ -512,7 +517,7 @@ TEST_F(PointerEditorTest, outcome_isHowTheEditorEndedNeverTheTextTyped)
              e.closeBox();
          }, Saved, u"cancel"_s},
     };
-    state().AddFilePath = u"/home/u/CancelAllowance.pdf"_s;
+    addFilePath = u"/home/u/CancelAllowance.pdf"_s;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name.toStdString());
         EXPECT_EQ(got(open(c.mode, c.play)), std::pair(c.outcome, c.name));

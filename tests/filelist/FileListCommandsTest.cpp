@@ -16,7 +16,7 @@ class FileListCommandsTest : public FormFixture
 {
 protected:
     FakeFileDialogs dialogs;
-    QStringList editorPaths; // AddFilePath of each editor shown, in order
+    QStringList editorPaths; // the file's path in each editor shown, in order
 
     Platform platform() override { return Platform {ui, clock, &shell, &dialogs}; }
 
@@ -375,7 +375,6 @@ TEST_F(FileListCommandsTest, rightClick_selectsAsTheTitleSays)
     files().userMouseDown(5, Mouse::Right, 0);
     EXPECT_TRUE(suppressed);
     EXPECT_FALSE(state().SuppressListClick);
-    EXPECT_EQ(state().LaunchStatus, u"5"_s);
     EXPECT_EQ(files().ListIndex(), 5);
     EXPECT_EQ(selectedRows(files()), QList<int> {5});
     EXPECT_EQ(form->commands.item(u"mnuPopupMenuTitle"_s)->caption, u"Row5"_s);
@@ -439,7 +438,10 @@ TEST_F(FileListCommandsTest, popupOnAnEmptyList_disablesThePointerItemsUntilTheN
 
 TEST_F(FileListCommandsTest, chooseProgramFromThePopup_keepsTheFocusAway)
 {
-    ui.onPopup = [this](const QString &) { state().LaunchStatus = u"openwith"_s; };
+    ui.onPopup = [this](const QString &) {
+        form->run(u"mnuSelectProgram"_s);
+        form->giveFocus(nullptr); // the program chosen has it now
+    };
     files().userMouseDown(2, Mouse::Right, 0);
     EXPECT_FALSE(files().hasFocus());
 }

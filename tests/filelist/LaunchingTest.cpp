@@ -48,7 +48,6 @@ TEST_F(LaunchingTest, singleSelection_launchesTheCurrentRowOnDoubleClick)
     EXPECT_EQ(shell.calls[0].verb, u"open"_s);
     EXPECT_EQ(shell.calls[0].file, u"report.txt"_s);
     EXPECT_EQ(shell.calls[0].folder, u"/docs/"_s);
-    EXPECT_EQ(form->state.LaunchStatus, u"txt"_s);
     EXPECT_EQ(ui.busyDepth, 0);
 }
 
@@ -68,12 +67,11 @@ TEST_F(LaunchingTest, printMode_printsDocumentsButStartsExeTargets)
     start();
     form->run(u"optPrint_Click"_s);
     select({1, 3});
-    form->run(u"lstFileList_DblClick"_s);
+    program->launching().launchSelected(LaunchVerb::Chosen);
     ASSERT_EQ(shell.calls.size(), 2u);
     EXPECT_EQ(shell.calls[0].verb, u"print"_s);
     EXPECT_EQ(shell.calls[1].verb, u"Open"_s);
     EXPECT_EQ(shell.calls[1].file, u"SETUP.EXE"_s);
-    EXPECT_EQ(form->state.LaunchStatus, u"exe"_s);
 }
 
 TEST_F(LaunchingTest, blankTarget_refusedAndLaterRowsNotLaunched)
@@ -82,7 +80,7 @@ TEST_F(LaunchingTest, blankTarget_refusedAndLaterRowsNotLaunched)
     start();
     form->state.ActiveList = ActiveList::Files;
     select({0, 1});
-    form->run(u"lstFileList_DblClick"_s);
+    program->launching().launchSelected(LaunchVerb::Chosen);
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_EQ(ui.beeps, 1);
     EXPECT_TRUE(projects().hasFocus());
@@ -99,7 +97,7 @@ TEST_F(LaunchingTest, secondOfThreeMissing_yesRemovesOnlyThatPointerAndStops)
     shell.results[u"/docs/report.txt"_s] = ShellResult::FileNotFound;
     ui.answers.push_back(MsgBox::Yes);
     select({0, 1, 2});
-    form->run(u"lstFileList_DblClick"_s);
+    program->launching().launchSelected(LaunchVerb::Chosen);
     EXPECT_EQ(shell.targets(), (QStringList {u"/docs/letter.odt"_s, u"/docs/report.txt"_s}));
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text,
@@ -174,7 +172,7 @@ TEST_F(LaunchingTest, secondOfThreeMissing_noKeepsEverythingAndStops)
     shell.results[u"/docs/report.txt"_s] = ShellResult::PathNotFound;
     ui.answers.push_back(MsgBox::No);
     select({0, 1, 2});
-    form->run(u"lstFileList_DblClick"_s);
+    program->launching().launchSelected(LaunchVerb::Chosen);
     EXPECT_EQ(shell.calls.size(), 2u);
     EXPECT_EQ(files().ListCount(), 5);
     EXPECT_EQ(data.read(u"Project.Files"_s), before);
@@ -185,7 +183,7 @@ TEST_F(LaunchingTest, emptyFileList_beepsAndFocusesProjects)
     data.write(u"Project.Files"_s, "");
     start();
     form->giveFocus(&files());
-    form->run(u"lstFileList_DblClick"_s);
+    program->launching().launchSelected(LaunchVerb::Chosen);
     EXPECT_EQ(ui.beeps, 1);
     EXPECT_TRUE(projects().hasFocus());
     EXPECT_TRUE(shell.calls.empty());
@@ -196,14 +194,12 @@ TEST_F(LaunchingTest, optionButtons_menuChecksAndFocusFollowTheMode)
     start();
     form->state.ActiveList = ActiveList::Topics;
     form->run(u"optPrint_Click"_s);
-    EXPECT_TRUE(form->state.PrintMode);
     EXPECT_FALSE(form->optOpen());
     EXPECT_TRUE(form->commands.item(u"mnuPrintFiles"_s)->checked);
     EXPECT_FALSE(form->commands.item(u"mnuOpenFiles"_s)->checked);
     EXPECT_TRUE(topics().hasFocus());
 
     form->menuClick(u"mnuOpenFiles"_s);
-    EXPECT_FALSE(form->state.PrintMode);
     EXPECT_TRUE(form->optOpen());
     EXPECT_TRUE(form->commands.item(u"mnuOpenFiles"_s)->checked);
     EXPECT_FALSE(form->commands.item(u"mnuPrintFiles"_s)->checked);
@@ -217,12 +213,12 @@ TEST_F(LaunchingTest, popupOpenAndPrint_actOnceAndLeaveTheMode)
     int key = Key::O; // Ctrl+O in the File List is the popup's "Open"
     files().userKeyDown(key, Key::CtrlMask);
     EXPECT_EQ(shell.calls.back().verb, u"open"_s);
-    EXPECT_TRUE(form->state.PrintMode);
+    EXPECT_FALSE(form->optOpen()); // the choice stays Print
 
     form->run(u"optOpen_Click"_s);
     form->menuClick(u"mnuPrintSelectedFiles"_s);
     EXPECT_EQ(shell.calls.back().verb, u"print"_s);
-    EXPECT_FALSE(form->state.PrintMode);
+    EXPECT_TRUE(form->optOpen());
     EXPECT_EQ(shell.calls.size(), 2u);
 }
 
@@ -233,7 +229,7 @@ TEST_F(LaunchingTest, openWith_showsChooserForCurrentRowOnly)
     ui.programChoices.push_back(u"viewer %U"_s);
     form->menuClick(u"mnuSelectProgram"_s);
     EXPECT_EQ(ui.chooserTargets, std::vector<QString> {u"/docs/letter.odt"_s});
-    EXPECT_EQ(form->state.LaunchStatus, u"openwith"_s);
+    EXPECT_EQ(program->launching().openWithCount(), 1);
     EXPECT_TRUE(files().hasFocus());
     ASSERT_EQ(shell.starts.size(), 1u);
     EXPECT_EQ(shell.starts[0].program, u"viewer"_s);

@@ -139,9 +139,7 @@ TEST_F(PointerClipboardTest, rowsNotTouched_keepTheirText)
              form->run(u"RemoveSelectedFiles"_s);
          }, withoutA},
         {"move onto a topic", u"A\t/a"_s, [this] {
-             form->state.DropTopicRow = 0;
-             form->state.DropCopy = false;
-             form->run(u"DropPointersOnTopic"_s);
+             form->navigation().lstTopicList_PointersDropped(0, false);
          }, withoutA, "  Own\t/o  \r\nA\t/a\r\n"},
         {"paste at a row", u"B\t/b"_s, [this] {
              data.write(u"Paste.Lst"_s, "P\t/p\r\n");

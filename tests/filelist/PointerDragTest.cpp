@@ -34,9 +34,7 @@ protected:
     }
     void drop(int topicRow, bool copy)
     {
-        form->state.DropTopicRow = topicRow;
-        form->state.DropCopy = copy;
-        form->run(u"DropPointersOnTopic"_s);
+        form->navigation().lstTopicList_PointersDropped(topicRow, copy);
     }
 };
 

@@ -153,15 +153,11 @@ TEST_F(UndoTest, everyKindOfChange_isUndoneAndRedoneToTheExactBytes)
          }},
         {"Move 2 Pointers", [this] {
              select({0, 1});
-             form->state.DropTopicRow = rowNamed(u"Two"_s);
-             form->state.DropCopy = false;
-             form->run(u"DropPointersOnTopic"_s);
+             form->navigation().lstTopicList_PointersDropped(rowNamed(u"Two"_s), false);
          }},
         {"Copy Pointer", [this] {
              select({2});
-             form->state.DropTopicRow = rowNamed(u"Two"_s);
-             form->state.DropCopy = true;
-             form->run(u"DropPointersOnTopic"_s);
+             form->navigation().lstTopicList_PointersDropped(rowNamed(u"Two"_s), true);
          }, Two}, // only the other topic changed: Undo shows it
         {"Remove Pointer", [this] {
              ui.onMissingTargets = [](MissingTargets &window) {
@@ -236,8 +232,7 @@ TEST_F(UndoTest, aFileChangedSince_refusesAndChangesNothing)
     // Redo the same way: an undone move whose target topic was edited meanwhile.
     SetUp();
     select({0});
-    form->state.DropTopicRow = rowNamed(u"Two"_s);
-    form->run(u"DropPointersOnTopic"_s);
+    form->navigation().lstTopicList_PointersDropped(rowNamed(u"Two"_s), false);
     form->run(u"mnuUndo"_s);
     data.write(Two, "Y\t/y\r\n");
     ui.boxes.clear();
@@ -283,9 +278,7 @@ TEST_F(UndoTest, killedBetweenTheWritesOfAStep_leavesEveryPointerInAFile)
         SCOPED_TRACE(step.toStdString());
         SetUp();
         select({0, 3});
-        form->state.DropTopicRow = rowNamed(u"Two"_s);
-        form->state.DropCopy = false;
-        form->run(u"DropPointersOnTopic"_s); // A and D move to Two
+        form->navigation().lstTopicList_PointersDropped(rowNamed(u"Two"_s), false); // A and D move to Two
         if (step == u"mnuRedo")
             form->run(u"mnuUndo"_s);
         const std::string lived = outputOfChild([&] {

@@ -72,7 +72,7 @@ TEST_F(ListPrintoutsTest, longLists_askFromRow726AndNoPrintsNothing)
         for (int i = 0; i < count; ++i)
             projects().addRow(u"Project %1"_s.arg(i));
         ui.answers = {answer};
-        form->run(u"PrintProjectList"_s);
+        form->run(u"mnuPrintOutProjects"_s);
         ASSERT_EQ(ui.boxes.size(), asked ? 1u : 0u);
         const QString pages = QString::number(count / 66);
         if (asked) {

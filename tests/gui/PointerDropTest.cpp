@@ -18,9 +18,7 @@ TEST_F(PointerDropTest, aDropOnATopicRowMovesOrCopies_theProjectListRefuses)
     data.write(u"Projects/Alpha/One.Files"_s, "A\t/a\r\nB\t/b\r\n");
     data.write(u"Projects/Alpha/Two.Files"_s, "");
     startWindow();
-    form->state.PlaceProject = u"Alpha"_s;
-    form->state.PlaceTopic = u"One"_s;
-    form->run(u"OpenPlace"_s);
+    ASSERT_TRUE(form->navigation().openPlace({u"Alpha"_s, u"One"_s, QString()}));
     form->lstFileList.selectRow(0);
 
     auto dropOn = [&](ListBox *list, int row, Qt::KeyboardModifiers modifiers) {

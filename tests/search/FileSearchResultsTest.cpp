@@ -26,15 +26,17 @@ protected:
         explicit ScriptedEditors(FileSearchResultsTest &t) : test(t) { }
         EditorResult showEditor(const EditorRequest &request) override
         {
-            SharedState &s = test.form->state;
-            test.editorCalls.push_back({s.AddFilePath, request.mode, s.AddSelections});
+            test.editorCalls.push_back({request.addFilePath, request.mode, request.addSelections});
             auto &answers = test.editorAnswers;
             const EditorResult::Outcome answer = answers.empty() ? EditorResult::Outcome::Saved : answers.front();
             if (!answers.empty())
                 answers.pop_front();
             if (answer == EditorResult::Outcome::Saved)
-                test.files().addRow(u"name\t"_s + s.AddFilePath);
-            return {answer, u"name"_s};
+                test.files().addRow(u"name\t"_s + request.addFilePath);
+            EditorResult result;
+            result.outcome = answer;
+            result.name = u"name"_s;
+            return result;
         }
     } scripted {*this};
 
@@ -66,7 +68,6 @@ TEST_F(FileSearchResultsTest, threeSelectedResults_cancelAllOnTheSecondKeepsTheF
     EXPECT_EQ(rows(files()), QStringList {u"name\t/data/file0.txt"_s});
     EXPECT_EQ(results().SelCount(), 0);
     EXPECT_EQ(search->focus(), Control::LstFileSearch);
-    EXPECT_EQ(form->state.AddSelections, 0);
 }
 
 TEST_F(FileSearchResultsTest, everySelectedResult_getsItsOwnEditorInListOrder)

@@ -111,9 +111,7 @@ TEST_F(MissingTargetsTest, listsMissingAndNotReachableFilePointersOnly)
 
 TEST_F(MissingTargetsTest, removeSelected_asksOnceAndKeepsEveryOtherLineByteForByte)
 {
-    form->state.PlaceProject = u"Alpha"_s;
-    form->state.PlaceTopic = u"Zeta"_s;
-    form->run(u"OpenPlace"_s); // Zeta is on screen
+    ASSERT_TRUE(form->navigation().openPlace({u"Alpha"_s, u"Zeta"_s, QString()})); // Zeta is on screen
     ASSERT_EQ(files().ListCount(), 6);
     ui.answers = {MsgBox::Yes};
     check([](MissingTargets &window) {
