@@ -234,7 +234,7 @@ void Navigation::RereadFileList()
     files.clear();
     readPointerListTrimmed(s.FileListPath, files);
     if (sortDirection(s.FileSort) != 0)
-        files.setSorted(sortDirection(s.FileSort));
+        files.setSorted(listSortDirection(s.FileSort));
 }
 
 // --- opening projects and topics ---
@@ -357,7 +357,7 @@ void Navigation::SelectTopic()
         if (size > 0) {
             readPointerListTrimmed(path, files, &notRead);
             if (sortDirection(s.FileSort) != 0)
-                files.setSorted(sortDirection(s.FileSort));
+                files.setSorted(listSortDirection(s.FileSort));
         }
         f.run(QStringLiteral("WatchShownFiles"));
     }
@@ -407,7 +407,7 @@ void Navigation::OpenPlace()
         const int row = rowNamed(projects, s.PlaceProject);
         if (row < 0 || !isUsableFileName(projects.rowText(row)))
             return;
-        projects.setAction(2);
+        projects.deselectAll();
         projects.selectRow(row);
         SelectProject();
         if (s.CurrentProject != projects.rowText(row))
@@ -418,8 +418,8 @@ void Navigation::OpenPlace()
     const int topic = rowNamed(topics, s.PlaceTopic.isEmpty() ? projectRowText() : s.PlaceTopic);
     if (topic < 0)
         return;
-    f.lstProjectList.setAction(2);
-    f.lstFileList.setAction(2);
+    f.lstProjectList.deselectAll();
+    f.lstFileList.deselectAll();
     topics.setListIndex(topic);
     SelectTopic();
     if (s.CurrentTopic != topics.columnText(topic, 0))
@@ -443,7 +443,7 @@ void Navigation::SelectPlacePointer()
         f.giveFocus(&topics);
         return;
     }
-    files.setAction(2);
+    files.deselectAll();
     files.selectRow(pointer);
     showLinePanel(QStringLiteral("Files Line: "), pointer);
     f.giveFocus(&files);

@@ -205,7 +205,7 @@ void Launching::RemoveMissingFile()
     const QString rowTarget = trimSpaces(targetField(rowText));
 
     list.setRow(row);
-    list.setAction(4);
+    list.removeRow(row);
     const int count = list.ListCount();
     if (count > 0) {
         const int next = std::min(row, count - 1);

@@ -89,7 +89,7 @@ void PointerClipboard::cutFiles()
     for (int row = list.ListCount() - 1; row >= 0; --row) {
         if (list.isSelected(row)) {
             list.setRow(row);
-            list.setAction(4);
+            list.removeRow(row);
         }
     }
     // The row that followed the topmost cut row, or the new last row.
@@ -108,7 +108,7 @@ void PointerClipboard::copyFiles()
     if (!savePasteList(copied))
         return;
     const int keep = list.ListIndex();
-    list.setAction(2);
+    list.deselectAll();
     list.selectRow(keep);
     enablePasteItems();
 }
@@ -204,11 +204,11 @@ void PointerClipboard::DropPointersOnTopic()
     for (int row = list.ListCount() - 1; row >= 0; --row) {
         if (moved[size_t(row)]) {
             list.setRow(row);
-            list.setAction(4);
+            list.removeRow(row);
             topmost = row;
         }
     }
-    list.setAction(2);
+    list.deselectAll();
     list.selectRow(std::min(topmost, list.ListCount() - 1));
 }
 
@@ -262,7 +262,7 @@ void PointerClipboard::PasteFiles()
         list.insertRow(record);
     }
     // Only the last pasted row ends selected (or the row before the place, when none was).
-    list.setAction(2);
+    list.deselectAll();
     list.selectRow(pos - 1);
 }
 
