@@ -81,9 +81,10 @@ void Navigation::LoadEntryScreen()
     f.lstProjectList.clear();
     f.lstTopicList.clear();
     f.lstFileList.clear();
-    ensureFileExists(s.ProjectListPath);
-    ensureFileExists(s.TopicListPath);
-    ensureFileExists(s.FileListPath);
+    // A list file that cannot be made reads as an empty list; the first save into it says why.
+    static_cast<void>(ensureFileExists(s.ProjectListPath));
+    static_cast<void>(ensureFileExists(s.TopicListPath));
+    static_cast<void>(ensureFileExists(s.FileListPath));
 
     if (fileSize(s.ProjectListPath) <= fileSize(s.FileListPath)) {
         LoadProjectList();
@@ -277,8 +278,9 @@ void Navigation::SelectProject()
         const bool hasOwnFile = std::any_of(entries.begin(), entries.end(),
                                             [&](const QString &e) { return e.startsWith(prefix); });
         if (!hasOwnFile) {
-            ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".List"));
-            ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files"));
+            // As at the entry screen: a file not made reads as empty, its first save says why.
+            static_cast<void>(ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".List")));
+            static_cast<void>(ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files")));
         }
     }
 
@@ -288,8 +290,8 @@ void Navigation::SelectProject()
         f.commands.setEnabled(QStringLiteral("mnuReturnToEntryScreen"), true);
         s.TopicListPath = s.ProjectFolder + s.CurrentProject + QStringLiteral(".List");
         s.FileListPath = s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files");
-        ensureFileExists(s.TopicListPath);
-        ensureFileExists(s.FileListPath);
+        static_cast<void>(ensureFileExists(s.TopicListPath)); // as above
+        static_cast<void>(ensureFileExists(s.FileListPath));
         if (fileSize(s.TopicListPath) <= fileSize(s.FileListPath)) {
             LoadTopicList();
             LoadFileList();
@@ -346,7 +348,8 @@ void Navigation::SelectTopic()
     }
 
     f.ui.setBusy(true);
-    ensureFileExists(path);
+    // A file not made reads as empty; the first save into it says why.
+    static_cast<void>(ensureFileExists(path));
     const qint64 size = fileSize(path);
     QString notRead;
     if (path != s.FileListPath) {

@@ -127,7 +127,8 @@ void ProjectMaintenance::CreateNewProject()
         if (made)
             made = createEmptyFile(folder + u'/' + name + QStringLiteral(".Files"));
         if (!made) {
-            removeProjectFolder(folder, name);
+            // The failure is shown; a folder that cannot go is offered by the clean-up later.
+            static_cast<void>(removeProjectFolder(folder, name));
             showFailure(made);
             continue;
         }

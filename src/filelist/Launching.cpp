@@ -304,7 +304,8 @@ void Launching::CopyTarget()
 
 void Launching::startTool(Launcher::Tool tool, const QString &caption, const QString &file)
 {
-    launcher_.startTool(tool, caption, file);
+    // A tool that is not found has its box shown already; nothing else waits for it.
+    static_cast<void>(launcher_.startTool(tool, caption, file));
 }
 
 void Launching::editListFile(const QString &fileName)

@@ -39,7 +39,7 @@ private:
 
     void cutFiles();
     void copyFiles();
-    bool savePasteList(const QStringList &lines);
+    [[nodiscard]] bool savePasteList(const QStringList &lines);
     void enablePasteItems();
     QString topicFilePath(int row) const;
 };
