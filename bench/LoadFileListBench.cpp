@@ -135,7 +135,7 @@ int main(int argc, char **argv)
             QApplication::processEvents();
         },
         [&] {
-            list->setSorted(1);
+            list->setSorted(SortDirection::Ascending);
             QApplication::processEvents();
         },
         [&] {

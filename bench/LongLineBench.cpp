@@ -59,10 +59,10 @@ int main(int argc, char **argv)
     // The floor: the bytes read, and the bytes read and held as text, as any list row must be.
     QByteArray bytes;
     QString text;
-    const double baseline = medianMs([] {}, [&] { readRegularFile(path, bytes); }, [&] { bytes.clear(); });
+    const double baseline = medianMs([] {}, [&] { static_cast<void>(readRegularFile(path, bytes)); }, [&] { bytes.clear(); });
     const double asText = medianMs([] {},
         [&] {
-            readRegularFile(path, bytes);
+            static_cast<void>(readRegularFile(path, bytes)); // a file the bench made itself
             text = QString::fromUtf8(bytes);
         },
         [&] {

@@ -81,9 +81,9 @@ int main(int argc, char **argv)
             list.setRedraw(true);
         },
         [&] {
-            list.setSortState(2);
-            list.setColSorted(1);
-            list.setSortState(1);
+            list.setSortState(ListSortState::Suspended);
+            list.setColSorted(SortDirection::Ascending);
+            list.setSortState(ListSortState::Active);
             if (!writePointerList(path, list))
                 std::fprintf(stderr, "write failed\n");
         });

@@ -68,7 +68,7 @@ public:
     static QStringList lookedFor(Tool tool);
     // Starts the first candidate whose program is found, with file (if any) as its argument.
     // None found: the " Program Not Found" box naming caption and every candidate.
-    bool startTool(Tool tool, const QString &caption, const QString &file = QString());
+    [[nodiscard]] bool startTool(Tool tool, const QString &caption, const QString &file = QString());
 
     static QString programNotFoundTitle();
     static QString programNotFoundText(const QString &caption, const QStringList &lookedFor);

@@ -381,15 +381,15 @@ void MainForm::toolbarEntryClick(const QString &entry) { run(QStringLiteral("ent
 void MainForm::menuAboutToShow(const QString &menuName)
 {
     if (menuName == u"mnuPopupFiles") {
-        lstProjectList.setAction(2);
+        lstProjectList.deselectAll();
         giveFocus(&lstFileList);
     } else if (menuName == u"mnuPopupList") {
-        lstFileList.setAction(2);
-        lstTopicList.setAction(2);
+        lstFileList.deselectAll();
+        lstTopicList.deselectAll();
         giveFocus(&lstProjectList);
     } else if (menuName == u"mnuSortTopicList") {
-        lstProjectList.setAction(2);
-        lstFileList.setAction(2);
+        lstProjectList.deselectAll();
+        lstFileList.deselectAll();
         giveFocus(&lstTopicList);
     }
 }

@@ -66,7 +66,7 @@ void NameMoving::CutProjectName()
     }
     clipboard->clear();
     list.setRow(index);
-    list.setAction(4);
+    list.removeRow(index);
     // Pointers waiting in Paste.Lst stay pasteable: the name travels on the desktop's clipboard.
     setItems(c.commands, {"mnuTopicPopupPasteNameAtEndOfList", "mnuTopicPopupPasteTopicNameAtSelectedRow"}, false);
     setItems(c.commands, {"mnuPasteProjectRow", "mnuPasteProjectEOF"}, true);
@@ -144,7 +144,7 @@ void NameMoving::CutTopicName()
     list.setRow(index);
     // Only the name travels, not the empty second column's separator.
     const QString name = list.columnText(index, 0);
-    list.setAction(4);
+    list.removeRow(index);
     const int current = list.ListIndex();
     if (current >= 0) {
         list.setRow(current);

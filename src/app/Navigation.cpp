@@ -81,9 +81,10 @@ void Navigation::LoadEntryScreen()
     f.lstProjectList.clear();
     f.lstTopicList.clear();
     f.lstFileList.clear();
-    ensureFileExists(s.ProjectListPath);
-    ensureFileExists(s.TopicListPath);
-    ensureFileExists(s.FileListPath);
+    // A list file that cannot be made reads as an empty list; the first save into it says why.
+    static_cast<void>(ensureFileExists(s.ProjectListPath));
+    static_cast<void>(ensureFileExists(s.TopicListPath));
+    static_cast<void>(ensureFileExists(s.FileListPath));
 
     if (fileSize(s.ProjectListPath) <= fileSize(s.FileListPath)) {
         LoadProjectList();
@@ -234,7 +235,7 @@ void Navigation::RereadFileList()
     files.clear();
     readPointerListTrimmed(s.FileListPath, files);
     if (sortDirection(s.FileSort) != 0)
-        files.setSorted(sortDirection(s.FileSort));
+        files.setSorted(listSortDirection(s.FileSort));
 }
 
 // --- opening projects and topics ---
@@ -277,8 +278,9 @@ void Navigation::SelectProject()
         const bool hasOwnFile = std::any_of(entries.begin(), entries.end(),
                                             [&](const QString &e) { return e.startsWith(prefix); });
         if (!hasOwnFile) {
-            ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".List"));
-            ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files"));
+            // As at the entry screen: a file not made reads as empty, its first save says why.
+            static_cast<void>(ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".List")));
+            static_cast<void>(ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files")));
         }
     }
 
@@ -288,8 +290,8 @@ void Navigation::SelectProject()
         f.commands.setEnabled(QStringLiteral("mnuReturnToEntryScreen"), true);
         s.TopicListPath = s.ProjectFolder + s.CurrentProject + QStringLiteral(".List");
         s.FileListPath = s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files");
-        ensureFileExists(s.TopicListPath);
-        ensureFileExists(s.FileListPath);
+        static_cast<void>(ensureFileExists(s.TopicListPath)); // as above
+        static_cast<void>(ensureFileExists(s.FileListPath));
         if (fileSize(s.TopicListPath) <= fileSize(s.FileListPath)) {
             LoadTopicList();
             LoadFileList();
@@ -346,7 +348,8 @@ void Navigation::SelectTopic()
     }
 
     f.ui.setBusy(true);
-    ensureFileExists(path);
+    // A file not made reads as empty; the first save into it says why.
+    static_cast<void>(ensureFileExists(path));
     const qint64 size = fileSize(path);
     QString notRead;
     if (path != s.FileListPath) {
@@ -357,7 +360,7 @@ void Navigation::SelectTopic()
         if (size > 0) {
             readPointerListTrimmed(path, files, &notRead);
             if (sortDirection(s.FileSort) != 0)
-                files.setSorted(sortDirection(s.FileSort));
+                files.setSorted(listSortDirection(s.FileSort));
         }
         watchShownFiles();
     }
@@ -406,7 +409,7 @@ bool Navigation::openPlace(const Place &place)
         const int row = rowNamed(projects, place.project);
         if (row < 0 || !isUsableFileName(projects.rowText(row)))
             return false;
-        projects.setAction(2);
+        projects.deselectAll();
         projects.selectRow(row);
         SelectProject();
         if (s.CurrentProject != projects.rowText(row))
@@ -417,8 +420,8 @@ bool Navigation::openPlace(const Place &place)
     const int topic = rowNamed(topics, place.topic.isEmpty() ? projectRowText() : place.topic);
     if (topic < 0)
         return false;
-    f.lstProjectList.setAction(2);
-    f.lstFileList.setAction(2);
+    f.lstProjectList.deselectAll();
+    f.lstFileList.deselectAll();
     topics.setListIndex(topic);
     SelectTopic();
     if (s.CurrentTopic != topics.columnText(topic, 0))
@@ -442,7 +445,7 @@ void Navigation::selectPointer(const QString &line)
         f.giveFocus(&topics);
         return;
     }
-    files.setAction(2);
+    files.deselectAll();
     files.selectRow(pointer);
     showLinePanel(QStringLiteral("Files Line: "), pointer);
     f.giveFocus(&files);

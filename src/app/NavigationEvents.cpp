@@ -32,16 +32,16 @@ QString displayName(const QString &rowText)
 
 void Navigation::lstProjectList_Click()
 {
-    f.lstTopicList.setAction(2);
-    f.lstFileList.setAction(2);
+    f.lstTopicList.deselectAll();
+    f.lstFileList.deselectAll();
 }
 
 void Navigation::lstProjectList_GotFocus()
 {
     if (s.SuppressListClick)
         return;
-    f.lstTopicList.setAction(2);
-    f.lstFileList.setAction(2);
+    f.lstTopicList.deselectAll();
+    f.lstFileList.deselectAll();
     s.ActiveList = ActiveList::Projects;
 }
 
@@ -92,8 +92,8 @@ void Navigation::lstProjectList_MouseDown(int button, int, int row, bool fromKey
         f.ui.beep();
         return;
     }
-    f.lstTopicList.setAction(2);
-    f.lstFileList.setAction(2);
+    f.lstTopicList.deselectAll();
+    f.lstFileList.deselectAll();
     const bool hasRow = onRow(list, row);
     if (hasRow && !fromKeyboard)
         list.selectRow(row);
@@ -136,8 +136,8 @@ void Navigation::lstTopicList_Click()
 {
     if (s.SuppressListClick)
         return;
-    f.lstFileList.setAction(2);
-    f.lstProjectList.setAction(2);
+    f.lstFileList.deselectAll();
+    f.lstProjectList.deselectAll();
     SelectTopic();
 }
 
@@ -145,8 +145,8 @@ void Navigation::lstTopicList_GotFocus()
 {
     if (s.SuppressListClick)
         return;
-    f.lstFileList.setAction(2);
-    f.lstProjectList.setAction(2);
+    f.lstFileList.deselectAll();
+    f.lstProjectList.deselectAll();
     s.ActiveList = ActiveList::Topics;
 }
 
@@ -190,8 +190,8 @@ void Navigation::lstTopicList_MouseDown(int button, int, int row, bool fromKeybo
         f.ui.beep();
         return;
     }
-    f.lstFileList.setAction(2);
-    f.lstProjectList.setAction(2);
+    f.lstFileList.deselectAll();
+    f.lstProjectList.deselectAll();
     const bool hasRow = onRow(list, row);
     if (hasRow && !fromKeyboard) {
         list.selectRow(row);
@@ -223,7 +223,7 @@ void Navigation::lstFileList_Click()
 {
     if (s.SuppressListClick)
         return;
-    f.lstProjectList.setAction(2);
+    f.lstProjectList.deselectAll();
     if (f.lstFileList.ListCount() == 0) {
         f.lstProjectList.selectRow(f.lstProjectList.ListIndex());
         f.giveFocus(&f.lstProjectList);
@@ -232,7 +232,7 @@ void Navigation::lstFileList_Click()
 
 void Navigation::lstFileList_GotFocus()
 {
-    f.lstProjectList.setAction(2);
+    f.lstProjectList.deselectAll();
     if (!s.SuppressListClick)
         s.ActiveList = ActiveList::Files;
 }

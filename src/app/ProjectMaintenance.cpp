@@ -130,7 +130,8 @@ void ProjectMaintenance::CreateNewProject()
         if (made)
             made = createEmptyFile(folder + u'/' + name + QStringLiteral(".Files"));
         if (!made) {
-            removeProjectFolder(folder, name);
+            // The failure is shown; a folder that cannot go is offered by the clean-up later.
+            static_cast<void>(removeProjectFolder(folder, name));
             showFailure(made);
             continue;
         }
@@ -153,8 +154,9 @@ void ProjectMaintenance::CreateNewProject()
     if (!saved) {
         // Project.List does not name it: neither the row nor the new, empty folder stays.
         list.setRow(row);
-        list.setAction(4);
-        removeProjectFolder(projectFolder(name), name);
+        list.removeRow(row);
+        // The failure is shown; a folder that cannot go is offered by the clean-up later.
+        static_cast<void>(removeProjectFolder(projectFolder(name), name));
         if (list.ListCount() == 0) {
             list.setRow(0);
             list.insertRow(QStringLiteral(" "));
@@ -208,7 +210,7 @@ void ProjectMaintenance::CreateNewTopic()
     if (!saved) {
         // The topic list file does not name it: neither the row nor its new, empty file stays.
         list.setRow(row);
-        list.setAction(4);
+        list.removeRow(row);
         if (const FsResult removed = removeFile(topicFile(name)); !removed)
             showFailure(removed); // an empty file that no list names
     }

@@ -50,8 +50,8 @@ private:
     void showFailure(const FsResult &result);
     QString projectFolder(const QString &name) const;
     QString topicFile(const QString &name) const;
-    bool writeProjectList();
-    bool writeTopicList();
+    [[nodiscard]] bool writeProjectList();
+    [[nodiscard]] bool writeTopicList();
     // The File List file behind a Topic List row (the project row's own for the project row).
     QString rowFile(int row) const;
     // Whether a Topic List row other than row still shows file.

@@ -288,7 +288,7 @@ void ProjectMaintenance::DeleteProject()
         return;
 
     list.setRow(index);
-    list.setAction(4);
+    list.removeRow(index);
     if (!writeProjectList()) {
         // Project.List still names it: the row comes back and no file goes.
         list.setRow(index);
@@ -336,7 +336,7 @@ void ProjectMaintenance::DeleteTopic()
         return;
 
     list.setRow(index);
-    list.setAction(4);
+    list.removeRow(index);
     if (!writeTopicList()) {
         // The topic list file still names it: the row comes back and its file stays.
         list.setRow(index);

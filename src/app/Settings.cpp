@@ -46,7 +46,7 @@ void loadGridLines(MainForm &form, const QString &section, ListControl &list,
 {
     const QString value = read(form, section, QStringLiteral("DisplayLines"));
     const bool lines = value.isEmpty() || value == u"True";
-    list.setLineStyle(lines ? 4 : 1);
+    list.setGridLines(lines ? GridLines::Shown : GridLines::Hidden);
     form.commands.setChecked(item1, lines);
     form.commands.setChecked(item2, lines);
 }

@@ -19,19 +19,19 @@ void applySort(SharedState &s, ListControl &list, SortOrder order, int columns, 
 {
     const bool wasLoading = s.ListLoading;
     s.ListLoading = true;
-    list.setSortState(2);
+    list.setSortState(ListSortState::Suspended);
     list.setColumns(columns);
     list.setCol(0);
     if (order == SortOrder::Ascending) {
-        list.setColSorted(1);
+        list.setColSorted(SortDirection::Ascending);
     } else if (order == SortOrder::Descending) {
-        list.setColSorted(2);
+        list.setColSorted(SortDirection::Descending);
         if (marker) {
             list.setRow(0);
             list.insertRow(projectRowText());
         }
     }
-    list.setSortState(1);
+    list.setSortState(ListSortState::Active);
     s.ListLoading = wasLoading;
 }
 
@@ -48,7 +48,7 @@ int markerRow(const ListControl &list)
 // After a sort exactly the remembered row number is selected, whatever the sort carried along.
 void reselect(ListControl &list, int index)
 {
-    list.setAction(2);
+    list.deselectAll();
     list.selectRow(index);
 }
 
@@ -57,7 +57,7 @@ void removeRow(ListControl &list, int row)
     if (row < 0)
         return;
     list.setRow(row);
-    list.setAction(4);
+    list.removeRow(row);
 }
 
 } // namespace
@@ -271,7 +271,7 @@ void Sorting::SaveTopicList()
     f.setCaption(QStringLiteral(" Rebuilding Topic List"));
     f.ui.setBusy(true);
     const int index = list.ListIndex();
-    list.setAction(2);
+    list.deselectAll();
     reportSaveFailure(f.ui, s.TopicListPath, writeNameList(s.TopicListPath, list));
     f.setCaption(before);
     f.ui.beep();

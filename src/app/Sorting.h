@@ -2,14 +2,22 @@
 
 #include "app/FeatureCalls.h"
 #include "app/SharedState.h"
+#include "store/ListControl.h"
 
 #include <QString>
 
 namespace corvanta {
 
-class ListControl;
 class MainForm;
 struct SharedState;
+
+// The direction a list sorts its first column in for a stored order; None for no or an unknown order.
+constexpr SortDirection listSortDirection(SortOrder order)
+{
+    return order == SortOrder::Ascending    ? SortDirection::Ascending
+           : order == SortOrder::Descending ? SortDirection::Descending
+                                            : SortDirection::None;
+}
 
 // Shows each list in its stored order, ascending or descending, keeps the sort states in the
 // settings file, and rebuilds the list files from the lists as shown.

@@ -88,7 +88,7 @@ private:
     // bytes, sharing the copy the last change of path left when it is the same.
     QByteArray shared(const QString &path, const QByteArray &bytes) const;
     qsizetype heldBytes() const;
-    bool restore(const Change &change, bool back);
+    [[nodiscard]] bool restore(const Change &change, bool back);
     void show(const Change &change, bool back);
     void updateMenu();
 };

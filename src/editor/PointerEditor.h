@@ -146,7 +146,7 @@ private:
     void SaveEditedPointer();
     // True, after the duplicate-name box, when a File List row other than exceptRow has name.
     bool CheckDuplicatePointerName(const QString &name, int exceptRow);
-    bool writeFileList(const QStringList &lines);
+    [[nodiscard]] bool writeFileList(const QStringList &lines);
 };
 
 // The desktop's side of the editor: shows it modally and returns when it has closed.

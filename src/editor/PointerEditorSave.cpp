@@ -122,7 +122,7 @@ void PointerEditor::addSave()
     if (!writeFileList(lines)) {
         // The list keeps agreeing with its file; the fields stay as typed for another try.
         list.setRow(index);
-        list.setAction(4);
+        list.removeRow(index);
         return;
     }
     result_ = {EditorResult::Outcome::Saved, name};

@@ -139,7 +139,7 @@ void FileListCommands::lstFileList_MouseDown(int button, int, int row, bool from
         list.setRow(row);
         // A row not yet selected becomes the only selection, as the popup's title says.
         if (!list.Selected()) {
-            list.setAction(2);
+            list.deselectAll();
             list.selectRow(row);
         }
         list.setListIndex(row);
@@ -170,12 +170,12 @@ void FileListCommands::mnuSelectAllFiles_Click()
     ListControl &list = c.lstFileList;
     c.window.giveFocus(&list);
     list.setListIndex(list.ListCount() - 1);
-    list.setAction(1);
+    list.selectAll();
 }
 
 void FileListCommands::mnuUnselectAll_Click()
 {
-    c.lstFileList.setAction(2);
+    c.lstFileList.deselectAll();
 }
 
 // --- removing, renaming, editing ---
@@ -227,7 +227,7 @@ void FileListCommands::RemoveSelectedFiles()
             list.insertRow(text);
         }
     }
-    list.setAction(2);
+    list.deselectAll();
     // When the last rows went, the new last row takes the selection.
     remembered = std::min(remembered, list.ListCount() - 1);
     if (remembered >= 0) {

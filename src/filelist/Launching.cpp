@@ -195,7 +195,7 @@ void Launching::RemoveMissingFile()
     const QString rowTarget = trimSpaces(targetField(rowText));
 
     list.setRow(row);
-    list.setAction(4);
+    list.removeRow(row);
     const int count = list.ListCount();
     if (count > 0) {
         const int next = std::min(row, count - 1);
@@ -294,7 +294,8 @@ void Launching::CopyTarget()
 
 void Launching::startTool(Launcher::Tool tool, const QString &caption, const QString &file)
 {
-    launcher_.startTool(tool, caption, file);
+    // A tool that is not found has its box shown already; nothing else waits for it.
+    static_cast<void>(launcher_.startTool(tool, caption, file));
 }
 
 void Launching::editListFile(const QString &fileName)

@@ -121,7 +121,7 @@ void ListAppearance::ToggleListLines(Which which)
     const bool show = !(first && first->checked);
     c.commands.setChecked(v.linesItem, show);
     c.commands.setChecked(v.linesItem2, show);
-    v.list.setLineStyle(show ? 4 : 1);
+    v.list.setGridLines(show ? GridLines::Shown : GridLines::Hidden);
     write(v.section, QStringLiteral("DisplayLines"), flagText(show));
 }
 

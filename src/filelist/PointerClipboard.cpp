@@ -96,7 +96,7 @@ void PointerClipboard::cutFiles(const std::vector<int> &rows)
         return;
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         list.setRow(*row);
-        list.setAction(4);
+        list.removeRow(*row);
     }
     // The row that followed the topmost cut row, or the new last row.
     list.selectRow(std::min(topmost, list.ListCount() - 1));
@@ -112,7 +112,7 @@ void PointerClipboard::copyFiles(const std::vector<int> &rows)
     if (!savePasteList(copied))
         return;
     const int keep = list.ListIndex();
-    list.setAction(2);
+    list.deselectAll();
     list.selectRow(keep);
     enablePasteItems();
 }
@@ -207,11 +207,11 @@ void PointerClipboard::dropPointers(const std::vector<int> &rows, int topicRow, 
     for (int row = list.ListCount() - 1; row >= 0; --row) {
         if (moved[size_t(row)]) {
             list.setRow(row);
-            list.setAction(4);
+            list.removeRow(row);
             topmost = row;
         }
     }
-    list.setAction(2);
+    list.deselectAll();
     list.selectRow(std::min(topmost, list.ListCount() - 1));
 }
 
@@ -265,7 +265,7 @@ void PointerClipboard::paste(PastePlace place)
         list.insertRow(record);
     }
     // Only the last pasted row ends selected (or the row before the place, when none was).
-    list.setAction(2);
+    list.deselectAll();
     list.selectRow(pos - 1);
 }
 

@@ -50,7 +50,7 @@ private:
 
     void cutFiles(const std::vector<int> &rows);
     void copyFiles(const std::vector<int> &rows);
-    bool savePasteList(const QStringList &lines);
+    [[nodiscard]] bool savePasteList(const QStringList &lines);
     void enablePasteItems();
     QString topicFilePath(int row) const;
 };

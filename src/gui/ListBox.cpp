@@ -102,7 +102,7 @@ void ListBox::applyAppearance()
     if (font() != listFont)
         setFont(listFont);
     verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 2);
-    setShowGrid(control_.LineStyle() == 4);
+    setShowGrid(control_.gridLines() == GridLines::Shown);
 
     // Column 0 fills the list; the others take their own width and vanish without one.
     QHeaderView *header = horizontalHeader();

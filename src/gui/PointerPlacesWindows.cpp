@@ -1,5 +1,6 @@
 #include "gui/PointerPlacesWindows.h"
 
+#include "gui/Modal.h"
 #include "gui/QtUi.h"
 
 #include <QCoreApplication>
@@ -262,10 +263,7 @@ void MissingTargetsWindow::syncSelection()
 void QtUi::showFindPointer(PointerFinder &finder)
 {
     FindPointerWindow window(finder, parent);
-    QWidget *const owner = parent;
-    parent = &window;
-    window.exec();
-    parent = owner;
+    runModal(window, parent);
 }
 
 void QtUi::showMissingTargets(MissingTargets &missing)
@@ -273,10 +271,7 @@ void QtUi::showMissingTargets(MissingTargets &missing)
     if (missing.closed())
         return;
     MissingTargetsWindow window(missing, parent);
-    QWidget *const owner = parent;
-    parent = &window;
-    window.exec();
-    parent = owner;
+    runModal(window, parent);
 }
 
 } // namespace corvanta

@@ -1,5 +1,7 @@
 #include "gui/QtFileDialogs.h"
 
+#include "gui/Modal.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -30,7 +32,7 @@ QStringList QtFileDialogs::getOpenFileNames(const OpenFileRequest &request)
     } else {
         dialog.setDirectory(request.initialFolder);
     }
-    if (dialog.exec() != QDialog::Accepted)
+    if (runModal(dialog, parent) != QDialog::Accepted)
         return {};
     return dialog.selectedFiles();
 }

@@ -1,5 +1,6 @@
 #include "gui/QtUi.h"
 
+#include "gui/Modal.h"
 #include "gui/OpenWithDialog.h"
 #include "gui/StartupWindowDialog.h"
 #include "gui/Twips.h"
@@ -48,7 +49,7 @@ int QtUi::msgBox(const QString &text, const QString &title, int flags)
     box.setDefaultButton(choices[defaultIndex].button);
     // Escape answers the last button (No, Cancel) or OK when there is only one.
     box.setEscapeButton(choices.back().button);
-    box.exec();
+    runModal(box, parent);
     const auto clicked = box.standardButton(box.clickedButton());
     for (const Choice &c : choices) {
         if (c.button == clicked)
@@ -66,7 +67,7 @@ QString QtUi::inputBox(const QString &prompt, const QString &title, const QStrin
     dialog.setTextValue(preset);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.move(toPixels(leftTwips), toPixels(topTwips));
-    if (dialog.exec() != QDialog::Accepted)
+    if (runModal(dialog, parent) != QDialog::Accepted)
         return QString();
     return dialog.textValue();
 }
@@ -88,7 +89,7 @@ void QtUi::pumpEvents() { QCoreApplication::processEvents(); }
 void QtUi::showStartupWindow(StartupWindow &window)
 {
     StartupWindowDialog dialog(window, parent);
-    dialog.exec();
+    runModal(dialog, parent);
 }
 
 void QtUi::showPopupMenu(const QString &menuName)
@@ -107,7 +108,7 @@ QString QtUi::chooseProgram(const QString &target, const QString &title)
 {
     OpenWithDialog dialog(target, parent);
     dialog.setWindowTitle(title);
-    return dialog.exec() == QDialog::Accepted ? dialog.command() : QString();
+    return runModal(dialog, parent) == QDialog::Accepted ? dialog.command() : QString();
 }
 
 } // namespace corvanta

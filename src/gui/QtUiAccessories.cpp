@@ -3,6 +3,7 @@
 #include "app/HelpWindow.h"
 #include "gui/AccessoryDialogs.h"
 #include "gui/HelpViewer.h"
+#include "gui/Modal.h"
 #include "gui/Twips.h"
 
 #include <QScreen>
@@ -41,13 +42,13 @@ void QtUi::showHelp(HelpWindow &window)
 void QtUi::showCalendar(Calendar &calendar)
 {
     CalendarDialog dialog(calendar, parent);
-    dialog.exec();
+    runModal(dialog, parent);
 }
 
 void QtUi::showAbout(About &about)
 {
     AboutDialog dialog(about, parent);
-    dialog.exec();
+    runModal(dialog, parent);
 }
 
 } // namespace corvanta

@@ -1,3 +1,4 @@
+#include "gui/Modal.h"
 #include "gui/PointerEditorDialog.h"
 #include "gui/QtUi.h"
 
@@ -9,10 +10,7 @@ void QtUi::showPointerEditor(PointerEditor &editor)
         return;
     PointerEditorDialog dialog(editor, parent);
     // The editor's message boxes belong over the editor, not behind it over the main window.
-    QWidget *const owner = parent;
-    parent = &dialog;
-    dialog.exec();
-    parent = owner;
+    runModal(dialog, parent);
 }
 
 } // namespace corvanta

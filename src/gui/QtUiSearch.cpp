@@ -1,4 +1,5 @@
 #include "gui/FileSearchWindow.h"
+#include "gui/Modal.h"
 #include "gui/QtUi.h"
 
 namespace corvanta {
@@ -6,7 +7,7 @@ namespace corvanta {
 void QtUi::showFileSearch(FileSearch &search)
 {
     FileSearchWindow window(search, parent);
-    window.exec();
+    runModal(window, parent);
 }
 
 } // namespace corvanta

@@ -6,7 +6,7 @@
 namespace corvanta {
 
 // What reading one of the program's files gave.
-enum class ReadOutcome {
+enum class [[nodiscard]] ReadOutcome {
     Read,      // the bytes are the file's whole content
     Missing,   // nothing at the path (a dangling link counts as nothing)
     Unreadable // something is there but could not be read; reason says why

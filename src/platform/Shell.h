@@ -34,14 +34,14 @@ public:
     // Opens (verb "open", "Open" or anything but "print") or prints the file in folder; folder
     // keeps its trailing separator and is empty for an address (http:, https:, mailto:) or a
     // name relative to the current folder. Returns a ShellResult value.
-    virtual int execute(const QString &verb, const QString &file, const QString &parameters,
+    [[nodiscard]] virtual int execute(const QString &verb, const QString &file, const QString &parameters,
         const QString &folder) = 0;
     // The system's reason for the last failed execute, or "" when it gave none.
     virtual QString failureReason() const = 0;
 
     // Starts program (a name looked up in PATH, or a path) with arguments in folder ("" keeps
     // the current folder). False when it could not be started.
-    virtual bool startProcess(const QString &program, const QStringList &arguments, int windowStyle,
+    [[nodiscard]] virtual bool startProcess(const QString &program, const QStringList &arguments, int windowStyle,
         const QString &folder = QString()) = 0;
     // The full path of a program found in PATH, or "".
     virtual QString findProgram(const QString &name) const = 0;
@@ -50,7 +50,7 @@ public:
     virtual QString defaultCommand(const QString &mimeType) const = 0;
     // Shows path selected in the desktop's file manager (the FileManager1 D-Bus service). False
     // when no file manager offers that; the caller then opens the folder itself.
-    virtual bool showInFolder(const QString &path) = 0;
+    [[nodiscard]] virtual bool showInFolder(const QString &path) = 0;
 };
 
 } // namespace corvanta

@@ -12,14 +12,14 @@ namespace corvanta {
 class XdgShell : public Shell
 {
 public:
-    int execute(const QString &verb, const QString &file, const QString &parameters,
+    [[nodiscard]] int execute(const QString &verb, const QString &file, const QString &parameters,
         const QString &folder) override;
     QString failureReason() const override { return reason_; }
-    bool startProcess(const QString &program, const QStringList &arguments, int windowStyle,
+    [[nodiscard]] bool startProcess(const QString &program, const QStringList &arguments, int windowStyle,
         const QString &folder = QString()) override;
     QString findProgram(const QString &name) const override;
     QString defaultCommand(const QString &mimeType) const override;
-    bool showInFolder(const QString &path) override;
+    [[nodiscard]] bool showInFolder(const QString &path) override;
     // The dbus-send arguments that ask the file manager to show path selected.
     static QStringList showItemsArguments(const QString &path);
 

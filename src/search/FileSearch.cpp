@@ -201,7 +201,7 @@ void FileSearch::applySettings()
     const QString lines =
         ReadIniString(s.IniFile, section, QStringLiteral("DisplayLines"), QStringLiteral("True"));
     const bool show = lines == u"True";
-    lstFileSearch.setLineStyle(show ? 4 : 1);
+    lstFileSearch.setGridLines(show ? GridLines::Shown : GridLines::Hidden);
     for (MenuItem &item : mnuNamePointers) {
         if (item.name == u"mnuDisplayLinesInFileSearch")
             item.checked = show;

@@ -136,9 +136,9 @@ void FileSearch::menuClick(const QString &name)
     else if (name == u"mnuRemoveFromList")
         RemoveSearchResults();
     else if (name == u"mnuSelectAll")
-        lstFileSearch.setAction(1);
+        lstFileSearch.selectAll();
     else if (name == u"mnuUnselectAll")
-        lstFileSearch.setAction(2);
+        lstFileSearch.deselectAll();
     else if (name == u"mnuNameFile")
         AddResultsToFileList();
     else if (name == u"mnuCopyFile")
@@ -186,7 +186,7 @@ void FileSearch::AddResultsToFileList()
         if (list.SelCount() == 0)
             break;
         if (result.outcome == EditorResult::Outcome::CancelAll) {
-            list.setAction(2);
+            list.deselectAll();
             setFocus(Control::LstFileSearch);
             break;
         }
@@ -254,7 +254,7 @@ void FileSearch::ToggleSearchLines()
             m.checked = show;
         }
     }
-    lstFileSearch.setLineStyle(show ? 4 : 1);
+    lstFileSearch.setGridLines(show ? GridLines::Shown : GridLines::Hidden);
     writeSetting(s, c.ui, QStringLiteral("File Search"), QStringLiteral("DisplayLines"),
         show ? QStringLiteral("True") : QStringLiteral("False"));
     changed(Change::Menu);

@@ -2,6 +2,7 @@
 
 #include "app/Operations.h"
 #include "app/SharedState.h"
+#include "app/Sorting.h"
 #include "search/FileSearch.h"
 #include "store/ListControl.h"
 
@@ -37,8 +38,8 @@ void GlobalFileSearch::OpenGlobalFileSearch()
         return;
     const int current = files.ListIndex();
     if (sortDirection(c.state.FileSort) != 0)
-        files.setSorted(sortDirection(c.state.FileSort));
-    files.setAction(2);
+        files.setSorted(listSortDirection(c.state.FileSort));
+    files.deselectAll();
     if (current >= 0 && current < files.ListCount()) {
         files.setRow(current);
         files.setListIndex(current);

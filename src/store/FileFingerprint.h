@@ -38,10 +38,10 @@ void record(const QString &path, QByteArrayView bytes);
 // The file was looked for and is missing: another program creating it is a change too.
 void recordMissing(const QString &path);
 // True when the file is as last recorded, or was never recorded.
-bool unchanged(const QString &path);
+[[nodiscard]] bool unchanged(const QString &path);
 // The same for a file that now lies elsewhere (replaced, the one a save swapped out; empty when
 // nothing was there): true when it holds what was last recorded for path.
-bool matchesRecord(const QString &path, const QString &replaced);
+[[nodiscard]] bool matchesRecord(const QString &path, const QString &replaced);
 // Takes the file's present state as seen, after the program has shown it again.
 void forget(const QString &path);
 // The one listener (the program's external-change handling); nullptr removes it.

@@ -22,16 +22,16 @@ FsResult removeEmptyFolder(const QString &path);
 FsResult copyFile(const QString &from, const QString &to);
 // Whether the folder of project holds any of the program's own files (its .List file or a .Files
 // file), or nothing at all: only then has a clean-up anything to delete in it.
-bool holdsProgramFilesOrNothing(const QString &folder, const QString &project);
+[[nodiscard]] bool holdsProgramFilesOrNothing(const QString &folder, const QString &project);
 // Deletes the program's own files directly in the folder of project (its .List file and every
 // .Files file; a symbolic link itself, never what it points to), then the folder when nothing
 // else is left in it. False when the folder stays: it holds the user's own files or subfolders,
 // or a deletion failed.
-bool removeProjectFolder(const QString &folder, const QString &project);
+[[nodiscard]] bool removeProjectFolder(const QString &folder, const QString &project);
 // Whether something at path exists, its last part matched without regard to letter case: names
 // that differ only in case stand for the same project or topic.
-bool existsIgnoringCase(const QString &path);
+[[nodiscard]] bool existsIgnoringCase(const QString &path);
 // A folder that is really there: not a symbolic link to somewhere else.
-bool isRealFolder(const QString &path);
+[[nodiscard]] bool isRealFolder(const QString &path);
 
 } // namespace corvanta

@@ -79,7 +79,7 @@ void ListControl::clear()
     nextSel_ = -1;
     anchor_ = -1;
     mouseOverRow_ = -1;
-    colSorted_ = 0;
+    colSorted_ = SortDirection::None;
     Notify::send(*this, [](ListControlObserver &o) { o.listReset(); });
 }
 
@@ -292,24 +292,22 @@ int ListControl::removeSelectedRows()
     return lowest;
 }
 
-void ListControl::setAction(int action)
+void ListControl::selectAll()
 {
-    switch (action) {
-    case 1:
-        if (multiSelect_ && !rows_.empty())
-            setSelectedRange(0, ListCount() - 1, true);
-        break;
-    case 2:
-        if (selCount_ > 0)
-            setSelectedRange(0, ListCount() - 1, false);
-        break;
-    case 4:
-        if (validRow(row_))
-            removeAt(row_);
-        break;
-    default:
-        break;
-    }
+    if (multiSelect_ && !rows_.empty())
+        setSelectedRange(0, ListCount() - 1, true);
+}
+
+void ListControl::deselectAll()
+{
+    if (selCount_ > 0)
+        setSelectedRange(0, ListCount() - 1, false);
+}
+
+void ListControl::removeRow(int row)
+{
+    if (validRow(row))
+        removeAt(row);
 }
 
 // --- selection helpers ---
@@ -370,31 +368,29 @@ void ListControl::selectRangeOnly(int first, int last)
 
 // --- sorting ---
 
-void ListControl::setSortState(int state)
+void ListControl::setSortState(ListSortState state)
 {
     sortState_ = state;
-    if (sortState_ == 1 && colSorted_ != 0)
+    if (sortState_ == ListSortState::Active && colSorted_ != SortDirection::None)
         sortRows(colSorted_);
 }
 
-void ListControl::setColSorted(int direction)
+void ListControl::setColSorted(SortDirection direction)
 {
-    if (direction < 0 || direction > 2)
-        return;
     colSorted_ = direction;
-    if (sortState_ == 1 && colSorted_ != 0)
+    if (sortState_ == ListSortState::Active && colSorted_ != SortDirection::None)
         sortRows(colSorted_);
 }
 
-void ListControl::setSorted(int direction)
+void ListControl::setSorted(SortDirection direction)
 {
-    if (direction == 1 || direction == 2)
+    if (direction != SortDirection::None)
         sortRows(direction);
 }
 
 // Stable, so names that compare equal keep the order they were inserted in; the keys are
 // made once, as a list of 100,000 rows must sort without a pause.
-void ListControl::sortRows(int direction)
+void ListControl::sortRows(SortDirection direction)
 {
     const int count = ListCount();
     if (count < 2)
@@ -409,7 +405,7 @@ void ListControl::sortRows(int direction)
         keys.push_back(collator.sortKey(firstColumn(data.text).toString().toCaseFolded()));
     std::vector<int> order(static_cast<std::size_t>(count));
     std::iota(order.begin(), order.end(), 0);
-    const bool descending = direction == 2;
+    const bool descending = direction == SortDirection::Descending;
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return descending ? keys[std::size_t(b)].compare(keys[std::size_t(a)]) < 0
                           : keys[std::size_t(a)].compare(keys[std::size_t(b)]) < 0;
@@ -471,11 +467,11 @@ void ListControl::setColWidth(int col, double twips)
     Notify::send(*this, [](ListControlObserver &o) { o.appearanceChanged(); });
 }
 
-void ListControl::setLineStyle(int style)
+void ListControl::setGridLines(GridLines lines)
 {
-    if (style == lineStyle_)
+    if (lines == gridLines_)
         return;
-    lineStyle_ = style;
+    gridLines_ = lines;
     Notify::send(*this, [](ListControlObserver &o) { o.appearanceChanged(); });
 }
 

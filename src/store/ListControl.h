@@ -47,6 +47,14 @@ public:
 
 using ListFont = FontSpec;
 
+// Whether a list keeps its rows in its column sort order: Suspended while rows are being loaded
+// or the order is being changed; going Active again sorts by the column sort direction.
+enum class ListSortState { Active, Suspended };
+// The order a list sorts its first column in.
+enum class SortDirection { None, Ascending, Descending };
+// Whether a list draws lines between its rows and columns.
+enum class GridLines { Hidden, Shown };
+
 // The list box behind the Project, Topic and File Lists and the search results: rows of text
 // whose columns are split at TAB, a cursor (Row, Col) through which the row text, a column's
 // text and the selection flag are read and written, and the current row (ListIndex).
@@ -91,19 +99,20 @@ public:
     int MouseOverRow() const { return mouseOverRow_; }
     void setMouseOverRow(int row) { mouseOverRow_ = row; }
 
-    // 1 selects every row, 2 deselects every row, 4 deletes the row at Row.
-    void setAction(int action);
-    // Deletes every selected row, as Action 4 on each of them from the last up would, in one pass
+    void selectAll();                          // every row; nothing in a single-select list
+    void deselectAll();
+    void removeRow(int row);                   // a row out of range does nothing
+    // Deletes every selected row, as removeRow on each of them from the last up would, in one pass
     // and one reset: 50,000 rows of 100,000 go at once, not one shift of the rest per row.
     // Returns the lowest index deleted, or -1 when nothing was selected.
     int removeSelectedRows();
 
     // --- sorting: column sort on column 0 as text (stable, case-insensitive, locale order) ---
-    void setSortState(int state);              // 2 suspends, 1 resumes and sorts by ColSorted
-    int SortState() const { return sortState_; }
-    void setColSorted(int direction);          // 0 none, 1 ascending, 2 descending
-    int ColSorted() const { return colSorted_; }
-    void setSorted(int direction);             // one-shot sort of all rows: 1 ascending, 2 descending
+    void setSortState(ListSortState state);    // going Active sorts by ColSorted
+    ListSortState SortState() const { return sortState_; }
+    void setColSorted(SortDirection direction);
+    SortDirection ColSorted() const { return colSorted_; }
+    void setSorted(SortDirection direction);   // one-shot sort of all rows; None does nothing
 
     // --- appearance ---
     int Columns() const { return columns_; }
@@ -112,8 +121,8 @@ public:
     void setColHide(int col, bool hidden);
     double ColWidth(int col) const;            // twips; 0 = view decides
     void setColWidth(int col, double twips);
-    int LineStyle() const { return lineStyle_; } // 4 grid lines, 1 none
-    void setLineStyle(int style);
+    GridLines gridLines() const { return gridLines_; }
+    void setGridLines(GridLines lines);
     const ListFont &font() const { return font_; }
     void setFont(const ListFont &font);
     void setFontName(const QString &name);
@@ -175,9 +184,9 @@ private:
     int nextSel_ = -1;
     int mouseOverRow_ = -1;
     int anchor_ = -1;
-    int sortState_ = 1;
-    int colSorted_ = 0;
-    int lineStyle_ = 1;
+    ListSortState sortState_ = ListSortState::Active;
+    SortDirection colSorted_ = SortDirection::None;
+    GridLines gridLines_ = GridLines::Hidden;
     std::vector<bool> colHidden_;
     std::vector<double> colWidth_;
     ListFont font_;
@@ -191,7 +200,7 @@ private:
 
     bool validRow(int row) const { return row >= 0 && row < ListCount(); }
     static QStringView firstColumn(const QString &text); // the row text up to its first TAB
-    void sortRows(int direction);
+    void sortRows(SortDirection direction);
     void insertAt(int at, const QString &text);
     void removeAt(int at);
     bool setRowSelected(int row, bool selected); // keeps SelCount; true when the flag flipped

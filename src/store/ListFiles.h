@@ -43,7 +43,7 @@ void forEachRecord(QByteArrayView text, const std::function<void(QByteArrayView)
 // The lines of a file about to be rewritten; a missing file has none. False, with the reason,
 // when it exists but cannot be read or was marked unreadable earlier in the run: a rewrite never
 // replaces content it could not see.
-bool readLinesForRewrite(const QString &path, QStringList &lines, QString *reason = nullptr);
+[[nodiscard]] bool readLinesForRewrite(const QString &path, QStringList &lines, QString *reason = nullptr);
 // Writes every line followed by CR LF through saveOwnFile: atomically, and never over a file
 // marked unreadable, a special file or a link leading out of the data and home folders. A
 // read-only file, a missing folder or a full disk fail and leave the old file whole. A file
@@ -67,7 +67,7 @@ bool reportSaveFailure(Ui &ui, const QString &path, const SaveResult &result);
 
 // --- the list-file operations ---
 // 1. Creates an empty file when path names none; existing content is never touched.
-bool ensureFileExists(const QString &path);
+[[nodiscard]] bool ensureFileExists(const QString &path);
 // 2. Name list into rows: each line trimmed, blank lines skipped, rows added at the end.
 //    yield runs after every 1000 rows.
 int readNameList(const QString &path, ListControl &list, const std::function<void()> &yield = {});

@@ -25,7 +25,7 @@ struct [[nodiscard]] SaveResult {
 // Reads a regular file whole (see readRegularFile); one that is there but unreadable is marked.
 // A link that leads nowhere is there, so it is unreadable, not missing.
 ReadOutcome readOwnFile(const QString &path, QByteArray &bytes, QString *reason = nullptr);
-bool isMarkedUnreadable(const QString &path);
+[[nodiscard]] bool isMarkedUnreadable(const QString &path);
 // Keeps the marks with the files when the program renames or deletes them (a folder moves the
 // marks of everything under it).
 void moveUnreadableMarks(const QString &from, const QString &to);
@@ -33,7 +33,7 @@ void dropUnreadableMarks(const QString &path);
 QString unreadableFileReason(); // "The file could not be read, so it is not replaced."
 // True the first time it is asked for path in the run: the user is told once about a file that
 // could not be read, however often it is shown again.
-bool firstNoticeOfUnreadable(const QString &path);
+[[nodiscard]] bool firstNoticeOfUnreadable(const QString &path);
 
 // The data folder of this run: a list file that is a symbolic link is written only when the file
 // it finally leads to is a regular file inside this folder or the user's home folder.

@@ -59,7 +59,7 @@ public:
 
     void selectFile(int row)
     {
-        files().setAction(2);
+        files().deselectAll();
         files().setRow(row);
         files().setListIndex(row);
         files().setSelected(true);

@@ -157,8 +157,8 @@ TEST_F(StartupTest, sortStates_checkTheirMenuItemsAndUnknownLeavesNone)
     EXPECT_TRUE(checked("mnuTopicNoSort"));
     for (const char *item : {"mnuSortNoSortFiles", "mnuSortAscendingFiles", "mnuSortDescendingFiles"})
         EXPECT_FALSE(checked(item)) << item;
-    EXPECT_EQ(projects().LineStyle(), 4);
-    EXPECT_EQ(topics().LineStyle(), 1);
+    EXPECT_EQ(projects().gridLines(), GridLines::Shown);
+    EXPECT_EQ(topics().gridLines(), GridLines::Hidden);
     EXPECT_FALSE(checked("mnuTopicPopupDislplayLinesInTopicList2"));
     EXPECT_TRUE(checked("mnuDisplayLinesInFileList2"));
     EXPECT_EQ(files().font().size, 12);

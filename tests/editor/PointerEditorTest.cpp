@@ -42,7 +42,7 @@ protected:
     QByteArray fileBytes() const { return data.read(u"Project.Files"_s); }
     void selectFile(int row)
     {
-        files().setAction(2);
+        files().deselectAll();
         files().setRow(row);
         files().setListIndex(row);
         files().setSelected(true);

@@ -53,7 +53,7 @@ TEST_F(ContainingFolderTest, opensTheFolderWithTheFileSelected_orTheFolderItself
         shell.fileManagerShowsItems = c.fileManagerShowsItems;
         ui.boxes.clear();
         const int beeps = ui.beeps;
-        files().setAction(2);
+        files().deselectAll();
         files().selectRow(c.row);
         form->run(u"mnuOpenContainingFolder"_s);
         EXPECT_EQ(shell.shownInFolder.empty() ? QString() : shell.shownInFolder.back(), c.shown) << c.row;
@@ -65,7 +65,7 @@ TEST_F(ContainingFolderTest, opensTheFolderWithTheFileSelected_orTheFolderItself
 
 TEST_F(ContainingFolderTest, copyTarget_putsEverySelectedTargetOnALine)
 {
-    files().setAction(2);
+    files().deselectAll();
     for (int row : {1, 4, 5})
         files().userMouseDown(row, Mouse::Left, Key::CtrlMask);
     form->run(u"mnuCopyTarget"_s);
@@ -80,7 +80,7 @@ TEST_F(ContainingFolderTest, popupEnablesOpenContainingFolderForFilePointersOnly
         bool folder;
     } cases[] = {{4, false}, {0, true}, {5, false}, {3, true}};
     for (const auto &c : cases) {
-        files().setAction(2);
+        files().deselectAll();
         files().userMouseDown(c.row, Mouse::Right, 0);
         EXPECT_EQ(enabled("mnuOpenContainingFolder"), c.folder) << c.row;
         EXPECT_TRUE(enabled("mnuCopyTarget"));

@@ -35,7 +35,7 @@ protected:
     void select(std::initializer_list<int> rowsToSelect, bool adding = false)
     {
         if (!adding)
-            files().setAction(2);
+            files().deselectAll();
         for (int row : rowsToSelect) {
             files().setRow(row);
             files().setSelected(true);

@@ -94,13 +94,13 @@ TEST_F(ListAppearanceTest, displayLines_eitherItemMovesBothMarksAndTheStoredSett
         };
         form->run(QString::fromLatin1(second)); // from the popup
         EXPECT_EQ(checks(), std::pair(false, false));
-        EXPECT_EQ(list(section).LineStyle(), 1);
+        EXPECT_EQ(list(section).gridLines(), GridLines::Hidden);
         EXPECT_EQ(ini(section, u"DisplayLines"_s), u"False"_s);
         start();
-        EXPECT_EQ(list(section).LineStyle(), 1);
+        EXPECT_EQ(list(section).gridLines(), GridLines::Hidden);
         form->run(QString::fromLatin1(first));
         EXPECT_EQ(checks(), std::pair(true, true));
-        EXPECT_EQ(list(section).LineStyle(), 4);
+        EXPECT_EQ(list(section).gridLines(), GridLines::Shown);
         EXPECT_EQ(ini(section, u"DisplayLines"_s), u"True"_s);
     }
 }

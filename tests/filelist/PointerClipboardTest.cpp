@@ -36,7 +36,7 @@ protected:
     {
         doubleClick(projects(), project);
         click(topics(), 1);
-        files().setAction(2);
+        files().deselectAll();
         for (int row : selected)
             files().selectRow(row);
     }
@@ -166,7 +166,7 @@ TEST_F(PointerClipboardTest, cutOrCopyWithNothingSelected_keepsPasteListAndTheCu
 {
     data.write(u"Paste.Lst"_s, "Cut earlier\t/e\r\n");
     open(0, {2});
-    files().setAction(2);
+    files().deselectAll();
     for (const char *item : {"mnuCutFiles", "mnuCopyFiles"}) {
         form->run(QString::fromLatin1(item));
         EXPECT_EQ(pasteList(), QByteArray("Cut earlier\t/e\r\n"));

@@ -28,7 +28,7 @@ protected:
     {
         doubleClick(projects(), 0);
         click(topics(), 1);
-        files().setAction(2);
+        files().deselectAll();
         for (int row : selected)
             files().userMouseDown(row, 1, Key::CtrlMask);
     }
@@ -72,7 +72,7 @@ TEST_F(PointerDragTest, ontoTheShownTopicOrNothingSelected_changesNothing)
     EXPECT_EQ(data.read(One), OnePointers);
     EXPECT_EQ(files().ListCount(), 3);
     EXPECT_TRUE(ui.boxes.empty());
-    files().setAction(2);
+    files().deselectAll();
     drop(2, false);
     EXPECT_EQ(ui.beeps, 1);
     EXPECT_EQ(data.read(Two), QByteArray("X\t/x\r\nb B\t/other\r\n"));

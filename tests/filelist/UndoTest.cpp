@@ -58,7 +58,7 @@ protected:
     }
     void select(std::initializer_list<int> rows)
     {
-        files().setAction(2);
+        files().deselectAll();
         for (int row : rows)
             files().selectRow(row);
     }

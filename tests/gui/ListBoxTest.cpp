@@ -106,8 +106,8 @@ TEST(ListBoxTest, modelTester_acceptsEveryKindOfChange)
         control.insertRow(QStringLiteral("bravo"));
         control.setSelected(true);
         control.setRowBackColour(0, 0xE0E0E0);
-        control.setAction(4);
-        control.setSorted(1);
+        control.removeRow(1);
+        control.setSorted(SortDirection::Ascending);
         control.setColumns(3);
         control.setRedraw(false);
         control.clear();
@@ -117,7 +117,7 @@ TEST(ListBoxTest, modelTester_acceptsEveryKindOfChange)
         EXPECT_EQ(model.rowCount(), 500);
         EXPECT_EQ(model.columnCount(), 3);
         control.setRow(0);
-        control.setAction(4);
+        control.removeRow(0);
         EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("row 1"));
     }
     qInstallMessageHandler(previous);
@@ -196,7 +196,7 @@ TEST(ListBoxTest, programChanges_updateTheView)
     EXPECT_TRUE(f.events.log.isEmpty());
 
     f.control.setColHide(1, true);
-    f.control.setLineStyle(4);
+    f.control.setGridLines(GridLines::Shown);
     EXPECT_TRUE(f.view->isColumnHidden(1));
     EXPECT_TRUE(f.view->showGrid());
     EXPECT_EQ(f.view->columnWidth(0), f.view->viewport()->width()); // column 0 fills the list

@@ -81,14 +81,18 @@ TEST_F(OpenWithDialogTest, chooser_opensCentredOverTheMainWindow)
     QtUi ui;
     ui.parent = &main;
     QPoint centre;
+    bool boxesOverChooser = false; // a box it opens comes up over it, not over the main window
     QTimer::singleShot(0, [&] {
         if (auto *dialog = qobject_cast<OpenWithDialog *>(QApplication::activeModalWidget())) {
             centre = dialog->frameGeometry().center();
+            boxesOverChooser = ui.parent == dialog;
             dialog->reject();
         }
     });
     ui.chooseProgram(u"http://example.com"_s, u" Open With"_s);
     EXPECT_LE((centre - main.frameGeometry().center()).manhattanLength(), 4);
+    EXPECT_TRUE(boxesOverChooser);
+    EXPECT_EQ(ui.parent, &main);
 }
 
 TEST_F(OpenWithDialogTest, chooseProgram_returnsTheChoiceOrNothingWhenCancelled)

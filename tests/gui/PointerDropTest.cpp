@@ -39,7 +39,7 @@ TEST_F(PointerDropTest, aDropOnATopicRowMovesOrCopies_theProjectListRefuses)
     EXPECT_TRUE(dropOn(window->listBox(1), 2, Qt::ControlModifier)); // copied
     EXPECT_EQ(data.read(u"Projects/Alpha/Two.Files"_s), QByteArray("A\t/a\r\n"));
     EXPECT_EQ(data.read(u"Projects/Alpha/One.Files"_s), QByteArray("A\t/a\r\nB\t/b\r\n"));
-    form->lstFileList.setAction(2);
+    form->lstFileList.deselectAll();
     form->lstFileList.selectRow(1);
     EXPECT_TRUE(dropOn(window->listBox(1), 2, Qt::NoModifier)); // moved
     EXPECT_EQ(data.read(u"Projects/Alpha/Two.Files"_s), QByteArray("A\t/a\r\nB\t/b\r\n"));

@@ -143,7 +143,7 @@ TEST_F(FileSearchResultsTest, rightClick_addsTheRowToTheSelectionAndBelowTheRows
     EXPECT_EQ(results().ListIndex(), 2);
     EXPECT_EQ(results().SelCount(), 2);
 
-    results().setAction(2);
+    results().deselectAll();
     rightClick(1);
     EXPECT_EQ(search->menuItem(u"mnuNameFile"_s)->caption, u"Add File To File List"_s);
 }
@@ -213,14 +213,14 @@ TEST_F(FileSearchResultsTest, removeSelected_asksThenTakesRowsOutOfTheListOnly)
     EXPECT_EQ(search->caption(), u"2 Files"_s);
 
     // The removed rows were the last ones: the new last row becomes current.
-    results().setAction(1);
+    results().selectAll();
     results().setRow(0);
     results().setSelected(false);
     ui.answers = {MsgBox::Yes};
     search->RemoveSearchResults();
     EXPECT_EQ(results().ListIndex(), 0);
 
-    results().setAction(1);
+    results().selectAll();
     ui.answers = {MsgBox::Yes};
     search->RemoveSearchResults();
     EXPECT_EQ(results().ListCount(), 0);
@@ -230,12 +230,12 @@ TEST_F(FileSearchResultsTest, removeSelected_asksThenTakesRowsOutOfTheListOnly)
 TEST_F(FileSearchResultsTest, toggleLines_switchesGridAndStoresTheSetting)
 {
     search->menuClick(u"mnuDisplayLinesInFileSearch"_s);
-    EXPECT_EQ(results().LineStyle(), 1);
+    EXPECT_EQ(results().gridLines(), GridLines::Hidden);
     EXPECT_FALSE(search->menuItem(u"mnuDisplayLinesInFileSearch"_s)->checked);
     EXPECT_EQ(ini(u"File Search"_s, u"DisplayLines"_s), u"False"_s);
 
     search->ToggleSearchLines();
-    EXPECT_EQ(results().LineStyle(), 4);
+    EXPECT_EQ(results().gridLines(), GridLines::Shown);
     EXPECT_TRUE(search->menuItem(u"mnuDisplayLinesInFileSearch"_s)->checked);
     EXPECT_EQ(ini(u"File Search"_s, u"DisplayLines"_s), u"True"_s);
 }

@@ -22,7 +22,7 @@ TEST_F(FileSearchTest, opening_placesTheWindowOnTheMainWindowAndAppliesMissingSe
 
     EXPECT_EQ(search->caption(), u" Global File Search"_s);
     EXPECT_TRUE(search->optMultiple());
-    EXPECT_EQ(results().LineStyle(), 4);
+    EXPECT_EQ(results().gridLines(), GridLines::Shown);
     EXPECT_TRUE(search->menuItem(u"mnuDisplayLinesInFileSearch"_s)->checked);
     EXPECT_EQ(ini(u"File Search"_s, u"MultiSearch"_s), u"True"_s);
     EXPECT_EQ(search->focus(), Control::TxtFileSearch);
@@ -37,7 +37,7 @@ TEST_F(FileSearchTest, opening_withStoredFalseValues_choosesSingleWithoutLines)
     open();
 
     EXPECT_FALSE(search->optMultiple());
-    EXPECT_EQ(results().LineStyle(), 1);
+    EXPECT_EQ(results().gridLines(), GridLines::Hidden);
     EXPECT_FALSE(search->menuItem(u"mnuDisplayLinesInFileSearch"_s)->checked);
 
     search->optMultiple_Click();

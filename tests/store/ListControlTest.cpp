@@ -134,9 +134,9 @@ TEST(ListControlTest, singleSelectList_keepsOneSelectedRow)
     EXPECT_TRUE(list.isSelected(2));
     EXPECT_EQ(list.SelCount(), 1);
 
-    list.setAction(1); // select all does nothing in a single-select list
+    list.selectAll(); // select all does nothing in a single-select list
     EXPECT_EQ(list.SelCount(), 1);
-    list.setAction(2);
+    list.deselectAll();
     EXPECT_EQ(list.SelCount(), 0);
 
     list.setListIndex(1); // the current row is not a selection
@@ -162,11 +162,11 @@ TEST(ListControlTest, multiSelectList_countsAndIteratesSelectedRows)
     list.resetNextSel();
     EXPECT_EQ(list.NextSel(), 1);
 
-    list.setAction(1);
+    list.selectAll();
     EXPECT_EQ(list.SelCount(), 5);
     select(list, 0, false);
     EXPECT_EQ(list.SelCount(), 4);
-    list.setAction(2);
+    list.deselectAll();
     EXPECT_EQ(list.SelCount(), 0);
     list.resetNextSel();
     EXPECT_EQ(list.NextSel(), -1);
@@ -180,26 +180,26 @@ TEST(ListControlTest, deleteAction_keepsCountsAndCurrentRowSane)
     list.setListIndex(2);
 
     list.setRow(0); // a row above the current one goes: the current row follows its row
-    list.setAction(4);
+    list.removeRow(0);
     EXPECT_EQ(texts(list), L("b|c|d"));
     EXPECT_EQ(list.ListIndex(), 1);
     EXPECT_EQ(list.SelCount(), 1);
 
     list.setRow(1); // the current row goes: the next row takes its place
-    list.setAction(4);
+    list.removeRow(1);
     EXPECT_EQ(list.ListIndex(), 1);
     EXPECT_EQ(list.rowText(1), u"d"_s);
 
     list.setRow(1); // the last row goes: the current row moves up
-    list.setAction(4);
+    list.removeRow(1);
     EXPECT_EQ(list.ListIndex(), 0);
     EXPECT_EQ(list.SelCount(), 0);
 
     list.setRow(5); // no row there: nothing happens
-    list.setAction(4);
+    list.removeRow(5);
     EXPECT_EQ(list.ListCount(), 1);
     list.setRow(0);
-    list.setAction(4);
+    list.removeRow(0);
     EXPECT_EQ(list.ListCount(), 0);
     EXPECT_EQ(list.ListIndex(), -1);
 }
@@ -213,7 +213,7 @@ TEST(ListControlTest, deletingWhileIteratingSelection_visitsEverySelectedRow)
     for (int row = list.NextSel(); row >= 0; row = list.NextSel()) {
         list.setRow(row);
         removed << list.List();
-        list.setAction(4);
+        list.removeRow(row);
     }
     EXPECT_EQ(removed, L("b|c"));
     EXPECT_EQ(texts(list), L("a|d"));
@@ -254,7 +254,7 @@ TEST(ListControlTest, removeSelectedRows_endsAsDeletingEachSelectedRowFromTheLas
             if (oneByOne.isSelected(i)) {
                 lowest = i;
                 oneByOne.setRow(i);
-                oneByOne.setAction(4);
+                oneByOne.removeRow(i);
             }
         }
         EXPECT_EQ(bulk.removeSelectedRows(), lowest);
@@ -272,38 +272,38 @@ TEST(ListControlTest, columnSort_isStableCaseInsensitiveAndMovesSelection)
     list.setRowBackColour(0, 0xE0E0E0);
     list.setListIndex(0);
 
-    list.setSortState(2);
-    list.setColSorted(1);
+    list.setSortState(ListSortState::Suspended);
+    list.setColSorted(SortDirection::Ascending);
     EXPECT_EQ(list.rowText(0), u"beta\t2"_s); // suspended: nothing moves yet
-    list.setSortState(1);
+    list.setSortState(ListSortState::Active);
     EXPECT_EQ(texts(list), L("Alpha\t1|alpha\t3|ALPHA\t4|beta\t2|item 10|item 9"));
     EXPECT_TRUE(list.isSelected(3));
     EXPECT_EQ(list.rowBackColour(3), 0xE0E0E0);
     EXPECT_EQ(list.ListIndex(), 3);
 
-    list.setSortState(2);
-    list.setColSorted(2);
-    list.setSortState(1);
+    list.setSortState(ListSortState::Suspended);
+    list.setColSorted(SortDirection::Descending);
+    list.setSortState(ListSortState::Active);
     EXPECT_EQ(texts(list), L("item 9|item 10|beta\t2|Alpha\t1|alpha\t3|ALPHA\t4"));
-    EXPECT_EQ(list.ColSorted(), 2);
+    EXPECT_EQ(list.ColSorted(), SortDirection::Descending);
     list.clear();
-    EXPECT_EQ(list.ColSorted(), 0);
+    EXPECT_EQ(list.ColSorted(), SortDirection::None);
 }
 
 TEST(ListControlTest, noSortDirection_keepsInsertOrder_andOneShotSortLeavesColumnSortAlone)
 {
     ListControl list = listOf(L("c|A|b"));
-    list.setSortState(2);
-    list.setSortState(1); // no direction set: rows keep the order they came in
+    list.setSortState(ListSortState::Suspended);
+    list.setSortState(ListSortState::Active); // no direction set: rows keep the order they came in
     EXPECT_EQ(texts(list), L("c|A|b"));
 
-    list.setSorted(2);
+    list.setSorted(SortDirection::Descending);
     EXPECT_EQ(texts(list), L("c|b|A"));
-    EXPECT_EQ(list.ColSorted(), 0);
+    EXPECT_EQ(list.ColSorted(), SortDirection::None);
     list.setRow(0);
     list.insertRow(u"z"_s); // one-shot: later rows are not sorted in
     EXPECT_EQ(list.rowText(0), u"z"_s);
-    list.setSorted(1);
+    list.setSorted(SortDirection::Ascending);
     EXPECT_EQ(texts(list), L("A|b|c|z"));
 }
 
@@ -341,7 +341,7 @@ TEST(ListControlTest, rightClick_changesNothingAndHandlerChangesRaiseNoClick)
     EXPECT_EQ(list.ListIndex(), 2);
 
     events.log.clear(); // program changes from outside raise nothing either
-    list.setAction(2);
+    list.deselectAll();
     list.setListIndex(0);
     list.setHasFocus(true);
     list.setHasFocus(true);
@@ -464,8 +464,8 @@ TEST(ListControlTest, observers_hearEachChange_andOneResetAfterRedrawResumes)
     list.insertRow(u"b"_s);
     select(list, 1);
     list.setListIndex(1);
-    list.setAction(4);
-    list.setLineStyle(4);
+    list.removeRow(1);
+    list.setGridLines(GridLines::Shown);
     list.setFocus();
     EXPECT_EQ(watcher.log,
         L("inserted:0,1|inserted:0,1|changed:1,1|current:1|removed:1,1|current:0|appearance|"
@@ -475,8 +475,8 @@ TEST(ListControlTest, observers_hearEachChange_andOneResetAfterRedrawResumes)
     list.setRedraw(false);
     for (int i = 0; i < 1000; ++i)
         list.addRow(u"row"_s);
-    list.setAction(1);
-    list.setSorted(1);
+    list.selectAll();
+    list.setSorted(SortDirection::Ascending);
     list.setFocus(); // a focus request is not drawing: it still goes out
     list.setRedraw(true);
     EXPECT_EQ(watcher.log, L("focus|reset"));

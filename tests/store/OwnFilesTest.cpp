@@ -144,8 +144,9 @@ TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
         fileGuard::forget(link); // each case is a list never seen before
         const QString resolved = QFileInfo(link).canonicalFilePath();
         QByteArray old;
-        if (!resolved.isEmpty() && QFileInfo(resolved).isFile())
-            readRegularFile(resolved, old);
+        if (!resolved.isEmpty() && QFileInfo(resolved).isFile()) {
+            ASSERT_EQ(readRegularFile(resolved, old), ReadOutcome::Read);
+        }
         if (c.readFirst) {
             ASSERT_FALSE(readLines(link).isEmpty());
         }
@@ -159,7 +160,7 @@ TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
             EXPECT_TRUE(saved.reason.endsWith(c.refusal)) << saved.reason.toStdString();
             if (!resolved.isEmpty() && QFileInfo(resolved).isFile()) {
                 QByteArray after;
-                readRegularFile(resolved, after);
+                ASSERT_EQ(readRegularFile(resolved, after), ReadOutcome::Read);
                 EXPECT_EQ(after, old);
             }
         }
