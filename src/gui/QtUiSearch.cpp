@@ -1,12 +1,19 @@
 #include "gui/FileSearchWindow.h"
 #include "gui/QtUi.h"
 
+#include <QCoreApplication>
+
 namespace corvanta {
 
 void QtUi::showFileSearch(FileSearch &search)
 {
     FileSearchWindow window(search, parent);
     window.exec();
+}
+
+void QtUi::post(std::function<void()> task)
+{
+    QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
 }
 
 } // namespace corvanta
