@@ -74,6 +74,7 @@ public:
     void beep() override {}
     void setBusy(bool) override {}
     void pumpEvents() override {}
+    void post(std::function<void()> task) override { task(); } // nothing here runs on threads
     void showPopupMenu(const QString &) override {}
     void showPopupMenuAt(const QString &, int, int) override {}
     QString chooseProgram(const QString &, const QString &) override { return {}; }

@@ -1,13 +1,16 @@
-// The drive walk against find, and the search window's whole search against the walk alone, on
-// a generated tree of 200,000 files in about 21,000 folders and on /usr. Each round times every
-// contender once, in turn, so a change of load on the machine falls on all of them; medians.
+// The drive walk against find, fd and bfs (each where installed), and the search window's whole
+// search against the walk alone, on a generated tree of 200,000 files in about 21,000 folders
+// and on /usr. Each round times every contender once, in turn, so a change of load on the
+// machine falls on all of them; medians. The walk is timed in this process and as a process of
+// its own (bench_search_walk), as the other tools are.
 //
 //   bench_search [--rounds N] [--cold] [--escape] [FOLDER...]
 //
 //   --cold     also with cold caches: every run of each side after sync and drop_caches (root)
 //   --escape   how long a cancel takes to end every thread, in a folder of 1,000,000 files, and
 //              what the walk holds meanwhile
-//   --walk THREADS FOLDER   one engine walk alone, timed (for strace and perf)
+//   --walk THREADS FOLDER   one engine walk alone, timed (for strace and perf); 0 threads: the
+//                           default
 //   --window FOLDER [RUNS]  searches in the window alone, timed
 
 #include "app/MainForm.h"
@@ -22,7 +25,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -74,6 +79,7 @@ public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     double seconds() const override { return double(timer_.nsecsElapsed()) / 1e9; }
     void pause(int) override { }
+    void singleShot(int, std::function<void()> task) override { QTimer::singleShot(0, std::move(task)); }
 
 private:
     QElapsedTimer timer_;
@@ -134,14 +140,66 @@ size_t engineWalk(const QString &root, int threads)
     return sink.files.size();
 }
 
+// A program on PATH, or "" when none of the names is installed.
+QString installed(std::initializer_list<const char *> names)
+{
+    for (const char *name : names) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!path.isEmpty())
+            return path;
+    }
+    return QString();
+}
+
+// Another tool doing the same search: plain files matching the pattern in any case, hidden
+// names and ignore files included, on the root's file system only.
+struct Contender
+{
+    std::string name;
+    QString program;
+    QStringList arguments; // with {} for the root
+};
+
+std::vector<Contender> contenders()
+{
+    std::vector<Contender> out;
+    out.push_back({"find", QStringLiteral("find"),
+        {QStringLiteral("{}"), QStringLiteral("-xdev"), QStringLiteral("-iname"), Pattern}});
+    const QString fd = installed({"fdfind", "fd"});
+    if (!fd.isEmpty())
+        out.push_back({"fd", fd,
+            {QStringLiteral("-u"), QStringLiteral("--one-file-system"), QStringLiteral("-t"),
+                QStringLiteral("f"), QStringLiteral("-i"), QStringLiteral("-g"), Pattern,
+                QStringLiteral("{}")}});
+    const QString bfs = installed({"bfs"});
+    if (!bfs.isEmpty())
+        out.push_back({"bfs", bfs,
+            {QStringLiteral("{}"), QStringLiteral("-xdev"), QStringLiteral("-iname"), Pattern}});
+    return out;
+}
+
+void runProgram(const QString &program, QStringList arguments, const QString &root)
+{
+    arguments.replaceInStrings(QStringLiteral("{}"), root);
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    process.waitForFinished(-1);
+}
+
 void runFind(const QString &root)
 {
-    QProcess find;
-    find.setStandardOutputFile(QProcess::nullDevice());
-    find.setStandardErrorFile(QProcess::nullDevice());
-    find.start(
-        QStringLiteral("find"), {root, QStringLiteral("-xdev"), QStringLiteral("-iname"), Pattern});
-    find.waitForFinished(-1);
+    runProgram(QStringLiteral("find"),
+        {QStringLiteral("{}"), QStringLiteral("-xdev"), QStringLiteral("-iname"), Pattern}, root);
+}
+
+// The engine in a process of its own (bench_search_walk, beside this program), started and
+// ended like the other tools.
+void runEngineProcess(const QString &root)
+{
+    runProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/bench_search_walk"),
+        {QStringLiteral("0"), QStringLiteral("{}"), QStringLiteral("--quiet")}, root);
 }
 
 int findCount(const QString &root)
@@ -187,6 +245,9 @@ double windowSearchMs(const QString &root, MainForm &form, int *rows, double *ow
     const double cpuBefore = threadCpuMs();
     const auto start = Steady::now();
     search.txtFileSearch_KeyDown(key, 0);
+    // The outcome shows once the walk has posted its last batch and the closing timer has run.
+    while (search.status().isEmpty())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const double ms = msSince(start);
     if (ownCpuMs)
         *ownCpuMs = threadCpuMs() - cpuBefore;
@@ -194,31 +255,74 @@ double windowSearchMs(const QString &root, MainForm &form, int *rows, double *ow
     return ms;
 }
 
+// CPU time, user and system, of this process's threads and of its children ended so far.
+double cpuMs(int who)
+{
+    struct rusage usage
+    { };
+    getrusage(who, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+// The wall and CPU time of step: on a machine whose cores are shared, the CPU time shows the
+// work done whatever the wait for a core.
+struct Cost
+{
+    double ms, cpuMs;
+};
+Cost costOf(const std::function<void()> &step)
+{
+    const double self = cpuMs(RUSAGE_SELF);
+    const double children = cpuMs(RUSAGE_CHILDREN);
+    const auto start = Steady::now();
+    step();
+    return {msSince(start), cpuMs(RUSAGE_SELF) - self + cpuMs(RUSAGE_CHILDREN) - children};
+}
+
 // One contender's times, by name, in the order first timed.
 struct Timings
 {
     std::vector<std::string> order;
     std::map<std::string, std::vector<double>> runs;
-    void add(const std::string &name, double ms)
+    std::map<std::string, std::vector<double>> cpu;
+    void add(const std::string &name, double ms, double cpuMs = -1)
     {
         if (!runs.count(name))
             order.push_back(name);
         runs[name].push_back(ms);
+        if (cpuMs >= 0)
+            cpu[name].push_back(cpuMs);
     }
+    void add(const std::string &name, Cost cost) { add(name, cost.ms, cost.cpuMs); }
     double of(const std::string &name) const { return median(runs.at(name)); }
+    double cpuOf(const std::string &name) const
+    {
+        return cpu.count(name) ? median(cpu.at(name)) : 0;
+    }
 };
 
-void report(const Timings &t, const char *target)
+// Every row's median, and each of the engine's and the window's rows against every contender.
+void report(const Timings &t, const std::vector<Contender> &tools, const char *target)
 {
-    const double find = t.of("find");
     for (const std::string &name : t.order) {
         const auto &v = t.runs.at(name);
-        std::printf("  %-26s median %8.1f ms  (min %8.1f, max %8.1f)", name.c_str(), t.of(name),
+        std::printf("  %-30s median %8.1f ms  (min %8.1f, max %8.1f)", name.c_str(), t.of(name),
             *std::min_element(v.begin(), v.end()), *std::max_element(v.begin(), v.end()));
-        if (name != "find" && name[0] != '(')
-            std::printf("   / find = %.2f%s", t.of(name) / find, target);
+        const bool tool = std::any_of(
+            tools.begin(), tools.end(), [&](const Contender &c) { return c.name == name; });
+        if (t.cpuOf(name) > 0)
+            std::printf("  cpu %7.1f ms", t.cpuOf(name));
+        if (!tool && name[0] != '(') {
+            for (const Contender &c : tools) {
+                std::printf("  / %s %.2f", c.name.c_str(), t.of(name) / t.of(c.name));
+                if (t.cpuOf(name) > 0 && t.cpuOf(c.name) > 0)
+                    std::printf(" (cpu %.2f)", t.cpuOf(name) / t.cpuOf(c.name));
+            }
+        }
         std::printf("\n");
     }
+    std::printf("  targets (wall): %s\n", target);
 }
 
 std::string threadsName(int threads)
@@ -228,22 +332,20 @@ std::string threadsName(int threads)
 
 void measureWarm(const QString &root, MainForm &form, int rounds)
 {
-    runFind(root); // warm the caches before anything is timed
+    const std::vector<Contender> tools = contenders();
+    for (const Contender &c : tools)
+        runProgram(c.program, c.arguments, root); // warm the caches before anything is timed
     const size_t engineFiles = engineWalk(root, 1);
     Timings t;
     int rows = 0;
     for (int round = 0; round < rounds; ++round) {
-        auto start = Steady::now();
-        runFind(root);
-        t.add("find", msSince(start));
-        for (const int threads : ThreadCounts) {
-            start = Steady::now();
-            engineWalk(root, threads);
-            t.add(threadsName(threads), msSince(start));
-        }
-        start = Steady::now();
-        engineWalk(root, SearchEngine::defaultThreads());
-        t.add("engine, default threads", msSince(start));
+        for (const Contender &c : tools)
+            t.add(c.name, costOf([&] { runProgram(c.program, c.arguments, root); }));
+        t.add("engine, whole process", costOf([&] { runEngineProcess(root); }));
+        for (const int threads : ThreadCounts)
+            t.add(threadsName(threads), costOf([&] { engineWalk(root, threads); }));
+        t.add("engine, default threads",
+            costOf([&] { engineWalk(root, SearchEngine::defaultThreads()); }));
         double own = 0;
         t.add("window (offscreen)", windowSearchMs(root, form, &rows, &own));
         t.add("(window's own thread, CPU)", own);
@@ -251,7 +353,8 @@ void measureWarm(const QString &root, MainForm &form, int rounds)
     std::printf("\n%s, warm caches, %d rounds\n", qPrintable(root), rounds);
     std::printf("  matches: engine %zu, window %d, find (plain files, no dot names) %d\n",
         engineFiles, rows, findCount(root));
-    report(t, " (target <= 0.35)");
+    report(t, tools,
+        "whole process <= 0.35 find, <= 0.50 fd and bfs; window (offscreen) <= 0.40 find");
     std::printf("  window / engine with default threads (%d) = %.2f (target <= 1.10)\n",
         SearchEngine::defaultThreads(),
         t.of("window (offscreen)") / t.of("engine, default threads"));
@@ -277,7 +380,7 @@ void measureCold(const QString &root, int rounds)
     }
     std::printf(
         "\n%s, cold caches (drop_caches before every run), %d rounds\n", qPrintable(root), rounds);
-    report(t, " (target <= 0.50)");
+    report(t, {{"find", QString(), {}}}, "<= 0.50 find");
 }
 
 long residentKb()
@@ -379,6 +482,16 @@ void measureEscape(const QString &scratch)
 
 int main(int argc, char **argv)
 {
+    // A walk alone starts no Qt application: timed as a whole process, it holds what a search
+    // costs and nothing else.
+    if (argc == 4 && std::strcmp(argv[1], "--walk") == 0) {
+        const auto start = Steady::now();
+        const int threads = std::atoi(argv[2]);
+        const size_t found = engineWalk(QString::fromLocal8Bit(argv[3]),
+            threads > 0 ? threads : SearchEngine::defaultThreads());
+        std::printf("%zu files in %.1f ms\n", found, msSince(start));
+        return 0;
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
@@ -414,12 +527,6 @@ int main(int argc, char **argv)
     form.state.IniFile = data.path() + QStringLiteral("/Corvanta.Ini");
     form.setGeometry({0, 0, 15000, 9000});
 
-    if (argc == 4 && std::strcmp(argv[1], "--walk") == 0) {
-        const auto start = Steady::now();
-        const size_t found = engineWalk(QString::fromLocal8Bit(argv[3]), std::atoi(argv[2]));
-        std::printf("%zu files in %.1f ms\n", found, msSince(start));
-        return 0;
-    }
     if (argc >= 3 && std::strcmp(argv[1], "--window") == 0) {
         for (int run = 0, runs = argc > 3 ? std::atoi(argv[3]) : 1; run < runs; ++run) {
             int rows = 0;

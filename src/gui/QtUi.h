@@ -38,6 +38,7 @@ public:
     void beep() override;
     void setBusy(bool busy) override;
     void pumpEvents() override;
+    void post(std::function<void()> task) override; // QtUiSearch.cpp
     void showStartupWindow(StartupWindow &window) override;
     void showPointerEditor(PointerEditor &editor) override;  // QtUiEditor.cpp
     void showFileSearch(FileSearch &search) override;        // QtUiSearch.cpp

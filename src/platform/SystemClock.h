@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
 
 namespace corvanta {
 
@@ -13,6 +14,10 @@ public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     double seconds() const override { return double(timer_.nsecsElapsed()) / 1e9; }
     void pause(int ms) override { QThread::msleep(ulong(ms)); }
+    void singleShot(int ms, std::function<void()> task) override
+    {
+        QTimer::singleShot(ms, std::move(task));
+    }
 
 private:
     QElapsedTimer timer_;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+
+#include <functional>
 #include <optional>
 
 namespace corvanta {
@@ -29,6 +31,10 @@ public:
 
     // Lets the window system process pending events once.
     virtual void pumpEvents() = 0;
+
+    // Runs task on the window's thread once the events already waiting have run; callable from
+    // any thread. Work on other threads hands its results over this way.
+    virtual void post(std::function<void()> task) = 0;
 
     // Shows a popup menu of the command surface at the mouse pointer and returns when it has
     // closed; a chosen item's command has run by then.

@@ -22,8 +22,8 @@ namespace {
 
 const QString section = QStringLiteral("File Search");
 
-// How long the window's thread waits for the walk before it lets its own events run again.
-constexpr std::chrono::milliseconds PumpInterval(15);
+// The pause after a multiple search, the full bar shown, before its outcome replaces it.
+constexpr int ClosingPauseMs = 500;
 // How often the results list on screen follows the rows added meanwhile.
 constexpr std::chrono::milliseconds ViewInterval(250);
 
@@ -81,6 +81,7 @@ FileSearch::FileSearch(
 
 FileSearch::~FileSearch()
 {
+    worker_.reset(); // stops and joins the walk; what it posted meanwhile finds no window
     lstFileSearch.setEvents(nullptr);
 }
 
@@ -277,7 +278,7 @@ void FileSearch::txtFileSearch_DblClick()
 void FileSearch::cmdStop_Click()
 {
     if (SearchRunning)
-        SearchControl = QStringLiteral("exit");
+        stopWalk();
 }
 
 void FileSearch::Form_KeyDown(int &keyCode, int /*shift*/)
@@ -286,9 +287,10 @@ void FileSearch::Form_KeyDown(int &keyCode, int /*shift*/)
         return;
     keyCode = 0;
     if (SearchRunning) {
-        SearchControl = QStringLiteral("exit");
+        stopWalk();
         return;
     }
+    endPause();
     Form_Unload();
     changed(Change::Close);
 }
@@ -297,16 +299,30 @@ void FileSearch::Form_Unload()
 {
     if (closed_)
         return;
+    endPause();
     closed_ = true;
-    SearchControl = QStringLiteral("exit");
+    // The window goes: a running walk ends here, not in an event loop that may not run again.
+    stopWalk();
+    if (worker_)
+        walkEnded();
     lstFileSearch.clear();
+}
+
+void FileSearch::stopWalk()
+{
+    if (!worker_)
+        return;
+    stopRequested_ = true;
+    worker_->cancel(); // the walk ends at its next entry and posts its last batch
 }
 
 // --- the search ---
 
 void FileSearch::SearchDrive()
 {
-    // The walk lets events run; a second Enter meanwhile would start a walk inside the walk.
+    // An Enter in the pause after a search is taken once the pause is over.
+    endPause();
+    // A second Enter while the walk runs starts nothing.
     if (SearchRunning || closed_)
         return;
     if (!currentDrive())
@@ -321,10 +337,10 @@ void FileSearch::SearchDrive()
     lstFileSearch.clear();
     setStatus(QString());
     SearchText = text_;
-    SearchControl.clear();
+    stopRequested_ = false;
     setCaption(FileSearchText::searchingCaption(drive.text, SearchText));
     c.ui.setBusy(true);
-    const double started = c.clock.seconds();
+    started_ = c.clock.seconds();
 
     walkMulti_ = MultiSearch;
     auto engine = std::make_unique<SearchEngine>(QFile::encodeName(drive.path).toStdString(),
@@ -340,20 +356,10 @@ void FileSearch::SearchDrive()
         return;
     }
     TopFolderCount = info.topFolders;
-    runWalk(std::move(engine));
-
-    const double elapsed = c.clock.seconds() - started;
-    c.ui.setBusy(false);
-    if (SearchControl == u"exit")
-        SearchControl.clear();
-    setText(SearchText);
-    const QString found = FileSearchText::filesFoundCaption(lstFileSearch.ListCount(), elapsed);
-    if (walkMulti_)
-        setCaption(found);
-    setStatus(found);
+    startWalk(std::move(engine));
 }
 
-void FileSearch::runWalk(std::unique_ptr<SearchEngine> engine)
+void FileSearch::startWalk(std::unique_ptr<SearchEngine> engine)
 {
     if (walkMulti_) {
         ProgressBar1 = {0, TopFolderCount, 0, true, layout_.lstFileSearch.width};
@@ -363,46 +369,82 @@ void FileSearch::runWalk(std::unique_ptr<SearchEngine> engine)
     FilesFound = 0;
     singleFound_ = false;
     setRunning(true);
-
-    SearchWorker worker(std::move(engine));
-    worker.start();
     // The view catches up with the new rows a few times a second, not after every batch: each
     // catch-up costs it time in proportion to the rows already listed.
     lstFileSearch.setRedraw(false);
-    auto shown = std::chrono::steady_clock::now();
-    // Events run between batches, so Escape, the close box and option clicks are seen while
-    // the walk goes on; they only set what this loop checks.
-    for (;;) {
-        c.ui.pumpEvents();
-        if (SearchControl == u"exit")
-            worker.cancel();
-        for (const SearchBatch &batch : worker.take(PumpInterval))
-            applyBatch(batch);
-        if (worker.finished())
-            break;
-        if (std::chrono::steady_clock::now() - shown >= ViewInterval) {
-            lstFileSearch.setRedraw(true);
-            lstFileSearch.setRedraw(false);
-            shown = std::chrono::steady_clock::now();
-        }
+    shown_ = std::chrono::steady_clock::now();
+
+    Ui &ui = c.ui;
+    worker_ = std::make_unique<SearchWorker>(std::move(engine),
+        [this, &ui, alive = std::weak_ptr<bool>(alive_)](SearchBatch &&batch, bool last) {
+            ui.post([this, alive, batch = std::move(batch), last] {
+                if (!alive.expired())
+                    batchArrived(batch, last);
+            });
+        });
+    worker_->start();
+}
+
+void FileSearch::batchArrived(const SearchBatch &batch, bool last)
+{
+    if (!worker_)
+        return;
+    applyBatch(batch);
+    if (last) {
+        walkEnded();
+        return;
     }
+    if (std::chrono::steady_clock::now() - shown_ >= ViewInterval) {
+        lstFileSearch.setRedraw(true);
+        lstFileSearch.setRedraw(false);
+        shown_ = std::chrono::steady_clock::now();
+    }
+}
+
+void FileSearch::walkEnded()
+{
+    worker_.reset(); // its thread has posted its last batch and is ending
     lstFileSearch.setRedraw(true);
     if (walkMulti_) {
         ProgressBar1.Value = ProgressBar1.Max;
         changed(Change::Progress);
     }
-    // The last rows and the full bar are painted before the pause; the search still counts as
-    // running, so an Enter meanwhile starts nothing.
-    if (!closed_)
-        c.ui.pumpEvents();
     setRunning(false);
+    if (!walkMulti_ || closed_) {
+        finishSearch();
+        return;
+    }
+    // The last rows and the full bar show for half a second before the outcome.
+    pausing_ = true;
+    const int id = ++pauseId_;
+    c.clock.singleShot(ClosingPauseMs, [this, id, alive = std::weak_ptr<bool>(alive_)] {
+        if (!alive.expired() && id == pauseId_)
+            endPause();
+    });
+}
 
+void FileSearch::endPause()
+{
+    if (!pausing_)
+        return;
+    pausing_ = false;
+    finishSearch();
+}
+
+void FileSearch::finishSearch()
+{
     if (walkMulti_) {
-        if (!closed_)
-            c.clock.pause(500);
         ProgressBar1.Visible = false;
         changed(Change::Progress);
     }
+    const double elapsed = c.clock.seconds() - started_;
+    c.ui.setBusy(false);
+    stopRequested_ = false;
+    setText(SearchText);
+    const QString found = FileSearchText::filesFoundCaption(lstFileSearch.ListCount(), elapsed);
+    if (walkMulti_)
+        setCaption(found);
+    setStatus(found);
 }
 
 void FileSearch::applyBatch(const SearchBatch &batch)
@@ -424,7 +466,7 @@ void FileSearch::applyBatch(const SearchBatch &batch)
         setCaption(FileSearchText::singleFoundCaption());
         lstFileSearch.setRow(0);
         lstFileSearch.insertRow(batch.files.first());
-        SearchControl = QStringLiteral("exit");
+        stopWalk();
         return;
     }
     QString text = text_;

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -18,12 +19,14 @@ namespace corvanta {
 
 class FolderPicker;
 class SearchEngine;
+class SearchWorker;
 struct SearchBatch;
 
 // The global file search window `frmFileSearch`: a name or pattern searched for over one drive
 // (or any folder), its results listed as full paths and turned into File List pointers,
-// launched, copied, removed from the list or printed. The walk runs on a worker thread; the
-// window's thread takes its results in batches between events, in the walk's order.
+// launched, copied, removed from the list or printed. The walk runs on a worker thread, which
+// posts its results in batches to the window's thread, in the walk's order; the window's events
+// run between them, and a search ends with a timer, so the window never waits.
 class FileSearch
 {
 public:
@@ -82,7 +85,7 @@ public:
     // --- search state ---
     bool MultiSearch = true;
     bool SearchRunning = false;
-    QString SearchControl; // "exit" asks the walk to stop
+    bool stopRequested() const { return stopRequested_; } // Escape or Stop, until the search ends
     QString SearchText;
     int TopFolderCount = 0;
     int SubFoldersSearched = 0;
@@ -140,6 +143,14 @@ private:
     bool closed_ = false;
     bool walkMulti_ = true; // the mode the running search started in
     bool singleFound_ = false;
+    bool stopRequested_ = false;
+    std::unique_ptr<SearchWorker> worker_; // the running walk
+    double started_ = 0; // the clock's seconds when the search began
+    std::chrono::steady_clock::time_point shown_; // the results view last caught up
+    bool pausing_ = false; // the half second after a search, before its outcome shows
+    int pauseId_ = 0;
+    // Tasks posted to the window's thread or timers hold a weak copy; it expires with the window.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 
     void changed(Change c)
     {
@@ -155,8 +166,13 @@ private:
     void applySettings();
     void buildMenu();
     void selectProgramFolderDrive();
-    void runWalk(std::unique_ptr<SearchEngine> engine);
+    void startWalk(std::unique_ptr<SearchEngine> engine);
+    void stopWalk();
+    void batchArrived(const SearchBatch &batch, bool last);
     void applyBatch(const SearchBatch &batch);
+    void walkEnded();
+    void endPause();
+    void finishSearch();
     void emptyList(); // beep and focus back to the text, for actions on no rows
     void launch(const QString &target);
 };

@@ -3,6 +3,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <chrono>
+
 namespace corvanta {
 
 namespace {
@@ -51,13 +53,15 @@ private:
         out.files.swap(batch_.files);
         out.foldersEntered = batch_.foldersEntered;
         out.topFoldersDone = batch_.topFoldersDone;
-        worker_.hand(std::move(out), lastBatch);
+        worker_.deliver_(std::move(out), lastBatch);
         last_ = std::chrono::steady_clock::now();
     }
 };
 
-SearchWorker::SearchWorker(std::unique_ptr<SearchEngine> engine)
-    : engine_(std::move(engine)), batcher_(std::make_unique<Batcher>(*this))
+SearchWorker::SearchWorker(std::unique_ptr<SearchEngine> engine, Deliver deliver)
+    : engine_(std::move(engine)),
+      deliver_(std::move(deliver)),
+      batcher_(std::make_unique<Batcher>(*this))
 { }
 
 SearchWorker::~SearchWorker()
@@ -73,31 +77,6 @@ void SearchWorker::start()
         engine_->walk(*batcher_);
         batcher_->finish();
     });
-}
-
-void SearchWorker::hand(SearchBatch &&batch, bool last)
-{
-    {
-        std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(batch));
-        done_ = done_ || last;
-    }
-    ready_.notify_one();
-}
-
-std::vector<SearchBatch> SearchWorker::take(std::chrono::milliseconds wait)
-{
-    std::unique_lock lock(mutex_);
-    ready_.wait_for(lock, wait, [this] { return !queue_.empty() || done_; });
-    std::vector<SearchBatch> out;
-    out.swap(queue_);
-    return out;
-}
-
-bool SearchWorker::finished()
-{
-    std::lock_guard lock(mutex_);
-    return done_ && queue_.empty();
 }
 
 } // namespace corvanta

@@ -4,12 +4,9 @@
 
 #include <QStringList>
 
-#include <chrono>
-#include <condition_variable>
+#include <functional>
 #include <memory>
-#include <mutex>
 #include <thread>
-#include <vector>
 
 namespace corvanta {
 
@@ -21,35 +18,31 @@ struct SearchBatch
     int topFoldersDone = 0; // since the walk began
 };
 
-// Runs one walk on its own thread and hands the results over in batches, so the window's
-// thread only takes finished batches between its events.
+// Runs one walk on its own thread and hands its results out in batches as they come, on that
+// thread; whoever receives them passes them on to the window's thread (Ui::post), so the window
+// never waits for the walk.
 class SearchWorker
 {
 public:
-    explicit SearchWorker(std::unique_ptr<SearchEngine> engine);
+    // Called on the walking thread with each batch; last is true for the walk's final one, which
+    // comes exactly once, also after a cancel.
+    using Deliver = std::function<void(SearchBatch &&batch, bool last)>;
+
+    SearchWorker(std::unique_ptr<SearchEngine> engine, Deliver deliver);
     ~SearchWorker(); // stops and joins the walk
     SearchWorker(const SearchWorker &) = delete;
     SearchWorker &operator=(const SearchWorker &) = delete;
 
     void start();
     void cancel() { engine_->cancel(); }
-    // Waits up to wait for a batch or the end of the walk, then returns every batch ready.
-    std::vector<SearchBatch> take(std::chrono::milliseconds wait);
-    // The walk has ended and every batch has been taken.
-    bool finished();
 
 private:
     class Batcher;
 
     std::unique_ptr<SearchEngine> engine_;
+    Deliver deliver_;
     std::unique_ptr<Batcher> batcher_;
     std::thread thread_;
-    std::mutex mutex_;
-    std::condition_variable ready_;
-    std::vector<SearchBatch> queue_;
-    bool done_ = false;
-
-    void hand(SearchBatch &&batch, bool last);
 };
 
 } // namespace corvanta

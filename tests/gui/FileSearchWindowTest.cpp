@@ -40,6 +40,12 @@ protected:
         window->show();
         QApplication::setActiveWindow(window.get());
     }
+    // The window's events run until the search has ended, its closing pause included.
+    void settle()
+    {
+        ui.runEvents([this] { return !search->SearchRunning; });
+        clock.runTimers();
+    }
 };
 
 TEST_F(FileSearchWindowTest, typingAPatternAndEnter_listsTheResultsAndReportsThemInTheCaption)
@@ -52,6 +58,7 @@ TEST_F(FileSearchWindowTest, typingAPatternAndEnter_listsTheResultsAndReportsThe
 
     QTest::keyClicks(window->textBox(), u"*.TXT"_s);
     QTest::keyClick(window->textBox(), Qt::Key_Return);
+    settle();
 
     EXPECT_EQ(window->resultsList()->model()->rowCount(), 2);
     EXPECT_EQ(
@@ -66,6 +73,7 @@ TEST_F(FileSearchWindowTest, rightClickPopup_runsTheChosenItem)
 {
     search->txtFileSearch_Change(u"*.txt"_s);
     search->SearchDrive();
+    settle();
     ASSERT_EQ(search->lstFileSearch.ListCount(), 2);
     QStringList offered;
     window->choosePopupItem = [&](QMenu &menu) -> QAction * {
@@ -107,6 +115,7 @@ TEST_F(FileSearchWindowTest, stopButton_endsASearchLikeEscapeAndTheOutcomeShowsU
     };
     QTest::keyClicks(window->textBox(), u"*.txt"_s);
     QTest::keyClick(window->textBox(), Qt::Key_Return);
+    settle();
 
     EXPECT_TRUE(clicked);
     const int found = search->lstFileSearch.ListCount();

@@ -58,11 +58,18 @@ protected:
     void file(const QString &relative) { tree.write(relative, "x"); }
 
     // The user types text and presses Enter.
-    void searchFor(const QString &text)
+    void enter(const QString &text)
     {
         search->txtFileSearch_Change(text);
         int key = Key::Return;
         search->txtFileSearch_KeyDown(key, 0);
+    }
+    // ... and the window's events run until the search has ended, its closing pause included.
+    void searchFor(const QString &text)
+    {
+        enter(text);
+        ui.runEvents([this] { return !search->SearchRunning; });
+        clock.runTimers();
     }
 
     QString path(const QString &relative) const { return tree.file(relative); }

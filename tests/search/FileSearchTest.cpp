@@ -5,6 +5,9 @@
 
 #include <QDir>
 
+#include <condition_variable>
+#include <mutex>
+
 namespace corvanta::test {
 namespace {
 
@@ -100,7 +103,7 @@ TEST_F(FileSearchTest, multipleSearch_listsEveryMatchDeepestFirstWithCountAndTim
         (QStringList {path(u"A/deep/d.TXT"_s), path(u"A/a.txt"_s), path(u"top.txt"_s)}));
     // The walk takes no time on the test clock; the closing pause is the half second shown.
     EXPECT_EQ(search->caption(), u"3 Files Found - 0.5 Seconds"_s);
-    EXPECT_EQ(clock.pausedMs, 500);
+    EXPECT_EQ(clock.timerMs, 500);
     EXPECT_EQ(search->txtFileSearch(), u"*.txt"_s);
     EXPECT_EQ(search->TopFolderCount, 2);
     EXPECT_EQ(search->FilesFound, 3);
@@ -112,7 +115,7 @@ TEST_F(FileSearchTest, multipleSearch_listsEveryMatchDeepestFirstWithCountAndTim
     EXPECT_FALSE(search->ProgressBar1.Visible);
     EXPECT_EQ(search->ProgressBar1.Value, 2);
     EXPECT_FALSE(search->SearchRunning);
-    EXPECT_TRUE(search->SearchControl.isEmpty());
+    EXPECT_FALSE(search->stopRequested());
     EXPECT_EQ(ui.busyDepth, 0);
 }
 
@@ -154,9 +157,9 @@ TEST_F(FileSearchTest, singleSearch_listsTheFirstMatchAndNamesItInTheCaption)
 
     EXPECT_EQ(rows(results()), QStringList {path(u"A/B/x.txt"_s)});
     EXPECT_EQ(search->caption(), u"Single File Search"_s);
-    EXPECT_EQ(clock.pausedMs, 0);
+    EXPECT_EQ(clock.timerMs, 0);
     EXPECT_EQ(count(Change::Progress), 0);
-    EXPECT_TRUE(search->SearchControl.isEmpty());
+    EXPECT_FALSE(search->stopRequested());
     EXPECT_EQ(search->txtFileSearch(), u"X.TXT"_s);
 
     searchFor(u"absent.txt"_s);
@@ -224,7 +227,7 @@ TEST_F(FileSearchTest, subFolderCount_showsInTheMainWindowsCaptionEveryTenFolder
     EXPECT_EQ(search->SubFoldersSearched, 25);
 }
 
-TEST_F(FileSearchTest, escapeDuringASearch_stopsItKeepingWhatWasFoundThenASecondEscapeCloses)
+TEST_F(FileSearchTest, escapeDuringASearch_endsItPromptlyKeepingWhatWasFoundThenASecondEscapeCloses)
 {
     for (int d = 0; d < 30; ++d)
         for (int i = 0; i < 100; ++i)
@@ -234,26 +237,53 @@ TEST_F(FileSearchTest, escapeDuringASearch_stopsItKeepingWhatWasFoundThenASecond
     const QStringList all = rows(results());
     ASSERT_EQ(all.size(), 3000);
 
+    // The walk posts a batch only once the window has taken the one before, so it is at most a
+    // batch ahead when Escape comes with the first rows listed.
+    std::mutex m;
+    std::condition_variable turn;
+    int posted = 0;
+    int taken = 0;
     bool pressed = false;
+    int listedAtEscape = 0;
+    const int pumpsBefore = ui.pumps;
+    ui.onPost = [&] {
+        std::unique_lock lock(m);
+        ++posted;
+        turn.wait(lock, [&] { return pressed || taken >= posted - 1; });
+    };
     ui.onPump = [&] {
-        if (pressed)
+        {
+            std::lock_guard lock(m);
+            taken = ui.pumps - pumpsBefore - 1;
+        }
+        turn.notify_all();
+        if (pressed || results().ListCount() == 0)
             return;
-        pressed = true;
+        listedAtEscape = results().ListCount();
         int key = Key::Escape;
         search->Form_KeyDown(key, 0);
         EXPECT_EQ(key, 0);
-        EXPECT_EQ(search->SearchControl, u"exit"_s);
+        EXPECT_TRUE(search->stopRequested());
+        EXPECT_TRUE(search->SearchRunning); // the walk's last batch ends it
+        {
+            std::lock_guard lock(m);
+            pressed = true;
+        }
+        turn.notify_all();
     };
     searchFor(u"*.txt"_s);
+    ui.onPost = nullptr;
 
     const QStringList partial = rows(results());
-    EXPECT_TRUE(pressed);
+    EXPECT_GT(listedAtEscape, 0);
+    EXPECT_LE(partial.size(), listedAtEscape + 1030); // the walk went no further than it had got
     EXPECT_EQ(search->status(), search->caption()); // the outcome shows in the window too
     EXPECT_EQ(partial, all.mid(0, partial.size()));
-    EXPECT_TRUE(
-        search->caption().startsWith(QString::number(partial.size()) + u" Files Found - "_s));
-    EXPECT_TRUE(search->SearchControl.isEmpty());
+    EXPECT_TRUE(search->caption().startsWith(
+        FileSearchText::thousands(int(partial.size())) + u" Files Found - "_s));
+    EXPECT_FALSE(search->stopRequested());
     EXPECT_FALSE(search->closed());
+    EXPECT_EQ(ui.busyDepth, 0);
 
     int key = Key::Escape;
     search->Form_KeyDown(key, 0);
@@ -270,7 +300,7 @@ TEST_F(FileSearchTest, secondEnterWhileSearching_isIgnored)
     int nested = 0;
     ui.onPump = [&] {
         ++nested;
-        searchFor(u"other"_s);
+        enter(u"other"_s);
     };
     searchFor(u"f.txt"_s);
 
@@ -294,8 +324,9 @@ TEST_F(FileSearchTest, closingDuringASearch_stopsItAndLeavesTheListEmpty)
 
     EXPECT_TRUE(search->closed());
     EXPECT_EQ(results().ListCount(), 0);
-    EXPECT_EQ(clock.pausedMs, 0);
+    EXPECT_EQ(clock.timerMs, 0);
     EXPECT_FALSE(search->SearchRunning);
+    EXPECT_EQ(ui.busyDepth, 0);
 }
 
 TEST_F(FileSearchTest, driveList_startsOnTheDataFoldersFileSystemAndOffersOtherFolders)

@@ -284,13 +284,14 @@ TEST_F(SearchWalkOrderTest, cancel_midWalk_leavesNoThreadRunning)
     auto walker = std::make_unique<SearchEngine>(
         root(), SearchPattern(u"*.txt"_s), SearchEngine::Mode::Multiple);
     walker->setThreads(8);
+    std::atomic<int> lastBatches {0};
     {
-        SearchWorker worker(std::move(walker));
+        SearchWorker worker(std::move(walker),
+            [&](SearchBatch &&, bool last) { lastBatches += last ? 1 : 0; });
         worker.start();
         worker.cancel();
-        while (!worker.finished())
-            worker.take(std::chrono::milliseconds(10));
     }
+    EXPECT_EQ(lastBatches, 1);
     EXPECT_EQ(threadCountSettled(before), before);
 }
 

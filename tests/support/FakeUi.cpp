@@ -45,6 +45,40 @@ const ShownBox *FakeUi::lastBox() const
     return &none;
 }
 
+void FakeUi::post(std::function<void()> task)
+{
+    if (onPost)
+        onPost();
+    {
+        std::lock_guard lock(postedMutex_);
+        posted_.push_back(std::move(task));
+    }
+    postedReady_.notify_one();
+}
+
+void FakeUi::runEvents(const std::function<bool()> &done)
+{
+    while (!done()) {
+        ++pumps;
+        if (onPump)
+            onPump();
+        if (done())
+            return;
+        std::function<void()> task;
+        {
+            std::unique_lock lock(postedMutex_);
+            if (!postedReady_.wait_for(
+                    lock, std::chrono::seconds(10), [this] { return !posted_.empty(); })) {
+                ADD_FAILURE() << "nothing was posted to the window's thread";
+                return;
+            }
+            task = std::move(posted_.front());
+            posted_.pop_front();
+        }
+        task();
+    }
+}
+
 void FakeUi::pumpEvents()
 {
     ++pumps;

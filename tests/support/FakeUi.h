@@ -7,10 +7,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+
 #include "support/QtPrinters.h"
 
+#include <condition_variable>
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 namespace corvanta::test {
@@ -52,6 +56,13 @@ public:
     void beep() override { ++beeps; }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     void pumpEvents() override;
+    // Queued for runEvents; onPost runs first, on the posting thread (a test may hold it there).
+    void post(std::function<void()> task) override;
+    std::function<void()> onPost;
+    // Plays the window's event loop until done() holds: before each turn onPump runs, as the
+    // user's events would, then the next posted task, waited for when none is queued yet.
+    // Waiting longer than a few seconds fails the test.
+    void runEvents(const std::function<bool()> &done);
     void showPopupMenu(const QString &menuName) override
     {
         popups.push_back(menuName);
@@ -81,6 +92,13 @@ public:
     // The last box shown. With none shown the test fails (and reads an empty box), rather than
     // the test program crashing on the box it expected.
     const ShownBox *lastBox() const;
+
+private:
+    std::mutex postedMutex_;
+    std::condition_variable postedReady_;
+    std::deque<std::function<void()>> posted_;
+
+public:
     QStringList titles() const
     {
         QStringList out;
@@ -95,9 +113,35 @@ public:
     QDateTime fixed = QDateTime(QDate(2026, 12, 6), QTime(9, 30, 0));
     double secs = 0;
     int pausedMs = 0;
+    int timerMs = 0; // the time the timers fired by runTimers waited, added up
     QDateTime now() const override { return fixed; }
     double seconds() const override { return secs; }
     void pause(int ms) override { pausedMs += ms; secs += ms / 1000.0; }
+    void singleShot(int ms, std::function<void()> task) override
+    {
+        timers.push_back({secs + ms / 1000.0, std::move(task)});
+    }
+    // Lets the time pass until no timer is left, firing each when its time comes.
+    void runTimers()
+    {
+        while (!timers.empty()) {
+            auto next = std::min_element(timers.begin(), timers.end(),
+                [](const Timer &a, const Timer &b) { return a.due < b.due; });
+            const Timer timer = *next;
+            timers.erase(next);
+            if (timer.due > secs) {
+                timerMs += int((timer.due - secs) * 1000 + 0.5);
+                secs = timer.due;
+            }
+            timer.task();
+        }
+    }
+    struct Timer
+    {
+        double due;
+        std::function<void()> task;
+    };
+    std::vector<Timer> timers;
 };
 
 } // namespace corvanta::test
