@@ -13,8 +13,10 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -94,16 +96,29 @@ struct MissingTargets::Check
     std::condition_variable found;
     std::vector<TargetState> states; // guarded by mutex
 
+    // The window is woken for a batch of states, not for each: a wake costs more than a stat.
+    // Every state is there for it to take at once, and a waiting window looks every few
+    // milliseconds, so a target that hangs holds nothing back.
+    static constexpr std::size_t WakeEvery = 256;
+    static constexpr std::chrono::milliseconds LookInterval {5};
+
     void run()
     {
+        std::size_t unannounced = 0;
         for (const QString &target : std::as_const(targets)) {
             if (stop.load())
                 return;
             const TargetState state = check(target);
-            const std::lock_guard lock(mutex);
-            states.push_back(state);
-            found.notify_all();
+            {
+                const std::lock_guard lock(mutex);
+                states.push_back(state);
+            }
+            if (++unannounced == WakeEvery) {
+                unannounced = 0;
+                found.notify_all();
+            }
         }
+        found.notify_all();
     }
 };
 
@@ -136,8 +151,13 @@ bool MissingTargets::update(std::chrono::milliseconds wait)
         return false;
     std::vector<TargetState> states;
     {
+        const auto until = std::chrono::steady_clock::now() + wait;
+        const auto more = [this] { return job_->states.size() > size_t(checked_); };
         std::unique_lock lock(job_->mutex);
-        job_->found.wait_for(lock, wait, [this] { return job_->states.size() > size_t(checked_); });
+        for (auto now = std::chrono::steady_clock::now(); !more() && now < until;
+             now = std::chrono::steady_clock::now())
+            job_->found.wait_for(lock,
+                std::min<std::chrono::steady_clock::duration>(until - now, Check::LookInterval));
         states.assign(job_->states.begin() + checked_, job_->states.end());
     }
     if (states.empty())

@@ -198,7 +198,7 @@ TEST_F(MissingTargetsTest, blockedTarget_rowsBeforeItShowAndCloseReturnsAtOnce)
         window.close();
         EXPECT_FALSE(window.checking());
     });
-    EXPECT_LT(elapsed.elapsed(), 3000);
+    EXPECT_LT(elapsed.elapsed(), 1500); // rows before the hanging target came without its wait
     EXPECT_EQ(rows, (QStringList {u"Gone One"_s, u"Usb File"_s}));
     release.set_value(); // the thread ends on its own, after the window's memory is gone
 }
