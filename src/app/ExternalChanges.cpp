@@ -3,6 +3,7 @@
 #include "app/Operations.h"
 #include "app/SharedState.h"
 #include "platform/FileWatcher.h"
+#include "store/Store.h"
 
 #include <QDir>
 
@@ -12,15 +13,15 @@ ExternalChanges::ExternalChanges(const FeatureContext &context) : c(context), s(
 {
     c.operations.add(QStringLiteral("WatchShownFiles"), [this] { WatchShownFiles(); });
     c.operations.setWhenIdle([this] { reloadPending(); });
-    fileGuard::setListener(this);
+    c.store.setListener(this);
     if (c.platform.fileWatcher)
         c.platform.fileWatcher->setHandler([this](const QString &path) { fileNoticed(path); });
 }
 
 ExternalChanges::~ExternalChanges()
 {
-    if (fileGuard::listener() == this)
-        fileGuard::setListener(nullptr);
+    if (c.store.listener() == this)
+        c.store.setListener(nullptr);
     if (c.platform.fileWatcher)
         c.platform.fileWatcher->setHandler({});
     c.operations.setWhenIdle({});
@@ -49,7 +50,7 @@ void ExternalChanges::WatchShownFiles()
 void ExternalChanges::fileNoticed(const QString &path)
 {
     // The program's own saves are noticed too; they left the file as recorded.
-    if (fileGuard::unchanged(path))
+    if (c.store.unchanged(path))
         return;
     listFileChangedOnDisk(path);
     if (!c.operations.running())
@@ -93,16 +94,16 @@ void ExternalChanges::reload(const QString &path)
     // A file not shown (Paste.Lst, Corvanta.Ini, a list left meanwhile) is read afresh by
     // whatever uses it next.
     if (!shown) {
-        fileGuard::forget(path);
+        c.store.forget(path);
         return;
     }
     // An empty or missing list is shown without reading its file; now it has been seen.
-    if (!fileGuard::unchanged(path)) {
+    if (!c.store.unchanged(path)) {
         const FileFingerprint now = fingerprintOnDisk(path);
         if (!now.exists)
-            fileGuard::recordMissing(path);
+            c.store.recordMissing(path);
         else if (now.size == 0)
-            fileGuard::record(path, {});
+            c.store.record(path, {});
     }
 }
 

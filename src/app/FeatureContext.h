@@ -10,6 +10,7 @@ namespace corvanta {
 class CommandSurface;
 class ListControl;
 class Operations;
+class Store;
 class UndoHistory;
 struct SharedState;
 
@@ -49,6 +50,7 @@ struct FeatureContext
     Ui &ui; // platform.ui and platform.clock, for short
     Clock &clock;
     UndoHistory &undo; // every change to pointer files is recorded here (PointerChange)
+    Store &store;      // what reads and writes the program's files goes through
 };
 
 } // namespace corvanta

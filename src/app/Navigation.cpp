@@ -81,9 +81,9 @@ void Navigation::LoadEntryScreen()
     f.lstProjectList.clear();
     f.lstTopicList.clear();
     f.lstFileList.clear();
-    ensureFileExists(s.ProjectListPath);
-    ensureFileExists(s.TopicListPath);
-    ensureFileExists(s.FileListPath);
+    ensureFileExists(f.store, s.ProjectListPath);
+    ensureFileExists(f.store, s.TopicListPath);
+    ensureFileExists(f.store, s.FileListPath);
 
     if (fileSize(s.ProjectListPath) <= fileSize(s.FileListPath)) {
         LoadProjectList();
@@ -115,7 +115,7 @@ void Navigation::loadNameList(ListControl &list, const QString &path, bool proje
         list.setRow(0);
         list.insertRow(projectRowText());
     }
-    readNameList(path, list, [this] { f.ui.pumpEvents(); });
+    readNameList(f.store, path, list, [this] { f.ui.pumpEvents(); });
 }
 
 void Navigation::LoadProjectList()
@@ -189,7 +189,7 @@ void Navigation::LoadFileList()
     beginLoading();
     if (QFileInfo(s.FileListPath).isFile()) {
         f.lstFileList.clear();
-        readPointerList(s.FileListPath, f.lstFileList);
+        readPointerList(f.store, s.FileListPath, f.lstFileList);
         f.sorting().ApplyFileSort();
     }
     endLoading();
@@ -232,7 +232,7 @@ void Navigation::RereadFileList()
 {
     ListControl &files = f.lstFileList;
     files.clear();
-    readPointerListTrimmed(s.FileListPath, files);
+    readPointerListTrimmed(f.store, s.FileListPath, files);
     if (sortDirection(s.FileSort) != 0)
         files.setSorted(sortDirection(s.FileSort));
 }
@@ -277,8 +277,8 @@ void Navigation::SelectProject()
         const bool hasOwnFile = std::any_of(entries.begin(), entries.end(),
                                             [&](const QString &e) { return e.startsWith(prefix); });
         if (!hasOwnFile) {
-            ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".List"));
-            ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files"));
+            ensureFileExists(f.store, s.ProjectFolder + s.CurrentProject + QStringLiteral(".List"));
+            ensureFileExists(f.store, s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files"));
         }
     }
 
@@ -288,8 +288,8 @@ void Navigation::SelectProject()
         f.commands.setEnabled(QStringLiteral("mnuReturnToEntryScreen"), true);
         s.TopicListPath = s.ProjectFolder + s.CurrentProject + QStringLiteral(".List");
         s.FileListPath = s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files");
-        ensureFileExists(s.TopicListPath);
-        ensureFileExists(s.FileListPath);
+        ensureFileExists(f.store, s.TopicListPath);
+        ensureFileExists(f.store, s.FileListPath);
         if (fileSize(s.TopicListPath) <= fileSize(s.FileListPath)) {
             LoadTopicList();
             LoadFileList();
@@ -346,7 +346,7 @@ void Navigation::SelectTopic()
     }
 
     f.ui.setBusy(true);
-    ensureFileExists(path);
+    ensureFileExists(f.store, path);
     const qint64 size = fileSize(path);
     QString notRead;
     if (path != s.FileListPath) {
@@ -355,7 +355,7 @@ void Navigation::SelectTopic()
         files.clear();
         // Every file that holds a record is read, however short.
         if (size > 0) {
-            readPointerListTrimmed(path, files, &notRead);
+            readPointerListTrimmed(f.store, path, files, &notRead);
             if (sortDirection(s.FileSort) != 0)
                 files.setSorted(sortDirection(s.FileSort));
         }
@@ -363,7 +363,7 @@ void Navigation::SelectTopic()
     }
     f.ui.setBusy(false);
     // Shown empty, but it is not: said once, and no save replaces it (see OwnFiles.h).
-    if (!notRead.isEmpty() && firstNoticeOfUnreadable(path))
+    if (!notRead.isEmpty() && f.store.firstNoticeOfUnreadable(path))
         f.ui.msgBox(fileNotReadText(path, notRead), fileNotReadTitle(), MsgBox::OkOnly | MsgBox::Exclamation);
 }
 

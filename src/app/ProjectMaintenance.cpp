@@ -95,12 +95,12 @@ void ProjectMaintenance::showFailure(const FsResult &result)
 
 bool ProjectMaintenance::writeProjectList()
 {
-    return reportSaveFailure(c.ui, s.ProjectListPath, writeNameList(s.ProjectListPath, c.lstProjectList));
+    return reportSaveFailure(c.store, c.ui, s.ProjectListPath, writeNameList(c.store, s.ProjectListPath, c.lstProjectList));
 }
 
 bool ProjectMaintenance::writeTopicList()
 {
-    return reportSaveFailure(c.ui, s.TopicListPath, writeNameList(s.TopicListPath, c.lstTopicList));
+    return reportSaveFailure(c.store, c.ui, s.TopicListPath, writeNameList(c.store, s.TopicListPath, c.lstTopicList));
 }
 
 // --- creating ---
@@ -127,7 +127,7 @@ void ProjectMaintenance::CreateNewProject()
         if (made)
             made = createEmptyFile(folder + u'/' + name + QStringLiteral(".Files"));
         if (!made) {
-            removeProjectFolder(folder, name);
+            removeProjectFolder(c.store, folder, name);
             showFailure(made);
             continue;
         }
@@ -146,12 +146,12 @@ void ProjectMaintenance::CreateNewProject()
     list.setListIndex(row);
     list.setSelected(true);
     const bool saved = insert ? writeProjectList()
-                              : reportSaveFailure(c.ui, s.ProjectListPath, appendName(s.ProjectListPath, name));
+                              : reportSaveFailure(c.store, c.ui, s.ProjectListPath, appendName(c.store, s.ProjectListPath, name));
     if (!saved) {
         // Project.List does not name it: neither the row nor the new, empty folder stays.
         list.setRow(row);
         list.setAction(4);
-        removeProjectFolder(projectFolder(name), name);
+        removeProjectFolder(c.store, projectFolder(name), name);
         if (list.ListCount() == 0) {
             list.setRow(0);
             list.insertRow(QStringLiteral(" "));
@@ -200,12 +200,12 @@ void ProjectMaintenance::CreateNewTopic()
     list.setListIndex(row);
     list.setSelected(true);
     const bool saved = insert ? writeTopicList()
-                              : reportSaveFailure(c.ui, s.TopicListPath, appendName(s.TopicListPath, name));
+                              : reportSaveFailure(c.store, c.ui, s.TopicListPath, appendName(c.store, s.TopicListPath, name));
     if (!saved) {
         // The topic list file does not name it: neither the row nor its new, empty file stays.
         list.setRow(row);
         list.setAction(4);
-        if (const FsResult removed = removeFile(topicFile(name)); !removed)
+        if (const FsResult removed = removeFile(c.store, topicFile(name)); !removed)
             showFailure(removed); // an empty file that no list names
     }
     s.SuppressListClick = false;

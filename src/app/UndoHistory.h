@@ -12,6 +12,7 @@ namespace corvanta {
 class CommandSurface;
 class Operations;
 class PointerChange;
+class Store;
 class Ui;
 struct SharedState;
 
@@ -46,7 +47,7 @@ public:
         std::vector<FileState> files; // the first is the one shown again by Undo and Redo
     };
 
-    UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands);
+    UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands, Store &store);
 
     // A change made: it goes on top, and what was undone before can no longer be redone.
     void record(Change change);
@@ -76,6 +77,7 @@ private:
 
     SharedState &s;
     Ui &ui_;
+    Store &store_;
     Operations &operations_;
     CommandSurface &commands_;
     std::deque<Change> undo_;

@@ -269,7 +269,7 @@ void FileSearch::ToggleSearchLines()
         }
     }
     lstFileSearch.setLineStyle(show ? 4 : 1);
-    writeSetting(s, c.ui, QStringLiteral("File Search"), QStringLiteral("DisplayLines"),
+    writeSetting(c.store, s, c.ui, QStringLiteral("File Search"), QStringLiteral("DisplayLines"),
         show ? QStringLiteral("True") : QStringLiteral("False"));
     changed(Change::Menu);
 }

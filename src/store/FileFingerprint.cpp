@@ -1,10 +1,7 @@
 #include "store/FileFingerprint.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
-#include <QHash>
-#include <QMutex>
 
 #include <sys/stat.h>
 
@@ -30,20 +27,6 @@ FileFingerprint statOf(const QString &path)
     return print;
 }
 
-struct Book {
-    QMutex mutex;
-    QHash<QString, FileFingerprint> prints;
-    FileChangeListener *listener = nullptr;
-};
-
-Book &book()
-{
-    static Book b;
-    return b;
-}
-
-QString key(const QString &path) { return QDir::cleanPath(path); }
-
 } // namespace
 
 FileFingerprint fingerprintOf(const QString &path, QByteArrayView bytes)
@@ -68,67 +51,12 @@ FileFingerprint fingerprintOnDisk(const QString &path)
     return print;
 }
 
-namespace fileGuard {
-
-void record(const QString &path, QByteArrayView bytes)
+bool holdsFingerprint(const QString &file, const FileFingerprint &recorded)
 {
-    const FileFingerprint print = fingerprintOf(path, bytes);
-    Book &b = book();
-    const QMutexLocker lock(&b.mutex);
-    b.prints.insert(key(path), print);
-}
-
-void recordMissing(const QString &path)
-{
-    Book &b = book();
-    const QMutexLocker lock(&b.mutex);
-    b.prints.insert(key(path), FileFingerprint{});
-}
-
-bool unchanged(const QString &path)
-{
-    return matchesRecord(path, path);
-}
-
-bool matchesRecord(const QString &path, const QString &replaced)
-{
-    FileFingerprint recorded;
-    {
-        Book &b = book();
-        const QMutexLocker lock(&b.mutex);
-        const auto it = b.prints.constFind(key(path));
-        if (it == b.prints.cend())
-            return true;
-        recorded = *it;
-    }
-    // Different size or presence needs no reading; equal ones are confirmed by the bytes.
-    const FileFingerprint now = replaced.isEmpty() ? FileFingerprint{} : statOf(replaced);
+    const FileFingerprint now = file.isEmpty() ? FileFingerprint{} : statOf(file);
     if (now.exists != recorded.exists || now.size != recorded.size)
         return false;
-    return !now.exists || fingerprintOnDisk(replaced).hash == recorded.hash;
+    return !now.exists || fingerprintOnDisk(file).hash == recorded.hash;
 }
-
-void forget(const QString &path)
-{
-    Book &b = book();
-    const QMutexLocker lock(&b.mutex);
-    b.prints.remove(key(path));
-}
-
-void setListener(FileChangeListener *listener)
-{
-    Book &b = book();
-    const QMutexLocker lock(&b.mutex);
-    b.listener = listener;
-}
-
-FileChangeListener *listener()
-{
-    Book &b = book();
-    const QMutexLocker lock(&b.mutex);
-    return b.listener;
-}
-
-} // namespace fileGuard
 
 } // namespace corvanta

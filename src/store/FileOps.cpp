@@ -41,7 +41,7 @@ FsResult createEmptyFile(const QString &path)
     return {};
 }
 
-FsResult renamePath(const QString &from, const QString &to)
+FsResult renamePath(Store &store, const QString &from, const QString &to)
 {
     struct stat st {};
     if (::lstat(QFile::encodeName(to).constData(), &st) == 0)
@@ -49,15 +49,15 @@ FsResult renamePath(const QString &from, const QString &to)
     const FsResult result =
         check(::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()));
     if (result)
-        moveUnreadableMarks(from, to); // an unreadable file stays unreplaceable under its new name
+        store.moveUnreadableMarks(from, to); // an unreadable file stays unreplaceable under its new name
     return result;
 }
 
-FsResult removeFile(const QString &path)
+FsResult removeFile(Store &store, const QString &path)
 {
     const FsResult result = check(::unlink(QFile::encodeName(path).constData()));
     if (result)
-        dropUnreadableMarks(path);
+        store.dropUnreadableMarks(path);
     return result;
 }
 
@@ -96,11 +96,11 @@ bool holdsProgramFilesOrNothing(const QString &folder, const QString &project)
         || std::any_of(entries.begin(), entries.end(), [&](const QFileInfo &e) { return isProgramFile(e, project); });
 }
 
-bool removeProjectFolder(const QString &folder, const QString &project)
+bool removeProjectFolder(Store &store, const QString &folder, const QString &project)
 {
     bool removedAll = true;
     for (const QFileInfo &entry : entriesOf(folder)) {
-        if (isProgramFile(entry, project) && !removeFile(entry.absoluteFilePath()))
+        if (isProgramFile(entry, project) && !removeFile(store, entry.absoluteFilePath()))
             removedAll = false; // the folder stays, and the caller names it
     }
     return removedAll && removeEmptyFolder(folder).ok;
