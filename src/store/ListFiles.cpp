@@ -185,6 +185,9 @@ int addRows(Store &store, const QString &path, ListControl &list, bool trim, con
     if (bytes.isEmpty())
         return 0;
     const QByteArrayView text = withoutBom(bytes);
+    // Nearly every list is ASCII: one pass over the file tells, and its lines then need neither
+    // the check nor the decoder line by line.
+    const bool ascii = isAscii(text);
 
     const bool redrawWas = list.redraw();
     list.setRedraw(false);
@@ -194,7 +197,7 @@ int addRows(Store &store, const QString &path, ListControl &list, bool trim, con
             line = trimSpaces(line);
         if (line.isEmpty())
             return;
-        list.addRow(decodeLine(line));
+        list.addRow(ascii ? QString::fromLatin1(line) : decodeLine(line));
         if (++added % 1000 == 0 && yield)
             yield();
     });
