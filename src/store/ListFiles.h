@@ -26,9 +26,8 @@ QStringList readLines(Store &store, const QString &path);
 // A list file's content for readers that only look, many files at a time (Find Pointer, Check
 // Missing Targets): an ASCII file, as nearly every one is, kept as its bytes (no decoding, half
 // the memory); any other decoded as decodeListText does. A missing or unreadable file is empty.
-// The read is not recorded by the file guard, so it never stands in for the read of a list shown,
-// whose save must still notice a change made since; a fingerprint would also cost more than the
-// read.
+// The read is not recorded in the store's fingerprints, so it never stands in for the read of a
+// list shown, whose save must still notice a change made since.
 struct ListContent
 {
     bool isAscii = true;
