@@ -123,9 +123,9 @@ void ProjectMaintenance::CreateNewProject()
         const QString folder = projectFolder(name);
         FsResult made = makeFolder(folder);
         if (made)
-            made = createEmptyFile(folder + u'/' + name + QStringLiteral(".List"));
+            made = createEmptyFile(c.store, folder + u'/' + name + QStringLiteral(".List"));
         if (made)
-            made = createEmptyFile(folder + u'/' + name + QStringLiteral(".Files"));
+            made = createEmptyFile(c.store, folder + u'/' + name + QStringLiteral(".Files"));
         if (!made) {
             removeProjectFolder(c.store, folder, name);
             showFailure(made);
@@ -183,7 +183,7 @@ void ProjectMaintenance::CreateNewTopic()
             alreadyOnFile(QStringLiteral("Topic"), name);
             continue;
         }
-        const FsResult made = createEmptyFile(file);
+        const FsResult made = createEmptyFile(c.store, file);
         if (!made) {
             showFailure(made);
             continue;

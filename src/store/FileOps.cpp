@@ -32,12 +32,13 @@ FsResult makeFolder(const QString &path)
     return check(::mkdir(QFile::encodeName(path).constData(), 0777));
 }
 
-FsResult createEmptyFile(const QString &path)
+FsResult createEmptyFile(Store &store, const QString &path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return failure(errno);
     ::close(fd);
+    store.record(path, {});
     return {};
 }
 

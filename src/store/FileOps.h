@@ -15,7 +15,8 @@ struct [[nodiscard]] FsResult {
 };
 
 FsResult makeFolder(const QString &path);          // one level; fails when it exists
-FsResult createEmptyFile(const QString &path);     // fails when it exists
+// fails when it exists; the new, empty file is recorded in the store as read
+FsResult createEmptyFile(Store &store, const QString &path);
 // Renames from to to; refuses to replace anything already at to.
 FsResult renamePath(Store &store, const QString &from, const QString &to);
 FsResult removeFile(Store &store, const QString &path);

@@ -1,4 +1,5 @@
 #include "store/FileFingerprint.h"
+#include "store/FileOps.h"
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
 #include "store/OwnFiles.h"
@@ -105,6 +106,12 @@ TEST(FileGuardTest, ownSavesAndRewrites_keepTheFileSaveable)
         ASSERT_TRUE(appendName(store, path, QString::fromLatin1(name)).ok) << name;
     EXPECT_TRUE(saveLines(store, path, {u"Five"_s}).ok);
     EXPECT_EQ(bytesOf(path), "Five\r\n");
+
+    // A list the program removed and then made anew under the same name (a topic deleted and
+    // created again) is its own: the record of the old one does not refuse its save.
+    ASSERT_TRUE(removeFile(store, path));
+    ASSERT_TRUE(createEmptyFile(store, path));
+    EXPECT_TRUE(saveLines(store, path, {u"Six"_s}).ok);
 
     // A file the program read as missing and another program then made is a change too.
     const QString later = dir.filePath(u"Later.Files"_s);
