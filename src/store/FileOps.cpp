@@ -49,8 +49,10 @@ FsResult renamePath(Store &store, const QString &from, const QString &to)
         return failure(EEXIST);
     const FsResult result =
         check(::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()));
-    if (result)
+    if (result) {
         store.moveUnreadableMarks(from, to); // an unreadable file stays unreplaceable under its new name
+        store.moveRecords(from, to);
+    }
     return result;
 }
 

@@ -118,6 +118,28 @@ void Store::forget(const QString &path)
     prints_.remove(key);
 }
 
+void Store::moveRecords(const QString &from, const QString &to)
+{
+    const QString oldKey = printKey(from);
+    const QString newKey = printKey(to);
+    auto under = [](const QString &key, const QString &folder) {
+        return key == folder || key.startsWith(folder + u'/');
+    };
+    const std::lock_guard lock(mutex_);
+    QHash<QString, FileFingerprint> moved;
+    for (auto it = prints_.begin(); it != prints_.end();) {
+        if (under(it.key(), oldKey)) {
+            moved.insert(newKey + it.key().mid(oldKey.size()), it.value());
+            it = prints_.erase(it);
+        } else if (under(it.key(), newKey)) {
+            it = prints_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    prints_.insert(moved);
+}
+
 void Store::setListener(FileChangeListener *listener)
 {
     const std::lock_guard lock(mutex_);

@@ -51,6 +51,9 @@ public:
     bool matchesRecord(const QString &path, const QString &replaced) const;
     // Takes the file's present state as seen, after the program has shown it again.
     void forget(const QString &path);
+    // The program renamed from (a file or a folder) to to, where nothing was: the records go
+    // with the files, and a record left at to by an earlier file of that name goes.
+    void moveRecords(const QString &from, const QString &to);
     // The one listener (the program's external-change handling); nullptr removes it.
     void setListener(FileChangeListener *listener);
     FileChangeListener *listener() const;

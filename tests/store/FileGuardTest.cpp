@@ -112,6 +112,13 @@ TEST(FileGuardTest, ownSavesAndRewrites_keepTheFileSaveable)
     ASSERT_TRUE(removeFile(store, path));
     ASSERT_TRUE(createEmptyFile(store, path));
     EXPECT_TRUE(saveLines(store, path, {u"Six"_s}).ok);
+    // So is one it renamed onto that name (a topic renamed to one deleted before).
+    ASSERT_TRUE(removeFile(store, path));
+    const QString other = dir.filePath(u"Other.List"_s);
+    writeBytes(other, "Mine\r\n");
+    EXPECT_EQ(readLines(store, other), QStringList{u"Mine"_s});
+    ASSERT_TRUE(renamePath(store, other, path));
+    EXPECT_TRUE(saveLines(store, path, {u"Seven"_s}).ok);
 
     // A file the program read as missing and another program then made is a change too.
     const QString later = dir.filePath(u"Later.Files"_s);
