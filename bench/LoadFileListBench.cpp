@@ -55,6 +55,7 @@ double medianMs(const std::function<void()> &prepare, const std::function<void()
 
 int main(int argc, char **argv)
 {
+    Store store; // the run's, as the program makes one
 #ifdef __GLIBC__
     // glibc adapts its trim and mmap thresholds as blocks are freed, so one run would otherwise
     // pay page faults that the run before did not; fixed thresholds compare like with like.
@@ -94,7 +95,7 @@ int main(int argc, char **argv)
     // (b) the list control alone
     std::unique_ptr<ListControl> list;
     const double core = medianMs([&] { list = std::make_unique<ListControl>(2, true); },
-        [&] { readPointerList(path, *list); },
+        [&] { readPointerList(store, path, *list); },
         [&] {
             if (list->ListCount() != Pointers)
                 std::fprintf(stderr, "core loaded %d rows\n", list->ListCount());
@@ -113,7 +114,7 @@ int main(int argc, char **argv)
             QApplication::processEvents();
         },
         [&] {
-            readPointerList(path, *list);
+            readPointerList(store, path, *list);
             list->setListIndex(Pointers - 1);
             view->repaint();
             QApplication::processEvents();
@@ -131,7 +132,7 @@ int main(int argc, char **argv)
             list = std::make_unique<ListControl>(2, true);
             view = std::make_unique<ListBox>(*list);
             view->show();
-            readPointerList(path, *list);
+            readPointerList(store, path, *list);
             QApplication::processEvents();
         },
         [&] {

@@ -36,6 +36,7 @@ double medianMs(const std::function<void()> &prepare, const std::function<void()
 
 int main(int argc, char **argv)
 {
+    Store store; // the run's, as the program makes one
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -85,7 +86,7 @@ int main(int argc, char **argv)
         list.reset();
     };
     auto load = [&] {
-        readPointerList(path, *list);
+        readPointerList(store, path, *list);
         list->selectRow(0);
         view->repaint();
         QApplication::processEvents();

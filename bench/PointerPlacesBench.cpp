@@ -91,6 +91,7 @@ void write(const QString &path, const QByteArray &bytes)
 
 int main(int argc, char **argv)
 {
+    Store store; // the run's, as the program makes one
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("data"));
@@ -140,19 +141,19 @@ int main(int argc, char **argv)
                     bytes += file.readAll().size();
             }
         },
-        [&] { pointers = PointerFinder(data).pointerCount(); });
+        [&] { pointers = PointerFinder(store, data).pointerCount(); });
 
     // Its parts, for scale.
     std::vector<PointerFile> files;
-    const double listFiles = medianMs([&] { files = pointerFiles(data); });
+    const double listFiles = medianMs([&] { files = pointerFiles(store, data); });
     const double readAll = medianMs([&] {
         TextBlocks blocks; // outlives the copy that points into it
         std::vector<PointerFile> copy = files;
-        readPointers(copy, blocks);
+        readPointers(store, copy, blocks);
     });
 
     // (c) each keystroke's filter over all of them.
-    PointerFinder finder(data);
+    PointerFinder finder(store, data);
     const QString typed = QStringLiteral("report 12 project 3");
     // Typed a key at a time from an empty box, as a user does; each key's median over the runs.
     std::vector<std::vector<double>> keyTimes(size_t(typed.size()));
@@ -197,7 +198,7 @@ int main(int argc, char **argv)
                 found += ::stat(path.constData(), &st) == 0;
         },
         [&] {
-            MissingTargets window(data, checker, ui);
+            MissingTargets window(store, data, checker, ui);
             while (window.checking())
                 window.update(std::chrono::milliseconds(100));
             missing = window.rows().size();

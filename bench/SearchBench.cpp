@@ -523,7 +523,8 @@ int main(int argc, char **argv)
     QTemporaryDir data;
     QtUi ui;
     NoPauseClock clock;
-    MainForm form(Platform {ui, clock}, data.path());
+    Store store;
+    MainForm form(Platform {ui, clock}, store, data.path());
     form.state.IniFile = data.path() + QStringLiteral("/Corvanta.Ini");
     form.setGeometry({0, 0, 15000, 9000});
 

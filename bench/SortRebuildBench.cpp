@@ -47,6 +47,7 @@ std::vector<std::string> makeLines()
 
 int main(int argc, char **argv)
 {
+    Store store; // the run's, as the program makes one
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Bench.Files"));
@@ -84,7 +85,7 @@ int main(int argc, char **argv)
             list.setSortState(ListSortState::Suspended);
             list.setColSorted(SortDirection::Ascending);
             list.setSortState(ListSortState::Active);
-            if (!writePointerList(path, list))
+            if (!writePointerList(store, path, list))
                 std::fprintf(stderr, "write failed\n");
         });
 

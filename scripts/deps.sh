@@ -13,11 +13,12 @@ CORVANTA_BUILD_PACKAGES=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev poppler-utils
     dpkg-dev file desktop-file-utils appstream man-db
     hunspell hunspell-en-us
-    libxcb1-dev libxcb-xkb-dev libxcb-xtest0-dev
+    libxcb1-dev libxcb-xkb-dev libxcb-xtest0-dev libxxhash-dev
 )
 # dpkg-dev and file: CPack's Debian package and its dependencies from dpkg-shlibdeps; the other
 # three check the package's desktop entry, metainfo and man page in the tests. hunspell checks
 # the spelling of the help documents. The xcb packages read and switch the lock keys on X11.
+# libxxhash-dev: the header of the hash that fingerprints the list files (compiled in).
 # xdg-utils and shared-mime-info: the desktop's MIME types and default applications, which
 # opening pointers relies on (and its tests, under a temporary desktop of their own). Printing
 # uses CUPS's lp when it is there; the tests put a stand-in first in PATH.

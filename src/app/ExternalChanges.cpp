@@ -3,6 +3,7 @@
 #include "app/Operations.h"
 #include "app/SharedState.h"
 #include "platform/FileWatcher.h"
+#include "store/Store.h"
 
 #include <QDir>
 
@@ -11,15 +12,15 @@ namespace corvanta {
 ExternalChanges::ExternalChanges(const FeatureContext &context) : c(context), s(context.state)
 {
     c.operations.setWhenIdle([this] { reloadPending(); });
-    fileGuard::setListener(this);
+    c.store.setListener(this);
     if (c.platform.fileWatcher)
         c.platform.fileWatcher->setHandler([this](const QString &path) { fileNoticed(path); });
 }
 
 ExternalChanges::~ExternalChanges()
 {
-    if (fileGuard::listener() == this)
-        fileGuard::setListener(nullptr);
+    if (c.store.listener() == this)
+        c.store.setListener(nullptr);
     if (c.platform.fileWatcher)
         c.platform.fileWatcher->setHandler({});
     c.operations.setWhenIdle({});
@@ -48,7 +49,7 @@ void ExternalChanges::WatchShownFiles()
 void ExternalChanges::fileNoticed(const QString &path)
 {
     // The program's own saves are noticed too; they left the file as recorded.
-    if (fileGuard::unchanged(path))
+    if (c.store.unchanged(path))
         return;
     listFileChangedOnDisk(path);
     if (!c.operations.running())
@@ -92,16 +93,16 @@ void ExternalChanges::reload(const QString &path)
     // A file not shown (Paste.Lst, Corvanta.Ini, a list left meanwhile) is read afresh by
     // whatever uses it next.
     if (!shown) {
-        fileGuard::forget(path);
+        c.store.forget(path);
         return;
     }
     // An empty or missing list is shown without reading its file; now it has been seen.
-    if (!fileGuard::unchanged(path)) {
+    if (!c.store.unchanged(path)) {
         const FileFingerprint now = fingerprintOnDisk(path);
         if (!now.exists)
-            fileGuard::recordMissing(path);
+            c.store.recordMissing(path);
         else if (now.size == 0)
-            fileGuard::record(path, {});
+            c.store.record(path, {});
     }
 }
 

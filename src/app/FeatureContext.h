@@ -11,6 +11,7 @@ namespace corvanta {
 class CommandSurface;
 class ListControl;
 class Operations;
+class Store;
 class UndoHistory;
 struct SharedState;
 
@@ -53,6 +54,7 @@ struct FeatureContext
     UndoHistory &undo; // every change to pointer files is recorded here (PointerChange)
     ListNavigation &navigation;
     ListSorting &sorting;
+    Store &store;      // what reads and writes the program's files goes through
 };
 
 } // namespace corvanta

@@ -30,9 +30,9 @@ QString makerSupportAddress()
 Help::Help(const FeatureContext &context, AccessoryDisplay &display, const QString &executableFolder)
     : c(context), display_(display), executableFolder_(executableFolder),
       launcher_(context.ui, context.platform.shell, context.state),
-      window_(context.state, [this](const QString &name) { return findHelpFile(name); },
+      window_(context.state, context.store, [this](const QString &name) { return findHelpFile(name); },
               [this](const QString &section, const QString &key, const QString &value) {
-                  writeSetting(c.state, c.ui, section, key, value);
+                  writeSetting(c.store, c.state, c.ui, section, key, value);
               })
 {
     window_.openLink = [this](const QUrl &url) { openLink(url); };

@@ -42,18 +42,18 @@ QString plainText(QString markup)
     return text.simplified();
 }
 
-int sizeSetting(const QString &iniFile, const QString &key, int fallback)
+int sizeSetting(Store &store, const QString &iniFile, const QString &key, int fallback)
 {
     bool ok = false;
-    const int value = ReadIniString(iniFile, section, key, QString()).trimmed().toInt(&ok);
+    const int value = ReadIniString(store, iniFile, section, key, QString()).trimmed().toInt(&ok);
     return ok && value >= smallest && value <= largest ? value : fallback;
 }
 
 } // namespace
 
-HelpWindow::HelpWindow(const SharedState &state, std::function<QString(const QString &)> find,
+HelpWindow::HelpWindow(const SharedState &state, Store &store, std::function<QString(const QString &)> find,
                        SettingWriter storeSetting)
-    : state_(state), find_(std::move(find)), storeSetting_(std::move(storeSetting))
+    : state_(state), store_(store), find_(std::move(find)), storeSetting_(std::move(storeSetting))
 {
 }
 
@@ -125,8 +125,8 @@ std::vector<HelpTopic> HelpWindow::contents() const
 void HelpWindow::Form_Load()
 {
     open_ = true;
-    width_ = sizeSetting(state_.IniFile, QStringLiteral("Width"), defaultWidth);
-    height_ = sizeSetting(state_.IniFile, QStringLiteral("Height"), defaultHeight);
+    width_ = sizeSetting(store_, state_.IniFile, QStringLiteral("Width"), defaultWidth);
+    height_ = sizeSetting(store_, state_.IniFile, QStringLiteral("Height"), defaultHeight);
 }
 
 void HelpWindow::Form_Unload(int widthTwips, int heightTwips)

@@ -8,6 +8,7 @@
 
 namespace corvanta {
 
+class Store;
 struct SharedState;
 
 // A help document or one of its sections, as the help window's contents list them.
@@ -28,7 +29,7 @@ public:
     // from state's settings file and kept there through storeSetting, which tells the user when
     // the file cannot be written.
     using SettingWriter = std::function<void(const QString &section, const QString &key, const QString &value)>;
-    HelpWindow(const SharedState &state, std::function<QString(const QString &)> find, SettingWriter storeSetting);
+    HelpWindow(const SharedState &state, Store &store, std::function<QString(const QString &)> find, SettingWriter storeSetting);
     ~HelpWindow();
     HelpWindow(const HelpWindow &) = delete;
     HelpWindow &operator=(const HelpWindow &) = delete;
@@ -66,6 +67,7 @@ public:
 
 private:
     const SharedState &state_;
+    Store &store_;
     std::function<QString(const QString &)> find_;
     SettingWriter storeSetting_;
     QUrl source_;

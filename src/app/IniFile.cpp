@@ -133,23 +133,23 @@ void setIniValue(QStringList &lines, const QString &section, const QString &key,
     }
 }
 
-QString ReadIniString(const QString &file, const QString &section, const QString &key,
+QString ReadIniString(Store &store, const QString &file, const QString &section, const QString &key,
                       const QString &defaultValue)
 {
     bool found = false;
-    const QString value = iniValue(readLines(file), section, key, &found);
+    const QString value = iniValue(readLines(store, file), section, key, &found);
     return found ? value : cutToMax(defaultValue);
 }
 
-SaveResult WriteIniString(const QString &file, const QString &section, const QString &key,
+SaveResult WriteIniString(Store &store, const QString &file, const QString &section, const QString &key,
                           const QString &value)
 {
     QStringList lines;
     QString reason;
-    if (!readLinesForRewrite(file, lines, &reason))
+    if (!readLinesForRewrite(store, file, lines, &reason))
         return SaveResult{false, reason};
     setIniValue(lines, section, key, value);
-    return saveLines(file, lines);
+    return saveLines(store, file, lines);
 }
 
 } // namespace corvanta

@@ -42,13 +42,13 @@ bool parseSingle(const QString &text, float *value)
     return true;
 }
 
-MainForm::MainForm(const Platform &platform_, const QString &programFolder,
+MainForm::MainForm(const Platform &platform_, Store &store_, const QString &programFolder,
                    StartupWindowDisplay *startupWindows)
-    : platform(platform_), ui(platform_.ui), clock(platform_.clock),
+    : platform(platform_), ui(platform_.ui), clock(platform_.clock), store(store_),
       caption_(QStringLiteral(" Corvanta Software")), startupWindows_(startupWindows)
 {
     state.ProgramFolder = QDir::cleanPath(QDir(programFolder).absolutePath());
-    setDataFolder(state.ProgramFolder);
+    store.setDataFolder(state.ProgramFolder);
     // The lists start in the default font; the stored settings are applied over it.
     for (ListControl *list : {&lstProjectList, &lstTopicList, &lstFileList})
         list->setFont(defaultListFont());
@@ -63,7 +63,7 @@ MainForm::~MainForm() = default;
 FeatureContext MainForm::context()
 {
     return FeatureContext{operations, state, lstProjectList, lstTopicList, lstFileList, commands, *this,
-                          platform, ui, clock, undo, *navigation_, *sorting_};
+                          platform, ui, clock, undo, *navigation_, *sorting_, store};
 }
 
 void MainForm::setCaption(const QString &caption)
@@ -201,7 +201,7 @@ void MainForm::WriteManifest(const QString &executableName) const
         QStringLiteral("</assembly>"),
     };
     // Nothing to do when it cannot be written: a missing manifest is written at the next start.
-    static_cast<void>(saveLines(path, lines));
+    static_cast<void>(saveLines(store, path, lines));
 }
 
 void MainForm::Form_Load()
@@ -228,7 +228,7 @@ void MainForm::Form_Load()
     if (lastPlace_)
         operations.perform([this] { lastPlace_->reopenLastPlace(); });
     if (state.DisplayStartupWindow && startupWindows_) {
-        StartupWindow window(state, ui);
+        StartupWindow window(store, state, ui);
         window.Form_Load();
         startupWindows_->showStartupWindow(window);
         if (window.userManualRequested())
@@ -246,13 +246,13 @@ void MainForm::storeOptionsAndGeometry()
     lstTopicList.clear();
     lstProjectList.clear();
     auto store = [&](const QString &section, const QString &key, const QString &value) {
-        writeSetting(state, ui, section, key, value);
+        writeSetting(this->store, state, ui, section, key, value);
     };
     store(option, QStringLiteral("Open"), flagText(optOpen_));
     // The editor stores this choice when it is clicked; "Cancel All Selections" leaves the state
     // false without choosing append, so shut-down repeats what is stored.
     const QString insertName = QStringLiteral("InsertName");
-    store(option, insertName, flagText(ReadIniString(state.IniFile, option, insertName, QString()) == u"True"));
+    store(option, insertName, flagText(ReadIniString(this->store, state.IniFile, option, insertName, QString()) == u"True"));
 
     const WindowGeometry g = geometry_;
     const float height = std::min(g.height, screenHeight - 400);

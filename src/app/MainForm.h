@@ -10,6 +10,7 @@
 #include "app/WindowGeometry.h"
 #include "platform/Platform.h"
 #include "store/ListControl.h"
+#include "store/Store.h"
 
 #include <QString>
 
@@ -34,7 +35,8 @@ public:
     enum class Change { Caption, Geometry, WindowState, Enabled, Visible, Labels, Options, Focus, Layout, Quit };
 
     // startupWindows shows the Getting Started window; without it the window is not shown.
-    MainForm(const Platform &platform, const QString &programFolder,
+    // store is the one the composition root made for the run; the form sets its data folder.
+    MainForm(const Platform &platform, Store &store, const QString &programFolder,
              StartupWindowDisplay *startupWindows = nullptr);
     ~MainForm();
     MainForm(const MainForm &) = delete;
@@ -43,6 +45,7 @@ public:
     Platform platform;
     Ui &ui;
     Clock &clock;
+    Store &store;
     SharedState state;
     ListControl lstProjectList{1, false};
     ListControl lstTopicList{2, false};
@@ -50,7 +53,7 @@ public:
     CommandSurface commands;
     // --- the dispatch table: menu items, toolbar buttons, keys by name (app/Operations.h) ---
     Operations operations;
-    UndoHistory undo{state, ui, operations, commands};
+    UndoHistory undo{state, ui, operations, commands, store};
 
     Navigation &navigation() { return *navigation_; }
     Sorting &sorting() { return *sorting_; }

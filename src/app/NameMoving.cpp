@@ -123,7 +123,7 @@ void NameMoving::PasteProjectName(bool atRow)
     // stored: shown but not stored, it would vanish at the next start and its folder would be
     // offered for clean-up.
     if (list.ListCount() < 2)
-        reportSaveFailure(c.ui, c.state.ProjectListPath, writeNameList(c.state.ProjectListPath, list));
+        reportSaveFailure(c.store, c.ui, c.state.ProjectListPath, writeNameList(c.store, c.state.ProjectListPath, list));
     else
         c.sorting.saveProjectList();
 }

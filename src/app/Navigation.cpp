@@ -82,9 +82,9 @@ void Navigation::LoadEntryScreen()
     f.lstTopicList.clear();
     f.lstFileList.clear();
     // A list file that cannot be made reads as an empty list; the first save into it says why.
-    static_cast<void>(ensureFileExists(s.ProjectListPath));
-    static_cast<void>(ensureFileExists(s.TopicListPath));
-    static_cast<void>(ensureFileExists(s.FileListPath));
+    static_cast<void>(ensureFileExists(f.store, s.ProjectListPath));
+    static_cast<void>(ensureFileExists(f.store, s.TopicListPath));
+    static_cast<void>(ensureFileExists(f.store, s.FileListPath));
 
     if (fileSize(s.ProjectListPath) <= fileSize(s.FileListPath)) {
         LoadProjectList();
@@ -116,7 +116,7 @@ void Navigation::loadNameList(ListControl &list, const QString &path, bool proje
         list.setRow(0);
         list.insertRow(projectRowText());
     }
-    readNameList(path, list, [this] { f.ui.pumpEvents(); });
+    readNameList(f.store, path, list, [this] { f.ui.pumpEvents(); });
 }
 
 void Navigation::LoadProjectList()
@@ -190,7 +190,7 @@ void Navigation::LoadFileList()
     beginLoading();
     if (QFileInfo(s.FileListPath).isFile()) {
         f.lstFileList.clear();
-        readPointerList(s.FileListPath, f.lstFileList);
+        readPointerList(f.store, s.FileListPath, f.lstFileList);
         f.sorting().ApplyFileSort();
     }
     endLoading();
@@ -233,7 +233,7 @@ void Navigation::RereadFileList()
 {
     ListControl &files = f.lstFileList;
     files.clear();
-    readPointerListTrimmed(s.FileListPath, files);
+    readPointerListTrimmed(f.store, s.FileListPath, files);
     if (sortDirection(s.FileSort) != 0)
         files.setSorted(listSortDirection(s.FileSort));
 }
@@ -279,8 +279,8 @@ void Navigation::SelectProject()
                                             [&](const QString &e) { return e.startsWith(prefix); });
         if (!hasOwnFile) {
             // As at the entry screen: a file not made reads as empty, its first save says why.
-            static_cast<void>(ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".List")));
-            static_cast<void>(ensureFileExists(s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files")));
+            static_cast<void>(ensureFileExists(f.store, s.ProjectFolder + s.CurrentProject + QStringLiteral(".List")));
+            static_cast<void>(ensureFileExists(f.store, s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files")));
         }
     }
 
@@ -290,8 +290,8 @@ void Navigation::SelectProject()
         f.commands.setEnabled(QStringLiteral("mnuReturnToEntryScreen"), true);
         s.TopicListPath = s.ProjectFolder + s.CurrentProject + QStringLiteral(".List");
         s.FileListPath = s.ProjectFolder + s.CurrentProject + QStringLiteral(".Files");
-        static_cast<void>(ensureFileExists(s.TopicListPath)); // as above
-        static_cast<void>(ensureFileExists(s.FileListPath));
+        static_cast<void>(ensureFileExists(f.store, s.TopicListPath)); // as above
+        static_cast<void>(ensureFileExists(f.store, s.FileListPath));
         if (fileSize(s.TopicListPath) <= fileSize(s.FileListPath)) {
             LoadTopicList();
             LoadFileList();
@@ -349,7 +349,7 @@ void Navigation::SelectTopic()
 
     f.ui.setBusy(true);
     // A file not made reads as empty; the first save into it says why.
-    static_cast<void>(ensureFileExists(path));
+    static_cast<void>(ensureFileExists(f.store, path));
     const qint64 size = fileSize(path);
     QString notRead;
     if (path != s.FileListPath) {
@@ -358,7 +358,7 @@ void Navigation::SelectTopic()
         files.clear();
         // Every file that holds a record is read, however short.
         if (size > 0) {
-            readPointerListTrimmed(path, files, &notRead);
+            readPointerListTrimmed(f.store, path, files, &notRead);
             if (sortDirection(s.FileSort) != 0)
                 files.setSorted(listSortDirection(s.FileSort));
         }
@@ -366,7 +366,7 @@ void Navigation::SelectTopic()
     }
     f.ui.setBusy(false);
     // Shown empty, but it is not: said once, and no save replaces it (see OwnFiles.h).
-    if (!notRead.isEmpty() && firstNoticeOfUnreadable(path))
+    if (!notRead.isEmpty() && f.store.firstNoticeOfUnreadable(path))
         f.ui.msgBox(fileNotReadText(path, notRead), fileNotReadTitle(), MsgBox::OkOnly | MsgBox::Exclamation);
 }
 

@@ -41,7 +41,7 @@ bool ProjectCleanup::ownedNames(QStringList *names)
     const QString path = c.state.ProgramFolder + QStringLiteral("/Project.List");
     QStringList lines;
     QString reason;
-    if (!readLinesForRewrite(path, lines, &reason)) {
+    if (!readLinesForRewrite(c.store, path, lines, &reason)) {
         c.ui.msgBox(QStringLiteral("The Project List  [") + path + QStringLiteral("]  Could Not Be Read.") + fiveSpaces()
                         + u'\r' + reason + QStringLiteral("\rNo Project Files Were Deleted.\r"),
                     CleanupTitle, MsgBox::OkOnly | MsgBox::Exclamation);
@@ -119,7 +119,7 @@ void ProjectCleanup::CleanUpProjectFiles()
     if (answer == MsgBox::Yes && confirmMany(int(orphans.size()), int(folders.size()))) {
         for (const QString &folder : orphans) {
             const QString path = projects + u'/' + folder;
-            if (isRealFolder(path) && !removeProjectFolder(path, folder))
+            if (isRealFolder(path) && !removeProjectFolder(c.store, path, folder))
                 kept << path;
         }
     }

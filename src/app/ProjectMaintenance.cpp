@@ -97,12 +97,12 @@ void ProjectMaintenance::showFailure(const FsResult &result)
 
 bool ProjectMaintenance::writeProjectList()
 {
-    return reportSaveFailure(c.ui, s.ProjectListPath, writeNameList(s.ProjectListPath, c.lstProjectList));
+    return reportSaveFailure(c.store, c.ui, s.ProjectListPath, writeNameList(c.store, s.ProjectListPath, c.lstProjectList));
 }
 
 bool ProjectMaintenance::writeTopicList()
 {
-    return reportSaveFailure(c.ui, s.TopicListPath, writeNameList(s.TopicListPath, c.lstTopicList));
+    return reportSaveFailure(c.store, c.ui, s.TopicListPath, writeNameList(c.store, s.TopicListPath, c.lstTopicList));
 }
 
 // --- creating ---
@@ -126,12 +126,12 @@ void ProjectMaintenance::CreateNewProject()
         const QString folder = projectFolder(name);
         FsResult made = makeFolder(folder);
         if (made)
-            made = createEmptyFile(folder + u'/' + name + QStringLiteral(".List"));
+            made = createEmptyFile(c.store, folder + u'/' + name + QStringLiteral(".List"));
         if (made)
-            made = createEmptyFile(folder + u'/' + name + QStringLiteral(".Files"));
+            made = createEmptyFile(c.store, folder + u'/' + name + QStringLiteral(".Files"));
         if (!made) {
             // The failure is shown; a folder that cannot go is offered by the clean-up later.
-            static_cast<void>(removeProjectFolder(folder, name));
+            static_cast<void>(removeProjectFolder(c.store, folder, name));
             showFailure(made);
             continue;
         }
@@ -150,13 +150,13 @@ void ProjectMaintenance::CreateNewProject()
     list.setListIndex(row);
     list.setSelected(true);
     const bool saved = insert ? writeProjectList()
-                              : reportSaveFailure(c.ui, s.ProjectListPath, appendName(s.ProjectListPath, name));
+                              : reportSaveFailure(c.store, c.ui, s.ProjectListPath, appendName(c.store, s.ProjectListPath, name));
     if (!saved) {
         // Project.List does not name it: neither the row nor the new, empty folder stays.
         list.setRow(row);
         list.removeRow(row);
         // The failure is shown; a folder that cannot go is offered by the clean-up later.
-        static_cast<void>(removeProjectFolder(projectFolder(name), name));
+        static_cast<void>(removeProjectFolder(c.store, projectFolder(name), name));
         if (list.ListCount() == 0) {
             list.setRow(0);
             list.insertRow(QStringLiteral(" "));
@@ -189,7 +189,7 @@ void ProjectMaintenance::CreateNewTopic()
             alreadyOnFile(QStringLiteral("Topic"), name);
             continue;
         }
-        const FsResult made = createEmptyFile(file);
+        const FsResult made = createEmptyFile(c.store, file);
         if (!made) {
             showFailure(made);
             continue;
@@ -206,12 +206,12 @@ void ProjectMaintenance::CreateNewTopic()
     list.setListIndex(row);
     list.setSelected(true);
     const bool saved = insert ? writeTopicList()
-                              : reportSaveFailure(c.ui, s.TopicListPath, appendName(s.TopicListPath, name));
+                              : reportSaveFailure(c.store, c.ui, s.TopicListPath, appendName(c.store, s.TopicListPath, name));
     if (!saved) {
         // The topic list file does not name it: neither the row nor its new, empty file stays.
         list.setRow(row);
         list.removeRow(row);
-        if (const FsResult removed = removeFile(topicFile(name)); !removed)
+        if (const FsResult removed = removeFile(c.store, topicFile(name)); !removed)
             showFailure(removed); // an empty file that no list names
     }
     s.SuppressListClick = false;

@@ -35,7 +35,7 @@ void tellNotPutBack(Ui &ui, const QString &now, const QString &was, const FsResu
 // Renames the project's list files, then its folder; a step that fails undoes the ones before,
 // so the disk is either wholly renamed or as it was. A step that cannot be undone is told, with
 // where its file now is.
-FsResult moveProjectFiles(Ui &ui, const QString &oldFolder, const QString &newFolder, const QString &oldName,
+FsResult moveProjectFiles(Store &store, Ui &ui, const QString &oldFolder, const QString &newFolder, const QString &oldName,
                           const QString &newName)
 {
     struct Step { QString from, to; };
@@ -48,10 +48,10 @@ FsResult moveProjectFiles(Ui &ui, const QString &oldFolder, const QString &newFo
     for (const Step &step : steps) {
         if (step.from != oldFolder && !QFileInfo::exists(step.from))
             continue; // a missing list file is made when the project is opened
-        const FsResult moved = renamePath(step.from, step.to);
+        const FsResult moved = renamePath(store, step.from, step.to);
         if (!moved) {
             for (auto back = done.rbegin(); back != done.rend(); ++back) {
-                if (const FsResult putBack = renamePath((*back)->to, (*back)->from); !putBack)
+                if (const FsResult putBack = renamePath(store, (*back)->to, (*back)->from); !putBack)
                     tellNotPutBack(ui, (*back)->to, (*back)->from, putBack);
             }
             return moved;
@@ -72,7 +72,7 @@ void ProjectMaintenance::RenameProject()
         return;
     // The files and the folder first; the list changes only when they all moved.
     c.ui.setBusy(true);
-    const FsResult moved = moveProjectFiles(c.ui, projectFolder(oldName), projectFolder(newName), oldName, newName);
+    const FsResult moved = moveProjectFiles(c.store, c.ui, projectFolder(oldName), projectFolder(newName), oldName, newName);
     if (!moved) {
         c.ui.setBusy(false);
         showFailure(moved);
@@ -152,7 +152,7 @@ void ProjectMaintenance::showRenamedProject(int index, const QString &oldName, c
         // Project.List still names the old folder: the folder goes back to it.
         list.setRow(index);
         list.setList(oldName);
-        if (const FsResult back = moveProjectFiles(c.ui, projectFolder(newName), projectFolder(oldName), newName, oldName);
+        if (const FsResult back = moveProjectFiles(c.store, c.ui, projectFolder(newName), projectFolder(oldName), newName, oldName);
             !back)
             tellNotPutBack(c.ui, projectFolder(newName), projectFolder(oldName), back);
         list.selectRow(index);
@@ -231,7 +231,7 @@ void ProjectMaintenance::RenameTopic()
     const bool shared = fileInUse(oldFile, index);
     const bool exists = QFileInfo::exists(oldFile);
     if (exists) {
-        const FsResult moved = shared ? copyFile(oldFile, newFile) : renamePath(oldFile, newFile);
+        const FsResult moved = shared ? copyFile(oldFile, newFile) : renamePath(c.store, oldFile, newFile);
         if (!moved) {
             showFailure(moved);
             return;
@@ -244,10 +244,10 @@ void ProjectMaintenance::RenameTopic()
         list.setRow(index);
         list.setList(before);
         if (exists && shared) {
-            if (const FsResult removed = removeFile(newFile); !removed)
+            if (const FsResult removed = removeFile(c.store, newFile); !removed)
                 showFailure(removed); // a spare copy, named in no list
         } else if (exists) {
-            if (const FsResult back = renamePath(newFile, oldFile); !back)
+            if (const FsResult back = renamePath(c.store, newFile, oldFile); !back)
                 tellNotPutBack(c.ui, newFile, oldFile, back);
         }
         return;
@@ -299,7 +299,7 @@ void ProjectMaintenance::DeleteProject()
     list.selectRow(std::max(index - 1, 0));
     // Only a name that is a folder of its own inside Projects/ has files to delete.
     const QString folder = projectFolder(trimSpaces(name));
-    const bool kept = isUsableFileName(name) && isRealFolder(folder) && !removeProjectFolder(folder, trimSpaces(name));
+    const bool kept = isUsableFileName(name) && isRealFolder(folder) && !removeProjectFolder(c.store, folder, trimSpaces(name));
     if (!s.CurrentProject.isEmpty() && s.CurrentProject == name) {
         c.navigation.loadEntryScreen();
         list.selectRow(std::max(index - 1, 0));
@@ -348,7 +348,7 @@ void ProjectMaintenance::DeleteTopic()
         index = list.ListCount() - 1;
     list.selectRow(index);
     if (!shared && isUsableFileName(name) && QFileInfo(file).isFile()) {
-        if (const FsResult removed = removeFile(file); !removed)
+        if (const FsResult removed = removeFile(c.store, file); !removed)
             showFailure(removed); // the list no longer names it; the file stays where it was
     }
     c.navigation.selectTopic(); // the File List follows the highlight

@@ -28,7 +28,7 @@ ReopenLast::ReopenLast(const FeatureContext &context) : c(context)
 
 QString ReopenLast::read(const QString &key) const
 {
-    return ReadIniString(c.state.IniFile, Section, key, QString());
+    return ReadIniString(c.store, c.state.IniFile, Section, key, QString());
 }
 
 bool ReopenLast::on() const
@@ -40,7 +40,7 @@ void ReopenLast::toggle()
 {
     const bool now = !on();
     // A settings file that cannot be written says so once; the mark keeps telling the truth.
-    if (!writeSetting(c.state, c.ui, Section, QStringLiteral("Reopen Last"),
+    if (!writeSetting(c.store, c.state, c.ui, Section, QStringLiteral("Reopen Last"),
             now ? QStringLiteral("True") : QStringLiteral("False")))
         return;
     c.commands.setChecked(Item, now);
@@ -75,9 +75,9 @@ void ReopenLast::StoreLastPlace()
     const QString topic = s.CurrentTopic.isEmpty() ? QString()
         : isProjectRow(s.CurrentTopic)           ? OwnList
                                                    : s.CurrentTopic;
-    writeSetting(c.state, c.ui, Section, QStringLiteral("Last Project"), s.CurrentProject);
-    writeSetting(c.state, c.ui, Section, QStringLiteral("Last Topic"), topic);
-    writeSetting(c.state, c.ui, Section, QStringLiteral("Last Pointer"), pointer);
+    writeSetting(c.store, c.state, c.ui, Section, QStringLiteral("Last Project"), s.CurrentProject);
+    writeSetting(c.store, c.state, c.ui, Section, QStringLiteral("Last Topic"), topic);
+    writeSetting(c.store, c.state, c.ui, Section, QStringLiteral("Last Pointer"), pointer);
 }
 
 } // namespace corvanta

@@ -19,7 +19,7 @@ struct BadValue {};
 
 QString read(const MainForm &form, const QString &section, const QString &key)
 {
-    return ReadIniString(form.state.IniFile, section, key, QString());
+    return ReadIniString(form.store, form.state.IniFile, section, key, QString());
 }
 
 float number(const QString &text)
@@ -55,7 +55,7 @@ void loadFont(MainForm &form, const QString &section, ListControl &list)
 {
     const QString defaultFace = defaultListFont().name;
     auto store = [&](const QString &key, const QString &value) {
-        writeSetting(form.state, form.ui, section, key, value);
+        writeSetting(form.store, form.state, form.ui, section, key, value);
     };
 
     const QString name = read(form, section, QStringLiteral("Font Name"));
@@ -259,14 +259,14 @@ void PromptUserName(MainForm &form)
         name = typed;
     else
         name = s.UserName;
-    writeSetting(s, form.ui, QStringLiteral("User"), QStringLiteral("Name"), name);
+    writeSetting(form.store, s, form.ui, QStringLiteral("User"), QStringLiteral("Name"), name);
     s.UserName = name == u"blank" ? QString() : name;
 }
 
-bool writeSetting(SharedState &state, Ui &ui, const QString &section, const QString &key,
+bool writeSetting(Store &store, SharedState &state, Ui &ui, const QString &section, const QString &key,
                   const QString &value)
 {
-    const SaveResult saved = WriteIniString(state.IniFile, section, key, value);
+    const SaveResult saved = WriteIniString(store, state.IniFile, section, key, value);
     if (!saved.ok && !state.SettingsFailureShown) {
         state.SettingsFailureShown = true;
         ui.msgBox(settingsNotSavedText(state.IniFile, saved.reason), settingsNotSavedTitle(),

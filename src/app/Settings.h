@@ -9,6 +9,7 @@
 namespace corvanta {
 
 class MainForm;
+class Store;
 class Ui;
 
 // Reads the settings file and applies the main window's settings, in the stored order. A value
@@ -25,7 +26,7 @@ void PromptUserName(MainForm &form);
 // Writes one setting into the settings file. Every setting is written through here, so that a
 // failure is never passed over: the first in a run shows " Settings Not Saved" with the reason.
 // Returns whether the setting was stored.
-bool writeSetting(SharedState &state, Ui &ui, const QString &section, const QString &key,
+bool writeSetting(Store &store, SharedState &state, Ui &ui, const QString &section, const QString &key,
                   const QString &value);
 QString settingsNotSavedTitle();
 QString settingsNotSavedText(const QString &path, const QString &reason);

@@ -103,7 +103,7 @@ void Sorting::storeState(int which, SortOrder order)
     setSortChecks(which, order);
     SortOrder *orders[3] = {&s.ProjectSort, &s.TopicSort, &s.FileSort};
     *orders[which] = order;
-    writeSetting(s, f.ui, QString::fromLatin1(Sections[which]), QStringLiteral("Sort"),
+    writeSetting(f.store, s, f.ui, QString::fromLatin1(Sections[which]), QStringLiteral("Sort"),
                  sortOrderSetting(order));
 }
 
@@ -231,7 +231,7 @@ void Sorting::mnuSortNoSortFiles_Click()
     // Blank lines of a hand-edited file come back as empty rows, as stored.
     const bool redraw = list.redraw();
     list.setRedraw(false);
-    for (const QString &line : readLines(s.FileListPath))
+    for (const QString &line : readLines(f.store, s.FileListPath))
         list.addRow(trimSpaces(line));
     list.setRedraw(redraw);
     list.selectRow(index);
@@ -253,7 +253,7 @@ void Sorting::SaveProjectList()
     f.setCaption(QStringLiteral(" Rebuilding Project List"));
     f.ui.setBusy(true);
     const int index = list.ListIndex();
-    reportSaveFailure(f.ui, s.ProjectListPath, writeNameList(s.ProjectListPath, list));
+    reportSaveFailure(f.store, f.ui, s.ProjectListPath, writeNameList(f.store, s.ProjectListPath, list));
     f.setCaption(Corvanta);
     f.ui.beep();
     list.selectRow(index);
@@ -272,7 +272,7 @@ void Sorting::SaveTopicList()
     f.ui.setBusy(true);
     const int index = list.ListIndex();
     list.deselectAll();
-    reportSaveFailure(f.ui, s.TopicListPath, writeNameList(s.TopicListPath, list));
+    reportSaveFailure(f.store, f.ui, s.TopicListPath, writeNameList(f.store, s.TopicListPath, list));
     f.setCaption(before);
     f.ui.beep();
     list.selectRow(index);
@@ -289,13 +289,13 @@ void Sorting::SaveFileList()
         f.ui.beep();
         f.lstProjectList.selectRow(f.lstProjectList.ListIndex());
         f.giveFocus(&f.lstProjectList);
-        reportSaveFailure(f.ui, s.FileListPath, writePointerList(s.FileListPath, list));
+        reportSaveFailure(f.store, f.ui, s.FileListPath, writePointerList(f.store, s.FileListPath, list));
         return;
     }
     const int index = list.ListIndex();
     f.ui.setBusy(true);
     f.setCaption(QStringLiteral(" Rebuilding File List"));
-    reportSaveFailure(f.ui, s.FileListPath, writePointerList(s.FileListPath, list));
+    reportSaveFailure(f.store, f.ui, s.FileListPath, writePointerList(f.store, s.FileListPath, list));
     f.setCaption(Corvanta);
     f.ui.beep();
     list.selectRow(index);

@@ -5,7 +5,7 @@
 
 namespace corvanta {
 
-StartupWindow::StartupWindow(SharedState &state, Ui &ui) : state_(state), ui_(ui) {}
+StartupWindow::StartupWindow(Store &store, SharedState &state, Ui &ui) : store_(store), state_(state), ui_(ui) {}
 
 QString StartupWindow::caption() const { return QStringLiteral("Getting Started"); }
 QString StartupWindow::chkHideWindowCaption() const { return QStringLiteral("&Hide This Window"); }
@@ -42,7 +42,7 @@ void StartupWindow::Form_KeyDown(int &keyCode)
 void StartupWindow::Form_Unload()
 {
     closed_ = true;
-    writeSetting(state_, ui_, QStringLiteral("Startup Window"), QStringLiteral("Display Window"),
+    writeSetting(store_, state_, ui_, QStringLiteral("Startup Window"), QStringLiteral("Display Window"),
                  chkHideWindow ? QStringLiteral("False") : QStringLiteral("True"));
 }
 

@@ -4,13 +4,14 @@
 
 namespace corvanta {
 
+class Store;
 struct SharedState;
 class Ui;
 
 // The "Getting Started" window shown at start until the user hides it.
 class StartupWindow {
 public:
-    StartupWindow(SharedState &state, Ui &ui);
+    StartupWindow(Store &store, SharedState &state, Ui &ui);
 
     QString caption() const;
     QString lblGettingStarted;
@@ -33,6 +34,7 @@ public:
     void Form_Unload();
 
 private:
+    Store &store_;
     SharedState &state_;
     Ui &ui_;
     bool closed_ = false;

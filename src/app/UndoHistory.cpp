@@ -110,8 +110,8 @@ QString pointerCount(int count)
     return count == 1 ? QStringLiteral("Pointer") : QString::number(count) + QStringLiteral(" Pointers");
 }
 
-UndoHistory::UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands)
-    : s(state), ui_(ui), commands_(commands)
+UndoHistory::UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands, Store &store)
+    : s(state), ui_(ui), store_(store), commands_(commands)
 {
     operations.add(UndoItem, [this] { Undo(); });
     operations.add(RedoItem, [this] { Redo(); });
@@ -217,7 +217,7 @@ bool UndoHistory::restore(const Change &change, bool back)
     }
     for (std::size_t i = 0; i < writes.size(); ++i) {
         const FileState &file = *writes[i];
-        const SaveResult saved = saveListBytes(file.path, back ? file.before : file.after);
+        const SaveResult saved = saveListBytes(store_, file.path, back ? file.before : file.after);
         if (saved) {
             if (betweenWrites_ && i + 1 < writes.size())
                 betweenWrites_();
@@ -228,7 +228,7 @@ bool UndoHistory::restore(const Change &change, bool back)
         QStringList notPutBack;
         for (std::size_t j = i; j-- > 0;) {
             const FileState &done = *writes[j];
-            const SaveResult putBack = saveListBytes(done.path, back ? done.after : done.before);
+            const SaveResult putBack = saveListBytes(store_, done.path, back ? done.after : done.before);
             if (!putBack)
                 notPutBack << userText(done.path) + QStringLiteral("]  ")
                         + (putBack.changedOnDisk ? QStringLiteral("Was Changed Since.") : putBack.reason);

@@ -13,6 +13,7 @@ class CommandSurface;
 class ListNavigation;
 class Operations;
 class PointerChange;
+class Store;
 class Ui;
 struct SharedState;
 
@@ -47,7 +48,7 @@ public:
         std::vector<FileState> files; // the first is the one shown again by Undo and Redo
     };
 
-    UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands);
+    UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands, Store &store);
 
     // A change made: it goes on top, and what was undone before can no longer be redone.
     void record(Change change);
@@ -80,6 +81,7 @@ private:
     SharedState &s;
     Ui &ui_;
     ListNavigation *navigation_ = nullptr;
+    Store &store_;
     CommandSurface &commands_;
     std::deque<Change> undo_;
     std::deque<Change> redo_;

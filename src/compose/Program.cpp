@@ -6,7 +6,7 @@ namespace corvanta {
 
 Program::Program(const Platform &platform, const ModalWindows &windows, const QString &dataFolder,
     const QString &executableFolder)
-    : form_(platform, dataFolder, &windows.startup),
+    : form_(platform, store_, dataFolder, &windows.startup),
       launching_(form_.context()),
       fileListCommands_(form_.context(), windows.pointerEditor, launching_),
       pointerClipboard_(form_.context()),

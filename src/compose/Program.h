@@ -59,6 +59,7 @@ public:
     Program &operator=(const Program &) = delete;
 
     MainForm &form() { return form_; }
+    Store &store() { return store_; }
 
     // The features, for tests.
     Launching &launching() { return launching_; }
@@ -75,7 +76,9 @@ public:
     LockKeys &lockKeys() { return lockKeys_; }
 
 private:
-    // The form first: the features hold references into it and go before it.
+    // The store of the run's files, then the form: the features hold references into both and go
+    // before them.
+    Store store_;
     MainForm form_;
     // In the order they register; a later registration of the same name would win.
     Launching launching_;

@@ -188,9 +188,9 @@ void PointerEditor::Form_Load()
     focus_.clear();
     row_ = c.lstFileList.ListIndex();
     chkCloseAfterSave.value =
-        ReadIniString(s.IniFile, Utility, QStringLiteral("CloseAfterSave"), QString()) != u"False";
+        ReadIniString(c.store, s.IniFile, Utility, QStringLiteral("CloseAfterSave"), QString()) != u"False";
     chooseOption(
-        ReadIniString(s.IniFile, Option, QStringLiteral("InsertName"), QString()) == u"True"
+        ReadIniString(c.store, s.IniFile, Option, QStringLiteral("InsertName"), QString()) == u"True"
             ? optInsertName
             : optAppendName);
     const EditorMode m = mode();
@@ -438,7 +438,7 @@ void PointerEditor::chkCloseAfterSave_Click()
     if (closed_ || !chkCloseAfterSave.enabled)
         return;
     chkCloseAfterSave.value = !chkCloseAfterSave.value;
-    writeSetting(s, c.ui, Utility, QStringLiteral("CloseAfterSave"),
+    writeSetting(c.store, s, c.ui, Utility, QStringLiteral("CloseAfterSave"),
         chkCloseAfterSave.value ? QStringLiteral("True") : QStringLiteral("False"));
     changed(Change::Options);
 }
@@ -448,7 +448,7 @@ void PointerEditor::optInsertName_Click()
     if (closed_ || !optInsertName.enabled)
         return;
     chooseOption(optInsertName);
-    writeSetting(s, c.ui, Option, QStringLiteral("InsertName"), QStringLiteral("True"));
+    writeSetting(c.store, s, c.ui, Option, QStringLiteral("InsertName"), QStringLiteral("True"));
     changed(Change::Options);
     if (!LastFocusedBox.isEmpty())
         setFocus(LastFocusedBox);
@@ -459,7 +459,7 @@ void PointerEditor::optAppendName_Click()
     if (closed_ || !optAppendName.enabled)
         return;
     chooseOption(optAppendName);
-    writeSetting(s, c.ui, Option, QStringLiteral("InsertName"), QStringLiteral("False"));
+    writeSetting(c.store, s, c.ui, Option, QStringLiteral("InsertName"), QStringLiteral("False"));
     changed(Change::Options);
     if (!LastFocusedBox.isEmpty())
         setFocus(LastFocusedBox);

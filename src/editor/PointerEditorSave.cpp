@@ -60,7 +60,7 @@ bool PointerEditor::writeFileList(const QStringList &lines)
             : m == EditorMode::RenameFile                   ? QStringLiteral("Rename Pointer")
                                                             : QStringLiteral("Add Pointer"));
     change.touch(s.FileListPath);
-    return reportSaveFailure(c.ui, s.FileListPath, saveLines(s.FileListPath, lines));
+    return reportSaveFailure(c.store, c.ui, s.FileListPath, saveLines(c.store, s.FileListPath, lines));
 }
 
 void PointerEditor::addSave()

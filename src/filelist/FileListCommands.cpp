@@ -220,7 +220,7 @@ void FileListCommands::RemoveSelectedFiles()
     for (const auto &[row, text] : removed)
         records.append(text);
     int remembered = std::max(list.removeSelectedRows(), 0);
-    if (!reportSaveFailure(c.ui, s.FileListPath, editPointerList(s.FileListPath, records))) {
+    if (!reportSaveFailure(c.store, c.ui, s.FileListPath, editPointerList(c.store, s.FileListPath, records))) {
         // The file keeps the pointers, so the list shows them again.
         for (const auto &[row, text] : removed) {
             list.setRow(row);

@@ -29,9 +29,9 @@ namespace corvanta {
 
 namespace {
 
-QString storedName(const QString &listPath, const QString &name)
+QString storedName(Store &store, const QString &listPath, const QString &name)
 {
-    for (const QString &line : readLines(listPath)) {
+    for (const QString &line : readLines(store, listPath)) {
         const QString stored = trimSpaces(line).section(u'\t', 0, 0);
         if (stored.compare(name, Qt::CaseInsensitive) == 0)
             return stored;
@@ -171,7 +171,7 @@ QString handInSocketName(const QString &dataFolder, const QString &runtimeDir)
     return runtimeDir + QStringLiteral("/corvanta-") + QString::fromLatin1(id) + QStringLiteral(".socket");
 }
 
-HandInTarget handInTarget(const QString &dataFolder, const QString &topic)
+HandInTarget handInTarget(Store &store, const QString &dataFolder, const QString &topic)
 {
     if (topic.isEmpty())
         return {dataFolder + QStringLiteral("/Project.Files"), {}};
@@ -180,16 +180,16 @@ HandInTarget handInTarget(const QString &dataFolder, const QString &topic)
     const qsizetype slash = topic.indexOf(u'/');
     if (slash < 0) {
         // A topic of the entry screen.
-        const QString name = storedName(dataFolder + QStringLiteral("/Project.Topics"), topic);
+        const QString name = storedName(store, dataFolder + QStringLiteral("/Project.Topics"), topic);
         if (name.isEmpty() || !isUsableFileName(name))
             return {{}, missing};
         return {dataFolder + QStringLiteral("/Projects/") + name + QStringLiteral(".Files"), {}};
     }
-    const QString project = storedName(dataFolder + QStringLiteral("/Project.List"), topic.left(slash));
+    const QString project = storedName(store, dataFolder + QStringLiteral("/Project.List"), topic.left(slash));
     if (project.isEmpty() || !isUsableFileName(project))
         return {{}, missing};
     const QString folder = dataFolder + QStringLiteral("/Projects/") + project + u'/';
-    const QString name = storedName(folder + project + QStringLiteral(".List"), topic.mid(slash + 1));
+    const QString name = storedName(store, folder + project + QStringLiteral(".List"), topic.mid(slash + 1));
     if (name.isEmpty() || !isUsableFileName(name))
         return {{}, missing};
     return {folder + name + QStringLiteral(".Files"), {}};
@@ -230,7 +230,7 @@ namespace {
 
 // Under the hand-in lock, the file read afresh, the files added and the file saved atomically.
 // changedOnDisk tells that another program changed the file between the read and the save.
-HandInAnswer addToFile(const QString &dataFolder, const QString &path, const QStringList &files,
+HandInAnswer addToFile(Store &store, const QString &dataFolder, const QString &path, const QStringList &files,
                        int lockWaitMs, bool *changedOnDisk = nullptr)
 {
     HandInAnswer answer;
@@ -242,14 +242,14 @@ HandInAnswer addToFile(const QString &dataFolder, const QString &path, const QSt
     }
     QStringList lines;
     QString reason;
-    if (!readLinesForRewrite(path, lines, &reason)) {
+    if (!readLinesForRewrite(store, path, lines, &reason)) {
         answer.exitCode = 1;
         answer.messages << QStringLiteral("%1: %2").arg(path, reason);
         return answer;
     }
     answer = addHandedInFiles(lines, files);
     if (answer.added > 0) {
-        const SaveResult saved = saveLines(path, lines);
+        const SaveResult saved = saveLines(store, path, lines);
         if (!saved) {
             answer.messages << (saved.changedOnDisk
                 ? QStringLiteral("%1 was changed by another program meanwhile; nothing was added, "
@@ -277,11 +277,12 @@ HandInAnswer noTopic(const HandInTarget &target)
 
 HandInAnswer handInDirectly(const QString &dataFolder, const HandInRequest &request)
 {
-    const HandInTarget target = handInTarget(dataFolder, request.topic);
+    Store store(dataFolder);
+    const HandInTarget target = handInTarget(store, dataFolder, request.topic);
     if (target.path.isEmpty())
         return noTopic(target);
     // Many commands may run at once (a file manager starts one for each file).
-    return addToFile(dataFolder, target.path, request.files, 20000);
+    return addToFile(store, dataFolder, target.path, request.files, 20000);
 }
 
 HandInReceiver::HandInReceiver(const FeatureContext &context) : c(context), s(context.state) {}
@@ -316,7 +317,7 @@ void HandInReceiver::addFiles()
     const QString shown = s.FileListPath;
     QString path = shown;
     if (!request_.topic.isEmpty() || shown.isEmpty()) {
-        const HandInTarget target = handInTarget(s.ProgramFolder, request_.topic);
+        const HandInTarget target = handInTarget(c.store, s.ProgramFolder, request_.topic);
         if (target.path.isEmpty()) {
             answer_ = noTopic(target);
             return;
@@ -328,9 +329,9 @@ void HandInReceiver::addFiles()
     // No box here: the command waits for the answer, and a box would hold it until the user
     // closes it. What went wrong is in the answer.
     bool changedOnDisk = false;
-    answer_ = addToFile(s.ProgramFolder, path, request_.files, 2000, &changedOnDisk);
+    answer_ = addToFile(c.store, s.ProgramFolder, path, request_.files, 2000, &changedOnDisk);
     if (changedOnDisk) {
-        if (FileChangeListener *listener = fileGuard::listener())
+        if (FileChangeListener *listener = c.store.listener())
             listener->listFileChangedOnDisk(path);
     }
     change.setLabel(QStringLiteral("Add ") + pointerCount(answer_.added));

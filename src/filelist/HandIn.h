@@ -49,11 +49,12 @@ struct HandInTarget {
     QString path;
     QString error;
 };
-HandInTarget handInTarget(const QString &dataFolder, const QString &topic);
+HandInTarget handInTarget(Store &store, const QString &dataFolder, const QString &topic);
 
 // Adds a pointer line to lines for each file, in order; answer says what was added or skipped.
 HandInAnswer addHandedInFiles(QStringList &lines, const QStringList &files);
-// The command without a running copy: the topic's file read, added to and saved atomically.
+// The command without a running copy: the topic's file read, added to and saved atomically,
+// with a store of its own.
 HandInAnswer handInDirectly(const QString &dataFolder, const HandInRequest &request);
 
 // The running copy's side: a request read from the socket becomes an answer; files handed in

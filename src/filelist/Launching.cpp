@@ -211,17 +211,17 @@ void Launching::RemoveMissingFile()
         return;
     QStringList lines;
     SaveResult saved;
-    if (!readLinesForRewrite(path, lines, &saved.reason)) {
+    if (!readLinesForRewrite(c.store, path, lines, &saved.reason)) {
         saved.ok = false;
-        reportSaveFailure(c.ui, path, saved);
+        reportSaveFailure(c.store, c.ui, path, saved);
     } else {
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (trimSpaces(nameField(lines[i])) == name && trimSpaces(targetField(lines[i])) == rowTarget) {
                 lines.removeAt(i);
                 PointerChange change(c.undo, QStringLiteral("Remove ") + pointerCount(1));
                 change.touch(path);
-                saved = saveLines(path, lines);
-                reportSaveFailure(c.ui, path, saved);
+                saved = saveLines(c.store, path, lines);
+                reportSaveFailure(c.store, c.ui, path, saved);
                 break;
             }
         }

@@ -78,7 +78,7 @@ ListAppearance::Variant ListAppearance::variant(Which which) const
 
 void ListAppearance::write(const QString &section, const QString &key, const QString &value)
 {
-    writeSetting(c.state, c.ui, section, key, value);
+    writeSetting(c.store, c.state, c.ui, section, key, value);
 }
 
 void ListAppearance::writeFont(const Variant &v, const FontSpec &font)

@@ -35,7 +35,7 @@ QString PointerClipboard::pasteListPath() const
 
 bool PointerClipboard::holdsPointers() const
 {
-    for (const QString &line : readLines(pasteListPath())) {
+    for (const QString &line : readLines(c.store, pasteListPath())) {
         if (!trimSpaces(line).isEmpty())
             return true;
     }
@@ -92,7 +92,7 @@ void PointerClipboard::cutFiles(const std::vector<int> &rows)
     // in neither.
     if (!savePasteList(cut))
         return;
-    if (!reportSaveFailure(c.ui, s.FileListPath, editPointerList(s.FileListPath, cut)))
+    if (!reportSaveFailure(c.store, c.ui, s.FileListPath, editPointerList(c.store, s.FileListPath, cut)))
         return;
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         list.setRow(*row);
@@ -124,9 +124,9 @@ bool PointerClipboard::savePasteList(const QStringList &lines)
     const QString path = pasteListPath();
     QStringList old;
     QString reason;
-    const SaveResult saved = readLinesForRewrite(path, old, &reason) ? saveLines(path, lines)
+    const SaveResult saved = readLinesForRewrite(c.store, path, old, &reason) ? saveLines(c.store, path, lines)
                                                                      : SaveResult{false, reason};
-    return reportSaveFailure(c.ui, path, saved);
+    return reportSaveFailure(c.store, c.ui, path, saved);
 }
 
 void PointerClipboard::enablePasteItems()
@@ -168,8 +168,8 @@ void PointerClipboard::dropPointers(const std::vector<int> &rows, int topicRow, 
         return; // onto the topic shown: nothing moves
     QStringList lines;
     QString reason;
-    if (!readLinesForRewrite(target, lines, &reason)) {
-        reportSaveFailure(c.ui, target, SaveResult {false, reason});
+    if (!readLinesForRewrite(c.store, target, lines, &reason)) {
+        reportSaveFailure(c.store, c.ui, target, SaveResult {false, reason});
         return;
     }
     ListControl existing(2, true);
@@ -199,9 +199,9 @@ void PointerClipboard::dropPointers(const std::vector<int> &rows, int topicRow, 
     change.touch(target);
     // The topic's file first: when the shown one then fails, the pointers are in both files,
     // never in neither.
-    if (!reportSaveFailure(c.ui, target, editPointerList(target, {}, dropped)) || mode == DropMode::Copy)
+    if (!reportSaveFailure(c.store, c.ui, target, editPointerList(c.store, target, {}, dropped)) || mode == DropMode::Copy)
         return;
-    if (!reportSaveFailure(c.ui, s.FileListPath, editPointerList(s.FileListPath, dropped)))
+    if (!reportSaveFailure(c.store, c.ui, s.FileListPath, editPointerList(c.store, s.FileListPath, dropped)))
         return;
     int topmost = -1;
     for (int row = list.ListCount() - 1; row >= 0; --row) {
@@ -222,7 +222,7 @@ void PointerClipboard::paste(PastePlace place)
     const QString path = pasteListPath();
     QByteArray bytes;
     QString reason;
-    if (readOwnFile(path, bytes, &reason) == ReadOutcome::Unreadable) {
+    if (readOwnFile(c.store, path, bytes, &reason) == ReadOutcome::Unreadable) {
         c.ui.msgBox(fileNotReadText(path, reason), fileNotReadTitle(), MsgBox::OkOnly | MsgBox::Exclamation);
         return;
     }
@@ -256,8 +256,8 @@ void PointerClipboard::paste(PastePlace place)
     PointerChange change(c.undo, QStringLiteral("Paste ") + pointerCount(int(pasted.size())));
     change.touch(s.FileListPath);
     if (!pasted.isEmpty()
-        && !reportSaveFailure(c.ui, s.FileListPath,
-            editPointerList(s.FileListPath, {}, pasted, at < rows.size() ? rows[at] : QString())))
+        && !reportSaveFailure(c.store, c.ui, s.FileListPath,
+            editPointerList(c.store, s.FileListPath, {}, pasted, at < rows.size() ? rows[at] : QString())))
         return;
     int pos = at;
     for (const QString &record : pasted) {

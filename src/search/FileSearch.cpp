@@ -29,11 +29,11 @@ constexpr std::chrono::milliseconds ViewInterval(250);
 
 // The walk's threads: "Threads" of the section when it holds a whole number from 1 on, else one
 // per core (at most 8).
-int walkThreads(const QString &iniFile)
+int walkThreads(Store &store, const QString &iniFile)
 {
     bool ok = false;
     const int threads =
-        ReadIniString(iniFile, section, QStringLiteral("Threads"), QString()).toInt(&ok);
+        ReadIniString(store, iniFile, section, QStringLiteral("Threads"), QString()).toInt(&ok);
     return ok && threads > 0 ? threads : SearchEngine::defaultThreads();
 }
 
@@ -194,13 +194,13 @@ void FileSearch::setStatus(const QString &status)
 void FileSearch::applySettings()
 {
     const QString multi =
-        ReadIniString(s.IniFile, section, QStringLiteral("MultiSearch"), QStringLiteral("True"));
+        ReadIniString(c.store, s.IniFile, section, QStringLiteral("MultiSearch"), QStringLiteral("True"));
     if (multi == u"True")
         optMultiple_Click();
     else
         optSingle_Click();
     const QString lines =
-        ReadIniString(s.IniFile, section, QStringLiteral("DisplayLines"), QStringLiteral("True"));
+        ReadIniString(c.store, s.IniFile, section, QStringLiteral("DisplayLines"), QStringLiteral("True"));
     const bool show = lines == u"True";
     lstFileSearch.setGridLines(show ? GridLines::Shown : GridLines::Hidden);
     for (MenuItem &item : mnuNamePointers) {
@@ -215,7 +215,7 @@ void FileSearch::applySettings()
 void FileSearch::optMultiple_Click()
 {
     MultiSearch = true;
-    writeSetting(s, c.ui, section, QStringLiteral("MultiSearch"), QStringLiteral("True"));
+    writeSetting(c.store, s, c.ui, section, QStringLiteral("MultiSearch"), QStringLiteral("True"));
     changed(Change::Options);
     setFocus(Control::TxtFileSearch);
 }
@@ -223,7 +223,7 @@ void FileSearch::optMultiple_Click()
 void FileSearch::optSingle_Click()
 {
     MultiSearch = false;
-    writeSetting(s, c.ui, section, QStringLiteral("MultiSearch"), QStringLiteral("False"));
+    writeSetting(c.store, s, c.ui, section, QStringLiteral("MultiSearch"), QStringLiteral("False"));
     changed(Change::Options);
     setFocus(Control::TxtFileSearch);
 }
@@ -346,7 +346,7 @@ void FileSearch::SearchDrive()
     auto engine = std::make_unique<SearchEngine>(QFile::encodeName(drive.path).toStdString(),
         SearchPattern(SearchText),
         walkMulti_ ? SearchEngine::Mode::Multiple : SearchEngine::Mode::Single);
-    engine->setThreads(walkThreads(s.IniFile));
+    engine->setThreads(walkThreads(c.store, s.IniFile));
     const RootInfo info = engine->inspectRoot();
     if (!info.readable || info.entries == 0) {
         c.ui.setBusy(false);

@@ -255,7 +255,7 @@ void FileSearch::ToggleSearchLines()
         }
     }
     lstFileSearch.setGridLines(show ? GridLines::Shown : GridLines::Hidden);
-    writeSetting(s, c.ui, QStringLiteral("File Search"), QStringLiteral("DisplayLines"),
+    writeSetting(c.store, s, c.ui, QStringLiteral("File Search"), QStringLiteral("DisplayLines"),
         show ? QStringLiteral("True") : QStringLiteral("False"));
     changed(Change::Menu);
 }

@@ -57,8 +57,8 @@ bool containsFolded(QByteArrayView line, QByteArrayView word)
 
 } // namespace
 
-PointerFinder::PointerFinder(const QString &dataFolder)
-    : files_(pointerFiles(dataFolder)), places_(readPointers(files_, blocks_))
+PointerFinder::PointerFinder(Store &store, const QString &dataFolder)
+    : files_(pointerFiles(store, dataFolder)), places_(readPointers(store, files_, blocks_))
 {
     // Folded a file at a time: one string per file, not per pointer, at the same offsets.
     folded_.resize(files_.size());
@@ -149,7 +149,7 @@ void FindPointer::OpenFindPointer()
         return; // modal: one at a time
     open_ = true;
     c.ui.setBusy(true);
-    PointerFinder finder(c.state.ProgramFolder);
+    PointerFinder finder(c.store, c.state.ProgramFolder);
     c.ui.setBusy(false);
     finder.onLaunch = [this](const PointerPlace &place) { launch(place); };
     display_.showFindPointer(finder);

@@ -19,7 +19,7 @@ class PointerFinder
 public:
     enum class Change { Results, Close };
 
-    explicit PointerFinder(const QString &dataFolder);
+    PointerFinder(Store &store, const QString &dataFolder);
 
     static QString caption() { return QStringLiteral(" Find Pointer"); }
     QString filter() const { return filter_; }

@@ -122,13 +122,13 @@ struct MissingTargets::Check
     }
 };
 
-MissingTargets::MissingTargets(const QString &dataFolder, TargetCheck check, Ui &ui,
+MissingTargets::MissingTargets(Store &store, const QString &dataFolder, TargetCheck check, Ui &ui,
     UndoHistory *undo)
-    : files_(pointerFiles(dataFolder)), check_(std::move(check)), ui_(ui), undo_(undo),
+    : files_(pointerFiles(store, dataFolder)), check_(std::move(check)), store_(store), ui_(ui), undo_(undo),
       job_(std::make_shared<Check>())
 {
     job_->check = check_;
-    for (PointerPlace &place : readPointers(files_, blocks_)) {
+    for (PointerPlace &place : readPointers(store, files_, blocks_)) {
         QString target = place.target();
         if (!isFileTarget(target))
             continue;
@@ -281,8 +281,8 @@ std::vector<size_t> MissingTargets::removeFrom(const PointerFile &file, const st
     // Rewritten from the file itself, so lines changed since the check stay as they are.
     QStringList lines;
     QString reason;
-    if (!readLinesForRewrite(file.path, lines, &reason)) {
-        reportSaveFailure(ui_, file.path, SaveResult {false, reason});
+    if (!readLinesForRewrite(store_, file.path, lines, &reason)) {
+        reportSaveFailure(store_, ui_, file.path, SaveResult {false, reason});
         return {};
     }
     std::vector<size_t> removed;
@@ -308,7 +308,7 @@ std::vector<size_t> MissingTargets::removeFrom(const PointerFile &file, const st
         if (!gone[size_t(i)])
             kept.append(lines[i]);
     }
-    if (!reportSaveFailure(ui_, file.path, saveLines(file.path, kept)))
+    if (!reportSaveFailure(store_, ui_, file.path, saveLines(store_, file.path, kept)))
         return {};
     return removed;
 }
@@ -329,7 +329,7 @@ void CheckMissingTargets::OpenCheckMissingTargets()
     open_ = true;
     SharedState &s = c.state;
     c.ui.setBusy(true);
-    MissingTargets window(s.ProgramFolder, make_(s.ProgramFolder), c.ui, &c.undo);
+    MissingTargets window(c.store, s.ProgramFolder, make_(s.ProgramFolder), c.ui, &c.undo);
     c.ui.setBusy(false);
     display_.showMissingTargets(window);
     open_ = false;

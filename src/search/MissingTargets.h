@@ -66,7 +66,7 @@ public:
     };
 
     // undo, when given, takes each removal as one change.
-    MissingTargets(const QString &dataFolder, TargetCheck check, Ui &ui,
+    MissingTargets(Store &store, const QString &dataFolder, TargetCheck check, Ui &ui,
         UndoHistory *undo = nullptr);
     ~MissingTargets();
     MissingTargets(const MissingTargets &) = delete;
@@ -104,6 +104,7 @@ private:
     TextBlocks blocks_;
     std::vector<PointerFile> files_;
     TargetCheck check_;
+    Store &store_;
     Ui &ui_;
     UndoHistory *undo_;
     std::vector<PointerPlace> pending_; // every file pointer, in the order checked

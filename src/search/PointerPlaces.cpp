@@ -14,11 +14,11 @@ namespace {
 const QString MarkerRow = QStringLiteral("...");
 
 // The usable names of a name list, each once (names differing in case name the same file).
-QStringList namesIn(const QString &path)
+QStringList namesIn(Store &store, const QString &path)
 {
     QStringList names;
     QSet<QString> seen;
-    forEachRecord(readListContent(path).toText(), [&](QStringView line) {
+    forEachRecord(readListContent(store, path).toText(), [&](QStringView line) {
         const QString name = line.toString();
         if (name == MarkerRow || !isUsableFileName(name))
             return;
@@ -70,17 +70,17 @@ QString PointerPlace::where() const
     return file->topic.isEmpty() ? project : project + QStringLiteral(" / ") + file->topic;
 }
 
-std::vector<PointerFile> pointerFiles(const QString &dataFolder)
+std::vector<PointerFile> pointerFiles(Store &store, const QString &dataFolder)
 {
     std::vector<PointerFile> files;
     const QString projects = dataFolder + QStringLiteral("/Projects/");
     files.push_back({QString(), QString(), dataFolder + QStringLiteral("/Project.Files"), {}});
-    for (const QString &topic : namesIn(dataFolder + QStringLiteral("/Project.Topics")))
+    for (const QString &topic : namesIn(store, dataFolder + QStringLiteral("/Project.Topics")))
         files.push_back({QString(), topic, projects + topic + QStringLiteral(".Files"), {}});
-    for (const QString &project : namesIn(dataFolder + QStringLiteral("/Project.List"))) {
+    for (const QString &project : namesIn(store, dataFolder + QStringLiteral("/Project.List"))) {
         const QString folder = projects + project + u'/';
         files.push_back({project, QString(), folder + project + QStringLiteral(".Files"), {}});
-        for (const QString &topic : namesIn(folder + project + QStringLiteral(".List"))) {
+        for (const QString &topic : namesIn(store, folder + project + QStringLiteral(".List"))) {
             // A topic named as its project would be the project's own list a second time.
             if (topic.compare(project, Qt::CaseInsensitive) != 0)
                 files.push_back({project, topic, folder + topic + QStringLiteral(".Files"), {}});
@@ -89,13 +89,13 @@ std::vector<PointerFile> pointerFiles(const QString &dataFolder)
     return files;
 }
 
-std::vector<PointerPlace> readPointers(std::vector<PointerFile> &files, TextBlocks &blocks)
+std::vector<PointerPlace> readPointers(Store &store, std::vector<PointerFile> &files, TextBlocks &blocks)
 {
     // Every file first, so the places are made once at their full size: each line end bounds a
     // pointer, and room reserved but not filled costs no memory.
     qsizetype lineEnds = 0;
     for (PointerFile &file : files) {
-        file.content = readListContent(file.path);
+        file.content = readListContent(store, file.path);
         if (file.content.isAscii)
             file.content.ascii = blocks.keep(file.content.ascii);
         lineEnds += file.content.isAscii ? countLineEnds(QByteArrayView(file.content.ascii))

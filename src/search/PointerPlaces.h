@@ -40,12 +40,12 @@ struct PointerPlace
 // Every pointer file of the data folder: the entry screen's own list and its topics, then each
 // project's own list and its topics, in the lists' file order. Names that cannot be files, the
 // marker row and repeated names are skipped; nothing is created or read yet.
-std::vector<PointerFile> pointerFiles(const QString &dataFolder);
+std::vector<PointerFile> pointerFiles(Store &store, const QString &dataFolder);
 
 // Reads files and gives every pointer of them, in file order; a missing or unreadable file
 // gives none. The files' content is kept in blocks; blocks and files must outlive the places,
 // and the files must not move.
-std::vector<PointerPlace> readPointers(std::vector<PointerFile> &files, TextBlocks &blocks);
+std::vector<PointerPlace> readPointers(Store &store, std::vector<PointerFile> &files, TextBlocks &blocks);
 
 // Opens place's project and topic in the main window with its pointer current; false when the
 // project or topic has gone from its list.

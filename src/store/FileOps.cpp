@@ -32,32 +32,35 @@ FsResult makeFolder(const QString &path)
     return check(::mkdir(QFile::encodeName(path).constData(), 0777));
 }
 
-FsResult createEmptyFile(const QString &path)
+FsResult createEmptyFile(Store &store, const QString &path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return failure(errno);
     ::close(fd);
+    store.record(path, {});
     return {};
 }
 
-FsResult renamePath(const QString &from, const QString &to)
+FsResult renamePath(Store &store, const QString &from, const QString &to)
 {
     struct stat st {};
     if (::lstat(QFile::encodeName(to).constData(), &st) == 0)
         return failure(EEXIST);
     const FsResult result =
         check(::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()));
-    if (result)
-        moveUnreadableMarks(from, to); // an unreadable file stays unreplaceable under its new name
+    if (result) {
+        store.moveUnreadableMarks(from, to); // an unreadable file stays unreplaceable under its new name
+        store.moveRecords(from, to);
+    }
     return result;
 }
 
-FsResult removeFile(const QString &path)
+FsResult removeFile(Store &store, const QString &path)
 {
     const FsResult result = check(::unlink(QFile::encodeName(path).constData()));
     if (result)
-        dropUnreadableMarks(path);
+        store.dropUnreadableMarks(path);
     return result;
 }
 
@@ -96,11 +99,11 @@ bool holdsProgramFilesOrNothing(const QString &folder, const QString &project)
         || std::any_of(entries.begin(), entries.end(), [&](const QFileInfo &e) { return isProgramFile(e, project); });
 }
 
-bool removeProjectFolder(const QString &folder, const QString &project)
+bool removeProjectFolder(Store &store, const QString &folder, const QString &project)
 {
     bool removedAll = true;
     for (const QFileInfo &entry : entriesOf(folder)) {
-        if (isProgramFile(entry, project) && !removeFile(entry.absoluteFilePath()))
+        if (isProgramFile(entry, project) && !removeFile(store, entry.absoluteFilePath()))
             removedAll = false; // the folder stays, and the caller names it
     }
     return removedAll && removeEmptyFolder(folder).ok;

@@ -4,6 +4,8 @@
 
 namespace corvanta {
 
+class Store;
+
 // Outcome of a file-system step, with the system's error number and its description.
 struct [[nodiscard]] FsResult {
     bool ok = true;
@@ -13,10 +15,11 @@ struct [[nodiscard]] FsResult {
 };
 
 FsResult makeFolder(const QString &path);          // one level; fails when it exists
-FsResult createEmptyFile(const QString &path);     // fails when it exists
+// fails when it exists; the new, empty file is recorded in the store as read
+FsResult createEmptyFile(Store &store, const QString &path);
 // Renames from to to; refuses to replace anything already at to.
-FsResult renamePath(const QString &from, const QString &to);
-FsResult removeFile(const QString &path);
+FsResult renamePath(Store &store, const QString &from, const QString &to);
+FsResult removeFile(Store &store, const QString &path);
 FsResult removeEmptyFolder(const QString &path);
 // Copies the file from to to; refuses to replace anything already at to.
 FsResult copyFile(const QString &from, const QString &to);
@@ -27,7 +30,7 @@ FsResult copyFile(const QString &from, const QString &to);
 // .Files file; a symbolic link itself, never what it points to), then the folder when nothing
 // else is left in it. False when the folder stays: it holds the user's own files or subfolders,
 // or a deletion failed.
-[[nodiscard]] bool removeProjectFolder(const QString &folder, const QString &project);
+[[nodiscard]] bool removeProjectFolder(Store &store, const QString &folder, const QString &project);
 // Whether something at path exists, its last part matched without regard to letter case: names
 // that differ only in case stand for the same project or topic.
 [[nodiscard]] bool existsIgnoringCase(const QString &path);

@@ -142,15 +142,15 @@ View trimSpaces(View line)
 enum class Record { Yes, No };
 
 // A read for a list shown is recorded, so a later save can tell whether the file changed since.
-bool readBytes(const QString &path, QByteArray &bytes, Record record = Record::Yes, QString *notRead = nullptr)
+bool readBytes(Store &store, const QString &path, QByteArray &bytes, Record record = Record::Yes, QString *notRead = nullptr)
 {
-    const ReadOutcome outcome = readOwnFile(path, bytes, notRead);
+    const ReadOutcome outcome = readOwnFile(store, path, bytes, notRead);
     if (record == Record::Yes && outcome == ReadOutcome::Missing)
-        fileGuard::recordMissing(path);
+        store.recordMissing(path);
     if (outcome != ReadOutcome::Read)
         return false;
     if (record == Record::Yes)
-        fileGuard::record(path, bytes);
+        store.record(path, bytes);
     return true;
 }
 
@@ -172,12 +172,12 @@ QString decodeLine(QByteArrayView line)
 
 // Adds the file's lines as rows, each trimmed or not; lines then empty are skipped. Each line is
 // decoded on its own, so no decoded copy of the whole file is ever held.
-int addRows(const QString &path, ListControl &list, bool trim, const std::function<void()> &yield,
+int addRows(Store &store, const QString &path, ListControl &list, bool trim, const std::function<void()> &yield,
             QString *notRead = nullptr)
 {
     QByteArray bytes;
     QString reason;
-    if (!readBytes(path, bytes, Record::Yes, &reason)) {
+    if (!readBytes(store, path, bytes, Record::Yes, &reason)) {
         if (notRead)
             *notRead = reason; // empty for a missing file
         return 0;
@@ -185,6 +185,9 @@ int addRows(const QString &path, ListControl &list, bool trim, const std::functi
     if (bytes.isEmpty())
         return 0;
     const QByteArrayView text = withoutBom(bytes);
+    // Nearly every list is ASCII: one pass over the file tells, and its lines then need neither
+    // the check nor the decoder line by line.
+    const bool ascii = isAscii(text);
 
     const bool redrawWas = list.redraw();
     list.setRedraw(false);
@@ -194,7 +197,7 @@ int addRows(const QString &path, ListControl &list, bool trim, const std::functi
             line = trimSpaces(line);
         if (line.isEmpty())
             return;
-        list.addRow(decodeLine(line));
+        list.addRow(ascii ? QString::fromLatin1(line) : decodeLine(line));
         if (++added % 1000 == 0 && yield)
             yield();
     });
@@ -241,11 +244,11 @@ QString trimSpaces(const QString &line)
     return trimSpaces(QStringView(line)).toString();
 }
 
-ListContent readListContent(const QString &path)
+ListContent readListContent(Store &store, const QString &path)
 {
     ListContent content;
     QByteArray bytes;
-    if (!readBytes(path, bytes, Record::No))
+    if (!readBytes(store, path, bytes, Record::No))
         return content;
     if (isAscii(bytes)) {
         content.ascii = std::move(bytes);
@@ -274,33 +277,33 @@ void forEachRecord(QByteArrayView text, const std::function<void(QByteArrayView)
     });
 }
 
-QStringList readLines(const QString &path)
+QStringList readLines(Store &store, const QString &path)
 {
     QByteArray bytes;
-    if (!readBytes(path, bytes))
+    if (!readBytes(store, path, bytes))
         return {};
     return splitLines(decodeListText(bytes));
 }
 
-bool readLinesForRewrite(const QString &path, QStringList &lines, QString *reason)
+bool readLinesForRewrite(Store &store, const QString &path, QStringList &lines, QString *reason)
 {
     QByteArray bytes;
     const ReadOutcome outcome =
-        isMarkedUnreadable(path) ? ReadOutcome::Unreadable : readOwnFile(path, bytes);
+        store.isMarkedUnreadable(path) ? ReadOutcome::Unreadable : readOwnFile(store, path, bytes);
     if (outcome == ReadOutcome::Unreadable) {
         if (reason)
             *reason = unreadableFileReason();
         return false;
     }
     if (outcome == ReadOutcome::Missing)
-        fileGuard::recordMissing(path);
+        store.recordMissing(path);
     else
-        fileGuard::record(path, bytes);
+        store.record(path, bytes);
     lines = splitLines(decodeListText(bytes));
     return true;
 }
 
-SaveResult saveLines(const QString &path, const QStringList &lines)
+SaveResult saveLines(Store &store, const QString &path, const QStringList &lines)
 {
     qsizetype size = 0;
     for (const QString &line : lines)
@@ -315,20 +318,20 @@ SaveResult saveLines(const QString &path, const QStringList &lines)
         text += line;
         text += u"\r\n";
     }
-    return saveListBytes(path, text.toUtf8());
+    return saveListBytes(store, path, text.toUtf8());
 }
 
-SaveResult saveListBytes(const QString &path, const QByteArray &bytes)
+SaveResult saveListBytes(Store &store, const QString &path, const QByteArray &bytes)
 {
     // Checked first so that a changed file costs no write; the save checks again what it really
     // replaced, closing the moment between this check and the swap.
     const SaveResult changed{false, listChangedTitle().trimmed(), true};
-    if (!fileGuard::unchanged(path))
+    if (!store.unchanged(path))
         return changed;
     const SaveResult result =
-        saveOwnFile(path, bytes, [&](const QString &replaced) { return fileGuard::matchesRecord(path, replaced); });
+        saveOwnFile(store, path, bytes, [&](const QString &replaced) { return store.matchesRecord(path, replaced); });
     if (result)
-        fileGuard::record(path, bytes);
+        store.record(path, bytes);
     return result.changedOnDisk && result.reason.isEmpty() ? changed : result;
 }
 
@@ -364,7 +367,7 @@ QString listChangedText(const QString &path)
                             "Please Make Your Change Again.\r");
 }
 
-bool reportSaveFailure(Ui &ui, const QString &path, const SaveResult &result)
+bool reportSaveFailure(Store &store, Ui &ui, const QString &path, const SaveResult &result)
 {
     if (result.ok)
         return true;
@@ -374,40 +377,40 @@ bool reportSaveFailure(Ui &ui, const QString &path, const SaveResult &result)
         return false;
     }
     ui.msgBox(listChangedText(path), listChangedTitle(), MsgBox::OkOnly | MsgBox::Exclamation);
-    if (FileChangeListener *listener = fileGuard::listener())
+    if (FileChangeListener *listener = store.listener())
         listener->listFileChangedOnDisk(path);
     return false;
 }
 
-bool ensureFileExists(const QString &path)
+bool ensureFileExists(Store &store, const QString &path)
 {
     if (!QFileInfo::exists(path)) {
         // NewOnly: a file that appeared meanwhile is left alone, never truncated.
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             file.close();
-            fileGuard::record(path, {});
+            store.record(path, {});
         }
     }
     return QFileInfo(path).isFile();
 }
 
-int readNameList(const QString &path, ListControl &list, const std::function<void()> &yield)
+int readNameList(Store &store, const QString &path, ListControl &list, const std::function<void()> &yield)
 {
-    return addRows(path, list, true, yield);
+    return addRows(store, path, list, true, yield);
 }
 
-int readPointerListTrimmed(const QString &path, ListControl &list, QString *notRead)
+int readPointerListTrimmed(Store &store, const QString &path, ListControl &list, QString *notRead)
 {
-    return addRows(path, list, true, {}, notRead);
+    return addRows(store, path, list, true, {}, notRead);
 }
 
-int readPointerList(const QString &path, ListControl &list)
+int readPointerList(Store &store, const QString &path, ListControl &list)
 {
-    return addRows(path, list, false, {});
+    return addRows(store, path, list, false, {});
 }
 
-SaveResult writeNameList(const QString &path, const ListControl &list)
+SaveResult writeNameList(Store &store, const QString &path, const ListControl &list)
 {
     QStringList lines;
     for (int row = 0; row < list.ListCount(); ++row) {
@@ -416,7 +419,7 @@ SaveResult writeNameList(const QString &path, const ListControl &list)
         if (!name.isEmpty() && !isProjectRow(text))
             lines.append(name.toString());
     }
-    return saveLines(path, lines);
+    return saveLines(store, path, lines);
 }
 
 QStringList rowTexts(const ListControl &list)
@@ -428,12 +431,12 @@ QStringList rowTexts(const ListControl &list)
     return rows;
 }
 
-SaveResult writePointerList(const QString &path, const ListControl &list)
+SaveResult writePointerList(Store &store, const QString &path, const ListControl &list)
 {
-    return writePointerList(path, rowTexts(list));
+    return writePointerList(store, path, rowTexts(list));
 }
 
-SaveResult writePointerList(const QString &path, const QStringList &rows)
+SaveResult writePointerList(Store &store, const QString &path, const QStringList &rows)
 {
     QStringList lines;
     lines.reserve(rows.size());
@@ -442,25 +445,25 @@ SaveResult writePointerList(const QString &path, const QStringList &rows)
         if (!record.isEmpty())
             lines.append(record.toString());
     }
-    return saveLines(path, lines);
+    return saveLines(store, path, lines);
 }
 
-SaveResult appendName(const QString &path, const QString &name)
+SaveResult appendName(Store &store, const QString &path, const QString &name)
 {
     QStringList lines;
     QString reason;
-    if (!readLinesForRewrite(path, lines, &reason))
+    if (!readLinesForRewrite(store, path, lines, &reason))
         return failure(reason);
     lines.append(name);
-    return saveLines(path, lines);
+    return saveLines(store, path, lines);
 }
 
-SaveResult editPointerList(const QString &path, const QStringList &removed, const QStringList &added,
+SaveResult editPointerList(Store &store, const QString &path, const QStringList &removed, const QStringList &added,
     const QString &addBefore)
 {
     QByteArray bytes;
     QString reason;
-    if (isMarkedUnreadable(path))
+    if (store.isMarkedUnreadable(path))
         return failure(unreadableFileReason());
     if (readRegularFile(path, bytes, &reason) == ReadOutcome::Unreadable)
         return failure(reason);
@@ -487,7 +490,7 @@ SaveResult editPointerList(const QString &path, const QStringList &removed, cons
             }
         }
     }
-    return saveLines(path, kept.first(at) + added + kept.sliced(at));
+    return saveLines(store, path, kept.first(at) + added + kept.sliced(at));
 }
 
 } // namespace corvanta

@@ -5,36 +5,15 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <mutex>
-#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace corvanta {
 
 namespace {
-
-struct Registry {
-    std::mutex mutex;
-    std::set<QString> unreadable; // absolute, cleaned paths
-    std::set<QString> told;       // the same, for the files the user was told about
-    QString dataFolder;
-};
-
-Registry &registry()
-{
-    static Registry r;
-    return r;
-}
-
-QString keyOf(const QString &path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
 
 bool isUnder(const QString &path, const QString &folder)
 {
@@ -67,7 +46,7 @@ int readOnlyError(const QString &path)
 
 // Where a save of path really writes, or a refusal: a link is followed only to a regular file
 // inside the data folder or the home folder.
-bool finalTarget(const QString &path, QString &target, QString &reason)
+bool finalTarget(const QString &path, const QString &dataFolder, QString &target, QString &reason)
 {
     struct stat st {};
     const QByteArray encoded = QFile::encodeName(path);
@@ -82,11 +61,6 @@ bool finalTarget(const QString &path, QString &target, QString &reason)
             || !S_ISREG(to.st_mode)) {
             reason = linkLeadsNowhere();
             return false;
-        }
-        QString dataFolder;
-        {
-            const std::lock_guard lock(registry().mutex);
-            dataFolder = registry().dataFolder;
         }
         const QString home = QFileInfo(QDir::homePath()).canonicalFilePath();
         if (!isUnder(resolved, QFileInfo(dataFolder).canonicalFilePath()) && !isUnder(resolved, home)) {
@@ -132,8 +106,6 @@ bool sameState(const struct stat &a, const struct stat &b)
 
 bool lacksFeature(int error) { return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP; }
 
-std::atomic<bool> exchangeInUse{true};
-
 // Takes away a file the save made, or the old content it replaced. One that cannot be removed
 // stays as a hidden file beside the list, which loses nothing, so the save's outcome stands.
 void removeOwnTemporary(const QString &path)
@@ -176,7 +148,7 @@ SaveResult changedOnDisk()
 // Without the exchange, the old file gets a second name, is checked under it, and the new one
 // goes in only while the old one is still the file at target.
 SaveResult swapIn(const QString &temp, const QString &target, const struct stat *before, const struct stat &mine,
-                  const ReplacedCheck &asRead)
+                  const ReplacedCheck &asRead, bool exchangeInUse)
 {
     const QByteArray source = QFile::encodeName(temp);
     const QByteArray destination = QFile::encodeName(target);
@@ -261,7 +233,7 @@ SaveResult swapIn(const QString &temp, const QString &target, const struct stat 
 
 } // namespace
 
-ReadOutcome readOwnFile(const QString &path, QByteArray &bytes, QString *reason)
+ReadOutcome readOwnFile(Store &store, const QString &path, QByteArray &bytes, QString *reason)
 {
     ReadOutcome outcome = readRegularFile(path, bytes, reason);
     // A link that leads nowhere (a sync client's placeholder) is there all the same: the list it
@@ -273,45 +245,9 @@ ReadOutcome readOwnFile(const QString &path, QByteArray &bytes, QString *reason)
         if (reason)
             *reason = linkLeadsNowhere();
     }
-    if (outcome == ReadOutcome::Unreadable) {
-        const std::lock_guard lock(registry().mutex);
-        registry().unreadable.insert(keyOf(path));
-    }
+    if (outcome == ReadOutcome::Unreadable)
+        store.markUnreadable(path);
     return outcome;
-}
-
-bool isMarkedUnreadable(const QString &path)
-{
-    const QString key = keyOf(path);
-    const std::lock_guard lock(registry().mutex);
-    return registry().unreadable.count(key) > 0;
-}
-
-void moveUnreadableMarks(const QString &from, const QString &to)
-{
-    const QString oldKey = keyOf(from);
-    const QString newKey = keyOf(to);
-    const std::lock_guard lock(registry().mutex);
-    std::set<QString> &marks = registry().unreadable;
-    std::set<QString> moved;
-    for (auto it = marks.begin(); it != marks.end();) {
-        if (*it == oldKey || it->startsWith(oldKey + u'/')) {
-            moved.insert(newKey + it->mid(oldKey.size()));
-            it = marks.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    marks.insert(moved.begin(), moved.end());
-}
-
-void dropUnreadableMarks(const QString &path)
-{
-    const QString key = keyOf(path);
-    const std::lock_guard lock(registry().mutex);
-    std::set<QString> &marks = registry().unreadable;
-    for (auto it = marks.begin(); it != marks.end();)
-        it = (*it == key || it->startsWith(key + u'/')) ? marks.erase(it) : std::next(it);
 }
 
 QString unreadableFileReason()
@@ -319,26 +255,13 @@ QString unreadableFileReason()
     return QStringLiteral("The file could not be read, so it is not replaced.");
 }
 
-bool firstNoticeOfUnreadable(const QString &path)
+SaveResult saveOwnFile(Store &store, const QString &path, const QByteArray &bytes, const ReplacedCheck &asRead)
 {
-    const QString key = keyOf(path);
-    const std::lock_guard lock(registry().mutex);
-    return registry().told.insert(key).second;
-}
-
-void setDataFolder(const QString &folder)
-{
-    const std::lock_guard lock(registry().mutex);
-    registry().dataFolder = folder;
-}
-
-SaveResult saveOwnFile(const QString &path, const QByteArray &bytes, const ReplacedCheck &asRead)
-{
-    if (isMarkedUnreadable(path))
+    if (store.isMarkedUnreadable(path))
         return failure(unreadableFileReason());
     QString target;
     QString reason;
-    if (!finalTarget(path, target, reason))
+    if (!finalTarget(path, store.dataFolder(), target, reason))
         return failure(reason);
     const QFileInfo info(target);
     struct stat before {};
@@ -386,16 +309,10 @@ SaveResult saveOwnFile(const QString &path, const QByteArray &bytes, const Repla
         removeOwnTemporary(temp);
         return failure(systemReason(error));
     }
-    const SaveResult result = swapIn(temp, target, existed ? &before : nullptr, mine, asRead);
+    const SaveResult result = swapIn(temp, target, existed ? &before : nullptr, mine, asRead, store.renameExchange());
     if (result)
         syncFolder(info.absolutePath());
     return result;
 }
-
-void useRenameExchange(bool use)
-{
-    exchangeInUse = use;
-}
-
 
 } // namespace corvanta

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/RegularFile.h"
+#include "store/Store.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,25 +20,14 @@ struct [[nodiscard]] SaveResult {
 };
 
 // The program's own files (the list files, the settings file, the pointer clipboard) are read
-// and replaced only through these. A file that exists but could not be read is marked for the
-// rest of the run: what the program shows of it is not what it holds, so it is never replaced.
+// and replaced only through these. A file that exists but could not be read is marked in the
+// store for the rest of the run: what the program shows of it is not what it holds, so it is
+// never replaced.
 
 // Reads a regular file whole (see readRegularFile); one that is there but unreadable is marked.
 // A link that leads nowhere is there, so it is unreadable, not missing.
-ReadOutcome readOwnFile(const QString &path, QByteArray &bytes, QString *reason = nullptr);
-[[nodiscard]] bool isMarkedUnreadable(const QString &path);
-// Keeps the marks with the files when the program renames or deletes them (a folder moves the
-// marks of everything under it).
-void moveUnreadableMarks(const QString &from, const QString &to);
-void dropUnreadableMarks(const QString &path);
+ReadOutcome readOwnFile(Store &store, const QString &path, QByteArray &bytes, QString *reason = nullptr);
 QString unreadableFileReason(); // "The file could not be read, so it is not replaced."
-// True the first time it is asked for path in the run: the user is told once about a file that
-// could not be read, however often it is shown again.
-[[nodiscard]] bool firstNoticeOfUnreadable(const QString &path);
-
-// The data folder of this run: a list file that is a symbolic link is written only when the file
-// it finally leads to is a regular file inside this folder or the user's home folder.
-void setDataFolder(const QString &folder);
 
 // Told where the file a save replaced now lies (empty when nothing was there): true when it is
 // what the program last read, so that the save may stand.
@@ -45,13 +35,10 @@ using ReplacedCheck = std::function<bool(const QString &replaced)>;
 
 // Replaces path's content with bytes atomically: a temporary file beside the final target,
 // flushed, checked and synced to disk, then swapped in. Refused, leaving the old file whole: a
-// marked file, anything but a regular file, a link leading elsewhere, a read-only file. With
+// marked file, anything but a regular file, a link leading out of the store's data folder and the
+// home folder, a read-only file. With
 // asRead, what the new file replaced is checked after the swap (nobody can change it then): when
 // it is not what the program last read, the old file goes back and the result says changedOnDisk.
-SaveResult saveOwnFile(const QString &path, const QByteArray &bytes, const ReplacedCheck &asRead = {});
-
-// Whether saves swap the new file in with the system's atomic exchange (the default) or use the
-// way for file systems without it; tests run both.
-void useRenameExchange(bool use);
+SaveResult saveOwnFile(Store &store, const QString &path, const QByteArray &bytes, const ReplacedCheck &asRead = {});
 
 } // namespace corvanta

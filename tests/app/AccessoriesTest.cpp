@@ -229,7 +229,7 @@ TEST_F(AccessoriesTest, helpWindowSize_isKeptWithinReason)
     for (const auto &c : cases) {
         setIni(u"Help Window"_s, u"Width"_s, c.width);
         setIni(u"Help Window"_s, u"Height"_s, c.height);
-        HelpWindow window(form->state, [](const QString &) { return QString(); },
+        HelpWindow window(form->state, form->store, [](const QString &) { return QString(); },
                           [](const QString &, const QString &, const QString &) {});
         window.Form_Load();
         EXPECT_EQ(window.width(), c.expectedWidth) << c.width.toStdString();

@@ -14,6 +14,7 @@ namespace {
 class IniFileTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
+    mutable Store store;
     QString ini = dir.filePath(u"Corvanta.Ini"_s);
 
     void write(const QByteArray &bytes) const { test::writeBytes(ini, bytes); }
@@ -21,7 +22,7 @@ protected:
 
     QString read(const QString &section, const QString &key) const
     {
-        return ReadIniString(ini, section, key, u"dflt"_s);
+        return ReadIniString(store, ini, section, key, u"dflt"_s);
     }
 };
 
@@ -33,7 +34,7 @@ TEST_F(IniFileTest, read_missingFileSectionOrKey_givesDefault)
     write("[Screen]\r\nHeight=6000\r\n");
     EXPECT_EQ(read(u"User"_s, u"Height"_s), u"dflt"_s);
     EXPECT_EQ(read(u"Screen"_s, u"Width"_s), u"dflt"_s);
-    EXPECT_EQ(ReadIniString(ini, u"Screen"_s, u"Width"_s, QString()), QString());
+    EXPECT_EQ(ReadIniString(store, ini, u"Screen"_s, u"Width"_s, QString()), QString());
 }
 
 TEST_F(IniFileTest, read_namesIgnoreCase_valueTrimmedAsStored)
@@ -59,18 +60,18 @@ TEST_F(IniFileTest, read_longValue_cutTo254Characters)
 TEST_F(IniFileTest, write_existingKey_replacedInPlaceOtherLinesUntouched)
 {
     write("; comment\r\n[Screen]\r\nHeight=6000\r\nWidth = 9708\r\n\r\n[File List]\r\nWidth=1\r\n");
-    EXPECT_TRUE(WriteIniString(ini, u"screen"_s, u"WIDTH"_s, u"5000"_s));
+    EXPECT_TRUE(WriteIniString(store, ini, u"screen"_s, u"WIDTH"_s, u"5000"_s));
     EXPECT_EQ(bytes(), "; comment\r\n[Screen]\r\nHeight=6000\r\nWidth=5000\r\n\r\n[File List]\r\nWidth=1\r\n");
 }
 
 TEST_F(IniFileTest, write_missingFileSectionAndKey_created)
 {
-    EXPECT_TRUE(WriteIniString(ini, u"Screen"_s, u"Height"_s, u"6000"_s));
+    EXPECT_TRUE(WriteIniString(store, ini, u"Screen"_s, u"Height"_s, u"6000"_s));
     EXPECT_EQ(bytes(), "[Screen]\r\nHeight=6000\r\n");
 
     write("[Screen]\r\nHeight=6000\r\n\r\n[User]\r\nName=Al\r\n");
-    EXPECT_TRUE(WriteIniString(ini, u"SCREEN"_s, u"Width"_s, u"9708"_s));
-    EXPECT_TRUE(WriteIniString(ini, u"Option"_s, u"Open"_s, u"True"_s));
+    EXPECT_TRUE(WriteIniString(store, ini, u"SCREEN"_s, u"Width"_s, u"9708"_s));
+    EXPECT_TRUE(WriteIniString(store, ini, u"Option"_s, u"Open"_s, u"True"_s));
     EXPECT_EQ(bytes(), "[Screen]\r\nHeight=6000\r\nWidth=9708\r\n\r\n[User]\r\nName=Al\r\n"
                        "[Option]\r\nOpen=True\r\n");
     EXPECT_EQ(read(u"option"_s, u"open"_s), u"True"_s);
@@ -78,7 +79,7 @@ TEST_F(IniFileTest, write_missingFileSectionAndKey_created)
 
 TEST_F(IniFileTest, write_valueWithLineBreaks_storedWithSpaces)
 {
-    EXPECT_TRUE(WriteIniString(ini, u"User"_s, u"Name"_s, u"Ann\r\nLee\rX\nY"_s));
+    EXPECT_TRUE(WriteIniString(store, ini, u"User"_s, u"Name"_s, u"Ann\r\nLee\rX\nY"_s));
     EXPECT_EQ(read(u"User"_s, u"Name"_s), u"Ann  Lee X Y"_s);
     EXPECT_EQ(bytes(), "[User]\r\nName=Ann  Lee X Y\r\n");
 }
@@ -87,7 +88,7 @@ TEST_F(IniFileTest, write_readOnlyFile_failsAndKeepsFile)
 {
     write("[User]\r\nName=Al\r\n");
     ASSERT_TRUE(QFile::setPermissions(ini, QFile::ReadOwner | QFile::ReadUser));
-    EXPECT_FALSE(WriteIniString(ini, u"User"_s, u"Name"_s, u"Bo"_s));
+    EXPECT_FALSE(WriteIniString(store, ini, u"User"_s, u"Name"_s, u"Bo"_s));
     EXPECT_EQ(bytes(), "[User]\r\nName=Al\r\n");
-    EXPECT_FALSE(WriteIniString(dir.filePath(u"gone/Corvanta.Ini"_s), u"User"_s, u"Name"_s, u"Bo"_s));
+    EXPECT_FALSE(WriteIniString(store, dir.filePath(u"gone/Corvanta.Ini"_s), u"User"_s, u"Name"_s, u"Bo"_s));
 }

@@ -104,7 +104,7 @@ TEST_F(ProjectCleanupTest, projectListThatCannotBeRead_refusesAndNamesIt)
     for (const bool asFolder : {true, false}) {
         SCOPED_TRACE(asFolder ? "folder" : "dangling link");
         ASSERT_TRUE(QFile::remove(path) || QDir().rmdir(path));
-        dropUnreadableMarks(path); // each case found unreadable on its own
+        store().dropUnreadableMarks(path); // each case found unreadable on its own
         ASSERT_TRUE(asFolder ? QDir().mkdir(path) : QFile::link(data.file(u"Gone.List"_s), path));
         cleanUp({MsgBox::Yes, MsgBox::Yes});
         ASSERT_EQ(ui.boxes.size(), 1u);

@@ -170,7 +170,7 @@ TEST_F(StartupTest, gettingStarted_checkBoxDecidesWhetherItComesBack)
 {
     SharedState state;
     state.IniFile = data.file(u"Corvanta.Ini"_s);
-    StartupWindow window(state, ui);
+    StartupWindow window(store(), state, ui);
     window.Form_Load();
     EXPECT_TRUE(window.lblGettingStarted.endsWith(u"option\r"_s));
     int key = 13;
@@ -181,7 +181,7 @@ TEST_F(StartupTest, gettingStarted_checkBoxDecidesWhetherItComesBack)
     window.Form_Unload();
     EXPECT_EQ(ini(u"Startup Window"_s, u"Display Window"_s), u"False"_s);
 
-    StartupWindow again(state, ui);
+    StartupWindow again(store(), state, ui);
     int other = 65;
     again.Form_KeyDown(other);
     EXPECT_EQ(other, 65);

@@ -227,7 +227,7 @@ TEST_F(PointerClipboardTest, unreadablePasteList_isNeverReplaced_andPasteSaysWhy
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         QFile::remove(pastePath);
-        dropUnreadableMarks(pastePath); // as in a new run
+        store().dropUnreadableMarks(pastePath); // as in a new run
         if (c.fifo) {
             ASSERT_EQ(::mkfifo(QFile::encodeName(pastePath).constData(), 0666), 0);
         } else {

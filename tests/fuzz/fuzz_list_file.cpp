@@ -32,13 +32,14 @@ QString spaceTrimmed(const QString &text)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    Store store; // each input a run of its own
     const QByteArray bytes = fuzz::bytesOf(data, size);
     const QString path = fuzz::fileWith(QStringLiteral("T.Files"), bytes);
 
-    const QStringList lines = readLines(path);
+    const QStringList lines = readLines(store, path);
     FUZZ_CHECK(lines == splitLines(decodeListText(bytes)));
     // The look-only read, ASCII kept as bytes, gives the same text.
-    FUZZ_CHECK(readListContent(path).toText() == decodeListText(bytes));
+    FUZZ_CHECK(readListContent(store, path).toText() == decodeListText(bytes));
     QStringList nonEmpty, trimmed;
     for (const QString &line : lines) {
         FUZZ_CHECK(!line.contains(u'\r') && !line.contains(u'\n'));
@@ -49,9 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     ListControl names, pointers(2, true), topicPointers(2, true);
-    readNameList(path, names);
-    readPointerList(path, pointers);
-    readPointerListTrimmed(path, topicPointers);
+    readNameList(store, path, names);
+    readPointerList(store, path, pointers);
+    readPointerListTrimmed(store, path, topicPointers);
     FUZZ_CHECK(rowsOf(pointers) == nonEmpty);
     FUZZ_CHECK(rowsOf(names) == trimmed);
     FUZZ_CHECK(rowsOf(topicPointers) == trimmed);
@@ -60,17 +61,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // any other; only the project row, which no trimmed line can be, is left out), the same
     // pointers.
     const QString out = fuzz::scratchFile(QStringLiteral("Out.List"));
-    FUZZ_CHECK(saveLines(out, lines).ok);
-    FUZZ_CHECK(readLines(out) == lines);
+    FUZZ_CHECK(saveLines(store, out, lines).ok);
+    FUZZ_CHECK(readLines(store, out) == lines);
 
-    FUZZ_CHECK(writeNameList(out, names).ok);
+    FUZZ_CHECK(writeNameList(store, out, names).ok);
     ListControl namesAgain;
-    readNameList(out, namesAgain);
+    readNameList(store, out, namesAgain);
     FUZZ_CHECK(rowsOf(namesAgain) == trimmed);
 
-    FUZZ_CHECK(writePointerList(out, pointers).ok);
+    FUZZ_CHECK(writePointerList(store, out, pointers).ok);
     ListControl pointersAgain(2, true);
-    readPointerListTrimmed(out, pointersAgain);
+    readPointerListTrimmed(store, out, pointersAgain);
     FUZZ_CHECK(rowsOf(pointersAgain) == trimmed);
     return 0;
 }

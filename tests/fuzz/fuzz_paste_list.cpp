@@ -11,18 +11,19 @@ using namespace corvanta;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    Store store; // each input a run of its own
     const QByteArray bytes = fuzz::bytesOf(data, size);
     const QString paste = fuzz::fileWith(QStringLiteral("Paste.Lst"), bytes);
 
     QStringList records;
-    FUZZ_CHECK(readLinesForRewrite(paste, records));
-    FUZZ_CHECK(saveLines(paste, records).ok);
+    FUZZ_CHECK(readLinesForRewrite(store, paste, records));
+    FUZZ_CHECK(saveLines(store, paste, records).ok);
     QStringList again;
-    FUZZ_CHECK(readLinesForRewrite(paste, again));
+    FUZZ_CHECK(readLinesForRewrite(store, paste, again));
     FUZZ_CHECK(again == records);
 
     ListControl files(2, true);
-    readPointerList(paste, files);
+    readPointerList(store, paste, files);
     for (int row = 0; row < files.ListCount(); ++row) {
         const QString record = files.rowText(row);
         const qsizetype tab = record.indexOf(u'\t');
@@ -30,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(files.columnText(row, 1) == (tab < 0 ? QString() : record.mid(tab + 1).section(u'\t', 0, 0)));
     }
     const QString list = fuzz::scratchFile(QStringLiteral("T.Files"));
-    FUZZ_CHECK(writePointerList(list, files).ok);
+    FUZZ_CHECK(writePointerList(store, list, files).ok);
     ListControl shown(2, true);
-    readPointerListTrimmed(list, shown);
+    readPointerListTrimmed(store, list, shown);
     FUZZ_CHECK(shown.ListCount() <= files.ListCount());
     return 0;
 }

@@ -41,6 +41,7 @@ QString blankTrimmed(const QString &text)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    Store store; // each input a run of its own
     if (size == 0)
         return 0;
     // The first byte picks the key to write, the next up to 300 bytes are its value, the rest
@@ -73,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // The same through the file: written, then read back.
     const QString path = fuzz::fileWith(QStringLiteral("Corvanta.Ini"), file);
-    FUZZ_CHECK(WriteIniString(path, s(written.section), s(written.key), value).ok);
-    FUZZ_CHECK(ReadIniString(path, s(written.section), s(written.key), QString()) == back);
+    FUZZ_CHECK(WriteIniString(store, path, s(written.section), s(written.key), value).ok);
+    FUZZ_CHECK(ReadIniString(store, path, s(written.section), s(written.key), QString()) == back);
     return 0;
 }

@@ -269,7 +269,7 @@ void visitEveryWindow(MainWindow &window, MainForm &form, QtUi &ui,
     form.menuClick(u"mnuHelp"_s);
     ASSERT_NE(ui.helpViewer(), nullptr);
     look("help", ui.helpViewer());
-    StartupWindow startup(form.state, ui);
+    StartupWindow startup(form.store, form.state, ui);
     startup.Form_Load();
     StartupWindowDialog gettingStarted(startup, &window);
     gettingStarted.show();

@@ -31,7 +31,8 @@ protected:
 
 TEST_F(PointerPlacesWindowsTest, typingFilters_keysOpenOrLaunchTheCurrentResult)
 {
-    PointerFinder finder(data.path());
+    Store store;
+    PointerFinder finder(store, data.path());
     QStringList launched;
     finder.onLaunch = [&](const PointerPlace &place) { launched << place.name(); };
     FindPointerWindow window(finder);
@@ -57,7 +58,8 @@ TEST_F(PointerPlacesWindowsTest, missingTargetsWindow_removesTheRowsSelectedInTh
 {
     FakeUi ui;
     const TargetChecker checker(data.path(), {u"/"_s}, {});
-    MissingTargets missing(data.path(), checker, ui);
+    Store store;
+    MissingTargets missing(store, data.path(), checker, ui);
     MissingTargetsWindow window(missing);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

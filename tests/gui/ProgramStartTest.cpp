@@ -30,8 +30,9 @@ QProcessEnvironment cleanEnvironment()
 void quietStart(const TempFolder &data)
 {
     const QString ini = data.file(u"Corvanta.Ini"_s);
-    ASSERT_TRUE(WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s));
-    ASSERT_TRUE(WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s));
+    Store store; // the test's own: the program runs in a process of its own
+    ASSERT_TRUE(WriteIniString(store, ini, u"User"_s, u"Name"_s, u"Tester"_s));
+    ASSERT_TRUE(WriteIniString(store, ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s));
 }
 
 TEST(ProgramStart, qtsOwnOptionsAreAcceptedAndOnlyWhatQtLeavesIsOurs)
@@ -100,7 +101,8 @@ TEST(ProgramStart, terminationSignals_closeAsTheCloseBoxDoes)
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
         EXPECT_FALSE(data.exists(u".corvanta.lock"_s));
-        EXPECT_FALSE(ReadIniString(data.file(u"Corvanta.Ini"_s), u"Screen"_s, u"Width"_s, QString()).isEmpty());
+        Store store;
+        EXPECT_FALSE(ReadIniString(store, data.file(u"Corvanta.Ini"_s), u"Screen"_s, u"Width"_s, QString()).isEmpty());
         EXPECT_FALSE(data.read(u"Project.List"_s).contains("Half"));
         EXPECT_FALSE(data.exists(u"Projects/Half Typed"_s));
     }
@@ -160,8 +162,9 @@ TEST(ProgramStart, storedGeometryOpensOnTheScreenAtScaleOneAndTwoAndReadsBackThe
         quietStart(data);
         const QStringList stored = QString::fromLatin1(c.stored).split(u' ', Qt::SkipEmptyParts);
         const char *keys[] = {"Height", "Width", "Top", "Left"};
+        Store store;
         for (int i = 0; i < stored.size(); ++i)
-            ASSERT_TRUE(WriteIniString(data.file(u"Corvanta.Ini"_s), u"Screen"_s, QString::fromLatin1(keys[i]), stored[i]));
+            ASSERT_TRUE(WriteIniString(store, data.file(u"Corvanta.Ini"_s), u"Screen"_s, QString::fromLatin1(keys[i]), stored[i]));
 
         const Placement first = runWindow(data, c.screen, c.scale);
         EXPECT_FALSE(first.window.isEmpty());

@@ -37,8 +37,9 @@ protected:
     void startWindow(const QString &helpFolder = QString())
     {
         const QString ini = data.file(u"Corvanta.Ini"_s);
-        EXPECT_TRUE(WriteIniString(ini, u"User"_s, u"Name"_s, u"Tester"_s));
-        EXPECT_TRUE(WriteIniString(ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s));
+        Store store; // the test's own, before the program's is made
+        EXPECT_TRUE(WriteIniString(store, ini, u"User"_s, u"Name"_s, u"Tester"_s));
+        EXPECT_TRUE(WriteIniString(store, ini, u"Startup Window"_s, u"Display Window"_s, u"False"_s));
         program = std::make_unique<Program>(
             Platform {ui, clock, nullptr, &dialogs}, ModalWindows::of(ui), data.path(), helpFolder);
         form = &program->form();

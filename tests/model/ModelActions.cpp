@@ -585,7 +585,7 @@ void ModelSession::undoAndRedo()
         // Nothing was redone: the pointer files stay as the Undo left them.
         for (const QString &path : undone) {
             QStringList lines;
-            for (const QString &line : readLines(data.file(path))) {
+            for (const QString &line : readLines(observer, data.file(path))) {
                 if (!trimSpaces(line).isEmpty())
                     lines << trimSpaces(line);
             }

@@ -110,7 +110,7 @@ std::set<QString> ModelSession::pointersOnDisk() const
     QDirIterator it(data.path(), {QStringLiteral("*.Files"), QStringLiteral("Paste.Lst")}, QDir::Files,
         QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        for (const QString &line : readLines(it.next())) {
+        for (const QString &line : readLines(observer, it.next())) {
             if (!trimSpaces(line).isEmpty())
                 pointers.insert(trimSpaces(line));
         }

@@ -139,8 +139,8 @@ ModelSession::ModelSession(quint32 seed) : random(seed)
     }
     outside.write(QStringLiteral("precious.txt"), "keep me");
     const QString ini = data.file(QStringLiteral("Corvanta.Ini"));
-    if (!WriteIniString(ini, QStringLiteral("User"), QStringLiteral("Name"), QStringLiteral("Tester"))
-        || !WriteIniString(ini, QStringLiteral("Startup Window"), QStringLiteral("Display Window"), QStringLiteral("False")))
+    if (!WriteIniString(observer, ini, QStringLiteral("User"), QStringLiteral("Name"), QStringLiteral("Tester"))
+        || !WriteIniString(observer, ini, QStringLiteral("Startup Window"), QStringLiteral("Display Window"), QStringLiteral("False")))
         throw std::runtime_error("the model's settings file could not be written");
 
     // The user answers the questions; a refusal between takes none of the answers meant for them.

@@ -6,6 +6,7 @@
 #include "support/FakeFormUi.h"
 #include "support/FakeShell.h"
 #include "support/TempFolder.h"
+#include "store/Store.h"
 
 #include <QStringList>
 
@@ -76,6 +77,7 @@ private:
 
     TempFolder data;
     TempFolder outside; // a folder of the user's beside the data folder
+    mutable Store observer; // the test's own looks at the files, apart from the program's
     FakeFormUi ui;
     FakeClock clock;
     FakeClipboard clipboard;

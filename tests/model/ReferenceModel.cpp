@@ -12,10 +12,10 @@ namespace corvanta::test {
 
 namespace {
 
-QStringList storedLines(const QString &file)
+QStringList storedLines(Store &store, const QString &file)
 {
     QStringList out;
-    for (const QString &line : readLines(file)) {
+    for (const QString &line : readLines(store, file)) {
         const QString trimmed = trimSpaces(line);
         if (!trimmed.isEmpty())
             out << trimmed;
@@ -147,6 +147,7 @@ bool ReferenceModel::holdsProgramFilesOrNothing(const QString &name) const
 
 QStringList ReferenceModel::compare(const TempFolder &data)
 {
+    Store store; // the model's own look at the files, apart from the program's
     QStringList differences;
     std::set<QString> seen;
     const QString top = data.path() + u'/';
@@ -168,7 +169,7 @@ QStringList ReferenceModel::compare(const TempFolder &data)
             differences << QStringLiteral("a file nobody made: ") + relative;
             continue;
         }
-        const QStringList disk = storedLines(full);
+        const QStringList disk = storedLines(store, full);
         if (!exists(relative) && disk.isEmpty()) {
             lists[relative]; // an empty list the program made on its own
             continue;

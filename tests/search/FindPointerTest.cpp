@@ -41,7 +41,7 @@ protected:
 
 TEST_F(FindPointerTest, everyWordMatchesNameOrTargetInAnyOrderAndCase_unreadableTopicsSkipped)
 {
-    PointerFinder finder(data.path());
+    PointerFinder finder(store(), data.path());
     EXPECT_EQ(finder.pointerCount(), 8);
     const struct
     {
@@ -72,7 +72,7 @@ TEST_F(FindPointerTest, lettersBeyondAsciiMatchInAnyCase_inFilesOfEitherEncoding
     // One UTF-8 line and one Windows-1252 line.
     data.write(u"Projects/Alpha/Mid.Files"_s,
         "\xC3\x89t\xC3\xA9 Photos\t/p/\xC3\xA9t\xC3\xA9.jpg\r\nCaf\xE9 Menu\t/m.pdf\r\n");
-    PointerFinder finder(data.path());
+    PointerFinder finder(store(), data.path());
     const struct
     {
         QString filter;

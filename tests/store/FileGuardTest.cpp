@@ -1,4 +1,5 @@
 #include "store/FileFingerprint.h"
+#include "store/FileOps.h"
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
 #include "store/OwnFiles.h"
@@ -17,6 +18,8 @@
 #include <thread>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace corvanta;
 using corvanta::test::bytesOf;
@@ -24,6 +27,17 @@ using corvanta::test::writeBytes;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Writes bytes over path and puts its modification time back to the nanosecond: a change that
+// keeps both size and time, which only the bytes can tell.
+void writeKeepingTime(const QString &path, const QByteArray &bytes)
+{
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    writeBytes(path, bytes);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
 
 struct Listener : FileChangeListener {
     QStringList changed;
@@ -35,6 +49,7 @@ struct Listener : FileChangeListener {
 // leaves the other program's bytes exactly as they were.
 TEST(FileGuardTest, saveAfterAChangeOnDisk_isRefusedAndKeepsTheOtherProgramsBytes)
 {
+    Store store;
     const struct {
         const char *what;
         std::function<void(const QString &)> meanwhile;
@@ -42,6 +57,7 @@ TEST(FileGuardTest, saveAfterAChangeOnDisk_isRefusedAndKeepsTheOtherProgramsByte
     } cases[] = {
         {"nothing", [](const QString &) {}, true},
         {"same length, same moment", [](const QString &p) { writeBytes(p, "Alpha\r\nGamma\r\n"); }, false},
+        {"same size, same time", [](const QString &p) { writeKeepingTime(p, "Alpha\r\nBeto\r\n"); }, false},
         {"a line added", [](const QString &p) { writeBytes(p, "Alpha\r\nBeta\r\nNew\r\n"); }, false},
         {"emptied", [](const QString &p) { writeBytes(p, ""); }, false},
         {"deleted", [](const QString &p) { QFile::remove(p); }, false},
@@ -49,9 +65,9 @@ TEST(FileGuardTest, saveAfterAChangeOnDisk_isRefusedAndKeepsTheOtherProgramsByte
          [](const QString &p) { writeBytes(p, "Alpha\r\nBeta\r\n"); }, true},
         // Find Pointer reading every list meanwhile does not make the change seen.
         {"a line added, then looked at",
-         [](const QString &p) {
+         [&store](const QString &p) {
              writeBytes(p, "Alpha\r\nBeta\r\nNew\r\n");
-             readListContent(p);
+             readListContent(store, p);
          },
          false},
     };
@@ -59,66 +75,81 @@ TEST(FileGuardTest, saveAfterAChangeOnDisk_isRefusedAndKeepsTheOtherProgramsByte
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         SCOPED_TRACE(exchange ? "exchange" : "without the exchange");
-        useRenameExchange(exchange);
+        store.useRenameExchange(exchange);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Project.List"_s);
         writeBytes(path, "Alpha\r\nBeta\r\n");
         ListControl list;
-        readNameList(path, list);
+        readNameList(store, path, list);
         c.meanwhile(path);
         const QByteArray before = bytesOf(path);
 
         list.addRow(u"Delta"_s);
-        const SaveResult result = writeNameList(path, list);
+        const SaveResult result = writeNameList(store, path, list);
         EXPECT_EQ(result.ok, c.saved);
         EXPECT_EQ(result.changedOnDisk, !c.saved);
         EXPECT_EQ(bytesOf(path), c.saved ? QByteArray("Alpha\r\nBeta\r\nDelta\r\n") : before);
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), c.what == std::string("deleted") ? 0 : 1);
     }
-    useRenameExchange(true);
+    store.useRenameExchange(true);
 }
 
 TEST(FileGuardTest, ownSavesAndRewrites_keepTheFileSaveable)
 {
+    Store store;
     QTemporaryDir dir;
     const QString path = dir.filePath(u"Topic.List"_s);
     writeBytes(path, "One\r\n");
     QStringList lines;
-    ASSERT_TRUE(readLinesForRewrite(path, lines));
+    ASSERT_TRUE(readLinesForRewrite(store, path, lines));
     for (const char *name : {"Two", "Three", "Four"})
-        ASSERT_TRUE(appendName(path, QString::fromLatin1(name)).ok) << name;
-    EXPECT_TRUE(saveLines(path, {u"Five"_s}).ok);
+        ASSERT_TRUE(appendName(store, path, QString::fromLatin1(name)).ok) << name;
+    EXPECT_TRUE(saveLines(store, path, {u"Five"_s}).ok);
     EXPECT_EQ(bytesOf(path), "Five\r\n");
+
+    // A list the program removed and then made anew under the same name (a topic deleted and
+    // created again) is its own: the record of the old one does not refuse its save.
+    ASSERT_TRUE(removeFile(store, path));
+    ASSERT_TRUE(createEmptyFile(store, path));
+    EXPECT_TRUE(saveLines(store, path, {u"Six"_s}).ok);
+    // So is one it renamed onto that name (a topic renamed to one deleted before).
+    ASSERT_TRUE(removeFile(store, path));
+    const QString other = dir.filePath(u"Other.List"_s);
+    writeBytes(other, "Mine\r\n");
+    EXPECT_EQ(readLines(store, other), QStringList{u"Mine"_s});
+    ASSERT_TRUE(renamePath(store, other, path));
+    EXPECT_TRUE(saveLines(store, path, {u"Seven"_s}).ok);
 
     // A file the program read as missing and another program then made is a change too.
     const QString later = dir.filePath(u"Later.Files"_s);
-    EXPECT_TRUE(readLines(later).isEmpty());
+    EXPECT_TRUE(readLines(store, later).isEmpty());
     writeBytes(later, "Theirs\tx\r\n");
-    EXPECT_TRUE(saveLines(later, {u"Mine\ty"_s}).changedOnDisk);
+    EXPECT_TRUE(saveLines(store, later, {u"Mine\ty"_s}).changedOnDisk);
     EXPECT_EQ(bytesOf(later), "Theirs\tx\r\n");
 }
 
 TEST(FileGuardTest, refusedSave_showsItsOwnBoxAndTellsTheListener)
 {
+    Store store;
     QTemporaryDir dir;
     const QString path = dir.filePath(u"Project.Files"_s);
     writeBytes(path, "A\ta\r\n");
-    readLines(path);
+    readLines(store, path);
     writeBytes(path, "B\tb\r\n");
     Listener listener;
-    fileGuard::setListener(&listener);
+    store.setListener(&listener);
     test::FakeUi ui;
-    EXPECT_FALSE(reportSaveFailure(ui, path, saveLines(path, {u"C\tc"_s})));
-    fileGuard::setListener(nullptr);
+    EXPECT_FALSE(reportSaveFailure(store, ui, path, saveLines(store, path, {u"C\tc"_s})));
+    store.setListener(nullptr);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].title, u" List Changed On Disk"_s);
     EXPECT_TRUE(ui.boxes[0].text.contains(path));
     EXPECT_EQ(listener.changed, QStringList{path});
 
     // An ordinary failure keeps its own box and tells nobody.
-    fileGuard::setListener(&listener);
-    reportSaveFailure(ui, path, SaveResult{false, u"No space left on device"_s});
-    fileGuard::setListener(nullptr);
+    store.setListener(&listener);
+    reportSaveFailure(store, ui, path, SaveResult{false, u"No space left on device"_s});
+    store.setListener(nullptr);
     EXPECT_EQ(ui.boxes.back().title, u" File Not Saved"_s);
     EXPECT_EQ(listener.changed.size(), 1);
 }
@@ -129,6 +160,7 @@ TEST(FileGuardTest, refusedSave_showsItsOwnBoxAndTellsTheListener)
 // the atomic exchange a moment of a few microseconds stays open, so the fallback is not raced.)
 TEST(FileGuardTest, writerRacingTheSaves_neverLosesALine)
 {
+    Store store;
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Topic.Files"_s);
@@ -148,9 +180,9 @@ TEST(FileGuardTest, writerRacingTheSaves_neverLosesALine)
         int saved = 0;
         int refused = 0;
         for (int mine = 0; writing && mine < 100000; ++mine) {
-            QStringList lines = readLines(path);
+            QStringList lines = readLines(store, path);
             lines << u"Mine %1\ty"_s.arg(mine);
-            const SaveResult result = saveLines(path, lines);
+            const SaveResult result = saveLines(store, path, lines);
             ++(result ? saved : refused);
             EXPECT_TRUE(result || result.changedOnDisk) << result.reason.toStdString();
         }

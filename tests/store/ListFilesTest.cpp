@@ -19,6 +19,7 @@ namespace {
 class ListFilesTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
+    Store store;
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
@@ -85,7 +86,7 @@ TEST_F(ListFilesTest, readListContent_asciiKeptAsBytes_givesTheDecodedRecords)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.bytes.toStdString());
-        const ListContent content = readListContent(write(u"T.Files"_s, c.bytes));
+        const ListContent content = readListContent(store, write(u"T.Files"_s, c.bytes));
         EXPECT_EQ(content.isAscii, c.ascii);
         const QString decoded = decodeListText(c.bytes);
         EXPECT_EQ(content.toText(), decoded);
@@ -99,7 +100,7 @@ TEST_F(ListFilesTest, readListContent_asciiKeptAsBytes_givesTheDecodedRecords)
         }
         EXPECT_EQ(records, expected);
     }
-    EXPECT_TRUE(readListContent(path(u"None.Files"_s)).toText().isEmpty());
+    EXPECT_TRUE(readListContent(store, path(u"None.Files"_s)).toText().isEmpty());
 }
 
 TEST_F(ListFilesTest, splitLines_crLfLfAndCr_endLinesAlike)
@@ -108,16 +109,16 @@ TEST_F(ListFilesTest, splitLines_crLfLfAndCr_endLinesAlike)
     EXPECT_EQ(splitLines(u"a\r\n"_s), QStringList{u"a"_s});
     EXPECT_EQ(splitLines(u"a\r\n\r\nb\r\r\n"_s), (QStringList{u"a"_s, u""_s, u"b"_s, u""_s}));
     EXPECT_TRUE(splitLines(QString()).isEmpty());
-    EXPECT_TRUE(readLines(path(u"none.List"_s)).isEmpty());
+    EXPECT_TRUE(readLines(store, path(u"none.List"_s)).isEmpty());
 }
 
 TEST_F(ListFilesTest, readPointerListTrimmed_fiveByteFile_keepsRecordThroughWrite)
 {
     const QString file = write(u"T.Files"_s, "a\tb\r\n");
     ListControl list(2, true);
-    EXPECT_EQ(readPointerListTrimmed(file, list), 1);
+    EXPECT_EQ(readPointerListTrimmed(store, file, list), 1);
     EXPECT_EQ(rowsOf(list), QStringList{u"a\tb"_s});
-    ASSERT_TRUE(writePointerList(file, list));
+    ASSERT_TRUE(writePointerList(store, file, list));
     EXPECT_EQ(bytesOf(file), "a\tb\r\n");
 }
 
@@ -125,9 +126,9 @@ TEST_F(ListFilesTest, readPointerListTrimmed_blankLinesInMiddle_readsEveryRecord
 {
     const QString file = write(u"T.Files"_s, "  x\ty  \r\n   \r\n\r\nz\tw\nlast\tone");
     ListControl list(2, true);
-    EXPECT_EQ(readPointerListTrimmed(file, list), 3);
+    EXPECT_EQ(readPointerListTrimmed(store, file, list), 3);
     EXPECT_EQ(rowsOf(list), (QStringList{u"x\ty"_s, u"z\tw"_s, u"last\tone"_s}));
-    ASSERT_TRUE(writePointerList(file, list));
+    ASSERT_TRUE(writePointerList(store, file, list));
     EXPECT_EQ(bytesOf(file), "x\ty\r\nz\tw\r\nlast\tone\r\n");
 }
 
@@ -136,12 +137,12 @@ TEST_F(ListFilesTest, readPointerListTrimmed_emptyNameTargetOrFile_keepsTabsAdds
     // Only spaces are trimmed: the TAB marks which column is empty.
     const QString file = write(u"T.Files"_s, " \t/home/u/a.txt\r\nname\t \r\n");
     ListControl list(2, true);
-    readPointerListTrimmed(file, list);
+    readPointerListTrimmed(store, file, list);
     EXPECT_EQ(rowsOf(list), (QStringList{u"\t/home/u/a.txt"_s, u"name\t"_s}));
 
     ListControl empty(2, true);
-    EXPECT_EQ(readPointerListTrimmed(write(u"Blank.Files"_s, "  \r\n\r\n \n"), empty), 0);
-    EXPECT_EQ(readPointerListTrimmed(path(u"missing.Files"_s), empty), 0);
+    EXPECT_EQ(readPointerListTrimmed(store, write(u"Blank.Files"_s, "  \r\n\r\n \n"), empty), 0);
+    EXPECT_EQ(readPointerListTrimmed(store, path(u"missing.Files"_s), empty), 0);
     EXPECT_EQ(empty.ListCount(), 0);
 }
 
@@ -150,7 +151,7 @@ TEST_F(ListFilesTest, readPointerList_untrimmed_skipsOnlyEmptyLines)
     const QString file = write(u"P.Files"_s, "  a\tb \r\n\r\n \rc\td\n");
     ListControl list(2, true);
     list.addRow(u"kept\trow"_s);
-    EXPECT_EQ(readPointerList(file, list), 3);
+    EXPECT_EQ(readPointerList(store, file, list), 3);
     EXPECT_EQ(rowsOf(list), (QStringList{u"kept\trow"_s, u"  a\tb "_s, u" "_s, u"c\td"_s}));
 }
 
@@ -158,7 +159,7 @@ TEST_F(ListFilesTest, readPointerList_windows1252File_decodesCharacters)
 {
     const QString file = write(u"P.Files"_s, "\x93Quote\x94\t/home/u/caf\xE9 \x80.txt\r\n");
     ListControl list(2, true);
-    readPointerList(file, list);
+    readPointerList(store, file, list);
     EXPECT_EQ(rowsOf(list), QStringList{u"\u201CQuote\u201D\t/home/u/café €.txt"_s});
 }
 
@@ -167,7 +168,7 @@ TEST_F(ListFilesTest, readNameList_indentedNames_trimmedAfterExistingRows)
     const QString file = write(u"Project.Topics"_s, "   Alpha\r\n\r\nBeta   \r\n \t\r\n");
     ListControl list(2);
     list.addRow(u" ..."_s);
-    EXPECT_EQ(readNameList(file, list), 3);
+    EXPECT_EQ(readNameList(store, file, list), 3);
     EXPECT_EQ(rowsOf(list), (QStringList{u" ..."_s, u"Alpha"_s, u"Beta"_s, u"\t"_s}));
 }
 
@@ -181,7 +182,7 @@ TEST_F(ListFilesTest, readNameList_longList_yieldsEvery1000RowsAndTellsViewOnce)
     ResetCounter observer;
     list.addObserver(&observer);
     int yields = 0;
-    EXPECT_EQ(readNameList(file, list, [&] { ++yields; }), 2500);
+    EXPECT_EQ(readNameList(store, file, list, [&] { ++yields; }), 2500);
     list.removeObserver(&observer);
     EXPECT_EQ(yields, 2);
     EXPECT_EQ(observer.notifications, 1);
@@ -195,7 +196,7 @@ TEST_F(ListFilesTest, writeNameList_dropsBlankRowsAndTheProjectRowOnly)
     ListControl list(2);
     fill(list, {u"  Alpha "_s, u"   "_s, u"Be...ta"_s, u" ..."_s, u"..."_s, u"Gamma\t"_s});
     const QString file = write(u"Project.Topics"_s, "old\r\n");
-    ASSERT_TRUE(writeNameList(file, list));
+    ASSERT_TRUE(writeNameList(store, file, list));
     EXPECT_EQ(bytesOf(file), "Alpha\r\nBe...ta\r\n...\r\nGamma\t\r\n");
 }
 
@@ -203,36 +204,36 @@ TEST_F(ListFilesTest, writePointerList_noRowsOrUnicodeRows_zeroBytesOrUtf8)
 {
     const QString file = write(u"T.Files"_s, "a\tb\r\n");
     ListControl list(2, true);
-    ASSERT_TRUE(writePointerList(file, list));
+    ASSERT_TRUE(writePointerList(store, file, list));
     EXPECT_EQ(bytesOf(file), QByteArray());
 
     fill(list, {u"  Café €\t/home/u/x  "_s, u"  "_s});
-    ASSERT_TRUE(writePointerList(file, list));
+    ASSERT_TRUE(writePointerList(store, file, list));
     EXPECT_EQ(bytesOf(file), "Caf\xC3\xA9 \xE2\x82\xAC\t/home/u/x\r\n");
 }
 
 TEST_F(ListFilesTest, appendName_existingLines_keptAndNameAdded)
 {
     const QString file = write(u"Project.List"_s, "One\r\n\r\n  Two\nCaf\xE9");
-    ASSERT_TRUE(appendName(file, u"Three"_s));
+    ASSERT_TRUE(appendName(store, file, u"Three"_s));
     EXPECT_EQ(bytesOf(file), "One\r\n\r\n  Two\r\nCaf\xC3\xA9\r\nThree\r\n");
 
     const QString fresh = path(u"New.List"_s);
-    ASSERT_TRUE(appendName(fresh, u"Only"_s));
+    ASSERT_TRUE(appendName(store, fresh, u"Only"_s));
     EXPECT_EQ(bytesOf(fresh), "Only\r\n");
 }
 
 TEST_F(ListFilesTest, ensureFileExists_createsOnlyMissingFiles)
 {
     const QString fresh = path(u"Project.List"_s);
-    EXPECT_TRUE(ensureFileExists(fresh));
+    EXPECT_TRUE(ensureFileExists(store, fresh));
     EXPECT_EQ(bytesOf(fresh), QByteArray());
 
     const QString full = write(u"Project.Files"_s, "a\tb\r\n");
-    EXPECT_TRUE(ensureFileExists(full));
+    EXPECT_TRUE(ensureFileExists(store, full));
     EXPECT_EQ(bytesOf(full), "a\tb\r\n");
 
-    EXPECT_FALSE(ensureFileExists(path(u"no/such/folder/T.Files"_s)));
+    EXPECT_FALSE(ensureFileExists(store, path(u"no/such/folder/T.Files"_s)));
 }
 
 TEST_F(ListFilesTest, saveLines_success_keepsPermissionsAndLeavesNoTemporaryFile)
@@ -241,7 +242,7 @@ TEST_F(ListFilesTest, saveLines_success_keepsPermissionsAndLeavesNoTemporaryFile
     const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
                       | QFile::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(file, mode));
-    ASSERT_TRUE(saveLines(file, {u"new"_s, u""_s}));
+    ASSERT_TRUE(saveLines(store, file, {u"new"_s, u""_s}));
     EXPECT_EQ(bytesOf(file), "new\r\n\r\n");
     EXPECT_EQ(QFile::permissions(file), mode);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"P.List"_s});
@@ -251,20 +252,20 @@ TEST_F(ListFilesTest, saveLines_readOnlyFile_failsWithBoxAndKeepsOldBytes)
 {
     const QString file = write(u"P.List"_s, "old\r\n");
     ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup));
-    const SaveResult result = appendName(file, u"new"_s);
+    const SaveResult result = appendName(store, file, u"new"_s);
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.reason.isEmpty());
     EXPECT_EQ(bytesOf(file), "old\r\n");
 
     test::FakeUi ui;
-    EXPECT_FALSE(reportSaveFailure(ui, file, result));
+    EXPECT_FALSE(reportSaveFailure(store, ui, file, result));
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].title, u" File Not Saved"_s);
     EXPECT_EQ(ui.boxes[0].text,
               u"The File  ["_s + file + u"]  Could Not Be Saved.     \r"_s + result.reason + u"\r"_s);
     EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Exclamation);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"P.List"_s});
-    EXPECT_TRUE(reportSaveFailure(ui, file, SaveResult{}));
+    EXPECT_TRUE(reportSaveFailure(store, ui, file, SaveResult{}));
     EXPECT_EQ(ui.boxes.size(), 1u);
 }
 
@@ -272,7 +273,7 @@ TEST_F(ListFilesTest, saveLines_missingFolder_failsWithReason)
 {
     ListControl list(2, true);
     list.addRow(u"a\tb"_s);
-    const SaveResult result = writePointerList(path(u"Projects/Gone/T.Files"_s), list);
+    const SaveResult result = writePointerList(store, path(u"Projects/Gone/T.Files"_s), list);
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.reason.isEmpty());
     EXPECT_FALSE(QDir(path(u"Projects"_s)).exists());

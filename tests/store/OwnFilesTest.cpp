@@ -50,22 +50,23 @@ bool makeSpecial(const QString &kind, const QString &path)
 // A link that leads nowhere is there too: a list that cannot be read, not a missing one.
 TEST(OwnFiles, specialFiles_readAsUnreadableWithoutBlocking_andAreNeverReplaced)
 {
+    Store store;
     for (const QString &kind : {u"fifo"_s, u"socket"_s, u"folder"_s, u"device link"_s, u"dangling link"_s}) {
         SCOPED_TRACE(kind.toStdString());
         TempFolder t;
         const QString path = t.file(u"T.Files"_s);
         ASSERT_TRUE(makeSpecial(kind, path));
         ListControl list(2, true);
-        EXPECT_EQ(readPointerList(path, list), 0);
-        EXPECT_TRUE(readLines(path).isEmpty());
+        EXPECT_EQ(readPointerList(store, path, list), 0);
+        EXPECT_TRUE(readLines(store, path).isEmpty());
         QStringList lines;
         QString reason;
-        EXPECT_FALSE(readLinesForRewrite(path, lines, &reason));
+        EXPECT_FALSE(readLinesForRewrite(store, path, lines, &reason));
         EXPECT_EQ(reason, u"The file could not be read, so it is not replaced."_s);
-        EXPECT_TRUE(isMarkedUnreadable(path));
+        EXPECT_TRUE(store.isMarkedUnreadable(path));
 
         list.addRow(u"a\tb"_s);
-        const SaveResult saved = writePointerList(path, list);
+        const SaveResult saved = writePointerList(store, path, list);
         EXPECT_FALSE(saved.ok);
         EXPECT_EQ(saved.reason, unreadableFileReason());
         EXPECT_FALSE(QFileInfo(path).isFile() && !QFileInfo(path).isSymLink()) << "replaced";
@@ -75,18 +76,21 @@ TEST(OwnFiles, specialFiles_readAsUnreadableWithoutBlocking_andAreNeverReplaced)
 // Never read, so never marked: still refused, with the reason of what is there.
 TEST(OwnFiles, saveOverSpecialFileNeverRead_isRefusedWithItsReason)
 {
+    Store store;
     TempFolder t;
     ASSERT_TRUE(makeSpecial(u"fifo"_s, t.file(u"Project.List"_s)));
     ASSERT_TRUE(makeSpecial(u"folder"_s, t.file(u"Project.Topics"_s)));
-    EXPECT_EQ(saveLines(t.file(u"Project.List"_s), {u"A"_s}).reason, u"It is not a regular file."_s);
-    EXPECT_FALSE(saveLines(t.file(u"Project.Topics"_s), {u"A"_s}).ok);
+    EXPECT_EQ(saveLines(store, t.file(u"Project.List"_s), {u"A"_s}).reason, u"It is not a regular file."_s);
+    EXPECT_FALSE(saveLines(store, t.file(u"Project.Topics"_s), {u"A"_s}).ok);
     EXPECT_TRUE(QFileInfo(t.file(u"Project.Topics"_s)).isDir());
 }
 
 // A file that is there but cannot be read (mode 0200) shows empty and stays unreplaceable for the
-// run, even once it could be read again; the mark follows a rename and goes with a delete.
+// run (its store), even once it could be read again; the mark follows a rename and goes with a
+// delete.
 TEST(OwnFiles, unreadableFile_isMarkedForTheRun_followsRenameAndGoesWithDelete)
 {
+    Store store;
     TempFolder t;
     t.write(u"Projects/P/T.Files"_s, "Kept\t/k\r\n");
     const QString path = t.file(u"Projects/P/T.Files"_s);
@@ -94,19 +98,21 @@ TEST(OwnFiles, unreadableFile_isMarkedForTheRun_followsRenameAndGoesWithDelete)
     {
         const test::WithoutRootOverride asUser;
         ListControl list(2, true);
-        EXPECT_EQ(readPointerListTrimmed(path, list), 0);
+        EXPECT_EQ(readPointerListTrimmed(store, path, list), 0);
     }
-    ASSERT_TRUE(isMarkedUnreadable(path)) << "root without the override still read it";
+    ASSERT_TRUE(store.isMarkedUnreadable(path)) << "root without the override still read it";
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-    EXPECT_EQ(saveLines(path, {}).reason, u"The file could not be read, so it is not replaced."_s);
-    EXPECT_FALSE(appendName(path, u"x"_s).ok);
+    EXPECT_EQ(saveLines(store, path, {}).reason, u"The file could not be read, so it is not replaced."_s);
+    EXPECT_FALSE(appendName(store, path, u"x"_s).ok);
     EXPECT_EQ(t.read(u"Projects/P/T.Files"_s), QByteArray("Kept\t/k\r\n"));
+    Store nextRun; // the marks are the store's: another run's store knows none of them
+    EXPECT_FALSE(nextRun.isMarkedUnreadable(path));
 
-    ASSERT_TRUE(renamePath(t.file(u"Projects/P"_s), t.file(u"Projects/Q"_s)));
-    EXPECT_FALSE(isMarkedUnreadable(path));
-    EXPECT_FALSE(saveLines(t.file(u"Projects/Q/T.Files"_s), {}).ok);
-    ASSERT_TRUE(removeFile(t.file(u"Projects/Q/T.Files"_s)));
-    EXPECT_TRUE(saveLines(t.file(u"Projects/Q/T.Files"_s), {u"new"_s}).ok);
+    ASSERT_TRUE(renamePath(store, t.file(u"Projects/P"_s), t.file(u"Projects/Q"_s)));
+    EXPECT_FALSE(store.isMarkedUnreadable(path));
+    EXPECT_FALSE(saveLines(store, t.file(u"Projects/Q/T.Files"_s), {}).ok);
+    ASSERT_TRUE(removeFile(store, t.file(u"Projects/Q/T.Files"_s)));
+    EXPECT_TRUE(saveLines(store, t.file(u"Projects/Q/T.Files"_s), {u"new"_s}).ok);
 }
 
 // A link is written through only to a regular file in the data folder or the home folder: never
@@ -115,8 +121,9 @@ TEST(OwnFiles, unreadableFile_isMarkedForTheRun_followsRenameAndGoesWithDelete)
 // refusal is the link rule's own and not another guard's.
 TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
 {
+    Store store;
     TempFolder data, outside;
-    setDataFolder(data.path());
+    store.setDataFolder(data.path());
     data.write(u"Real.List"_s, "old\r\n");
     outside.write(u"Other.List"_s, "theirs\r\n");
     const QString sibling = data.path() + u"-old/Old.List"_s;
@@ -141,21 +148,21 @@ TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
         const QString link = data.file(u"Project.List"_s);
         QFile::remove(link);
         ASSERT_TRUE(QFile::link(c.target, link));
-        fileGuard::forget(link); // each case is a list never seen before
+        store.forget(link); // each case is a list never seen before
         const QString resolved = QFileInfo(link).canonicalFilePath();
         QByteArray old;
         if (!resolved.isEmpty() && QFileInfo(resolved).isFile()) {
             ASSERT_EQ(readRegularFile(resolved, old), ReadOutcome::Read);
         }
         if (c.readFirst) {
-            ASSERT_FALSE(readLines(link).isEmpty());
+            ASSERT_FALSE(readLines(store, link).isEmpty());
         }
-        const SaveResult saved = saveLines(link, {u"new"_s});
+        const SaveResult saved = saveLines(store, link, {u"new"_s});
         EXPECT_EQ(saved.ok, c.refusal.isEmpty()) << saved.reason.toStdString();
         EXPECT_TRUE(QFileInfo(link).isSymLink()) << "the link itself stays";
         if (c.refusal.isEmpty()) {
             EXPECT_EQ(data.read(u"Real.List"_s), QByteArray("new\r\n"));
-            ASSERT_TRUE(saveLines(link, {u"old"_s}));
+            ASSERT_TRUE(saveLines(store, link, {u"old"_s}));
         } else {
             EXPECT_TRUE(saved.reason.endsWith(c.refusal)) << saved.reason.toStdString();
             if (!resolved.isEmpty() && QFileInfo(resolved).isFile()) {
@@ -175,8 +182,8 @@ TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
     ASSERT_TRUE(QFile::link(outside.file(u"Other.List"_s), link));
     const QByteArray home = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(outside.path()));
-    readLines(link); // the program reads a list before it writes it (and the link now leads elsewhere)
-    const bool written = saveLines(link, {u"mine"_s}).ok;
+    readLines(store, link); // the program reads a list before it writes it (and the link now leads elsewhere)
+    const bool written = saveLines(store, link, {u"mine"_s}).ok;
     qputenv("HOME", home);
     EXPECT_TRUE(written);
     EXPECT_EQ(outside.read(u"Other.List"_s), QByteArray("mine\r\n"));
@@ -187,15 +194,16 @@ TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
 // and without it.
 TEST(OwnFiles, saveChecksTheFileItReplaced_andPutsItBackWhenNotAsRead)
 {
+    Store store;
     for (const bool exchange : {true, false}) {
         for (const bool asRead : {true, false}) {
             SCOPED_TRACE(std::string(exchange ? "exchange" : "no exchange") + (asRead ? ", as read" : ", changed"));
-            useRenameExchange(exchange);
+            store.useRenameExchange(exchange);
             TempFolder t;
             t.write(u"T.Files"_s, "old\r\n");
             const QString path = t.file(u"T.Files"_s);
             QByteArray replaced;
-            const SaveResult saved = saveOwnFile(path, "new\r\n", [&](const QString &file) {
+            const SaveResult saved = saveOwnFile(store, path, "new\r\n", [&](const QString &file) {
                 EXPECT_NE(file, path);
                 replaced = test::bytesOf(file);
                 return asRead;
@@ -207,28 +215,29 @@ TEST(OwnFiles, saveChecksTheFileItReplaced_andPutsItBackWhenNotAsRead)
             EXPECT_EQ(QDir(t.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"T.Files"_s});
         }
     }
-    useRenameExchange(true);
+    store.useRenameExchange(true);
 }
 
 // Lines of a hand-edited file may mix encodings: each is decoded on its own, so a save writes
 // both back as the same text, never double-encoded.
 TEST(OwnFiles, mixedEncodings_decodedLineByLine)
 {
+    Store store;
     TempFolder t;
     t.write(u"Project.List"_s, "Caf\xC3\xA9\r\nB\xE4r \x80\r\n\xEF\xBB\xBFPlain\nend\xE2\x82");
     ListControl list;
-    readNameList(t.file(u"Project.List"_s), list);
+    readNameList(store, t.file(u"Project.List"_s), list);
     // A byte-order mark past the file's start (files joined together) is text like any other.
     const QStringList expected{u"Café"_s, u"Bär €"_s, u"\uFEFFPlain"_s, u"end\u00E2\u201A"_s};
     QStringList rows;
     for (int i = 0; i < list.ListCount(); ++i)
         rows << list.rowText(i);
     EXPECT_EQ(rows, expected);
-    EXPECT_EQ(readLines(t.file(u"Project.List"_s)), expected);
+    EXPECT_EQ(readLines(store, t.file(u"Project.List"_s)), expected);
     EXPECT_EQ(decodeListText("\xEF\xBB\xBF" "a\xC3\xA9\r\nb\xE9\r"), u"a\u00E9\r\nb\u00E9\r"_s);
-    ASSERT_TRUE(saveLines(t.file(u"Mark.List"_s), {u"\uFEFFx"_s}));
-    EXPECT_EQ(readLines(t.file(u"Mark.List"_s)), QStringList{u"\uFEFFx"_s});
-    ASSERT_TRUE(appendName(t.file(u"Project.List"_s), u"New"_s));
+    ASSERT_TRUE(saveLines(store, t.file(u"Mark.List"_s), {u"\uFEFFx"_s}));
+    EXPECT_EQ(readLines(store, t.file(u"Mark.List"_s)), QStringList{u"\uFEFFx"_s});
+    ASSERT_TRUE(appendName(store, t.file(u"Project.List"_s), u"New"_s));
     EXPECT_EQ(t.read(u"Project.List"_s),
               QByteArray("Caf\xC3\xA9\r\nB\xC3\xA4r \xE2\x82\xAC\r\n\xEF\xBB\xBFPlain\r\nend\xC3\xA2\xE2\x80\x9A\r\nNew\r\n"));
 }
@@ -237,12 +246,13 @@ TEST(OwnFiles, mixedEncodings_decodedLineByLine)
 // renamed: the old bytes stay and no temporary file is left behind.
 TEST(OwnFiles, fullDisk_failsWithReasonAndKeepsOldBytes)
 {
+    Store store;
     TempFolder t;
     test::FullDisk disk(t.path());
     t.write(u"P.List"_s, "old\r\n");
     const QString path = t.file(u"P.List"_s);
     const bool failedWithReason = disk.onFullDisk([&] {
-        const SaveResult saved = saveLines(path, {u"new"_s, QString(5000, u'x')});
+        const SaveResult saved = saveLines(store, path, {u"new"_s, QString(5000, u'x')});
         return !saved.ok && !saved.reason.isEmpty();
     });
     EXPECT_TRUE(failedWithReason);

@@ -28,6 +28,10 @@ protected:
     std::unique_ptr<Program> program;
     MainForm *form = nullptr;
     QString executableFolder; // where the program would lie, for its installed files
+    mutable Store ownStore;   // the test's own file steps before the program is made
+
+    // The program's store once it is made, so that the test's reads and writes count as its own.
+    Store &store() const { return program ? program->store() : ownStore; }
 
     // The services the program is made with; a test may add fakes first.
     virtual Platform platform()
@@ -58,11 +62,11 @@ protected:
 
     void setIni(const QString &section, const QString &key, const QString &value)
     {
-        EXPECT_TRUE(WriteIniString(data.file(u"Corvanta.Ini"_s), section, key, value));
+        EXPECT_TRUE(WriteIniString(store(), data.file(u"Corvanta.Ini"_s), section, key, value));
     }
     QString ini(const QString &section, const QString &key) const
     {
-        return ReadIniString(data.file(u"Corvanta.Ini"_s), section, key, QString());
+        return ReadIniString(store(), data.file(u"Corvanta.Ini"_s), section, key, QString());
     }
 
     Navigation &nav() { return form->navigation(); }
