@@ -234,7 +234,7 @@ void Navigation::RereadFileList()
     ListControl &files = f.lstFileList;
     files.clear();
     readPointerListTrimmed(f.store, s.FileListPath, files);
-    if (sortDirection(s.FileSort) != 0)
+    if (listSortDirection(s.FileSort) != SortDirection::None)
         files.setSorted(listSortDirection(s.FileSort));
 }
 
@@ -359,7 +359,7 @@ void Navigation::SelectTopic()
         // Every file that holds a record is read, however short.
         if (size > 0) {
             readPointerListTrimmed(f.store, path, files, &notRead);
-            if (sortDirection(s.FileSort) != 0)
+            if (listSortDirection(s.FileSort) != SortDirection::None)
                 files.setSorted(listSortDirection(s.FileSort));
         }
         watchShownFiles();

@@ -9,12 +9,6 @@ namespace corvanta {
 // commands that need the stored order still ask for "No Sort" first.
 enum class SortOrder { None, Ascending, Descending, Unknown };
 
-// The direction a list sorts its first column in for order: 0 none, 1 ascending, 2 descending.
-constexpr int sortDirection(SortOrder order)
-{
-    return order == SortOrder::Ascending ? 1 : order == SortOrder::Descending ? 2 : 0;
-}
-
 // The list the user last worked in.
 enum class ActiveList { None, Projects, Topics, Files };
 

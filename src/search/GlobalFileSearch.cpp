@@ -37,7 +37,7 @@ void GlobalFileSearch::OpenGlobalFileSearch()
     if (files.SelCount() == 0)
         return;
     const int current = files.ListIndex();
-    if (sortDirection(c.state.FileSort) != 0)
+    if (listSortDirection(c.state.FileSort) != SortDirection::None)
         files.setSorted(listSortDirection(c.state.FileSort));
     files.deselectAll();
     if (current >= 0 && current < files.ListCount()) {
