@@ -9,8 +9,13 @@ using TestApplication = QApplication;
 using TestApplication = QCoreApplication;
 #endif
 
+#include <QTemporaryDir>
+
 int main(int argc, char **argv)
 {
+    // Whatever a test deletes goes to a trash of the run's own, never the user's.
+    const QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                    : qgetenv("QT_QPA_PLATFORM"));
     TestApplication app(argc, argv);

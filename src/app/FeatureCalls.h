@@ -36,6 +36,9 @@ public:
     virtual void reloadList(ListControl &list) = 0;
     // Shows the shown topic's file again after the program itself rewrote it from elsewhere.
     virtual void rereadFileList() = 0;
+    // Shows the Project List (topics false) or project's Topic List as their files now hold them,
+    // with the row name current: a topic opened with its pointers shown. "" for no row.
+    virtual void showNameRow(bool topics, const QString &project, const QString &name) = 0;
 
 protected:
     ~ListNavigation() = default;

@@ -3,6 +3,7 @@
 #include "app/CommandSurface.h"
 #include "app/Operations.h"
 #include "app/SharedState.h"
+#include "app/UndoHistory.h"
 #include "platform/Clipboard.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
@@ -114,6 +115,9 @@ void NameMoving::PasteProjectName(bool atRow)
         showDuplicateName(c.ui, name, true);
         return;
     }
+    PointerChange change(c.undo, projectStepName(QStringLiteral("Paste"), name));
+    change.touch(c.state.ProjectListPath);
+    change.showNames(UndoHistory::NameList::Projects, {}, c.state.CutProjectName, name);
     const int index = list.ListIndex();
     const int row = atRow && index >= 0 && index <= list.ListCount() ? index : list.ListCount();
     insertSelected(list, row, name);
@@ -173,6 +177,9 @@ void NameMoving::PasteTopicName(bool atRow)
         showDuplicateName(c.ui, name, false);
         return;
     }
+    PointerChange change(c.undo, topicStepName(QStringLiteral("Paste"), name, project));
+    change.touch(c.state.TopicListPath);
+    change.showNames(UndoHistory::NameList::Topics, project, trimSpaces(c.state.CutTopicName), name);
     const int index = list.ListIndex();
     const int row = atRow && index >= 0 && index <= list.ListCount() ? index : list.ListCount();
     insertSelected(list, row, name);

@@ -430,6 +430,22 @@ bool Navigation::openPlace(const Place &place)
     return true;
 }
 
+void Navigation::showNameRow(bool topics, const QString &project, const QString &name)
+{
+    // The lists are read again: their files may have changed under them.
+    LoadEntryScreen();
+    if (topics) {
+        (void)openPlace({project, name, {}});
+        return;
+    }
+    ListControl &projects = f.lstProjectList;
+    const int row = name.isEmpty() ? -1 : rowNamed(projects, name);
+    if (row < 0)
+        return;
+    projects.deselectAll();
+    projects.selectRow(row);
+}
+
 void Navigation::selectPointer(const QString &line)
 {
     ListControl &topics = f.lstTopicList;

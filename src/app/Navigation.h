@@ -41,6 +41,7 @@ public:
     void selectPointer(const QString &pointer) override;
     void reloadList(ListControl &list) override { ReloadList(list); }
     void rereadFileList() override { RereadFileList(); }
+    void showNameRow(bool topics, const QString &project, const QString &name) override;
 
     void LoadEntryScreen();
     void LoadProjectList();

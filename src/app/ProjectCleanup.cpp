@@ -2,6 +2,7 @@
 
 #include "app/Operations.h"
 #include "app/SharedState.h"
+#include "app/UndoHistory.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/FileOps.h"
@@ -20,13 +21,24 @@ QString countText(int n) { return u' ' + QString::number(n); }
 
 } // namespace
 
-QString keptFoldersText(const QStringList &folders)
+QString keptFoldersText(const QStringList &folders, bool inTrash)
 {
     QString text = QStringLiteral("These Folders Still Hold Files Not Made By Corvanta,") + fiveSpaces()
         + QStringLiteral("\rSo They Were Kept:\r");
     for (const QString &folder : folders)
         text += u'[' + folder + QStringLiteral("]\r");
+    if (inTrash)
+        text += QStringLiteral("\rThe Files Made By Corvanta Are In The Trash.\r");
     return text;
+}
+
+bool deleteForGood(Ui &ui, const QString &what, const QString &title)
+{
+    return ui.msgBox(QStringLiteral("The Drive Of The Data Folder Has No Trash, So") + fiveSpaces() + u'\r' + what
+                         + QStringLiteral(" Would Be Deleted For Good.\r\rDo You Want To Delete Them For Good?")
+                         + fiveSpaces() + u'\r',
+                     title, MsgBox::YesNo | MsgBox::Exclamation | MsgBox::DefaultButton2)
+        == MsgBox::Yes;
 }
 
 ProjectCleanup::ProjectCleanup(const FeatureContext &context) : c(context)
@@ -116,10 +128,21 @@ void ProjectCleanup::CleanUpProjectFiles()
                                    QStringLiteral(" Cleanup ") + count + QStringLiteral(" Project Files"),
                                    MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
     QStringList kept;
-    if (answer == MsgBox::Yes && confirmMany(int(orphans.size()), int(folders.size()))) {
+    const bool toTrash = trashUsableFor(projects);
+    if (answer == MsgBox::Yes && confirmMany(int(orphans.size()), int(folders.size()))
+        && (toTrash || deleteForGood(c.ui, QStringLiteral("These") + count + QStringLiteral(" Project Files"),
+                                     QStringLiteral(" Cleanup ") + count + QStringLiteral(" Project Files")))) {
+        PointerChange change(c.undo, QStringLiteral("Clean Up") + count
+                                         + (orphans.size() == 1 ? QStringLiteral(" Project Folder") : QStringLiteral(" Project Folders")));
+        change.showNames(UndoHistory::NameList::Projects, {}, {}, {});
         for (const QString &folder : orphans) {
             const QString path = projects + u'/' + folder;
-            if (isRealFolder(path) && !removeProjectFolder(c.store, path, folder))
+            if (!isRealFolder(path))
+                continue;
+            for (const QString &file : programFilesIn(path, folder))
+                change.touchFile(file, true);
+            change.touchFolder(path);
+            if (!removeProjectFolder(c.store, path, folder, toTrash))
                 kept << path;
         }
     }
@@ -130,7 +153,7 @@ void ProjectCleanup::CleanUpProjectFiles()
     s.ListLoading = false;
     c.window.setEnabled(true);
     if (!kept.isEmpty())
-        c.ui.msgBox(keptFoldersText(kept), CleanupTitle, MsgBox::OkOnly | MsgBox::Information);
+        c.ui.msgBox(keptFoldersText(kept, toTrash), CleanupTitle, MsgBox::OkOnly | MsgBox::Information);
 }
 
 } // namespace corvanta

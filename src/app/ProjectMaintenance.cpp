@@ -1,6 +1,7 @@
 #include "app/ProjectMaintenance.h"
 
 #include "app/Operations.h"
+#include "app/UndoHistory.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/FileOps.h"
@@ -9,6 +10,8 @@
 #include "store/NameRules.h"
 
 #include <QFileInfo>
+
+#include <optional>
 
 namespace corvanta {
 
@@ -113,6 +116,7 @@ void ProjectMaintenance::CreateNewProject()
     const int insertionRow = list.ListIndex();
     QString name;
     bool insertName = false;
+    std::optional<PointerChange> change;
     for (;;) {
         if (!askName(EditorMode::NewProject, &name, &insertName))
             return;
@@ -124,6 +128,13 @@ void ProjectMaintenance::CreateNewProject()
         }
         // Folder and both list files, or nothing at all.
         const QString folder = projectFolder(name);
+        if (!change) {
+            change.emplace(c.undo, QString());
+            change->touch(s.ProjectListPath);
+        }
+        change->touchFolder(folder);
+        change->touchFile(folder + u'/' + name + QStringLiteral(".List"));
+        change->touchFile(folder + u'/' + name + QStringLiteral(".Files"));
         FsResult made = makeFolder(folder);
         if (made)
             made = createEmptyFile(c.store, folder + u'/' + name + QStringLiteral(".List"));
@@ -137,6 +148,8 @@ void ProjectMaintenance::CreateNewProject()
         }
         break;
     }
+    change->setLabel(projectStepName(QStringLiteral("Create"), name));
+    change->showNames(UndoHistory::NameList::Projects, {}, {}, name);
 
     c.ui.setBusy(true);
     s.SuppressListClick = true;
@@ -179,6 +192,7 @@ void ProjectMaintenance::CreateNewTopic()
     const int insertionRow = std::max(list.ListIndex(), 1);
     QString name;
     bool insertName = false;
+    std::optional<PointerChange> change;
     for (;;) {
         if (!askName(EditorMode::NewTopic, &name, &insertName))
             return;
@@ -189,6 +203,11 @@ void ProjectMaintenance::CreateNewTopic()
             alreadyOnFile(QStringLiteral("Topic"), name);
             continue;
         }
+        if (!change) {
+            change.emplace(c.undo, QString());
+            change->touch(s.TopicListPath);
+        }
+        change->touchFile(file);
         const FsResult made = createEmptyFile(c.store, file);
         if (!made) {
             showFailure(made);
@@ -196,6 +215,8 @@ void ProjectMaintenance::CreateNewTopic()
         }
         break;
     }
+    change->setLabel(topicStepName(QStringLiteral("Create"), name, s.CurrentProject));
+    change->showNames(UndoHistory::NameList::Topics, s.CurrentProject, {}, name);
 
     c.ui.setBusy(true);
     s.SuppressListClick = true;

@@ -41,7 +41,8 @@ private:
     bool askName(EditorMode mode, QString *name, bool *insertName = nullptr);
     // Renaming a project: the checks and the new name; then the list once the disk has moved.
     bool askProjectRename(int *index, QString *oldName, QString *newName);
-    void showRenamedProject(int index, const QString &oldName, const QString &newName);
+    // False when Project.List could not be written and the disk went back.
+    bool showRenamedProject(int index, const QString &oldName, const QString &newName);
     // Refuses a name that cannot be a file name or is taken; true when the dialog must reopen.
     bool refuseNewName(const QString &name);
     // Shows the duplicate-name box when the Project (or Topic) List already has name.

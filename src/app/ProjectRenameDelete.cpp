@@ -3,6 +3,7 @@
 
 #include "app/Operations.h"
 #include "app/ProjectCleanup.h"
+#include "app/UndoHistory.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/FileOps.h"
@@ -36,7 +37,7 @@ void tellNotPutBack(Ui &ui, const QString &now, const QString &was, const FsResu
 // so the disk is either wholly renamed or as it was. A step that cannot be undone is told, with
 // where its file now is.
 FsResult moveProjectFiles(Store &store, Ui &ui, const QString &oldFolder, const QString &newFolder, const QString &oldName,
-                          const QString &newName)
+                          const QString &newName, std::vector<UndoHistory::Move> *made = nullptr)
 {
     struct Step { QString from, to; };
     const Step steps[] = {
@@ -58,6 +59,10 @@ FsResult moveProjectFiles(Store &store, Ui &ui, const QString &oldFolder, const 
         }
         done.push_back(&step);
     }
+    if (made) {
+        for (const Step *step : done)
+            made->push_back({step->from, step->to});
+    }
     return {};
 }
 
@@ -72,13 +77,21 @@ void ProjectMaintenance::RenameProject()
         return;
     // The files and the folder first; the list changes only when they all moved.
     c.ui.setBusy(true);
-    const FsResult moved = moveProjectFiles(c.store, c.ui, projectFolder(oldName), projectFolder(newName), oldName, newName);
+    PointerChange change(c.undo, projectStepName(QStringLiteral("Rename"), oldName));
+    change.touch(s.ProjectListPath);
+    change.showNames(UndoHistory::NameList::Projects, {}, oldName, newName);
+    std::vector<UndoHistory::Move> moves;
+    const FsResult moved =
+        moveProjectFiles(c.store, c.ui, projectFolder(oldName), projectFolder(newName), oldName, newName, &moves);
     if (!moved) {
         c.ui.setBusy(false);
         showFailure(moved);
         return;
     }
-    showRenamedProject(index, oldName, newName);
+    if (showRenamedProject(index, oldName, newName)) {
+        for (const UndoHistory::Move &move : moves)
+            change.moved(move.from, move.to);
+    }
 }
 
 bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString *newName)
@@ -143,7 +156,7 @@ bool ProjectMaintenance::askProjectRename(int *index, QString *oldName, QString 
     return true;
 }
 
-void ProjectMaintenance::showRenamedProject(int index, const QString &oldName, const QString &newName)
+bool ProjectMaintenance::showRenamedProject(int index, const QString &oldName, const QString &newName)
 {
     ListControl &list = c.lstProjectList;
     list.setRow(index);
@@ -157,7 +170,7 @@ void ProjectMaintenance::showRenamedProject(int index, const QString &oldName, c
             tellNotPutBack(c.ui, projectFolder(newName), projectFolder(oldName), back);
         list.selectRow(index);
         c.ui.setBusy(false);
-        return;
+        return false;
     }
     list.selectRow(index);
     const bool wasOpen = s.CurrentProject == oldName;
@@ -166,9 +179,10 @@ void ProjectMaintenance::showRenamedProject(int index, const QString &oldName, c
         // The open project's paths are gone: start again from the top.
         c.navigation.loadEntryScreen();
         list.selectRow(index);
-        return;
+        return true;
     }
     c.window.giveFocus(&list);
+    return true;
 }
 
 QString ProjectMaintenance::rowFile(int row) const
@@ -230,6 +244,11 @@ void ProjectMaintenance::RenameTopic()
     // A file another row still shows stays where it is; the renamed row gets a copy.
     const bool shared = fileInUse(oldFile, index);
     const bool exists = QFileInfo::exists(oldFile);
+    PointerChange change(c.undo, topicStepName(QStringLiteral("Rename"), oldName, s.CurrentProject));
+    change.touch(s.TopicListPath);
+    change.showNames(UndoHistory::NameList::Topics, s.CurrentProject, oldName, newName);
+    if (shared)
+        change.touchFile(newFile);
     if (exists) {
         const FsResult moved = shared ? copyFile(oldFile, newFile) : renamePath(c.store, oldFile, newFile);
         if (!moved) {
@@ -258,6 +277,8 @@ void ProjectMaintenance::RenameTopic()
                         + fiveSpaces() + QStringLiteral("\rThe Renamed Topic Keeps A Copy Of Them.\r"),
                     QStringLiteral(" Rename Topic: ") + newName.toUpper(), MsgBox::OkOnly | MsgBox::Information);
     }
+    if (exists && !shared)
+        change.moved(oldFile, newFile);
     // The File List shown keeps showing, now under its new name.
     if (s.FileListPath == oldFile && !shared) {
         s.FileListPath = newFile;
@@ -286,7 +307,22 @@ void ProjectMaintenance::DeleteProject()
         QStringLiteral(" Delete Project: ") + userText(name), DeleteQuestion);
     if (answer != MsgBox::Yes)
         return;
+    // Only a name that is a folder of its own inside Projects/ has files to delete.
+    const QString folder = projectFolder(trimSpaces(name));
+    const bool hasFolder = isUsableFileName(name) && isRealFolder(folder);
+    const QStringList ownFiles = hasFolder ? programFilesIn(folder, trimSpaces(name)) : QStringList();
+    const bool toTrash = hasFolder && trashUsableFor(folder);
+    if (!ownFiles.isEmpty() && !toTrash
+        && !deleteForGood(c.ui, QStringLiteral("The Project Files Of - ") + upper + QStringLiteral(" -"),
+                          QStringLiteral(" Delete Project: ") + userText(name)))
+        return;
 
+    PointerChange change(c.undo, projectStepName(QStringLiteral("Delete"), trimSpaces(name)));
+    change.touch(s.ProjectListPath);
+    for (const QString &file : ownFiles)
+        change.touchFile(file, true);
+    if (hasFolder)
+        change.touchFolder(folder);
     list.setRow(index);
     list.removeRow(index);
     if (!writeProjectList()) {
@@ -297,15 +333,15 @@ void ProjectMaintenance::DeleteProject()
         return;
     }
     list.selectRow(std::max(index - 1, 0));
-    // Only a name that is a folder of its own inside Projects/ has files to delete.
-    const QString folder = projectFolder(trimSpaces(name));
-    const bool kept = isUsableFileName(name) && isRealFolder(folder) && !removeProjectFolder(c.store, folder, trimSpaces(name));
+    change.showNames(UndoHistory::NameList::Projects, {}, name,
+                     list.ListCount() > 0 ? list.rowText(std::max(index - 1, 0)) : QString());
+    const bool kept = hasFolder && !removeProjectFolder(c.store, folder, trimSpaces(name), toTrash);
     if (!s.CurrentProject.isEmpty() && s.CurrentProject == name) {
         c.navigation.loadEntryScreen();
         list.selectRow(std::max(index - 1, 0));
     }
     if (kept)
-        c.ui.msgBox(keptFoldersText({folder}), QStringLiteral(" Delete Project: ") + name,
+        c.ui.msgBox(keptFoldersText({folder}, toTrash), QStringLiteral(" Delete Project: ") + name,
                     MsgBox::OkOnly | MsgBox::Information);
 }
 
@@ -334,7 +370,17 @@ void ProjectMaintenance::DeleteTopic()
             + upper + QStringLiteral(" - And Its Topic Files?") + fiveSpaces() + QStringLiteral("\r\r") + NotCreatedByUs;
     if (c.ui.msgBox(text, QStringLiteral(" Delete Topic: ") + upper, DeleteQuestion) != MsgBox::Yes)
         return;
+    const bool ownFile = !shared && isUsableFileName(name) && QFileInfo(file).isFile();
+    const bool toTrash = ownFile && trashUsableFor(QFileInfo(file).path());
+    if (ownFile && !toTrash
+        && !deleteForGood(c.ui, QStringLiteral("The Topic Files Of - ") + upper + QStringLiteral(" -"),
+                          QStringLiteral(" Delete Topic: ") + upper))
+        return;
 
+    PointerChange change(c.undo, topicStepName(QStringLiteral("Delete"), name, s.CurrentProject));
+    change.touch(s.TopicListPath);
+    if (ownFile)
+        change.touchFile(file, true);
     list.setRow(index);
     list.removeRow(index);
     if (!writeTopicList()) {
@@ -347,8 +393,10 @@ void ProjectMaintenance::DeleteTopic()
     if (index > list.ListCount() - 1)
         index = list.ListCount() - 1;
     list.selectRow(index);
-    if (!shared && isUsableFileName(name) && QFileInfo(file).isFile()) {
-        if (const FsResult removed = removeFile(c.store, file); !removed)
+    change.showNames(UndoHistory::NameList::Topics, s.CurrentProject, name,
+                     index >= 0 && !isProjectRow(list.rowText(index)) ? trimSpaces(list.columnText(index, 0)) : QString());
+    if (ownFile) {
+        if (const FsResult removed = toTrash ? moveToTrash(c.store, file) : removeFile(c.store, file); !removed)
             showFailure(removed); // the list no longer names it; the file stays where it was
     }
     c.navigation.selectTopic(); // the File List follows the highlight

@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "app/Navigation.h"
 #include "app/Settings.h"
+#include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/ListFiles.h"
 #include "store/NameRules.h"
@@ -253,6 +254,10 @@ void Sorting::SaveProjectList()
     f.setCaption(QStringLiteral(" Rebuilding Project List"));
     f.ui.setBusy(true);
     const int index = list.ListIndex();
+    const QString current = index >= 0 && index < list.ListCount() ? list.rowText(index) : QString();
+    PointerChange change(f.undo, QStringLiteral("Rebuild Project List"));
+    change.touch(s.ProjectListPath);
+    change.showNames(UndoHistory::NameList::Projects, {}, current, current);
     reportSaveFailure(f.store, f.ui, s.ProjectListPath, writeNameList(f.store, s.ProjectListPath, list));
     f.setCaption(Corvanta);
     f.ui.beep();
@@ -271,6 +276,13 @@ void Sorting::SaveTopicList()
     f.setCaption(QStringLiteral(" Rebuilding Topic List"));
     f.ui.setBusy(true);
     const int index = list.ListIndex();
+    const QString current = index >= 0 && index < list.ListCount() && !isProjectRow(list.rowText(index))
+        ? trimSpaces(list.columnText(index, 0)) : QString();
+    PointerChange change(f.undo, s.CurrentProject.isEmpty()
+                                     ? QStringLiteral("Rebuild Topic List")
+                                     : QStringLiteral("Rebuild Topic List in '") + userText(s.CurrentProject) + u'\'');
+    change.touch(s.TopicListPath);
+    change.showNames(UndoHistory::NameList::Topics, s.CurrentProject, current, current);
     list.deselectAll();
     reportSaveFailure(f.store, f.ui, s.TopicListPath, writeNameList(f.store, s.TopicListPath, list));
     f.setCaption(before);

@@ -7,7 +7,11 @@
 #include "platform/MsgBox.h"
 #include "platform/RegularFile.h"
 #include "platform/Ui.h"
+#include "store/FileOps.h"
 #include "store/ListFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <QHash>
 #include <QStringList>
@@ -82,6 +86,13 @@ QString firstChangedRecord(const QByteArray &shown, const QByteArray &other)
     return now.isEmpty() ? QString() : now.last();
 }
 
+// Whether anything is at path, a link leading nowhere too.
+bool isThere(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
 QString refusalText(const QString &path, const QString &why, bool back)
 {
     return QStringLiteral("The File  [") + userText(path) + QStringLiteral("]  ") + why
@@ -110,6 +121,19 @@ QString pointerCount(int count)
     return count == 1 ? QStringLiteral("Pointer") : QString::number(count) + QStringLiteral(" Pointers");
 }
 
+QString projectStepName(const QString &verb, const QString &project)
+{
+    return verb + QStringLiteral(" Project '") + userText(project) + u'\'';
+}
+
+QString topicStepName(const QString &verb, const QString &topic, const QString &project)
+{
+    QString name = verb + QStringLiteral(" Topic '") + userText(topic) + u'\'';
+    if (!project.isEmpty())
+        name += QStringLiteral(" in '") + userText(project) + u'\'';
+    return name;
+}
+
 UndoHistory::UndoHistory(SharedState &state, Ui &ui, Operations &operations, CommandSurface &commands, Store &store)
     : s(state), ui_(ui), store_(store), commands_(commands)
 {
@@ -121,6 +145,7 @@ UndoHistory::UndoHistory(SharedState &state, Ui &ui, Operations &operations, Com
 void UndoHistory::record(Change change)
 {
     redo_.clear();
+    ++recorded_;
     undo_.push_back(std::move(change));
     while (undo_.size() > Limit || (undo_.size() > 1 && heldBytes() > byteBudget_))
         undo_.pop_front();
@@ -185,6 +210,81 @@ void UndoHistory::step(std::deque<Change> &from, std::deque<Change> &to, bool ba
     updateMenu();
 }
 
+bool UndoHistory::leftAsIs(const Change &change, bool back, QString *path, QString *why) const
+{
+    auto wanted = [back](const FileState &file) { return back ? file.existedBefore : file.existsAfter; };
+    for (const FileState &file : change.files) {
+        if (file.clipboard && back)
+            continue;
+        *path = file.path;
+        // Undo finds what the change left, Redo what was there before it; but Paste.Lst must
+        // still hold the pointers the Cut put there, which the topic loses again.
+        const bool leftThere = back || file.clipboard ? file.existsAfter : file.existedBefore;
+        const bool there = isThere(file.path);
+        if (!leftThere) {
+            if (there) {
+                *why = QStringLiteral("Is There Again, And Is Not Replaced.");
+                return false;
+            }
+            continue;
+        }
+        if ((file.folder || file.tracked) && !there) {
+            *why = QStringLiteral("Is Gone.");
+            return false;
+        }
+        if (file.folder) {
+            if (!isRealFolder(file.path)) {
+                *why = QStringLiteral("Was Changed Since.");
+                return false;
+            }
+            // A folder that goes holds nothing but the files that go with it.
+            if (!wanted(file)) {
+                const QStringList entries = QDir(file.path).entryList(
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+                for (const QString &entry : entries) {
+                    const QString inside = file.path + u'/' + entry;
+                    const bool goes = std::any_of(change.files.begin(), change.files.end(), [&](const FileState &f) {
+                        return f.path == inside && !wanted(f);
+                    });
+                    if (!goes) {
+                        *why = QStringLiteral("Holds Files Corvanta Did Not Make.");
+                        return false;
+                    }
+                }
+            }
+            continue;
+        }
+        QByteArray now;
+        QString reason;
+        if (!bytesNow(file.path, now, &reason)) {
+            *why = QStringLiteral("Could Not Be Read: ") + reason;
+            return false;
+        }
+        if (now != (back || file.clipboard ? file.after : file.before)) {
+            *why = QStringLiteral("Was Changed Since.");
+            return false;
+        }
+    }
+    // A rename goes back only onto a free name, in any letter case.
+    for (const Move &move : change.moves) {
+        const QString &now = back ? move.to : move.from;
+        const QString &then = back ? move.from : move.to;
+        if (move.from.startsWith(change.moves.back().from + u'/'))
+            continue; // inside a folder renamed with it: checked when it is renamed
+        *path = now;
+        if (!isThere(now)) {
+            *why = QStringLiteral("Is Gone.");
+            return false;
+        }
+        if (existsIgnoringCase(then)) {
+            *path = then;
+            *why = QStringLiteral("Is There Again, And Is Not Replaced.");
+            return false;
+        }
+    }
+    return true;
+}
+
 bool UndoHistory::restore(const Change &change, bool back)
 {
     const QString title = back ? QStringLiteral(" Cannot Undo") : QStringLiteral(" Cannot Redo");
@@ -192,73 +292,141 @@ bool UndoHistory::restore(const Change &change, bool back)
         ui_.msgBox(refusalText(path, why, back), title, MsgBox::OkOnly | MsgBox::Exclamation);
         return false;
     };
-    // Every file first: a change is put back whole or not at all.
-    std::vector<const FileState *> writes;
-    for (const FileState &file : change.files) {
-        if (file.clipboard && back)
-            continue;
-        QByteArray now;
-        QString reason;
-        if (!bytesNow(file.path, now, &reason))
-            return refuse(file.path, QStringLiteral("Could Not Be Read: ") + reason);
-        // Undo finds what the change left, Redo what was there before it; but Paste.Lst must
-        // still hold the pointers the Cut put there, which the topic loses again.
-        if (now != (back || file.clipboard ? file.after : file.before))
-            return refuse(file.path, QStringLiteral("Was Changed Since."));
-        if (!file.clipboard)
-            writes.push_back(&file);
+    // Everything first: a change is put back whole or not at all.
+    {
+        QString path;
+        QString why;
+        if (!leftAsIs(change, back, &path, &why))
+            return refuse(path, why);
     }
-    // The files that gain pointers before those that lose them: a pointer moving between two
-    // files is in one of them at every moment, whenever the program is stopped.
-    if (writes.size() > 1) {
-        std::stable_partition(writes.begin(), writes.end(), [back](const FileState *file) {
-            return gainsRecords(back ? file->after : file->before, back ? file->before : file->after);
-        });
-    }
-    for (std::size_t i = 0; i < writes.size(); ++i) {
-        const FileState &file = *writes[i];
-        const SaveResult saved = saveListBytes(store_, file.path, back ? file.before : file.after);
-        if (saved) {
-            if (betweenWrites_ && i + 1 < writes.size())
-                betweenWrites_();
-            continue;
-        }
+    auto wanted = [back](const FileState &file) { return back ? file.existedBefore : file.existsAfter; };
+
+    // What is done so far, each with the step that takes it back ("" when it did), for a change
+    // that fails midway.
+    struct Done {
+        QString path;
+        std::function<QString()> takeBack;
+    };
+    std::vector<Done> done;
+    auto fail = [&](const QString &path, const QString &why) {
         // The files already put back take what the change left again, the last written first,
         // so they stay alike.
         QStringList notPutBack;
-        for (std::size_t j = i; j-- > 0;) {
-            const FileState &done = *writes[j];
-            const SaveResult putBack = saveListBytes(store_, done.path, back ? done.after : done.before);
-            if (!putBack)
-                notPutBack << userText(done.path) + QStringLiteral("]  ")
-                        + (putBack.changedOnDisk ? QStringLiteral("Was Changed Since.") : putBack.reason);
+        for (auto it = done.rbegin(); it != done.rend(); ++it) {
+            if (const QString reason = it->takeBack(); !reason.isEmpty())
+                notPutBack << userText(it->path) + QStringLiteral("]  ") + reason;
         }
-        refuse(file.path,
-            saved.changedOnDisk ? QStringLiteral("Was Changed Since.")
-                                : QStringLiteral("Could Not Be Saved: ") + saved.reason);
+        refuse(path, why);
         // Such a file keeps the step after all: the user is told which, and why.
         for (const QString &line : notPutBack)
             ui_.msgBox(QStringLiteral("The Step Stays In The File  [") + line + fiveSpaces() + u'\r', title,
                        MsgBox::OkOnly | MsgBox::Exclamation);
         return false;
+    };
+    auto reasonOf = [](const FsResult &result) { return result ? QString() : result.reason; };
+    auto write = [this](const QString &path, const QByteArray &bytes, bool madeNow) {
+        if (madeNow)
+            store_.forget(path); // a file deleted before is new again
+        const SaveResult saved = saveListBytes(store_, path, bytes);
+        return saved ? QString() : saved.changedOnDisk ? QStringLiteral("Was Changed Since.") : saved.reason;
+    };
+
+    std::vector<const FileState *> folders;
+    std::vector<const FileState *> writes;
+    for (const FileState &file : change.files) {
+        if (file.folder)
+            folders.push_back(&file);
+        else if (!file.clipboard)
+            writes.push_back(&file);
+    }
+    std::sort(folders.begin(), folders.end(),
+              [](const FileState *a, const FileState *b) { return a->path.size() < b->path.size(); });
+
+    // The folders that come back, outer ones first.
+    for (const FileState *folder : folders) {
+        if (!wanted(*folder))
+            continue;
+        if (const FsResult made = makeFolder(folder->path); !made)
+            return fail(folder->path, QStringLiteral("Could Not Be Made: ") + made.reason);
+        done.push_back({folder->path, [path = folder->path, reasonOf] { return reasonOf(removeEmptyFolder(path)); }});
+    }
+    // The renames, the last one made first when undone.
+    std::vector<Move> moves = change.moves;
+    if (back) {
+        std::reverse(moves.begin(), moves.end());
+        for (Move &move : moves)
+            std::swap(move.from, move.to);
+    }
+    for (const Move &move : moves) {
+        if (const FsResult renamed = renamePath(store_, move.from, move.to); !renamed)
+            return fail(move.from, QStringLiteral("Could Not Be Renamed: ") + renamed.reason);
+        done.push_back({move.to, [this, move, reasonOf] { return reasonOf(renamePath(store_, move.to, move.from)); }});
+    }
+    // The files that gain pointers before those that lose them: a pointer moving between two
+    // files is in one of them at every moment, whenever the program is stopped. Files deleted
+    // go last.
+    if (writes.size() > 1) {
+        std::stable_partition(writes.begin(), writes.end(), [&](const FileState *file) {
+            return wanted(*file)
+                && gainsRecords(back ? file->after : file->before, back ? file->before : file->after);
+        });
+        std::stable_partition(writes.begin(), writes.end(), [&](const FileState *file) { return wanted(*file); });
+    }
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        const FileState &file = *writes[i];
+        const QByteArray &target = back ? file.before : file.after;
+        const QByteArray &left = back ? file.after : file.before;
+        const bool leftThere = back ? file.existsAfter : file.existedBefore;
+        if (!wanted(file)) {
+            const bool toTrash = file.deleted && !back && trashUsableFor(QFileInfo(file.path).path());
+            const FsResult removed = toTrash ? moveToTrash(store_, file.path) : removeFile(store_, file.path);
+            if (!removed)
+                return fail(file.path, QStringLiteral("Could Not Be Deleted: ") + removed.reason);
+            done.push_back({file.path, [write, &file, &left] { return write(file.path, left, true); }});
+        } else {
+            if (const QString failed = write(file.path, target, !leftThere); !failed.isEmpty())
+                return fail(file.path, failed == QStringLiteral("Was Changed Since.") ? failed
+                                                                                   : QStringLiteral("Could Not Be Saved: ") + failed);
+            if (leftThere)
+                done.push_back({file.path, [write, &file, &left] { return write(file.path, left, false); }});
+            else
+                done.push_back({file.path, [this, &file, reasonOf] { return reasonOf(removeFile(store_, file.path)); }});
+        }
+        if (betweenWrites_ && i + 1 < writes.size())
+            betweenWrites_();
+    }
+    // The folders that go, inner ones first.
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+        if (wanted(**folder))
+            continue;
+        if (const FsResult removed = removeEmptyFolder((*folder)->path); !removed)
+            return fail((*folder)->path, QStringLiteral("Could Not Be Removed: ") + removed.reason);
+        done.push_back({(*folder)->path, [path = (*folder)->path, reasonOf] { return reasonOf(makeFolder(path)); }});
     }
     return true;
 }
 
 void UndoHistory::show(const Change &change, bool back)
 {
-    const FileState &first = *std::find_if(change.files.begin(), change.files.end(),
-        [](const FileState &file) { return !file.clipboard; });
-    const QByteArray &shown = back ? first.before : first.after;
-    const QString pointer = firstChangedRecord(shown, back ? first.after : first.before);
     if (!navigation_)
         return;
+    if (change.names != NameList::None) {
+        navigation_->showNameRow(change.names == NameList::Topics, change.project,
+                                 back ? change.rowBefore : change.rowAfter);
+        return;
+    }
+    const auto first = std::find_if(change.files.begin(), change.files.end(),
+        [](const FileState &file) { return !file.clipboard && !file.folder; });
+    if (first == change.files.end())
+        return;
+    const QByteArray &shown = back ? first->before : first->after;
+    const QString pointer = firstChangedRecord(shown, back ? first->after : first->before);
     Place place;
     place.pointer = pointer;
-    if (first.path == s.FileListPath) {
+    if (first->path == s.FileListPath) {
         navigation_->rereadFileList();
         navigation_->selectPointer(pointer);
-    } else if (placeOf(s.ProgramFolder, first.path, place.project, place.topic)) {
+    } else if (placeOf(s.ProgramFolder, first->path, place.project, place.topic)) {
         (void)navigation_->openPlace(place);
     }
 }
@@ -289,16 +457,74 @@ void PointerChange::touchClipboard(const QString &path)
     take(path, true);
 }
 
+bool PointerChange::taken(const QString &path) const
+{
+    return std::any_of(change_.files.begin(), change_.files.end(),
+                       [&](const UndoHistory::FileState &file) { return file.path == path; });
+}
+
+void PointerChange::touchFile(const QString &path, bool deleting)
+{
+    if (outer_) {
+        outer_->touchFile(path, deleting);
+        return;
+    }
+    if (taken(path))
+        return;
+    UndoHistory::FileState file{path, {}, {}, false};
+    file.tracked = true;
+    file.deleted = deleting;
+    file.existedBefore = isThere(path);
+    if (file.existedBefore && !bytesNow(path, file.before))
+        return;
+    file.before = history_.shared(path, file.before);
+    change_.files.push_back(std::move(file));
+}
+
+void PointerChange::touchFolder(const QString &path)
+{
+    if (outer_) {
+        outer_->touchFolder(path);
+        return;
+    }
+    if (taken(path))
+        return;
+    UndoHistory::FileState folder{path, {}, {}, false};
+    folder.folder = true;
+    folder.existedBefore = isRealFolder(path);
+    change_.files.push_back(std::move(folder));
+}
+
+void PointerChange::moved(const QString &from, const QString &to)
+{
+    if (outer_)
+        outer_->moved(from, to);
+    else
+        change_.moves.push_back({from, to});
+}
+
+void PointerChange::showNames(UndoHistory::NameList list, const QString &project, const QString &before,
+                              const QString &after)
+{
+    if (outer_) {
+        if (outer_->change_.names == UndoHistory::NameList::None) // the outer change's list is shown
+            outer_->showNames(list, project, before, after);
+        return;
+    }
+    change_.names = list;
+    change_.project = project;
+    change_.rowBefore = before;
+    change_.rowAfter = after;
+}
+
 void PointerChange::take(const QString &path, bool clipboard)
 {
     if (outer_) {
         outer_->take(path, clipboard);
         return;
     }
-    for (const UndoHistory::FileState &file : change_.files) {
-        if (file.path == path)
-            return;
-    }
+    if (taken(path))
+        return;
     UndoHistory::FileState file{path, {}, {}, clipboard};
     if (bytesNow(path, file.before)) {
         file.before = history_.shared(path, file.before);
@@ -313,10 +539,20 @@ PointerChange::~PointerChange()
     history_.open_ = nullptr;
     // Paste.Lst stays even when the Cut wrote what it held already: Redo still needs it so.
     std::erase_if(change_.files, [](UndoHistory::FileState &file) {
-        return !bytesNow(file.path, file.after) || (file.after == file.before && !file.clipboard);
+        if (file.folder) {
+            file.existsAfter = isRealFolder(file.path);
+            return file.existsAfter == file.existedBefore;
+        }
+        if (file.tracked)
+            file.existsAfter = isThere(file.path);
+        if (!file.existsAfter)
+            return !file.existedBefore;
+        return !bytesNow(file.path, file.after)
+            || (file.after == file.before && file.existedBefore && !file.clipboard);
     });
     // Paste.Lst written alone (the topic's file could not be) is nothing to undo.
-    if (std::any_of(change_.files.begin(), change_.files.end(),
+    if (!change_.moves.empty()
+        || std::any_of(change_.files.begin(), change_.files.end(),
             [](const UndoHistory::FileState &file) { return !file.clipboard; }))
         history_.record(std::move(change_));
 }

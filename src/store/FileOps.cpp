@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QStorageInfo>
 
 #include <algorithm>
 
@@ -64,6 +66,61 @@ FsResult removeFile(Store &store, const QString &path)
     return result;
 }
 
+FsResult moveToTrash(Store &store, const QString &path)
+{
+    QFile file(path);
+    errno = 0;
+    if (!file.moveToTrash()) {
+        const int error = errno ? errno : EIO;
+        return {false, error, file.errorString().isEmpty() ? failure(error).reason : file.errorString()};
+    }
+    store.dropUnreadableMarks(path);
+    store.forget(path);
+    return {};
+}
+
+namespace {
+
+// Whether a folder at path, or else the nearest folder above it that is there, lies on device
+// and can be written: the trash there is usable or can be made.
+bool writableOn(QString path, dev_t device)
+{
+    struct stat st {};
+    while (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        const QString up = QFileInfo(path).path();
+        if (up == path)
+            return false;
+        path = up;
+    }
+    return S_ISDIR(st.st_mode) && st.st_dev == device && ::access(QFile::encodeName(path).constData(), W_OK | X_OK) == 0;
+}
+
+} // namespace
+
+bool trashUsableFor(const QString &folder)
+{
+    struct stat source {};
+    if (::stat(QFile::encodeName(folder).constData(), &source) != 0)
+        return false;
+    const QStorageInfo storage(folder);
+    if (storage != QStorageInfo(QDir::home())) {
+        // The trash at the top of another file system: the administrator's shared one (a real
+        // folder with the sticky bit), else one of the user's own.
+        const QString top = storage.rootPath();
+        const QString uid = QString::number(::getuid());
+        struct stat shared {};
+        const QByteArray dotTrash = QFile::encodeName(top + QStringLiteral("/.Trash"));
+        if (::lstat(dotTrash.constData(), &shared) == 0 && S_ISDIR(shared.st_mode) && (shared.st_mode & S_ISVTX)
+            && writableOn(top + QStringLiteral("/.Trash/") + uid, source.st_dev))
+            return true;
+        if (writableOn(top + QStringLiteral("/.Trash-") + uid, source.st_dev))
+            return true;
+    }
+    // The home trash; a file on another file system cannot be moved into it.
+    return writableOn(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash"),
+                      source.st_dev);
+}
+
 FsResult removeEmptyFolder(const QString &path) { return check(::rmdir(QFile::encodeName(path).constData())); }
 
 FsResult copyFile(const QString &from, const QString &to)
@@ -99,11 +156,21 @@ bool holdsProgramFilesOrNothing(const QString &folder, const QString &project)
         || std::any_of(entries.begin(), entries.end(), [&](const QFileInfo &e) { return isProgramFile(e, project); });
 }
 
-bool removeProjectFolder(Store &store, const QString &folder, const QString &project)
+QStringList programFilesIn(const QString &folder, const QString &project)
+{
+    QStringList files;
+    for (const QFileInfo &entry : entriesOf(folder)) {
+        if (isProgramFile(entry, project))
+            files << folder + u'/' + entry.fileName();
+    }
+    return files;
+}
+
+bool removeProjectFolder(Store &store, const QString &folder, const QString &project, bool toTrash)
 {
     bool removedAll = true;
-    for (const QFileInfo &entry : entriesOf(folder)) {
-        if (isProgramFile(entry, project) && !removeFile(store, entry.absoluteFilePath()))
+    for (const QString &file : programFilesIn(folder, project)) {
+        if (!(toTrash ? moveToTrash(store, file) : removeFile(store, file)))
             removedAll = false; // the folder stays, and the caller names it
     }
     return removedAll && removeEmptyFolder(folder).ok;

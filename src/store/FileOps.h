@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace corvanta {
 
@@ -20,6 +21,12 @@ FsResult createEmptyFile(Store &store, const QString &path);
 // Renames from to to; refuses to replace anything already at to.
 FsResult renamePath(Store &store, const QString &from, const QString &to);
 FsResult removeFile(Store &store, const QString &path);
+// Moves the file to the desktop's trash, with the trash info file managers read to put it back.
+FsResult moveToTrash(Store &store, const QString &path);
+// Whether files of folder can go to the desktop's trash: its home trash (under XDG_DATA_HOME) on
+// the same file system, or, on another file system than the home folder, a trash at its top
+// (.Trash/UID or .Trash-UID) that is there or can be made.
+[[nodiscard]] bool trashUsableFor(const QString &folder);
 FsResult removeEmptyFolder(const QString &path);
 // Copies the file from to to; refuses to replace anything already at to.
 FsResult copyFile(const QString &from, const QString &to);
@@ -30,7 +37,10 @@ FsResult copyFile(const QString &from, const QString &to);
 // .Files file; a symbolic link itself, never what it points to), then the folder when nothing
 // else is left in it. False when the folder stays: it holds the user's own files or subfolders,
 // or a deletion failed.
-[[nodiscard]] bool removeProjectFolder(Store &store, const QString &folder, const QString &project);
+// toTrash: the program's files go to the desktop's trash rather than away for good.
+[[nodiscard]] bool removeProjectFolder(Store &store, const QString &folder, const QString &project, bool toTrash = false);
+// The program's own files in the folder of project, as removeProjectFolder would remove them.
+QStringList programFilesIn(const QString &folder, const QString &project);
 // Whether something at path exists, its last part matched without regard to letter case: names
 // that differ only in case stand for the same project or topic.
 [[nodiscard]] bool existsIgnoringCase(const QString &path);

@@ -546,22 +546,37 @@ void ModelSession::saveUserFile()
 
 // --- undo ---
 
+ReferenceModel ModelSession::asNow(ReferenceModel then) const
+{
+    then.userFiles = model.userFiles;
+    for (const auto &[path, bytes] : model.userFiles)
+        then.folders.insert(path.section(u'/', 0, 1));
+    then.lists.erase(QStringLiteral("Paste.Lst"));
+    if (model.exists(QStringLiteral("Paste.Lst")))
+        then.lists[QStringLiteral("Paste.Lst")] = model.lines(QStringLiteral("Paste.Lst"));
+    return then;
+}
+
 void ModelSession::undoAndRedo()
 {
     const std::set<QString> beforeUndo = pointersOnDisk();
+    if (undoModels.empty() != !form->commands.item(QStringLiteral("mnuUndo"))->enabled)
+        failure = QStringLiteral("Undo is enabled without a step, or disabled with one");
     if (!menu("mnuUndo"))
         return;
-    // Refused when a file changed since the change (a topic renamed or deleted, say): nothing
-    // may have changed then, which the check after every step sees.
+    auto [then, after] = undoModels.back();
+    undoModels.pop_back();
+    // Refused when a file changed since the step (a topic renamed or deleted, or a document of
+    // the user's in a folder to go, say): nothing may have changed then, which the check after
+    // every step sees. The step leaves the history.
     for (const ShownBox &box : ui.boxes) {
         if (box.title == u" Cannot Undo")
             return;
     }
-    QStringList undone;
-    for (const QString &difference : model.compare(data)) {
-        undone << difference.section(u':', 0, 0);
-        if (!undone.last().endsWith(u".Files"))
-            failure = QStringLiteral("Undo changed more than a pointer file: ") + difference;
+    model = asNow(then);
+    if (const QStringList differences = model.compare(data); !differences.isEmpty()) {
+        failure = QStringLiteral("Undo did not bring back the data folder: ") + differences.join(u"; ");
+        return;
     }
     if (chance(25)) {
         log << QStringLiteral("  and copy pointers");
@@ -580,17 +595,10 @@ void ModelSession::undoAndRedo()
     const bool refused = ui.boxes.size() == boxes + 1 && ui.boxes.back().title == u" Cannot Redo"
         && ui.boxes.back().text.contains(u"/Paste.Lst]  Was Changed Since.");
     if (!refused && ui.boxes.size() != boxes)
-        failure = QStringLiteral("a change just undone could not be redone");
-    if (refused) {
-        // Nothing was redone: the pointer files stay as the Undo left them.
-        for (const QString &path : undone) {
-            QStringList lines;
-            for (const QString &line : readLines(observer, data.file(path))) {
-                if (!trimSpaces(line).isEmpty())
-                    lines << trimSpaces(line);
-            }
-            model.list(path) = lines;
-        }
+        failure = QStringLiteral("a change just undone could not be redone: ") + ui.boxes.back().text;
+    if (!refused) {
+        model = asNow(after);
+        undoModels.emplace_back(then, after);
     }
     const std::set<QString> afterRedo = pointersOnDisk();
     for (const QString &pointer : beforeUndo) {

@@ -166,6 +166,7 @@ void ModelSession::start()
     program = std::make_unique<Program>(platform, ModalWindows::of(ui), data.path());
     form = &program->form();
     form->Form_Load();
+    undoModels.clear(); // the history is the run's
 }
 
 QString ModelSession::run(int steps)
@@ -181,7 +182,15 @@ QString ModelSession::run(int steps)
         log << QString::number(step) + u' ' + QLatin1String(action->name);
         ui.boxes.clear();
         expectedError = false;
+        const ReferenceModel before = model;
+        const int recorded = form->undo.recordedCount();
         (this->*action->play)();
+        if (action->play != &ModelSession::undoAndRedo && form->undo.recordedCount() != recorded) {
+            undoModels.emplace_back(before, model);
+        }
+        // The history holds so many steps: the oldest went.
+        while (int(undoModels.size()) > form->undo.undoCount())
+            undoModels.erase(undoModels.begin());
         plays.clear();
         ui.answers.clear();
         ui.onPopup = nullptr;

@@ -66,10 +66,11 @@ public:
     void cleanUp();
     void restart();
     void saveUserFile();
-    // Undo, then Redo, now and then with a Copy between: the data folder must be as before (but
-    // for what the Copy wrote), and in between differ from it in pointer files alone. Redo is
-    // refused only when Paste.Lst no longer holds what an undone Cut left there, and no pointer
-    // that was in a file before the Undo and before the Redo is in none after it.
+    // Undo, then Redo, now and then with a Copy between, of whatever step is last: the data
+    // folder must be as the model was before that step (but for Paste.Lst and the user's own
+    // files, which no Undo touches), then as after it. Undo is refused only with a reason the
+    // data folder shows; Redo only when Paste.Lst no longer holds what an undone Cut left there,
+    // and no pointer that was in a file before the Undo and before the Redo is in none after it.
     void undoAndRedo();
 
 private:
@@ -91,6 +92,10 @@ private:
     QString failure;            // what an action itself found wrong
     bool expectedError = false; // the action ends in a file-system error box
     int userFiles = 0;
+    // The model before and after each step the program's Undo holds, the last on top.
+    std::vector<std::pair<ReferenceModel, ReferenceModel>> undoModels;
+    // The model as it was, with what no Undo touches as it is now.
+    ReferenceModel asNow(ReferenceModel then) const;
 
     void start();
     QStringList check();
