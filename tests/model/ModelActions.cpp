@@ -546,11 +546,23 @@ void ModelSession::saveUserFile()
 
 // --- undo ---
 
-ReferenceModel ModelSession::asNow(ReferenceModel then) const
+ReferenceModel ModelSession::asNow(ReferenceModel then, const ReferenceModel &left) const
 {
-    then.userFiles = model.userFiles;
-    for (const auto &[path, bytes] : model.userFiles)
-        then.folders.insert(path.section(u'/', 0, 1));
+    std::vector<QString> gone;
+    std::vector<QString> come;
+    std::set_difference(left.folders.begin(), left.folders.end(), then.folders.begin(), then.folders.end(),
+                        std::back_inserter(gone));
+    std::set_difference(then.folders.begin(), then.folders.end(), left.folders.begin(), left.folders.end(),
+                        std::back_inserter(come));
+    const bool renamed = gone.size() == 1 && come.size() == 1;
+    then.userFiles.clear();
+    for (const auto &[path, bytes] : model.userFiles) {
+        QString now = path;
+        if (renamed && path.startsWith(gone[0] + u'/'))
+            now = come[0] + path.sliced(gone[0].size());
+        then.userFiles[now] = bytes;
+        then.folders.insert(now.section(u'/', 0, 1));
+    }
     then.lists.erase(QStringLiteral("Paste.Lst"));
     if (model.exists(QStringLiteral("Paste.Lst")))
         then.lists[QStringLiteral("Paste.Lst")] = model.lines(QStringLiteral("Paste.Lst"));
@@ -573,7 +585,7 @@ void ModelSession::undoAndRedo()
         if (box.title == u" Cannot Undo")
             return;
     }
-    model = asNow(then);
+    model = asNow(then, after);
     if (const QStringList differences = model.compare(data); !differences.isEmpty()) {
         failure = QStringLiteral("Undo did not bring back the data folder: ") + differences.join(u"; ");
         return;
@@ -597,7 +609,7 @@ void ModelSession::undoAndRedo()
     if (!refused && ui.boxes.size() != boxes)
         failure = QStringLiteral("a change just undone could not be redone: ") + ui.boxes.back().text;
     if (!refused) {
-        model = asNow(after);
+        model = asNow(after, then);
         undoModels.emplace_back(then, after);
     }
     const std::set<QString> afterRedo = pointersOnDisk();

@@ -94,8 +94,9 @@ private:
     int userFiles = 0;
     // The model before and after each step the program's Undo holds, the last on top.
     std::vector<std::pair<ReferenceModel, ReferenceModel>> undoModels;
-    // The model as it was, with what no Undo touches as it is now.
-    ReferenceModel asNow(ReferenceModel then) const;
+    // The model as a step undone (to then, from left) or redone left it, with what no step holds
+    // as it is now: Paste.Lst, and the user's files, which move with a folder the step renamed.
+    ReferenceModel asNow(ReferenceModel then, const ReferenceModel &left) const;
 
     void start();
     QStringList check();
