@@ -37,6 +37,7 @@ public:
     explicit TargetChecker(const QString &dataFolder);
 
     static QStringList defaultMediaRoots();
+    const QString &dataFolder() const { return dataFolder_; }
     TargetState state(const QString &target) const;
     TargetState operator()(const QString &target) const { return state(target); }
 
