@@ -190,12 +190,15 @@ MissingTargetsWindow::MissingTargetsWindow(MissingTargets &window, QWidget *pare
     auto *summary = new QLabel(this);
     summary->setObjectName(QStringLiteral("lblMissingTargets"));
     goTo_ = new QPushButton(QStringLiteral("&Go To"), this);
+    locate_ = new QPushButton(QStringLiteral("&Locate..."), this);
+    locate_->setObjectName(QStringLiteral("cmdLocate"));
     remove_ = new QPushButton(QStringLiteral("&Remove Selected"), this);
     auto *close = new QPushButton(QStringLiteral("&Close"), this);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(summary, 1);
     buttons->addWidget(goTo_);
+    buttons->addWidget(locate_);
     buttons->addWidget(remove_);
     buttons->addWidget(close);
     auto *layout = new QVBoxLayout(this);
@@ -240,6 +243,11 @@ MissingTargetsWindow::MissingTargetsWindow(MissingTargets &window, QWidget *pare
         const QModelIndex index = results_->currentIndex();
         if (index.isValid())
             window_.goTo(index.row());
+    });
+    connect(locate_, &QPushButton::clicked, this, [this] {
+        const QModelIndex index = results_->currentIndex();
+        if (index.isValid())
+            window_.locate(index.row());
     });
     connect(remove_, &QPushButton::clicked, this, [this] {
         syncSelection();

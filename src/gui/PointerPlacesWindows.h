@@ -70,12 +70,14 @@ public:
     QTreeView *results() const { return results_; }
     QPushButton *goToButton() const { return goTo_; }
     QPushButton *removeButton() const { return remove_; }
+    QPushButton *locateButton() const { return locate_; }
 
 private:
     MissingTargets &window_;
     QTreeView *results_ = nullptr;
     PlacesModel *model_ = nullptr;
     QPushButton *goTo_ = nullptr;
+    QPushButton *locate_ = nullptr;
     QPushButton *remove_ = nullptr;
 
     void syncSelection();

@@ -14,6 +14,7 @@
 
 namespace corvanta {
 
+class FileDialogs;
 class Ui;
 class UndoHistory;
 
@@ -92,6 +93,18 @@ public:
     QStringList removeSelected();
     void close();
 
+    // Locate...: an open-file dialog in the row's target's folder, or the nearest folder above it
+    // that exists; the file chosen becomes the pointer's target (relink). False when nothing
+    // changed.
+    void setFileDialogs(FileDialogs *dialogs) { dialogs_ = dialogs; }
+    bool locate(int row);
+    // Makes target the row's pointer's target, its name kept as it is: only that pointer's line
+    // of its file is rewritten, as one undoable change; the row goes from the list. False when
+    // the file was not written.
+    bool relink(int row, const QString &target);
+    // The folder a search for the row's target starts in: its own, or the nearest one above it.
+    QString nearestFolder(int row) const;
+
     bool closed() const { return closed_; }
     // The files pointers were removed from while the window was open.
     const QStringList &written() const { return written_; }
@@ -108,6 +121,8 @@ private:
     Store &store_;
     Ui &ui_;
     UndoHistory *undo_;
+    FileDialogs *dialogs_ = nullptr;
+    QString dataFolder_;
     std::vector<PointerPlace> pending_; // every file pointer, in the order checked
     std::shared_ptr<Check> job_;        // shared with the checking thread
     std::vector<Row> rows_;
