@@ -71,6 +71,7 @@ public:
     QPushButton *goToButton() const { return goTo_; }
     QPushButton *removeButton() const { return remove_; }
     QPushButton *locateButton() const { return locate_; }
+    QPushButton *findMovedButton() const { return findMoved_; }
 
 private:
     MissingTargets &window_;
@@ -78,9 +79,14 @@ private:
     PlacesModel *model_ = nullptr;
     QPushButton *goTo_ = nullptr;
     QPushButton *locate_ = nullptr;
+    QPushButton *findMoved_ = nullptr;
     QPushButton *remove_ = nullptr;
 
     void syncSelection();
 };
+
+// The " Moved Files Found" window: the files Find Moved found with their folders, newest first;
+// Enter or a double-click chooses the current one. Its row, or -1 when cancelled.
+int chooseMovedFile(const std::vector<MissingTargets::MovedFile> &moved, QWidget *parent);
 
 } // namespace corvanta

@@ -7,13 +7,16 @@
 #include "platform/FileDialogs.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
+#include "search/Drives.h"
 #include "search/MountTable.h"
+#include "search/SearchEngine.h"
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
 #include "store/NameRules.h"
 
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -307,6 +310,78 @@ bool MissingTargets::locate(int row)
     if (chosen.size() != 1)
         return false;
     return relink(row, chosen.constFirst());
+}
+
+namespace {
+
+// Gathers the walk's matches whose names are the very name sought (the pattern ignores case and
+// takes '*' and '?' as wildcards).
+class MovedSink : public SearchSink
+{
+public:
+    MovedSink(QString name, QStringList &found) : name_(std::move(name)), found_(found) { }
+    void fileFound(std::string_view path) override
+    {
+        const QString file = QFile::decodeName(QByteArray(path.data(), qsizetype(path.size())));
+        if (QFileInfo(file).fileName() == name_ && !found_.contains(file))
+            found_.append(file);
+    }
+
+private:
+    QString name_;
+    QStringList &found_;
+};
+
+} // namespace
+
+bool MissingTargets::findMoved(int row)
+{
+    if (row < 0 || row >= int(rows_.size()))
+        return false;
+    const QString name = QFileInfo(rows_[size_t(row)].place.target()).fileName();
+    if (name.isEmpty()) {
+        ui_.beep();
+        return false;
+    }
+    QStringList roots;
+    if (movedRoots) {
+        roots = movedRoots(nearestFolder(row));
+    } else {
+        const QString home = QDir::homePath();
+        roots.append(home);
+        const std::vector<DriveEntry> drives = mountedDrives(home);
+        if (const int drive = driveHolding(drives, nearestFolder(row)); drive >= 0)
+            roots.append(drives[size_t(drive)].path);
+    }
+    QStringList found;
+    ui_.setBusy(true);
+    for (const QString &root : std::as_const(roots)) {
+        SearchEngine engine(QFile::encodeName(root).toStdString(), SearchPattern(name),
+            SearchEngine::Mode::Multiple);
+        if (!engine.inspectRoot().readable)
+            continue;
+        MovedSink sink(name, found);
+        engine.walk(sink);
+    }
+    ui_.setBusy(false);
+    std::vector<MovedFile> moved;
+    for (const QString &path : std::as_const(found)) {
+        const QFileInfo info(path);
+        moved.push_back({path, info.absolutePath(), info.lastModified().toSecsSinceEpoch()});
+    }
+    // Newest first; of two as new, the one found first (the home folder's).
+    std::stable_sort(moved.begin(), moved.end(),
+        [](const MovedFile &a, const MovedFile &b) { return a.modified > b.modified; });
+    if (moved.empty()) {
+        ui_.msgBox(QStringLiteral("No File Named ") + userText(name)
+                + QStringLiteral(" Was Found.") + fiveSpaces() + u'\r',
+            movedCaption(), MsgBox::OkOnly | MsgBox::Information);
+        return false;
+    }
+    const int chosen = chooseMoved ? chooseMoved(moved) : -1;
+    if (chosen < 0 || chosen >= int(moved.size()))
+        return false;
+    return relink(row, moved[size_t(chosen)].path);
 }
 
 bool MissingTargets::relink(int row, const QString &target)

@@ -102,6 +102,21 @@ public:
     // of its file is rewritten, as one undoable change; the row goes from the list. False when
     // the file was not written.
     bool relink(int row, const QString &target);
+    // Find Moved: the files named as the row's target's file, in the home folder first, then on
+    // the old target's drive, newest first; choose picks one (-1: none) and the pointer is
+    // relinked to it. No match is told in a box. False when nothing changed.
+    struct MovedFile
+    {
+        QString path;
+        QString folder;
+        qint64 modified = 0; // seconds since the epoch
+    };
+    bool findMoved(int row);
+    std::function<int(const std::vector<MovedFile> &)> chooseMoved;
+    // The folders Find Moved walks, in order, for an old target's nearest folder.
+    std::function<QStringList(const QString &folder)> movedRoots;
+    static QString movedCaption() { return QStringLiteral(" Moved Files Found"); }
+
     // The folder a search for the row's target starts in: its own, or the nearest one above it.
     QString nearestFolder(int row) const;
 

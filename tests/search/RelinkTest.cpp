@@ -77,5 +77,41 @@ TEST_F(RelinkTest, locateRewritesOnlyTheChosenLineAndUndoPutsItBack)
     }
 }
 
+// Find Moved walks the home folder, then the drive: matches newest first, then the chosen one.
+TEST_F(RelinkTest, findMovedListsMatchesNewestFirstAndRelinksTheChosenOne)
+{
+    const QString home = data.file(u"home"_s), drive = data.file(u"drive"_s);
+    const struct
+    {
+        const char *file;
+        int age; // days
+    } files[] = {{"home/a/twin.txt", 3}, {"drive/b/twin.txt", 1}, {"drive/c/TWIN.txt", 0},
+        {"drive/d/twin.txt.bak", 0}, {"drive/e/twin.txt", 2}};
+    for (const auto &f : files) {
+        data.write(QString::fromLatin1(f.file), "x");
+        QFile file(data.file(QString::fromLatin1(f.file)));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(QDateTime::currentDateTime().addDays(-f.age), QFileDevice::FileModificationTime);
+    }
+    QStringList shown;
+    check([&](MissingTargets &window) {
+        window.movedRoots = [&](const QString &) { return QStringList {home, drive}; };
+        window.chooseMoved = [&](const std::vector<MissingTargets::MovedFile> &moved) {
+            for (const auto &m : moved)
+                shown << m.folder;
+            return 2;
+        };
+        EXPECT_TRUE(window.findMoved(3));
+        ui.answers = {MsgBox::Ok};
+        EXPECT_FALSE(window.findMoved(0)); // kept.txt is nowhere
+    });
+    EXPECT_EQ(shown, (QStringList {drive + u"/b"_s, drive + u"/e"_s, home + u"/a"_s}));
+    EXPECT_EQ(data.read(u"Projects/Alpha/Zeta.Files"_s),
+        before.left(before.lastIndexOf("Twin")) + "Twin \t" + home.toUtf8() + "/a/twin.txt\r\n");
+    EXPECT_EQ(ui.lastBox()->title, MissingTargets::movedCaption());
+    form->run(u"mnuUndo"_s);
+    EXPECT_EQ(data.read(u"Projects/Alpha/Zeta.Files"_s), before);
+}
+
 } // namespace
 } // namespace corvanta::test
