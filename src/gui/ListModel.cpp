@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "gui/Palette.h"
+#include "gui/TargetIcons.h"
 
 #include <QColor>
 #include <QFontDatabase>
@@ -153,9 +154,23 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
     case Qt::AccessibleTextRole:
         return displayedColumn(control_.rowText(row), index.column());
     case Qt::AccessibleDescriptionRole:
-        // A pointer's row is described by its target, whether or not the column shows.
-        if (index.column() == 0 && columns_ > 1)
-            return displayedColumn(control_.rowText(row), 1);
+        // A pointer's row is described by its target, whether or not the column shows, after
+        // its mark.
+        if (index.column() == 0 && columns_ > 1) {
+            const QString target = displayedColumn(control_.rowText(row), 1);
+            const TargetMark *mark = marks_ ? marks_->mark(rowTarget(control_.rowText(row))) : nullptr;
+            if (mark && mark->state != TargetState::Exists)
+                return markText(mark->state) + QStringLiteral(", ") + target;
+            return target;
+        }
+        return {};
+    case Qt::DecorationRole:
+        if (marks_ && index.column() == 0) {
+            const QString target = rowTarget(control_.rowText(row));
+            if (const TargetMark *mark = marks_->mark(target))
+                return pointerIcon(mark->kind ? *mark->kind : kindByName(target), mark->state);
+            return pointerIcon(kindByName(target), TargetState::Exists);
+        }
         return {};
     case Qt::BackgroundRole:
         // The list with the keyboard shows the active highlight, the others the inactive one.
@@ -195,6 +210,13 @@ void ListModel::changeRows(int first, int last)
     last = std::min(last, rows_ - 1);
     if (first <= last)
         emit dataChanged(index(first, 0), index(last, columns_ - 1));
+}
+
+void ListModel::marksChanged()
+{
+    if (rows_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, 0),
+            {Qt::DecorationRole, Qt::AccessibleDescriptionRole});
 }
 
 void ListModel::changeAppearance()

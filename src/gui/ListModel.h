@@ -10,6 +10,8 @@
 
 namespace corvanta {
 
+class TargetMarks;
+
 // Shows a ListControl to a Qt view without copying its rows. Row and column counts are the ones
 // last announced, so a list filled while its redraw is off stays consistent to the view until the
 // one reset that follows.
@@ -40,6 +42,12 @@ public:
     void setColumnNames(const QStringList &names) { columnNames_ = names; }
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // Rows are pointers: each shows its kind's icon and its target's mark from marks, which
+    // must outlive the model (or be set back to nullptr).
+    void setTargetMarks(const TargetMarks *marks) { marks_ = marks; }
+    // The marks changed: every row's icon and description is shown anew.
+    void marksChanged();
+
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -60,6 +68,7 @@ private:
     QFont font_;
     QPalette palette_;
     QStringList columnNames_;
+    const TargetMarks *marks_ = nullptr;
     std::unique_ptr<Follower> follower_;
 };
 

@@ -6,6 +6,7 @@
 #include "gui/KeyCodes.h"
 #include "gui/ListBox.h"
 #include "gui/ListModel.h"
+#include "gui/TargetIcons.h"
 #include "gui/Mnemonics.h"
 #include "gui/QtUi.h"
 #include "gui/Twips.h"
@@ -62,6 +63,8 @@ MainWindow::MainWindow(MainForm &form, QtUi &ui) : form_(form), ui_(ui)
         form_.navigation().lstTopicList_PointersDropped(row, copy);
     });
     lists_[2]->setAcceptsFileDrops(true);
+    // Each pointer shows its kind and whether its target is there.
+    marks_ = new FileListMarks(*lists_[2], [this] { return form_.state.ProgramFolder; });
     connect(lists_[2], &ListBox::filesDropped, this, [this](const QStringList &paths, int row) {
         form_.navigation().lstFileList_FilesDropped(paths, row);
     });
@@ -307,6 +310,9 @@ void MainWindow::moveEvent(QMoveEvent *event)
 void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
+    // Targets may have come or gone while another window had the focus.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        marks_->recheck(true);
     if (event->type() == QEvent::WindowStateChange && !applying_) {
         const Qt::WindowStates s = windowState();
         form_.windowStateChanged(s & Qt::WindowMinimized   ? WindowState::Minimised

@@ -15,6 +15,7 @@ class QMenu;
 namespace corvanta {
 
 class CommandSurfaceView;
+class FileListMarks;
 class ListBox;
 class QtUi;
 
@@ -47,6 +48,7 @@ private:
     QRadioButton *optOpen_ = nullptr;
     QRadioButton *optPrint_ = nullptr;
     QFrame *rule_ = nullptr;
+    FileListMarks *marks_ = nullptr; // the File List's
     bool applying_ = false;
     QMargins margins_; // the frame the window had when its geometry was last applied
 

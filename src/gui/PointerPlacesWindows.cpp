@@ -4,6 +4,9 @@
 #include "gui/QtUi.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLocale>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -190,12 +193,18 @@ MissingTargetsWindow::MissingTargetsWindow(MissingTargets &window, QWidget *pare
     auto *summary = new QLabel(this);
     summary->setObjectName(QStringLiteral("lblMissingTargets"));
     goTo_ = new QPushButton(QStringLiteral("&Go To"), this);
+    locate_ = new QPushButton(QStringLiteral("&Locate..."), this);
+    locate_->setObjectName(QStringLiteral("cmdLocate"));
+    findMoved_ = new QPushButton(QStringLiteral("Find &Moved"), this);
+    findMoved_->setObjectName(QStringLiteral("cmdFindMoved"));
     remove_ = new QPushButton(QStringLiteral("&Remove Selected"), this);
     auto *close = new QPushButton(QStringLiteral("&Close"), this);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(summary, 1);
     buttons->addWidget(goTo_);
+    buttons->addWidget(locate_);
+    buttons->addWidget(findMoved_);
     buttons->addWidget(remove_);
     buttons->addWidget(close);
     auto *layout = new QVBoxLayout(this);
@@ -241,6 +250,19 @@ MissingTargetsWindow::MissingTargetsWindow(MissingTargets &window, QWidget *pare
         if (index.isValid())
             window_.goTo(index.row());
     });
+    connect(locate_, &QPushButton::clicked, this, [this] {
+        const QModelIndex index = results_->currentIndex();
+        if (index.isValid())
+            window_.locate(index.row());
+    });
+    window_.chooseMoved = [this](const std::vector<MissingTargets::MovedFile> &moved) {
+        return chooseMovedFile(moved, this);
+    };
+    connect(findMoved_, &QPushButton::clicked, this, [this] {
+        const QModelIndex index = results_->currentIndex();
+        if (index.isValid())
+            window_.findMoved(index.row());
+    });
     connect(remove_, &QPushButton::clicked, this, [this] {
         syncSelection();
         window_.removeSelected();
@@ -248,6 +270,47 @@ MissingTargetsWindow::MissingTargetsWindow(MissingTargets &window, QWidget *pare
         syncSelection();
     });
     connect(close, &QPushButton::clicked, this, [this] { window_.close(); });
+}
+
+int chooseMovedFile(const std::vector<MissingTargets::MovedFile> &moved, QWidget *parent)
+{
+    QDialog dialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    dialog.setObjectName(QStringLiteral("frmMovedFiles"));
+    dialog.setWindowTitle(MissingTargets::movedCaption());
+    auto *model = new PlacesModel({QStringLiteral("Name"), QStringLiteral("Folder"),
+                                      QStringLiteral("Modified")},
+        [&moved] { return int(moved.size()); },
+        [&moved](int row, int column) {
+            const MissingTargets::MovedFile &file = moved[size_t(row)];
+            switch (column) {
+            case 0: return QFileInfo(file.path).fileName();
+            case 1: return file.folder;
+            default:
+                return QLocale().toString(QDateTime::fromSecsSinceEpoch(file.modified), QLocale::ShortFormat);
+            }
+        },
+        &dialog);
+    QTreeView *list = makeResults(model, &dialog);
+    list->setObjectName(QStringLiteral("lstMovedFiles"));
+    list->setAccessibleName(QStringLiteral("Moved Files"));
+    list->setCurrentIndex(model->index(0, 0));
+    auto *relink = new QPushButton(QStringLiteral("&Relink"), &dialog);
+    relink->setDefault(true); // Enter relinks to the current row
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(relink);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(list);
+    layout->addLayout(buttons);
+    dialog.resize(800, 320);
+    QObject::connect(relink, &QPushButton::clicked, &dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    QObject::connect(list, &QTreeView::doubleClicked, &dialog, &QDialog::accept);
+    if (runModal(dialog, parent) != QDialog::Accepted || !list->currentIndex().isValid())
+        return -1;
+    return list->currentIndex().row();
 }
 
 void MissingTargetsWindow::syncSelection()

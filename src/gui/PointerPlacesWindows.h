@@ -70,15 +70,23 @@ public:
     QTreeView *results() const { return results_; }
     QPushButton *goToButton() const { return goTo_; }
     QPushButton *removeButton() const { return remove_; }
+    QPushButton *locateButton() const { return locate_; }
+    QPushButton *findMovedButton() const { return findMoved_; }
 
 private:
     MissingTargets &window_;
     QTreeView *results_ = nullptr;
     PlacesModel *model_ = nullptr;
     QPushButton *goTo_ = nullptr;
+    QPushButton *locate_ = nullptr;
+    QPushButton *findMoved_ = nullptr;
     QPushButton *remove_ = nullptr;
 
     void syncSelection();
 };
+
+// The " Moved Files Found" window: the files Find Moved found with their folders, newest first;
+// Enter or a double-click chooses the current one. Its row, or -1 when cancelled.
+int chooseMovedFile(const std::vector<MissingTargets::MovedFile> &moved, QWidget *parent);
 
 } // namespace corvanta

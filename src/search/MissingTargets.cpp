@@ -4,14 +4,20 @@
 #include "app/SharedState.h"
 #include "app/UndoHistory.h"
 #include "platform/DesktopEntries.h"
+#include "platform/FileDialogs.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
+#include "search/Drives.h"
 #include "search/MountTable.h"
+#include "search/SearchEngine.h"
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
+#include "store/NameRules.h"
 
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <atomic>
@@ -125,7 +131,7 @@ struct MissingTargets::Check
 MissingTargets::MissingTargets(Store &store, const QString &dataFolder, TargetCheck check, Ui &ui,
     UndoHistory *undo)
     : files_(pointerFiles(store, dataFolder)), check_(std::move(check)), store_(store), ui_(ui), undo_(undo),
-      job_(std::make_shared<Check>())
+      dataFolder_(dataFolder), job_(std::make_shared<Check>())
 {
     job_->check = check_;
     for (PointerPlace &place : readPointers(store, files_, blocks_)) {
@@ -276,6 +282,152 @@ QStringList MissingTargets::removeSelected()
     return written;
 }
 
+QString MissingTargets::nearestFolder(int row) const
+{
+    if (row < 0 || row >= int(rows_.size()))
+        return QString();
+    const QString target = rows_[size_t(row)].place.target();
+    QString folder = QFileInfo(QDir::isRelativePath(target) ? dataFolder_ + u'/' + target : target)
+                         .absolutePath();
+    // Only folders that plainly exist; one that cannot be looked at ends the climb at the root.
+    while (!QDir(folder).exists() && !QDir(folder).isRoot())
+        folder = QFileInfo(folder).absolutePath();
+    return folder;
+}
+
+bool MissingTargets::locate(int row)
+{
+    if (row < 0 || row >= int(rows_.size()) || !dialogs_)
+        return false;
+    const QString name = QFileInfo(rows_[size_t(row)].place.target()).fileName();
+    OpenFileRequest request;
+    request.title = QStringLiteral("Locate ") + rows_[size_t(row)].place.name();
+    request.filters = {{QStringLiteral("All Files (*.*)"), QStringLiteral("*")}};
+    request.initialFolder = nearestFolder(row);
+    request.fileName = request.initialFolder + u'/' + name;
+    request.multiple = false;
+    const QStringList chosen = dialogs_->getOpenFileNames(request);
+    if (chosen.size() != 1)
+        return false;
+    return relink(row, chosen.constFirst());
+}
+
+namespace {
+
+// Gathers the walk's matches whose names are the very name sought (the pattern ignores case and
+// takes '*' and '?' as wildcards).
+class MovedSink : public SearchSink
+{
+public:
+    MovedSink(QString name, QStringList &found) : name_(std::move(name)), found_(found) { }
+    void fileFound(std::string_view path) override
+    {
+        const QString file = QFile::decodeName(QByteArray(path.data(), qsizetype(path.size())));
+        if (QFileInfo(file).fileName() == name_ && !found_.contains(file))
+            found_.append(file);
+    }
+
+private:
+    QString name_;
+    QStringList &found_;
+};
+
+} // namespace
+
+bool MissingTargets::findMoved(int row)
+{
+    if (row < 0 || row >= int(rows_.size()))
+        return false;
+    const QString name = QFileInfo(rows_[size_t(row)].place.target()).fileName();
+    if (name.isEmpty()) {
+        ui_.beep();
+        return false;
+    }
+    QStringList roots;
+    if (movedRoots) {
+        roots = movedRoots(nearestFolder(row));
+    } else {
+        const QString home = QDir::homePath();
+        roots.append(home);
+        const std::vector<DriveEntry> drives = mountedDrives(home);
+        if (const int drive = driveHolding(drives, nearestFolder(row)); drive >= 0)
+            roots.append(drives[size_t(drive)].path);
+    }
+    QStringList found;
+    ui_.setBusy(true);
+    for (const QString &root : std::as_const(roots)) {
+        SearchEngine engine(QFile::encodeName(root).toStdString(), SearchPattern(name),
+            SearchEngine::Mode::Multiple);
+        if (!engine.inspectRoot().readable)
+            continue;
+        MovedSink sink(name, found);
+        engine.walk(sink);
+    }
+    ui_.setBusy(false);
+    std::vector<MovedFile> moved;
+    for (const QString &path : std::as_const(found)) {
+        const QFileInfo info(path);
+        moved.push_back({path, info.absolutePath(), info.lastModified().toSecsSinceEpoch()});
+    }
+    // Newest first; of two as new, the one found first (the home folder's).
+    std::stable_sort(moved.begin(), moved.end(),
+        [](const MovedFile &a, const MovedFile &b) { return a.modified > b.modified; });
+    if (moved.empty()) {
+        ui_.msgBox(QStringLiteral("No File Named ") + userText(name)
+                + QStringLiteral(" Was Found.") + fiveSpaces() + u'\r',
+            movedCaption(), MsgBox::OkOnly | MsgBox::Information);
+        return false;
+    }
+    const int chosen = chooseMoved ? chooseMoved(moved) : -1;
+    if (chosen < 0 || chosen >= int(moved.size()))
+        return false;
+    return relink(row, moved[size_t(chosen)].path);
+}
+
+bool MissingTargets::relink(int row, const QString &target)
+{
+    if (row < 0 || row >= int(rows_.size()) || refuseUnstorableFile(ui_, target))
+        return false;
+    const PointerPlace place = rows_[size_t(row)].place;
+    const QString path = place.file->path;
+    const QString record = place.record();
+    // Which of the file's lines with this very text it is: a pointer named twice relinks alone.
+    int ordinal = 0;
+    for (const PointerPlace &other : pending_) {
+        if (other.file == place.file && other.offset < place.offset && other.record() == record)
+            ++ordinal;
+    }
+    QStringList lines;
+    QString reason;
+    if (!readLinesForRewrite(store_, path, lines, &reason)) {
+        reportSaveFailure(store_, ui_, path, SaveResult {false, reason});
+        return false;
+    }
+    qsizetype line = -1;
+    for (qsizetype i = 0; i < lines.size() && line < 0; ++i) {
+        if (trimSpaces(lines[i]) == record && ordinal-- == 0)
+            line = i;
+    }
+    if (line < 0) {
+        ui_.beep(); // the pointer has gone from its file since the check
+        return false;
+    }
+    // The name stays as the line has it, spaces and all.
+    const QString &old = lines[line];
+    lines[line] = old.left(old.indexOf(u'\t')) + u'\t' + target;
+    std::optional<PointerChange> change;
+    if (undo_) {
+        change.emplace(*undo_, QStringLiteral("Relink Pointer"));
+        change->touch(path);
+    }
+    if (!reportSaveFailure(store_, ui_, path, saveLines(store_, path, lines)))
+        return false;
+    written_.append(path);
+    rows_.erase(rows_.begin() + row);
+    changed(Change::Rows);
+    return true;
+}
+
 std::vector<size_t> MissingTargets::removeFrom(const PointerFile &file, const std::vector<size_t> &rows)
 {
     // Rewritten from the file itself, so lines changed since the check stay as they are.
@@ -330,6 +482,7 @@ void CheckMissingTargets::OpenCheckMissingTargets()
     SharedState &s = c.state;
     c.ui.setBusy(true);
     MissingTargets window(c.store, s.ProgramFolder, make_(s.ProgramFolder), c.ui, &c.undo);
+    window.setFileDialogs(c.platform.fileDialogs);
     c.ui.setBusy(false);
     display_.showMissingTargets(window);
     open_ = false;

@@ -14,6 +14,7 @@
 
 namespace corvanta {
 
+class FileDialogs;
 class Ui;
 class UndoHistory;
 
@@ -37,6 +38,7 @@ public:
     explicit TargetChecker(const QString &dataFolder);
 
     static QStringList defaultMediaRoots();
+    const QString &dataFolder() const { return dataFolder_; }
     TargetState state(const QString &target) const;
     TargetState operator()(const QString &target) const { return state(target); }
 
@@ -91,6 +93,33 @@ public:
     QStringList removeSelected();
     void close();
 
+    // Locate...: an open-file dialog in the row's target's folder, or the nearest folder above it
+    // that exists; the file chosen becomes the pointer's target (relink). False when nothing
+    // changed.
+    void setFileDialogs(FileDialogs *dialogs) { dialogs_ = dialogs; }
+    bool locate(int row);
+    // Makes target the row's pointer's target, its name kept as it is: only that pointer's line
+    // of its file is rewritten, as one undoable change; the row goes from the list. False when
+    // the file was not written.
+    bool relink(int row, const QString &target);
+    // Find Moved: the files named as the row's target's file, in the home folder first, then on
+    // the old target's drive, newest first; choose picks one (-1: none) and the pointer is
+    // relinked to it. No match is told in a box. False when nothing changed.
+    struct MovedFile
+    {
+        QString path;
+        QString folder;
+        qint64 modified = 0; // seconds since the epoch
+    };
+    bool findMoved(int row);
+    std::function<int(const std::vector<MovedFile> &)> chooseMoved;
+    // The folders Find Moved walks, in order, for an old target's nearest folder.
+    std::function<QStringList(const QString &folder)> movedRoots;
+    static QString movedCaption() { return QStringLiteral(" Moved Files Found"); }
+
+    // The folder a search for the row's target starts in: its own, or the nearest one above it.
+    QString nearestFolder(int row) const;
+
     bool closed() const { return closed_; }
     // The files pointers were removed from while the window was open.
     const QStringList &written() const { return written_; }
@@ -107,6 +136,8 @@ private:
     Store &store_;
     Ui &ui_;
     UndoHistory *undo_;
+    FileDialogs *dialogs_ = nullptr;
+    QString dataFolder_;
     std::vector<PointerPlace> pending_; // every file pointer, in the order checked
     std::shared_ptr<Check> job_;        // shared with the checking thread
     std::vector<Row> rows_;
