@@ -118,23 +118,6 @@ TEST_F(LaunchingTest, secondOfThreeMissing_yesRemovesOnlyThatPointerAndStops)
     EXPECT_EQ(files().NextSel(), 0);
 }
 
-TEST_F(LaunchingTest, missingPointerInAFileListThatCannotBeRead_saysTheFileWasNotSaved)
-{
-    start();
-    // The list file was replaced by something that cannot be read as one.
-    ASSERT_TRUE(QFile::remove(data.file(u"Project.Files"_s)));
-    ASSERT_TRUE(QDir().mkdir(data.file(u"Project.Files"_s)));
-    shell.results[u"/docs/report.txt"_s] = ShellResult::FileNotFound;
-    ui.answers.push_back(MsgBox::Yes);
-    doubleClick(files(), 1);
-
-    ASSERT_EQ(ui.boxes.size(), 2u);
-    EXPECT_EQ(ui.boxes[1].title, u" File Not Saved"_s);
-    EXPECT_TRUE(ui.boxes[1].text.startsWith(
-        u"The File  ["_s + data.file(u"Project.Files"_s) + u"]  Could Not Be Saved."_s));
-    EXPECT_TRUE(QFileInfo(data.file(u"Project.Files"_s)).isDir());
-}
-
 // No keeps everything; Yes removes the row and its line, and the row then in its place (or the
 // new last row) takes the selection.
 TEST_F(LaunchingTest, missingPointer_yesRemovesItsLineNoKeepsIt)
