@@ -27,59 +27,48 @@ TEST(GetFileNamePart, pathsAndAddresses)
         u"mailto:someone@example.com"_s);
 }
 
-TEST_F(LauncherTest, documentTarget_executedAsFileInItsFolderWithTrailingSlash)
+// A document goes to the shell as a file in its folder (with its trailing slash), an address
+// whole with no folder; a website stored without its scheme by an older version is still one,
+// unless the data folder holds a file of that name. An empty target beeps; a missing file or
+// folder is reported to the caller without a box.
+TEST_F(LauncherTest, targets_reachTheShellAsFileInFolderOrWhole)
 {
-    launcher().LaunchTarget(u"/home/u/Docs/Letter.doc"_s, u"print"_s);
-    ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].verb, u"print"_s);
-    EXPECT_EQ(shell.calls[0].file, u"Letter.doc"_s);
-    EXPECT_EQ(shell.calls[0].folder, u"/home/u/Docs/"_s);
-    EXPECT_TRUE(shell.calls[0].parameters.isEmpty());
-    EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_EQ(ui.busyDepth, 0);
-}
-
-TEST_F(LauncherTest, addresses_executedWholeWithEmptyFolderAndOpenForAnEmptyVerb)
-{
-    launcher().LaunchTarget(u"http://www.example.com/a/"_s, QString());
-    launcher().LaunchTarget(u"mailto:someone@example.com"_s, u"open"_s);
-    ASSERT_EQ(shell.calls.size(), 2u);
-    EXPECT_EQ(shell.calls[0].verb, u"Open"_s);
-    EXPECT_EQ(shell.calls[0].file, u"http://www.example.com/a/"_s);
-    EXPECT_TRUE(shell.calls[0].folder.isEmpty());
-    EXPECT_EQ(shell.calls[1].file, u"mailto:someone@example.com"_s);
-    EXPECT_TRUE(shell.calls[1].folder.isEmpty());
-}
-
-// A website stored without its scheme by an older version ("httpbin.org") is still a website,
-// unless the data folder holds a file of that name.
-TEST_F(LauncherTest, websiteStoredWithoutScheme_opensAsAWebsite)
-{
-    launcher().LaunchTarget(u"httpbin.org/get"_s, u"open"_s);
+    using O = LaunchResult::Outcome;
     data.write(u"http-notes.txt"_s, "x");
-    launcher().LaunchTarget(u"http-notes.txt"_s, u"open"_s);
-    ASSERT_EQ(shell.calls.size(), 2u);
-    EXPECT_EQ(shell.calls[0].target(), u"http://httpbin.org/get"_s);
-    EXPECT_EQ(shell.calls[1].target(), data.file(u"http-notes.txt"_s));
-}
-
-TEST_F(LauncherTest, emptyOrBlankTarget_refusedWithoutShellCall)
-{
-    EXPECT_EQ(launcher().LaunchTarget(QString(), u"open"_s).outcome, LaunchResult::Outcome::Refused);
-    EXPECT_EQ(launcher().LaunchTarget(u"   "_s, u"open"_s).outcome, LaunchResult::Outcome::Refused);
-    EXPECT_TRUE(shell.calls.empty());
-    EXPECT_EQ(ui.beeps, 2);
-    EXPECT_TRUE(ui.boxes.empty());
-}
-
-TEST_F(LauncherTest, missingFileOrFolder_silentlyReportedAsNotFound)
-{
     shell.results[u"/gone/a.txt"_s] = ShellResult::FileNotFound;
     shell.results[u"/gone/b.txt"_s] = ShellResult::PathNotFound;
-    for (const QString &target : {u"/gone/a.txt"_s, u"/gone/b.txt"_s}) {
-        EXPECT_EQ(launcher().LaunchTarget(target, u"open"_s).outcome, LaunchResult::Outcome::NotFound);
+    const struct {
+        QString target, verb;
+        O outcome;
+        QString shellVerb, folder, file; // the shell's call; none when file is empty
+    } cases[] = {
+        {u"/home/u/Docs/Letter.doc"_s, u"print"_s, O::Started, u"print"_s, u"/home/u/Docs/"_s, u"Letter.doc"_s},
+        {u"http://www.example.com/a/"_s, {}, O::Started, u"Open"_s, {}, u"http://www.example.com/a/"_s},
+        {u"mailto:someone@example.com"_s, u"open"_s, O::Started, u"open"_s, {}, u"mailto:someone@example.com"_s},
+        {u"httpbin.org/get"_s, u"open"_s, O::Started, u"open"_s, {}, u"http://httpbin.org/get"_s},
+        {u"http-notes.txt"_s, u"open"_s, O::Started, u"open"_s, data.path() + u'/', u"http-notes.txt"_s},
+        {{}, u"open"_s, O::Refused, {}, {}, {}},
+        {u"   "_s, u"open"_s, O::Refused, {}, {}, {}},
+        {u"/gone/a.txt"_s, u"open"_s, O::NotFound, u"open"_s, u"/gone/"_s, u"a.txt"_s},
+        {u"/gone/b.txt"_s, u"open"_s, O::NotFound, u"open"_s, u"/gone/"_s, u"b.txt"_s},
+    };
+    int beeps = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.target.toStdString());
+        shell.calls.clear();
+        EXPECT_EQ(launcher().LaunchTarget(c.target, c.verb).outcome, c.outcome);
+        beeps += c.outcome == O::Refused;
+        EXPECT_EQ(ui.beeps, beeps);
+        ASSERT_EQ(shell.calls.size(), c.file.isEmpty() ? 0u : 1u);
+        if (!c.file.isEmpty()) {
+            EXPECT_EQ(shell.calls[0].verb, c.shellVerb);
+            EXPECT_EQ(shell.calls[0].folder, c.folder);
+            EXPECT_EQ(shell.calls[0].file, c.file);
+            EXPECT_TRUE(shell.calls[0].parameters.isEmpty());
+        }
     }
     EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(ui.busyDepth, 0);
 }
 
 TEST_F(LauncherTest, failures_showLaunchErrorWithFiveTrailingSpaces)

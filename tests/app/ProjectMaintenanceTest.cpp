@@ -387,33 +387,6 @@ TEST_F(ProjectMaintenanceTest, deleteDotRow_deletesNoFile)
 
 // --- moving names ---
 
-TEST_F(ProjectMaintenanceTest, cutAndPasteAtEnd_movesTheProjectAndRewritesTheList)
-{
-    EXPECT_FALSE(form->commands.item(u"mnuPasteProjectEOF"_s)->enabled);
-    projects().setListIndex(0);
-    form->run(u"mnuCutProject"_s);
-    EXPECT_EQ(clipboard.content, u"Alpha"_s);
-    EXPECT_TRUE(form->commands.item(u"mnuPasteProjectEOF"_s)->enabled);
-    EXPECT_FALSE(form->commands.item(u"mnuTopicPopupPasteNameAtEndOfList"_s)->enabled);
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBeta\r\n")); // not written yet
-    form->run(u"mnuPasteProjectEOF"_s);
-    EXPECT_EQ(rows(projects()), (QStringList{u"Beta"_s, u"Alpha"_s}));
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Beta\r\nAlpha\r\n"));
-    EXPECT_FALSE(form->commands.item(u"mnuPasteProjectEOF"_s)->enabled);
-
-    // Pasted into a list emptied meanwhile, the one name is stored too: shown but not stored,
-    // it would vanish at the next start and its folder would be offered for clean-up.
-    projects().setListIndex(1);
-    form->run(u"mnuCutProject"_s);
-    projects().selectRow(0);
-    ui.answers = {MsgBox::Yes};
-    form->run(u"mnuDeleteProject"_s);
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray(""));
-    form->run(u"mnuPasteProjectEOF"_s);
-    EXPECT_EQ(rows(projects()), QStringList{u"Alpha"_s});
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\n"));
-}
-
 // A pasted name follows the rules of a typed one, with the boxes typing it shows; only the same
 // topic name pasted again is let through, to share its file.
 TEST_F(ProjectMaintenanceTest, pastedNames_followTheRulesOfTypedNames)
