@@ -1,3 +1,4 @@
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 #include "platform/Keys.h"
@@ -43,15 +44,10 @@ protected:
 
     void SetUp() override
     {
-        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
-        data.write(u"Project.Topics"_s, "Inbox\r\n");
-        data.write(u"Projects/Inbox.Files"_s, "Letter\t/l\r\n");
-        data.write(u"Projects/Alpha/Alpha.List"_s, "Plans\r\nNotes\r\n");
-        data.write(u"Projects/Alpha/Alpha.Files"_s, "");
-        data.write(u"Projects/Alpha/Plans.Files"_s, "One\t/1\r\n");
-        data.write(u"Projects/Alpha/Notes.Files"_s, "Two\t/2\r\n");
-        data.write(u"Projects/Beta/Beta.List"_s, "");
-        data.write(u"Projects/Beta/Beta.Files"_s, "");
+        layDown(data.path(), {"Project.List: Alpha, Beta", "Project.Topics: Inbox", "Projects/Inbox.Files: Letter -> /l",
+                              "Projects/Alpha/Alpha.List: Plans, Notes", "Projects/Alpha/Alpha.Files:",
+                              "Projects/Alpha/Plans.Files: One -> /1", "Projects/Alpha/Notes.Files: Two -> /2",
+                              "Projects/Beta/Beta.List:", "Projects/Beta/Beta.Files:"});
         setIni(u"Project List"_s, u"Sort"_s, u"none"_s);
         setIni(u"Topic List"_s, u"Sort"_s, u"none"_s);
         restart();
