@@ -90,56 +90,41 @@ TEST_F(FindPointerTest, lettersBeyondAsciiMatchInAnyCase_inFilesOfEitherEncoding
         EXPECT_EQ(found(finder, c.filter), c.expected) << c.filter.toStdString();
 }
 
-TEST_F(FindPointerTest, enterOpensTheProjectTopicAndRow_alsoInADescendingTopicList)
+// Enter opens the project, the topic and the row from any place, also in sorted lists.
+TEST_F(FindPointerTest, enterOpensTheProjectTopicAndRow_fromAnyPlaceInAnySort)
 {
     const struct
     {
-        const char *topics, *files;
-        int row;
-    } sorts[] = {{"none", "none", 1}, {"descend", "ascend", 0}};
-    for (const auto &sort : sorts) {
-        setIni(u"Topic List"_s, u"Sort"_s, QString::fromLatin1(sort.topics));
-        setIni(u"File List"_s, u"Sort"_s, QString::fromLatin1(sort.files));
-        start();
-        ui.onFindPointer = [](PointerFinder &finder) {
-            finder.setFilter(u"receipts"_s);
-            finder.openResult(0);
-            EXPECT_TRUE(finder.closed());
-        };
-        form->run(u"mnuFindPointer"_s);
-        EXPECT_EQ(form->state.CurrentProject, u"Alpha"_s) << sort.topics;
-        EXPECT_EQ(form->state.CurrentTopic, u"Zeta"_s);
-        EXPECT_EQ(topics().columnText(topics().ListIndex(), 0), u"Zeta"_s);
-        ASSERT_EQ(selectedRows(files()).size(), 1);
-        EXPECT_EQ(files().rowText(files().ListIndex()), u"Receipts\t/home/u/tax/receipts"_s);
-        EXPECT_EQ(files().ListIndex(), sort.row);
-        EXPECT_TRUE(files().hasFocus());
-    }
-}
-
-TEST_F(FindPointerTest, resultsOpenFromAnyPlace_entryScreenAndOwnLists)
-{
-    start();
-    const struct
-    {
-        const char *filter;
+        const char *topicSort, *fileSort, *filter;
         QString project, topic, row;
+        int index;
     } cases[] = {
-        {"scan", u""_s, u"Inbox"_s, u"Scan 12\t/scans/12.pdf"_s},
-        {"welcome", u""_s, u" ..."_s, u"Welcome Letter\t/home/u/welcome.txt"_s},
-        {"plan", u"Alpha"_s, u" ..."_s, u"Alpha Plan\t/a/plan.odt"_s},
-        {"ticket", u"Beta"_s, u"Letters"_s, u"Return Ticket\t/home/u/trip.pdf"_s},
-        {"budget", u"Alpha"_s, u"Mid"_s, u"Budget\t/home/u/money/budget.ods"_s},
+        {"none", "none", "receipts", u"Alpha"_s, u"Zeta"_s, u"Receipts\t/home/u/tax/receipts"_s, 1},
+        {"descend", "ascend", "receipts", u"Alpha"_s, u"Zeta"_s, u"Receipts\t/home/u/tax/receipts"_s, 0},
+        {"none", "none", "scan", u""_s, u"Inbox"_s, u"Scan 12\t/scans/12.pdf"_s, 0},
+        {"none", "none", "welcome", u""_s, u" ..."_s, u"Welcome Letter\t/home/u/welcome.txt"_s, 0},
+        {"none", "none", "plan", u"Alpha"_s, u" ..."_s, u"Alpha Plan\t/a/plan.odt"_s, 0},
+        {"none", "none", "ticket", u"Beta"_s, u"Letters"_s, u"Return Ticket\t/home/u/trip.pdf"_s, 1},
+        {"none", "none", "budget", u"Alpha"_s, u"Mid"_s, u"Budget\t/home/u/money/budget.ods"_s, 0},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.filter);
+        setIni(u"Topic List"_s, u"Sort"_s, QString::fromLatin1(c.topicSort));
+        setIni(u"File List"_s, u"Sort"_s, QString::fromLatin1(c.fileSort));
+        start();
         ui.onFindPointer = [&](PointerFinder &finder) {
             finder.setFilter(QString::fromLatin1(c.filter));
             finder.openResult(0);
+            EXPECT_TRUE(finder.closed());
         };
-        form->run(u"entry:Find Pointer"_s);
-        EXPECT_EQ(form->state.CurrentProject, c.project) << c.filter;
-        EXPECT_EQ(form->state.CurrentTopic, c.topic) << c.filter;
-        EXPECT_EQ(files().ListIndex() >= 0 ? files().rowText(files().ListIndex()) : QString(), c.row);
+        // The entry screen's item opens the same window as the menu's.
+        form->run(c.index == 0 ? u"entry:Find Pointer"_s : u"mnuFindPointer"_s);
+        EXPECT_EQ(form->state.CurrentProject, c.project);
+        EXPECT_EQ(form->state.CurrentTopic, c.topic);
+        EXPECT_EQ(topics().columnText(topics().ListIndex(), 0), c.topic);
+        ASSERT_EQ(selectedRows(files()), QList<int> {c.index});
+        EXPECT_EQ(files().rowText(c.index), c.row);
+        EXPECT_TRUE(files().hasFocus());
     }
 }
 
