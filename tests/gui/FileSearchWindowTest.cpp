@@ -90,13 +90,11 @@ TEST_F(FileSearchWindowTest, stopButton_endsASearchLikeEscapeAndTheOutcomeShowsU
     for (int d = 0; d < 30; ++d)
         for (int i = 0; i < 100; ++i)
             tree.write(u"d%1/f%2.txt"_s.arg(d).arg(i), "x");
-    const int wide = window->textBox()->width();
     bool clicked = false;
     ui.onPump = [&] {
         if (clicked || !window->stopButton()->isVisible())
             return;
         clicked = true;
-        EXPECT_LT(window->textBox()->width(), wide); // the button sits beside the pattern
         window->stopButton()->click();
     };
     QTest::keyClicks(window->textBox(), u"*.txt"_s);
@@ -108,8 +106,6 @@ TEST_F(FileSearchWindowTest, stopButton_endsASearchLikeEscapeAndTheOutcomeShowsU
     EXPECT_LT(found, 3002); // stopped early, what was found kept
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->stopButton()->isVisible());
-    EXPECT_EQ(window->textBox()->width(), wide);
-    EXPECT_TRUE(window->statusLabel()->isVisible());
     EXPECT_TRUE(window->statusLabel()->text().startsWith(FileSearchText::thousands(found) + u" Files Found - "_s));
 }
 

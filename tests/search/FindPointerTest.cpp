@@ -1,5 +1,6 @@
 #include "search/FindPointer.h"
 
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 namespace corvanta::test {
@@ -12,20 +13,15 @@ protected:
 
     void SetUp() override
     {
-        data.write(u"Project.Files"_s, "Welcome Letter\t/home/u/welcome.txt\r\n");
-        data.write(u"Project.Topics"_s, "Inbox\r\n");
-        data.write(u"Projects/Inbox.Files"_s, "Scan 12\t/scans/12.pdf\r\n");
-        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
-        data.write(u"Projects/Alpha/Alpha.List"_s, "Zeta\r\nBroken\r\n Gone \r\nMid\r\n");
-        data.write(u"Projects/Alpha/Alpha.Files"_s, "Alpha Plan\t/a/plan.odt\r\n");
-        data.write(u"Projects/Alpha/Zeta.Files"_s,
-            "Tax Return 2025\t/home/u/tax/return.pdf\r\n  \r\nReceipts\t/home/u/tax/receipts\r\n");
-        data.write(u"Projects/Alpha/Mid.Files"_s, "Budget\t/home/u/money/budget.ods\r\n");
-        // A folder where the topic's file should be: it cannot be read.
-        QDir().mkpath(data.file(u"Projects/Alpha/Broken.Files"_s));
-        data.write(u"Projects/Beta/Beta.List"_s, "Letters\r\n");
-        data.write(u"Projects/Beta/Letters.Files"_s,
-            "Letter To Bank\thttp://bank.example.com/TAX\r\nReturn Ticket\t/home/u/trip.pdf\r\n");
+        // Broken.Files is a folder where the topic's file should be: it cannot be read.
+        layDown(data.path(), {"Project.Files: Welcome Letter -> /home/u/welcome.txt",
+            "Project.Topics: Inbox", "Projects/Inbox.Files: Scan 12 -> /scans/12.pdf",
+            "Project.List: Alpha, Beta", "Projects/Alpha/Alpha.List: Zeta, Broken, \\sGone\\s, Mid",
+            "Projects/Alpha/Alpha.Files: Alpha Plan -> /a/plan.odt",
+            "Projects/Alpha/Zeta.Files: Tax Return 2025 -> /home/u/tax/return.pdf, \\s\\s, Receipts -> /home/u/tax/receipts",
+            "Projects/Alpha/Mid.Files: Budget -> /home/u/money/budget.ods", "Projects/Alpha/Broken.Files/",
+            "Projects/Beta/Beta.List: Letters",
+            "Projects/Beta/Letters.Files: Letter To Bank -> http://bank.example.com/TAX, Return Ticket -> /home/u/trip.pdf"});
     }
 
     // The names and places the window lists for filter.
