@@ -1,5 +1,6 @@
 // The Help and Tools menus' accessories through the fakes: the help documents and their links,
 // the website and support address, the calendar, the about box and the lock-key panels.
+#include "support/DataBuilder.h"
 #include "support/FakeKeyboard.h"
 #include "support/FormFixture.h"
 
@@ -87,10 +88,8 @@ TEST_F(AccessoriesTest, oversizedHelpDocument_isRefusedAndTheNextPlaceIsUsed)
     ASSERT_TRUE(QFile::resize(data.file(u"UserManual.Hlp"_s), 5 * 1024 * 1024 + 1));
     start();
     form->menuClick(u"mnuGettingStarted"_s);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].title, u" Help File Too Large"_s);
-    EXPECT_EQ(ui.boxes[0].text, u"The Help File  ["_s + data.file(u"UserManual.Hlp"_s)
-                                    + u"]  Is Larger Than 5 MB And Is Not Shown.     \r"_s);
+    expectBoxes(ui, {{u" Help File Too Large"_s, u"The Help File  ["_s + data.file(u"UserManual.Hlp"_s)
+        + u"]  Is Larger Than 5 MB And Is Not Shown.     \r"_s}});
     ASSERT_EQ(ui.helpPages.size(), 1u);
     EXPECT_EQ(ui.helpPages[0].toLocalFile(), install.file(u"bin/UserManual.Hlp"_s));
 

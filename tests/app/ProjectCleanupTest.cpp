@@ -1,3 +1,4 @@
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 #include "platform/MsgBox.h"
@@ -41,9 +42,7 @@ protected:
 TEST_F(ProjectCleanupTest, nothingOrphaned_saysSoAndKeepsTheLists)
 {
     cleanUp({});
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.lastBox()->title, u" No Project Files To Clean"_s);
-    EXPECT_EQ(ui.lastBox()->text, u"All Project Files Are Associated With Project Names.      \rNo Unassociated Project Files Found. \r"_s);
+    ASSERT_TRUE(boxesShown(ui, {{u" No Project Files To Clean"_s, u"All Project Files Are Associated With Project Names.      \rNo Unassociated Project Files Found. \r"_s}}));
     EXPECT_EQ(ui.lastBox()->flags, MsgBox::OkOnly | MsgBox::Information);
     EXPECT_EQ(rows(projects()).size(), 3);
     EXPECT_FALSE(form->state.ListLoading);

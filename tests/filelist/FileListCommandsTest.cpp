@@ -3,6 +3,7 @@
 #include "editor/PointerEditor.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
+#include "support/DataBuilder.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FormFixture.h"
 
@@ -127,11 +128,8 @@ TEST_F(FileListCommandsTest, renameWhileSorted_isRefusedEvenWithASelection)
     select({1});
     state().FileSort = SortOrder::Ascending;
     form->run(u"mnuRenameSelectedFiles"_s);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text,
-        u"You Must Sort The File List Using The 'No Sort'     \r"
-        "Option Before You Rename a File List Item."_s);
-    EXPECT_EQ(ui.boxes[0].title, u" Resort File List"_s);
+    expectBoxes(ui, {{u" Resort File List"_s, u"You Must Sort The File List Using The 'No Sort'     \r"
+        "Option Before You Rename a File List Item."_s}});
     EXPECT_EQ(ui.pointerEditors, 0);
 }
 
