@@ -1,4 +1,5 @@
 #include "FileSearchFixture.h"
+#include "support/DataBuilder.h"
 
 namespace corvanta::test {
 namespace {
@@ -195,13 +196,10 @@ TEST_F(FileSearchResultsTest, removeSelected_asksThenTakesRowsOutOfTheListOnly)
     select({1, 2});
     ui.answers = {MsgBox::No};
     search->RemoveSearchResults();
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].title, u" Remove Selected Files From This List?"_s);
-    EXPECT_EQ(ui.boxes[0].text,
-        u"This Option Removes All Selected Files From This Search List.     \r"
+    ASSERT_TRUE(boxesShown(ui, {{u" Remove Selected Files From This List?"_s, u"This Option Removes All Selected Files From This Search List.     \r"
         u"This Option Will NOT Delete, Move Or Alter Any File In Any Manner.     \r"
         u"The Selected Files Will Be Removed But Will Not Be Deleted Or Altered.     \r\r"
-        u"Do You Want To Remove All Selected Files From This List?     \r"_s);
+        u"Do You Want To Remove All Selected Files From This List?     \r"_s}}));
     EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
     EXPECT_EQ(results().ListCount(), 4);
 
@@ -229,12 +227,9 @@ TEST_F(FileSearchResultsTest, print_asksAboutPagesFrom660RowsOn)
     results().addRow(u"/data/one-more.txt"_s);
     ui.answers = {MsgBox::No};
     search->PrintSearchResults();
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].title, u" 11 Page Printout"_s);
-    EXPECT_EQ(ui.boxes[0].text,
-        u"This Printout Will Print Approximately 11 Pages. It Is Recommended     \r"
+    ASSERT_TRUE(boxesShown(ui, {{u" 11 Page Printout"_s, u"This Printout Will Print Approximately 11 Pages. It Is Recommended     \r"
         u"That You Set Your Printer Orientation To Landscape.\r"
-        u"Do You Want To Print The Search Results?"_s);
+        u"Do You Want To Print The Search Results?"_s}}));
     EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question);
     EXPECT_EQ(printer.dialogs, 1);
 }

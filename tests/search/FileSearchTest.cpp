@@ -1,4 +1,5 @@
 #include "FileSearchFixture.h"
+#include "support/DataBuilder.h"
 
 #include "search/FileSearchTexts.h"
 #include "search/GlobalFileSearch.h"
@@ -50,9 +51,7 @@ TEST_F(FileSearchTest, emptyText_isRefusedWithItsMessage)
     open();
     searchFor(QString());
 
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, u"Input A Filename To Search For.     "_s);
-    EXPECT_EQ(ui.boxes[0].title, u" No Filename To Search"_s);
+    expectBoxes(ui, {{u" No Filename To Search"_s, u"Input A Filename To Search For.     "_s}});
     EXPECT_EQ(search->focus(), Control::TxtFileSearch);
 }
 
@@ -62,10 +61,7 @@ TEST_F(FileSearchTest, emptyOrUnreadableRoot_showsTheEmptyDriveMessageAndKeepsTh
     open({{tree.path(), tree.path()}, {missing, missing}});
     searchFor(u"*.txt"_s);
 
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text,
-        u"No Folders In Drive "_s + tree.path().toUpper() + u" To Search.     "_s);
-    EXPECT_EQ(ui.boxes[0].title, u" Drive "_s + tree.path().toUpper() + u" Is Empty"_s);
+    ASSERT_TRUE(boxesShown(ui, {{u" Drive "_s + tree.path().toUpper() + u" Is Empty"_s, u"No Folders In Drive "_s + tree.path().toUpper() + u" To Search.     "_s}}));
     EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Exclamation);
     EXPECT_EQ(search->caption(), u" Global File Search"_s);
     EXPECT_EQ(captions.first(), u"Searching "_s + tree.path().toUpper() + u" Drive For *.txt"_s);
