@@ -15,14 +15,10 @@ protected:
 
     void SetUp() override
     {
-        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\nOld...Stuff\r\n");
-        data.write(u"Project.Topics"_s, "Inbox\r\n");
-        data.write(u"Projects/Inbox.Files"_s, "Letter\t/l\r\n");
-        for (const char *name : {"Alpha", "Beta", "Old...Stuff"}) {
-            const QString project = QString::fromLatin1(name);
-            data.write(u"Projects/"_s + project + u'/' + project + u".List"_s, "");
-            data.write(u"Projects/"_s + project + u'/' + project + u".Files"_s, "P\t/p\r\n");
-        }
+        layDown(data.path(), {"Project.List: Alpha, Beta, Old...Stuff", "Project.Topics: Inbox",
+            "Projects/Inbox.Files: Letter -> /l", "Projects/Alpha/Alpha.List:",
+            "Projects/Alpha/Alpha.Files: P -> /p", "Projects/Beta/Beta.List:", "Projects/Beta/Beta.Files: P -> /p",
+            "Projects/Old...Stuff/Old...Stuff.List:", "Projects/Old...Stuff/Old...Stuff.Files: P -> /p"});
         start();
     }
 
