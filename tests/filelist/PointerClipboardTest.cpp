@@ -4,6 +4,7 @@
 #include "platform/MsgBox.h"
 #include "store/OwnFiles.h"
 #include "support/FileSystemFaults.h"
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 #include <QFile>
@@ -24,11 +25,9 @@ protected:
 
     void SetUp() override
     {
-        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
-        data.write(u"Projects/Alpha/Alpha.List"_s, "One\r\n");
+        layDown(data.path(), {"Project.List: Alpha, Beta", "Projects/Alpha/Alpha.List: One",
+            "Projects/Beta/Beta.List: Two", "Projects/Beta/Two.Files: X -> /x, Y -> /y"});
         data.write(AlphaOne, AlphaPointers);
-        data.write(u"Projects/Beta/Beta.List"_s, "Two\r\n");
-        data.write(BetaTwo, "X\t/x\r\nY\t/y\r\n");
         start();
     }
     // Opens a project's first topic as a user clicks them, and selects rows of its File List.
