@@ -2,6 +2,7 @@
 #include "filelist/FileListCommands.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 #include <QFile>
@@ -16,13 +17,9 @@ class PointerEditorTest : public FormFixture
 protected:
     void SetUp() override
     {
-        data.write(u"Project.Files"_s,
-            "Alpha\t/home/u/alpha.txt\r\n"
-            "Beta\thttp://example.com\r\n"
-            "Gamma\tmailto:g@example.com\r\n"
-            "Delta\t/home/u/delta.odt\r\n"
-            "Epsilon\t/home/u/eps.txt\r\n");
-        data.write(u"Project.List"_s, "Garden\r\nHouse\r\n");
+        layDown(data.path(), {"Project.List: Garden, House", "Project.Files: Alpha -> /home/u/alpha.txt, "
+            "Beta -> http://example.com, Gamma -> mailto:g@example.com, Delta -> /home/u/delta.odt, "
+            "Epsilon -> /home/u/eps.txt"});
         start();
     }
 
