@@ -1,5 +1,6 @@
 // The Help and Tools menus' accessories through the fakes: the help documents and their links,
 // the website and support address, the calendar, the about box and the lock-key panels.
+#include "support/DataBuilder.h"
 #include "support/FakeKeyboard.h"
 #include "support/FormFixture.h"
 
@@ -87,10 +88,8 @@ TEST_F(AccessoriesTest, oversizedHelpDocument_isRefusedAndTheNextPlaceIsUsed)
     ASSERT_TRUE(QFile::resize(data.file(u"UserManual.Hlp"_s), 5 * 1024 * 1024 + 1));
     start();
     form->menuClick(u"mnuGettingStarted"_s);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].title, u" Help File Too Large"_s);
-    EXPECT_EQ(ui.boxes[0].text, u"The Help File  ["_s + data.file(u"UserManual.Hlp"_s)
-                                    + u"]  Is Larger Than 5 MB And Is Not Shown.     \r"_s);
+    expectBoxes(ui, {{u" Help File Too Large"_s, u"The Help File  ["_s + data.file(u"UserManual.Hlp"_s)
+        + u"]  Is Larger Than 5 MB And Is Not Shown.     \r"_s}});
     ASSERT_EQ(ui.helpPages.size(), 1u);
     EXPECT_EQ(ui.helpPages[0].toLocalFile(), install.file(u"bin/UserManual.Hlp"_s));
 
@@ -147,52 +146,6 @@ TEST_F(AccessoriesTest, helpDocuments_areFoundInDataFolderThenInstalledThenBesid
     // A folder holding a folder of that name holds no document.
     QDir().mkpath(data_);
     EXPECT_EQ(program->help().findHelpFile(u"Corvanta.Hlp"_s), QString());
-}
-
-TEST_F(AccessoriesTest, everyLinkOfTheShippedDocuments_leadsToAPageOrAnAddress)
-{
-    for (const QString &name : HelpWindow::documentNames())
-        ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANTA_HELP_DIR) + u'/' + name, data.file(name)));
-    const QSet<QString> addresses = {website, website + u"download"_s, u"mailto:support@corvanta.example.org"_s};
-    static const QRegularExpression href(u"href=\"([^\"]+)\""_s);
-    static const QRegularExpression id(u"id=\"([^\"]+)\""_s);
-    auto idsOf = [](const QString &path) {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        QSet<QString> ids;
-        for (const auto &m : id.globalMatch(QString::fromUtf8(file.readAll())))
-            ids << m.captured(1);
-        return ids;
-    };
-    HelpWindow &window = program->help().window();
-    int links = 0;
-    for (const QString &name : HelpWindow::documentNames()) {
-        QFile file(data.file(name));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(file.readAll());
-        for (const auto &m : href.globalMatch(text)) {
-            const QString link = m.captured(1).replace(u"&amp;"_s, u"&"_s);
-            SCOPED_TRACE((name + u": "_s + link).toStdString());
-            window.show(data.file(name));
-            const size_t pages = ui.helpPages.size();
-            shell.calls.clear();
-            window.linkClicked(QUrl(link));
-            ++links;
-            if (!shell.calls.empty()) {
-                EXPECT_TRUE(addresses.contains(shell.calls.back().target()));
-                continue;
-            }
-            ASSERT_EQ(ui.helpPages.size(), pages + 1);
-            const QUrl shown = ui.helpPages.back();
-            ASSERT_TRUE(QFileInfo(shown.toLocalFile()).isFile());
-            if (shown.hasFragment()) {
-                EXPECT_TRUE(idsOf(shown.toLocalFile()).contains(shown.fragment()));
-            }
-        }
-    }
-    EXPECT_GT(links, 50);
-    EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_EQ(ui.beeps, 0);
 }
 
 TEST_F(AccessoriesTest, linksOutsideTheHelpDocuments_goNowhere)

@@ -49,35 +49,3 @@ TEST(CommandSurfaceTest, pasteItems_startDisabledAndOthersEnabled)
     for (const QString &name : names)
         EXPECT_EQ(surface.item(name)->enabled, !paste.contains(name)) << name.toStdString();
 }
-
-// The window redraws only what it is told changed; a missed notice leaves a stale menu.
-TEST(CommandSurfaceTest, setters_changeDataAndNotifyOncePerChange)
-{
-    CommandSurface surface;
-    QStringList seen;
-    surface.onChanged = [&seen](const QString &what) { seen << what; };
-
-    surface.setEnabled(u"mnuPasteFiles"_s, true);
-    surface.setChecked(u"mnuSortAscendingFiles"_s, true);
-    surface.setCaption(u"mnuPopupMenuTitle"_s, u" report.txt"_s);
-    surface.setToolbarEnabled(6, false);
-    surface.setToolbarEnabled(u"HotKeys"_s, false);
-    surface.setPanelText(7, u" Ann"_s);
-    EXPECT_EQ(seen, (QStringList{u"mnuPasteFiles"_s, u"mnuSortAscendingFiles"_s,
-                                 u"mnuPopupMenuTitle"_s, u"EntryScreen"_s, u"HotKeys"_s,
-                                 u"panel7"_s}));
-    EXPECT_TRUE(surface.item(u"mnuPasteFiles"_s)->enabled);
-    EXPECT_TRUE(surface.item(u"mnuSortAscendingFiles"_s)->checked);
-    EXPECT_EQ(surface.item(u"mnuPopupMenuTitle"_s)->caption, u" report.txt"_s);
-    EXPECT_FALSE(surface.toolbarButton(u"EntryScreen"_s)->enabled);
-    EXPECT_EQ(surface.panels()[6].text, u" Ann"_s);
-
-    // Unchanged values, unknown names and out-of-range panels stay silent.
-    seen.clear();
-    surface.setEnabled(u"mnuPasteFiles"_s, true);
-    surface.setChecked(u"mnuNoSuchItem"_s, true);
-    surface.setToolbarEnabled(1, false); // a separator
-    surface.setPanelText(0, u"x"_s);
-    surface.setPanelText(8, u"x"_s);
-    EXPECT_TRUE(seen.isEmpty());
-}

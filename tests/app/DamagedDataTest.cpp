@@ -64,37 +64,6 @@ TEST_F(DamagedDataTest, fifosInPlaceOfFiles_neverBlock_andAreNeverReplaced)
         EXPECT_TRUE(isFifo(name)) << name.toStdString();
 }
 
-// A topic file that cannot be read (mode 0200) shows empty with one notice giving the system's
-// reason, and the next add does not replace its pointers with the one pointer added.
-TEST_F(DamagedDataTest, unreadableTopicFile_showsEmptyAndRefusesEverySave)
-{
-    data.write(u"Project.Topics"_s, "Inbox\r\n");
-    data.write(u"Projects/Inbox.Files"_s, "Letter\t/l\r\nBill\t/b\r\n");
-    start();
-    ASSERT_TRUE(QFile::setPermissions(data.file(u"Projects/Inbox.Files"_s), QFile::WriteOwner));
-    {
-        const WithoutRootOverride asUser;
-        topics().userMouseDown(1, 1, 0);
-    }
-    EXPECT_EQ(files().ListCount(), 0);
-    ASSERT_EQ(titles(), QStringList{u" File Not Read"_s});
-    EXPECT_EQ(ui.boxes[0].text, u"The File  ["_s + data.file(u"Projects/Inbox.Files"_s)
-                                    + u"]  Could Not Be Read.     \rPermission denied\r"_s);
-    {
-        const WithoutRootOverride asUser;
-        form->navigation().rereadFileList();
-        topics().userMouseDown(0, 1, 0);
-        topics().userMouseDown(1, 1, 0);
-    }
-    addWebsite();
-    form->run(u"mnuRebuildFileList"_s);
-    ASSERT_EQ(titles(), (QStringList{u" File Not Read"_s, u" File Not Saved"_s, u" File Not Saved"_s}));
-    EXPECT_EQ(ui.boxes[1].text, u"The File  ["_s + data.file(u"Projects/Inbox.Files"_s)
-                                    + u"]  Could Not Be Saved.     \rThe file could not be read, so it is not replaced.\r"_s);
-    ASSERT_TRUE(QFile::setPermissions(data.file(u"Projects/Inbox.Files"_s), QFile::ReadOwner | QFile::WriteOwner));
-    EXPECT_EQ(data.read(u"Projects/Inbox.Files"_s), QByteArray("Letter\t/l\r\nBill\t/b\r\n"));
-}
-
 // A settings file that cannot be written: the first failed write of the run says so with the
 // system's reason, later ones are quiet, and the next run tells again.
 TEST_F(DamagedDataTest, readOnlySettings_toldOncePerRun)

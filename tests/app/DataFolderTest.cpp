@@ -2,6 +2,7 @@
 #include "app/SingleInstance.h"
 #include "compose/Program.h"
 #include "platform/MsgBox.h"
+#include "support/DataBuilder.h"
 #include "support/FakeFormUi.h"
 #include "support/FileSystemFaults.h"
 #include "support/TempFolder.h"
@@ -187,9 +188,7 @@ TEST(SingleInstance, liveCopyHere_isRefusedUntilItEnds)
         SingleInstance lock(t.path());
         EXPECT_FALSE(claimDataFolder(lock, ui, t.path(), QDateTime::currentDateTimeUtc()));
     }
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].title, u" Corvanta Is Already Running"_s);
-    EXPECT_EQ(ui.boxes[0].text, u"Corvanta Is Already Running With This Data Folder:\r"_s + t.path() + u'\r');
+    expectBoxes(ui, {{u" Corvanta Is Already Running"_s, u"Corvanta Is Already Running With This Data Folder:\r"_s + t.path() + u'\r'}});
 
     // Killed, it leaves its lock behind; the next start takes it over.
     other.end();

@@ -1,3 +1,4 @@
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 #include "app/Launcher.h"
@@ -27,70 +28,61 @@ TEST(GetFileNamePart, pathsAndAddresses)
         u"mailto:someone@example.com"_s);
 }
 
-TEST_F(LauncherTest, documentTarget_executedAsFileInItsFolderWithTrailingSlash)
+// A document goes to the shell as a file in its folder (with its trailing slash), an address
+// whole with no folder; a website stored without its scheme by an older version is still one,
+// unless the data folder holds a file of that name. An empty target beeps; a missing file or
+// folder is reported to the caller without a box.
+TEST_F(LauncherTest, targets_reachTheShellAsFileInFolderOrWhole)
 {
-    launcher().LaunchTarget(u"/home/u/Docs/Letter.doc"_s, u"print"_s);
-    ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].verb, u"print"_s);
-    EXPECT_EQ(shell.calls[0].file, u"Letter.doc"_s);
-    EXPECT_EQ(shell.calls[0].folder, u"/home/u/Docs/"_s);
-    EXPECT_TRUE(shell.calls[0].parameters.isEmpty());
+    using O = LaunchResult::Outcome;
+    data.write(u"http-notes.txt"_s, "x");
+    shell.results[u"/gone/a.txt"_s] = ShellResult::FileNotFound;
+    shell.results[u"/gone/b.txt"_s] = ShellResult::PathNotFound;
+    const struct {
+        QString target, verb;
+        O outcome;
+        QString shellVerb, folder, file; // the shell's call; none when file is empty
+    } cases[] = {
+        {u"/home/u/Docs/Letter.doc"_s, u"print"_s, O::Started, u"print"_s, u"/home/u/Docs/"_s, u"Letter.doc"_s},
+        {u"http://www.example.com/a/"_s, {}, O::Started, u"Open"_s, {}, u"http://www.example.com/a/"_s},
+        {u"mailto:someone@example.com"_s, u"open"_s, O::Started, u"open"_s, {}, u"mailto:someone@example.com"_s},
+        {u"httpbin.org/get"_s, u"open"_s, O::Started, u"open"_s, {}, u"http://httpbin.org/get"_s},
+        {u"http-notes.txt"_s, u"open"_s, O::Started, u"open"_s, data.path() + u'/', u"http-notes.txt"_s},
+        {{}, u"open"_s, O::Refused, {}, {}, {}},
+        {u"   "_s, u"open"_s, O::Refused, {}, {}, {}},
+        {u"/gone/a.txt"_s, u"open"_s, O::NotFound, u"open"_s, u"/gone/"_s, u"a.txt"_s},
+        {u"/gone/b.txt"_s, u"open"_s, O::NotFound, u"open"_s, u"/gone/"_s, u"b.txt"_s},
+    };
+    int beeps = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.target.toStdString());
+        shell.calls.clear();
+        EXPECT_EQ(launcher().LaunchTarget(c.target, c.verb).outcome, c.outcome);
+        beeps += c.outcome == O::Refused;
+        EXPECT_EQ(ui.beeps, beeps);
+        ASSERT_EQ(shell.calls.size(), c.file.isEmpty() ? 0u : 1u);
+        if (!c.file.isEmpty()) {
+            EXPECT_EQ(shell.calls[0].verb, c.shellVerb);
+            EXPECT_EQ(shell.calls[0].folder, c.folder);
+            EXPECT_EQ(shell.calls[0].file, c.file);
+            EXPECT_TRUE(shell.calls[0].parameters.isEmpty());
+        }
+    }
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(ui.busyDepth, 0);
 }
 
-TEST_F(LauncherTest, addresses_executedWholeWithEmptyFolderAndOpenForAnEmptyVerb)
-{
-    launcher().LaunchTarget(u"http://www.example.com/a/"_s, QString());
-    launcher().LaunchTarget(u"mailto:someone@example.com"_s, u"open"_s);
-    ASSERT_EQ(shell.calls.size(), 2u);
-    EXPECT_EQ(shell.calls[0].verb, u"Open"_s);
-    EXPECT_EQ(shell.calls[0].file, u"http://www.example.com/a/"_s);
-    EXPECT_TRUE(shell.calls[0].folder.isEmpty());
-    EXPECT_EQ(shell.calls[1].file, u"mailto:someone@example.com"_s);
-    EXPECT_TRUE(shell.calls[1].folder.isEmpty());
-}
-
-// A website stored without its scheme by an older version ("httpbin.org") is still a website,
-// unless the data folder holds a file of that name.
-TEST_F(LauncherTest, websiteStoredWithoutScheme_opensAsAWebsite)
-{
-    launcher().LaunchTarget(u"httpbin.org/get"_s, u"open"_s);
-    data.write(u"http-notes.txt"_s, "x");
-    launcher().LaunchTarget(u"http-notes.txt"_s, u"open"_s);
-    ASSERT_EQ(shell.calls.size(), 2u);
-    EXPECT_EQ(shell.calls[0].target(), u"http://httpbin.org/get"_s);
-    EXPECT_EQ(shell.calls[1].target(), data.file(u"http-notes.txt"_s));
-}
-
-TEST_F(LauncherTest, emptyOrBlankTarget_refusedWithoutShellCall)
-{
-    EXPECT_EQ(launcher().LaunchTarget(QString(), u"open"_s).outcome, LaunchResult::Outcome::Refused);
-    EXPECT_EQ(launcher().LaunchTarget(u"   "_s, u"open"_s).outcome, LaunchResult::Outcome::Refused);
-    EXPECT_TRUE(shell.calls.empty());
-    EXPECT_EQ(ui.beeps, 2);
-    EXPECT_TRUE(ui.boxes.empty());
-}
-
-TEST_F(LauncherTest, missingFileOrFolder_silentlyReportedAsNotFound)
-{
-    shell.results[u"/gone/a.txt"_s] = ShellResult::FileNotFound;
-    shell.results[u"/gone/b.txt"_s] = ShellResult::PathNotFound;
-    for (const QString &target : {u"/gone/a.txt"_s, u"/gone/b.txt"_s}) {
-        EXPECT_EQ(launcher().LaunchTarget(target, u"open"_s).outcome, LaunchResult::Outcome::NotFound);
-    }
-    EXPECT_TRUE(ui.boxes.empty());
-}
-
+// Failures show their text with five trailing spaces; some show nothing.
 TEST_F(LauncherTest, failures_showLaunchErrorWithFiveTrailingSpaces)
 {
+    for (int result : {26, 27, 30, 32, 42})
+        EXPECT_TRUE(Launcher::launchMessage(result).isEmpty()) << result;
+    shell.defaultResult = 32;
+    launcher().LaunchTarget(u"/home/u/a.txt"_s, u"open"_s);
     shell.defaultResult = 11;
     launcher().LaunchTarget(u"/bin/broken"_s, QString());
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text,
-        u"Executable file was invalid. Either it was not a Windows application or there "
-        u"was an error in the .EXE image.     "_s);
-    EXPECT_EQ(ui.boxes[0].title, u" Launch Error"_s);
+    ASSERT_TRUE(boxesShown(ui, {{u" Launch Error"_s, u"Executable file was invalid. Either it was "
+        "not a Windows application or there was an error in the .EXE image.     "_s}}));
     EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Information);
 
     // The system's own reason replaces the classic text.
@@ -100,15 +92,6 @@ TEST_F(LauncherTest, failures_showLaunchErrorWithFiveTrailingSpaces)
     EXPECT_EQ(ui.lastBox()->text, u"lp: Error - No default destination.     "_s);
     EXPECT_EQ(failed.outcome, LaunchResult::Outcome::Failed);
     EXPECT_EQ(failed.status, ui.lastBox()->text);
-}
-
-TEST_F(LauncherTest, failuresWithoutMessage_showNothing)
-{
-    for (int result : {26, 27, 30, 32, 42})
-        EXPECT_TRUE(Launcher::launchMessage(result).isEmpty()) << result;
-    shell.defaultResult = 32;
-    launcher().LaunchTarget(u"/home/u/a.txt"_s, u"open"_s);
-    EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(LauncherTest, noApplication_opensChooserForFullPathAndStartsTheChoice)
@@ -149,21 +132,15 @@ TEST_F(LauncherTest, chosenProgramThatWillNotStart_isReported)
     launcher().openWith(u"/home/u/a b.xyz"_s);
     ASSERT_EQ(shell.starts.size(), 1u);
     EXPECT_EQ(shell.starts[0].arguments, QStringList {u"/home/u/a b.xyz"_s});
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].title, u" Launch Error"_s);
-    EXPECT_EQ(
-        ui.boxes[0].text, u"The Program  [/usr/local/bin/viewer]  Could Not Be Started.     "_s);
+    expectBoxes(ui, {{u" Launch Error"_s, u"The Program  [/usr/local/bin/viewer]  Could Not Be Started.     "_s}});
 }
 
 TEST_F(LauncherTest, toolNotFound_namesItAndEveryCandidate)
 {
     form->menuClick(u"mnuWrite"_s);
     EXPECT_TRUE(shell.starts.empty());
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].title, u" Program Not Found"_s);
-    EXPECT_EQ(ui.boxes[0].text,
-        u"Corvanta Could Not Find A Program For Word Processor.     \r"
-        u"Looked For: libreoffice --writer, abiword, calligrawords\r"_s);
+    ASSERT_TRUE(boxesShown(ui, {{u" Program Not Found"_s, u"Corvanta Could Not Find A Program For "
+        "Word Processor.     \rLooked For: libreoffice --writer, abiword, calligrawords\r"_s}}));
     EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Exclamation);
     EXPECT_TRUE(form->enabled());
 }
@@ -224,10 +201,8 @@ TEST_F(LauncherTest, editFileList_opensEntryScreenFileInTheDefaultEditorFirst)
     shell.defaults.clear();
     shell.installed.clear();
     form->toolbarEntryClick(u"Edit File List"_s);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_TRUE(
-        ui.boxes[0].text.startsWith(u"Corvanta Could Not Find A Program For Text Editor.     \r"
-                                    u"Looked For: gedit, gnome-text-editor, kate,"_s));
+    expectBoxes(ui, {{u" Program Not Found"_s, u"Corvanta Could Not Find A Program For Text Editor.     \r"
+        "Looked For: gedit, gnome-text-editor, kate,..."_s}});
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 #include "platform/Keys.h"
@@ -10,15 +11,13 @@ class NavigationTest : public FormFixture {
 protected:
     void SetUp() override
     {
-        data.write(u"Project.List"_s, "Alpha\r\n  Beta  \r\n\r\nGamma\r\n");
-        data.write(u"Project.Topics"_s, "Inbox\r\n");
-        data.write(u"Project.Files"_s, "Home page\thttp://example.com\r\n");
-        data.write(u"Projects/Inbox.Files"_s, "Letter\t/home/u/letter.odt\r\n");
-        data.write(u"Projects/Beta/Beta.List"_s, "Plans\nNotes\n");
-        data.write(u"Projects/Beta/Beta.Files"_s, "Budget\t/home/u/budget.ods\r\n");
-        // A hand-edited topic: a blank line in the middle and a record of five bytes.
-        data.write(u"Projects/Beta/Plans.Files"_s, "One\t/a\r\n\r\nTwo\t/b\r\n");
-        data.write(u"Projects/Beta/Notes.Files"_s, "a\tb\r\n");
+        layDown(data.path(), {"Project.List: Alpha, \\s\\sBeta\\s\\s, , Gamma", "Project.Topics: Inbox",
+                              "Project.Files: Home page -> http://example.com",
+                              "Projects/Inbox.Files: Letter -> /home/u/letter.odt",
+                              "Projects/Beta/Beta.List:= Plans\nNotes\n",
+                              "Projects/Beta/Beta.Files: Budget -> /home/u/budget.ods",
+                              // A hand-edited topic: a blank line in the middle and a record of five bytes.
+                              "Projects/Beta/Plans.Files: One -> /a, , Two -> /b", "Projects/Beta/Notes.Files: a -> b"});
     }
 };
 

@@ -1,3 +1,4 @@
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 #include "platform/MsgBox.h"
@@ -14,14 +15,10 @@ protected:
 
     void SetUp() override
     {
-        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\nOld...Stuff\r\n");
-        data.write(u"Project.Topics"_s, "Inbox\r\n");
-        data.write(u"Projects/Inbox.Files"_s, "Letter\t/l\r\n");
-        for (const char *name : {"Alpha", "Beta", "Old...Stuff"}) {
-            const QString project = QString::fromLatin1(name);
-            data.write(u"Projects/"_s + project + u'/' + project + u".List"_s, "");
-            data.write(u"Projects/"_s + project + u'/' + project + u".Files"_s, "P\t/p\r\n");
-        }
+        layDown(data.path(), {"Project.List: Alpha, Beta, Old...Stuff", "Project.Topics: Inbox",
+            "Projects/Inbox.Files: Letter -> /l", "Projects/Alpha/Alpha.List:",
+            "Projects/Alpha/Alpha.Files: P -> /p", "Projects/Beta/Beta.List:", "Projects/Beta/Beta.Files: P -> /p",
+            "Projects/Old...Stuff/Old...Stuff.List:", "Projects/Old...Stuff/Old...Stuff.Files: P -> /p"});
         start();
     }
 
@@ -41,9 +38,7 @@ protected:
 TEST_F(ProjectCleanupTest, nothingOrphaned_saysSoAndKeepsTheLists)
 {
     cleanUp({});
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.lastBox()->title, u" No Project Files To Clean"_s);
-    EXPECT_EQ(ui.lastBox()->text, u"All Project Files Are Associated With Project Names.      \rNo Unassociated Project Files Found. \r"_s);
+    ASSERT_TRUE(boxesShown(ui, {{u" No Project Files To Clean"_s, u"All Project Files Are Associated With Project Names.      \rNo Unassociated Project Files Found. \r"_s}}));
     EXPECT_EQ(ui.lastBox()->flags, MsgBox::OkOnly | MsgBox::Information);
     EXPECT_EQ(rows(projects()).size(), 3);
     EXPECT_FALSE(form->state.ListLoading);

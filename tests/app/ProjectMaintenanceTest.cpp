@@ -1,3 +1,4 @@
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 #include "platform/Keys.h"
@@ -43,15 +44,10 @@ protected:
 
     void SetUp() override
     {
-        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
-        data.write(u"Project.Topics"_s, "Inbox\r\n");
-        data.write(u"Projects/Inbox.Files"_s, "Letter\t/l\r\n");
-        data.write(u"Projects/Alpha/Alpha.List"_s, "Plans\r\nNotes\r\n");
-        data.write(u"Projects/Alpha/Alpha.Files"_s, "");
-        data.write(u"Projects/Alpha/Plans.Files"_s, "One\t/1\r\n");
-        data.write(u"Projects/Alpha/Notes.Files"_s, "Two\t/2\r\n");
-        data.write(u"Projects/Beta/Beta.List"_s, "");
-        data.write(u"Projects/Beta/Beta.Files"_s, "");
+        layDown(data.path(), {"Project.List: Alpha, Beta", "Project.Topics: Inbox", "Projects/Inbox.Files: Letter -> /l",
+                              "Projects/Alpha/Alpha.List: Plans, Notes", "Projects/Alpha/Alpha.Files:",
+                              "Projects/Alpha/Plans.Files: One -> /1", "Projects/Alpha/Notes.Files: Two -> /2",
+                              "Projects/Beta/Beta.List:", "Projects/Beta/Beta.Files:"});
         setIni(u"Project List"_s, u"Sort"_s, u"none"_s);
         setIni(u"Topic List"_s, u"Sort"_s, u"none"_s);
         restart();
@@ -386,33 +382,6 @@ TEST_F(ProjectMaintenanceTest, deleteDotRow_deletesNoFile)
 }
 
 // --- moving names ---
-
-TEST_F(ProjectMaintenanceTest, cutAndPasteAtEnd_movesTheProjectAndRewritesTheList)
-{
-    EXPECT_FALSE(form->commands.item(u"mnuPasteProjectEOF"_s)->enabled);
-    projects().setListIndex(0);
-    form->run(u"mnuCutProject"_s);
-    EXPECT_EQ(clipboard.content, u"Alpha"_s);
-    EXPECT_TRUE(form->commands.item(u"mnuPasteProjectEOF"_s)->enabled);
-    EXPECT_FALSE(form->commands.item(u"mnuTopicPopupPasteNameAtEndOfList"_s)->enabled);
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBeta\r\n")); // not written yet
-    form->run(u"mnuPasteProjectEOF"_s);
-    EXPECT_EQ(rows(projects()), (QStringList{u"Beta"_s, u"Alpha"_s}));
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Beta\r\nAlpha\r\n"));
-    EXPECT_FALSE(form->commands.item(u"mnuPasteProjectEOF"_s)->enabled);
-
-    // Pasted into a list emptied meanwhile, the one name is stored too: shown but not stored,
-    // it would vanish at the next start and its folder would be offered for clean-up.
-    projects().setListIndex(1);
-    form->run(u"mnuCutProject"_s);
-    projects().selectRow(0);
-    ui.answers = {MsgBox::Yes};
-    form->run(u"mnuDeleteProject"_s);
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray(""));
-    form->run(u"mnuPasteProjectEOF"_s);
-    EXPECT_EQ(rows(projects()), QStringList{u"Alpha"_s});
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\n"));
-}
 
 // A pasted name follows the rules of a typed one, with the boxes typing it shows; only the same
 // topic name pasted again is let through, to share its file.

@@ -1,5 +1,6 @@
 #include "platform/MsgBox.h"
 #include "search/FileSearch.h"
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 #include <functional>
@@ -15,12 +16,9 @@ protected:
 
     void SetUp() override
     {
-        data.write(u"Project.List"_s, "Alpha\r\nGhost\r\n");
-        data.write(u"Projects/Alpha/Alpha.List"_s, "Plans\r\n");
-        data.write(u"Projects/Alpha/Alpha.Files"_s, "");
-        data.write(u"Projects/Alpha/Plans.Files"_s, "Gone\t/nowhere/gone.txt\r\n");
-        data.write(u"Projects/Orphan/Orphan.List"_s, "");
-        data.write(u"Project.Files"_s, "Gone\t/nowhere/gone.txt\r\n");
+        layDown(data.path(), {"Project.List: Alpha, Ghost", "Projects/Alpha/Alpha.List: Plans",
+            "Projects/Alpha/Alpha.Files:", "Projects/Alpha/Plans.Files: Gone -> /nowhere/gone.txt",
+            "Projects/Orphan/Orphan.List:", "Project.Files: Gone -> /nowhere/gone.txt"});
         start();
     }
 };

@@ -1,5 +1,6 @@
 #include "app/ReopenLast.h"
 
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 namespace corvanta::test {
@@ -10,12 +11,9 @@ class ReopenLastTest : public FormFixture
 protected:
     void SetUp() override
     {
-        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
-        data.write(u"Project.Topics"_s, "Inbox\r\n");
-        data.write(u"Projects/Inbox.Files"_s, "Scan\t/s\r\n");
-        data.write(u"Projects/Alpha/Alpha.List"_s, "One\r\nTwo\r\n");
-        data.write(u"Projects/Alpha/Two.Files"_s, "A\t/a\r\nB b\t/b\r\nC\t/c\r\n");
-        data.write(u"Projects/Beta/Beta.List"_s, "Three\r\n");
+        layDown(data.path(), {"Project.List: Alpha, Beta", "Project.Topics: Inbox",
+            "Projects/Inbox.Files: Scan -> /s", "Projects/Alpha/Alpha.List: One, Two",
+            "Projects/Alpha/Two.Files: A -> /a, B b -> /b, C -> /c", "Projects/Beta/Beta.List: Three"});
     }
     void goTo(const QString &project, const QString &topic, const QString &pointer)
     {

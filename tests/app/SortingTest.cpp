@@ -152,52 +152,6 @@ TEST_F(SortingTest, captionLabels_showTheSortMenuAtTheirList)
 
 class LayoutTest : public FormFixture {};
 
-TEST_F(LayoutTest, listsShareTheWidthInThirdsAndTheWindowKeepsItsMinimum)
-{
-    start();
-    form->setGeometry({0, 0, 10250, 8000});
-    form->Form_Resize();
-    const MainLayout &l = form->layout();
-    EXPECT_NEAR(l.lists[0].width, 3216.67, 0.01);
-    EXPECT_NEAR(l.lists[2].left + l.lists[2].width, 9975, 0.01);
-    EXPECT_EQ(l.lists[1].height, 8000 - 2100);
-    EXPECT_NEAR(l.labels[1].left, l.lists[1].left + 75, 0.01);
-    EXPECT_EQ(l.optOpenLeft, 10250 - 2700);
-
-    form->setGeometry({0, 0, 9000, 7000});
-    form->Form_Resize();
-    EXPECT_EQ(form->geometry().width, 10250);
-    form->setGeometry({0, 0, 12000, 5000});
-    form->Form_Resize();
-    EXPECT_EQ(form->geometry().height, 6500);
-}
-
-TEST_F(LayoutTest, snapToMinimum_laysTheListsOutForTheSizeTheWindowEndsWith)
-{
-    start();
-    // Both too small: the height snaps, then the width on the resize that causes.
-    form->setGeometry({0, 0, 4500, 3000});
-    form->Form_Resize();
-    EXPECT_EQ(form->geometry(), (WindowGeometry{0, 0, 10250, 6500}));
-    EXPECT_NEAR(form->layout().lists[2].left + form->layout().lists[2].width, 9975, 0.01);
-    EXPECT_EQ(form->layout().lists[0].height, 6500 - 2100);
-
-    // A screen smaller than the minimum (a laptop at double scale) caps it.
-    form->screens = {{0, 0, 10245, 5760}};
-    form->setGeometry({0, 0, 4500, 3000});
-    form->Form_Resize();
-    EXPECT_EQ(form->geometry(), (WindowGeometry{0, 0, 10245, 5760}));
-}
-
-TEST_F(LayoutTest, defaultGeometryTest_holdsUpToTop410)
-{
-    // 19200 twips wide: the default window is 14400 wide and 2400 from the left.
-    EXPECT_TRUE(MainForm::hasDefaultGeometry({2400, 410, 14400, 6500}, 19200));
-    EXPECT_TRUE(MainForm::hasDefaultGeometry({2400, 0, 14400, 6500}, 19200));
-    EXPECT_FALSE(MainForm::hasDefaultGeometry({2400, 411, 14400, 6500}, 19200));
-    EXPECT_FALSE(MainForm::hasDefaultGeometry({2400, 400, 14400, 6600}, 19200));
-}
-
 TEST_F(LayoutTest, reset_asksAndNoChangesNothing)
 {
     start();

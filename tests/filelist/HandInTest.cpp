@@ -1,4 +1,5 @@
 #include "filelist/HandIn.h"
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 #include <QDeadlineTimer>
@@ -18,11 +19,8 @@ protected:
 
     void SetUp() override
     {
-        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
-        data.write(u"Project.Topics"_s, "Inbox\r\n");
-        data.write(u"Project.Files"_s, "Report.odt\t/old/Report.odt\r\n");
-        data.write(u"Projects/Beta/Beta.List"_s, "Plans\r\n");
-        data.write(u"Projects/Beta/Plans.Files"_s, "");
+        layDown(data.path(), {"Project.List: Alpha, Beta", "Project.Topics: Inbox",
+            "Project.Files: Report.odt -> /old/Report.odt", "Projects/Beta/Beta.List: Plans", "Projects/Beta/Plans.Files:"});
         for (const char *name : {"Letter.odt", "Report.odt", "report.ODT", "Budget.ods"})
             desktop.write(QString::fromLatin1(name), "x");
         desktop.write(u"Tab\tName.txt"_s, "x");

@@ -1,3 +1,4 @@
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 #include "filelist/Launching.h"
@@ -84,9 +85,7 @@ TEST_F(LaunchingTest, blankTarget_refusedAndLaterRowsNotLaunched)
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_EQ(ui.beeps, 1);
     EXPECT_TRUE(projects().hasFocus());
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, u"No File Has Been Selected.     \r"_s);
-    EXPECT_EQ(ui.boxes[0].title, u" No File To Search For"_s);
+    ASSERT_TRUE(boxesShown(ui, {{u" No File To Search For"_s, u"No File Has Been Selected.     \r"_s}}));
     EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Exclamation);
     EXPECT_EQ(files().NextSel(), 0);
 }
@@ -99,11 +98,8 @@ TEST_F(LaunchingTest, secondOfThreeMissing_yesRemovesOnlyThatPointerAndStops)
     select({0, 1, 2});
     program->launching().launchSelected(LaunchVerb::Chosen);
     EXPECT_EQ(shell.targets(), (QStringList {u"/docs/letter.odt"_s, u"/docs/report.txt"_s}));
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text,
-        u"The File  [/docs/report.txt]  Was Not Found.\r"
-        u"Do You Want To Remove  [/docs/report.txt]  From File List?     \r"_s);
-    EXPECT_EQ(ui.boxes[0].title, u" /docs/report.txt  Not Found"_s);
+    ASSERT_TRUE(boxesShown(ui, {{u" /docs/report.txt  Not Found"_s, u"The File  [/docs/report.txt]  Was Not Found.\r"
+        u"Do You Want To Remove  [/docs/report.txt]  From File List?     \r"_s}}));
     EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::DefaultButton2);
 
     // "Report 2" only begins with the name; the other "Report" points elsewhere: both stay.
@@ -116,23 +112,6 @@ TEST_F(LaunchingTest, secondOfThreeMissing_yesRemovesOnlyThatPointerAndStops)
     EXPECT_EQ(files().ListIndex(), 1);
     EXPECT_TRUE(files().isSelected(1));
     EXPECT_EQ(files().NextSel(), 0);
-}
-
-TEST_F(LaunchingTest, missingPointerInAFileListThatCannotBeRead_saysTheFileWasNotSaved)
-{
-    start();
-    // The list file was replaced by something that cannot be read as one.
-    ASSERT_TRUE(QFile::remove(data.file(u"Project.Files"_s)));
-    ASSERT_TRUE(QDir().mkdir(data.file(u"Project.Files"_s)));
-    shell.results[u"/docs/report.txt"_s] = ShellResult::FileNotFound;
-    ui.answers.push_back(MsgBox::Yes);
-    doubleClick(files(), 1);
-
-    ASSERT_EQ(ui.boxes.size(), 2u);
-    EXPECT_EQ(ui.boxes[1].title, u" File Not Saved"_s);
-    EXPECT_TRUE(ui.boxes[1].text.startsWith(
-        u"The File  ["_s + data.file(u"Project.Files"_s) + u"]  Could Not Be Saved."_s));
-    EXPECT_TRUE(QFileInfo(data.file(u"Project.Files"_s)).isDir());
 }
 
 // No keeps everything; Yes removes the row and its line, and the row then in its place (or the
@@ -244,9 +223,7 @@ TEST_F(LaunchingTest, openWithBlankTarget_refusedWithoutLineEnd)
     form->run(u"OpenWithProgram"_s);
     EXPECT_TRUE(ui.chooserTargets.empty());
     EXPECT_EQ(ui.beeps, 1);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, u"No File Has Been Selected.     "_s);
-    EXPECT_EQ(ui.boxes[0].title, u" No File To Search For"_s);
+    expectBoxes(ui, {{u" No File To Search For"_s, u"No File Has Been Selected.     "_s}});
 }
 
 } // namespace

@@ -105,33 +105,5 @@ TEST_F(ListAppearanceTest, displayLines_eitherItemMovesBothMarksAndTheStoredSett
     }
 }
 
-// A settings file that cannot be written: the first font or grid-line change of the run says so
-// with the reason, later ones are quiet, and the file keeps its bytes.
-TEST_F(ListAppearanceTest, readOnlySettings_everyAppearanceChangeTellsOncePerRun)
-{
-    fonts.choice = FontSpec {u"DejaVu Serif"_s, 12, true, false};
-    const QString iniPath = data.file(u"Corvanta.Ini"_s);
-    ASSERT_TRUE(QFile::setPermissions(iniPath, QFileDevice::ReadOwner));
-    const QByteArray before = data.read(u"Corvanta.Ini"_s);
-    const char *items[] = {"mnuSelectProjectListfont", "mnuTopicPopupResetDefaultFont", "mnuDisplayLinesInFileList"};
-    for (const char *first : items) {
-        SCOPED_TRACE(first);
-        make(); // a new run over the same read-only file
-        form->Form_Load();
-        ui.boxes.clear();
-        form->run(QString::fromLatin1(first));
-        for (const char *item : items)
-            form->run(QString::fromLatin1(item));
-        QStringList settingsBoxes;
-        for (const QString &title : ui.titles()) {
-            if (title != u" Default Font Settings")
-                settingsBoxes << title;
-        }
-        EXPECT_EQ(settingsBoxes, QStringList {u" Settings Not Saved"_s});
-        EXPECT_TRUE(ui.titles().indexOf(u" Settings Not Saved"_s) <= 1); // told at the first write
-        EXPECT_EQ(data.read(u"Corvanta.Ini"_s), before);
-    }
-}
-
 } // namespace
 } // namespace corvanta::test

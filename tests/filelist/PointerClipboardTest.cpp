@@ -4,6 +4,7 @@
 #include "platform/MsgBox.h"
 #include "store/OwnFiles.h"
 #include "support/FileSystemFaults.h"
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 #include <QFile>
@@ -24,11 +25,9 @@ protected:
 
     void SetUp() override
     {
-        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
-        data.write(u"Projects/Alpha/Alpha.List"_s, "One\r\n");
+        layDown(data.path(), {"Project.List: Alpha, Beta", "Projects/Alpha/Alpha.List: One",
+            "Projects/Beta/Beta.List: Two", "Projects/Beta/Two.Files: X -> /x, Y -> /y"});
         data.write(AlphaOne, AlphaPointers);
-        data.write(u"Projects/Beta/Beta.List"_s, "Two\r\n");
-        data.write(BetaTwo, "X\t/x\r\nY\t/y\r\n");
         start();
     }
     // Opens a project's first topic as a user clicks them, and selects rows of its File List.
@@ -58,30 +57,15 @@ TEST_F(PointerClipboardTest, copyThenPasteIntoTheSameList_refusesEachNameAsADupl
     EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
 }
 
-TEST_F(PointerClipboardTest, cutPointers_surviveARestartAndArriveBottomFirstInAnotherProject)
+// Pointers cut in an earlier run can be pasted in this one; a Paste.Lst of blank lines holds none.
+TEST_F(PointerClipboardTest, pasteItems_atStart_enabledOnlyByAPointerInPasteList)
 {
-    EXPECT_FALSE(enabled("mnuPasteFiles")); // a fresh data folder has nothing to paste
-    open(0, {0, 1, 2});
-    form->run(u"mnuCutFiles"_s);
-    EXPECT_EQ(pasteList(), QByteArray("C\t/c\r\nB b\t/b\r\nA\t/a\r\n"));
-    EXPECT_EQ(data.read(AlphaOne), QByteArray("D\t/d\r\n"));
-    EXPECT_EQ(selectedRows(files()), QList<int> {0});
-    EXPECT_TRUE(enabled("mnuPasteInsert"));
-
-    start();
-    EXPECT_TRUE(enabled("mnuPasteFiles") && enabled("mnuPasteInsert"));
-    open(1);
-    form->run(u"mnuPasteFiles"_s);
-    EXPECT_EQ(data.read(BetaTwo), QByteArray("X\t/x\r\nY\t/y\r\nC\t/c\r\nB b\t/b\r\nA\t/a\r\n"));
-    EXPECT_EQ(selectedRows(files()), QList<int> {4});
-    EXPECT_EQ(pasteList(), QByteArray("C\t/c\r\nB b\t/b\r\nA\t/a\r\n")); // kept for another paste
-
-    ui.answers = {MsgBox::Yes};
-    form->run(u"RemoveSelectedFiles"_s);
-    EXPECT_FALSE(enabled("mnuPasteInsert"));
-    data.write(u"Paste.Lst"_s, " \r\n\r\n");
-    start();
-    EXPECT_FALSE(enabled("mnuPasteFiles"));
+    const std::pair<QByteArray, bool> cases[] = {{"", false}, {" \r\n\r\n", false}, {"A\t/a\r\n", true}};
+    for (const auto &[bytes, pasteable] : cases) {
+        data.write(u"Paste.Lst"_s, bytes);
+        start();
+        EXPECT_EQ(enabled("mnuPasteFiles") && enabled("mnuPasteInsert"), pasteable) << bytes.toStdString();
+    }
 }
 
 TEST_F(PointerClipboardTest, pasteListLines_areInsertedByTheirNamesAtTheRowOrTheEnd)
@@ -173,36 +157,6 @@ TEST_F(PointerClipboardTest, cutOrCopyWithNothingSelected_keepsPasteListAndTheCu
         EXPECT_EQ(files().ListIndex(), 2);
     }
     EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
-}
-
-TEST_F(PointerClipboardTest, failedWrites_showFileNotSavedAndChangeNothingOnScreen)
-{
-    const QByteArray earlier = "Cut earlier\t/e\r\n";
-    const std::tuple<QString, QString, QByteArray> cases[] = {
-        {u"mnuCutFiles"_s, AlphaOne, "B b\t/b\r\nA\t/a\r\n"}, // in both files, never in neither
-        {u"mnuCutFiles"_s, u"Paste.Lst"_s, earlier},
-        {u"mnuCopyFiles"_s, u"Paste.Lst"_s, earlier},
-        {u"mnuPasteFiles"_s, AlphaOne, earlier},
-    };
-    const auto writable = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    for (const auto &[item, readOnly, pasteListAfter] : cases) {
-        SCOPED_TRACE(item.toStdString());
-        QFile::setPermissions(data.file(AlphaOne), writable);
-        QFile::setPermissions(data.file(u"Paste.Lst"_s), writable);
-        data.write(u"Paste.Lst"_s, earlier);
-        data.write(AlphaOne, AlphaPointers);
-        start();
-        open(0, {0, 1});
-        QFile::setPermissions(data.file(readOnly), QFileDevice::ReadOwner);
-        form->run(item);
-        ASSERT_EQ(ui.boxes.size(), 1u);
-        EXPECT_EQ(ui.boxes[0].title, u" File Not Saved"_s);
-        EXPECT_EQ(selectedRows(files()), (QList<int> {0, 1}));
-        EXPECT_EQ(files().ListCount(), 4);
-        EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
-        EXPECT_EQ(pasteList(), pasteListAfter);
-        ui.boxes.clear();
-    }
 }
 
 // A Paste.Lst that is there but cannot be read may hold pointers cut earlier: Cut and Copy never

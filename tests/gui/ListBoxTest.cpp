@@ -145,9 +145,6 @@ TEST(ListBoxTest, model_paintsSelectionAndRowColoursFromTheControl)
     EXPECT_EQ(model.index(0, 0).data(Qt::BackgroundRole).value<QColor>(),
         palette.color(QPalette::Inactive, QPalette::Highlight));
     EXPECT_EQ(model.index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(224, 224, 224));
-    control.setFontName(QStringLiteral("Serif"));
-    control.setFontBold(true);
-    EXPECT_TRUE(model.index(1, 0).data(Qt::FontRole).value<QFont>().bold());
 }
 
 TEST(ListBoxTest, clickOnRow_reachesControlAndRaisesClick)
@@ -158,7 +155,6 @@ TEST(ListBoxTest, clickOnRow_reachesControlAndRaisesClick)
     EXPECT_TRUE(f.control.isSelected(3));
     EXPECT_TRUE(f.events.log.contains(QStringLiteral("Click")));
     EXPECT_TRUE(f.events.log.contains(QStringLiteral("MouseDown:1,3")));
-    EXPECT_EQ(f.view->currentIndex().row(), 3);
 
     f.events.log.clear();
     QTest::mouseDClick(f.view->viewport(), Qt::LeftButton, {}, f.rowCentre(3));

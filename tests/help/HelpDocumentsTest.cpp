@@ -163,24 +163,16 @@ SpellResult misspeltWords(QString prose, const QString &wordList)
     return result;
 }
 
-TEST(HelpDocuments, bothDocuments_parseWithAnAnchorForEverySection)
+TEST(HelpDocuments, bothDocuments_parseWithAnAnchorForEverySectionAndLinksThatLand)
 {
     for (const QString &name : helpDocuments) {
         SCOPED_TRACE(name.toStdString());
-        const QByteArray bytes = readFile(helpFolder + u'/' + name);
-        ASSERT_FALSE(bytes.isEmpty());
-        const HelpDocument doc = readHelpDocument(bytes);
+        const HelpDocument doc = readHelpDocument(readFile(helpFolder + u'/' + name));
         EXPECT_EQ(doc.error.toStdString(), "");
         EXPECT_EQ(lines(doc.headingsWithoutId), "");
-        EXPECT_TRUE(doc.anchors.contains(QStringLiteral("contents")));
         EXPECT_GT(doc.links.size(), 20u);
-    }
-}
-
-TEST(HelpDocuments, everyLink_leadsToAnExistingDocumentAndAnchor)
-{
-    for (const QString &name : helpDocuments)
         EXPECT_EQ(lines(brokenLinks(helpFolder, name)), "");
+    }
 }
 
 TEST(HelpDocuments, prose_passesTheSpellChecker)
@@ -205,9 +197,7 @@ TEST(HelpDocuments, checks_catchEachKindOfFault)
         const char *markup;
         const char *fault; // text the report must hold; empty: the document is sound
     } cases[] = {
-        {"<a href=\"#here\">x</a><h2 id=\"here\">Here</h2>", ""},
-        {"<a href=\"Other.Hlp#there\">x</a>", ""},
-        {"<a href=\"https://corvanta.example.org/download\">x</a>", ""},
+        {"<a href=\"Other.Hlp#there\">x</a><a href=\"https://corvanta.example.org/\">x</a>", ""},
         {"<a href=\"#nowhere\">x</a>", "#nowhere (no such anchor)"},
         {"<a href=\"Other.Hlp#nowhere\">x</a>", "Other.Hlp#nowhere (no such anchor)"},
         {"<a href=\"Missing.Hlp#there\">x</a>", "Missing.Hlp#there (no such document)"},
@@ -223,10 +213,6 @@ TEST(HelpDocuments, checks_catchEachKindOfFault)
         else
             EXPECT_EQ(report, "");
     }
-
-    EXPECT_NE(readHelpDocument("<html><body><p>unclosed</body></html>").error.toStdString(), "");
-    EXPECT_EQ(lines(readHelpDocument("<html><body><h3>No anchor</h3></body></html>").headingsWithoutId),
-        "line 1");
 
     const SpellResult spelt = misspeltWords(
         readHelpDocument("<html><body><p>Corvanta's lists recieve <code>Projekt.Lst</code> "

@@ -51,23 +51,23 @@ TEST_F(XdgShellTest, webAddress_goesToSchemeHandlerWhole)
     EXPECT_EQ(lines[1], u"http://www.example.com/a?b=1"_s);
 }
 
-TEST_F(XdgShellTest, missingFileAndFolder_giveTwoAndThree)
-{
-    EXPECT_EQ(shell.execute(u"open"_s, u"gone.txt"_s, QString(), home.file(u"docs/"_s)),
-        ShellResult::FileNotFound);
-    EXPECT_EQ(shell.execute(u"print"_s, u"gone.txt"_s, QString(), home.file(u"no such folder/"_s)),
-        ShellResult::PathNotFound);
-    EXPECT_EQ(shell.execute(u"open"_s, QString(), QString(), home.file(u"no such folder/"_s)),
-        ShellResult::PathNotFound);
-}
-
-TEST_F(XdgShellTest, unhandledTypes_giveThirtyOne)
+TEST_F(XdgShellTest, missingTargetsAndUnhandledTypes_giveTheirResultsAndStartNothing)
 {
     home.write(u"docs/blob.unknownext"_s, QByteArray("\x00\x01\x02\x03", 4));
-    EXPECT_EQ(shell.execute(u"open"_s, u"blob.unknownext"_s, QString(), home.file(u"docs/"_s)),
-        ShellResult::NoAssociation);
-    EXPECT_EQ(shell.execute(u"open"_s, u"mailto:someone@example.com"_s, QString(), QString()),
-        ShellResult::NoAssociation);
+    const struct {
+        QString verb, file, folder;
+        int result;
+    } cases[] = {
+        {u"open"_s, u"gone.txt"_s, u"docs/"_s, ShellResult::FileNotFound},
+        {u"print"_s, u"gone.txt"_s, u"no such folder/"_s, ShellResult::PathNotFound},
+        {u"open"_s, QString(), u"no such folder/"_s, ShellResult::PathNotFound},
+        {u"open"_s, u"blob.unknownext"_s, u"docs/"_s, ShellResult::NoAssociation},
+        {u"open"_s, u"mailto:someone@example.com"_s, QString(), ShellResult::NoAssociation},
+    };
+    for (const auto &c : cases) {
+        const QString folder = c.folder.isEmpty() ? QString() : home.file(c.folder);
+        EXPECT_EQ(shell.execute(c.verb, c.file, QString(), folder), c.result) << c.file.toStdString();
+    }
     EXPECT_FALSE(QFile::exists(record));
 }
 

@@ -1,5 +1,6 @@
 #include "search/FindPointer.h"
 
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 namespace corvanta::test {
@@ -12,20 +13,15 @@ protected:
 
     void SetUp() override
     {
-        data.write(u"Project.Files"_s, "Welcome Letter\t/home/u/welcome.txt\r\n");
-        data.write(u"Project.Topics"_s, "Inbox\r\n");
-        data.write(u"Projects/Inbox.Files"_s, "Scan 12\t/scans/12.pdf\r\n");
-        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
-        data.write(u"Projects/Alpha/Alpha.List"_s, "Zeta\r\nBroken\r\n Gone \r\nMid\r\n");
-        data.write(u"Projects/Alpha/Alpha.Files"_s, "Alpha Plan\t/a/plan.odt\r\n");
-        data.write(u"Projects/Alpha/Zeta.Files"_s,
-            "Tax Return 2025\t/home/u/tax/return.pdf\r\n  \r\nReceipts\t/home/u/tax/receipts\r\n");
-        data.write(u"Projects/Alpha/Mid.Files"_s, "Budget\t/home/u/money/budget.ods\r\n");
-        // A folder where the topic's file should be: it cannot be read.
-        QDir().mkpath(data.file(u"Projects/Alpha/Broken.Files"_s));
-        data.write(u"Projects/Beta/Beta.List"_s, "Letters\r\n");
-        data.write(u"Projects/Beta/Letters.Files"_s,
-            "Letter To Bank\thttp://bank.example.com/TAX\r\nReturn Ticket\t/home/u/trip.pdf\r\n");
+        // Broken.Files is a folder where the topic's file should be: it cannot be read.
+        layDown(data.path(), {"Project.Files: Welcome Letter -> /home/u/welcome.txt",
+            "Project.Topics: Inbox", "Projects/Inbox.Files: Scan 12 -> /scans/12.pdf",
+            "Project.List: Alpha, Beta", "Projects/Alpha/Alpha.List: Zeta, Broken, \\sGone\\s, Mid",
+            "Projects/Alpha/Alpha.Files: Alpha Plan -> /a/plan.odt",
+            "Projects/Alpha/Zeta.Files: Tax Return 2025 -> /home/u/tax/return.pdf, \\s\\s, Receipts -> /home/u/tax/receipts",
+            "Projects/Alpha/Mid.Files: Budget -> /home/u/money/budget.ods", "Projects/Alpha/Broken.Files/",
+            "Projects/Beta/Beta.List: Letters",
+            "Projects/Beta/Letters.Files: Letter To Bank -> http://bank.example.com/TAX, Return Ticket -> /home/u/trip.pdf"});
     }
 
     // The names and places the window lists for filter.
@@ -90,56 +86,41 @@ TEST_F(FindPointerTest, lettersBeyondAsciiMatchInAnyCase_inFilesOfEitherEncoding
         EXPECT_EQ(found(finder, c.filter), c.expected) << c.filter.toStdString();
 }
 
-TEST_F(FindPointerTest, enterOpensTheProjectTopicAndRow_alsoInADescendingTopicList)
+// Enter opens the project, the topic and the row from any place, also in sorted lists.
+TEST_F(FindPointerTest, enterOpensTheProjectTopicAndRow_fromAnyPlaceInAnySort)
 {
     const struct
     {
-        const char *topics, *files;
-        int row;
-    } sorts[] = {{"none", "none", 1}, {"descend", "ascend", 0}};
-    for (const auto &sort : sorts) {
-        setIni(u"Topic List"_s, u"Sort"_s, QString::fromLatin1(sort.topics));
-        setIni(u"File List"_s, u"Sort"_s, QString::fromLatin1(sort.files));
-        start();
-        ui.onFindPointer = [](PointerFinder &finder) {
-            finder.setFilter(u"receipts"_s);
-            finder.openResult(0);
-            EXPECT_TRUE(finder.closed());
-        };
-        form->run(u"mnuFindPointer"_s);
-        EXPECT_EQ(form->state.CurrentProject, u"Alpha"_s) << sort.topics;
-        EXPECT_EQ(form->state.CurrentTopic, u"Zeta"_s);
-        EXPECT_EQ(topics().columnText(topics().ListIndex(), 0), u"Zeta"_s);
-        ASSERT_EQ(selectedRows(files()).size(), 1);
-        EXPECT_EQ(files().rowText(files().ListIndex()), u"Receipts\t/home/u/tax/receipts"_s);
-        EXPECT_EQ(files().ListIndex(), sort.row);
-        EXPECT_TRUE(files().hasFocus());
-    }
-}
-
-TEST_F(FindPointerTest, resultsOpenFromAnyPlace_entryScreenAndOwnLists)
-{
-    start();
-    const struct
-    {
-        const char *filter;
+        const char *topicSort, *fileSort, *filter;
         QString project, topic, row;
+        int index;
     } cases[] = {
-        {"scan", u""_s, u"Inbox"_s, u"Scan 12\t/scans/12.pdf"_s},
-        {"welcome", u""_s, u" ..."_s, u"Welcome Letter\t/home/u/welcome.txt"_s},
-        {"plan", u"Alpha"_s, u" ..."_s, u"Alpha Plan\t/a/plan.odt"_s},
-        {"ticket", u"Beta"_s, u"Letters"_s, u"Return Ticket\t/home/u/trip.pdf"_s},
-        {"budget", u"Alpha"_s, u"Mid"_s, u"Budget\t/home/u/money/budget.ods"_s},
+        {"none", "none", "receipts", u"Alpha"_s, u"Zeta"_s, u"Receipts\t/home/u/tax/receipts"_s, 1},
+        {"descend", "ascend", "receipts", u"Alpha"_s, u"Zeta"_s, u"Receipts\t/home/u/tax/receipts"_s, 0},
+        {"none", "none", "scan", u""_s, u"Inbox"_s, u"Scan 12\t/scans/12.pdf"_s, 0},
+        {"none", "none", "welcome", u""_s, u" ..."_s, u"Welcome Letter\t/home/u/welcome.txt"_s, 0},
+        {"none", "none", "plan", u"Alpha"_s, u" ..."_s, u"Alpha Plan\t/a/plan.odt"_s, 0},
+        {"none", "none", "ticket", u"Beta"_s, u"Letters"_s, u"Return Ticket\t/home/u/trip.pdf"_s, 1},
+        {"none", "none", "budget", u"Alpha"_s, u"Mid"_s, u"Budget\t/home/u/money/budget.ods"_s, 0},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.filter);
+        setIni(u"Topic List"_s, u"Sort"_s, QString::fromLatin1(c.topicSort));
+        setIni(u"File List"_s, u"Sort"_s, QString::fromLatin1(c.fileSort));
+        start();
         ui.onFindPointer = [&](PointerFinder &finder) {
             finder.setFilter(QString::fromLatin1(c.filter));
             finder.openResult(0);
+            EXPECT_TRUE(finder.closed());
         };
-        form->run(u"entry:Find Pointer"_s);
-        EXPECT_EQ(form->state.CurrentProject, c.project) << c.filter;
-        EXPECT_EQ(form->state.CurrentTopic, c.topic) << c.filter;
-        EXPECT_EQ(files().ListIndex() >= 0 ? files().rowText(files().ListIndex()) : QString(), c.row);
+        // The entry screen's item opens the same window as the menu's.
+        form->run(c.index == 0 ? u"entry:Find Pointer"_s : u"mnuFindPointer"_s);
+        EXPECT_EQ(form->state.CurrentProject, c.project);
+        EXPECT_EQ(form->state.CurrentTopic, c.topic);
+        EXPECT_EQ(topics().columnText(topics().ListIndex(), 0), c.topic);
+        ASSERT_EQ(selectedRows(files()), QList<int> {c.index});
+        EXPECT_EQ(files().rowText(c.index), c.row);
+        EXPECT_TRUE(files().hasFocus());
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QMap>
 #include <QStringList>
 
 #include <functional>
@@ -307,151 +308,121 @@ TEST(ListControlTest, noSortDirection_keepsInsertOrder_andOneShotSortLeavesColum
     EXPECT_EQ(texts(list), L("A|b|c|z"));
 }
 
-TEST(ListControlTest, leftClick_movesSelectionThenRaisesMouseDownAndClick)
+// Plays a script of user input ("click:1 S-key:Down type:ma", S- Shift, C- Ctrl) on a list and
+// compares the events raised, what each key or typed text returned, the current row and the
+// selected rows.
+TEST(ListControlTest, userInput_raisesEventsAndMovesSelection)
 {
-    ListControl list = listOf(L("a|b|c"));
-    Recorder events;
-    list.setEvents(&events);
-    list.userMouseDown(1, Mouse::Left, Key::NoShift);
-    EXPECT_EQ(events.log, L("MouseDown:1,0,1|Click"));
-    EXPECT_EQ(list.ListIndex(), 1);
-    EXPECT_TRUE(list.isSelected(1));
-
-    // Every click counts, on the current row too and below the last row.
-    events.log.clear();
-    list.userMouseDown(1, Mouse::Left, Key::NoShift);
-    list.userMouseDown(-1, Mouse::Left, Key::NoShift);
-    list.userDoubleClick(1);
-    EXPECT_EQ(events.log, L("MouseDown:1,0,1|Click|MouseDown:1,0,-1|Click|DblClick"));
-    EXPECT_TRUE(list.isSelected(1));
-}
-
-TEST(ListControlTest, rightClick_changesNothingAndHandlerChangesRaiseNoClick)
-{
-    ListControl list = listOf(L("a|b|c"));
-    Recorder events;
-    events.onMouseDown = [](ListControl &l) { // as the popup handlers do
-        l.setRow(2);
-        l.setListIndex(2);
-        l.setSelected(true);
+    struct Case
+    {
+        const char *rows;
+        bool multi;
+        const char *script;
+        const char *log; // nullptr: not checked
+        const char *handled; // one digit per key: or type: step
+        int current;
+        const char *selected;
     };
-    list.setEvents(&events);
-    list.userMouseDown(0, Mouse::Right, Key::NoShift);
-    EXPECT_EQ(events.log, L("MouseDown:2,0,0"));
-    EXPECT_EQ(list.ListIndex(), 2);
-
-    events.log.clear(); // program changes from outside raise nothing either
-    list.deselectAll();
-    list.setListIndex(0);
-    list.setHasFocus(true);
-    list.setHasFocus(true);
-    list.setHasFocus(false);
-    EXPECT_EQ(events.log, L("GotFocus|LostFocus"));
-}
-
-TEST(ListControlTest, multiSelectClicks_extendWithShiftAndToggleWithCtrl)
-{
-    ListControl list = listOf(L("a|b|c|d|e"), 2, true);
-    list.userMouseDown(1, Mouse::Left, Key::NoShift);
-    list.userMouseDown(3, Mouse::Left, Key::ShiftMask);
-    EXPECT_EQ(list.SelCount(), 3);
-    list.userMouseDown(0, Mouse::Left, Key::ShiftMask); // the anchor stays on row 1
-    EXPECT_EQ(list.SelCount(), 2);
-    EXPECT_TRUE(list.isSelected(0) && list.isSelected(1));
-    list.userMouseDown(4, Mouse::Left, Key::CtrlMask);
-    list.userMouseDown(0, Mouse::Left, Key::CtrlMask);
-    EXPECT_EQ(list.SelCount(), 2);
-    EXPECT_TRUE(list.isSelected(1) && list.isSelected(4));
-    EXPECT_EQ(list.ListIndex(), 0);
-    list.userMouseDown(2, Mouse::Left, Key::NoShift);
-    EXPECT_EQ(list.SelCount(), 1);
-}
-
-TEST(ListControlTest, keys_raiseKeyDownFirstThenMoveAndClick)
-{
-    ListControl list = listOf(L("a|b|c|d|e"));
-    Recorder events;
-    list.setEvents(&events);
-    EXPECT_TRUE(list.userKeyDown(Key::Down, Key::NoShift));
-    EXPECT_EQ(events.log, L("KeyDown:40,0|Click"));
-    EXPECT_EQ(list.ListIndex(), 0); // from no current row, Down goes to the first
-    EXPECT_TRUE(list.isSelected(0));
-
-    list.userKeyDown(Key::End, Key::NoShift);
-    EXPECT_EQ(list.ListIndex(), 4);
-    list.userKeyDown(Key::PageUp, Key::NoShift, 3);
-    EXPECT_EQ(list.ListIndex(), 1);
-    EXPECT_EQ(list.SelCount(), 1);
-
-    events.log.clear();
-    list.userKeyDown(Key::Home, Key::NoShift);
-    list.userKeyDown(Key::Up, Key::NoShift); // already at the top: no Click
-    EXPECT_EQ(events.log, L("KeyDown:36,0|Click|KeyDown:38,0"));
-}
-
-TEST(ListControlTest, consumedAndUnknownKeys_leaveTheListAlone)
-{
-    ListControl list = listOf(L("a|b"));
-    Recorder events;
-    events.consumeKey = Key::Down;
-    list.setEvents(&events);
-    EXPECT_TRUE(list.userKeyDown(Key::Down, Key::NoShift)); // consumed
-    EXPECT_EQ(list.ListIndex(), -1);
-    EXPECT_FALSE(list.userKeyDown(Key::F5, Key::NoShift)); // for the window to handle
-    EXPECT_FALSE(list.userKeyDown(Key::Return, Key::NoShift));
-    EXPECT_EQ(events.log, L("KeyDown:40,0|KeyDown:116,0|KeyDown:13,0"));
-}
-
-TEST(ListControlTest, shiftArrowsInMultiSelect_extendFromAnchor)
-{
-    ListControl list = listOf(L("a|b|c|d"), 2, true);
-    list.userMouseDown(1, Mouse::Left, Key::NoShift);
-    list.userKeyDown(Key::Down, Key::ShiftMask);
-    list.userKeyDown(Key::Down, Key::ShiftMask);
-    EXPECT_EQ(list.SelCount(), 3);
-    list.userKeyDown(Key::Up, Key::CtrlMask); // Ctrl moves the current row only
-    EXPECT_EQ(list.ListIndex(), 2);
-    EXPECT_EQ(list.SelCount(), 3);
-    list.userKeyDown(Key::Down, Key::NoShift);
-    EXPECT_EQ(list.SelCount(), 1);
-    EXPECT_TRUE(list.isSelected(3));
-}
-
-TEST(ListControlTest, typeAhead_findsPrefixIgnoringCaseAndCyclesOnRepeats)
-{
-    ListControl list = listOf(L(" ...|Mail\tx|maps|Music"), 2);
-    Recorder events;
-    list.setEvents(&events);
-    EXPECT_TRUE(list.userKeyboardSearch(u"m"_s));
-    EXPECT_EQ(list.ListIndex(), 1);
-    EXPECT_TRUE(list.userKeyboardSearch(u"ma"_s));
-    EXPECT_EQ(list.ListIndex(), 1); // still matches: stays
-    EXPECT_TRUE(list.userKeyboardSearch(u"map"_s));
-    EXPECT_EQ(list.ListIndex(), 2);
-    EXPECT_TRUE(list.userKeyboardSearch(u"mm"_s));
-    EXPECT_EQ(list.ListIndex(), 3);
-    EXPECT_TRUE(list.userKeyboardSearch(u"M"_s)); // wraps round
-    EXPECT_EQ(list.ListIndex(), 1);
-    EXPECT_FALSE(list.userKeyboardSearch(u"x"_s)); // the target column is not searched
-    EXPECT_EQ(events.log.count(u"Click"_s), 4);
-    EXPECT_EQ(list.SelCount(), 1);
-
-    // Space typed inside a name is left to the type-ahead; KeyDown still sees it
-    events.log.clear();
-    EXPECT_FALSE(list.userKeyDown(Key::Space, Key::NoShift, 10, true));
-    EXPECT_EQ(events.log, L("KeyDown:32,0"));
-}
-
-TEST(ListControlTest, mouseMove_setsMouseOverRow)
-{
-    ListControl list = listOf(L("a|b"));
-    Recorder events;
-    list.setEvents(&events);
-    list.userMouseMove(1, Mouse::NoButton, Key::NoShift);
-    EXPECT_EQ(list.MouseOverRow(), 1);
-    list.userMouseMove(9, Mouse::NoButton, Key::NoShift);
-    EXPECT_EQ(list.MouseOverRow(), -1);
-    EXPECT_EQ(events.log, L("MouseMove:1|MouseMove:-1"));
+    const Case cases[] = {
+        {"a|b|c", false, "click:1", "MouseDown:1,0,1|Click", "", 1, "1"},
+        // every click counts, on the current row too and below the last row
+        {"a|b|c", false, "click:1 click:1 click:-1 dbl:1",
+            "MouseDown:1,0,1|Click|MouseDown:1,0,1|Click|MouseDown:1,0,-1|Click|DblClick", "", 1,
+            "1"},
+        // a right click changes nothing itself; what its handler changes raises no Click
+        {"a|b|c", false, "popup right:0", "MouseDown:2,0,0", "", 2, "2"},
+        // program changes raise nothing; focus changes raise one event each
+        {"a|b|c", false, "click:1 clear deselect index:0 focus:1 focus:1 focus:0",
+            "GotFocus|LostFocus", "", 0, ""},
+        {"a|b|c|d|e", true, "click:1 S-click:3", nullptr, "", 3, "1,2,3"},
+        {"a|b|c|d|e", true, "click:1 S-click:3 S-click:0", nullptr, "", 0, "0,1"}, // anchor stays
+        {"a|b|c|d|e", true, "click:1 S-click:3 S-click:0 C-click:4 C-click:0", nullptr, "", 0, "1,4"},
+        {"a|b|c|d|e", true, "click:1 S-click:3 C-click:4 click:2", nullptr, "", 2, "2"},
+        // from no current row, Down goes to the first
+        {"a|b|c|d|e", false, "key:Down", "KeyDown:40,0|Click", "1", 0, "0"},
+        {"a|b|c|d|e", false, "key:Down key:End clear key:PageUp", "KeyDown:33,0|Click", "111", 1,
+            "1"},
+        {"a|b|c|d|e", false, "key:End clear key:Home key:Up", "KeyDown:36,0|Click|KeyDown:38,0",
+            "111", 0, "0"}, // already at the top: no Click
+        // a consumed key leaves the list alone; unknown keys are for the window
+        {"a|b", false, "consume:Down key:Down key:F5 key:Return",
+            "KeyDown:40,0|KeyDown:116,0|KeyDown:13,0", "100", -1, ""},
+        {"a|b|c|d", true, "click:1 S-key:Down S-key:Down", nullptr, "11", 3, "1,2,3"},
+        {"a|b|c|d", true, "click:1 S-key:Down S-key:Down C-key:Up", nullptr, "111", 2, "1,2,3"},
+        {"a|b|c|d", true, "click:1 S-key:Down C-key:Up key:Down", nullptr, "111", 2, "2"},
+        // type-ahead: prefix, any case, the name column only, cycling on repeats
+        {" ...|Mail\tx|maps|Music", false, "type:m", "Click", "1", 1, "1"},
+        {" ...|Mail\tx|maps|Music", false, "type:m type:ma", "Click", "11", 1, "1"},
+        {" ...|Mail\tx|maps|Music", false, "type:m type:ma type:map", nullptr, "111", 2, "2"},
+        {" ...|Mail\tx|maps|Music", false, "type:map type:mm clear type:M type:x",
+            "Click", "1110", 1, "1"},
+        // Space typed inside a name is left to the type-ahead; KeyDown still sees it
+        {"a|b", false, "typing:Space", "KeyDown:32,0", "0", -1, ""},
+        {"a|b", false, "move:1 move:9", "MouseMove:1|over:1|MouseMove:-1|over:-1", "", -1, ""},
+    };
+    const QMap<QString, int> keys{{u"Down"_s, Key::Down}, {u"Up"_s, Key::Up},
+        {u"End"_s, Key::End}, {u"Home"_s, Key::Home}, {u"PageUp"_s, Key::PageUp},
+        {u"F5"_s, Key::F5}, {u"Return"_s, Key::Return}, {u"Space"_s, Key::Space}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.script);
+        ListControl list = listOf(L(c.rows), 2, c.multi);
+        Recorder events;
+        list.setEvents(&events);
+        QString handled;
+        for (QString step : QString::fromUtf8(c.script).split(u' ')) {
+            int shift = Key::NoShift;
+            if (step.startsWith(u"S-"_s))
+                shift = Key::ShiftMask;
+            else if (step.startsWith(u"C-"_s))
+                shift = Key::CtrlMask;
+            if (shift != Key::NoShift)
+                step = step.mid(2);
+            const QString verb = step.section(u':', 0, 0);
+            const QString arg = step.section(u':', 1);
+            if (verb == u"click"_s)
+                list.userMouseDown(arg.toInt(), Mouse::Left, shift);
+            else if (verb == u"right"_s)
+                list.userMouseDown(arg.toInt(), Mouse::Right, shift);
+            else if (verb == u"dbl"_s)
+                list.userDoubleClick(arg.toInt());
+            else if (verb == u"move"_s) {
+                list.userMouseMove(arg.toInt(), Mouse::NoButton, shift);
+                events.log << u"over:%1"_s.arg(list.MouseOverRow());
+            } else if (verb == u"key"_s || verb == u"typing"_s)
+                handled += list.userKeyDown(keys.value(arg), shift, 3, verb == u"typing"_s)
+                    ? u'1' : u'0';
+            else if (verb == u"type"_s)
+                handled += list.userKeyboardSearch(arg) ? u'1' : u'0';
+            else if (verb == u"consume"_s)
+                events.consumeKey = keys.value(arg);
+            else if (verb == u"popup"_s) // as the popup handlers do
+                events.onMouseDown = [](ListControl &l) {
+                    l.setRow(2);
+                    l.setListIndex(2);
+                    l.setSelected(true);
+                };
+            else if (verb == u"clear"_s)
+                events.log.clear();
+            else if (verb == u"deselect"_s)
+                list.deselectAll();
+            else if (verb == u"index"_s)
+                list.setListIndex(arg.toInt());
+            else if (verb == u"focus"_s)
+                list.setHasFocus(arg == u"1"_s);
+            else
+                ADD_FAILURE() << "unknown step " << step.toStdString();
+        }
+        if (c.log) {
+            EXPECT_EQ(events.log.join(u'|'), QString::fromUtf8(c.log));
+        }
+        EXPECT_EQ(handled, QString::fromUtf8(c.handled));
+        EXPECT_EQ(list.ListIndex(), c.current);
+        QStringList selected;
+        for (int i = 0; i < list.ListCount(); ++i)
+            if (list.isSelected(i))
+                selected << QString::number(i);
+        EXPECT_EQ(selected.join(u','), QString::fromUtf8(c.selected));
+    }
 }
 
 TEST(ListControlTest, observers_hearEachChange_andOneResetAfterRedrawResumes)

@@ -112,55 +112,39 @@ TEST_F(ListFilesTest, splitLines_crLfLfAndCr_endLinesAlike)
     EXPECT_TRUE(readLines(store, path(u"none.List"_s)).isEmpty());
 }
 
-TEST_F(ListFilesTest, readPointerListTrimmed_fiveByteFile_keepsRecordThroughWrite)
+// A pointer file as written by hand, read trimmed (only spaces go: a TAB marks which column is
+// empty) or untrimmed (only empty lines go), and the bytes a rewrite of the trimmed rows gives.
+TEST_F(ListFilesTest, readPointerList_trimmedOrNot_keepsEveryRecordAndItsTab)
 {
-    const QString file = write(u"T.Files"_s, "a\tb\r\n");
-    ListControl list(2, true);
-    EXPECT_EQ(readPointerListTrimmed(store, file, list), 1);
-    EXPECT_EQ(rowsOf(list), QStringList{u"a\tb"_s});
-    ASSERT_TRUE(writePointerList(store, file, list));
-    EXPECT_EQ(bytesOf(file), "a\tb\r\n");
-}
-
-TEST_F(ListFilesTest, readPointerListTrimmed_blankLinesInMiddle_readsEveryRecord)
-{
-    const QString file = write(u"T.Files"_s, "  x\ty  \r\n   \r\n\r\nz\tw\nlast\tone");
-    ListControl list(2, true);
-    EXPECT_EQ(readPointerListTrimmed(store, file, list), 3);
-    EXPECT_EQ(rowsOf(list), (QStringList{u"x\ty"_s, u"z\tw"_s, u"last\tone"_s}));
-    ASSERT_TRUE(writePointerList(store, file, list));
-    EXPECT_EQ(bytesOf(file), "x\ty\r\nz\tw\r\nlast\tone\r\n");
-}
-
-TEST_F(ListFilesTest, readPointerListTrimmed_emptyNameTargetOrFile_keepsTabsAddsNoBlanks)
-{
-    // Only spaces are trimmed: the TAB marks which column is empty.
-    const QString file = write(u"T.Files"_s, " \t/home/u/a.txt\r\nname\t \r\n");
-    ListControl list(2, true);
-    readPointerListTrimmed(store, file, list);
-    EXPECT_EQ(rowsOf(list), (QStringList{u"\t/home/u/a.txt"_s, u"name\t"_s}));
-
-    ListControl empty(2, true);
-    EXPECT_EQ(readPointerListTrimmed(store, write(u"Blank.Files"_s, "  \r\n\r\n \n"), empty), 0);
-    EXPECT_EQ(readPointerListTrimmed(store, path(u"missing.Files"_s), empty), 0);
-    EXPECT_EQ(empty.ListCount(), 0);
-}
-
-TEST_F(ListFilesTest, readPointerList_untrimmed_skipsOnlyEmptyLines)
-{
-    const QString file = write(u"P.Files"_s, "  a\tb \r\n\r\n \rc\td\n");
-    ListControl list(2, true);
-    list.addRow(u"kept\trow"_s);
-    EXPECT_EQ(readPointerList(store, file, list), 3);
-    EXPECT_EQ(rowsOf(list), (QStringList{u"kept\trow"_s, u"  a\tb "_s, u" "_s, u"c\td"_s}));
-}
-
-TEST_F(ListFilesTest, readPointerList_windows1252File_decodesCharacters)
-{
-    const QString file = write(u"P.Files"_s, "\x93Quote\x94\t/home/u/caf\xE9 \x80.txt\r\n");
-    ListControl list(2, true);
-    readPointerList(store, file, list);
-    EXPECT_EQ(rowsOf(list), QStringList{u"\u201CQuote\u201D\t/home/u/café €.txt"_s});
+    const struct {
+        QByteArray bytes;
+        QStringList trimmed, untrimmed;
+        QByteArray rewritten;
+    } cases[] = {
+        {"a\tb\r\n", {u"a\tb"_s}, {u"a\tb"_s}, "a\tb\r\n"},
+        {"  x\ty  \r\n   \r\n\r\nz\tw\nlast\tone", {u"x\ty"_s, u"z\tw"_s, u"last\tone"_s},
+         {u"  x\ty  "_s, u"   "_s, u"z\tw"_s, u"last\tone"_s}, "x\ty\r\nz\tw\r\nlast\tone\r\n"},
+        {" \t/home/u/a.txt\r\nname\t \r\n", {u"\t/home/u/a.txt"_s, u"name\t"_s},
+         {u" \t/home/u/a.txt"_s, u"name\t "_s}, "\t/home/u/a.txt\r\nname\t\r\n"},
+        {"  \r\n\r\n \n", {}, {u"  "_s, u" "_s}, ""},
+        {"  a\tb \r\n\r\n \rc\td\n", {u"a\tb"_s, u"c\td"_s}, {u"  a\tb "_s, u" "_s, u"c\td"_s}, "a\tb\r\nc\td\r\n"},
+        {"\x93Quote\x94\t/home/u/caf\xE9 \x80.txt\r\n", {u"\u201CQuote\u201D\t/home/u/café €.txt"_s},
+         {u"\u201CQuote\u201D\t/home/u/café €.txt"_s}, "\xE2\x80\x9CQuote\xE2\x80\x9D\t/home/u/caf\xC3\xA9 \xE2\x82\xAC.txt\r\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.bytes.toStdString());
+        const QString file = write(u"T.Files"_s, c.bytes);
+        ListControl trimmed(2, true), untrimmed(2, true);
+        untrimmed.addRow(u"kept\trow"_s);
+        EXPECT_EQ(readPointerListTrimmed(store, file, trimmed), c.trimmed.size());
+        EXPECT_EQ(rowsOf(trimmed), c.trimmed);
+        EXPECT_EQ(readPointerList(store, file, untrimmed), c.untrimmed.size());
+        EXPECT_EQ(rowsOf(untrimmed), QStringList{u"kept\trow"_s} + c.untrimmed);
+        ASSERT_TRUE(writePointerList(store, file, trimmed));
+        EXPECT_EQ(bytesOf(file), c.rewritten);
+    }
+    ListControl none(2, true);
+    EXPECT_EQ(readPointerListTrimmed(store, path(u"missing.Files"_s), none), 0);
 }
 
 TEST_F(ListFilesTest, readNameList_indentedNames_trimmedAfterExistingRows)
@@ -246,27 +230,6 @@ TEST_F(ListFilesTest, saveLines_success_keepsPermissionsAndLeavesNoTemporaryFile
     EXPECT_EQ(bytesOf(file), "new\r\n\r\n");
     EXPECT_EQ(QFile::permissions(file), mode);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"P.List"_s});
-}
-
-TEST_F(ListFilesTest, saveLines_readOnlyFile_failsWithBoxAndKeepsOldBytes)
-{
-    const QString file = write(u"P.List"_s, "old\r\n");
-    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup));
-    const SaveResult result = appendName(store, file, u"new"_s);
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.reason.isEmpty());
-    EXPECT_EQ(bytesOf(file), "old\r\n");
-
-    test::FakeUi ui;
-    EXPECT_FALSE(reportSaveFailure(store, ui, file, result));
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].title, u" File Not Saved"_s);
-    EXPECT_EQ(ui.boxes[0].text,
-              u"The File  ["_s + file + u"]  Could Not Be Saved.     \r"_s + result.reason + u"\r"_s);
-    EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Exclamation);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"P.List"_s});
-    EXPECT_TRUE(reportSaveFailure(store, ui, file, SaveResult{}));
-    EXPECT_EQ(ui.boxes.size(), 1u);
 }
 
 TEST_F(ListFilesTest, saveLines_missingFolder_failsWithReason)

@@ -242,24 +242,4 @@ TEST(OwnFiles, mixedEncodings_decodedLineByLine)
               QByteArray("Caf\xC3\xA9\r\nB\xC3\xA4r \xE2\x82\xAC\r\n\xEF\xBB\xBFPlain\r\nend\xC3\xA2\xE2\x80\x9A\r\nNew\r\n"));
 }
 
-// On a really full file system every save fails with the system's reason before anything is
-// renamed: the old bytes stay and no temporary file is left behind.
-TEST(OwnFiles, fullDisk_failsWithReasonAndKeepsOldBytes)
-{
-    Store store;
-    TempFolder t;
-    test::FullDisk disk(t.path());
-    t.write(u"P.List"_s, "old\r\n");
-    const QString path = t.file(u"P.List"_s);
-    const bool failedWithReason = disk.onFullDisk([&] {
-        const SaveResult saved = saveLines(store, path, {u"new"_s, QString(5000, u'x')});
-        return !saved.ok && !saved.reason.isEmpty();
-    });
-    EXPECT_TRUE(failedWithReason);
-    EXPECT_EQ(t.read(u"P.List"_s), QByteArray("old\r\n"));
-    QStringList left = QDir(t.path()).entryList(QDir::Files | QDir::Hidden);
-    left.removeAll(u".filler"_s);
-    EXPECT_EQ(left, QStringList{u"P.List"_s});
-}
-
 } // namespace
