@@ -211,7 +211,6 @@ TEST_F(ProjectMaintenanceTest, renameThatFails_leavesListAndFilesAgreeing)
         } else {
             form->run(u"mnuRenameProject"_s);
         }
-        const QString listNowAt = c.lockFolderAfterFirstStep ? u"Plans.List"_s : u"Alpha.List"_s;
         ASSERT_EQ(ui.boxes.size(), c.lockFolderAfterFirstStep ? 2u : 1u);
         if (c.lockFolderAfterFirstStep) {
             EXPECT_EQ(ui.boxes[0].title, u" Error "_s + QString::number(EACCES));
@@ -222,12 +221,8 @@ TEST_F(ProjectMaintenanceTest, renameThatFails_leavesListAndFilesAgreeing)
         }
         EXPECT_TRUE(ui.boxes.back().title.startsWith(u" Error "_s));
         EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBeta\r\n"));
-        EXPECT_EQ(data.read(u"Projects/Alpha/"_s + listNowAt), QByteArray("Plans\r\nNotes\r\n"));
-        EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.Files"_s), QByteArray());
-        EXPECT_EQ(data.read(u"Projects/Alpha/Plans.Files"_s), QByteArray("One\t/1\r\n"));
-        EXPECT_EQ(data.read(u"Projects/Alpha/Notes.Files"_s), QByteArray("Two\t/2\r\n"));
-        EXPECT_EQ(data.exists(u"Projects/Alpha/Alpha.List"_s), !c.lockFolderAfterFirstStep);
-        EXPECT_EQ(data.exists(u"Projects/Alpha/Plans.List"_s), c.lockFolderAfterFirstStep);
+        expectFolder(alpha, {c.lockFolderAfterFirstStep ? "Plans.List: Plans, Notes" : "Alpha.List: Plans, Notes",
+                             "Alpha.Files:", "Plans.Files: One -> /1", "Notes.Files: Two -> /2"});
         EXPECT_EQ(projects().rowText(0), u"Alpha"_s);
     }
 }
@@ -330,8 +325,8 @@ TEST_F(ProjectMaintenanceTest, topicFileOfTwoRows_staysUntilItsLastRowGoes)
     ui.answers = {MsgBox::Yes};
     form->run(u"DeleteTopic"_s);
     EXPECT_TRUE(ui.lastBox()->text.contains(u"Another Row"_s)) << ui.lastBox()->text.toStdString();
-    EXPECT_EQ(data.read(u"Projects/Alpha/Plans.Files"_s), QByteArray("One\t/1\r\n"));
-    EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.List"_s), QByteArray("Notes\r\nPlans\r\nSchemes\r\n"));
+    expectFolder(data.file(u"Projects/Alpha"_s), {"Alpha.List: Notes, Plans, Schemes", "Alpha.Files:",
+        "Notes.Files: Two -> /2", "Plans.Files: One -> /1", "Schemes.Files: One -> /1"});
 
     // A hand-edited topic of the project's own name shares the project row's file.
     data.write(u"Projects/Alpha/Alpha.Files"_s, "Own\t/own\r\n");
@@ -354,10 +349,7 @@ TEST_F(ProjectMaintenanceTest, deleteProject_keepsTheUsersFilesAndSaysWhereTheyA
     projects().selectRow(0);
     ui.answers = {MsgBox::Yes};
     form->run(u"mnuDeleteProject"_s);
-    EXPECT_EQ(data.read(u"Projects/Alpha/letter.odt"_s), QByteArray("mine"));
-    EXPECT_EQ(data.read(u"Projects/Alpha/sub/kept.txt"_s), QByteArray("mine too"));
-    for (const char *own : {"Alpha.List", "Alpha.Files", "Plans.Files", "Notes.Files"})
-        EXPECT_FALSE(data.exists(u"Projects/Alpha/"_s + QLatin1String(own))) << own;
+    expectFolder(data.file(u"Projects/Alpha"_s), {"letter.odt:= mine", "sub/kept.txt:= mine too"});
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_TRUE(ui.boxes[1].text.contains(data.file(u"Projects/Alpha"_s))) << ui.boxes[1].text.toStdString();
     EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Beta\r\n"));
