@@ -3,10 +3,15 @@
 #include "app/IniFile.h"
 #include "app/Launcher.h"
 #include "app/Settings.h"
+#include "platform/DesktopEntries.h"
+#include "platform/FileDialogs.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 #include "store/ListControl.h"
+#include "store/ListFiles.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -30,6 +35,9 @@ constexpr float CancelAllOffset = 600;
 constexpr float AppendOffset = 825;
 constexpr float ButtonOffset = 840;
 constexpr float CloseAfterSaveOffset = 900;
+
+// The Browse button takes this much of the path box's width.
+constexpr float BrowseWidth = 1200;
 
 } // namespace
 
@@ -101,7 +109,7 @@ bool PointerEditor::renameNameMode() const
 std::vector<EditorControl *> PointerEditor::controls()
 {
     return {&txtInternetAddress, &txtPointerName, &cmdSave, &cmdExit, &chkCloseAfterSave, &lblURL,
-        &lblName, &optInsertName, &optAppendName, &optCancelAll};
+        &lblName, &optInsertName, &optAppendName, &optCancelAll, &cmdBrowse};
 }
 
 EditorControl *PointerEditor::controlNamed(const QString &name)
@@ -130,24 +138,28 @@ void PointerEditor::design()
         c.tabIndex = tab;
     };
     place(txtInternetAddress, "txtInternetAddress", QString(), {120, 390, 7920, 345}, 0);
-    place(txtPointerName, "txtPointerName", QString(), {120, 1140, 7920, 345}, 1);
+    // Shown only where the path box holds a file's path; next to it in the tab order.
+    place(cmdBrowse, "cmdBrowse", QStringLiteral("&Browse..."),
+        {8040 - BrowseWidth, 375, BrowseWidth, 375}, 1);
+    cmdBrowse.visible = false;
+    place(txtPointerName, "txtPointerName", QString(), {120, 1140, 7920, 345}, 2);
     const float t = txtPointerName.rect.top;
-    place(cmdSave, "cmdSave", QStringLiteral("&Save"), {6240, t + ButtonOffset, 840, 405}, 2);
-    place(cmdExit, "cmdExit", QStringLiteral("E&xit"), {7200, t + ButtonOffset, 840, 405}, 3);
+    place(cmdSave, "cmdSave", QStringLiteral("&Save"), {6240, t + ButtonOffset, 840, 405}, 3);
+    place(cmdExit, "cmdExit", QStringLiteral("E&xit"), {7200, t + ButtonOffset, 840, 405}, 4);
     place(chkCloseAfterSave, "chkCloseAfterSave", QStringLiteral("Close After Save"),
-        {3480, t + CloseAfterSaveOffset, 2640, 285}, 4);
+        {3480, t + CloseAfterSaveOffset, 2640, 285}, 5);
     place(lblURL, "lblURL",
         QStringLiteral("Input or Paste Website Address (") + EditorText::exampleWebsiteAddress()
             + u')',
-        {120, 120, 7920, 255}, 5);
+        {120, 120, 7920, 255}, 6);
     place(lblName, "lblName", QStringLiteral("Input Name for Website Address (256 Characters Max)"),
-        {120, 870, 7920, 255}, 6);
+        {120, 870, 7920, 255}, 7);
     place(optInsertName, "optInsertName", QStringLiteral("Insert Name at Selected Row"),
-        {120, t + InsertOffset, 3240, 285}, 7);
+        {120, t + InsertOffset, 3240, 285}, 8);
     place(optAppendName, "optAppendName", QStringLiteral("Append Name to End of List"),
-        {120, t + AppendOffset, 3240, 285}, 8);
+        {120, t + AppendOffset, 3240, 285}, 9);
     place(optCancelAll, "optCancelAll", QStringLiteral("Cancel All Selections"),
-        {3480, t + CancelAllOffset, 2640, 285}, 9);
+        {3480, t + CancelAllOffset, 2640, 285}, 10);
     optCancelAll.enabled = false;
     for (EditorTextBox *box : {&txtInternetAddress, &txtPointerName}) {
         box->text.clear();
@@ -211,6 +223,7 @@ void PointerEditor::Form_Load()
         optCancelAll.enabled = request_.addSelections > 1;
         if (request_.insertRow >= 0)
             row_ = request_.insertRow;
+        showBrowse();
     } else if (m == EditorMode::EditFile) {
         caption = QStringLiteral(" Edit File Data");
         icon = 10;
@@ -218,6 +231,8 @@ void PointerEditor::Form_Load()
         lblName.caption = QStringLiteral("Edit Pointer Name");
         fillFromFileList();
         selectAll(txtInternetAddress);
+        if (isFileTarget(trimSpaces(OldPointerTarget)))
+            showBrowse();
     } else if (m == EditorMode::RenameFile) {
         caption = QStringLiteral(" Rename File Pointer");
         icon = 14;
@@ -267,6 +282,12 @@ void PointerEditor::fillFromNameList(ListControl &list)
     txtPointerName.text = name;
     txtInternetAddress.text = name;
     selectAll(txtPointerName);
+}
+
+void PointerEditor::showBrowse()
+{
+    cmdBrowse.visible = true;
+    txtInternetAddress.rect.width -= BrowseWidth + 120;
 }
 
 void PointerEditor::SetUpNewNameMode()
@@ -481,6 +502,27 @@ void PointerEditor::cmdExit_Click()
     if (closed_)
         return;
     close();
+}
+
+void PointerEditor::cmdBrowse_Click()
+{
+    FileDialogs *dialogs = c.platform.fileDialogs;
+    if (closed_ || !cmdBrowse.visible || !cmdBrowse.enabled || !dialogs)
+        return;
+    const QString path = trimSpaces(txtInternetAddress.text);
+    OpenFileRequest request;
+    request.title = QStringLiteral(" Browse For File");
+    request.filters = {{QStringLiteral("All Files (*.*)"), QStringLiteral("*")}};
+    request.initialFolder = nearestExistingFolder(path, s.ProgramFolder);
+    if (const QString name = QFileInfo(path).fileName(); !name.isEmpty())
+        request.fileName = request.initialFolder + u'/' + name;
+    request.multiple = false;
+    const QStringList chosen = dialogs->getOpenFileNames(request);
+    if (chosen.size() != 1)
+        return;
+    setText(txtInternetAddress, chosen.constFirst());
+    selectAll(txtInternetAddress);
+    changed(Change::Everything);
 }
 
 void PointerEditor::closeBox()

@@ -58,6 +58,7 @@ public:
     float width = 0; // twips
     float height = 0;
     EditorControl lblURL, lblName, cmdSave, cmdExit;
+    EditorControl cmdBrowse; // beside the path box of a file pointer's editor
     EditorTextBox txtInternetAddress, txtPointerName;
     EditorChoice chkCloseAfterSave, optInsertName, optAppendName, optCancelAll;
 
@@ -93,6 +94,9 @@ public:
     void Form_Unload();
     void cmdSave_Click();
     void cmdExit_Click();
+    // An open-file dialog in the path's folder, or the nearest one above it; the file chosen
+    // goes into the path box, Cancel leaves it as it was.
+    void cmdBrowse_Click();
     void chkCloseAfterSave_Click(); // the click toggles the box, then stores it
     void optInsertName_Click();
     void optAppendName_Click();
@@ -121,6 +125,7 @@ private:
     void design();
     void SetUpNewNameMode();
     void SetUpRenameMode();
+    void showBrowse();
     void fillFromFileList();
     void fillFromNameList(ListControl &list);
     void setTabIndex(EditorControl &control, int index);

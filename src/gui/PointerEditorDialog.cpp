@@ -71,6 +71,7 @@ PointerEditorDialog::PointerEditorDialog(PointerEditor &editor, QWidget *parent)
         | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     lblURL_ = new QLabel(this);
     txtInternetAddress_ = new QLineEdit(this);
+    cmdBrowse_ = new QPushButton(this);
     lblName_ = new QLabel(this);
     txtPointerName_ = new QLineEdit(this);
     optInsertName_ = new QRadioButton(this);
@@ -82,6 +83,7 @@ PointerEditorDialog::PointerEditorDialog(PointerEditor &editor, QWidget *parent)
     const std::pair<QWidget *, EditorControl *> pairs[] = {
         {lblURL_, &editor.lblURL},
         {txtInternetAddress_, &editor.txtInternetAddress},
+        {cmdBrowse_, &editor.cmdBrowse},
         {lblName_, &editor.lblName},
         {txtPointerName_, &editor.txtPointerName},
         {optInsertName_, &editor.optInsertName},
@@ -99,8 +101,9 @@ PointerEditorDialog::PointerEditorDialog(PointerEditor &editor, QWidget *parent)
     // Each text box is named by the label above it; a label with a buddy takes "&" for a key.
     lblURL_->setBuddy(txtInternetAddress_);
     lblName_->setBuddy(txtPointerName_);
+    cmdBrowse_->setAccessibleName(QStringLiteral("Browse for the file"));
     // Enter is the editor's own: no button presses itself on it unless it has the focus.
-    for (QPushButton *button : {cmdSave_, cmdExit_}) {
+    for (QPushButton *button : {cmdSave_, cmdExit_, cmdBrowse_}) {
         button->setAutoDefault(true);
         button->setDefault(false);
     }
@@ -112,6 +115,7 @@ PointerEditorDialog::PointerEditorDialog(PointerEditor &editor, QWidget *parent)
         [this](const QString &text) { typed(txtPointerName_, editor_.txtPointerName, text); });
     connect(cmdSave_, &QPushButton::clicked, this, [this] { editor_.cmdSave_Click(); });
     connect(cmdExit_, &QPushButton::clicked, this, [this] { editor_.cmdExit_Click(); });
+    connect(cmdBrowse_, &QPushButton::clicked, this, [this] { editor_.cmdBrowse_Click(); });
     connect(chkCloseAfterSave_, &QCheckBox::clicked, this, [this] {
         editor_.chkCloseAfterSave_Click();
         applyOptions();

@@ -39,6 +39,7 @@ private:
     QLineEdit *txtPointerName_ = nullptr;
     QPushButton *cmdSave_ = nullptr;
     QPushButton *cmdExit_ = nullptr;
+    QPushButton *cmdBrowse_ = nullptr;
     QCheckBox *chkCloseAfterSave_ = nullptr;
     QRadioButton *optInsertName_ = nullptr;
     QRadioButton *optAppendName_ = nullptr;

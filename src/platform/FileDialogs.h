@@ -35,4 +35,8 @@ public:
     virtual QStringList getOpenFileNames(const OpenFileRequest &request) = 0;
 };
 
+// The folder a file dialog for path opens in: the folder holding it, or the nearest one above
+// that plainly exists (the root at the last). A relative path is taken in baseFolder.
+QString nearestExistingFolder(const QString &path, const QString &baseFolder);
+
 } // namespace corvanta

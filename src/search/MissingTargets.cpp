@@ -286,13 +286,7 @@ QString MissingTargets::nearestFolder(int row) const
 {
     if (row < 0 || row >= int(rows_.size()))
         return QString();
-    const QString target = rows_[size_t(row)].place.target();
-    QString folder = QFileInfo(QDir::isRelativePath(target) ? dataFolder_ + u'/' + target : target)
-                         .absolutePath();
-    // Only folders that plainly exist; one that cannot be looked at ends the climb at the root.
-    while (!QDir(folder).exists() && !QDir(folder).isRoot())
-        folder = QFileInfo(folder).absolutePath();
-    return folder;
+    return nearestExistingFolder(rows_[size_t(row)].place.target(), dataFolder_);
 }
 
 bool MissingTargets::locate(int row)

@@ -6,7 +6,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <chrono>
 #include <future>
+#include <thread>
 #include <sys/stat.h>
 
 namespace corvanta::test {
@@ -101,22 +103,30 @@ TEST(TargetMarksTest, aHangingTargetHoldsUpNeitherTheCallerNorTheNextList)
 {
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
-    const auto look = [released](const QString &target) {
-        if (target == u"/hangs/file"_s)
+    auto reached = std::make_shared<std::promise<void>>();
+    std::future<void> hangReached = reached->get_future();
+    const auto look = [released, reached](const QString &target) {
+        if (target == u"/gone/one"_s) // slow enough for its mark to be handed over on its own
+            std::this_thread::sleep_for(std::chrono::milliseconds(60)); // over the 40 ms hand-over
+        if (target == u"/hangs/file"_s) {
+            reached->set_value();
             released.wait(); // a stopped mount
+        }
         return TargetMark {target.startsWith(u"/gone"_s) ? TargetState::Missing : TargetState::Exists, {}};
     };
     TargetMarks marks;
     QElapsedTimer clock;
     clock.start();
-    ASSERT_TRUE(marks.check({u"A\t/hangs/file"_s, u"B\t/gone/one"_s}, false, look));
+    ASSERT_TRUE(marks.check({u"B\t/gone/one"_s, u"A\t/hangs/file"_s}, false, look));
     EXPECT_LT(clock.elapsed(), 1000);
-    // Another list is shown: its marks come while the first look still hangs.
+    // The mark of /gone/one is on its way to this thread when another list is shown.
+    ASSERT_EQ(hangReached.wait_for(std::chrono::seconds(5)), std::future_status::ready);
     ASSERT_TRUE(marks.check({u"C\t/gone/two"_s}, false, look));
+    // Its marks come while the first look still hangs; the first list's are dropped.
     ASSERT_TRUE(waitFor([&] { return !marks.checking(); }));
     ASSERT_NE(marks.mark(u"/gone/two"_s), nullptr);
     EXPECT_EQ(marks.mark(u"/gone/two"_s)->state, TargetState::Missing);
-    // The first list's late marks are dropped.
+    EXPECT_EQ(marks.mark(u"/gone/one"_s), nullptr);
     release.set_value();
     waitFor([] { return false; }, 300); // for anything late to arrive
     EXPECT_EQ(marks.mark(u"/hangs/file"_s), nullptr);
