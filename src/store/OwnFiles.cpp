@@ -147,7 +147,7 @@ SaveResult changedOnDisk()
 // the file swapped out is checked where nobody changes it any more: not as read, they swap back.
 // Without the exchange, the old file gets a second name, is checked under it, and the new one
 // goes in only while the old one is still the file at target.
-SaveResult swapIn(const QString &temp, const QString &target, const struct stat *before, const struct stat &mine,
+SaveResult swapIn(const QString &temp, const QString &target, const struct stat &mine,
                   const ReplacedCheck &asRead, bool exchangeInUse)
 {
     const QByteArray source = QFile::encodeName(temp);
@@ -167,8 +167,10 @@ SaveResult swapIn(const QString &temp, const QString &target, const struct stat 
         return {};
     }
 
-    // Changed while the new file was written: refused before the new file is ever seen at target.
-    if (asRead && !(before && sameState(*before, now)) && !asRead(target)) {
+    // Changed since it was read: refused before the new file is ever seen at target. Checked here
+    // however recent the caller's own check was, since while the new file sits at target (the
+    // moment before an exchange is taken back) another program may read it.
+    if (asRead && !asRead(target)) {
         removeOwnTemporary(temp);
         return changedOnDisk();
     }
@@ -309,7 +311,7 @@ SaveResult saveOwnFile(Store &store, const QString &path, const QByteArray &byte
         removeOwnTemporary(temp);
         return failure(systemReason(error));
     }
-    const SaveResult result = swapIn(temp, target, existed ? &before : nullptr, mine, asRead, store.renameExchange());
+    const SaveResult result = swapIn(temp, target, mine, asRead, store.renameExchange());
     if (result)
         syncFolder(info.absolutePath());
     return result;

@@ -189,9 +189,9 @@ TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
     EXPECT_EQ(outside.read(u"Other.List"_s), QByteArray("mine\r\n"));
 }
 
-// A save checks the file it replaced only once that file is out of the list's place, where no
-// other program changes it any more; a file not as read goes back. With the system's exchange
-// and without it.
+// A save checks the list before its new file is ever seen there, and checks the file it replaced
+// again once that is out of the list's place, where no other program changes it any more; a file
+// not as read stays or goes back. With the system's exchange and without it.
 TEST(OwnFiles, saveChecksTheFileItReplaced_andPutsItBackWhenNotAsRead)
 {
     Store store;
@@ -203,12 +203,14 @@ TEST(OwnFiles, saveChecksTheFileItReplaced_andPutsItBackWhenNotAsRead)
             t.write(u"T.Files"_s, "old\r\n");
             const QString path = t.file(u"T.Files"_s);
             QByteArray replaced;
+            QString lastChecked;
             const SaveResult saved = saveOwnFile(store, path, "new\r\n", [&](const QString &file) {
-                EXPECT_NE(file, path);
+                lastChecked = file;
                 replaced = test::bytesOf(file);
                 return asRead;
             });
             EXPECT_EQ(replaced, QByteArray("old\r\n"));
+            EXPECT_EQ(lastChecked != path, asRead);
             EXPECT_EQ(saved.ok, asRead);
             EXPECT_EQ(saved.changedOnDisk, !asRead);
             EXPECT_EQ(t.read(u"T.Files"_s), asRead ? QByteArray("new\r\n") : QByteArray("old\r\n"));
