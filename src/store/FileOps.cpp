@@ -68,6 +68,14 @@ FsResult removeFile(Store &store, const QString &path)
 
 FsResult moveToTrash(Store &store, const QString &path)
 {
+    // The home trash is made here when it is not there yet (a new account has no
+    // ~/.local/share): without it the file would be put in a trash of Qt's own choosing beside the
+    // home folder, where no file manager looks.
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!dataHome.isEmpty() && QDir().mkpath(dataHome)) {
+        for (const QString &sub : {QStringLiteral("/Trash"), QStringLiteral("/Trash/files"), QStringLiteral("/Trash/info")})
+            ::mkdir(QFile::encodeName(dataHome + sub).constData(), 0700);
+    }
     QFile file(path);
     errno = 0;
     if (!file.moveToTrash()) {

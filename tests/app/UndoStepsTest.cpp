@@ -19,12 +19,13 @@ class UndoStepsTest : public FormFixture {
 protected:
     std::deque<QString> names;
     bool insertOption = false;
-    QTemporaryDir dataHome; // this test's desktop trash
+    QTemporaryDir dataHome; // this test's desktop trash, below a folder a new account lacks
+    QString share() const { return dataHome.path() + u"/new/share"_s; }
     QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
 
     void SetUp() override
     {
-        qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(share()));
         data.write(u"Project.List"_s, "Alpha\nBeta"); // by hand: a rewrite changes its bytes
         data.write(u"Project.Topics"_s, "Inbox\r\n");
         data.write(u"Projects/Inbox.Files"_s, "Letter\t/l\r\n");
@@ -68,7 +69,7 @@ protected:
                 click(topics(), row);
         }
     }
-    QString trashed(const QString &name) const { return dataHome.path() + u"/Trash/"_s + name; }
+    QString trashed(const QString &name) const { return share() + u"/Trash/"_s + name; }
 };
 
 TEST_F(UndoStepsTest, everyStep_undoesRedoesAndUndoesByteForByte)
