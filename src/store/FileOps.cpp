@@ -69,8 +69,8 @@ FsResult removeFile(Store &store, const QString &path)
 FsResult moveToTrash(Store &store, const QString &path)
 {
     // The home trash is made here when it is not there yet (a new account has no
-    // ~/.local/share): without it the file would be put in a trash of Qt's own choosing beside the
-    // home folder, where no file manager looks.
+    // ~/.local/share): without it Qt puts the file in "files" and "info" folders under the
+    // program's working folder, where no file manager looks.
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (!dataHome.isEmpty() && QDir().mkpath(dataHome)) {
         for (const QString &sub : {QStringLiteral("/Trash"), QStringLiteral("/Trash/files"), QStringLiteral("/Trash/info")})
