@@ -63,9 +63,26 @@ SelectionColours selectionColours(const QPalette &palette, bool focused)
             palette.color(QPalette::Active, QPalette::Text)};
 }
 
+QPixmap PaintedIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state)
+{
+    return scaledPixmap(size, mode, state, 1.0);
+}
+
+QPixmap PaintedIconEngine::scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale)
+{
+    QPixmap pixmap(size * scale);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(), pixmap.size()), mode, state);
+    }
+    pixmap.setDevicePixelRatio(scale);
+    return pixmap;
+}
+
 namespace {
 
-class PaletteIconEngine : public QIconEngine
+class PaletteIconEngine : public PaintedIconEngine
 {
 public:
     PaletteIconEngine(const QString &resource, const QWidget *source) : source_(source)
@@ -96,24 +113,6 @@ public:
         renderer.render(painter, rect);
     }
 
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
-    {
-        return scaledPixmap(size, mode, state, 1.0);
-    }
-
-    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
-    {
-        QPixmap pixmap(size * scale);
-        pixmap.fill(Qt::transparent);
-        {
-            QPainter painter(&pixmap);
-            paint(&painter, QRect(QPoint(), pixmap.size()), mode, state);
-        }
-        pixmap.setDevicePixelRatio(scale);
-        return pixmap;
-    }
-
-    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override { return size; }
     QIconEngine *clone() const override { return new PaletteIconEngine(*this); }
     QString key() const override { return QStringLiteral("CorvantaPaletteIcon"); }
     bool isNull() override { return svg_.isEmpty(); }

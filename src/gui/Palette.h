@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QIcon>
+#include <QIconEngine>
 #include <QPalette>
 
 class QWidget;
@@ -9,6 +10,15 @@ class QWidget;
 namespace corvanta {
 
 // Colours and icons taken from the palette, so that light, dark and custom palettes all read.
+
+// An icon engine that paints every size it is asked for, so icons stay sharp at any scale.
+class PaintedIconEngine : public QIconEngine
+{
+public:
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override;
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override;
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override { return size; }
+};
 
 // amount 0 gives from, 1 gives to.
 QColor mixColours(const QColor &from, const QColor &to, double amount);

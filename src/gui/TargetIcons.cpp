@@ -14,7 +14,7 @@ namespace corvanta {
 namespace {
 
 // Paints an icon with a mark over its lower right corner.
-class MarkedIconEngine : public QIconEngine
+class MarkedIconEngine : public PaintedIconEngine
 {
 public:
     MarkedIconEngine(QIcon base, QIcon mark) : base_(std::move(base)), mark_(std::move(mark)) { }
@@ -26,24 +26,6 @@ public:
         mark_.paint(painter, QRect(rect.right() + 1 - side, rect.bottom() + 1 - side, side, side));
     }
 
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
-    {
-        return scaledPixmap(size, mode, state, 1.0);
-    }
-
-    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
-    {
-        QPixmap pixmap(size * scale);
-        pixmap.fill(Qt::transparent);
-        {
-            QPainter painter(&pixmap);
-            paint(&painter, QRect(QPoint(), pixmap.size()), mode, state);
-        }
-        pixmap.setDevicePixelRatio(scale);
-        return pixmap;
-    }
-
-    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override { return size; }
     QIconEngine *clone() const override { return new MarkedIconEngine(*this); }
     QString key() const override { return QStringLiteral("CorvantaMarkedIcon"); }
 
