@@ -546,27 +546,50 @@ void ModelSession::saveUserFile()
 
 // --- undo ---
 
-ReferenceModel ModelSession::asNow(ReferenceModel then, const ReferenceModel &left) const
+ReferenceModel ModelSession::asNow(const ReferenceModel &then, const ReferenceModel &left) const
 {
+    // The model as it is now with only the step taken back: what the step changed returns to how
+    // it was, and whatever came after it and is no part of it stays (a project opened since makes
+    // its folder and empty lists, which Undo leaves).
+    ReferenceModel now = model;
     std::vector<QString> gone;
     std::vector<QString> come;
     std::set_difference(left.folders.begin(), left.folders.end(), then.folders.begin(), then.folders.end(),
                         std::back_inserter(gone));
     std::set_difference(then.folders.begin(), then.folders.end(), left.folders.begin(), left.folders.end(),
                         std::back_inserter(come));
-    const bool renamed = gone.size() == 1 && come.size() == 1;
-    then.userFiles.clear();
-    for (const auto &[path, bytes] : model.userFiles) {
-        QString now = path;
-        if (renamed && path.startsWith(gone[0] + u'/'))
-            now = come[0] + path.sliced(gone[0].size());
-        then.userFiles[now] = bytes;
-        then.folders.insert(now.section(u'/', 0, 1));
+    std::set<QString> paths;
+    for (const auto &[path, lines] : then.lists)
+        paths.insert(path);
+    for (const auto &[path, lines] : left.lists)
+        paths.insert(path);
+    paths.erase(QStringLiteral("Paste.Lst")); // Undo leaves it as it is
+    for (const QString &path : paths) {
+        const auto was = then.lists.find(path);
+        const auto is = left.lists.find(path);
+        const bool changed = (was == then.lists.end()) != (is == left.lists.end())
+            || (was != then.lists.end() && was->second != is->second);
+        if (!changed)
+            continue;
+        if (was == then.lists.end())
+            now.lists.erase(path);
+        else
+            now.lists[path] = was->second;
     }
-    then.lists.erase(QStringLiteral("Paste.Lst"));
-    if (model.exists(QStringLiteral("Paste.Lst")))
-        then.lists[QStringLiteral("Paste.Lst")] = model.lines(QStringLiteral("Paste.Lst"));
-    return then;
+    for (const QString &folder : gone)
+        now.folders.erase(folder);
+    for (const QString &folder : come)
+        now.folders.insert(folder);
+    const bool renamed = gone.size() == 1 && come.size() == 1;
+    now.userFiles.clear();
+    for (const auto &[path, bytes] : model.userFiles) {
+        QString moved = path;
+        if (renamed && path.startsWith(gone[0] + u'/'))
+            moved = come[0] + path.sliced(gone[0].size());
+        now.userFiles[moved] = bytes;
+        now.folders.insert(moved.section(u'/', 0, 1));
+    }
+    return now;
 }
 
 void ModelSession::undoAndRedo()

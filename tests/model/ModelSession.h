@@ -94,9 +94,10 @@ private:
     int userFiles = 0;
     // The model before and after each step the program's Undo holds, the last on top.
     std::vector<std::pair<ReferenceModel, ReferenceModel>> undoModels;
-    // The model as a step undone (to then, from left) or redone left it, with what no step holds
-    // as it is now: Paste.Lst, and the user's files, which move with a folder the step renamed.
-    ReferenceModel asNow(ReferenceModel then, const ReferenceModel &left) const;
+    // The model now with one step undone (to then, from left) or redone: what the step changed is
+    // as then; the rest is as it is now (Paste.Lst; the user's files, which move with a folder the
+    // step renamed; what came after the step and is no part of it, such as a project opened).
+    ReferenceModel asNow(const ReferenceModel &then, const ReferenceModel &left) const;
 
     void start();
     QStringList check();
