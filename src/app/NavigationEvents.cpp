@@ -63,9 +63,15 @@ void Navigation::lstProjectList_KeyDown(int &keyCode, int shift)
     case Key::Left:
         moveToList(f.lstFileList);
         break;
-    case Key::Return:
+    case Key::Return: {
+        // After start the first project is current (it has the focus frame) but not highlighted:
+        // Enter opens the row the frame is on, as a keyboard user expects.
+        ListControl &list = f.lstProjectList;
+        if (list.SelCount() == 0 && list.ListIndex() >= 0)
+            list.selectRow(list.ListIndex());
         SelectProject();
         break;
+    }
     case Key::Delete:
         if (nameCommands_)
             nameCommands_->deleteProject();

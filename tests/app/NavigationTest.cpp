@@ -125,6 +125,14 @@ TEST_F(NavigationTest, singleProject_doubleClickBeepsButEnterOpens)
     EXPECT_EQ(form->state.CurrentProject, u"Only"_s);
 }
 
+TEST_F(NavigationTest, enterRightAfterStart_opensTheProjectWithTheFocusFrame)
+{
+    start();
+    ASSERT_EQ(projects().SelCount(), 0);
+    projects().userKeyDown(Key::Return, 0);
+    EXPECT_EQ(form->state.CurrentProject, u"Alpha"_s);
+}
+
 TEST_F(NavigationTest, enterOnTheBlankRowOfAnEmptyProjectList_createsNothing)
 {
     data.write(u"Project.List"_s, "");
@@ -133,10 +141,11 @@ TEST_F(NavigationTest, enterOnTheBlankRowOfAnEmptyProjectList_createsNothing)
     projects().userKeyDown(Key::Return, 0);
     EXPECT_TRUE(form->state.CurrentProject.isEmpty());
     EXPECT_FALSE(data.exists(u"Projects/ "_s));
-    // Even when the blank row is selected.
+    EXPECT_EQ(ui.beeps, 1);
+    // Also when the blank row is selected by a click.
     click(projects(), 0);
     projects().userKeyDown(Key::Return, 0);
-    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_EQ(ui.beeps, 2);
     EXPECT_FALSE(data.exists(u"Projects/ "_s));
 }
 
