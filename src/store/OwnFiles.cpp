@@ -174,9 +174,21 @@ SaveResult swapIn(const QString &temp, const QString &target, const struct stat 
         removeOwnTemporary(temp);
         return changedOnDisk();
     }
+    // The file just checked, by identity: changed while it was read, it is refused here; replaced
+    // by another program's rename after this, the exchange below is taken back at once, without
+    // reading the file again, so the new file is seen at target for as short a time as can be.
+    struct stat verified {};
+    if (asRead && (::lstat(destination.constData(), &verified) != 0 || !sameState(now, verified))) {
+        removeOwnTemporary(temp);
+        return changedOnDisk();
+    }
     if (exchangeInUse
         && ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, destination.constData(), RENAME_EXCHANGE) == 0) {
-        if (!asRead || asRead(temp)) {
+        struct stat away {};
+        const bool sameFile = !asRead
+                              || (::lstat(source.constData(), &away) == 0 && away.st_dev == verified.st_dev
+                                  && away.st_ino == verified.st_ino);
+        if (sameFile && (!asRead || asRead(temp))) {
             removeOwnTemporary(temp);
             return {};
         }
