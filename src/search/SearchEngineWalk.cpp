@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <memory>
+#include <memory_resource>
 #include <mutex>
 #include <set>
 #include <system_error>
@@ -25,6 +26,10 @@ constexpr int MaxHeldFolders = 256;
 // What the helpers may hold read ahead of the walk: folders, and their names and paths.
 constexpr int AheadFolders = 4096;
 constexpr std::size_t AheadBytes = std::size_t(2) << 20;
+// Walked folders are kept for reuse, so that reading the next one seldom allocates; only with
+// the room a small folder needs, and within a budget of their own.
+constexpr std::size_t SpareFolderBytes = 4096;
+constexpr std::size_t SpareBytes = std::size_t(1) << 20;
 
 // One folder of the tree as far as it has been read. Its subfolders come into being in name
 // order as they are scheduled and go away once walked, so only a window of them lives at once.
@@ -55,6 +60,35 @@ struct Folder
             ::close(fd);
     }
     std::uint32_t subfolders() const { return std::uint32_t(listing.folders.size()); }
+    std::size_t bytes() const
+    {
+        return sizeof(Folder) + path.capacity() + listing.bytes()
+            + children.capacity() * sizeof(children[0]);
+    }
+    // A walked folder made ready for reuse, keeping its room.
+    void reset()
+    {
+        path.clear();
+        onTheWay = false;
+        ready = false;
+        walkable = false;
+        listing.names.clear();
+        listing.folders.clear();
+        listing.files.clear();
+        toOpen.store(0, std::memory_order_relaxed);
+        cost = 0;
+        firstLive = 0;
+        nextChild = 0;
+    }
+    // Once walked: lets go of the room a large folder took, before it is kept for reuse.
+    void trim()
+    {
+        if (bytes() <= sizeof(Folder) + SpareFolderBytes)
+            return;
+        path = std::string();
+        listing = FolderListing();
+        children = decltype(children)();
+    }
     const char *subfolderName(std::uint32_t i) const { return listing.name(listing.folders[i]); }
 };
 
@@ -152,7 +186,11 @@ private:
     std::mutex mutex_;
     std::condition_variable work_; // helpers: something to read, room in the budget, or the end
     std::condition_variable ready_; // the walking thread: a folder it waits for has been read
-    std::set<Pending, WalkOrder> pending_; // folders with subfolders still to schedule
+    std::pmr::unsynchronized_pool_resource pendingNodes_;
+    // Folders with subfolders still to schedule.
+    std::pmr::set<Pending, WalkOrder> pending_ {&pendingNodes_};
+    std::vector<std::unique_ptr<Folder>> spare_; // walked, kept for reuse
+    std::size_t spareBytes_ = 0;
     std::size_t aheadBytes_ = 0;
     int aheadFolders_ = 0;
     bool walkerWaiting_ = false;
@@ -178,7 +216,15 @@ private:
     Folder *schedule(Folder &folder)
     {
         pending_.erase(Pending {&folder, folder.nextChild});
-        auto child = std::make_unique<Folder>();
+        std::unique_ptr<Folder> child;
+        if (spare_.empty()) {
+            child = std::make_unique<Folder>();
+        } else {
+            child = std::move(spare_.back());
+            spare_.pop_back();
+            spareBytes_ -= child->bytes();
+            child->reset();
+        }
         child->parent = &folder;
         child->index = folder.nextChild++;
         child->depth = folder.depth + 1;
@@ -214,7 +260,7 @@ private:
     {
         Published after;
         folder.ready = true;
-        folder.cost = sizeof(Folder) + folder.path.capacity() + folder.listing.bytes();
+        folder.cost = folder.bytes();
         aheadBytes_ += folder.cost;
         if (folder.subfolders() > 0) {
             folder.toOpen.store(folder.subfolders(), std::memory_order_relaxed);
@@ -366,7 +412,8 @@ private:
         return child;
     }
 
-    // Takes the first of folder's live subfolders, walked, out of the tree.
+    // Takes the first of folder's live subfolders, walked and trimmed, out of the tree: kept for
+    // reuse, or returned to be freed outside the lock.
     std::unique_ptr<Folder> release(Folder &folder)
     {
         std::vector<std::unique_ptr<Folder>> &children = folder.children;
@@ -379,6 +426,11 @@ private:
         } else if (folder.firstLive >= 64 && folder.firstLive * 2 >= children.size()) {
             children.erase(children.begin(), children.begin() + std::ptrdiff_t(folder.firstLive));
             folder.firstLive = 0;
+        }
+        if (spareBytes_ + done->bytes() <= SpareBytes && done->fd < 0 && done->children.empty()) {
+            spareBytes_ += done->bytes();
+            spare_.push_back(std::move(done));
+            return nullptr;
         }
         return done;
     }
@@ -397,6 +449,7 @@ private:
             // A stopped walk leaves its tree as it is; it goes once every helper has ended.
             if (stopping())
                 return;
+            child->trim();
             if (top)
                 sink_.topFolderDone();
         }
