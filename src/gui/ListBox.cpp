@@ -17,51 +17,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
-#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
 
 namespace corvanta {
-
-namespace {
-
-// The style lays out a cell's whole text before eliding it: for a row of a thousand characters
-// that is a millisecond on every paint, on every key that moves through the list.
-class CellDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    // As the base class paints, from the part of the text that can show. Size hints still come
-    // from the whole text.
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QStyleOptionViewItem cell = option;
-        initStyleOption(&cell, index);
-        cell.text = ListBox::paintedText(cell.text, cell.fontMetrics, cell.rect.width());
-        QStyle *style = cell.widget ? cell.widget->style() : QApplication::style();
-        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
-    }
-};
-
-} // namespace
-
-QString ListBox::paintedText(const QString &text, const QFontMetrics &metrics, int width)
-{
-    // A start twice as long as the cell holds of average characters is nearly always wide
-    // enough; narrow characters take another doubling or two.
-    qsizetype length = 2 * qsizetype(std::max(width, 1) / std::max(metrics.averageCharWidth(), 1)) + 16;
-    for (; length < text.size(); length *= 2) {
-        if (text.at(length - 1).isHighSurrogate())
-            ++length;
-        QString start = text.first(length);
-        if (metrics.horizontalAdvance(start) > width)
-            return start;
-    }
-    return text;
-}
 
 class ListBox::Follower : public ListControlObserver
 {
@@ -87,7 +48,6 @@ ListBox::ListBox(ListControl &control, QWidget *parent)
       follower_(std::make_unique<Follower>(*this))
 {
     setModel(model_);
-    setItemDelegate(new CellDelegate(this));
     // After the model: on a reset the model has its new rows before the view looks at them.
     control_.addObserver(follower_.get());
 

@@ -8,7 +8,6 @@
 
 #include <memory>
 
-class QFontMetrics;
 class QMimeData;
 
 namespace corvanta {
@@ -47,9 +46,6 @@ public:
     void setStartsPointerDrags(bool on) { startsPointerDrags_ = on; }
     void setAcceptsPointerDrops(bool on);
     static QString pointerDragFormat() { return QStringLiteral("application/x-corvanta-pointers"); }
-    // As much of a cell's text as a cell width pixels wide can show: the text itself, or a start
-    // of it wider than the cell, which the cell elides exactly as it would the whole text.
-    static QString paintedText(const QString &text, const QFontMetrics &metrics, int width);
 
 signals:
     // Local paths of the files dropped, and the row under the drop (-1 below the last row).

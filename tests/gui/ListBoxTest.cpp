@@ -225,10 +225,4 @@ TEST(ListBoxTest, model_showsAtMostTheFirst1000CharactersOfARow)
     control.setToolTip(name);
     EXPECT_EQ(model.index(0, 0).data(Qt::ToolTipRole).toString(), QString(1000, u'n'));
     EXPECT_EQ(control.rowText(0), name + u"\t/target"_s);
-    // Painted from a start of the text that elides to what the whole text would.
-    const QFontMetrics metrics(QApplication::font());
-    for (const QString &text : {QString(1000, u'i'), QString(1000, u'W'), QString(999, u'e') + u"\U0001F600"_s})
-        for (const int width : {0, 50, 400, 3000})
-            EXPECT_EQ(metrics.elidedText(ListBox::paintedText(text, metrics, width), Qt::ElideRight, width),
-                metrics.elidedText(text, Qt::ElideRight, width));
 }
