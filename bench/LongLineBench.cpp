@@ -14,9 +14,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <memory>
+#include <vector>
 
 using namespace corvanta;
 
@@ -24,12 +27,36 @@ namespace {
 
 constexpr int Rows = 200;
 constexpr qsizetype LongLine = 50 * 1024 * 1024;
-constexpr int Runs = 3;
+constexpr int Runs = 5;
 
-double medianMs(const std::function<void()> &prepare, const std::function<void()> &step,
+// The process's processor time, its threads' included: on a machine shared with other work the
+// time on the clock mostly measures the wait for a processor, this only the work.
+double cpuMs()
+{
+    timespec ts {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+struct Times
+{
+    double wall, cpu;
+};
+
+// The medians of the step's time on the clock and of its processor time.
+Times medianMs(const std::function<void()> &prepare, const std::function<void()> &step,
     const std::function<void()> &finish)
 {
-    return bench::medianMs(Runs, prepare, step, finish);
+    std::vector<double> cpu;
+    const double wall = bench::medianMs(Runs, prepare,
+        [&] {
+            const double start = cpuMs();
+            step();
+            cpu.push_back(cpuMs() - start);
+        },
+        finish);
+    std::sort(cpu.begin(), cpu.end());
+    return {wall, cpu[cpu.size() / 2]};
 }
 
 } // namespace
@@ -60,8 +87,8 @@ int main(int argc, char **argv)
     // The floor: the bytes read, and the bytes read and held as text, as any list row must be.
     QByteArray bytes;
     QString text;
-    const double baseline = medianMs([] {}, [&] { static_cast<void>(readRegularFile(path, bytes)); }, [&] { bytes.clear(); });
-    const double asText = medianMs([] {},
+    const Times baseline = medianMs([] {}, [&] { static_cast<void>(readRegularFile(path, bytes)); }, [&] { bytes.clear(); });
+    const Times asText = medianMs([] {},
         [&] {
             static_cast<void>(readRegularFile(path, bytes)); // a file the bench made itself
             text = QString::fromUtf8(bytes);
@@ -99,20 +126,23 @@ int main(int argc, char **argv)
         }
     };
 
-    const double loading = medianMs(makeView, load, dropView);
-    const double moving = medianMs([&] { makeView(); load(); }, moveThrough, dropView);
-    const double total = loading + moving;
+    const Times loading = medianMs(makeView, load, dropView);
+    const Times moving = medianMs([&] { makeView(); load(); }, moveThrough, dropView);
+    const double total = loading.wall + moving.wall;
 
-    std::printf("A File List of %d rows, one of them a %lld MB line; median of %d runs\n", Rows,
-        static_cast<long long>(LongLine / (1024 * 1024)), Runs);
-    std::printf("  (a) the file's bytes read                  %8.1f ms\n", baseline);
-    std::printf("  (t) read and decoded into one string       %8.1f ms   t/a = %.2f\n", asText,
-        asText / baseline);
-    std::printf("  (b) loaded into the list, view painted     %8.1f ms   b/t = %.2f\n", loading,
-        loading / asText);
-    std::printf("  (c) moved through every row, each painted  %8.1f ms   c/t = %.2f\n", moving,
-        moving / asText);
-    std::printf("  (b) + (c)                                  %8.1f ms   %s\n", total,
+    std::printf("A File List of %d rows, one of them a %lld MB line; median of %d runs, on the clock "
+                "and [processor time]\n",
+        Rows, static_cast<long long>(LongLine / (1024 * 1024)), Runs);
+    std::printf("  (a) the file's bytes read                  %8.1f ms [%6.1f]\n", baseline.wall, baseline.cpu);
+    std::printf("  (t) read and decoded into one string       %8.1f ms [%6.1f]   t/a = %.2f\n", asText.wall,
+        asText.cpu, asText.wall / baseline.wall);
+    std::printf("  (b) loaded into the list, view painted     %8.1f ms [%6.1f]   b/t = %.2f [%.2f]\n", loading.wall,
+        loading.cpu, loading.wall / asText.wall, loading.cpu / asText.cpu);
+    std::printf("  (c) moved through every row, each painted  %8.1f ms [%6.1f]   c/t = %.2f [%.2f]\n", moving.wall,
+        moving.cpu, moving.wall / asText.wall, moving.cpu / asText.cpu);
+    std::printf("  (b) + (c)                                  %8.1f ms [%6.1f]   (b+c)/t = %.2f [%.2f] (at most 3), "
+                "%s\n",
+        total, loading.cpu + moving.cpu, total / asText.wall, (loading.cpu + moving.cpu) / asText.cpu,
         total < 1000 ? "within 1 s" : "MORE THAN 1 s");
     return 0;
 }

@@ -208,7 +208,7 @@ int main(int argc, char **argv)
                 "of the runs' own\n",
         Projects * TopicsPerProject, pointers, static_cast<long long>(bytes), Runs);
     std::printf("  (a) plain read of the topic files            %8.1f ms\n", open.baseline);
-    std::printf("  (b) Find Pointer opens                       %8.1f ms   b/a = %.2f (at most 3)\n",
+    std::printf("  (b) Find Pointer opens                       %8.1f ms   b/a = %.2f (at most 2)\n",
         open.step, open.ratio);
     std::printf("      of which: finding the files %.1f ms, reading them %.1f ms\n", listFiles, readAll);
     std::printf("  (c) slowest keystroke of \"%s\"  %8.1f ms   (at most 30; %d results at the end)\n",

@@ -226,6 +226,8 @@ int main(int argc, char **argv)
     const QStringList args = QCoreApplication::arguments();
     if (args.size() == 4 && args[1] == u"--rss")
         return rssChild(args[2], args[3]);
+    // --startup: the start-up alone, for profiling it.
+    const bool startupOnly = args.contains(QStringLiteral("--startup"));
 
     QTemporaryDir emptyDir, largeDir;
     makeDataFolder(emptyDir.path(), false);
@@ -252,6 +254,12 @@ int main(int argc, char **argv)
             if (r.form().lstFileList.ListCount() != Pointers)
                 std::fprintf(stderr, "start showed %d pointers\n", r.form().lstFileList.ListCount());
         }
+    }
+    if (startupOnly) {
+        const double floorStart = median(readBoth) + median(emptyStart);
+        std::printf("start-up %.1f ms, floor %.1f + %.1f = %.1f ms, ratio %.2f (at most 2)\n", median(largeStart),
+            median(readBoth), median(emptyStart), floorStart, median(largeStart) / floorStart);
+        return 0;
     }
 
     // --- the topic of 100,000 pointers ---
@@ -339,7 +347,7 @@ int main(int argc, char **argv)
     std::printf("Corvanta's window with large lists, median of %d runs (offscreen: %s)\n", Runs,
         qgetenv("QT_QPA_PLATFORM").constData());
     std::printf("  start-up, 10,000 projects, 100,000 pointers %8.1f ms\n", median(largeStart));
-    std::printf("    floor: read both files %.1f ms + empty window %.1f ms = %.1f ms   ratio %.2f (target 3)\n",
+    std::printf("    floor: read both files %.1f ms + empty window %.1f ms = %.1f ms   ratio %.2f (at most 2)\n",
         median(readBoth), median(emptyStart), floorStart, median(largeStart) / floorStart);
     std::printf("  read and write the 100,000-pointer file  %8.1f ms (floor; the read alone %.1f ms)\n",
         floorFile, median(floorRead));
