@@ -54,6 +54,7 @@ TEST_F(RelinkTest, locateRewritesOnlyTheChosenLineAndUndoPutsItBack)
         {1, {moved}, "Kept  \t/no/such/kept.txt\r\nTwin \t" + moved.toUtf8() + "\r\n"
                          + before.mid(before.indexOf("\tno name"))},
         {0, {}, ""}, // cancelled
+        {0, {u"/x/a\tb.txt"_s}, ""}, // a name the line cannot carry
     };
     for (const auto &c : cases) {
         dialogs.choices = {c.chosen};
