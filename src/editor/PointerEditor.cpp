@@ -10,6 +10,7 @@
 #include "platform/Ui.h"
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
+#include "store/NameRules.h"
 
 #include <QFileInfo>
 
@@ -518,8 +519,8 @@ void PointerEditor::cmdBrowse_Click()
         request.fileName = request.initialFolder + u'/' + name;
     request.multiple = false;
     const QStringList chosen = dialogs->getOpenFileNames(request);
-    if (chosen.size() != 1)
-        return;
+    if (chosen.size() != 1 || refuseUnstorableFile(c.ui, chosen.constFirst()))
+        return; // a name the line cannot carry is never changed into another one
     setText(txtInternetAddress, chosen.constFirst());
     selectAll(txtInternetAddress);
     changed(Change::Everything);

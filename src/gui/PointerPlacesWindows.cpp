@@ -255,8 +255,8 @@ MissingTargetsWindow::MissingTargetsWindow(MissingTargets &window, QWidget *pare
         if (index.isValid())
             window_.locate(index.row());
     });
-    window_.chooseMoved = [this](const std::vector<MissingTargets::MovedFile> &moved) {
-        return chooseMovedFile(moved, this);
+    window_.chooseMoved = [this](MissingTargets::MovedSearch &search) {
+        return chooseMovedFile(search, this);
     };
     connect(findMoved_, &QPushButton::clicked, this, [this] {
         const QModelIndex index = results_->currentIndex();
@@ -272,16 +272,18 @@ MissingTargetsWindow::MissingTargetsWindow(MissingTargets &window, QWidget *pare
     connect(close, &QPushButton::clicked, this, [this] { window_.close(); });
 }
 
-int chooseMovedFile(const std::vector<MissingTargets::MovedFile> &moved, QWidget *parent)
+// --- MovedFilesWindow ---
+
+MovedFilesWindow::MovedFilesWindow(MissingTargets::MovedSearch &search, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      search_(search)
 {
-    QDialog dialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    dialog.setObjectName(QStringLiteral("frmMovedFiles"));
-    dialog.setWindowTitle(MissingTargets::movedCaption());
-    auto *model = new PlacesModel({QStringLiteral("Name"), QStringLiteral("Folder"),
-                                      QStringLiteral("Modified")},
-        [&moved] { return int(moved.size()); },
-        [&moved](int row, int column) {
-            const MissingTargets::MovedFile &file = moved[size_t(row)];
+    setObjectName(QStringLiteral("frmMovedFiles"));
+    setWindowTitle(MissingTargets::movedCaption());
+    model_ = new PlacesModel({QStringLiteral("Name"), QStringLiteral("Folder"), QStringLiteral("Modified")},
+        [this] { return int(search_.found().size()); },
+        [this](int row, int column) {
+            const MissingTargets::MovedFile &file = search_.found()[size_t(row)];
             switch (column) {
             case 0: return QFileInfo(file.path).fileName();
             case 1: return file.folder;
@@ -289,28 +291,100 @@ int chooseMovedFile(const std::vector<MissingTargets::MovedFile> &moved, QWidget
                 return QLocale().toString(QDateTime::fromSecsSinceEpoch(file.modified), QLocale::ShortFormat);
             }
         },
-        &dialog);
-    QTreeView *list = makeResults(model, &dialog);
-    list->setObjectName(QStringLiteral("lstMovedFiles"));
-    list->setAccessibleName(QStringLiteral("Moved Files"));
-    list->setCurrentIndex(model->index(0, 0));
-    auto *relink = new QPushButton(QStringLiteral("&Relink"), &dialog);
-    relink->setDefault(true); // Enter relinks to the current row
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
+        this);
+    results_ = makeResults(model_, this);
+    results_->setObjectName(QStringLiteral("lstMovedFiles"));
+    results_->setAccessibleName(QStringLiteral("Moved Files"));
+    progress_ = new QLabel(this);
+    progress_->setObjectName(QStringLiteral("lblMovedFiles"));
+    relink_ = new QPushButton(QStringLiteral("&Relink"), this);
+    relink_->setDefault(true); // Enter relinks to the current row
+    stop_ = new QPushButton(QStringLiteral("&Stop"), this);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
     auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(relink);
+    buttons->addWidget(progress_, 1);
+    buttons->addWidget(relink_);
+    buttons->addWidget(stop_);
     buttons->addWidget(cancel);
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(list);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(results_);
     layout->addLayout(buttons);
-    dialog.resize(800, 320);
-    QObject::connect(relink, &QPushButton::clicked, &dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-    QObject::connect(list, &QTreeView::doubleClicked, &dialog, &QDialog::accept);
-    if (runModal(dialog, parent) != QDialog::Accepted || !list->currentIndex().isValid())
+    resize(800, 320);
+    connect(relink_, &QPushButton::clicked, this, [this] {
+        if (chosenRow() >= 0)
+            accept();
+    });
+    connect(stop_, &QPushButton::clicked, this, [this] {
+        search_.stop();
+        takeNews();
+    });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(results_, &QTreeView::doubleClicked, this, &QDialog::accept);
+    takeNews();
+    // The walk's news come in between the user's events.
+    auto *poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this, poll] {
+        takeNews();
+        if (!search_.running())
+            poll->stop();
+    });
+    poll->start(25);
+}
+
+void MovedFilesWindow::takeNews()
+{
+    // The rows are kept newest first: the current file stays current wherever it goes.
+    const int current = chosenRow();
+    const QString path = current >= 0 ? search_.found()[size_t(current)].path : QString();
+    if (search_.update()) {
+        model_->reset();
+        int row = 0;
+        for (size_t i = 0; i < search_.found().size(); ++i) {
+            if (search_.found()[i].path == path)
+                row = int(i);
+        }
+        if (!search_.found().empty())
+            results_->setCurrentIndex(model_->index(row, 0));
+    }
+    relink_->setEnabled(!search_.found().empty());
+    stop_->setEnabled(search_.running() && !search_.stopped());
+    progress_->setText(progress());
+    // A walk to its end that found nothing is told by a box of its own.
+    if (!search_.running() && !search_.stopped() && search_.found().empty())
+        reject();
+}
+
+QString MovedFilesWindow::progress() const
+{
+    const QString count = QString::number(search_.found().size()) + QStringLiteral(" Found");
+    if (search_.running() && !search_.stopped())
+        return QStringLiteral("Searching ") + search_.folder() + QStringLiteral(" - ") + count;
+    return count;
+}
+
+int MovedFilesWindow::chosenRow() const
+{
+    const QModelIndex current = results_->currentIndex();
+    return current.isValid() && current.row() < int(search_.found().size()) ? current.row() : -1;
+}
+
+void MovedFilesWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Escape ends a walk under way first, keeping what it found; then it closes.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier
+        && search_.running() && !search_.stopped()) {
+        stop_->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+int chooseMovedFile(MissingTargets::MovedSearch &search, QWidget *parent)
+{
+    MovedFilesWindow window(search, parent);
+    if (runModal(window, parent) != QDialog::Accepted)
         return -1;
-    return list->currentIndex().row();
+    return window.chosenRow();
 }
 
 void MissingTargetsWindow::syncSelection()

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeView;
@@ -85,8 +86,35 @@ private:
     void syncSelection();
 };
 
-// The " Moved Files Found" window: the files Find Moved found with their folders, newest first;
-// Enter or a double-click chooses the current one. Its row, or -1 when cancelled.
-int chooseMovedFile(const std::vector<MissingTargets::MovedFile> &moved, QWidget *parent);
+// The " Moved Files Found" window: the files Find Moved finds with their folders, newest first,
+// coming in as the walk goes, the folder walked and the count above them. Escape or Stop ends
+// the walk at once (Escape again closes); Enter or a double-click chooses the current file.
+class MovedFilesWindow : public QDialog
+{
+public:
+    MovedFilesWindow(MissingTargets::MovedSearch &search, QWidget *parent = nullptr);
+
+    QTreeView *results() const { return results_; }
+    QPushButton *stopButton() const { return stop_; }
+    QString progress() const;
+    // The row chosen, -1 for none.
+    int chosenRow() const;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    MissingTargets::MovedSearch &search_;
+    QTreeView *results_ = nullptr;
+    PlacesModel *model_ = nullptr;
+    QLabel *progress_ = nullptr;
+    QPushButton *relink_ = nullptr;
+    QPushButton *stop_ = nullptr;
+
+    void takeNews();
+};
+
+// Shows the window over parent until it closes: the row chosen, or -1.
+int chooseMovedFile(MissingTargets::MovedSearch &search, QWidget *parent);
 
 } // namespace corvanta

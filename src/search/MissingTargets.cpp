@@ -18,16 +18,19 @@
 #include <QFile>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <fcntl.h>
 #include <map>
 #include <mutex>
 #include <thread>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace corvanta {
 
@@ -56,14 +59,24 @@ QStringList TargetChecker::defaultMediaRoots()
         QStringLiteral("/net"), QStringLiteral("/smb")};
 }
 
+QString TargetChecker::absolute(const QString &target) const
+{
+    return QDir::isRelativePath(target) ? dataFolder_ + u'/' + target : target;
+}
+
 TargetState TargetChecker::state(const QString &target) const
 {
-    const QString path = QDir::isRelativePath(target) ? dataFolder_ + u'/' + target : target;
+    const QString path = absolute(target);
     struct stat st;
     if (::stat(QFile::encodeName(path).constData(), &st) == 0)
         return TargetState::Exists;
+    return stateAfter(errno, path);
+}
+
+TargetState TargetChecker::stateAfter(int error, const QString &path) const
+{
     // Only "no such file" is an answer; anything else means we could not look.
-    if (errno != ENOENT && errno != ENOTDIR)
+    if (error != ENOENT && error != ENOTDIR)
         return TargetState::NotReachable;
     return unmountedMedia(QDir::cleanPath(path)) ? TargetState::NotReachable
                                                  : TargetState::Missing;
@@ -89,6 +102,40 @@ bool TargetChecker::unmountedMedia(const QString &path) const
     return false;
 }
 
+// --- TargetStatter ---
+
+TargetStatter::~TargetStatter()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+TargetState TargetStatter::look(const QString &target, struct stat &st)
+{
+    const QString path = checker_.absolute(target);
+    const QByteArray encoded = QFile::encodeName(path);
+    const qsizetype slash = encoded.lastIndexOf('/');
+    if (slash <= 0 || slash == encoded.size() - 1) {
+        // The root's own names and paths ending in '/': as they are.
+        if (::stat(encoded.constData(), &st) == 0)
+            return TargetState::Exists;
+        return checker_.stateAfter(errno, path);
+    }
+    const QByteArrayView folder(encoded.constData(), slash);
+    if (folder != QByteArrayView(folder_)) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        folder_ = folder.toByteArray();
+        fd_ = ::open(folder_.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        folderError_ = fd_ < 0 ? errno : 0;
+    }
+    if (fd_ < 0)
+        return checker_.stateAfter(folderError_, path);
+    if (::fstatat(fd_, encoded.constData() + slash + 1, &st, 0) == 0)
+        return TargetState::Exists;
+    return checker_.stateAfter(errno, path);
+}
+
 // --- MissingTargets ---
 
 // What the checking thread owns with the window: the targets, its own copy of the check and the
@@ -110,11 +157,16 @@ struct MissingTargets::Check
 
     void run()
     {
+        // The system's own check looks folder by folder; one given for a test target by target.
+        std::optional<TargetStatter> statter;
+        if (const TargetChecker *checker = check.target<TargetChecker>())
+            statter.emplace(*checker);
         std::size_t unannounced = 0;
+        struct stat st;
         for (const QString &target : std::as_const(targets)) {
             if (stop.load())
                 return;
-            const TargetState state = check(target);
+            const TargetState state = statter ? statter->look(target, st) : check(target);
             {
                 const std::lock_guard lock(mutex);
                 states.push_back(state);
@@ -306,27 +358,124 @@ bool MissingTargets::locate(int row)
     return relink(row, chosen.constFirst());
 }
 
-namespace {
+// --- Find Moved ---
 
-// Gathers the walk's matches whose names are the very name sought (the pattern ignores case and
-// takes '*' and '?' as wildcards).
-class MovedSink : public SearchSink
+// What the walking thread shares with its MovedSearch; the last of the two to let go frees it.
+struct MissingTargets::MovedSearch::Walk
 {
-public:
-    MovedSink(QString name, QStringList &found) : name_(std::move(name)), found_(found) { }
-    void fileFound(std::string_view path) override
-    {
-        const QString file = QFile::decodeName(QByteArray(path.data(), qsizetype(path.size())));
-        if (QFileInfo(file).fileName() == name_ && !found_.contains(file))
-            found_.append(file);
-    }
+    QString name;
+    QStringList roots;
+    std::atomic<bool> stop {false};
+    std::mutex mutex;
+    std::condition_variable news;
+    SearchEngine *engine = nullptr;  // guarded by mutex: the walk under way, for stop()
+    std::vector<MovedFile> found;    // guarded by mutex: not yet taken
+    QString folder;                  // guarded by mutex
+    bool folderChanged = false;      // guarded by mutex
+    bool done = false;               // guarded by mutex
 
-private:
-    QString name_;
-    QStringList &found_;
+    // Gathers the matches whose names are the very name sought (the pattern ignores case and
+    // takes '*' and '?' as wildcards).
+    class Sink : public SearchSink
+    {
+    public:
+        explicit Sink(Walk &walk) : walk_(walk) { }
+        void fileFound(std::string_view path) override
+        {
+            const QString file = QFile::decodeName(QByteArray(path.data(), qsizetype(path.size())));
+            const qsizetype slash = file.lastIndexOf(u'/');
+            if (file.mid(slash + 1) != walk_.name || seen_.contains(file))
+                return;
+            seen_.insert(file);
+            struct stat st;
+            const qint64 modified = ::stat(path.data(), &st) == 0 ? qint64(st.st_mtime) : 0;
+            const std::lock_guard lock(walk_.mutex);
+            walk_.found.push_back({file, file.left(std::max<qsizetype>(slash, 1)), modified});
+            walk_.news.notify_all();
+        }
+
+    private:
+        Walk &walk_;
+        QSet<QString> seen_;
+    };
+
+    void run()
+    {
+        Sink sink(*this);
+        for (const QString &root : std::as_const(roots)) {
+            SearchEngine walker(QFile::encodeName(root).toStdString(), SearchPattern(name),
+                SearchEngine::Mode::Multiple);
+            {
+                const std::lock_guard lock(mutex);
+                if (stop.load())
+                    break;
+                engine = &walker;
+                folder = root;
+                folderChanged = true;
+                news.notify_all();
+            }
+            if (walker.inspectRoot().readable)
+                walker.walk(sink);
+            const std::lock_guard lock(mutex);
+            engine = nullptr;
+        }
+        const std::lock_guard lock(mutex);
+        done = true;
+        news.notify_all();
+    }
 };
 
-} // namespace
+MissingTargets::MovedSearch::MovedSearch(const QString &name, const QStringList &roots)
+    : walk_(std::make_shared<Walk>())
+{
+    walk_->name = name;
+    walk_->roots = roots;
+    // Detached: a folder on a stopped mount may keep it in the system for ever.
+    std::thread([walk = walk_] { walk->run(); }).detach();
+}
+
+MissingTargets::MovedSearch::~MovedSearch()
+{
+    stop();
+}
+
+void MissingTargets::MovedSearch::stop()
+{
+    const std::lock_guard lock(walk_->mutex);
+    walk_->stop = true;
+    if (walk_->engine)
+        walk_->engine->cancel();
+}
+
+bool MissingTargets::MovedSearch::stopped() const
+{
+    return walk_->stop.load();
+}
+
+bool MissingTargets::MovedSearch::update(std::chrono::milliseconds wait)
+{
+    if (done_)
+        return false;
+    std::vector<MovedFile> found;
+    bool changed = false;
+    {
+        std::unique_lock lock(walk_->mutex);
+        const auto news = [this] { return !walk_->found.empty() || walk_->folderChanged || walk_->done; };
+        walk_->news.wait_for(lock, wait, news);
+        found.swap(walk_->found);
+        if (walk_->folderChanged)
+            folder_ = walk_->folder;
+        changed = walk_->folderChanged || walk_->done || !found.empty();
+        walk_->folderChanged = false;
+        done_ = walk_->done;
+    }
+    for (MovedFile &file : found) {
+        const auto at = std::upper_bound(found_.begin(), found_.end(), file,
+            [](const MovedFile &a, const MovedFile &b) { return a.modified > b.modified; });
+        found_.insert(at, std::move(file));
+    }
+    return changed;
+}
 
 bool MissingTargets::findMoved(int row)
 {
@@ -347,35 +496,19 @@ bool MissingTargets::findMoved(int row)
         if (const int drive = driveHolding(drives, nearestFolder(row)); drive >= 0)
             roots.append(drives[size_t(drive)].path);
     }
-    QStringList found;
-    ui_.setBusy(true);
-    for (const QString &root : std::as_const(roots)) {
-        SearchEngine engine(QFile::encodeName(root).toStdString(), SearchPattern(name),
-            SearchEngine::Mode::Multiple);
-        if (!engine.inspectRoot().readable)
-            continue;
-        MovedSink sink(name, found);
-        engine.walk(sink);
-    }
-    ui_.setBusy(false);
-    std::vector<MovedFile> moved;
-    for (const QString &path : std::as_const(found)) {
-        const QFileInfo info(path);
-        moved.push_back({path, info.absolutePath(), info.lastModified().toSecsSinceEpoch()});
-    }
-    // Newest first; of two as new, the one found first (the home folder's).
-    std::stable_sort(moved.begin(), moved.end(),
-        [](const MovedFile &a, const MovedFile &b) { return a.modified > b.modified; });
-    if (moved.empty()) {
+    MovedSearch search(name, roots);
+    const int chosen = chooseMoved ? chooseMoved(search) : -1;
+    const bool walkedToTheEnd = !search.running() && !search.stopped();
+    search.stop();
+    if (walkedToTheEnd && search.found().empty()) {
         ui_.msgBox(QStringLiteral("No File Named ") + userText(name)
                 + QStringLiteral(" Was Found.") + fiveSpaces() + u'\r',
             movedCaption(), MsgBox::OkOnly | MsgBox::Information);
         return false;
     }
-    const int chosen = chooseMoved ? chooseMoved(moved) : -1;
-    if (chosen < 0 || chosen >= int(moved.size()))
+    if (chosen < 0 || chosen >= int(search.found().size()))
         return false;
-    return relink(row, moved[size_t(chosen)].path);
+    return relink(row, search.found()[size_t(chosen)].path);
 }
 
 bool MissingTargets::relink(int row, const QString &target)

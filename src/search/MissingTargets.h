@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <vector>
+#include <sys/stat.h>
 
 namespace corvanta {
 
@@ -41,6 +42,10 @@ public:
     const QString &dataFolder() const { return dataFolder_; }
     TargetState state(const QString &target) const;
     TargetState operator()(const QString &target) const { return state(target); }
+    // The target's path, one without a leading '/' taken from the data folder.
+    QString absolute(const QString &target) const;
+    // The state of the target at path (absolute) whose stat() failed with error.
+    TargetState stateAfter(int error, const QString &path) const;
 
 private:
     QString dataFolder_;
@@ -48,6 +53,28 @@ private:
     QStringList mediaRoots_;
 
     bool unmountedMedia(const QString &path) const;
+};
+
+// Looks at targets one after another as stat() does, opening each folder once for the run of
+// targets that lie in it: a name looked up in an open folder skips the walk down its path. Not
+// to be shared between threads; it holds one folder open until the next folder or its end.
+class TargetStatter
+{
+public:
+    explicit TargetStatter(TargetChecker checker) : checker_(std::move(checker)) { }
+    ~TargetStatter();
+    // A copy starts with no folder open.
+    TargetStatter(const TargetStatter &other) : checker_(other.checker_) { }
+    TargetStatter &operator=(const TargetStatter &) = delete;
+
+    // The target's state; when it exists, st holds what stat() tells of it.
+    TargetState look(const QString &target, struct stat &st);
+
+private:
+    TargetChecker checker_;
+    QByteArray folder_;
+    int fd_ = -1;
+    int folderError_ = 0; // why the folder could not be opened
 };
 
 // The Check Missing Targets window's logic: every file pointer whose target is missing or not
@@ -103,16 +130,18 @@ public:
     // the file was not written.
     bool relink(int row, const QString &target);
     // Find Moved: the files named as the row's target's file, in the home folder first, then on
-    // the old target's drive, newest first; choose picks one (-1: none) and the pointer is
-    // relinked to it. No match is told in a box. False when nothing changed.
+    // the old target's drive, looked for on a thread of their own (MovedSearch); chooseMoved shows
+    // the walk as it goes and picks one of its matches (-1: none), and the pointer is relinked to
+    // it. A walk that ends with no match is told in a box. False when nothing changed.
     struct MovedFile
     {
         QString path;
         QString folder;
         qint64 modified = 0; // seconds since the epoch
     };
+    class MovedSearch;
     bool findMoved(int row);
-    std::function<int(const std::vector<MovedFile> &)> chooseMoved;
+    std::function<int(MovedSearch &)> chooseMoved;
     // The folders Find Moved walks, in order, for an old target's nearest folder.
     std::function<QStringList(const QString &folder)> movedRoots;
     static QString movedCaption() { return QStringLiteral(" Moved Files Found"); }
@@ -149,6 +178,35 @@ private:
     QStringList written_;
     // Removes rows' pointers from file; the rows removed (none when the file was not written).
     std::vector<size_t> removeFrom(const PointerFile &file, const std::vector<size_t> &rows);
+};
+
+// Find Moved's walk: the roots in turn on a thread of its own, gathering the files of one name.
+// The window's thread takes what was found with update(), never waiting on the walk; stop() ends
+// it at once (a walk held up in the system is left to itself and touches only what it owns).
+class MissingTargets::MovedSearch
+{
+public:
+    MovedSearch(const QString &name, const QStringList &roots);
+    ~MovedSearch(); // stops the walk
+    MovedSearch(const MovedSearch &) = delete;
+    MovedSearch &operator=(const MovedSearch &) = delete;
+
+    // Takes what the walk found since the last call, waiting up to wait for news; true when
+    // anything changed (a match, the folder walked, the end).
+    bool update(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
+    // The matches taken so far, newest first; of two as new, the one found first.
+    const std::vector<MovedFile> &found() const { return found_; }
+    const QString &folder() const { return folder_; } // the root being walked
+    bool running() const { return !done_; }
+    void stop();
+    bool stopped() const;
+
+private:
+    struct Walk;
+    std::shared_ptr<Walk> walk_;
+    std::vector<MovedFile> found_;
+    QString folder_;
+    bool done_ = false;
 };
 
 // The desktop's side of the window: shows it modally until it closes.

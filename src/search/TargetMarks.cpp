@@ -48,10 +48,25 @@ TargetKind kindByName(const QString &target)
     static const QMimeDatabase db; // thread-safe
     if (target.endsWith(u'/'))
         return {PointerKind::Folder, QStringLiteral("inode/directory")};
-    const QList<QMimeType> types = db.mimeTypesForFileName(target);
+    // The type follows from the name alone, and a look-up costs far more than a repaint of the
+    // row that asks for it: each name is looked up once.
+    static std::mutex mutex;
+    static QHash<QString, TargetKind> known;
+    const QString name = target.mid(target.lastIndexOf(u'/') + 1);
+    {
+        const std::lock_guard lock(mutex);
+        if (const auto it = known.constFind(name); it != known.cend())
+            return *it;
+    }
+    const QList<QMimeType> types = db.mimeTypesForFileName(name);
     const QMimeType type = types.isEmpty() ? db.mimeTypeForName(QStringLiteral("application/octet-stream"))
                                            : types.constFirst();
-    return {kindOfType(type), type.name()};
+    const TargetKind kind {kindOfType(type), type.name()};
+    const std::lock_guard lock(mutex);
+    if (known.size() >= 4096)
+        known.clear();
+    known.insert(name, kind);
+    return kind;
 }
 
 QString rowTarget(const QString &rowText)
@@ -78,8 +93,9 @@ QString markText(TargetState state)
 TargetMark TargetLooker::operator()(const QString &target) const
 {
     struct stat st;
-    if (::stat(QFile::encodeName(absolute(target)).constData(), &st) != 0)
-        return {checker_.state(target), std::nullopt};
+    const TargetState state = statter_.look(target, st);
+    if (state != TargetState::Exists)
+        return {state, std::nullopt};
     TargetMark mark {TargetState::Exists, std::nullopt};
     if (S_ISDIR(st.st_mode)) {
         mark.kind = TargetKind {PointerKind::Folder, QStringLiteral("inode/directory")};
@@ -90,11 +106,6 @@ TargetMark TargetLooker::operator()(const QString &target) const
             mark.kind = TargetKind {PointerKind::Program, QStringLiteral("application/x-executable")};
     }
     return mark;
-}
-
-QString TargetLooker::absolute(const QString &target) const
-{
-    return QDir::isRelativePath(target) ? checker_.dataFolder() + u'/' + target : target;
 }
 
 // --- TargetMarks ---

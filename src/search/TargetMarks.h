@@ -47,12 +47,12 @@ struct TargetMark
 class TargetLooker
 {
 public:
-    explicit TargetLooker(TargetChecker checker) : checker_(std::move(checker)) { }
+    explicit TargetLooker(TargetChecker checker) : statter_(std::move(checker)) { }
+    // Looks folder by folder: one thread at a time.
     TargetMark operator()(const QString &target) const;
 
 private:
-    TargetChecker checker_;
-    QString absolute(const QString &target) const;
+    mutable TargetStatter statter_;
 };
 
 // The File List's marks: the shown list's file targets looked at on a thread of its own, the

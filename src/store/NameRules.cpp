@@ -65,6 +65,9 @@ QString unstorableFileReason(const QString &path)
 {
     if (path.contains(u'\r') || path.contains(u'\n'))
         return QStringLiteral("The file name holds a line break.");
+    // One TAB parts name from target; the editor would make one in the target a space.
+    if (path.contains(u'\t'))
+        return QStringLiteral("The file name holds a TAB.");
     // A real name may hold U+FFFD itself; then the file is there under it.
     if (path.contains(QChar::ReplacementCharacter) && !QFileInfo(path).exists() && !QFileInfo(path).isSymLink())
         return QStringLiteral("The file name is not valid text.");
@@ -77,7 +80,7 @@ QString cannotAddFileText(const QString &path, const QString &reason)
 {
     // The name's own line breaks would break the box's lines.
     QString shown = userText(path);
-    shown.replace(u'\r', u' ').replace(u'\n', u' ');
+    shown.replace(u'\r', u' ').replace(u'\n', u' ').replace(u'\t', u' ');
     return QStringLiteral("The File  [") + shown + QStringLiteral("]  Cannot Be Added.     \r") + reason
         + u'\r';
 }

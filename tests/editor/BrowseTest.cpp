@@ -24,7 +24,8 @@ protected:
 };
 
 // Browse opens in the path's folder or the nearest one above it; the file chosen lands in the
-// path box, Cancel leaves the box as it was. A website pointer's editor has no Browse.
+// path box, Cancel leaves the box as it was; a name a line cannot carry is refused with a box and
+// leaves it too. A website pointer's editor has no Browse.
 TEST_F(BrowseTest, browse_putsTheChosenFileInThePathBoxAndCancelKeepsIt)
 {
     QDir().mkpath(data.file(u"docs"_s));
@@ -43,6 +44,8 @@ TEST_F(BrowseTest, browse_putsTheChosenFileInThePathBoxAndCancelKeepsIt)
         {EditorMode::EditFile, 0, QStringList {u"/home/u/new place.txt"_s}, data.file(u"docs"_s),
             u"/home/u/new place.txt"_s},
         {EditorMode::EditFile, 0, QStringList {}, data.file(u"docs"_s), gone}, // cancelled
+        {EditorMode::EditFile, 0, QStringList {u"/tmp/a\tb.txt"_s}, data.file(u"docs"_s), gone},
+        {EditorMode::EditFile, 0, QStringList {u"/tmp/a\rb.txt"_s}, data.file(u"docs"_s), gone},
         {EditorMode::AddFile, 0, QStringList {u"/tmp/b.odt"_s}, u"/tmp"_s, u"/tmp/b.odt"_s},
         {EditorMode::EditFile, 1, std::nullopt, QString(), u"http://example.com"_s},
     };
@@ -52,6 +55,7 @@ TEST_F(BrowseTest, browse_putsTheChosenFileInThePathBoxAndCancelKeepsIt)
         files().setListIndex(c.row);
         dialogs.requests.clear();
         dialogs.choices = {c.chosen.value_or(QStringList {})};
+        const size_t boxes = ui.boxes.size();
         ui.onPointerEditor = [&c](PointerEditor &e) {
             EXPECT_EQ(e.cmdBrowse.visible, c.chosen.has_value());
             EXPECT_EQ(e.cmdBrowse.tabIndex, e.txtInternetAddress.tabIndex + 1);
@@ -63,6 +67,11 @@ TEST_F(BrowseTest, browse_putsTheChosenFileInThePathBoxAndCancelKeepsIt)
         ASSERT_EQ(dialogs.requests.size(), c.chosen ? 1U : 0U);
         if (c.chosen) {
             EXPECT_EQ(dialogs.requests.front().initialFolder, c.folder);
+        }
+        const bool refused = c.chosen && !c.chosen->isEmpty() && c.text != c.chosen->front();
+        ASSERT_EQ(ui.boxes.size(), boxes + refused);
+        if (refused) {
+            EXPECT_EQ(ui.boxes.back().title, u" Cannot Add File"_s);
         }
     }
 }

@@ -38,8 +38,13 @@ TEST(TargetCheckerTest, existingMissingAndNotReachable)
         {media + u"/usb/../empty/x"_s, TargetState::NotReachable},
         {media + u"x/file.txt"_s, TargetState::Missing}, // beside the media folder, not in it
     };
-    for (const auto &c : cases)
+    // Looked at in turn, folder by folder, as the check and the marks look: the same states.
+    TargetStatter statter(checker);
+    struct stat st;
+    for (const auto &c : cases) {
         EXPECT_EQ(checker.state(c.target), c.state) << c.target.toStdString();
+        EXPECT_EQ(statter.look(c.target, st), c.state) << c.target.toStdString();
+    }
     for (const char *target : {"http://example.com/x", "mailto:a@example.com", ""})
         EXPECT_FALSE(isFileTarget(QString::fromLatin1(target))) << target;
     EXPECT_TRUE(isFileTarget(u"/home/u/a.txt"_s));

@@ -54,6 +54,7 @@ TEST_F(RelinkTest, locateRewritesOnlyTheChosenLineAndUndoPutsItBack)
         {1, {moved}, "Kept  \t/no/such/kept.txt\r\nTwin \t" + moved.toUtf8() + "\r\n"
                          + before.mid(before.indexOf("\tno name"))},
         {0, {}, ""}, // cancelled
+        {0, {u"/x/a\tb.txt"_s}, ""}, // a name the line cannot carry
     };
     for (const auto &c : cases) {
         dialogs.choices = {c.chosen};
@@ -96,19 +97,37 @@ TEST_F(RelinkTest, findMovedListsMatchesNewestFirstAndRelinksTheChosenOne)
     QStringList shown;
     check([&](MissingTargets &window) {
         window.movedRoots = [&](const QString &) { return QStringList {home, drive}; };
-        window.chooseMoved = [&](const std::vector<MissingTargets::MovedFile> &moved) {
-            for (const auto &m : moved)
+        window.chooseMoved = [&](MissingTargets::MovedSearch &search) {
+            while (search.running())
+                search.update(std::chrono::milliseconds(10));
+            for (const auto &m : search.found())
                 shown << m.folder;
             return 2;
         };
         EXPECT_TRUE(window.findMoved(3));
         ui.answers = {MsgBox::Ok};
         EXPECT_FALSE(window.findMoved(0)); // kept.txt is nowhere
+        EXPECT_EQ(ui.lastBox()->title, MissingTargets::movedCaption());
+        // A stop ends a walk of the whole drive at once, and a stopped walk tells nothing.
+        const size_t boxes = ui.boxes.size();
+        window.movedRoots = [&](const QString &) { return QStringList {u"/"_s, u"/"_s}; };
+        window.chooseMoved = [&](MissingTargets::MovedSearch &search) {
+            while (search.folder().isEmpty())
+                search.update(std::chrono::milliseconds(10));
+            search.update(std::chrono::milliseconds(50));
+            const auto stopped = std::chrono::steady_clock::now();
+            search.stop();
+            while (search.running())
+                search.update(std::chrono::milliseconds(10));
+            EXPECT_LT(std::chrono::steady_clock::now() - stopped, std::chrono::seconds(2));
+            return -1;
+        };
+        EXPECT_FALSE(window.findMoved(0));
+        EXPECT_EQ(ui.boxes.size(), boxes);
     });
     EXPECT_EQ(shown, (QStringList {drive + u"/b"_s, drive + u"/e"_s, home + u"/a"_s}));
     EXPECT_EQ(data.read(u"Projects/Alpha/Zeta.Files"_s),
         before.left(before.lastIndexOf("Twin")) + "Twin \t" + home.toUtf8() + "/a/twin.txt\r\n");
-    EXPECT_EQ(ui.lastBox()->title, MissingTargets::movedCaption());
     form->run(u"mnuUndo"_s);
     EXPECT_EQ(data.read(u"Projects/Alpha/Zeta.Files"_s), before);
 }
