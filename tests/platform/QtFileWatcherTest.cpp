@@ -47,50 +47,39 @@ void writeInPlace(const QString &path, const QByteArray &bytes)
 }
 
 // Saves rename a new file over the watched one, which ends the system's watch on it: after
-// several of them, a change another program makes in place must still be noticed.
-TEST(QtFileWatcherTest, survivesAtomicSaves)
+// several of them, a change another program makes in place must still be noticed. A file missing
+// when watched is noticed once it appears and then changes.
+TEST(QtFileWatcherTest, survivesAtomicSavesAndWatchesFilesNotYetThere)
 {
     QTemporaryDir dir;
-    const QString list = dir.filePath(u"Project.Files"_s);
-    const QString other = dir.filePath(u"Other.Files"_s);
+    const QString list = dir.filePath(u"Project.Files"_s), other = dir.filePath(u"Other.Files"_s);
+    const QString later = dir.filePath(u"Later.Files"_s);
     writeInPlace(list, "A\ta\r\n");
     writeInPlace(other, "");
     QtFileWatcher watcher;
     QStringList notices;
     watcher.setHandler([&](const QString &path) { notices << path; });
-    watcher.watchFiles({list});
-    EXPECT_EQ(watcher.watchedFiles(), QStringList{list});
-
-    for (int save = 0; save < 3; ++save) {
-        saveAtomically(list, QByteArray("Saved ") + QByteArray::number(save) + "\r\n");
-        ASSERT_TRUE(waitFor([&] { return notices.contains(list); })) << "save " << save;
+    watcher.watchFiles({list, later});
+    const auto noticed = [&](const QString &path) {
+        const bool seen = waitFor([&] { return notices.contains(path); });
         settle();
         notices.clear();
+        return seen;
+    };
+    for (int save = 0; save < 3; ++save) {
+        saveAtomically(list, QByteArray("Saved ") + QByteArray::number(save) + "\r\n");
+        ASSERT_TRUE(noticed(list)) << "save " << save;
     }
     writeInPlace(list, "Theirs\tx\r\n");
-    EXPECT_TRUE(waitFor([&] { return notices.contains(list); }));
-
+    EXPECT_TRUE(noticed(list));
+    writeInPlace(later, "New\tn\r\n");
+    EXPECT_TRUE(noticed(later));
+    writeInPlace(later, "Changed\tc\r\n");
+    EXPECT_TRUE(noticed(later));
     // A file of the same folder that is not watched brings no notice.
-    notices.clear();
     writeInPlace(other, "x");
     settle();
     EXPECT_FALSE(notices.contains(other));
-}
-
-TEST(QtFileWatcherTest, missingFile_isNoticedWhenItAppears)
-{
-    QTemporaryDir dir;
-    const QString list = dir.filePath(u"Later.Files"_s);
-    QtFileWatcher watcher;
-    QStringList notices;
-    watcher.setHandler([&](const QString &path) { notices << path; });
-    watcher.watchFiles({list});
-    writeInPlace(list, "New\tn\r\n");
-    ASSERT_TRUE(waitFor([&] { return notices.contains(list); }));
-    settle();
-    notices.clear();
-    writeInPlace(list, "Changed\tc\r\n");
-    EXPECT_TRUE(waitFor([&] { return notices.contains(list); }));
 }
 
 } // namespace

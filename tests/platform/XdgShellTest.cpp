@@ -71,64 +71,46 @@ TEST_F(XdgShellTest, missingTargetsAndUnhandledTypes_giveTheirResultsAndStartNot
     EXPECT_FALSE(QFile::exists(record));
 }
 
-TEST_F(XdgShellTest, executableScript_startsInItsOwnFolderWhateverTheVerb)
+// Printing waits for lp, so its record is there at once; its failure gives lp's own reason, a
+// missing lp says so, and a success clears the reason.
+TEST_F(XdgShellTest, print_handsTheFileToLpAndGivesItsReason)
 {
-    const QString ran = home.file(u"ran.record"_s);
+    const QString printed = home.file(u"lp.record"_s), docs = home.file(u"docs/"_s);
+    recorder(u"bin/lp"_s, printed);
+    home.write(u"docs/letter.txt"_s, "Dear\n");
+    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), docs), ShellResult::Success);
+    ASSERT_TRUE(QFile::exists(printed));
+    EXPECT_EQ(waitForRecord(printed).value(1), home.file(u"docs/letter.txt"_s));
+    EXPECT_FALSE(QFile::exists(record));
+
+    script(u"bin/lp"_s, "#!/bin/sh\necho 'lp: Error - No default destination.' >&2\nexit 1\n");
+    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), docs), ShellResult::Failed);
+    EXPECT_EQ(shell.failureReason(), u"lp: Error - No default destination."_s);
+    set("PATH", home.file(u"empty"_s));
+    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), docs), ShellResult::Failed);
+    EXPECT_TRUE(shell.failureReason().contains(u"lp"_s));
+    EXPECT_EQ(shell.execute(u"open"_s, u"letter.txt"_s, QString(), docs), ShellResult::Success);
+    EXPECT_TRUE(shell.failureReason().isEmpty());
+    EXPECT_FALSE(waitForRecord(record).isEmpty());
+}
+
+// A script with the execute bit runs in its own folder whatever the verb; a started program is
+// searched in PATH and runs in the folder asked for.
+TEST_F(XdgShellTest, programs_runInTheirFolderAndMissingOnesAreReported)
+{
+    const QString ran = home.file(u"ran.record"_s), tool = home.file(u"tool.record"_s);
     recorder(u"tools/run.sh"_s, ran);
     EXPECT_EQ(
         shell.execute(u"print"_s, u"run.sh"_s, u"one \"two words\""_s, home.file(u"tools/"_s)),
         ShellResult::Success);
     EXPECT_EQ(waitForRecord(ran), (QStringList {home.file(u"tools"_s), u"one"_s, u"two words"_s}));
-}
-
-TEST_F(XdgShellTest, print_handsTheFileToLpFirstInPath)
-{
-    const QString printed = home.file(u"lp.record"_s);
-    recorder(u"bin/lp"_s, printed);
-    home.write(u"docs/letter.txt"_s, "Dear\n");
-    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), home.file(u"docs/"_s)),
-        ShellResult::Success);
-    // lp is waited for, so its record is already there.
-    ASSERT_TRUE(QFile::exists(printed));
-    EXPECT_EQ(waitForRecord(printed).value(1), home.file(u"docs/letter.txt"_s));
-    EXPECT_FALSE(QFile::exists(record));
-}
-
-TEST_F(XdgShellTest, printFailure_givesLpsReason)
-{
-    script(u"bin/lp"_s, "#!/bin/sh\necho 'lp: Error - No default destination.' >&2\nexit 1\n");
-    home.write(u"docs/letter.txt"_s, "Dear\n");
-    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), home.file(u"docs/"_s)),
-        ShellResult::Failed);
-    EXPECT_EQ(shell.failureReason(), u"lp: Error - No default destination."_s);
-
-    // Without lp at all the reason says what is missing.
-    set("PATH", home.file(u"empty"_s));
-    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), home.file(u"docs/"_s)),
-        ShellResult::Failed);
-    EXPECT_TRUE(shell.failureReason().contains(u"lp"_s));
-    // A success clears the reason.
-    EXPECT_EQ(shell.execute(u"open"_s, u"letter.txt"_s, QString(), home.file(u"docs/"_s)),
-        ShellResult::Success);
-    EXPECT_TRUE(shell.failureReason().isEmpty());
-    EXPECT_FALSE(waitForRecord(record).isEmpty());
-}
-
-TEST_F(XdgShellTest, startProcess_searchesPathAndReportsMissingPrograms)
-{
-    const QString ran = home.file(u"tool.record"_s);
-    recorder(u"bin/some-tool"_s, ran);
+    recorder(u"bin/some-tool"_s, tool);
     EXPECT_TRUE(
         shell.startProcess(u"some-tool"_s, {u"-x"_s}, Shell::MaximisedFocus, home.file(u"docs"_s)));
-    EXPECT_EQ(waitForRecord(ran), (QStringList {home.file(u"docs"_s), u"-x"_s}));
+    EXPECT_EQ(waitForRecord(tool), (QStringList {home.file(u"docs"_s), u"-x"_s}));
     EXPECT_FALSE(shell.startProcess(u"no-such-tool-anywhere"_s, {}, Shell::NormalFocus));
     EXPECT_EQ(shell.findProgram(u"some-tool"_s), home.file(u"bin/some-tool"_s));
 }
-
-} // namespace
-} // namespace corvanta::test
-
-namespace corvanta::test {
 
 TEST(XdgShellShowItems, askForOneFileUri_commasEncodedSoTheArrayIsNotSplit)
 {
@@ -139,4 +121,5 @@ TEST(XdgShellShowItems, askForOneFileUri_commasEncodedSoTheArrayIsNotSplit)
     EXPECT_EQ(args.at(8), QStringLiteral("string:"));
 }
 
+} // namespace
 } // namespace corvanta::test
