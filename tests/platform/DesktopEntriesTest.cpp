@@ -100,56 +100,53 @@ protected:
     }
 };
 
-// The user's default wins over the other registered applications, then the desktop's own list
-// and added associations; a subtype falls back to its parent but not to any file; hidden entries
-// and those whose program is missing do not count.
-TEST_F(DesktopEntriesTest, defaultAndRegistered_followTheListsAndTheEntries)
+TEST_F(DesktopEntriesTest, userDefault_winsOverOtherRegisteredApplications)
 {
-    const QByteArray plain = "[Desktop Entry]\nType=Application\nName=A\nExec=some-app "
-                             "%f\nMimeType=text/plain;\n";
-    const QByteArray removed = "[Default Applications]\ntext/plain=gone.desktop;kde-c.desktop;\n"
-                               "[Removed Associations]\ntext/plain=a.desktop;\n";
-    const struct {
-        std::vector<std::pair<QString, QByteArray>> files;
-        QString type, defaultId;
-        QStringList registered;
-    } cases[] = {
-        {{{u"data/applications/a.desktop"_s, plain}, {u"data/applications/b.desktop"_s, plain},
-             {u"system/applications/kde/c.desktop"_s, plain}},
-            u"text/plain"_s, u"a.desktop"_s, {u"a.desktop"_s, u"b.desktop"_s, u"kde-c.desktop"_s}},
-        {{{u"data/applications/a.desktop"_s, plain}, {u"data/applications/b.desktop"_s, plain},
-             {u"system/applications/kde/c.desktop"_s, plain},
-             {u"config/mimeapps.list"_s, removed}},
-            u"text/plain"_s, u"kde-c.desktop"_s, {u"kde-c.desktop"_s, u"b.desktop"_s}},
-        {{{u"data/applications/a.desktop"_s, plain},
-             {u"etc/test-mimeapps.list"_s, "[Added Associations]\ntext/plain=z.desktop;\n"},
-             {u"data/applications/z.desktop"_s, QByteArray(plain).replace("text/", "image/")}},
-            u"text/plain"_s, u"z.desktop"_s, {u"z.desktop"_s, u"a.desktop"_s}},
-        {{{u"data/applications/text.desktop"_s, plain}}, u"text/x-csrc"_s, u"text.desktop"_s,
-            {u"text.desktop"_s}},
-        {{{u"data/applications/text.desktop"_s, plain},
-             {u"data/applications/hex.desktop"_s,
-                 QByteArray(plain).replace("text/plain", "application/octet-stream")}},
-            u"application/zip"_s, {}, {}},
-        {{{u"system/applications/a.desktop"_s, plain},
-             {u"data/applications/a.desktop"_s, "[Desktop Entry]\nHidden=true\n"},
-             {u"data/applications/t.desktop"_s, plain + "TryExec=not-installed-anywhere\n"},
-             {u"data/applications/m.desktop"_s, QByteArray(plain).replace("some-app", "missing")}},
-            u"text/plain"_s, {}, {}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.type.toStdString() + " " + c.files.back().first.toStdString());
-        QDir(home.file(u"data"_s)).removeRecursively();
-        QDir(home.file(u"system"_s)).removeRecursively();
-        QFile::remove(home.file(u"config/mimeapps.list"_s));
-        QFile::remove(home.file(u"etc/test-mimeapps.list"_s));
-        for (const auto &[path, bytes] : c.files)
-            home.write(path, bytes);
-        const DesktopEntries entries;
-        const auto entry = entries.defaultFor(c.type);
-        EXPECT_EQ(entry ? entry->id : QString(), c.defaultId);
-        EXPECT_EQ(ids(entries.registeredFor(c.type)), c.registered);
-    }
+    app(u"data/applications/a.desktop"_s, u"A"_s, u"text/plain;"_s);
+    app(u"data/applications/b.desktop"_s, u"B"_s, u"text/plain;"_s);
+    app(u"system/applications/kde/c.desktop"_s, u"C"_s, u"text/plain;"_s);
+    EXPECT_EQ(DesktopEntries().defaultFor(u"text/plain"_s)->id, u"a.desktop"_s);
+
+    home.write(u"config/mimeapps.list"_s,
+        "[Default Applications]\ntext/plain=gone.desktop;kde-c.desktop;\n"
+        "[Removed Associations]\ntext/plain=a.desktop;\n");
+    const DesktopEntries entries;
+    EXPECT_EQ(entries.defaultFor(u"text/plain"_s)->id, u"kde-c.desktop"_s);
+    EXPECT_EQ(ids(entries.registeredFor(u"text/plain"_s)),
+        (QStringList {u"kde-c.desktop"_s, u"b.desktop"_s}));
+}
+
+TEST_F(DesktopEntriesTest, desktopSpecificListAndAddedAssociations_count)
+{
+    app(u"data/applications/a.desktop"_s, u"A"_s, u"text/plain;"_s);
+    app(u"data/applications/z.desktop"_s, u"Z"_s, u"image/png;"_s);
+    home.write(u"etc/test-mimeapps.list"_s, "[Added Associations]\ntext/plain=z.desktop;\n");
+    EXPECT_EQ(DesktopEntries().defaultFor(u"text/plain"_s)->id, u"z.desktop"_s);
+}
+
+TEST_F(DesktopEntriesTest, subtypes_fallBackToTheirParentButNotToAnyFile)
+{
+    app(u"data/applications/text.desktop"_s, u"Text"_s, u"text/plain;"_s);
+    app(u"data/applications/hex.desktop"_s, u"Hex"_s, u"application/octet-stream;"_s);
+    const DesktopEntries entries;
+    EXPECT_EQ(entries.defaultFor(u"text/x-csrc"_s)->id, u"text.desktop"_s);
+    EXPECT_FALSE(entries.defaultFor(u"application/zip"_s));
+    EXPECT_EQ(entries.defaultFor(u"application/octet-stream"_s)->id, u"hex.desktop"_s);
+}
+
+TEST_F(DesktopEntriesTest, hiddenAndUnlaunchableEntries_doNotCount)
+{
+    app(u"system/applications/a.desktop"_s, u"A"_s, u"text/plain;"_s);
+    home.write(u"data/applications/a.desktop"_s, "[Desktop Entry]\nHidden=true\n");
+    app(u"data/applications/t.desktop"_s, u"T"_s, u"text/plain;"_s,
+        u"TryExec=not-installed-anywhere\n"_s);
+    home.write(u"data/applications/m.desktop"_s,
+        "[Desktop Entry]\nType=Application\nName=M\nExec=missing-program "
+        "%f\nMimeType=text/plain;\n");
+    const DesktopEntries entries;
+    EXPECT_FALSE(entries.defaultFor(u"text/plain"_s));
+    EXPECT_TRUE(entries.registeredFor(u"text/plain"_s).empty());
+    EXPECT_FALSE(ids(entries.all()).contains(u"a.desktop"_s));
 }
 
 TEST_F(DesktopEntriesTest, terminalApplications_runInsideATerminal)
