@@ -67,6 +67,12 @@ public:
     ProjectMaintenanceTest &project(int row) { return projects().selectRow(row), *this; }
     ProjectMaintenanceTest &topic(int row) { return click(topics(), row), *this; }
     ProjectMaintenanceTest &type(const QString &name) { return names = {name}, *this; }
+    ProjectMaintenanceTest &paste(const QString &text)
+    {
+        clipboard.content = text;
+        ui.boxes.clear();
+        return run("mnuPasteProjectEOF");
+    }
     ProjectMaintenanceTest &run(const char *command)
     {
         return form->run(QString::fromLatin1(command)), *this;
@@ -108,6 +114,16 @@ TEST_F(ProjectMaintenanceTest, refusalsAndQuestions_areWordedAsTheUserSeesThem)
          u"This Will Delete - BETA - And All Of Its Project Files!\r"_s, Deletion},
         {[&] { alpha().topic(1).run("DeleteTopic"); }, u" Delete Topic: PLANS"_s,
          u"This Will Delete - PLANS - And All Of Its Topic Files!\r"_s, Deletion},
+        // A new name holding the marker's dots is refused; a pasted name follows the typed rules.
+        {[&] { alpha().topic(2).type(u"Old...Notes"_s).run("mnuTopicPopupRenameTopic"); },
+         u" Invalid Input"_s, u"The Name  [OLD...NOTES]"_s, Refusal},
+        {[&] { paste(u".."_s); }, u" Invalid Input"_s, {}, Refusal},
+        {[&] { paste(u"Two\nLines"_s); }, u" Invalid Input"_s, {}, Refusal},
+        {[&] { paste(u" ..."_s); }, u" Invalid Input"_s, {}, Refusal},
+        {[&] { paste(u"https://example.org/x"_s); }, u" Invalid Input"_s, {}, Refusal},
+        // With a cut name pending, another program's text is not pasted.
+        {[&] { project(0).run("mnuCutProject").paste(u"Gamma"_s); }, u" Clipboard Changed"_s, {},
+         Refusal},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.title.toStdString());
@@ -120,6 +136,8 @@ TEST_F(ProjectMaintenanceTest, refusalsAndQuestions_areWordedAsTheUserSeesThem)
         EXPECT_TRUE(ui.boxes[0].text.startsWith(c.text)) << ui.boxes[0].text.toStdString();
         EXPECT_EQ(ui.boxes[0].flags, c.flags);
         EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBeta\r\n"));
+        EXPECT_EQ(data.stray(), QStringList());
+        EXPECT_TRUE(data.exists(u"Projects/Alpha/Notes.Files"_s));
     }
 }
 
@@ -202,12 +220,6 @@ TEST_F(ProjectMaintenanceTest, projectRow_cannotBeRenamedOrDeletedWhereverItStan
         EXPECT_EQ(dialogs, 0);
         EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.List"_s), QByteArray("Plans\r\nNotes\r\n"));
     }
-    // A new name holding the marker's dots is refused too.
-    topics().selectRow(int(rows(topics()).indexOf(u"Notes"_s)));
-    names = {u"Old...Notes"_s};
-    form->run(u"mnuTopicPopupRenameTopic"_s);
-    EXPECT_EQ(ui.lastBox()->title, u" Invalid Input"_s);
-    EXPECT_TRUE(data.exists(u"Projects/Alpha/Notes.Files"_s));
 }
 
 // Only the program's own files go; a folder that still holds the user's files stays and is named.
@@ -248,27 +260,6 @@ TEST_F(ProjectMaintenanceTest, deleteDotRow_deletesNoFile)
     ui.answers = {MsgBox::Yes};
     form->run(u"DeleteTopic"_s);
     EXPECT_TRUE(data.exists(u"Projects/Alpha/Alpha.Files"_s));
-}
-
-// A pasted name follows the rules of a typed one, with the box typing it shows.
-TEST_F(ProjectMaintenanceTest, pastedNames_followTheRulesOfTypedNames)
-{
-    for (const QString &text : {u".."_s, u"Two\nLines"_s, u" ..."_s, u"https://example.org/x"_s}) {
-        SCOPED_TRACE(text.toStdString());
-        ui.boxes.clear();
-        clipboard.content = text;
-        form->run(u"mnuPasteProjectEOF"_s);
-        EXPECT_EQ(ui.titles(), QStringList{u" Invalid Input"_s});
-        EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\nBeta\r\n"));
-        EXPECT_EQ(data.stray(), QStringList());
-    }
-    // With a cut name pending, another program's text is not pasted.
-    projects().setListIndex(0);
-    form->run(u"mnuCutProject"_s);
-    clipboard.content = u"Gamma"_s;
-    ui.boxes.clear();
-    form->run(u"mnuPasteProjectEOF"_s);
-    EXPECT_EQ(ui.titles(), QStringList{u" Clipboard Changed"_s});
 }
 
 // A topic that cannot be opened never leaves the File List on another topic's file, where the next
