@@ -52,47 +52,42 @@ protected:
 };
 
 // Each mode puts the first focus where the user types first; every opening starts from the
-// designed (website) dialog, whatever mode came before, so no field stays hidden or disabled.
-TEST_F(PointerEditorTest, everyMode_opensOnTheWholeDialogWithItsFirstFocus)
+// designed (website) dialog, whatever mode came before, so no field stays hidden or disabled. The
+// edit modes show the selected pointer, add file the chosen file's path.
+TEST_F(PointerEditorTest, everyMode_opensOnTheWholeDialogWithItsFirstFocusAndFields)
 {
-    const std::pair<EditorMode, const char *> cases[] = {
-        {EditorMode::Email, "txtInternetAddress"}, {EditorMode::Website, "txtInternetAddress"},
-        {EditorMode::AddFile, "txtPointerName"}, {EditorMode::EditFile, "txtInternetAddress"},
-        {EditorMode::RenameFile, "txtPointerName"}, {EditorMode::NewProject, "txtPointerName"},
-        {EditorMode::NewTopic, "txtPointerName"}, {EditorMode::RenameProject, "txtPointerName"},
-        {EditorMode::RenameTopic, "txtPointerName"}, {EditorMode::Website, "txtInternetAddress"},
+    const struct {
+        EditorMode mode;
+        const char *focus, *address, *name; // nullptr: not checked
+    } cases[] = {
+        {EditorMode::Email, "txtInternetAddress", nullptr, nullptr},
+        {EditorMode::Website, "txtInternetAddress", nullptr, nullptr},
+        {EditorMode::AddFile, "txtPointerName", "/home/u/notes.txt", ""},
+        {EditorMode::EditFile, "txtInternetAddress", "http://example.com", "Beta"},
+        {EditorMode::RenameFile, "txtPointerName", nullptr, nullptr},
+        {EditorMode::NewProject, "txtPointerName", nullptr, nullptr},
+        {EditorMode::NewTopic, "txtPointerName", nullptr, nullptr},
+        {EditorMode::RenameProject, "txtPointerName", nullptr, nullptr},
+        {EditorMode::RenameTopic, "txtPointerName", nullptr, nullptr},
+        {EditorMode::Website, "txtInternetAddress", nullptr, nullptr},
     };
     selectFile(1);
     projects().setListIndex(1);
     topics().setListIndex(0);
     addFilePath = u"/home/u/notes.txt"_s;
-    for (const auto &[mode, focus] : cases) {
-        open(mode, [&, focus](PointerEditor &e) {
+    for (const auto &c : cases) {
+        open(c.mode, [&](PointerEditor &e) {
             SCOPED_TRACE(e.caption.toStdString());
-            EXPECT_EQ(e.focus(), QString::fromLatin1(focus));
-            EXPECT_EQ(e.txtInternetAddress.visible, mode != EditorMode::NewProject && mode != EditorMode::NewTopic);
+            EXPECT_EQ(e.focus(), QString::fromLatin1(c.focus));
+            EXPECT_EQ(e.txtInternetAddress.visible,
+                c.mode != EditorMode::NewProject && c.mode != EditorMode::NewTopic);
             EXPECT_FALSE(e.optCancelAll.enabled);
+            EXPECT_TRUE(e.chkCloseAfterSave.value); // no setting yet: checked
+            EXPECT_TRUE(!c.address || e.txtInternetAddress.text == QLatin1String(c.address));
+            EXPECT_TRUE(!c.name || e.txtPointerName.text == QLatin1String(c.name));
         });
     }
-}
-
-// The edit and rename modes show the selected pointer; add file shows the chosen file's path.
-TEST_F(PointerEditorTest, pointerModes_fillTheirFields)
-{
-    selectFile(1);
-    open(EditorMode::EditFile, [](PointerEditor &e) {
-        EXPECT_EQ(e.txtPointerName.text, u"Beta"_s);
-        EXPECT_EQ(e.txtInternetAddress.text, u"http://example.com"_s);
-    });
     EXPECT_EQ(editorRow, 1);
-    addFilePath = u"/home/u/notes.txt"_s;
-    open(EditorMode::AddFile, [](PointerEditor &e) {
-        EXPECT_EQ(e.txtInternetAddress.text, u"/home/u/notes.txt"_s);
-        EXPECT_TRUE(e.txtPointerName.text.isEmpty());
-    });
-    open(EditorMode::Website, [](PointerEditor &e) {
-        EXPECT_TRUE(e.chkCloseAfterSave.value); // no setting yet: checked
-    });
 }
 
 // "Cancel All Selections" is offered while an add loop has several items, or several pointers
@@ -215,11 +210,18 @@ TEST_F(PointerEditorTest, pastedTabsAndLineBreaks_cannotSplitAPointerRecord)
     EXPECT_EQ(files().rowText(5), u"Two columns\thttp://example.com"_s);
 }
 
-// Rows the editor never made go back as they were: one without a TAB, one without a name.
-TEST_F(PointerEditorTest, handMadeRows_areWrittenBackWhole)
+// An edit without change leaves the file alone (LF line ends: a rewrite would make them CR LF);
+// rows the editor never made go back as they were: one without a TAB, one without a name.
+TEST_F(PointerEditorTest, handMadeRows_areWrittenBackWholeAndOnlyWhenChanged)
 {
-    data.write(u"Project.Files"_s, "Loose line\r\n\t/nameless\r\nNet\t/x\r\n");
+    data.write(u"Project.Files"_s, "Loose line\n\t/nameless\nNet\t/x\n");
     form->run(u"LoadEntryScreen"_s);
+    selectFile(2);
+    open(EditorMode::EditFile, [](PointerEditor &e) {
+        e.cmdSave_Click();
+        EXPECT_TRUE(e.closed());
+    });
+    EXPECT_EQ(fileBytes(), QByteArray("Loose line\n\t/nameless\nNet\t/x\n"));
     open(EditorMode::Website, [](PointerEditor &e) {
         type(e, u"example.net"_s, u"Loose line"_s);
         e.cmdSave_Click();
@@ -227,19 +229,6 @@ TEST_F(PointerEditorTest, handMadeRows_areWrittenBackWhole)
     EXPECT_EQ(fileBytes(),
         QByteArray("Loose line\r\n\t/nameless\r\nNet\t/x\r\nLoose line\thttp://example.net\r\n"));
     EXPECT_EQ(selectedRows(form->lstFileList), QList<int> {3});
-}
-
-TEST_F(PointerEditorTest, editWithoutChange_leavesTheFileAlone)
-{
-    // LF line ends: any rewrite would turn them into CR LF.
-    data.write(u"Project.Files"_s, "Alpha\t/a\nBeta\t/b\n");
-    form->run(u"LoadEntryScreen"_s);
-    selectFile(1);
-    open(EditorMode::EditFile, [](PointerEditor &e) {
-        e.cmdSave_Click();
-        EXPECT_TRUE(e.closed());
-    });
-    EXPECT_EQ(fileBytes(), QByteArray("Alpha\t/a\nBeta\t/b\n"));
 }
 
 // How the editor ended never depends on the text typed: a name that reads like a cancel word is a
