@@ -176,21 +176,6 @@ TEST_F(StartupTest, gettingStarted_checkBoxDecidesWhetherItComesBack)
     EXPECT_EQ(ini(u"Startup Window"_s, u"Display Window"_s), u"True"_s);
 }
 
-TEST_F(StartupTest, close_storesOptionsOnce)
-{
-    startPlaced();
-    form->setOptOpen(false);
-    form->closeMainWindow();
-    EXPECT_EQ(ini(u"Option"_s, u"Open"_s), u"False"_s);
-    EXPECT_EQ(ini(u"Option"_s, u"InsertName"_s), u"False"_s);
-    EXPECT_TRUE(form->state.ClosingDown);
-
-    // A second close does nothing more.
-    setIni(u"Screen"_s, u"Height"_s, u"1"_s);
-    form->closeMainWindow();
-    EXPECT_EQ(ini(u"Screen"_s, u"Height"_s), u"1"_s);
-}
-
 // The geometry stored at shut-down: as shown, restored when minimised, clamped to the screen
 // when maximised, and 500 higher when the bottom edge is off the screen.
 TEST_F(StartupTest, close_storesTheGeometryOnTheScreen)
@@ -219,10 +204,11 @@ TEST_F(StartupTest, close_storesTheGeometryOnTheScreen)
     }
 }
 
-// Shut-down repeats the stored insert choice; "Cancel All Selections" does not change it.
-TEST_F(StartupTest, close_repeatsTheStoredInsertChoice)
+// Shut-down stores the options once and repeats the stored insert choice: "Cancel All
+// Selections" does not change it.
+TEST_F(StartupTest, close_storesOptionsOnceRepeatingTheStoredInsertChoice)
 {
-    start();
+    startPlaced();
     setIni(u"Option"_s, u"InsertName"_s, u"True"_s);
     ui.onPointerEditor = [](PointerEditor &e) {
         e.optCancelAll_Click();
@@ -230,8 +216,14 @@ TEST_F(StartupTest, close_repeatsTheStoredInsertChoice)
     };
     program->fileListCommands().addDroppedFiles({u"/a"_s, u"/b"_s}, -1);
     ASSERT_EQ(ui.pointerEditors, 1);
+    form->setOptOpen(false);
     form->closeMainWindow();
+    EXPECT_EQ(ini(u"Option"_s, u"Open"_s), u"False"_s);
     EXPECT_EQ(ini(u"Option"_s, u"InsertName"_s), u"True"_s);
+    EXPECT_TRUE(form->state.ClosingDown);
+    setIni(u"Screen"_s, u"Height"_s, u"1"_s);
+    form->closeMainWindow();
+    EXPECT_EQ(ini(u"Screen"_s, u"Height"_s), u"1"_s);
 }
 
 } // namespace
