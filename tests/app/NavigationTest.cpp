@@ -21,7 +21,7 @@ protected:
     }
 };
 
-TEST_F(NavigationTest, entryScreen_showsTheStoredListsTrimmed)
+TEST_F(NavigationTest, entryScreenShowsTheStoredListsTrimmed_aDoubleClickOpensAProject)
 {
     start();
     EXPECT_EQ(rows(projects()), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
@@ -32,11 +32,7 @@ TEST_F(NavigationTest, entryScreen_showsTheStoredListsTrimmed)
     EXPECT_TRUE(projects().hasFocus());
     EXPECT_EQ(form->state.ActiveList, ActiveList::Projects);
     EXPECT_FALSE(form->commands.item(u"mnuReturnToEntryScreen"_s)->enabled);
-}
 
-TEST_F(NavigationTest, doubleClickOnProject_opensItsTopicsAndOwnPointers)
-{
-    start();
     doubleClick(projects(), 1);
     EXPECT_EQ(form->state.CurrentProject, u"Beta"_s);
     EXPECT_EQ(rows(topics()), (QStringList{u" ..."_s, u"Plans"_s, u"Notes"_s}));
