@@ -10,11 +10,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+
+#include <algorithm>
 
 namespace corvanta::test {
 namespace {
@@ -48,39 +50,29 @@ protected:
     }
 };
 
-TEST_F(FileSearchWindowTest, typingAPatternAndEnter_listsTheResultsAndReportsThemInTheCaption)
+// Keys typed and Enter run the search, the list and caption show its outcome, and a right click's
+// popup runs the item chosen.
+TEST_F(FileSearchWindowTest, typingAPatternAndEnter_listsTheResults_andThePopupActsOnThem)
 {
     EXPECT_EQ(window->driveList()->count(), 2);
     EXPECT_TRUE(window->multipleOption()->isChecked());
-
     QTest::keyClicks(window->textBox(), u"*.TXT"_s);
     QTest::keyClick(window->textBox(), Qt::Key_Return);
     settle();
-
-    EXPECT_EQ(window->resultsList()->model()->rowCount(), 2);
-    EXPECT_EQ(
-        window->resultsList()->model()->index(0, 0).data().toString(), tree.file(u"sub/b.txt"_s));
+    ListBox *list = window->resultsList();
+    EXPECT_EQ(list->model()->rowCount(), 2);
+    EXPECT_EQ(list->model()->index(0, 0).data().toString(), tree.file(u"sub/b.txt"_s));
     EXPECT_TRUE(window->windowTitle().startsWith(u"2 Files Found - "_s));
     EXPECT_FALSE(window->progressBar()->isVisible());
-}
 
-TEST_F(FileSearchWindowTest, rightClickPopup_runsTheChosenItem)
-{
-    search->txtFileSearch_Change(u"*.txt"_s);
-    search->SearchDrive();
-    settle();
-    ASSERT_EQ(search->lstFileSearch.ListCount(), 2);
     window->choosePopupItem = [&](QMenu &menu) -> QAction * {
-        for (QAction *action : menu.actions()) {
-            if (action->objectName() == u"mnuSelectAll")
-                return action;
-        }
-        return nullptr;
+        const QList<QAction *> actions = menu.actions();
+        const auto it = std::find_if(actions.begin(), actions.end(),
+            [](QAction *a) { return a->objectName() == u"mnuSelectAll"; });
+        return it == actions.end() ? nullptr : *it;
     };
-    ListBox *list = window->resultsList();
     QTest::mouseClick(list->viewport(), Qt::RightButton, {},
         list->visualRect(list->model()->index(0, 0)).center());
-
     EXPECT_EQ(search->lstFileSearch.SelCount(), 2);
 }
 
@@ -107,10 +99,7 @@ TEST_F(FileSearchWindowTest, stopButton_endsASearchLikeEscapeAndTheOutcomeShowsU
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->stopButton()->isVisible());
     EXPECT_TRUE(window->statusLabel()->text().startsWith(FileSearchText::thousands(found) + u" Files Found - "_s));
-}
-
-TEST_F(FileSearchWindowTest, escapeWithNoSearchRunning_closesTheWindow)
-{
+    // With no search running, Escape closes the window.
     QTest::keyClick(window->textBox(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(search->closed());

@@ -68,27 +68,5 @@ TEST_F(OpenWithDialogTest, addressWithoutAProgram_leavesOkDisabled)
     EXPECT_FALSE(mail.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled());
 }
 
-TEST_F(OpenWithDialogTest, chooser_opensCentredOverTheMainWindowAndCancelChoosesNothing)
-{
-    QWidget main;
-    main.setGeometry(40, 60, 1000, 700);
-    main.show();
-    QtUi ui;
-    ui.parent = &main;
-    QPoint centre;
-    bool boxesOverChooser = false; // a box it opens comes up over it, not over the main window
-    QTimer::singleShot(0, [&] {
-        if (auto *dialog = qobject_cast<OpenWithDialog *>(QApplication::activeModalWidget())) {
-            centre = dialog->frameGeometry().center();
-            boxesOverChooser = ui.parent == dialog;
-            dialog->reject();
-        }
-    });
-    EXPECT_TRUE(ui.chooseProgram(u"http://example.com"_s, u" Open With"_s).isEmpty()); // cancelled
-    EXPECT_LE((centre - main.frameGeometry().center()).manhattanLength(), 4);
-    EXPECT_TRUE(boxesOverChooser);
-    EXPECT_EQ(ui.parent, &main);
-}
-
 } // namespace
 } // namespace corvanta::test
