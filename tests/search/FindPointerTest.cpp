@@ -133,26 +133,5 @@ TEST_F(FindPointerTest, changesMadeWhileClosedShow_andAGoneTopicOnlyBeeps)
     EXPECT_TRUE(form->state.CurrentTopic != u"Letters"_s);
 }
 
-TEST_F(FindPointerTest, ctrlEnterOpensTheTarget_aMissingOneIsSaid)
-{
-    start();
-    shell.results[u"/home/u/trip.pdf"_s] = ShellResult::FileNotFound;
-    ui.onFindPointer = [](PointerFinder &finder) {
-        finder.setFilter(u"ticket"_s);
-        finder.launchResult(0);
-        finder.setFilter(u"bank"_s);
-        finder.launchResult(0);
-        finder.launchResult(5); // no such row
-        EXPECT_FALSE(finder.closed());
-    };
-    form->run(u"mnuFindPointer"_s);
-    ASSERT_EQ(shell.calls.size(), 2u);
-    EXPECT_EQ(shell.calls[0].target(), u"/home/u/trip.pdf"_s);
-    EXPECT_EQ(shell.calls[1].target(), u"http://bank.example.com/TAX"_s);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].title, u" /home/u/trip.pdf  Not Found"_s);
-    EXPECT_EQ(form->state.CurrentProject, QString()); // the window stayed, nothing opened
-}
-
 } // namespace
 } // namespace corvanta::test
