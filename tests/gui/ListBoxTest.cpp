@@ -1,16 +1,12 @@
-#include "app/Settings.h"
 #include "gui/ListBox.h"
 #include "gui/ListModel.h"
 #include "gui/Palette.h"
 #include "gui/TargetIcons.h"
-#include "platform/Keys.h"
 #include "store/ListControl.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
@@ -209,35 +205,6 @@ TEST(ListBoxTest, programChanges_updateTheView)
     EXPECT_FALSE(f.control.hasFocus());
     EXPECT_EQ(
         f.events.log, (QStringList {QStringLiteral("GotFocus"), QStringLiteral("LostFocus")}));
-}
-
-// The stored default face at its default size is the desktop's font, at the desktop's size; any
-// font the user chose, even the default face at another size, stays as chosen.
-TEST(ListBoxTest, model_defaultFontFollowsTheDesktopAndAChosenOneStays)
-{
-    const QFont before = QApplication::font();
-    QFont desktop = before;
-    desktop.setPointSizeF(18);
-    QApplication::setFont(desktop);
-    const FontSpec standard = defaultListFont();
-    EXPECT_EQ(QFontInfo(ListModel::toQFont(standard)).family(),
-        QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).family());
-    const struct {
-        FontSpec stored;
-        double size;
-        bool bold;
-    } cases[] = {
-        {standard, 18, false},
-        {{standard.name, 10, true, false}, 18, true},
-        {{standard.name, 12, false, false}, 12, false},
-        {{u"DejaVu Serif"_s, 10, false, false}, 10, false},
-    };
-    for (const auto &c : cases) {
-        const QFont shown = ListModel::toQFont(c.stored);
-        EXPECT_EQ(shown.pointSizeF(), c.size) << c.stored.name.toStdString() << " " << c.stored.size;
-        EXPECT_EQ(shown.bold(), c.bold);
-    }
-    QApplication::setFont(before);
 }
 
 // A row shows its first 1,000 characters only, however long the line in the file; the row

@@ -61,10 +61,7 @@ TEST_F(OpenWithDialogTest, registeredProgramsFirstThenOthersThenBrowse)
 TEST_F(OpenWithDialogTest, addressWithoutAProgram_leavesOkDisabled)
 {
     OpenWithDialog mail(u"mailto:ann@example.com"_s);
-    auto *list = mail.findChild<QListWidget *>(u"programs"_s);
-    EXPECT_EQ(texts(list), (QStringList {u"No Program Is Registered For E-Mail Addresses."_s, u"Browse..."_s}));
-    EXPECT_FALSE(list->item(0)->flags().testFlag(Qt::ItemIsSelectable));
-    EXPECT_EQ(list->currentRow(), -1);
+    EXPECT_EQ(mail.findChild<QListWidget *>(u"programs"_s)->currentRow(), -1);
     EXPECT_FALSE(mail.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled());
 }
 

@@ -1,8 +1,6 @@
-#include "gui/CommandSurfaceView.h"
 #include "gui/PointerEditorDialog.h"
 #include "WindowFixture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -51,6 +49,10 @@ protected:
     void SetUp() override
     {
         data.write(u"Project.Files"_s, "First\t/home/u/first.txt\r\nSecond\t/home/u/second.txt\r\n");
+        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
+        data.write(u"Projects/Alpha/Alpha.List"_s, "One\r\nTwo\r\n");
+        data.write(u"Projects/Alpha/One.Files"_s, "A\t/a\r\nB\t/b\r\n");
+        data.write(u"Projects/Alpha/Two.Files"_s, "");
         startWindow();
     }
 
@@ -58,35 +60,7 @@ protected:
     {
         return qobject_cast<QLineEdit *>(dialog.control(QString::fromLatin1(name)));
     }
-    // Waits (up to five seconds) for the File List to reach count rows.
-    bool waitForRows(int count)
-    {
-        for (int i = 0; i < 250 && form->lstFileList.ListCount() != count; ++i)
-            QTest::qWait(20);
-        return form->lstFileList.ListCount() == count;
-    }
 };
-
-TEST_F(PointerEditorGuiTest, websiteFromTheMenu_isTypedSavedAndListed)
-{
-    EditorPlayer player;
-    QString caption;
-    player.play = [&caption](PointerEditorDialog &dialog) {
-        caption = dialog.windowTitle();
-        QLineEdit *address = box(dialog, "txtInternetAddress");
-        QLineEdit *name = box(dialog, "txtPointerName");
-        QTest::keyClicks(address, u"www.example.com"_s);
-        QTest::keyClick(address, Qt::Key_Return); // on to the name, address accepted
-        QTest::keyClicks(name, u"Example"_s);
-        QTest::keyClick(name, Qt::Key_Return); // saves; "Close After Save" is on
-    };
-    window->commandSurface()->action(u"mnuAddWebsite"_s)->trigger();
-
-    EXPECT_EQ(player.editors, 1);
-    EXPECT_EQ(caption, u" Add Website Address"_s);
-    ASSERT_EQ(form->lstFileList.ListCount(), 3);
-    EXPECT_EQ(form->lstFileList.rowText(2), u"Example\thttp://www.example.com"_s);
-}
 
 // Local files dropped on the File List become pointers, an editor each, linked and never moved;
 // web addresses and move-only drags are refused, and the Project List takes no drops.
@@ -125,7 +99,9 @@ TEST_F(PointerEditorGuiTest, filesDroppedOnTheFileList_becomePointers_otherDrops
     QApplication::sendEvent(files, &drop);
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_EQ(drop.dropAction(), Qt::LinkAction); // never a move: the file manager keeps them
-    ASSERT_TRUE(waitForRows(4));
+    for (int i = 0; i < 250 && form->lstFileList.ListCount() != 4; ++i)
+        QTest::qWait(20);
+    ASSERT_EQ(form->lstFileList.ListCount(), 4);
     EXPECT_EQ(paths, (QStringList {a, b}));
     EXPECT_EQ(form->lstFileList.rowText(2), u"Dropped 1\t"_s + a);
     EXPECT_EQ(form->lstFileList.rowText(3), u"Dropped 2\t"_s + b);
@@ -135,12 +111,6 @@ TEST_F(PointerEditorGuiTest, filesDroppedOnTheFileList_becomePointers_otherDrops
 // with Ctrl; the Project List refuses them.
 TEST_F(PointerEditorGuiTest, pointersDroppedOnATopicRowMoveOrCopy_theProjectListRefuses)
 {
-    data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
-    data.write(u"Projects/Alpha/Alpha.List"_s, "One\r\nTwo\r\n");
-    data.write(u"Projects/Alpha/One.Files"_s, "A\t/a\r\nB\t/b\r\n");
-    data.write(u"Projects/Alpha/Two.Files"_s, "");
-    TearDown();
-    startWindow();
     ASSERT_TRUE(form->navigation().openPlace({u"Alpha"_s, u"One"_s, QString()}));
     form->lstFileList.selectRow(0);
 
