@@ -36,12 +36,6 @@ protected:
             rows << list.rowText(row);
         return rows;
     }
-
-    static void fill(ListControl &list, const QStringList &rows)
-    {
-        for (const QString &row : rows)
-            list.addRow(row);
-    }
 };
 
 class ResetCounter : public ListControlObserver {
@@ -101,15 +95,6 @@ TEST_F(ListFilesTest, readListContent_asciiKeptAsBytes_givesTheDecodedRecords)
         EXPECT_EQ(records, expected);
     }
     EXPECT_TRUE(readListContent(store, path(u"None.Files"_s)).toText().isEmpty());
-}
-
-TEST_F(ListFilesTest, splitLines_crLfLfAndCr_endLinesAlike)
-{
-    EXPECT_EQ(splitLines(u"a\r\nb\nc\rd"_s), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
-    EXPECT_EQ(splitLines(u"a\r\n"_s), QStringList{u"a"_s});
-    EXPECT_EQ(splitLines(u"a\r\n\r\nb\r\r\n"_s), (QStringList{u"a"_s, u""_s, u"b"_s, u""_s}));
-    EXPECT_TRUE(splitLines(QString()).isEmpty());
-    EXPECT_TRUE(readLines(store, path(u"none.List"_s)).isEmpty());
 }
 
 // A pointer file as written by hand, read trimmed (only spaces go: a TAB marks which column is
@@ -178,46 +163,24 @@ TEST_F(ListFilesTest, readNameList_longList_yieldsEvery1000RowsAndTellsViewOnce)
 TEST_F(ListFilesTest, writeNameList_dropsBlankRowsAndTheProjectRowOnly)
 {
     ListControl list(2);
-    fill(list, {u"  Alpha "_s, u"   "_s, u"Be...ta"_s, u" ..."_s, u"..."_s, u"Gamma\t"_s});
+    for (const QString &row : {u"  Alpha "_s, u"   "_s, u"Be...ta"_s, u" ..."_s, u"..."_s, u"Gamma\t"_s})
+        list.addRow(row);
     const QString file = write(u"Project.Topics"_s, "old\r\n");
     ASSERT_TRUE(writeNameList(store, file, list));
     EXPECT_EQ(bytesOf(file), "Alpha\r\nBe...ta\r\n...\r\nGamma\t\r\n");
 }
 
-TEST_F(ListFilesTest, writePointerList_noRowsOrUnicodeRows_zeroBytesOrUtf8)
+// Only a missing file is made: one that is there keeps its bytes, and no folder is made for it.
+TEST_F(ListFilesTest, ensureFileExists_andSaves_makeNoFolderAndKeepWhatIsThere)
 {
-    const QString file = write(u"T.Files"_s, "a\tb\r\n");
-    ListControl list(2, true);
-    ASSERT_TRUE(writePointerList(store, file, list));
-    EXPECT_EQ(bytesOf(file), QByteArray());
-
-    fill(list, {u"  Café €\t/home/u/x  "_s, u"  "_s});
-    ASSERT_TRUE(writePointerList(store, file, list));
-    EXPECT_EQ(bytesOf(file), "Caf\xC3\xA9 \xE2\x82\xAC\t/home/u/x\r\n");
-}
-
-TEST_F(ListFilesTest, appendName_existingLines_keptAndNameAdded)
-{
-    const QString file = write(u"Project.List"_s, "One\r\n\r\n  Two\nCaf\xE9");
-    ASSERT_TRUE(appendName(store, file, u"Three"_s));
-    EXPECT_EQ(bytesOf(file), "One\r\n\r\n  Two\r\nCaf\xC3\xA9\r\nThree\r\n");
-
-    const QString fresh = path(u"New.List"_s);
-    ASSERT_TRUE(appendName(store, fresh, u"Only"_s));
-    EXPECT_EQ(bytesOf(fresh), "Only\r\n");
-}
-
-TEST_F(ListFilesTest, ensureFileExists_createsOnlyMissingFiles)
-{
-    const QString fresh = path(u"Project.List"_s);
-    EXPECT_TRUE(ensureFileExists(store, fresh));
-    EXPECT_EQ(bytesOf(fresh), QByteArray());
-
-    const QString full = write(u"Project.Files"_s, "a\tb\r\n");
-    EXPECT_TRUE(ensureFileExists(store, full));
-    EXPECT_EQ(bytesOf(full), "a\tb\r\n");
-
+    EXPECT_TRUE(ensureFileExists(store, path(u"Project.List"_s)));
+    EXPECT_EQ(bytesOf(path(u"Project.List"_s)), QByteArray());
+    EXPECT_TRUE(ensureFileExists(store, write(u"Project.Files"_s, "a\tb\r\n")));
+    EXPECT_EQ(bytesOf(path(u"Project.Files"_s)), "a\tb\r\n");
     EXPECT_FALSE(ensureFileExists(store, path(u"no/such/folder/T.Files"_s)));
+    const SaveResult result = saveLines(store, path(u"Projects/Gone/T.Files"_s), {u"a\tb"_s});
+    EXPECT_FALSE(result.ok || result.reason.isEmpty());
+    EXPECT_FALSE(QDir(path(u"Projects"_s)).exists());
 }
 
 TEST_F(ListFilesTest, saveLines_success_keepsPermissionsAndLeavesNoTemporaryFile)
@@ -231,14 +194,3 @@ TEST_F(ListFilesTest, saveLines_success_keepsPermissionsAndLeavesNoTemporaryFile
     EXPECT_EQ(QFile::permissions(file), mode);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"P.List"_s});
 }
-
-TEST_F(ListFilesTest, saveLines_missingFolder_failsWithReason)
-{
-    ListControl list(2, true);
-    list.addRow(u"a\tb"_s);
-    const SaveResult result = writePointerList(store, path(u"Projects/Gone/T.Files"_s), list);
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.reason.isEmpty());
-    EXPECT_FALSE(QDir(path(u"Projects"_s)).exists());
-}
-
