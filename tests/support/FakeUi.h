@@ -82,10 +82,9 @@ public:
     QString chooseProgram(const QString &target, const QString &) override
     {
         chooserTargets.push_back(target);
-        if (programChoices.empty())
-            return QString();
-        QString choice = programChoices.front();
-        programChoices.pop_front();
+        const QString choice = programChoices.empty() ? QString() : programChoices.front();
+        if (!programChoices.empty())
+            programChoices.pop_front();
         return choice;
     }
 
@@ -93,12 +92,6 @@ public:
     // the test program crashing on the box it expected.
     const ShownBox *lastBox() const;
 
-private:
-    std::mutex postedMutex_;
-    std::condition_variable postedReady_;
-    std::deque<std::function<void()>> posted_;
-
-public:
     QStringList titles() const
     {
         QStringList out;
@@ -106,17 +99,21 @@ public:
             out << box.title;
         return out;
     }
+
+private:
+    std::mutex postedMutex_;
+    std::condition_variable postedReady_;
+    std::deque<std::function<void()>> posted_;
 };
 
 class FakeClock : public Clock {
 public:
     QDateTime fixed = QDateTime(QDate(2026, 12, 6), QTime(9, 30, 0));
     double secs = 0;
-    int pausedMs = 0;
     int timerMs = 0; // the time the timers fired by runTimers waited, added up
     QDateTime now() const override { return fixed; }
     double seconds() const override { return secs; }
-    void pause(int ms) override { pausedMs += ms; secs += ms / 1000.0; }
+    void pause(int ms) override { secs += ms / 1000.0; }
     void singleShot(int ms, std::function<void()> task) override
     {
         timers.push_back({secs + ms / 1000.0, std::move(task)});
