@@ -23,7 +23,6 @@ protected:
             "Mail\tmailto:a@example.com\r\n");
         start();
     }
-    bool enabled(const char *item) const { return form->commands.item(QString::fromLatin1(item))->enabled; }
 };
 
 TEST_F(ContainingFolderTest, opensTheFolderWithTheFileSelected_orTheFolderItself)
@@ -70,21 +69,6 @@ TEST_F(ContainingFolderTest, copyTarget_putsEverySelectedTargetOnALine)
         files().userMouseDown(row, Mouse::Left, Key::CtrlMask);
     form->run(u"mnuCopyTarget"_s);
     EXPECT_EQ(clipboard.content, u"docs/a, b.txt\nhttp://example.com/a\nmailto:a@example.com"_s);
-}
-
-TEST_F(ContainingFolderTest, popupEnablesOpenContainingFolderForFilePointersOnly)
-{
-    const struct
-    {
-        int row;
-        bool folder;
-    } cases[] = {{4, false}, {0, true}, {5, false}, {3, true}};
-    for (const auto &c : cases) {
-        files().deselectAll();
-        files().userMouseDown(c.row, Mouse::Right, 0);
-        EXPECT_EQ(enabled("mnuOpenContainingFolder"), c.folder) << c.row;
-        EXPECT_TRUE(enabled("mnuCopyTarget"));
-    }
 }
 
 } // namespace

@@ -268,5 +268,48 @@ TEST_F(PointerClipboardTest, cutPointers_stayPasteableWhateverHappensInTheNameLi
     }
 }
 
+// Pointers dragged onto another topic of the project: a name on file there in any case is
+// refused, the others go; onto the shown topic, or with nothing selected, nothing changes.
+TEST_F(PointerClipboardTest, dragOntoATopic_movesOrCopiesRefusingDuplicatesOneByOne)
+{
+    const QByteArray two = "X\t/x\r\nb B\t/other\r\n";
+    for (const bool copy : {false, true}) {
+        SCOPED_TRACE(copy);
+        layDown(data.path(), {"Projects/Alpha/Alpha.List: One, Two"});
+        data.write(u"Projects/Alpha/Two.Files"_s, two);
+        data.write(AlphaOne, AlphaPointers);
+        start();
+        open(0, {0, 1, 2});
+        form->navigation().lstTopicList_PointersDropped(1, copy); // onto One itself
+        form->navigation().lstTopicList_PointersDropped(2, copy);
+        expectBoxes(ui, {{u" Duplicate Filename: B B"_s, {}}});
+        EXPECT_EQ(data.read(AlphaOne), copy ? AlphaPointers : "B b\t/b\r\nD\t/d\r\n");
+        EXPECT_EQ(data.read(u"Projects/Alpha/Two.Files"_s), two + "A\t/a\r\nC\t/c\r\n");
+        EXPECT_EQ(files().ListCount(), copy ? 4 : 2);
+        files().deselectAll();
+        form->navigation().lstTopicList_PointersDropped(2, copy);
+        EXPECT_EQ(ui.beeps, copy ? 2 : 1);
+        ui.boxes.clear();
+    }
+}
+
+// The topic's file is written before the shown one: a pointer that cannot be written there
+// stays; one whose shown file cannot be rewritten is in both files, never in neither.
+TEST_F(PointerClipboardTest, dragWhenAFileCannotBeWritten_neverLosesThePointer)
+{
+    layDown(data.path(),
+            {"Projects/Alpha/Alpha.List: One, Two", "Projects/Alpha/Two.Files: X -> /x"});
+    start();
+    open(0, {0});
+    QFile::setPermissions(data.file(u"Projects/Alpha/Two.Files"_s), QFileDevice::ReadOwner);
+    form->navigation().lstTopicList_PointersDropped(2, false);
+    QFile::setPermissions(data.file(AlphaOne), QFileDevice::ReadOwner);
+    form->navigation().lstTopicList_PointersDropped(0, false); // onto " ...", the project's own
+    EXPECT_EQ(ui.titles(), (QStringList{u" File Not Saved"_s, u" File Not Saved"_s}));
+    EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.Files"_s), QByteArray("A\t/a\r\n"));
+    EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
+    EXPECT_EQ(files().ListCount(), 4);
+}
+
 } // namespace
 } // namespace corvanta::test
