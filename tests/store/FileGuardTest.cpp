@@ -3,7 +3,6 @@
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
 #include "store/OwnFiles.h"
-#include "support/FakeUi.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -38,11 +37,6 @@ void writeKeepingTime(const QString &path, const QByteArray &bytes)
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
 }
-
-struct Listener : FileChangeListener {
-    QStringList changed;
-    void listFileChangedOnDisk(const QString &path) override { changed << path; }
-};
 
 // Between the program's read and its save, another program does something to the file (or
 // nothing): the save goes ahead only when the file is still what was read, and a refused save
@@ -92,27 +86,14 @@ TEST(FileGuardTest, saveAfterAChangeOnDisk_isRefusedAndKeepsTheOtherProgramsByte
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), c.what == std::string("deleted") ? 0 : 1);
     }
     store.useRenameExchange(true);
-}
 
-// A list read as missing that another program then made is a change too; a refused save shows
-// its own box and tells the listener, an ordinary failure neither.
-TEST(FileGuardTest, refusedSave_showsItsOwnBoxAndTellsTheListener)
-{
-    Store store;
+    // A list read as missing that another program then made is a change too.
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"Project.Files"_s);
-    EXPECT_TRUE(readLines(store, path).isEmpty());
-    writeBytes(path, "B\tb\r\n");
-    Listener listener;
-    store.setListener(&listener);
-    test::FakeUi ui;
-    EXPECT_FALSE(reportSaveFailure(store, ui, path, saveLines(store, path, {u"C\tc"_s})));
-    reportSaveFailure(store, ui, path, SaveResult{false, u"No space left on device"_s});
-    store.setListener(nullptr);
-    EXPECT_EQ(bytesOf(path), "B\tb\r\n");
-    EXPECT_EQ(ui.titles(), (QStringList{u" List Changed On Disk"_s, u" File Not Saved"_s}));
-    EXPECT_TRUE(ui.boxes[0].text.contains(path));
-    EXPECT_EQ(listener.changed, QStringList{path});
+    const QString later = dir.filePath(u"Later.Files"_s);
+    EXPECT_TRUE(readLines(store, later).isEmpty());
+    writeBytes(later, "Theirs\tx\r\n");
+    EXPECT_TRUE(saveLines(store, later, {u"Mine\ty"_s}).changedOnDisk);
+    EXPECT_EQ(bytesOf(later), "Theirs\tx\r\n");
 }
 
 // Another program rewrites the list (read, add a line, write a new file, rename it over) every

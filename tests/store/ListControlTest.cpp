@@ -36,12 +36,6 @@ ListControl listOf(const QStringList &rows, int columns = 1, bool multi = false)
     return list;
 }
 
-void select(ListControl &list, int row, bool on = true)
-{
-    list.setRow(row);
-    list.setSelected(on);
-}
-
 // Records the events in order, as "Name" or "Name:args".
 class Recorder : public ListControlEvents
 {
@@ -68,101 +62,13 @@ public:
     std::function<void(ListControl &)> onMouseDown;
 };
 
-class Watcher : public ListControlObserver
-{
-public:
-    QStringList log;
-    void listReset() override { log << u"reset"_s; }
-    void rowsInserted(int first, int count) override
-    {
-        log << u"inserted:%1,%2"_s.arg(first).arg(count);
-    }
-    void rowsRemoved(int first, int count) override
-    {
-        log << u"removed:%1,%2"_s.arg(first).arg(count);
-    }
-    void rowsChanged(int first, int last) override
-    {
-        log << u"changed:%1,%2"_s.arg(first).arg(last);
-    }
-    void currentRowChanged(int row) override { log << u"current:%1"_s.arg(row); }
-    void appearanceChanged() override { log << u"appearance"_s; }
-    void focusRequested() override { log << u"focus"_s; }
-};
-
 } // namespace
-
-// A row without TAB has an empty second column; out of range, reads are empty and writes do
-// nothing.
-TEST(ListControlTest, cursor_readsAndWritesRowsAndColumns)
-{
-    ListControl list = listOf(L("Report\t/r|NoTab"), 2);
-    list.setRow(99);
-    list.insertRow(u"Last"_s);
-    list.setRow(1);
-    list.setCol(1);
-    EXPECT_EQ(list.ColList(), QString());
-    list.setColList(u"target"_s);
-    list.setCol(0);
-    list.setColList(u"Renamed"_s);
-    list.setRow(7);
-    list.setList(u"x"_s);
-    list.setSelected(true);
-    EXPECT_EQ(list.List(), QString());
-    EXPECT_EQ(texts(list), L("Report\t/r|Renamed\ttarget|Last"));
-    EXPECT_EQ(list.SelCount(), 0);
-}
-
-TEST(ListControlTest, removeSelectedRows_endsAsDeletingEachSelectedRowFromTheLastUp)
-{
-    struct Case
-    {
-        const char *what;
-        std::vector<int> selected;
-        int current;
-    };
-    const Case cases[] = {
-        {"every second row, current kept", {0, 2, 4, 6}, 3},
-        {"current among the removed", {2, 3, 4}, 3},
-        {"the last rows, current with them", {5, 6, 7}, 7},
-        {"all rows", {0, 1, 2, 3, 4, 5, 6, 7}, 4},
-        {"none", {}, 2},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        QStringList rows;
-        for (int i = 0; i < 8; ++i)
-            rows << QString::number(i);
-        ListControl bulk = listOf(rows, 1, true);
-        ListControl oneByOne = listOf(rows, 1, true);
-        for (ListControl *list : {&bulk, &oneByOne}) {
-            for (int row : c.selected) {
-                list->setRow(row);
-                list->setSelected(true);
-            }
-            list->setListIndex(c.current);
-            list->NextSel(); // an iteration under way
-        }
-        int lowest = -1;
-        for (int i = oneByOne.ListCount() - 1; i >= 0; --i) {
-            if (oneByOne.isSelected(i)) {
-                lowest = i;
-                oneByOne.setRow(i);
-                oneByOne.removeRow(i);
-            }
-        }
-        EXPECT_EQ(bulk.removeSelectedRows(), lowest);
-        EXPECT_EQ(texts(bulk), texts(oneByOne));
-        EXPECT_EQ(bulk.ListIndex(), oneByOne.ListIndex());
-        EXPECT_EQ(bulk.SelCount(), 0);
-        EXPECT_EQ(bulk.NextSel(), oneByOne.NextSel());
-    }
-}
 
 TEST(ListControlTest, columnSort_isStableCaseInsensitiveAndMovesSelection)
 {
     ListControl list = listOf(L("beta\t2|Alpha\t1|alpha\t3|item 10|item 9|ALPHA\t4"), 2);
-    select(list, 0); // "beta"
+    list.setRow(0); // "beta"
+    list.setSelected(true);
     list.setRowBackColour(0, 0xE0E0E0);
     list.setListIndex(0);
 
@@ -299,36 +205,4 @@ TEST(ListControlTest, userInput_raisesEventsAndMovesSelection)
                 selected << QString::number(i);
         EXPECT_EQ(selected.join(u','), QString::fromUtf8(c.selected));
     }
-}
-
-TEST(ListControlTest, observers_hearEachChange_andOneResetAfterRedrawResumes)
-{
-    ListControl list(1, true);
-    Watcher watcher;
-    list.addObserver(&watcher);
-    list.addRow(u"a"_s);
-    list.setRow(0);
-    list.insertRow(u"b"_s);
-    select(list, 1);
-    list.setListIndex(1);
-    list.removeRow(1);
-    list.setGridLines(GridLines::Shown);
-    list.setFocus();
-    EXPECT_EQ(watcher.log,
-        L("inserted:0,1|inserted:0,1|changed:1,1|current:1|removed:1,1|current:0|appearance|"
-          "focus"));
-
-    watcher.log.clear();
-    list.setRedraw(false);
-    for (int i = 0; i < 1000; ++i)
-        list.addRow(u"row"_s);
-    list.selectAll();
-    list.setSorted(SortDirection::Ascending);
-    list.setFocus(); // a focus request is not drawing: it still goes out
-    list.setRedraw(true);
-    EXPECT_EQ(watcher.log, L("focus|reset"));
-
-    list.removeObserver(&watcher);
-    list.clear();
-    EXPECT_EQ(watcher.log.size(), 2);
 }
