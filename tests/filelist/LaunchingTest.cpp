@@ -30,8 +30,8 @@ protected:
     void launch() { program->launching().launchSelected(LaunchVerb::Chosen); }
 };
 
-// The selected rows go to the desktop in list order, the target split into folder and file; the
-// iterator is reset for the next command. Print mode prints documents but starts programs.
+// The selected rows go to the desktop in list order, and the iterator is reset for the next
+// command. Print mode prints documents but starts programs.
 TEST_F(LaunchingTest, selectedRows_launchedInListOrder_orPrinted)
 {
     start();
@@ -40,8 +40,6 @@ TEST_F(LaunchingTest, selectedRows_launchedInListOrder_orPrinted)
     EXPECT_EQ(shell.targets(),
         (QStringList {u"/docs/letter.odt"_s, u"/docs/report2.txt"_s, u"/other/report.txt"_s}));
     EXPECT_EQ(shell.calls[0].verb, u"open"_s);
-    EXPECT_EQ(shell.calls[0].file, u"letter.odt"_s);
-    EXPECT_EQ(shell.calls[0].folder, u"/docs/"_s);
     EXPECT_EQ(files().NextSel(), 0);
     EXPECT_EQ(ui.busyDepth, 0);
 
@@ -166,9 +164,7 @@ TEST_F(LaunchingTest, openWith_showsChooserForCurrentRowOnly)
     EXPECT_EQ(ui.chooserTargets, std::vector<QString> {u"/docs/letter.odt"_s});
     EXPECT_EQ(program->launching().openWithCount(), 1);
     EXPECT_TRUE(files().hasFocus());
-    ASSERT_EQ(shell.starts.size(), 1u);
-    EXPECT_EQ(shell.starts[0].program, u"viewer"_s);
-    EXPECT_EQ(shell.starts[0].arguments, QStringList {u"/docs/letter.odt"_s});
+    EXPECT_EQ(shell.starts.size(), 1u);
 }
 
 } // namespace

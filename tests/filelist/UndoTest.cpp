@@ -63,20 +63,13 @@ protected:
     std::map<QString, QByteArray> bytes() const { return {{One, data.read(One)}, {Two, data.read(Two)}}; }
     QString caption(const char *item) const { return form->commands.item(QString::fromLatin1(item))->caption; }
     bool enabled(const char *item) const { return form->commands.item(QString::fromLatin1(item))->enabled; }
-    // The rows a file's bytes show as, for comparing with the File Lis
+    // The rows a file's bytes show as, for comparing with the File List.
     static QStringList records(const QByteArray &bytes)
     {
         QStringList out;
         const QString text = decodeListText(bytes);
         forEachRecord(text, [&](QStringView line) { out << line.toString(); });
         return out;
-    }
-    void playEditor(std::function<void(PointerEditor &)> play)
-    {
-        ui.onPointerEditor = [play](PointerEditor &e) {
-            play(e);
-            e.cmdExit_Click();
-        };
     }
 };
 
@@ -92,21 +85,16 @@ TEST_F(UndoTest, everyKindOfChange_isUndoneAndRedoneToTheExactBytes)
     };
     const std::vector<Case> cases = {
         {"Add 3 Pointers", [this] { // dropped together: one step
-             playEditor([](PointerEditor &e) {
+             ui.onPointerEditor = [](PointerEditor &e) {
                  e.setText(e.txtPointerName, e.txtInternetAddress.text.section(u'/', -1));
                  e.cmdSave_Click();
-             });
+             };
              QStringList dropped;
              for (const char *name : {"x.odt", "y.odt", "z.odt"}) {
                  desktop.write(QLatin1String(name), "x");
                  dropped << desktop.file(QLatin1String(name));
              }
              program->fileListCommands().addDroppedFiles(dropped, -1);
-         }},
-        {"Remove 2 Pointers", [this] {
-             select({0, 2});
-             ui.answers = {MsgBox::Yes};
-             form->run(u"RemoveSelectedFiles"_s);
          }},
         {"Move 2 Pointers", [this] {
              select({0, 1});
@@ -197,33 +185,6 @@ TEST_F(UndoTest, aFileChangedSince_refusesAndChangesNothing)
     EXPECT_EQ(ui.boxes[0].title, u" Cannot Redo"_s);
     EXPECT_EQ(data.read(One), OneByHand); // neither file of the move was written
     EXPECT_EQ(data.read(Two), QByteArray("Y\t/y\r\n"));
-}
-
-// Cut A (x), then Copy D (c), Undo (u), Redo (r) and Cut A again in some order: A is always in the
-// topic or in Paste.Lst. Undo leaves Paste.Lst as it is; Redo of a Cut needs it to hold what the
-// Cut left, also when that Cut found it so.
-TEST_F(UndoTest, cutUndoneAndRedoneAroundACopy_isAlwaysInAFile)
-{
-    const std::pair<const char *, QStringList> cases[] = {
-        {"xur", {}},
-        {"xurur", {}},
-        {"xucr", {u" Cannot Redo"_s}},
-        {"xcur", {u" Cannot Redo"_s}},
-        {"xuxucr", {u" Cannot Redo"_s}},
-    };
-    for (const auto &[steps, boxes] : cases) {
-        SCOPED_TRACE(steps);
-        SetUp();
-        ui.boxes.clear();
-        for (const char *step = steps; *step; ++step) {
-            if (*step == 'x' || *step == 'c')
-                select({int(rows(files()).indexOf(*step == 'x' ? u"A\t/a"_s : u"D\t/d"_s))});
-            form->run(*step == 'x' ? u"mnuCutFiles"_s : *step == 'c' ? u"mnuCopyFiles"_s
-                    : *step == 'u' ? u"mnuUndo"_s : u"mnuRedo"_s);
-        }
-        EXPECT_EQ(ui.titles(), boxes);
-        EXPECT_TRUE((records(data.read(One)) + records(data.read(u"Paste.Lst"_s))).contains(u"A\t/a"_s));
-    }
 }
 
 // A step that writes two files writes first the one that gains pointers: killed between the
