@@ -90,9 +90,7 @@ TEST(ListControlTest, columnSort_isStableCaseInsensitiveAndMovesSelection)
     EXPECT_EQ(list.ColSorted(), SortDirection::None);
 }
 
-// Plays a script of user input ("click:1 S-key:Down type:ma", S- Shift, C- Ctrl) on a list and
-// compares the events raised, what each key or typed text returned, the current row and the
-// selected rows.
+// Steps: "click:1 S-key:Down type:ma" (S- Shift, C- Ctrl); handled: one digit per key or type.
 TEST(ListControlTest, userInput_raisesEventsAndMovesSelection)
 {
     struct Case
@@ -106,7 +104,6 @@ TEST(ListControlTest, userInput_raisesEventsAndMovesSelection)
         const char *selected;
     };
     const Case cases[] = {
-        {"a|b|c", false, "click:1", "MouseDown:1,0,1|Click", "", 1, "1"},
         // every click counts, on the current row too and below the last row
         {"a|b|c", false, "click:1 click:1 click:-1 dbl:1",
             "MouseDown:1,0,1|Click|MouseDown:1,0,1|Click|MouseDown:1,0,-1|Click|DblClick", "", 1,
@@ -116,7 +113,6 @@ TEST(ListControlTest, userInput_raisesEventsAndMovesSelection)
         // program changes raise nothing; focus changes raise one event each
         {"a|b|c", false, "click:1 clear deselect index:0 focus:1 focus:1 focus:0",
             "GotFocus|LostFocus", "", 0, ""},
-        {"a|b|c|d|e", true, "click:1 S-click:3", nullptr, "", 3, "1,2,3"},
         {"a|b|c|d|e", true, "click:1 S-click:3 S-click:0", nullptr, "", 0, "0,1"}, // anchor stays
         {"a|b|c|d|e", true, "click:1 S-click:3 S-click:0 C-click:4 C-click:0", nullptr, "", 0, "1,4"},
         {"a|b|c|d|e", true, "click:1 S-click:3 C-click:4 click:2", nullptr, "", 2, "2"},
@@ -129,11 +125,9 @@ TEST(ListControlTest, userInput_raisesEventsAndMovesSelection)
         // a consumed key leaves the list alone; unknown keys are for the window
         {"a|b", false, "consume:Down key:Down key:F5 key:Return",
             "KeyDown:40,0|KeyDown:116,0|KeyDown:13,0", "100", -1, ""},
-        {"a|b|c|d", true, "click:1 S-key:Down S-key:Down", nullptr, "11", 3, "1,2,3"},
         {"a|b|c|d", true, "click:1 S-key:Down S-key:Down C-key:Up", nullptr, "111", 2, "1,2,3"},
         {"a|b|c|d", true, "click:1 S-key:Down C-key:Up key:Down", nullptr, "111", 2, "2"},
         // type-ahead: prefix, any case, the name column only, cycling on repeats
-        {" ...|Mail\tx|maps|Music", false, "type:m", "Click", "1", 1, "1"},
         {" ...|Mail\tx|maps|Music", false, "type:m type:ma", "Click", "11", 1, "1"},
         {" ...|Mail\tx|maps|Music", false, "type:m type:ma type:map", nullptr, "111", 2, "2"},
         {" ...|Mail\tx|maps|Music", false, "type:map type:mm clear type:M type:x",
@@ -152,19 +146,15 @@ TEST(ListControlTest, userInput_raisesEventsAndMovesSelection)
         list.setEvents(&events);
         QString handled;
         for (QString step : QString::fromUtf8(c.script).split(u' ')) {
-            int shift = Key::NoShift;
-            if (step.startsWith(u"S-"_s))
-                shift = Key::ShiftMask;
-            else if (step.startsWith(u"C-"_s))
-                shift = Key::CtrlMask;
+            const int shift = step.startsWith(u"S-"_s) ? Key::ShiftMask
+                              : step.startsWith(u"C-"_s) ? Key::CtrlMask : Key::NoShift;
             if (shift != Key::NoShift)
                 step = step.mid(2);
             const QString verb = step.section(u':', 0, 0);
             const QString arg = step.section(u':', 1);
-            if (verb == u"click"_s)
-                list.userMouseDown(arg.toInt(), Mouse::Left, shift);
-            else if (verb == u"right"_s)
-                list.userMouseDown(arg.toInt(), Mouse::Right, shift);
+            if (verb == u"click"_s || verb == u"right"_s)
+                list.userMouseDown(
+                    arg.toInt(), verb == u"click" ? Mouse::Left : Mouse::Right, shift);
             else if (verb == u"dbl"_s)
                 list.userDoubleClick(arg.toInt());
             else if (verb == u"move"_s) {

@@ -29,18 +29,6 @@ protected:
     }
 };
 
-class ResetCounter : public ListControlObserver {
-public:
-    int notifications = 0;
-    void listReset() override { ++notifications; }
-    void rowsInserted(int, int) override { ++notifications; }
-    void rowsRemoved(int, int) override { ++notifications; }
-    void rowsChanged(int, int) override { ++notifications; }
-    void currentRowChanged(int) override { ++notifications; }
-    void appearanceChanged() override {}
-    void focusRequested() override {}
-};
-
 } // namespace
 
 TEST_F(ListFilesTest, decode_validUtf8OrWindows1252_givesSameText)
@@ -55,43 +43,7 @@ TEST_F(ListFilesTest, decode_validUtf8OrWindows1252_givesSameText)
     EXPECT_EQ(decodeListText("12345678\xF0\x9F\x98\x80"), u"12345678\U0001F600"_s);
 }
 
-// Find Pointer keeps an ASCII file as its bytes: its records must be those of the decoded text.
-TEST_F(ListFilesTest, readListContent_asciiKeptAsBytes_givesTheDecodedRecords)
-{
-    for (const QByteArray &bytes :
-         {QByteArray("  A\ta \r\nB\tb\n\rC\rD  "), QByteArray("nul\0in\r\n", 9)}) {
-        SCOPED_TRACE(bytes.toStdString());
-        const ListContent content = readListContent(store, write(u"T.Files"_s, bytes));
-        ASSERT_TRUE(content.isAscii);
-        QStringList expected, records;
-        const QString decoded = decodeListText(bytes);
-        forEachRecord(QStringView(decoded), [&](QStringView line) { expected << line.toString(); });
-        forEachRecord(QByteArrayView(content.ascii),
-                      [&](QByteArrayView line) { records << QString::fromLatin1(line); });
-        EXPECT_EQ(records, expected);
-    }
-    EXPECT_FALSE(readListContent(store, write(u"T.Files"_s, "\xEF\xBB\xBF" "A\ta\r\n")).isAscii);
-}
-
-TEST_F(ListFilesTest, readNameList_longList_yieldsEvery1000RowsAndTellsViewOnce)
-{
-    QByteArray bytes;
-    for (int i = 0; i < 2500; ++i)
-        bytes += "Name " + QByteArray::number(i) + "\r\n";
-    const QString file = write(u"Project.List"_s, bytes);
-    ListControl list;
-    ResetCounter observer;
-    list.addObserver(&observer);
-    int yields = 0;
-    EXPECT_EQ(readNameList(store, file, list, [&] { ++yields; }), 2500);
-    list.removeObserver(&observer);
-    EXPECT_EQ(yields, 2);
-    EXPECT_EQ(observer.notifications, 1);
-    EXPECT_EQ(list.rowText(2499), u"Name 2499"_s);
-}
-
-// Only the project row " ..." itself is never stored, wherever it stands; a name holding "..."
-// is a name like any other.
+// A name holding "..." is a name like any other.
 TEST_F(ListFilesTest, writeNameList_dropsBlankRowsAndTheProjectRowOnly)
 {
     ListControl list(2);

@@ -32,9 +32,8 @@ bool makeSpecial(const QString &kind, const QString &path)
     return QFile::link(u"/dev/zero"_s, path); // a link to a device
 }
 
-// A FIFO, a folder or a device in a list file's place is never opened for a read that
-// could block or never end: the list reads as empty, the file is marked, and no save replaces it.
-// A link that leads nowhere is there too: a list that cannot be read, not a missing one.
+// A FIFO, a folder or a device is never opened for a read that could block or never end. A link
+// that leads nowhere is a list that cannot be read, not a missing one.
 TEST(OwnFiles, specialFiles_readAsUnreadableWithoutBlocking_andAreNeverReplaced)
 {
     Store store;
@@ -62,9 +61,7 @@ TEST(OwnFiles, specialFiles_readAsUnreadableWithoutBlocking_andAreNeverReplaced)
     }
 }
 
-// A file that is there but cannot be read (mode 0200) shows empty and stays unreplaceable for the
-// run (its store), even once it could be read again; the mark follows a rename and goes with a
-// delete.
+// Mode 0200: unreplaceable for the run (its store), even once it could be read again.
 TEST(OwnFiles, unreadableFile_isMarkedForTheRun_followsRenameAndGoesWithDelete)
 {
     Store store;
@@ -92,10 +89,8 @@ TEST(OwnFiles, unreadableFile_isMarkedForTheRun_followsRenameAndGoesWithDelete)
     EXPECT_TRUE(saveLines(store, t.file(u"Projects/Q/T.Files"_s), {u"new"_s}).ok);
 }
 
-// A link is written through only to a regular file in the data folder or the home folder: never
-// to a system file, another folder (even one whose name starts with the data folder's), a device
-// or nowhere. A list the program can read is read first, as it always is before a save, so the
-// refusal is the link rule's own and not another guard's.
+// Not to a folder whose name starts with the data folder's either. A readable list is read first,
+// as before any save, so the refusal is the link rule's own and not another guard's.
 TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
 {
     Store store;
@@ -156,39 +151,36 @@ TEST(OwnFiles, linkedListFile_isWrittenOnlyToRegularFileInsideDataOrHomeFolder)
     EXPECT_EQ(outside.read(u"Other.List"_s), QByteArray("mine\r\n"));
 }
 
-// A save checks the list before its new file is ever seen there, and checks the file it replaced
-// again once that is out of the list's place, where no other program changes it any more; a file
-// not as read stays or goes back. With the system's exchange and without it.
+// The file replaced is checked again once out of the list's place; a file not as read stays or
+// goes back. With the system's exchange and without it.
 TEST(OwnFiles, saveChecksTheFileItReplaced_andPutsItBackWhenNotAsRead)
 {
     Store store;
-    for (const bool exchange : {true, false}) {
-        for (const bool asRead : {true, false}) {
-            SCOPED_TRACE(std::string(exchange ? "exchange" : "no exchange") + (asRead ? ", as read" : ", changed"));
-            store.useRenameExchange(exchange);
-            TempFolder t;
-            t.write(u"T.Files"_s, "old\r\n");
-            const QString path = t.file(u"T.Files"_s);
-            QByteArray replaced;
-            QString lastChecked;
-            const SaveResult saved = saveOwnFile(store, path, "new\r\n", [&](const QString &file) {
-                lastChecked = file;
-                replaced = test::bytesOf(file);
-                return asRead;
-            });
-            EXPECT_EQ(replaced, QByteArray("old\r\n"));
-            EXPECT_EQ(lastChecked != path, asRead);
-            EXPECT_EQ(saved.ok, asRead);
-            EXPECT_EQ(saved.changedOnDisk, !asRead);
-            EXPECT_EQ(t.read(u"T.Files"_s), asRead ? QByteArray("new\r\n") : QByteArray("old\r\n"));
-            EXPECT_EQ(QDir(t.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"T.Files"_s});
-        }
+    for (const bool exchange : {true, false})
+    for (const bool asRead : {true, false}) {
+        SCOPED_TRACE(std::string(exchange ? "exchange" : "no exchange") + (asRead ? ", as read" : ", changed"));
+        store.useRenameExchange(exchange);
+        TempFolder t;
+        t.write(u"T.Files"_s, "old\r\n");
+        const QString path = t.file(u"T.Files"_s);
+        QByteArray replaced;
+        QString lastChecked;
+        const SaveResult saved = saveOwnFile(store, path, "new\r\n", [&](const QString &file) {
+            lastChecked = file;
+            replaced = test::bytesOf(file);
+            return asRead;
+        });
+        EXPECT_EQ(replaced, QByteArray("old\r\n"));
+        EXPECT_EQ(lastChecked != path, asRead);
+        EXPECT_EQ(saved.ok, asRead);
+        EXPECT_EQ(saved.changedOnDisk, !asRead);
+        EXPECT_EQ(t.read(u"T.Files"_s), asRead ? QByteArray("new\r\n") : QByteArray("old\r\n"));
+        EXPECT_EQ(QDir(t.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"T.Files"_s});
     }
     store.useRenameExchange(true);
 }
 
-// Lines of a hand-edited file may mix encodings: each is decoded on its own, so a save writes
-// both back as the same text, never double-encoded.
+// A save writes both back as the same text, never double-encoded.
 TEST(OwnFiles, mixedEncodings_decodedLineByLine)
 {
     Store store;
