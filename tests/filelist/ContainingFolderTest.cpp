@@ -25,7 +25,7 @@ protected:
     }
 };
 
-TEST_F(ContainingFolderTest, opensTheFolderWithTheFileSelected_orTheFolderItself)
+TEST_F(ContainingFolderTest, opensTheFolderWithTheFileSelected_orTheFolderItself_andCopiesTargets)
 {
     const QString docs = data.file(u"docs"_s);
     const QString file = data.file(u"docs/a, b.txt"_s);
@@ -60,10 +60,8 @@ TEST_F(ContainingFolderTest, opensTheFolderWithTheFileSelected_orTheFolderItself
         EXPECT_EQ(ui.boxes.empty() ? QString() : ui.boxes.back().title, c.box) << c.row;
         EXPECT_EQ(ui.beeps - beeps, c.beeps) << c.row;
     }
-}
 
-TEST_F(ContainingFolderTest, copyTarget_putsEverySelectedTargetOnALine)
-{
+    // Copy Target puts every selected target on a line of its own.
     files().deselectAll();
     for (int row : {1, 4, 5})
         files().userMouseDown(row, Mouse::Left, Key::CtrlMask);

@@ -14,24 +14,19 @@ protected:
     // The entry screen's File List, as a user might have left it.
     void SetUp() override
     {
-        data.write(u"Project.Files"_s,
-            " Letter\t/docs/letter.odt \r\nReport\t/docs/report.txt\r\nReport "
-            "2\t/docs/report2.txt\r\n"
-            "Setup\t/apps/SETUP.EXE\r\nReport\t/other/report.txt\r\n");
+        data.write(u"Project.Files"_s, " Letter\t/docs/letter.odt \r\nReport\t/docs/report.txt\r\n"
+                                       "Report 2\t/docs/report2.txt\r\nSetup\t/apps/SETUP.EXE\r\n"
+                                       "Report\t/other/report.txt\r\n");
     }
     void select(std::initializer_list<int> rows)
     {
-        bool first = true;
-        for (int row : rows) {
-            files().userMouseDown(row, 1, first ? 0 : Key::CtrlMask);
-            first = false;
-        }
+        for (int row : rows)
+            files().userMouseDown(row, 1, row == *rows.begin() ? 0 : Key::CtrlMask);
     }
     void launch() { program->launching().launchSelected(LaunchVerb::Chosen); }
 };
 
-// The selected rows go to the desktop in list order, and the iterator is reset for the next
-// command. Print mode prints documents but starts programs.
+// The iterator is reset for the next command; Print mode prints documents, starts programs.
 TEST_F(LaunchingTest, selectedRows_launchedInListOrder_orPrinted)
 {
     start();
@@ -42,6 +37,12 @@ TEST_F(LaunchingTest, selectedRows_launchedInListOrder_orPrinted)
     EXPECT_EQ(shell.calls[0].verb, u"open"_s);
     EXPECT_EQ(files().NextSel(), 0);
     EXPECT_EQ(ui.busyDepth, 0);
+    ui.programChoices.push_back(u"viewer %U"_s); // Open With: the current row only
+    form->menuClick(u"mnuSelectProgram"_s);
+    EXPECT_EQ(ui.chooserTargets, std::vector<QString> {u"/docs/report2.txt"_s});
+    EXPECT_EQ(program->launching().openWithCount(), 1);
+    EXPECT_TRUE(files().hasFocus());
+    EXPECT_EQ(shell.starts.size(), 1u);
 
     shell.calls.clear();
     form->run(u"optPrint_Click"_s);
@@ -53,8 +54,7 @@ TEST_F(LaunchingTest, selectedRows_launchedInListOrder_orPrinted)
     EXPECT_EQ(shell.calls[1].file, u"SETUP.EXE"_s);
 }
 
-// A blank target or an empty list launches nothing and gives the Project List the focus; a
-// blank target stops the rows after it.
+// The Project List takes the focus; a blank target stops the rows after it.
 TEST_F(LaunchingTest, blankTargetOrEmptyList_launchesNothing)
 {
     data.write(u"Project.Files"_s, "Blank\t   \r\nReport\t/docs/report.txt\r\n");
@@ -82,54 +82,48 @@ TEST_F(LaunchingTest, blankTargetOrEmptyList_launchesNothing)
     EXPECT_TRUE(shell.calls.empty());
 }
 
-TEST_F(LaunchingTest, secondOfThreeMissing_yesRemovesOnlyThatPointerAndStops)
+// A missing target asks whether to remove its pointer. Yes removes that line only (not "Report 2",
+// which only begins with the name, nor the "Report" pointing elsewhere) and stops the launch; No
+// keeps it. The row then in its place, or the new last row, takes the selection.
+TEST_F(LaunchingTest, missingTarget_yesRemovesOnlyItsLineAndStops_noKeepsIt)
 {
-    start();
-    shell.results[u"/docs/report.txt"_s] = ShellResult::FileNotFound;
-    ui.answers.push_back(MsgBox::Yes);
-    select({0, 1, 2});
-    launch();
-    EXPECT_EQ(shell.targets(), (QStringList {u"/docs/letter.odt"_s, u"/docs/report.txt"_s}));
-    expectBoxes(ui,
-        {{u" /docs/report.txt  Not Found"_s,
-            u"The File  [/docs/report.txt]  Was Not Found.\r"
-            u"Do You Want To Remove  [/docs/report.txt]  From File List?     \r"_s}});
-    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::DefaultButton2);
-    // "Report 2" only begins with the name; the other "Report" points elsewhere: both stay.
-    expectFile(data.file(u"Project.Files"_s),
-        {R"(\sLetter -> /docs/letter.odt\s)", "Report 2 -> /docs/report2.txt",
-            "Setup -> /apps/SETUP.EXE", "Report -> /other/report.txt"});
-    EXPECT_EQ(rows(files()).size(), 4);
-    EXPECT_TRUE(files().isSelected(1));
-    EXPECT_EQ(files().ListIndex(), 1);
-    EXPECT_EQ(files().NextSel(), 0);
-}
-
-// No keeps everything; Yes removes the row and its line, and the row then in its place (or the
-// new last row) takes the selection.
-TEST_F(LaunchingTest, missingPointer_yesRemovesItsLineNoKeepsIt)
-{
+    const QByteArray five = data.read(u"Project.Files"_s);
     const struct
     {
-        QByteArray file;
-        int row, answer, rowsLeft, selected;
+        QByteArray file, line;
+        std::initializer_list<int> chosen;
+        int answer, launched;
+        QList<int> selected; // the last one current
     } cases[] = {
-        {"Gone\t/nowhere/gone.txt\r\n", 0, MsgBox::Yes, 0, -1},
-        {"A\t/a\r\nB\t/b\r\nGone\t/nowhere/gone.txt\r\n", 2, MsgBox::Yes, 2, 1},
-        {"A\t/a\r\nGone\t/nowhere/gone.txt\r\nB\t/b\r\n", 1, MsgBox::No, 3, 1},
+        {five, "Report\t/docs/report.txt\r\n", {0, 1, 2}, MsgBox::Yes, 2, {0, 1}},
+        {five, "Report\t/other/report.txt\r\n", {4}, MsgBox::Yes, 1, {3}},
+        {five, "Report\t/docs/report.txt\r\n", {1}, MsgBox::No, 1, {1}},
+        {"Gone\t/docs/report.txt\r\n", "Gone\t/docs/report.txt\r\n", {0}, MsgBox::Yes, 1, {}},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(&c - cases);
         data.write(u"Project.Files"_s, c.file);
         start();
-        shell.results[u"/nowhere/gone.txt"_s] = ShellResult::FileNotFound;
+        shell.calls.clear();
+        ui.boxes.clear();
+        const QString missing = QString::fromLatin1(c.line.mid(c.line.indexOf('\t') + 1).trimmed());
+        shell.results = {{missing, ShellResult::FileNotFound}};
         ui.answers = {c.answer};
-        doubleClick(files(), c.row);
-        EXPECT_EQ(files().ListCount(), c.rowsLeft);
-        EXPECT_EQ(files().ListIndex(), c.selected);
-        EXPECT_EQ(selectedRows(files()), c.selected < 0 ? QList<int>() : QList<int> {c.selected});
-        const QByteArray left = data.read(u"Project.Files"_s);
-        EXPECT_EQ(left.contains("Gone"), c.answer == MsgBox::No);
-        EXPECT_EQ(left.count("\r\n"), c.rowsLeft);
+        select(c.chosen);
+        launch();
+        EXPECT_EQ(shell.calls.size(), size_t(c.launched));
+        const QString text = u"The File  [%1]  Was Not Found.\rDo You Want To Remove  [%1]  From "
+                             u"File List?     \r"_s;
+        expectBoxes(ui, {{u" %1  Not Found"_s.arg(missing), text.arg(missing)}});
+        EXPECT_EQ(ui.lastBox()->flags, MsgBox::YesNo | MsgBox::DefaultButton2);
+        QByteArray left = c.file;
+        if (c.answer == MsgBox::Yes)
+            left.replace(c.line, "");
+        EXPECT_EQ(data.read(u"Project.Files"_s), left);
+        EXPECT_EQ(files().ListCount(), left.count("\r\n"));
+        EXPECT_EQ(files().ListIndex(), c.selected.isEmpty() ? -1 : c.selected.last());
+        EXPECT_EQ(selectedRows(files()), c.selected);
+        EXPECT_EQ(files().NextSel(), c.selected.value(0, -1)); // the iterator starts again
     }
 }
 
@@ -142,8 +136,7 @@ TEST_F(LaunchingTest, popupOpenAndPrint_actOnceAndLeaveTheMode)
     EXPECT_TRUE(form->commands.item(u"mnuPrintFiles"_s)->checked);
     EXPECT_TRUE(topics().hasFocus());
     click(files(), 1);
-    int key = Key::O; // Ctrl+O in the File List is the popup's "Open"
-    files().userKeyDown(key, Key::CtrlMask);
+    files().userKeyDown(Key::O, Key::CtrlMask); // in the File List: the popup's "Open"
     EXPECT_EQ(shell.calls.back().verb, u"open"_s);
     EXPECT_FALSE(form->optOpen());
 
@@ -153,18 +146,6 @@ TEST_F(LaunchingTest, popupOpenAndPrint_actOnceAndLeaveTheMode)
     EXPECT_EQ(shell.calls.back().verb, u"print"_s);
     EXPECT_TRUE(form->optOpen());
     EXPECT_EQ(shell.calls.size(), 2u);
-}
-
-TEST_F(LaunchingTest, openWith_showsChooserForCurrentRowOnly)
-{
-    start();
-    select({2, 0});
-    ui.programChoices.push_back(u"viewer %U"_s);
-    form->menuClick(u"mnuSelectProgram"_s);
-    EXPECT_EQ(ui.chooserTargets, std::vector<QString> {u"/docs/letter.odt"_s});
-    EXPECT_EQ(program->launching().openWithCount(), 1);
-    EXPECT_TRUE(files().hasFocus());
-    EXPECT_EQ(shell.starts.size(), 1u);
 }
 
 } // namespace
