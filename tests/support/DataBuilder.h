@@ -1,22 +1,11 @@
 #pragma once
 
-#include <QByteArray>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
-#include <QString>
-
 #include "support/FakeUi.h"
 #include "support/TempFolder.h"
 
-#include <gtest/gtest.h>
-
-#include <initializer_list>
 #include <map>
 #include <source_location>
 #include <string>
-#include <vector>
 
 namespace corvanta::test {
 
@@ -134,18 +123,6 @@ inline void layDown(const QString &folder, Description description)
         QDir().mkpath(QFileInfo(path).absolutePath());
         writeBytes(path, bytes);
     }
-}
-
-// The file holds exactly the rows given (same syntax as one entry's rows, one row an item).
-inline void expectFile(const QString &path, Description rows,
-                       std::source_location where = std::source_location::current())
-{
-    QByteArray expected;
-    for (const char *row : rows)
-        expected += built::row(row) + "\r\n";
-    if (const QByteArray actual = bytesOf(path); actual != expected)
-        ADD_FAILURE_AT(where.file_name(), int(where.line()))
-            << path.toStdString() << " differs:\n" << built::diff(expected, actual);
 }
 
 // Every file under folder with its bytes, by relative path (folders end in '/').

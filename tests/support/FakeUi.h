@@ -4,13 +4,11 @@
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 
-#include <QString>
+#include "support/QtPrinters.h"
+
 #include <QStringList>
 
 #include <algorithm>
-
-#include "support/QtPrinters.h"
-
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -82,10 +80,7 @@ public:
     QString chooseProgram(const QString &target, const QString &) override
     {
         chooserTargets.push_back(target);
-        const QString choice = programChoices.empty() ? QString() : programChoices.front();
-        if (!programChoices.empty())
-            programChoices.pop_front();
-        return choice;
+        return takeFront(programChoices, QString());
     }
 
     // The last box shown. With none shown the test fails (and reads an empty box), rather than
@@ -101,6 +96,17 @@ public:
     }
 
 private:
+    // The next scripted answer, or otherwise when the script is used up.
+    template<typename T>
+    static T takeFront(std::deque<T> &script, T otherwise)
+    {
+        if (!script.empty()) {
+            otherwise = std::move(script.front());
+            script.pop_front();
+        }
+        return otherwise;
+    }
+
     std::mutex postedMutex_;
     std::condition_variable postedReady_;
     std::deque<std::function<void()>> posted_;
