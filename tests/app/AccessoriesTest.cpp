@@ -1,15 +1,13 @@
 // The Help and Tools menus' accessories through the fakes: the help documents and their links,
-// the website and support address, the calendar, the about box and the lock-key panels.
+// the website and support address and the lock-key panels.
 #include "support/DataBuilder.h"
 #include "support/FakeKeyboard.h"
 #include "support/FormFixture.h"
 
-#include "app/Calendar.h"
 #include "app/Help.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 
 namespace corvanta::test {
 namespace {
@@ -20,19 +18,16 @@ class AccessoriesTest : public FormFixture
 {
 protected:
     FakeKeyboard keyboard;
-    bool withKeyboard = true;
     Platform platform() override
     {
-        return Platform{.ui = ui, .clock = clock, .shell = &shell, .keyboard = withKeyboard ? &keyboard : nullptr};
+        return Platform{.ui = ui, .clock = clock, .shell = &shell, .keyboard = &keyboard};
     }
     void SetUp() override { start(); }
 
     QString panel(int n) const { return form->commands.panels()[size_t(n - 1)].text; }
 };
 
-// --- help ---
-
-TEST_F(AccessoriesTest, missingHelpDocument_explainsAndOpensTheWebsiteOnlyOnYes)
+TEST_F(AccessoriesTest, websiteItemsOpenIt_missingHelpDocumentsExplainAndOpenItOnlyOnYes)
 {
     const QString helpText = u"Cannot Find Corvanta.Hlp File\r\rPlease Download A New Help File From\r"
                              "https://corvanta.example.org/ \ror Copy Corvanta.Hlp & Corvanta.Cnt      \r"
@@ -44,38 +39,33 @@ TEST_F(AccessoriesTest, missingHelpDocument_explainsAndOpensTheWebsiteOnlyOnYes)
     {
         QString command;
         QString title;
-        QString text;
+        QString text; // without a box: the target
         int answer;
     } cases[] = {
         {u"mnuHelp"_s, u" Help File Missing"_s, helpText, MsgBox::No},
-        {u"mnuHelp"_s, u" Help File Missing"_s, helpText, MsgBox::Yes},
-        {u"mnuGettingStarted"_s, u" Getting Started File Missing"_s, manualText, MsgBox::No},
         {u"mnuGettingStarted"_s, u" Getting Started File Missing"_s, manualText, MsgBox::Yes},
         {u"entry:Help Topics"_s, u" Help File Missing"_s, helpText, MsgBox::No},
+        // The website and the support address open through the launcher without a box.
+        {u"mnuCorvantaWebsite"_s, {}, website, MsgBox::Yes},
+        {u"entry:Corvanta Website"_s, {}, website, MsgBox::Yes},
+        {u"mnuEmailTechSupport"_s, {}, u"mailto:support@corvanta.example.org"_s, MsgBox::Yes},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.command.toStdString());
         shell.calls.clear();
-        ui.answers.push_back(c.answer);
+        ui.boxes.clear();
+        ui.answers = {c.answer};
         form->menuClick(c.command);
-        ASSERT_NE(ui.lastBox(), nullptr);
-        EXPECT_EQ(ui.lastBox()->title, c.title);
-        EXPECT_EQ(ui.lastBox()->text, c.text);
-        EXPECT_EQ(ui.lastBox()->flags, MsgBox::YesNo | MsgBox::Exclamation);
-        EXPECT_EQ(shell.targets(), c.answer == MsgBox::Yes ? QStringList{website} : QStringList());
+        ASSERT_EQ(ui.boxes.size(), c.title.isEmpty() ? 0u : 1u);
+        if (!c.title.isEmpty()) {
+            EXPECT_EQ(ui.lastBox()->title, c.title);
+            EXPECT_EQ(ui.lastBox()->text, c.text);
+            EXPECT_EQ(ui.lastBox()->flags, MsgBox::YesNo | MsgBox::Exclamation);
+        }
+        const QString target = c.title.isEmpty() ? c.text : website;
+        EXPECT_EQ(shell.targets(), c.answer == MsgBox::Yes ? QStringList{target} : QStringList());
         EXPECT_TRUE(ui.helpPages.empty());
     }
-}
-
-TEST_F(AccessoriesTest, presentManual_opensInTheHelpWindowWithoutAMessage)
-{
-    data.write(u"UserManual.Hlp"_s, "<html><body><h2 id=\"first-start\">Start</h2></body></html>");
-    form->menuClick(u"mnuGettingStarted"_s);
-    EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_TRUE(shell.calls.empty());
-    ASSERT_EQ(ui.helpPages.size(), 1u);
-    EXPECT_EQ(ui.helpPages[0].toLocalFile(), data.file(u"UserManual.Hlp"_s));
-    EXPECT_EQ(ui.helpPages[0].fragment(), u"first-start"_s);
 }
 
 // A document too large to show is refused with a word, and the next place's copy is shown.
@@ -118,33 +108,19 @@ TEST_F(AccessoriesTest, helpDocuments_areFoundInDataFolderThenInstalledThenBesid
 {
     TempFolder install;
     executableFolder = install.file(u"bin"_s);
-    QDir().mkpath(executableFolder);
-    const QString data_ = data.file(u"Corvanta.Hlp"_s);
-    const QString shared = install.file(u"share/corvanta/Corvanta.Hlp"_s);
-    const QString beside = install.file(u"bin/Corvanta.Hlp"_s);
-    const struct
-    {
-        std::vector<QString> present;
-        QString found;
-    } cases[] = {
-        {{data_, shared, beside}, data_},
-        {{shared, beside}, shared},
-        {{beside}, beside},
-        {{}, QString()},
-    };
-    for (const auto &c : cases) {
-        for (const QString &path : {data_, shared, beside})
-            QFile::remove(path);
-        for (const QString &path : c.present) {
-            QDir().mkpath(QFileInfo(path).absolutePath());
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        }
-        start();
-        EXPECT_EQ(program->help().findHelpFile(u"Corvanta.Hlp"_s), c.found);
+    data.write(u"Corvanta.Hlp"_s, "");
+    install.write(u"share/corvanta/Corvanta.Hlp"_s, "");
+    install.write(u"bin/Corvanta.Hlp"_s, "");
+    start();
+    const QString places[] = {data.file(u"Corvanta.Hlp"_s),
+                              install.file(u"share/corvanta/Corvanta.Hlp"_s),
+                              install.file(u"bin/Corvanta.Hlp"_s)};
+    for (const QString &place : places) {
+        EXPECT_EQ(program->help().findHelpFile(u"Corvanta.Hlp"_s), place);
+        QFile::remove(place);
     }
-    // A folder holding a folder of that name holds no document.
-    QDir().mkpath(data_);
+    // None left, and a folder of that name holds no document.
+    QDir().mkpath(places[0]);
     EXPECT_EQ(program->help().findHelpFile(u"Corvanta.Hlp"_s), QString());
 }
 
@@ -200,66 +176,6 @@ TEST_F(AccessoriesTest, helpWindowSize_isKeptWithinReason)
     EXPECT_EQ(ui.titles(), QStringList{u" Settings Not Saved"_s});
 }
 
-TEST_F(AccessoriesTest, websiteAndSupport_openThroughTheLauncher)
-{
-    const struct
-    {
-        QString command;
-        QString target;
-    } cases[] = {
-        {u"mnuCorvantaWebsite"_s, website},
-        {u"entry:Corvanta Website"_s, website},
-        {u"mnuEmailTechSupport"_s, u"mailto:support@corvanta.example.org"_s},
-    };
-    for (const auto &c : cases) {
-        shell.calls.clear();
-        form->menuClick(c.command);
-        ASSERT_EQ(shell.calls.size(), 1u) << c.command.toStdString();
-        EXPECT_EQ(shell.calls[0].target(), c.target);
-        EXPECT_EQ(shell.calls[0].verb, u"open"_s);
-    }
-}
-
-// --- calendar and about ---
-
-TEST_F(AccessoriesTest, calendar_opensOnTodayAndTurnsAMonthAPerClickKeepingTheFocus)
-{
-    clock.fixed = QDateTime(QDate(2027, 1, 31), QTime(8, 0));
-    std::vector<QDate> months;
-    ui.onCalendar = [&](Calendar &calendar) {
-        EXPECT_EQ(calendar.selectedDate(), QDate(2027, 1, 31));
-        months.push_back(calendar.shownMonth());
-        for (int i = 0; i < 3; ++i) {
-            calendar.cmdNextMonth_Click();
-            EXPECT_EQ(calendar.focus(), Calendar::Control::Calendar1);
-            months.push_back(calendar.shownMonth());
-        }
-        calendar.cmdPreviousMonth_Click();
-        EXPECT_EQ(calendar.focus(), Calendar::Control::Calendar1);
-        months.push_back(calendar.shownMonth());
-    };
-    form->menuClick(u"mnuCalendar"_s);
-    EXPECT_EQ(ui.calendars, 1);
-    EXPECT_EQ(months, (std::vector<QDate>{QDate(2027, 1, 1), QDate(2027, 2, 1), QDate(2027, 3, 1),
-                          QDate(2027, 4, 1), QDate(2027, 3, 1)}));
-}
-
-TEST_F(AccessoriesTest, aboutBox_showsVersionQtAndTheDataFolder)
-{
-    ui.onAbout = [&](About &about) {
-        EXPECT_TRUE(about.lblCopyRite.contains(QStringLiteral(CORVANTA_VERSION)));
-        EXPECT_TRUE(about.lblQtVersion.contains(QString::fromLatin1(qVersion())));
-        EXPECT_TRUE(about.lblDataFolder.contains(QDir::toNativeSeparators(data.path())));
-        about.cmdExit_Click();
-        EXPECT_TRUE(about.closed());
-    };
-    form->toolbarEntryClick(u"About Corvanta"_s);
-    form->menuClick(u"mnuAbout"_s);
-    EXPECT_EQ(ui.abouts, 2);
-}
-
-// --- lock keys ---
-
 TEST_F(AccessoriesTest, lockPanels_followTheKeyboardAndToggleOnDoubleClick)
 {
     EXPECT_EQ(panel(3), QString());
@@ -278,17 +194,6 @@ TEST_F(AccessoriesTest, lockPanels_followTheKeyboardAndToggleOnDoubleClick)
     form->stbMain_PanelDblClick(5);
     EXPECT_EQ(panel(5), QString());
     EXPECT_EQ(keyboard.toggles, 2);
-}
-
-TEST_F(AccessoriesTest, withoutAReadableKeyboard_lockPanelsStayEmpty)
-{
-    withKeyboard = false;
-    start();
-    for (int n : {3, 4, 5, 6}) {
-        form->stbMain_PanelDblClick(n);
-        EXPECT_EQ(panel(n), QString()) << n;
-    }
-    EXPECT_EQ(keyboard.toggles, 0);
 }
 
 } // namespace

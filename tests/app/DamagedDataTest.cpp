@@ -99,24 +99,5 @@ TEST_F(DamagedDataTest, hugeName_isRefusedWithItsFirst200Characters)
     EXPECT_LT(ui.boxes[0].text.size(), 400);
 }
 
-// A Project List edited by hand in two encodings: each name reads as it was written, so its
-// folder is found, and a save writes every name once as UTF-8 (never "CafÃ©").
-TEST_F(DamagedDataTest, mixedEncodings_eachNameReadAsWritten_andSavedAsUtf8)
-{
-    data.write(u"Project.List"_s, "Caf\xc3\xa9\r\nNa\xefve\r\n");
-    data.write(u"Projects/Café/Café.List"_s, "One\r\n");
-    start();
-    EXPECT_EQ(rows(projects()), (QStringList {u"Café"_s, u"Naïve"_s}));
-    doubleClick(projects(), 0);
-    EXPECT_TRUE(rows(topics()).contains(u"One"_s));
-    ui.onPointerEditor = nameDialog(u"Gamma"_s, false);
-    form->run(u"CreateNewProject"_s);
-    EXPECT_EQ(titles(), QStringList {});
-    const QByteArray saved = data.read(u"Project.List"_s);
-    for (const QByteArray &line : {QByteArray("Caf\xc3\xa9\r\n"), QByteArray("Na\xc3\xafve\r\n"), QByteArray("Gamma\r\n")})
-        EXPECT_TRUE(saved.contains(line)) << saved.toStdString();
-    EXPECT_EQ(saved.size(), 22);
-}
-
 } // namespace
 } // namespace corvanta::test

@@ -8,7 +8,6 @@
 #include "support/TempFolder.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QSysInfo>
 #include <gtest/gtest.h>
 
@@ -20,7 +19,7 @@ using namespace Qt::StringLiterals;
 namespace corvanta::test {
 namespace {
 
-TEST(DataFolder, commandLineWinsThenPortableInstallThenXdgFolder)
+TEST(DataFolder, commandLineWinsThenPortableInstallThenXdgFolder_aFileInTheWayIsReported)
 {
     TempFolder t;
     const QString exe = t.file(u"bin"_s);
@@ -37,41 +36,12 @@ TEST(DataFolder, commandLineWinsThenPortableInstallThenXdgFolder)
 
     t.write(u"bin/Project.List"_s, "");
     EXPECT_EQ(resolveDataFolder(QString(), exe, t.file(u"xdg"_s), t.path()).path, exe);
-}
 
-TEST(DataFolder, aFileInTheWay_isReported)
-{
-    TempFolder t;
+    // A file in the way is reported.
     t.write(u"taken"_s, "x");
     const DataFolderChoice choice = resolveDataFolder(t.file(u"taken"_s), QString(), QString(), t.path());
     EXPECT_TRUE(choice.path.isEmpty());
     EXPECT_FALSE(choice.error.isEmpty());
-}
-
-TEST(SingleInstance, secondCopyIsRefusedWithoutTouchingAnyFile)
-{
-    TempFolder t;
-    SingleInstance first(t.path());
-    ASSERT_EQ(first.acquire(), SingleInstance::Outcome::Acquired);
-    t.write(u"Project.List"_s, "Alpha\r\n");
-    const QFileInfo before(t.file(u"Project.List"_s));
-
-    SingleInstance second(t.path());
-    EXPECT_EQ(second.acquire(), SingleInstance::Outcome::RunningHere);
-    EXPECT_EQ(QFileInfo(t.file(u"Project.List"_s)).lastModified(), before.lastModified());
-    EXPECT_EQ(t.read(u"Project.List"_s), QByteArray("Alpha\r\n"));
-}
-
-TEST(SingleInstance, folderIsFreeAgainOnceTheFirstCopyEnds)
-{
-    TempFolder t;
-    {
-        SingleInstance first(t.path());
-        ASSERT_EQ(first.acquire(), SingleInstance::Outcome::Acquired);
-    }
-    EXPECT_FALSE(t.exists(SingleInstance::lockFileName()));
-    SingleInstance next(t.path());
-    EXPECT_EQ(next.acquire(), SingleInstance::Outcome::Acquired);
 }
 
 // A copy of the program in another process that holds the folder until it is killed.
@@ -163,6 +133,8 @@ TEST(SingleInstance, claim_refusesOnlyLiveCopyHere_takesOverDamagedOrDeadLocks_a
             EXPECT_EQ(ui.boxes.size(), c.title.isEmpty() ? 0u : 1u);
             if (!ui.boxes.empty()) {
                 EXPECT_EQ(ui.boxes[0].title, c.title);
+                EXPECT_TRUE(ui.boxes[0].text.contains(u"[far.example]"_s));
+                EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
             }
             const QString lockFile = t.file(SingleInstance::lockFileName());
             EXPECT_EQ(t.read(SingleInstance::lockFileName()).startsWith(QByteArray::number(qint64(::getpid())) + '\n'), c.ours);
@@ -190,35 +162,15 @@ TEST(SingleInstance, liveCopyHere_isRefusedUntilItEnds)
     }
     expectBoxes(ui, {{u" Corvanta Is Already Running"_s, u"Corvanta Is Already Running With This Data Folder:\r"_s + t.path() + u'\r'}});
 
-    // Killed, it leaves its lock behind; the next start takes it over.
+    // Killed, it leaves its lock behind; the next start takes it over, and frees it at its end.
     other.end();
     EXPECT_TRUE(t.read(SingleInstance::lockFileName()).startsWith(QByteArray::number(-other.pid())));
-    SingleInstance lock(t.path());
-    EXPECT_TRUE(claimDataFolder(lock, ui, t.path(), QDateTime::currentDateTimeUtc()));
+    {
+        SingleInstance lock(t.path());
+        EXPECT_TRUE(claimDataFolder(lock, ui, t.path(), QDateTime::currentDateTimeUtc()));
+    }
     EXPECT_EQ(ui.boxes.size(), 1u);
-}
-
-TEST(SingleInstance, otherHostsQuestion_namesHostAndAge)
-{
-    EXPECT_EQ(SingleInstance::ageText(30), u"Less Than A Minute"_s);
-    EXPECT_EQ(SingleInstance::ageText(61), u"1 Minute"_s);
-    EXPECT_EQ(SingleInstance::ageText(3 * 86400), u"3 Days"_s);
-
-    TempFolder t;
-    t.write(u".corvanta.lock"_s, lockOf(u"far.example"_s, 7));
-    const QDateTime written = QDateTime::currentDateTimeUtc().addSecs(-3 * 3600 - 10);
-    QFile lockFile(t.file(u".corvanta.lock"_s));
-    ASSERT_TRUE(lockFile.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(lockFile.setFileTime(written, QFileDevice::FileModificationTime));
-    lockFile.close();
-    FakeUi ui;
-    ui.answers.push_back(MsgBox::No);
-    SingleInstance lock(t.path());
-    EXPECT_FALSE(claimDataFolder(lock, ui, t.path(), QDateTime::currentDateTimeUtc()));
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_TRUE(ui.boxes[0].text.contains(u"[far.example]"_s));
-    EXPECT_TRUE(ui.boxes[0].text.contains(u"3 Hours Ago"_s));
-    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
+    EXPECT_FALSE(t.exists(SingleInstance::lockFileName()));
 }
 
 // A full disk is no reason to keep the program out: the lock is the held file, content or not.

@@ -54,15 +54,14 @@ TEST_F(IniFileTest, read_findsTheKeyOrGivesTheDefault)
     }
 }
 
-TEST_F(IniFileTest, write_existingKey_replacedInPlaceOtherLinesUntouched)
+// A key is replaced in place, other lines untouched; a missing file, section or key is created;
+// line breaks in a value are stored as spaces.
+TEST_F(IniFileTest, write_replacesInPlaceCreatesWhatIsMissingAndKeepsOneLine)
 {
     write("; comment\r\n[Screen]\r\nHeight=6000\r\nWidth = 9708\r\n\r\n[File List]\r\nWidth=1\r\n");
     EXPECT_TRUE(WriteIniString(store, ini, u"screen"_s, u"WIDTH"_s, u"5000"_s));
     EXPECT_EQ(bytes(), "; comment\r\n[Screen]\r\nHeight=6000\r\nWidth=5000\r\n\r\n[File List]\r\nWidth=1\r\n");
-}
-
-TEST_F(IniFileTest, write_missingFileSectionAndKey_created)
-{
+    QFile::remove(ini);
     EXPECT_TRUE(WriteIniString(store, ini, u"Screen"_s, u"Height"_s, u"6000"_s));
     EXPECT_EQ(bytes(), "[Screen]\r\nHeight=6000\r\n");
 
@@ -72,10 +71,7 @@ TEST_F(IniFileTest, write_missingFileSectionAndKey_created)
     EXPECT_EQ(bytes(), "[Screen]\r\nHeight=6000\r\nWidth=9708\r\n\r\n[User]\r\nName=Al\r\n"
                        "[Option]\r\nOpen=True\r\n");
     EXPECT_EQ(read(u"option"_s, u"open"_s), u"True"_s);
-}
-
-TEST_F(IniFileTest, write_valueWithLineBreaks_storedWithSpaces)
-{
+    QFile::remove(ini);
     EXPECT_TRUE(WriteIniString(store, ini, u"User"_s, u"Name"_s, u"Ann\r\nLee\rX\nY"_s));
     EXPECT_EQ(read(u"User"_s, u"Name"_s), u"Ann  Lee X Y"_s);
     EXPECT_EQ(bytes(), "[User]\r\nName=Ann  Lee X Y\r\n");

@@ -16,18 +16,6 @@ protected:
     Launcher launcher() { return Launcher(ui, &shell, form->state); }
 };
 
-TEST(GetFileNamePart, pathsAndAddresses)
-{
-    EXPECT_EQ(Launcher::GetFileNamePart(u"/home/u/Docs/Letter.doc"_s), u"Letter.doc"_s);
-    EXPECT_EQ(Launcher::GetFileNamePart(u"/home/u/Docs/"_s), QString());
-    EXPECT_EQ(Launcher::GetFileNamePart(u"notes.txt"_s), u"notes.txt"_s);
-    // Addresses hold slashes of their own and stay whole.
-    EXPECT_EQ(Launcher::GetFileNamePart(u"http://www.example.com/a/page.html"_s),
-        u"http://www.example.com/a/page.html"_s);
-    EXPECT_EQ(Launcher::GetFileNamePart(u"mailto:someone@example.com"_s),
-        u"mailto:someone@example.com"_s);
-}
-
 // A document goes to the shell as a file in its folder (with its trailing slash), an address
 // whole with no folder; a website stored without its scheme by an older version is still one,
 // unless the data folder holds a file of that name. An empty target beeps; a missing file or
@@ -94,95 +82,67 @@ TEST_F(LauncherTest, failures_showLaunchErrorWithFiveTrailingSpaces)
     EXPECT_EQ(failed.status, ui.lastBox()->text);
 }
 
-TEST_F(LauncherTest, noApplication_opensChooserForFullPathAndStartsTheChoice)
+// Without an application for it, the chooser opens on the pointer as written; the choice starts
+// in the data folder with the full path (a relative one found there), or is reported when it
+// will not start; a chooser cancelled starts nothing.
+TEST_F(LauncherTest, noApplication_opensChooserAndStartsTheChoice)
 {
     shell.defaultResult = ShellResult::NoAssociation;
-    ui.programChoices.push_back(u"\"/opt/My Viewer/view\" --new %f"_s);
-    launcher().LaunchTarget(u"/home/u/data.xyz"_s, u"open"_s);
-    EXPECT_EQ(ui.chooserTargets, std::vector<QString> {u"/home/u/data.xyz"_s});
-    ASSERT_EQ(shell.starts.size(), 1u);
-    EXPECT_EQ(shell.starts[0].program, u"/opt/My Viewer/view"_s);
-    EXPECT_EQ(shell.starts[0].arguments, (QStringList {u"--new"_s, u"/home/u/data.xyz"_s}));
-    EXPECT_TRUE(ui.boxes.empty());
-
-    // Cancelled: nothing starts.
-    launcher().LaunchTarget(u"/home/u/data.xyz"_s, u"open"_s);
-    EXPECT_EQ(shell.starts.size(), 1u);
-}
-
-TEST_F(LauncherTest, relativeTarget_isFoundInTheDataFolderWhateverTheCurrentFolder)
-{
-    shell.defaultResult = ShellResult::NoAssociation;
-    ui.programChoices.push_back(u"viewer %f"_s);
-    launcher().LaunchTarget(u"notes/plan.xyz"_s, u"open"_s);
-    ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].file, u"plan.xyz"_s);
-    EXPECT_EQ(shell.calls[0].folder, data.path() + u"/notes/"_s);
-    // The chooser names the pointer as written; the program starts in the data folder.
-    EXPECT_EQ(ui.chooserTargets, std::vector<QString> {u"notes/plan.xyz"_s});
-    ASSERT_EQ(shell.starts.size(), 1u);
-    EXPECT_EQ(shell.starts[0].arguments, QStringList {u"notes/plan.xyz"_s});
-    EXPECT_EQ(shell.starts[0].folder, data.path());
-}
-
-TEST_F(LauncherTest, chosenProgramThatWillNotStart_isReported)
-{
     shell.refusing.insert(u"/usr/local/bin/viewer"_s);
-    ui.programChoices.push_back(u"/usr/local/bin/viewer"_s);
+    ui.programChoices = {u"\"/opt/My Viewer/view\" --new %f"_s, u"viewer %f"_s,
+                         u"/usr/local/bin/viewer"_s};
+    launcher().LaunchTarget(u"/home/u/data.xyz"_s, u"open"_s);
+    launcher().LaunchTarget(u"notes/plan.xyz"_s, u"open"_s);
+    EXPECT_EQ(shell.calls[1].folder, data.path() + u"/notes/"_s);
+    EXPECT_TRUE(ui.boxes.empty());
     launcher().openWith(u"/home/u/a b.xyz"_s);
-    ASSERT_EQ(shell.starts.size(), 1u);
-    EXPECT_EQ(shell.starts[0].arguments, QStringList {u"/home/u/a b.xyz"_s});
-    expectBoxes(ui, {{u" Launch Error"_s, u"The Program  [/usr/local/bin/viewer]  Could Not Be Started.     "_s}});
-}
-
-TEST_F(LauncherTest, toolNotFound_namesItAndEveryCandidate)
-{
-    form->menuClick(u"mnuWrite"_s);
-    EXPECT_TRUE(shell.starts.empty());
-    ASSERT_TRUE(boxesShown(ui, {{u" Program Not Found"_s, u"Corvanta Could Not Find A Program For "
-        "Word Processor.     \rLooked For: libreoffice --writer, abiword, calligrawords\r"_s}}));
-    EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Exclamation);
-    EXPECT_TRUE(form->enabled());
+    launcher().LaunchTarget(u"/home/u/data.xyz"_s, u"open"_s);
+    EXPECT_EQ(ui.chooserTargets, (std::vector<QString>{u"/home/u/data.xyz"_s, u"notes/plan.xyz"_s,
+                                                       u"/home/u/a b.xyz"_s, u"/home/u/data.xyz"_s}));
+    ASSERT_EQ(shell.starts.size(), 3u);
+    EXPECT_EQ(shell.starts[0].program, u"/opt/My Viewer/view"_s);
+    EXPECT_EQ(shell.starts[0].arguments, (QStringList{u"--new"_s, u"/home/u/data.xyz"_s}));
+    EXPECT_EQ(shell.starts[1].arguments, QStringList{u"notes/plan.xyz"_s});
+    EXPECT_EQ(shell.starts[1].folder, data.path());
+    EXPECT_EQ(shell.starts[2].arguments, QStringList{u"/home/u/a b.xyz"_s});
+    expectBoxes(ui, {{u" Launch Error"_s,
+                      u"The Program  [/usr/local/bin/viewer]  Could Not Be Started.     "_s}});
 }
 
 // Each tool starts the first of its programs installed, with the arguments it needs; the file
-// manager opens the data folder.
-TEST_F(LauncherTest, toolsMenu_startsTheFirstProgramFound)
+// manager opens the data folder. Ctrl+F12 starts a terminal maximised there, falling back to the
+// next when one will not start.
+TEST_F(LauncherTest, toolsMenuAndCtrlF12_startTheFirstProgramThatStarts)
 {
     const struct {
-        const char *item;
-        std::set<QString> installed;
+        const char *item; // nullptr: Ctrl+F12
+        std::set<QString> installed, refusing;
         QString program;
         QStringList arguments;
     } cases[] = {
-        {"mnuCalculator", {u"kcalc"_s, u"xcalc"_s}, u"kcalc"_s, {}},
-        {"mnuWrite", {u"libreoffice"_s}, u"libreoffice"_s, {u"--writer"_s}},
-        {"mnuTaskManager", {u"x-terminal-emulator"_s}, u"x-terminal-emulator"_s, {u"-e"_s, u"top"_s}},
-        {"mnuWindowsExplorer", {u"thunar"_s}, u"thunar"_s, {data.path()}},
+        {"mnuCalculator", {u"kcalc"_s, u"xcalc"_s}, {}, u"kcalc"_s, {}},
+        {"mnuWrite", {u"libreoffice"_s}, {}, u"libreoffice"_s, {u"--writer"_s}},
+        {"mnuTaskManager", {u"x-terminal-emulator"_s}, {}, u"x-terminal-emulator"_s, {u"-e"_s, u"top"_s}},
+        {"mnuWindowsExplorer", {u"thunar"_s}, {}, u"thunar"_s, {data.path()}},
+        {nullptr, {u"x-terminal-emulator"_s, u"xterm"_s}, {u"x-terminal-emulator"_s}, u"xterm"_s,
+            {}},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.item);
+        SCOPED_TRACE(c.item ? c.item : "Ctrl+F12");
         shell.installed = c.installed;
+        shell.refusing = c.refusing;
         shell.starts.clear();
-        form->menuClick(QString::fromLatin1(c.item));
-        ASSERT_EQ(shell.starts.size(), 1u);
-        EXPECT_EQ(shell.starts[0].program, c.program);
-        EXPECT_EQ(shell.starts[0].arguments, c.arguments);
-        EXPECT_EQ(shell.starts[0].style, Shell::NormalFocus);
+        int key = Key::F12;
+        if (c.item)
+            form->menuClick(QString::fromLatin1(c.item));
+        else
+            form->Form_KeyDown(key, Key::CtrlMask);
+        ASSERT_EQ(shell.starts.size(), c.refusing.size() + 1);
+        EXPECT_EQ(shell.starts.back().program, c.program);
+        EXPECT_EQ(shell.starts.back().arguments, c.arguments);
+        EXPECT_EQ(shell.starts.back().style, c.item ? Shell::NormalFocus : Shell::MaximisedFocus);
     }
-    EXPECT_TRUE(ui.boxes.empty());
-}
-
-TEST_F(LauncherTest, ctrlF12_startsATerminalMaximisedFallingBackWhenOneWillNotStart)
-{
-    shell.installed = {u"x-terminal-emulator"_s, u"xterm"_s};
-    shell.refusing = {u"x-terminal-emulator"_s};
-    int key = Key::F12;
-    form->Form_KeyDown(key, Key::CtrlMask);
-    ASSERT_EQ(shell.starts.size(), 2u);
-    EXPECT_EQ(shell.starts[1].program, u"xterm"_s);
-    EXPECT_EQ(shell.starts[1].style, Shell::MaximisedFocus);
-    EXPECT_EQ(shell.starts[1].folder, data.path());
+    EXPECT_EQ(shell.starts.back().folder, data.path());
     EXPECT_TRUE(ui.boxes.empty());
 }
 

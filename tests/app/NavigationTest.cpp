@@ -21,7 +21,7 @@ protected:
     }
 };
 
-TEST_F(NavigationTest, entryScreen_showsTheStoredListsTrimmed)
+TEST_F(NavigationTest, entryScreenShowsTheStoredListsTrimmed_aDoubleClickOpensAProject)
 {
     start();
     EXPECT_EQ(rows(projects()), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
@@ -32,32 +32,13 @@ TEST_F(NavigationTest, entryScreen_showsTheStoredListsTrimmed)
     EXPECT_TRUE(projects().hasFocus());
     EXPECT_EQ(form->state.ActiveList, ActiveList::Projects);
     EXPECT_FALSE(form->commands.item(u"mnuReturnToEntryScreen"_s)->enabled);
-    EXPECT_FALSE(form->commands.toolbarButton(6)->enabled);
-    EXPECT_EQ(form->commands.panels()[0].text, QLocale().toString(QDate(2026, 12, 6), u"ddd  MMM dd, yyyy"_s));
-    EXPECT_EQ(form->commands.panels()[6].text, u" Tester"_s);
-    EXPECT_EQ(ui.busyDepth, 0);
-    EXPECT_FALSE(form->state.ListLoading);
-}
 
-TEST_F(NavigationTest, windowsFiles_readWithTheirEncodingAndLineEnds)
-{
-    data.write(u"Project.List"_s, "Caf\xE9 \x93quoted\x94\rSecond\r");
-    start();
-    EXPECT_EQ(rows(projects()), (QStringList{u"Café \u201Cquoted\u201D"_s, u"Second"_s}));
-}
-
-TEST_F(NavigationTest, doubleClickOnProject_opensItsTopicsAndOwnPointers)
-{
-    start();
     doubleClick(projects(), 1);
     EXPECT_EQ(form->state.CurrentProject, u"Beta"_s);
     EXPECT_EQ(rows(topics()), (QStringList{u" ..."_s, u"Plans"_s, u"Notes"_s}));
     EXPECT_EQ(rows(files()), QStringList{u"Budget\t/home/u/budget.ods"_s});
     EXPECT_EQ(projects().rowBackColour(1), 0xE0E0E0);
     EXPECT_EQ(projects().rowBackColour(0), ListControl::NoColour);
-    EXPECT_TRUE(topics().isSelected(0));
-    EXPECT_TRUE(topics().hasFocus());
-    EXPECT_TRUE(form->commands.item(u"mnuReturnToEntryScreen"_s)->enabled);
     EXPECT_EQ(form->state.FileListPath, data.file(u"Projects/Beta/Beta.Files"_s));
 
     // Every record of a hand-edited topic shows, blank line or not, however short the file.
@@ -65,56 +46,11 @@ TEST_F(NavigationTest, doubleClickOnProject_opensItsTopicsAndOwnPointers)
     EXPECT_EQ(rows(files()), (QStringList{u"One\t/a"_s, u"Two\t/b"_s}));
     click(topics(), 2);
     EXPECT_EQ(rows(files()), QStringList{u"a\tb"_s});
-    EXPECT_EQ(form->state.CurrentTopic, u"Notes"_s);
-    EXPECT_FALSE(projects().isSelected(1));
     // The grey mark stays when the selection leaves the Project List.
     EXPECT_EQ(projects().rowBackColour(1), 0xE0E0E0);
 }
 
-TEST_F(NavigationTest, arrowKeysAndHoverWork_onTheTopicList)
-{
-    start();
-    doubleClick(projects(), 1);
-    topics().userKeyDown(Key::Down, 0);
-    EXPECT_EQ(form->state.CurrentTopic, u"Plans"_s);
-    EXPECT_EQ(files().ListCount(), 2);
-    topics().userMouseMove(1, 0, 0);
-    EXPECT_EQ(form->commands.panels()[1].text, u"Topic Line: 2"_s);
-}
-
-// The highlighted topic is always the one whose pointers show: after a project opens sorted
-// descending (the project row last), after a right-click, and a click on an empty File List
-// hands the focus back to the Project List.
-TEST_F(NavigationTest, highlightedTopic_isTheOneWhosePointersShow)
-{
-    setIni(u"Topic List"_s, u"Sort"_s, u"descend"_s);
-    start();
-    doubleClick(projects(), 1);
-    ASSERT_EQ(rows(topics()), (QStringList{u"Plans"_s, u"Notes"_s, u" ..."_s}));
-    EXPECT_EQ(selectedRows(topics()), QList<int>{2});
-    EXPECT_EQ(rows(files()), QStringList{u"Budget\t/home/u/budget.ods"_s});
-
-    topics().userMouseDown(1, Mouse::Right, 0);
-    EXPECT_EQ(selectedRows(topics()), QList<int>{1});
-    EXPECT_EQ(rows(files()), QStringList{u"a\tb"_s});
-
-    form->run(u"LoadEntryScreen"_s);
-    doubleClick(projects(), 2); // Gamma: no pointers at all
-    ASSERT_EQ(files().ListCount(), 0);
-    click(files(), -1);
-    EXPECT_TRUE(projects().hasFocus());
-    EXPECT_EQ(selectedRows(projects()), QList<int>{2});
-}
-
-TEST_F(NavigationTest, projectRowRightAfterStart_isNotReadAgain)
-{
-    start();
-    data.write(u"Project.Files"_s, "Changed\tx\r\n");
-    click(topics(), 0);
-    EXPECT_EQ(rows(files()), QStringList{u"Home page\thttp://example.com"_s});
-}
-
-TEST_F(NavigationTest, singleProject_doubleClickBeepsButEnterOpens)
+TEST_F(NavigationTest, oneProjectOrNone_doubleClickBeepsAndEnterOpensOnlyAName)
 {
     data.write(u"Project.List"_s, "Only\r\n");
     start();
@@ -133,19 +69,17 @@ TEST_F(NavigationTest, enterRightAfterStart_opensTheProjectWithTheFocusFrame)
     EXPECT_EQ(form->state.CurrentProject, u"Alpha"_s);
 }
 
-TEST_F(NavigationTest, enterOnTheBlankRowOfAnEmptyProjectList_createsNothing)
+TEST_F(NavigationTest, enterOnTheBlankRowOfAnEmptyProjectList_beepsAndCreatesNothing)
 {
     data.write(u"Project.List"_s, "");
     start();
     EXPECT_EQ(rows(projects()), QStringList{u" "_s});
     projects().userKeyDown(Key::Return, 0);
-    EXPECT_TRUE(form->state.CurrentProject.isEmpty());
-    EXPECT_FALSE(data.exists(u"Projects/ "_s));
     EXPECT_EQ(ui.beeps, 1);
-    // Also when the blank row is selected by a click.
     click(projects(), 0);
     projects().userKeyDown(Key::Return, 0);
     EXPECT_EQ(ui.beeps, 2);
+    EXPECT_TRUE(form->state.CurrentProject.isEmpty());
     EXPECT_FALSE(data.exists(u"Projects/ "_s));
 }
 
@@ -182,23 +116,6 @@ TEST_F(NavigationTest, arrowKeys_moveRoundTheThreeLists)
     projects().userKeyDown(Key::Left, 0);
     EXPECT_TRUE(files().hasFocus());
     EXPECT_EQ(form->state.ActiveList, ActiveList::Files);
-}
-
-TEST_F(NavigationTest, descendingProjectSort_loadsAscendingThenSortsWithoutMarkerRow)
-{
-    setIni(u"Project List"_s, u"Sort"_s, u"descend"_s);
-    setIni(u"Topic List"_s, u"Sort"_s, u"ascend"_s);
-    data.write(u"Project.Topics"_s, "zeta\r\nAlpha\r\n");
-    start();
-    EXPECT_EQ(rows(projects()), (QStringList{u"Gamma"_s, u"Beta"_s, u"Alpha"_s}));
-    EXPECT_TRUE(form->commands.item(u"mnuSortDescendingProjects"_s)->checked);
-    EXPECT_EQ(ini(u"Project List"_s, u"Sort"_s), u"descend"_s);
-    EXPECT_EQ(form->caption(), u" Corvanta"_s);
-    EXPECT_EQ(ui.beeps, 1);
-    // The project row sorts with the topics.
-    EXPECT_EQ(rows(topics()), (QStringList{u" ..."_s, u"Alpha"_s, u"zeta"_s}));
-    // The file keeps its stored order.
-    EXPECT_EQ(data.read(u"Project.List"_s), QByteArray("Alpha\r\n  Beta  \r\n\r\nGamma\r\n"));
 }
 
 TEST_F(NavigationTest, rightClickOnProject_showsItsPopupAndOpenOpensIt)

@@ -9,7 +9,7 @@ namespace corvanta::test {
 namespace {
 
 // Every question whose Yes removes or deletes something has No as its default, so that Enter
-// pressed in a hurry keeps the data.
+// pressed in a hurry keeps the data (those of projects and topics with their texts elsewhere).
 class RemovalQuestionsTest : public FormFixture
 {
 protected:
@@ -32,16 +32,9 @@ TEST_F(RemovalQuestionsTest, everyRemovalQuestionDefaultsToNoAndNoKeepsTheData)
         std::function<void()> ask;
     };
     const Case cases[] = {
-        {" Delete Project: Alpha", [&] { projects().setListIndex(0); form->run(u"mnuDeleteProject"_s); }},
-        {" Project  [GHOST]  Not Found", [&] { projects().setListIndex(1); form->run(u"mnuRenameProject"_s); }},
         {" Remove: Gone", [&] { files().selectRow(0); form->run(u"RemoveSelectedFiles"_s); }},
         {" /nowhere/gone.txt  Not Found", [&] { doubleClick(files(), 0); }},
         {" Cleanup  1 Project Files", [&] { form->run(u"mnuCleanProjects"_s); }},
-        {" Delete Topic: PLANS", [&] {
-             doubleClick(projects(), 0);
-             click(topics(), 1);
-             form->run(u"DeleteTopic"_s);
-         }},
         {" Remove Selected Files From This List?", [&] {
              search = std::make_unique<FileSearch>(form->context(), std::vector<DriveEntry> {});
              search->lstFileSearch.addRow(u"/data/a.txt"_s);

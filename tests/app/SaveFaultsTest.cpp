@@ -15,27 +15,22 @@ namespace {
 // What goes wrong with the file a save replaces.
 enum class Fault { FullDisk, ReadOnly, Unreadable, LinkElsewhere, HardLinked };
 
-// One way a user's action replaces a file: what to do first, the step that saves, and the file
-// it replaces (plus one it may write before, as a Cut writes Paste.Lst before the topic's file).
+class SaveFaultsTest;
+using T = SaveFaultsTest;
+
+// One way a user's action replaces a file: what to do first, the command that saves (none: the
+// exit), and the file it replaces (plus one it may write before, as a Cut writes Paste.Lst before
+// the topic's file).
 struct SavePath {
     const char *name;
     QString file;
-    std::function<void(class SaveFaultsTest &)> prepare;
-    std::function<void(class SaveFaultsTest &)> step;
+    const char *command;
+    std::function<void(T &)> prepare = {};
     QString writtenFirst = {};
 };
 
 class SaveFaultsTest : public FormFixture, public ::testing::WithParamInterface<std::tuple<SavePath, Fault>> {
 public:
-    using FormFixture::click;
-    using FormFixture::doubleClick;
-    using FormFixture::files;
-    using FormFixture::form;
-    using FormFixture::projects;
-    using FormFixture::shell;
-    using FormFixture::topics;
-    using FormFixture::ui;
-    using FormFixture::data;
     std::deque<QString> names; // typed into the name dialog, in order
     bool insertOption = false;
     TempFolder outside;        // beyond the data folder and the home folder
@@ -47,30 +42,33 @@ public:
                               "Projects/Alpha/Alpha.List: Plans, Notes", "Projects/Alpha/Alpha.Files:",
                               "Projects/Alpha/Plans.Files: One -> /1, Two -> /2",
                               "Projects/Alpha/Notes.Files: Three -> /3", "Projects/Beta/Beta.List:",
-                              "Paste.Lst: Old -> /o"});
-        setIni(u"User"_s, u"Name"_s, u"Tester"_s);
-        setIni(u"Startup Window"_s, u"Display Window"_s, u"False"_s);
+                              "Paste.Lst: Old -> /o", "Corvanta.Ini:= [User]\r\nName=Tester\r\n"
+                              "[Startup Window]\r\nDisplay Window=False\r\n"});
     }
 
-    void typeNames(std::initializer_list<QString> typed, bool insert = false)
+    // The steps a row prepares with, each handing the test back for the next.
+    T &type(std::initializer_list<QString> typed, bool insert = false)
     {
         names = typed;
         insertOption = insert;
         ui.onPointerEditor = namesFrom(names, insertOption);
+        return *this;
     }
-    void openPlans()
+    T &project(int row) { return projects().selectRow(row), *this; }
+    T &topicRow(int row) { return topics().selectRow(row), *this; }
+    T &plans() { return doubleClick(projects(), 0), click(topics(), 1), *this; }
+    T &topic(const QString &name)
     {
-        doubleClick(projects(), 0);
-        click(topics(), 1);
+        return click(topics(), int(rows(topics()).indexOf(name))), *this;
     }
-    void selectRow(ListControl &list, const QString &firstColumn)
+    T &firstFile() { return click(files(), 0), *this; }
+    T &yes() { return ui.answers = {MsgBox::Yes}, *this; }
+    T &run(const char *command) { return form->run(QString::fromLatin1(command)), *this; }
+    T &missing(const QString &target)
     {
-        for (int i = 0; i < list.ListCount(); ++i) {
-            if (list.columnText(i, 0) == firstColumn)
-                click(list, i);
-        }
+        return shell.results[target] = ShellResult::FileNotFound, *this;
     }
-    void editPointer(const QString &address, const QString &name)
+    T &edit(const QString &address, const QString &name)
     {
         ui.onPointerEditor = [address, name](PointerEditor &e) {
             e.setText(e.txtInternetAddress, address);
@@ -79,6 +77,11 @@ public:
             e.cmdSave_Click();
             e.cmdExit_Click(); // a save that failed leaves the editor open
         };
+        return *this;
+    }
+    void step(const SavePath &path)
+    {
+        path.command ? void(run(path.command)) : form->Form_Unload();
     }
     bool settings() const { return std::get<0>(GetParam()).file == u"Corvanta.Ini"_s; }
     // The failure boxes shown: one that could not save says why.
@@ -95,118 +98,49 @@ public:
 
 void PrintTo(const SavePath &path, std::ostream *out) { *out << path.name; }
 
+const QString projectList = u"Project.List"_s, topicList = u"Project.Topics"_s,
+              alphaList = u"Projects/Alpha/Alpha.List"_s, pointers = u"Project.Files"_s,
+              ini = u"Corvanta.Ini"_s;
 const SavePath savePaths[] = {
-    {"new project", u"Project.List"_s, [](SaveFaultsTest &t) { t.typeNames({u"Gamma"_s}); },
-     [](SaveFaultsTest &t) { t.form->run(u"CreateNewProject"_s); }},
-    {"new project inserted", u"Project.List"_s,
-     [](SaveFaultsTest &t) {
-         t.typeNames({u"Gamma"_s}, true);
-         t.projects().selectRow(1);
-     },
-     [](SaveFaultsTest &t) { t.form->run(u"mnuCreateProject"_s); }},
-    {"renamed project", u"Project.List"_s,
-     [](SaveFaultsTest &t) {
-         t.projects().selectRow(0);
-         t.typeNames({u"Omega"_s});
-     },
-     [](SaveFaultsTest &t) { t.form->run(u"mnuRenameProject"_s); }},
-    {"deleted project", u"Project.List"_s,
-     [](SaveFaultsTest &t) {
-         t.projects().selectRow(1);
-         t.ui.answers = {MsgBox::Yes};
-     },
-     [](SaveFaultsTest &t) { t.form->run(u"mnuDeleteProject"_s); }},
-    {"pasted project name", u"Project.List"_s,
-     [](SaveFaultsTest &t) {
-         t.projects().selectRow(0);
-         t.form->run(u"mnuCutProject"_s);
-     },
-     [](SaveFaultsTest &t) { t.form->run(u"mnuPasteProjectEOF"_s); }},
-    {"rebuilt project list", u"Project.List"_s, {},
-     [](SaveFaultsTest &t) { t.form->run(u"mnuRebuildProjectList"_s); }},
-    {"new topic", u"Project.Topics"_s, [](SaveFaultsTest &t) { t.typeNames({u"Mail"_s}); },
-     [](SaveFaultsTest &t) { t.form->run(u"CreateNewTopic"_s); }},
-    {"renamed topic", u"Project.Topics"_s,
-     [](SaveFaultsTest &t) {
-         t.typeNames({u"Post"_s});
-         t.topics().selectRow(1);
-     },
-     [](SaveFaultsTest &t) { t.form->run(u"mnuTopicPopupRenameTopic"_s); }},
-    {"rebuilt topic list", u"Project.Topics"_s, {},
-     [](SaveFaultsTest &t) { t.form->run(u"mnuTopicRebuildTopicList"_s); }},
-    {"topic in a project", u"Projects/Alpha/Alpha.List"_s,
-     [](SaveFaultsTest &t) {
-         t.openPlans();
-         t.typeNames({u"Ideas"_s});
-     },
-     [](SaveFaultsTest &t) { t.form->run(u"CreateNewTopic"_s); }},
-    {"topic in a project inserted", u"Projects/Alpha/Alpha.List"_s,
-     [](SaveFaultsTest &t) {
-         t.openPlans();
-         t.typeNames({u"Ideas"_s}, true);
-     },
-     [](SaveFaultsTest &t) { t.form->run(u"mnuTopicPopupAddNewTopic"_s); }},
-    {"renamed topic in a project", u"Projects/Alpha/Alpha.List"_s,
-     [](SaveFaultsTest &t) {
-         t.openPlans();
-         t.selectRow(t.topics(), u"Notes"_s);
-         t.typeNames({u"Memos"_s});
-     },
-     [](SaveFaultsTest &t) { t.form->run(u"mnuTopicPopupRenameTopic"_s); }},
-    {"deleted topic", u"Projects/Alpha/Alpha.List"_s,
-     [](SaveFaultsTest &t) {
-         t.openPlans();
-         t.selectRow(t.topics(), u"Notes"_s);
-         t.ui.answers = {MsgBox::Yes};
-     },
-     [](SaveFaultsTest &t) { t.form->run(u"DeleteTopic"_s); }},
-    {"pasted topic name", u"Projects/Alpha/Alpha.List"_s,
-     [](SaveFaultsTest &t) {
-         t.openPlans();
-         t.form->run(u"mnuTopicPopupCutTopicName"_s);
-     },
-     [](SaveFaultsTest &t) { t.form->run(u"mnuTopicPopupPasteNameAtEndOfList"_s); }},
-    {"rebuilt file list", u"Project.Files"_s, {},
-     [](SaveFaultsTest &t) { t.form->run(u"mnuRebuildFileList"_s); }},
-    {"website added", u"Project.Files"_s,
-     [](SaveFaultsTest &t) { t.editPointer(u"example.com"_s, u"Example"_s); },
-     [](SaveFaultsTest &t) { t.form->run(u"AddWebsite"_s); }},
-    {"pointer edited", u"Projects/Alpha/Plans.Files"_s,
-     [](SaveFaultsTest &t) {
-         t.openPlans();
-         SaveFaultsTest::click(t.files(), 0);
-         t.editPointer(u"/elsewhere"_s, {});
-     },
-     [](SaveFaultsTest &t) { t.form->run(u"EditFileData"_s); }},
-    {"pointer removed", u"Project.Files"_s,
-     [](SaveFaultsTest &t) {
-         SaveFaultsTest::click(t.files(), 0);
-         t.ui.answers = {MsgBox::Yes};
-     },
-     [](SaveFaultsTest &t) { t.form->run(u"RemoveSelectedFiles"_s); }},
-    {"missing pointer removed", u"Project.Files"_s,
-     [](SaveFaultsTest &t) {
-         t.shell.results[u"/h"_s] = ShellResult::FileNotFound;
-         SaveFaultsTest::click(t.files(), 0);
-         t.ui.answers = {MsgBox::Yes}; // remove it: No is the default
-     },
-     [](SaveFaultsTest &t) { t.form->run(u"mnuOpenSelectedFiles"_s); }},
-    {"pointers copied", u"Paste.Lst"_s, [](SaveFaultsTest &t) { SaveFaultsTest::click(t.files(), 0); },
-     [](SaveFaultsTest &t) { t.form->run(u"mnuCopyFiles"_s); }},
-    {"pointers cut, the pasted list", u"Paste.Lst"_s, [](SaveFaultsTest &t) { SaveFaultsTest::click(t.files(), 0); },
-     [](SaveFaultsTest &t) { t.form->run(u"mnuCutFiles"_s); }},
+    {"new project", projectList, "CreateNewProject", [](T &t) { t.type({u"Gamma"_s}); }},
+    {"new project inserted", projectList, "mnuCreateProject",
+     [](T &t) { t.type({u"Gamma"_s}, true).project(1); }},
+    {"renamed project", projectList, "mnuRenameProject",
+     [](T &t) { t.project(0).type({u"Omega"_s}); }},
+    {"deleted project", projectList, "mnuDeleteProject", [](T &t) { t.project(1).yes(); }},
+    {"pasted project name", projectList, "mnuPasteProjectEOF",
+     [](T &t) { t.project(0).run("mnuCutProject"); }},
+    {"rebuilt project list", projectList, "mnuRebuildProjectList"},
+    {"new topic", topicList, "CreateNewTopic", [](T &t) { t.type({u"Mail"_s}); }},
+    {"renamed topic", topicList, "mnuTopicPopupRenameTopic",
+     [](T &t) { t.type({u"Post"_s}).topicRow(1); }},
+    {"rebuilt topic list", topicList, "mnuTopicRebuildTopicList"},
+    {"topic in a project", alphaList, "CreateNewTopic", [](T &t) { t.plans().type({u"Ideas"_s}); }},
+    {"topic in a project inserted", alphaList, "mnuTopicPopupAddNewTopic",
+     [](T &t) { t.plans().type({u"Ideas"_s}, true); }},
+    {"renamed topic in a project", alphaList, "mnuTopicPopupRenameTopic",
+     [](T &t) { t.plans().topic(u"Notes"_s).type({u"Memos"_s}); }},
+    {"deleted topic", alphaList, "DeleteTopic", [](T &t) { t.plans().topic(u"Notes"_s).yes(); }},
+    {"pasted topic name", alphaList, "mnuTopicPopupPasteNameAtEndOfList",
+     [](T &t) { t.plans().run("mnuTopicPopupCutTopicName"); }},
+    {"rebuilt file list", pointers, "mnuRebuildFileList"},
+    {"website added", pointers, "AddWebsite", [](T &t) { t.edit(u"example.com"_s, u"Example"_s); }},
+    {"pointer edited", u"Projects/Alpha/Plans.Files"_s, "EditFileData",
+     [](T &t) { t.plans().firstFile().edit(u"/elsewhere"_s, {}); }},
+    {"pointer removed", pointers, "RemoveSelectedFiles", [](T &t) { t.firstFile().yes(); }},
+    // Yes removes the pointer to a missing file: No is the default.
+    {"missing pointer removed", pointers, "mnuOpenSelectedFiles",
+     [](T &t) { t.missing(u"/h"_s).firstFile().yes(); }},
+    {"pointers copied", u"Paste.Lst"_s, "mnuCopyFiles", [](T &t) { t.firstFile(); }},
+    {"pointers cut, the pasted list", u"Paste.Lst"_s, "mnuCutFiles", [](T &t) { t.firstFile(); }},
     // The file that gains the pointers is written first: it keeps them when the other fails.
-    {"pointers cut, the topic's file", u"Project.Files"_s, [](SaveFaultsTest &t) { SaveFaultsTest::click(t.files(), 0); },
-     [](SaveFaultsTest &t) { t.form->run(u"mnuCutFiles"_s); }, u"Paste.Lst"_s},
-    {"pointers pasted", u"Project.Files"_s, {},
-     [](SaveFaultsTest &t) { t.form->run(u"mnuPasteFiles"_s); }},
-    {"grid lines", u"Corvanta.Ini"_s, {},
-     [](SaveFaultsTest &t) { t.form->run(u"mnuDisplayLinesInFileList"_s); }},
-    {"sort order", u"Corvanta.Ini"_s, {},
-     [](SaveFaultsTest &t) { t.form->run(u"mnuSortDescendingProjects"_s); }},
-    {"font reset", u"Corvanta.Ini"_s, [](SaveFaultsTest &t) { t.ui.answers = {MsgBox::Yes}; },
-     [](SaveFaultsTest &t) { t.form->run(u"mnuResetProjectDefaultFont"_s); }},
-    {"exit", u"Corvanta.Ini"_s, {}, [](SaveFaultsTest &t) { t.form->Form_Unload(); }},
+    {"pointers cut, the topic's file", pointers, "mnuCutFiles", [](T &t) { t.firstFile(); },
+     u"Paste.Lst"_s},
+    {"pointers pasted", pointers, "mnuPasteFiles"},
+    {"grid lines", ini, "mnuDisplayLinesInFileList"},
+    {"sort order", ini, "mnuSortDescendingProjects"},
+    {"font reset", ini, "mnuResetProjectDefaultFont", [](T &t) { t.yes(); }},
+    {"exit", ini, nullptr},
 };
 
 // Under every fault every save path keeps the data folder's bytes (but for a file the row says
@@ -249,11 +183,11 @@ TEST_P(SaveFaultsTest, everySavePath_underEveryFault_keepsTheBytesAndSaysWhy)
     }
     if (fault == Fault::FullDisk) {
         EXPECT_TRUE(disk->onFullDisk([&] {
-            path.step(*this);
+            step(path);
             return failures() > 0;
         })) << (disk->mode() == FullDisk::Mode::Tmpfs ? "on a full tmpfs" : "under RLIMIT_FSIZE");
     } else {
-        path.step(*this);
+        step(path);
     }
     asUser.reset();
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);

@@ -1,8 +1,8 @@
+#include "support/DataBuilder.h"
 #include "support/FormFixture.h"
 
 #include "platform/MsgBox.h"
 
-#include <QDirIterator>
 #include <QTemporaryDir>
 
 #include <deque>
@@ -26,18 +26,16 @@ protected:
     void SetUp() override
     {
         qputenv("XDG_DATA_HOME", QFile::encodeName(share()));
-        data.write(u"Project.List"_s, "Alpha\nBeta"); // by hand: a rewrite changes its bytes
-        data.write(u"Project.Topics"_s, "Inbox\r\n");
-        data.write(u"Projects/Inbox.Files"_s, "Letter\t/l\r\n");
-        data.write(u"Projects/Alpha/Alpha.List"_s, "Plans\nNotes");
-        data.write(u"Projects/Alpha/Alpha.Files"_s, "");
-        data.write(u"Projects/Alpha/Plans.Files"_s, "One\t/1\r\n");
-        data.write(u"Projects/Alpha/Notes.Files"_s, "Two\t/2");
-        data.write(u"Projects/Alpha/letter.odt"_s, "the user's own");
-        data.write(u"Projects/Beta/Beta.List"_s, "");
-        data.write(u"Projects/Beta/Beta.Files"_s, "Three\t/3\r\n");
-        data.write(u"Projects/Orphan/Orphan.List"_s, "Old\r\n");
-        data.write(u"Projects/Orphan/Old.Files"_s, "Four\t/4\r\n");
+        // Lists written by hand: a rewrite changes their bytes.
+        layDown(data.path(), {"Project.List:= Alpha\nBeta", "Project.Topics: Inbox",
+                              "Projects/Inbox.Files: Letter -> /l",
+                              "Projects/Alpha/Alpha.List:= Plans\nNotes",
+                              "Projects/Alpha/Plans.Files: One -> /1",
+                              "Projects/Alpha/Notes.Files:= Two\t/2", "Projects/Alpha/Alpha.Files:",
+                              "Projects/Alpha/letter.odt:= the user's own",
+                              "Projects/Beta/Beta.List:", "Projects/Beta/Beta.Files: Three -> /3",
+                              "Projects/Orphan/Orphan.List: Old",
+                              "Projects/Orphan/Old.Files: Four -> /4"});
         setIni(u"Project List"_s, u"Sort"_s, u"none"_s);
         setIni(u"Topic List"_s, u"Sort"_s, u"none"_s);
         start();
@@ -48,28 +46,32 @@ protected:
     // The data folder as files and folders ("name/") with their bytes; the settings aside.
     std::map<QString, QByteArray> folder() const
     {
-        std::map<QString, QByteArray> out;
-        QDirIterator it(data.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QFileInfo entry(it.next());
-            const QString name = entry.absoluteFilePath().sliced(data.path().size() + 1);
-            if (entry.isDir())
-                out[name + u'/'];
-            else if (name != u"Corvanta.Ini"_s)
-                out[name] = data.read(name);
-        }
-        return out;
+        auto files = snapshot(data.path());
+        files.erase(u"Corvanta.Ini"_s);
+        return files;
     }
     QString undoCaption() const { return form->commands.item(u"mnuUndo"_s)->caption; }
     void openAlpha() { doubleClick(projects(), 0); }
-    void selectTopic(const QString &name)
-    {
-        for (int row = 0; row < topics().ListCount(); ++row) {
-            if (topics().columnText(row, 0) == name)
-                click(topics(), row);
-        }
-    }
+    void selectTopic(const QString &name) { click(topics(), int(rows(topics()).indexOf(name))); }
     QString trashed(const QString &name) const { return share() + u"/Trash/"_s + name; }
+
+public:
+    // The steps of a case, each handing the test back for the next.
+    UndoStepsTest &alpha(const QString &topic = {})
+    {
+        openAlpha();
+        if (!topic.isEmpty())
+            selectTopic(topic);
+        return *this;
+    }
+    UndoStepsTest &project(int row) { return projects().selectRow(row), *this; }
+    UndoStepsTest &topic(const QString &name) { return selectTopic(name), *this; }
+    UndoStepsTest &type(const QString &name) { return names = {name}, *this; }
+    UndoStepsTest &yes() { return ui.answers = {MsgBox::Yes}, *this; }
+    UndoStepsTest &run(const char *command)
+    {
+        return form->run(QString::fromLatin1(command)), *this;
+    }
 };
 
 TEST_F(UndoStepsTest, everyStep_undoesRedoesAndUndoesByteForByte)
@@ -79,40 +81,25 @@ TEST_F(UndoStepsTest, everyStep_undoesRedoesAndUndoesByteForByte)
         std::function<void()> act;
     };
     const Case cases[] = {
-        {u"Create Project 'Gamma'"_s, [&] { names = {u"Gamma"_s}; form->run(u"CreateNewProject"_s); }},
-        {u"Create Topic 'Ideas' in 'Alpha'"_s, [&] { openAlpha(); names = {u"Ideas"_s}; form->run(u"CreateNewTopic"_s); }},
-        {u"Create Topic 'Mail'"_s, [&] { names = {u"Mail"_s}; form->run(u"CreateNewTopic"_s); }},
-        {u"Rename Project 'Alpha'"_s, [&] { projects().selectRow(0); names = {u"Anna"_s}; form->run(u"mnuRenameProject"_s); }},
-        {u"Rename Topic 'Plans' in 'Alpha'"_s, [&] {
-             openAlpha();
-             selectTopic(u"Plans"_s);
-             names = {u"Ideas"_s};
-             form->run(u"mnuTopicPopupRenameTopic"_s);
-         }},
-        {u"Delete Project 'Alpha'"_s, [&] { projects().selectRow(0); ui.answers = {MsgBox::Yes}; form->run(u"mnuDeleteProject"_s); }},
-        {u"Delete Project 'Beta'"_s, [&] { projects().selectRow(1); ui.answers = {MsgBox::Yes}; form->run(u"mnuDeleteProject"_s); }},
-        {u"Delete Topic 'Plans' in 'Alpha'"_s, [&] {
-             openAlpha();
-             selectTopic(u"Plans"_s);
-             ui.answers = {MsgBox::Yes};
-             form->run(u"DeleteTopic"_s);
-         }},
-        {u"Paste Project 'Beta'"_s, [&] {
-             projects().selectRow(1);
-             form->run(u"mnuCutProject"_s);
-             projects().selectRow(0);
-             form->run(u"mnuPasteProjectRow"_s);
-         }},
+        {u"Create Project 'Gamma'"_s, [&] { type(u"Gamma"_s).run("CreateNewProject"); }},
+        {u"Create Topic 'Ideas' in 'Alpha'"_s,
+         [&] { alpha().type(u"Ideas"_s).run("CreateNewTopic"); }},
+        {u"Create Topic 'Mail'"_s, [&] { type(u"Mail"_s).run("CreateNewTopic"); }},
+        {u"Rename Project 'Alpha'"_s, [&] { project(0).type(u"Anna"_s).run("mnuRenameProject"); }},
+        {u"Rename Topic 'Plans' in 'Alpha'"_s,
+         [&] { alpha(u"Plans"_s).type(u"Ideas"_s).run("mnuTopicPopupRenameTopic"); }},
+        {u"Delete Project 'Alpha'"_s, [&] { project(0).yes().run("mnuDeleteProject"); }},
+        {u"Delete Project 'Beta'"_s, [&] { project(1).yes().run("mnuDeleteProject"); }},
+        {u"Delete Topic 'Plans' in 'Alpha'"_s, [&] { alpha(u"Plans"_s).yes().run("DeleteTopic"); }},
+        {u"Paste Project 'Beta'"_s,
+         [&] { project(1).run("mnuCutProject").project(0).run("mnuPasteProjectRow"); }},
         {u"Paste Topic 'Notes' in 'Alpha'"_s, [&] {
-             openAlpha();
-             selectTopic(u"Notes"_s);
-             form->run(u"mnuTopicPopupCutTopicName"_s);
-             selectTopic(u"Plans"_s);
-             form->run(u"mnuTopicPopupPasteTopicNameAtSelectedRow"_s);
+             alpha(u"Notes"_s).run("mnuTopicPopupCutTopicName");
+             topic(u"Plans"_s).run("mnuTopicPopupPasteTopicNameAtSelectedRow");
          }},
-        {u"Rebuild Project List"_s, [&] { projects().selectRow(0); form->run(u"mnuRebuildProjectList"_s); }},
-        {u"Rebuild Topic List in 'Alpha'"_s, [&] { openAlpha(); form->run(u"mnuTopicRebuildTopicList"_s); }},
-        {u"Clean Up 1 Project Folder"_s, [&] { ui.answers = {MsgBox::Yes}; form->run(u"mnuCleanProjects"_s); }},
+        {u"Rebuild Project List"_s, [&] { project(0).run("mnuRebuildProjectList"); }},
+        {u"Rebuild Topic List in 'Alpha'"_s, [&] { alpha().run("mnuTopicRebuildTopicList"); }},
+        {u"Clean Up 1 Project Folder"_s, [&] { yes().run("mnuCleanProjects"); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.step.toStdString());

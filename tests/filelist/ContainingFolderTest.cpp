@@ -23,10 +23,9 @@ protected:
             "Mail\tmailto:a@example.com\r\n");
         start();
     }
-    bool enabled(const char *item) const { return form->commands.item(QString::fromLatin1(item))->enabled; }
 };
 
-TEST_F(ContainingFolderTest, opensTheFolderWithTheFileSelected_orTheFolderItself)
+TEST_F(ContainingFolderTest, opensTheFolderWithTheFileSelected_orTheFolderItself_andCopiesTargets)
 {
     const QString docs = data.file(u"docs"_s);
     const QString file = data.file(u"docs/a, b.txt"_s);
@@ -61,30 +60,13 @@ TEST_F(ContainingFolderTest, opensTheFolderWithTheFileSelected_orTheFolderItself
         EXPECT_EQ(ui.boxes.empty() ? QString() : ui.boxes.back().title, c.box) << c.row;
         EXPECT_EQ(ui.beeps - beeps, c.beeps) << c.row;
     }
-}
 
-TEST_F(ContainingFolderTest, copyTarget_putsEverySelectedTargetOnALine)
-{
+    // Copy Target puts every selected target on a line of its own.
     files().deselectAll();
     for (int row : {1, 4, 5})
         files().userMouseDown(row, Mouse::Left, Key::CtrlMask);
     form->run(u"mnuCopyTarget"_s);
     EXPECT_EQ(clipboard.content, u"docs/a, b.txt\nhttp://example.com/a\nmailto:a@example.com"_s);
-}
-
-TEST_F(ContainingFolderTest, popupEnablesOpenContainingFolderForFilePointersOnly)
-{
-    const struct
-    {
-        int row;
-        bool folder;
-    } cases[] = {{4, false}, {0, true}, {5, false}, {3, true}};
-    for (const auto &c : cases) {
-        files().deselectAll();
-        files().userMouseDown(c.row, Mouse::Right, 0);
-        EXPECT_EQ(enabled("mnuOpenContainingFolder"), c.folder) << c.row;
-        EXPECT_TRUE(enabled("mnuCopyTarget"));
-    }
 }
 
 } // namespace

@@ -54,18 +54,15 @@ TEST_F(PointerClipboardTest, copyThenPasteIntoTheSameList_refusesEachNameAsADupl
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_EQ(ui.boxes[0].text, u"You Have Selected A Duplicate Filename.     \rB B Is Already On File.\r"_s);
     EXPECT_EQ(ui.boxes[1].title, u" Duplicate Filename: D"_s);
-    EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
-}
 
-// Pointers cut in an earlier run can be pasted in this one; a Paste.Lst of blank lines holds none.
-TEST_F(PointerClipboardTest, pasteItems_atStart_enabledOnlyByAPointerInPasteList)
-{
-    const std::pair<QByteArray, bool> cases[] = {{"", false}, {" \r\n\r\n", false}, {"A\t/a\r\n", true}};
-    for (const auto &[bytes, pasteable] : cases) {
-        data.write(u"Paste.Lst"_s, bytes);
-        start();
-        EXPECT_EQ(enabled("mnuPasteFiles") && enabled("mnuPasteInsert"), pasteable) << bytes.toStdString();
-    }
+    // Cut or Copy with nothing selected keeps Paste.Lst and the current row.
+    files().deselectAll();
+    const int current = files().ListIndex();
+    for (const char *item : {"mnuCutFiles", "mnuCopyFiles"})
+        form->run(QString::fromLatin1(item));
+    EXPECT_EQ(pasteList(), QByteArray("B b\t/b\r\nD\t/d\r\n"));
+    EXPECT_EQ(files().ListIndex(), current);
+    EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
 }
 
 TEST_F(PointerClipboardTest, pasteListLines_areInsertedByTheirNamesAtTheRowOrTheEnd)
@@ -101,8 +98,7 @@ TEST_F(PointerClipboardTest, pasteListLines_areInsertedByTheirNamesAtTheRowOrThe
     }
 }
 
-// The writers of the shown list change only the rows the user chose: the others keep their
-// padding, their blank lines and an empty target's TAB.
+// The rows not chosen keep their padding, their blank lines and an empty target's TAB.
 TEST_F(PointerClipboardTest, rowsNotTouched_keepTheirText)
 {
     const QByteArray byHand = "  Pad\t/p  \r\n\r\n   \r\nA\t/a\r\nNone\t\r\nB\t/b\r\n";
@@ -146,71 +142,39 @@ TEST_F(PointerClipboardTest, rowsNotTouched_keepTheirText)
     }
 }
 
-TEST_F(PointerClipboardTest, cutOrCopyWithNothingSelected_keepsPasteListAndTheCurrentRow)
-{
-    data.write(u"Paste.Lst"_s, "Cut earlier\t/e\r\n");
-    open(0, {2});
-    files().deselectAll();
-    for (const char *item : {"mnuCutFiles", "mnuCopyFiles"}) {
-        form->run(QString::fromLatin1(item));
-        EXPECT_EQ(pasteList(), QByteArray("Cut earlier\t/e\r\n"));
-        EXPECT_EQ(files().ListIndex(), 2);
-    }
-    EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
-}
-
-// A Paste.Lst that is there but cannot be read may hold pointers cut earlier: Cut and Copy never
-// replace it, and Paste says why it pastes nothing.
+// A Paste.Lst that cannot be read may hold pointers cut earlier.
 TEST_F(PointerClipboardTest, unreadablePasteList_isNeverReplaced_andPasteSaysWhy)
 {
-    const QByteArray earlier = "Cut earlier\t/e\r\n";
     const QString pastePath = data.file(u"Paste.Lst"_s);
-    struct Case
-    {
-        const char *what;
-        bool fifo; // else a file without read permission, made so after the start
-        QString item;
-        QString readReason;
-    };
-    const Case cases[] = {
-        {"no read permission, cut", false, u"mnuCutFiles"_s, u"Permission denied"_s},
-        {"no read permission, copy", false, u"mnuCopyFiles"_s, u"Permission denied"_s},
-        {"fifo, cut", true, u"mnuCutFiles"_s, u"It is not a regular file."_s},
-        {"fifo, copy", true, u"mnuCopyFiles"_s, u"It is not a regular file."_s},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const bool fifo : {false, true}) { // else a file without read permission after the start
+        SCOPED_TRACE(fifo);
         QFile::remove(pastePath);
         store().dropUnreadableMarks(pastePath); // as in a new run
-        if (c.fifo) {
+        if (fifo) {
             ASSERT_EQ(::mkfifo(QFile::encodeName(pastePath).constData(), 0666), 0);
         } else {
-            data.write(u"Paste.Lst"_s, earlier);
+            data.write(u"Paste.Lst"_s, "Cut earlier\t/e\r\n");
         }
-        data.write(AlphaOne, AlphaPointers);
         start();
         open(0, {0, 1});
-        if (!c.fifo) {
+        if (!fifo) {
             ASSERT_TRUE(QFile::setPermissions(pastePath, QFileDevice::WriteOwner));
         }
         {
             const WithoutRootOverride asUser;
-            form->run(c.item);
+            form->run(fifo ? u"mnuCopyFiles"_s : u"mnuCutFiles"_s);
             form->run(u"mnuPasteFiles"_s);
         }
-        ASSERT_EQ(ui.titles(), (QStringList {u" File Not Saved"_s, u" File Not Read"_s}));
-        EXPECT_EQ(ui.boxes[0].text, u"The File  ["_s + pastePath
-                + u"]  Could Not Be Saved.     \rThe file could not be read, so it is not replaced.\r"_s);
-        EXPECT_EQ(ui.boxes[1].text,
-            u"The File  ["_s + pastePath + u"]  Could Not Be Read.     \r"_s + c.readReason + u"\r"_s);
-        EXPECT_EQ(files().ListCount(), 4);
+        const QString file = u"The File  ["_s + pastePath;
+        const QString why = fifo ? u"It is not a regular file."_s : u"Permission denied"_s;
+        expectBoxes(ui, {{u" File Not Saved"_s, file + u"]  Could Not Be Saved.     \rThe file "
+                                                       "could not be read, so it is not replaced.\r"_s},
+                         {u" File Not Read"_s, file + u"]  Could Not Be Read.     \r"_s + why + u'\r'}});
         EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
-        struct stat st {};
-        ASSERT_EQ(::lstat(QFile::encodeName(pastePath).constData(), &st), 0);
-        EXPECT_EQ(S_ISFIFO(st.st_mode), c.fifo);
-        if (!c.fifo) {
+        EXPECT_EQ(QFileInfo(pastePath).isFile(), !fifo); // a FIFO stays one
+        if (!fifo) {
             QFile::setPermissions(pastePath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-            EXPECT_EQ(pasteList(), earlier);
+            EXPECT_EQ(pasteList(), QByteArray("Cut earlier\t/e\r\n"));
         }
         ui.boxes.clear();
     }
@@ -232,8 +196,7 @@ TEST_F(PointerClipboardTest, sortedListWithTwinNames_cutTakesExactlyTheSelectedR
     EXPECT_TRUE(left.contains(u"A\t/a"_s));
 }
 
-// Cut pointers live only in Paste.Lst: nothing done in the name lists may make them unreachable
-// (and so overwritten by the next Cut).
+// Cut pointers live only in Paste.Lst: unreachable, they would be overwritten by the next Cut.
 TEST_F(PointerClipboardTest, cutPointers_stayPasteableWhateverHappensInTheNameLists)
 {
     const std::pair<const char *, std::function<void()>> cases[] = {
@@ -266,6 +229,49 @@ TEST_F(PointerClipboardTest, cutPointers_stayPasteableWhateverHappensInTheNameLi
         form->run(u"mnuPasteFiles"_s);
         EXPECT_TRUE(rows(files()).contains(u"A\t/a"_s)); // into the topic shown, whichever
     }
+}
+
+// Pointers dragged onto another topic of the project: a name on file there in any case is
+// refused, the others go; onto the shown topic, or with nothing selected, nothing changes.
+TEST_F(PointerClipboardTest, dragOntoATopic_movesOrCopiesRefusingDuplicatesOneByOne)
+{
+    const QByteArray two = "X\t/x\r\nb B\t/other\r\n";
+    for (const bool copy : {false, true}) {
+        SCOPED_TRACE(copy);
+        layDown(data.path(), {"Projects/Alpha/Alpha.List: One, Two"});
+        data.write(u"Projects/Alpha/Two.Files"_s, two);
+        data.write(AlphaOne, AlphaPointers);
+        start();
+        open(0, {0, 1, 2});
+        form->navigation().lstTopicList_PointersDropped(1, copy); // onto One itself
+        form->navigation().lstTopicList_PointersDropped(2, copy);
+        expectBoxes(ui, {{u" Duplicate Filename: B B"_s, {}}});
+        EXPECT_EQ(data.read(AlphaOne), copy ? AlphaPointers : "B b\t/b\r\nD\t/d\r\n");
+        EXPECT_EQ(data.read(u"Projects/Alpha/Two.Files"_s), two + "A\t/a\r\nC\t/c\r\n");
+        EXPECT_EQ(files().ListCount(), copy ? 4 : 2);
+        files().deselectAll();
+        form->navigation().lstTopicList_PointersDropped(2, copy);
+        EXPECT_EQ(ui.beeps, copy ? 2 : 1);
+        ui.boxes.clear();
+    }
+}
+
+// The topic's file is written before the shown one: a pointer that cannot be written there
+// stays; one whose shown file cannot be rewritten is in both files, never in neither.
+TEST_F(PointerClipboardTest, dragWhenAFileCannotBeWritten_neverLosesThePointer)
+{
+    layDown(data.path(),
+            {"Projects/Alpha/Alpha.List: One, Two", "Projects/Alpha/Two.Files: X -> /x"});
+    start();
+    open(0, {0});
+    QFile::setPermissions(data.file(u"Projects/Alpha/Two.Files"_s), QFileDevice::ReadOwner);
+    form->navigation().lstTopicList_PointersDropped(2, false);
+    QFile::setPermissions(data.file(AlphaOne), QFileDevice::ReadOwner);
+    form->navigation().lstTopicList_PointersDropped(0, false); // onto " ...", the project's own
+    EXPECT_EQ(ui.titles(), (QStringList{u" File Not Saved"_s, u" File Not Saved"_s}));
+    EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.Files"_s), QByteArray("A\t/a\r\n"));
+    EXPECT_EQ(data.read(AlphaOne), AlphaPointers);
+    EXPECT_EQ(files().ListCount(), 4);
 }
 
 } // namespace

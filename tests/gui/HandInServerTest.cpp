@@ -57,7 +57,6 @@ TEST_F(HandInServerTest, addWithoutARunningCopy_writesTheFileAndReportsMistakes)
         const char *inErr;
     } cases[] = {
         {"added", {u"--add"_s, letter}, 0, ""},
-        {"a duplicate", {u"--add"_s, letter}, 0, "already in the list"},
         {"a missing file", {u"--add"_s, desktop.file(u"Gone"_s)}, 1, "no such file"},
         {"no such topic", {u"--add"_s, letter, u"--topic"_s, u"Alpha/Nope"_s}, 2, "no topic \"Alpha/Nope\""},
     };

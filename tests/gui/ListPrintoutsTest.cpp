@@ -1,17 +1,77 @@
-#include "gui/PdfPrinting.h"
+#include "gui/QtPrinting.h"
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
+#include "support/FormFixture.h"
+#include "support/TempFolder.h"
+
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace corvanta::test {
 namespace {
 
+// The Qt printer writing PDF files into a temporary folder, with the print dialog answered from
+// a script: Print (or Cancel), "All" or "Selection", a number of copies.
+class PdfPrintService : public QtPrintService
+{
+public:
+    TempFolder out;
+    int dialogs = 0;
+    int shownFlags = -1; // the flags the dialog last opened with
+    bool cancel = false;
+    bool chooseSelection = false;
+    int copies = 1;
+
+    PdfPrintService()
+    {
+        printer().setOutputFormat(QPrinter::PdfFormat);
+        printer().setOutputFileName(file());
+    }
+
+    QString file(const QString &name = QStringLiteral("printout.pdf")) const
+    {
+        return out.file(name);
+    }
+
+    // A PDF's text, laid out as printed (pages separated by form feeds); "" when there is none.
+    QString text(const QString &name = QStringLiteral("printout.pdf")) const
+    {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file(name), QStringLiteral("-")});
+        process.waitForFinished(30000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+
+protected:
+    bool runDialog() override
+    {
+        ++dialogs;
+        shownFlags = dialogSettings.flags;
+        if (cancel)
+            return false;
+        dialogSettings.flags =
+            (dialogSettings.flags & ~PrintFlags::Selection) | (chooseSelection ? PrintFlags::Selection : 0);
+        dialogSettings.copies = copies;
+        return true;
+    }
+};
+
 // The three list printouts, printed to PDF files and read back as text.
-class ListPrintoutsTest : public PdfFormFixture
+class ListPrintoutsTest : public FormFixture
 {
 protected:
+    PdfPrintService printing;
+
+    Platform platform() override
+    {
+        Platform p = FormFixture::platform();
+        p.printing = &printing;
+        return p;
+    }
     void SetUp() override
     {
-        if (!PdfPrintService::canReadPdf())
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
             GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
         data.write(u"Project.List"_s, "Alpha\r\nBeta...Gamma\r\nDelta Echo\r\n");
         data.write(u"Project.Topics"_s, "Inbox\r\nOld...stuff\r\n");
@@ -47,11 +107,6 @@ TEST_F(ListPrintoutsTest, eachList_printsItsTitleAndRowsInItsLayout)
         EXPECT_EQ(printed(), lines);
         EXPECT_EQ(printing.shownFlags, PrintFlags::HidePrintToFile); // "All", no "Selection"
     }
-    // The title stands well right of the rows (columns 16 and 2 in 28 and 12 points).
-    const QString text = printing.text();
-    const auto indent = [&text](const QString &s) { return text.indexOf(s) - text.lastIndexOf(u'\n', text.indexOf(s)); };
-    EXPECT_GT(indent(u"Corvanta File List"_s), indent(u"Letter"_s) + 10);
-
     // Two rows selected: the dialog opens on "Selection", which prints only them.
     form->lstFileList.selectRow(2);
     form->lstFileList.setRow(0);
@@ -85,6 +140,7 @@ TEST_F(ListPrintoutsTest, longLists_askFromRow726AndNoPrintsNothing)
         ui.boxes.clear();
     }
     EXPECT_TRUE(printing.text().contains(u"Project 799"_s));
+    EXPECT_GE(printing.text().count(u'\f'), 2); // on pages of their own
 }
 
 TEST_F(ListPrintoutsTest, ctrlPWithTwoCopies_printsTwoDocumentsAndCancelPrintsNothing)
@@ -95,15 +151,12 @@ TEST_F(ListPrintoutsTest, ctrlPWithTwoCopies_printsTwoDocumentsAndCancelPrintsNo
     topics().userKeyDown(Key::P, Key::CtrlMask);
     for (const QString &pdf : {u"printout.pdf"_s, u"printout-2.pdf"_s})
         EXPECT_EQ(printed(pdf), (QStringList {u"Corvanta Topic List"_s, u"Inbox"_s}));
-    ui.answers = {MsgBox::Yes};
-    projects().userKeyDown(Key::P, Key::CtrlMask);
-    EXPECT_EQ(printed(u"printout-3.pdf"_s).value(0), u"Corvanta Project List"_s);
 
     QDir(printing.out.path()).removeRecursively();
     QDir().mkpath(printing.out.path());
     printing.cancel = true;
     form->run(u"mnuPrintOutFiles"_s);
-    EXPECT_EQ(printing.dialogs, 3);
+    EXPECT_EQ(printing.dialogs, 2);
     EXPECT_EQ(QDir(printing.out.path()).entryList(QDir::Files), QStringList());
 }
 

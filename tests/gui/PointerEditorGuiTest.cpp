@@ -1,8 +1,6 @@
-#include "gui/CommandSurfaceView.h"
 #include "gui/PointerEditorDialog.h"
 #include "WindowFixture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -21,38 +19,27 @@ namespace {
 
 // Plays the user in each pointer editor that comes up; a message box nobody expected is a
 // failure and is closed so the test cannot hang.
-class EditorPlayer : public QObject
+struct EditorPlayer : QTimer
 {
-public:
     std::function<void(PointerEditorDialog &)> play;
     int editors = 0;
+    QPointer<QWidget> last;
 
     EditorPlayer()
     {
-        timer_.setInterval(20);
-        QObject::connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
-        timer_.start();
-    }
-
-private:
-    QTimer timer_;
-    QPointer<QWidget> last_;
-
-    void tick()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            ADD_FAILURE() << "unexpected message box: " << box->text().toStdString();
-            box->reject();
-            return;
-        }
-        auto *dialog = qobject_cast<PointerEditorDialog *>(modal);
-        if (!dialog || dialog == last_ || !dialog->isVisible())
-            return;
-        last_ = dialog;
-        ++editors;
-        if (play)
-            play(*dialog);
+        connect(this, &QTimer::timeout, this, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            auto *dialog = qobject_cast<PointerEditorDialog *>(modal);
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                ADD_FAILURE() << "unexpected message box: " << box->text().toStdString();
+                box->reject();
+            } else if (dialog && dialog != last && dialog->isVisible()) {
+                last = dialog;
+                ++editors;
+                play(*dialog);
+            }
+        });
+        start(20);
     }
 };
 
@@ -62,6 +49,10 @@ protected:
     void SetUp() override
     {
         data.write(u"Project.Files"_s, "First\t/home/u/first.txt\r\nSecond\t/home/u/second.txt\r\n");
+        data.write(u"Project.List"_s, "Alpha\r\nBeta\r\n");
+        data.write(u"Projects/Alpha/Alpha.List"_s, "One\r\nTwo\r\n");
+        data.write(u"Projects/Alpha/One.Files"_s, "A\t/a\r\nB\t/b\r\n");
+        data.write(u"Projects/Alpha/Two.Files"_s, "");
         startWindow();
     }
 
@@ -69,44 +60,29 @@ protected:
     {
         return qobject_cast<QLineEdit *>(dialog.control(QString::fromLatin1(name)));
     }
-    // Waits (up to five seconds) for the File List to reach count rows.
-    bool waitForRows(int count)
-    {
-        for (int i = 0; i < 250 && form->lstFileList.ListCount() != count; ++i)
-            QTest::qWait(20);
-        return form->lstFileList.ListCount() == count;
-    }
 };
 
-TEST_F(PointerEditorGuiTest, websiteFromTheMenu_isTypedSavedAndListed)
-{
-    EditorPlayer player;
-    QString caption;
-    player.play = [&caption](PointerEditorDialog &dialog) {
-        caption = dialog.windowTitle();
-        QLineEdit *address = box(dialog, "txtInternetAddress");
-        QLineEdit *name = box(dialog, "txtPointerName");
-        QTest::keyClicks(address, u"www.example.com"_s);
-        QTest::keyClick(address, Qt::Key_Return); // on to the name, address accepted
-        QTest::keyClicks(name, u"Example"_s);
-        QTest::keyClick(name, Qt::Key_Return); // saves; "Close After Save" is on
-    };
-    QAction *item = window->commandSurface()->action(u"mnuAddWebsite"_s);
-    ASSERT_NE(item, nullptr);
-    item->trigger();
-
-    EXPECT_EQ(player.editors, 1);
-    EXPECT_EQ(caption, u" Add Website Address"_s);
-    ASSERT_EQ(form->lstFileList.ListCount(), 3);
-    EXPECT_EQ(form->lstFileList.rowText(2), u"Example\thttp://www.example.com"_s);
-}
-
-TEST_F(PointerEditorGuiTest, twoFilesDroppedOnTheFileList_becomeTwoPointers)
+// Local files dropped on the File List become pointers, an editor each, linked and never moved;
+// web addresses and move-only drags are refused, and the Project List takes no drops.
+TEST_F(PointerEditorGuiTest, filesDroppedOnTheFileList_becomePointers_otherDropsAreRefused)
 {
     const QString a = data.file(u"alpha.txt"_s);
     const QString b = data.file(u"beta.txt"_s);
     data.write(u"alpha.txt"_s, "a");
     data.write(u"beta.txt"_s, "b");
+    QWidget *files = window->listBox(2)->viewport();
+    const QPoint at(10, 5);
+    const auto enters = [&](const QList<QUrl> &urls, Qt::DropActions offered) {
+        QMimeData mime;
+        mime.setUrls(urls);
+        QDragEnterEvent enter(at, offered, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(files, &enter);
+        return enter.isAccepted();
+    };
+    EXPECT_FALSE(enters({QUrl(u"https://www.example.com/"_s)}, Qt::CopyAction));
+    EXPECT_FALSE(enters({QUrl::fromLocalFile(a)}, Qt::MoveAction));
+    EXPECT_FALSE(window->listBox(0)->viewport()->acceptDrops());
+
     EditorPlayer player;
     QStringList paths;
     player.play = [&paths](PointerEditorDialog &dialog) {
@@ -115,44 +91,53 @@ TEST_F(PointerEditorGuiTest, twoFilesDroppedOnTheFileList_becomeTwoPointers)
         QTest::keyClicks(name, u"Dropped "_s + QString::number(paths.size()));
         QTest::keyClick(name, Qt::Key_Return);
     };
-
-    ListBox *list = window->listBox(2);
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    EXPECT_TRUE(enters({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)}, offered));
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)});
-    const QPoint at(10, 5);
-    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
-    QDragEnterEvent enter(at, offered, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(list->viewport(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(at), offered, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(list->viewport(), &drop);
+    QApplication::sendEvent(files, &drop);
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_EQ(drop.dropAction(), Qt::LinkAction); // never a move: the file manager keeps them
-
-    ASSERT_TRUE(waitForRows(4));
+    for (int i = 0; i < 250 && form->lstFileList.ListCount() != 4; ++i)
+        QTest::qWait(20);
+    ASSERT_EQ(form->lstFileList.ListCount(), 4);
     EXPECT_EQ(paths, (QStringList {a, b}));
     EXPECT_EQ(form->lstFileList.rowText(2), u"Dropped 1\t"_s + a);
     EXPECT_EQ(form->lstFileList.rowText(3), u"Dropped 2\t"_s + b);
 }
 
-TEST_F(PointerEditorGuiTest, dropsOtherThanLocalFiles_areRefused)
+// Pointers dragged from the File List onto a row of the Topic List are moved there, or copied
+// with Ctrl; the Project List refuses them.
+TEST_F(PointerEditorGuiTest, pointersDroppedOnATopicRowMoveOrCopy_theProjectListRefuses)
 {
-    ListBox *files = window->listBox(2);
-    ListBox *projects = window->listBox(0);
-    QMimeData web;
-    web.setUrls({QUrl(u"https://www.example.com/"_s)});
-    QMimeData local;
-    local.setUrls({QUrl::fromLocalFile(data.file(u"x.txt"_s))});
-    const QPoint at(10, 5);
+    ASSERT_TRUE(form->navigation().openPlace({u"Alpha"_s, u"One"_s, QString()}));
+    form->lstFileList.selectRow(0);
 
-    QDragEnterEvent webEnter(at, Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(files->viewport(), &webEnter);
-    EXPECT_FALSE(webEnter.isAccepted());
-    QDragEnterEvent moveOnly(at, Qt::MoveAction, &local, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(files->viewport(), &moveOnly);
-    EXPECT_FALSE(moveOnly.isAccepted());
-    EXPECT_FALSE(projects->viewport()->acceptDrops());
-    EXPECT_TRUE(files->viewport()->acceptDrops());
+    auto dropOn = [&](ListBox *list, int row, Qt::KeyboardModifiers modifiers) {
+        QMimeData mime;
+        mime.setData(ListBox::pointerDragFormat(), QByteArrayLiteral("pointers"));
+        const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+        QDragEnterEvent move(at, Qt::MoveAction | Qt::CopyAction, &mime, Qt::LeftButton, modifiers);
+        QCoreApplication::sendEvent(list->viewport(), &move);
+        const bool accepted = move.isAccepted();
+        if (accepted) {
+            QDropEvent drop(at, Qt::MoveAction | Qt::CopyAction, &mime, Qt::LeftButton, modifiers);
+            QCoreApplication::sendEvent(list->viewport(), &drop);
+            QCoreApplication::processEvents();
+        }
+        return accepted;
+    };
+    EXPECT_FALSE(dropOn(window->listBox(0), 1, Qt::NoModifier));
+    EXPECT_TRUE(dropOn(window->listBox(1), 2, Qt::ControlModifier)); // copied
+    EXPECT_EQ(data.read(u"Projects/Alpha/Two.Files"_s), QByteArray("A\t/a\r\n"));
+    EXPECT_EQ(data.read(u"Projects/Alpha/One.Files"_s), QByteArray("A\t/a\r\nB\t/b\r\n"));
+    form->lstFileList.deselectAll();
+    form->lstFileList.selectRow(1);
+    EXPECT_TRUE(dropOn(window->listBox(1), 2, Qt::NoModifier)); // moved
+    EXPECT_EQ(data.read(u"Projects/Alpha/Two.Files"_s), QByteArray("A\t/a\r\nB\t/b\r\n"));
+    EXPECT_EQ(data.read(u"Projects/Alpha/One.Files"_s), QByteArray("A\t/a\r\n"));
+    EXPECT_EQ(form->lstFileList.ListCount(), 1);
 }
 
 } // namespace

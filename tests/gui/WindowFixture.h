@@ -53,11 +53,6 @@ protected:
         window.reset();
         program.reset();
     }
-
-    static QPoint rowCentre(ListBox *box, int row)
-    {
-        return box->visualRect(box->model()->index(row, 0)).center();
-    }
 };
 
 } // namespace corvanta::test

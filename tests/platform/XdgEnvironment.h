@@ -8,37 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <optional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
 
 namespace corvanta::test {
-
-// Sets an environment variable for one test and puts the old value back afterwards.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const QString &value)
-        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-    {
-        qputenv(name, value.toLocal8Bit());
-    }
-    ~ScopedEnv()
-    {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv &) = delete;
-    ScopedEnv &operator=(const ScopedEnv &) = delete;
-
-private:
-    const char *name_;
-    bool had_;
-    QByteArray old_;
-};
 
 // A desktop of our own: HOME and the XDG folders in a temporary folder, the system's MIME
 // database and nothing else of the system's, and a bin folder first in PATH.
@@ -46,7 +21,7 @@ class XdgEnvironment : public ::testing::Test
 {
 protected:
     TempFolder home;
-    std::vector<std::unique_ptr<ScopedEnv>> env;
+    std::vector<std::pair<const char *, std::optional<QByteArray>>> env; // the values replaced
 
     void SetUp() override
     {
@@ -66,8 +41,8 @@ protected:
     }
     void TearDown() override
     {
-        while (!env.empty())
-            env.pop_back(); // restored in the reverse order of setting
+        for (auto it = env.rbegin(); it != env.rend(); ++it)
+            it->second ? void(qputenv(it->first, *it->second)) : void(qunsetenv(it->first));
     }
 
     // The compiled files of the system's MIME database (cache, type list, aliases, ...).
@@ -83,7 +58,9 @@ protected:
 
     void set(const char *name, const QString &value)
     {
-        env.push_back(std::make_unique<ScopedEnv>(name, value));
+        env.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name))
+                                                               : std::nullopt);
+        qputenv(name, value.toLocal8Bit());
     }
 
     // An executable file at relative, holding text.

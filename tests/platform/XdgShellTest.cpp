@@ -31,24 +31,24 @@ protected:
     }
 };
 
-TEST_F(XdgShellTest, textPointer_reachesDefaultApplicationWithFullPath)
+// A document goes to its default application with its full path, an address whole; a document
+// with the execute bit (as on some mounted drives) is opened, not run.
+TEST_F(XdgShellTest, targets_reachTheDefaultApplication)
 {
     home.write(u"docs/My Notes.txt"_s, "hello\n");
-    EXPECT_EQ(shell.execute(u"open"_s, u"My Notes.txt"_s, QString(), home.file(u"docs/"_s)),
-        ShellResult::Success);
-    const QStringList lines = waitForRecord(record);
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0], home.file(u"docs"_s));
-    EXPECT_EQ(lines[1], home.file(u"docs/My Notes.txt"_s));
-}
-
-TEST_F(XdgShellTest, webAddress_goesToSchemeHandlerWhole)
-{
-    EXPECT_EQ(shell.execute(u"Open"_s, u"http://www.example.com/a?b=1"_s, QString(), QString()),
-        ShellResult::Success);
-    const QStringList lines = waitForRecord(record);
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[1], u"http://www.example.com/a?b=1"_s);
+    script(u"docs/notes.txt"_s, "echo this must not run\n");
+    EXPECT_FALSE(XdgShell::isProgram(QFileInfo(home.file(u"docs/notes.txt"_s))));
+    const QString docs = home.file(u"docs/"_s), address = u"http://www.example.com/a?b=1"_s;
+    const std::tuple<QString, QString, QString> cases[] = {
+        {u"My Notes.txt"_s, docs, docs + u"My Notes.txt"_s},
+        {u"notes.txt"_s, docs, docs + u"notes.txt"_s},
+        {address, QString(), address},
+    };
+    for (const auto &[file, folder, handed] : cases) {
+        QFile::remove(record);
+        EXPECT_EQ(shell.execute(u"Open"_s, file, QString(), folder), ShellResult::Success);
+        EXPECT_EQ(waitForRecord(record).value(1), handed);
+    }
 }
 
 TEST_F(XdgShellTest, missingTargetsAndUnhandledTypes_giveTheirResultsAndStartNothing)
@@ -71,74 +71,46 @@ TEST_F(XdgShellTest, missingTargetsAndUnhandledTypes_giveTheirResultsAndStartNot
     EXPECT_FALSE(QFile::exists(record));
 }
 
-TEST_F(XdgShellTest, executableScript_startsInItsOwnFolderWhateverTheVerb)
+// Printing waits for lp, so its record is there at once; its failure gives lp's own reason, a
+// missing lp says so, and a success clears the reason.
+TEST_F(XdgShellTest, print_handsTheFileToLpAndGivesItsReason)
 {
-    const QString ran = home.file(u"ran.record"_s);
+    const QString printed = home.file(u"lp.record"_s), docs = home.file(u"docs/"_s);
+    recorder(u"bin/lp"_s, printed);
+    home.write(u"docs/letter.txt"_s, "Dear\n");
+    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), docs), ShellResult::Success);
+    ASSERT_TRUE(QFile::exists(printed));
+    EXPECT_EQ(waitForRecord(printed).value(1), home.file(u"docs/letter.txt"_s));
+    EXPECT_FALSE(QFile::exists(record));
+
+    script(u"bin/lp"_s, "#!/bin/sh\necho 'lp: Error - No default destination.' >&2\nexit 1\n");
+    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), docs), ShellResult::Failed);
+    EXPECT_EQ(shell.failureReason(), u"lp: Error - No default destination."_s);
+    set("PATH", home.file(u"empty"_s));
+    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), docs), ShellResult::Failed);
+    EXPECT_TRUE(shell.failureReason().contains(u"lp"_s));
+    EXPECT_EQ(shell.execute(u"open"_s, u"letter.txt"_s, QString(), docs), ShellResult::Success);
+    EXPECT_TRUE(shell.failureReason().isEmpty());
+    EXPECT_FALSE(waitForRecord(record).isEmpty());
+}
+
+// A script with the execute bit runs in its own folder whatever the verb; a started program is
+// searched in PATH and runs in the folder asked for.
+TEST_F(XdgShellTest, programs_runInTheirFolderAndMissingOnesAreReported)
+{
+    const QString ran = home.file(u"ran.record"_s), tool = home.file(u"tool.record"_s);
     recorder(u"tools/run.sh"_s, ran);
     EXPECT_EQ(
         shell.execute(u"print"_s, u"run.sh"_s, u"one \"two words\""_s, home.file(u"tools/"_s)),
         ShellResult::Success);
     EXPECT_EQ(waitForRecord(ran), (QStringList {home.file(u"tools"_s), u"one"_s, u"two words"_s}));
-}
-
-TEST_F(XdgShellTest, executableDocument_isOpenedNotRun)
-{
-    // Files on some mounted drives all carry the execute bit.
-    script(u"docs/notes.txt"_s, "echo this must not run\n");
-    EXPECT_FALSE(XdgShell::isProgram(QFileInfo(home.file(u"docs/notes.txt"_s))));
-    EXPECT_EQ(shell.execute(u"open"_s, u"notes.txt"_s, QString(), home.file(u"docs/"_s)),
-        ShellResult::Success);
-    EXPECT_EQ(waitForRecord(record).value(1), home.file(u"docs/notes.txt"_s));
-}
-
-TEST_F(XdgShellTest, print_handsTheFileToLpFirstInPath)
-{
-    const QString printed = home.file(u"lp.record"_s);
-    recorder(u"bin/lp"_s, printed);
-    home.write(u"docs/letter.txt"_s, "Dear\n");
-    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), home.file(u"docs/"_s)),
-        ShellResult::Success);
-    // lp is waited for, so its record is already there.
-    ASSERT_TRUE(QFile::exists(printed));
-    EXPECT_EQ(waitForRecord(printed).value(1), home.file(u"docs/letter.txt"_s));
-    EXPECT_FALSE(QFile::exists(record));
-}
-
-TEST_F(XdgShellTest, printFailure_givesLpsReason)
-{
-    script(u"bin/lp"_s, "#!/bin/sh\necho 'lp: Error - No default destination.' >&2\nexit 1\n");
-    home.write(u"docs/letter.txt"_s, "Dear\n");
-    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), home.file(u"docs/"_s)),
-        ShellResult::Failed);
-    EXPECT_EQ(shell.failureReason(), u"lp: Error - No default destination."_s);
-
-    // Without lp at all the reason says what is missing.
-    set("PATH", home.file(u"empty"_s));
-    EXPECT_EQ(shell.execute(u"print"_s, u"letter.txt"_s, QString(), home.file(u"docs/"_s)),
-        ShellResult::Failed);
-    EXPECT_TRUE(shell.failureReason().contains(u"lp"_s));
-    // A success clears the reason.
-    EXPECT_EQ(shell.execute(u"open"_s, u"letter.txt"_s, QString(), home.file(u"docs/"_s)),
-        ShellResult::Success);
-    EXPECT_TRUE(shell.failureReason().isEmpty());
-    EXPECT_FALSE(waitForRecord(record).isEmpty());
-}
-
-TEST_F(XdgShellTest, startProcess_searchesPathAndReportsMissingPrograms)
-{
-    const QString ran = home.file(u"tool.record"_s);
-    recorder(u"bin/some-tool"_s, ran);
+    recorder(u"bin/some-tool"_s, tool);
     EXPECT_TRUE(
         shell.startProcess(u"some-tool"_s, {u"-x"_s}, Shell::MaximisedFocus, home.file(u"docs"_s)));
-    EXPECT_EQ(waitForRecord(ran), (QStringList {home.file(u"docs"_s), u"-x"_s}));
+    EXPECT_EQ(waitForRecord(tool), (QStringList {home.file(u"docs"_s), u"-x"_s}));
     EXPECT_FALSE(shell.startProcess(u"no-such-tool-anywhere"_s, {}, Shell::NormalFocus));
     EXPECT_EQ(shell.findProgram(u"some-tool"_s), home.file(u"bin/some-tool"_s));
 }
-
-} // namespace
-} // namespace corvanta::test
-
-namespace corvanta::test {
 
 TEST(XdgShellShowItems, askForOneFileUri_commasEncodedSoTheArrayIsNotSplit)
 {
@@ -149,4 +121,5 @@ TEST(XdgShellShowItems, askForOneFileUri_commasEncodedSoTheArrayIsNotSplit)
     EXPECT_EQ(args.at(8), QStringLiteral("string:"));
 }
 
+} // namespace
 } // namespace corvanta::test

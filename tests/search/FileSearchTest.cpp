@@ -1,176 +1,228 @@
-#include "FileSearchFixture.h"
-#include "support/DataBuilder.h"
-
+#include "platform/Keys.h"
+#include "search/FileSearch.h"
 #include "search/FileSearchTexts.h"
 #include "search/GlobalFileSearch.h"
+#include "support/DataBuilder.h"
+#include "support/FakeFolderPicker.h"
+#include "support/FakePrinter.h"
+#include "support/FormFixture.h"
 
 #include <QDir>
+#include <QLocale>
 
 #include <condition_variable>
+#include <deque>
+#include <memory>
 #include <mutex>
+#include <optional>
 
 namespace corvanta::test {
 namespace {
 
 using Change = FileSearch::Change;
 using Control = FileSearch::Control;
+using Outcome = EditorResult::Outcome;
 
-class FileSearchTest : public FileSearchFixture
-{ };
+// A search window over the program and a folder tree of its own; the pointer editor is played:
+// it saves the file as a pointer or hands back the next scripted outcome.
+class FileSearchTest : public FormFixture, public Editors
+{
+protected:
+    FakePrinter printer;
+    FakeFolderPicker picker;
+    TempFolder tree;
+    std::unique_ptr<FileSearch> search;
+    std::vector<Change> changes;
+    QStringList texts;    // every text the text box was given, in order
+    QStringList captions; // every window caption, in order
+    struct EditorCall
+    {
+        QString path;
+        int resultsSelected; // as the editor sees them, to offer "Cancel All Selections"
+    };
+    std::vector<EditorCall> editorCalls;
+    std::deque<Outcome> editorAnswers; // none left: Saved
+
+    EditorResult showEditor(const EditorRequest &request) override
+    {
+        EXPECT_EQ(request.mode, EditorMode::AddFile);
+        editorCalls.push_back({request.addFilePath, request.addSelections});
+        const Outcome answer = editorAnswers.empty() ? Outcome::Saved : editorAnswers.front();
+        if (!editorAnswers.empty())
+            editorAnswers.pop_front();
+        if (answer == Outcome::Saved)
+            files().addRow(u"name\t"_s + request.addFilePath);
+        EditorResult result;
+        result.outcome = answer;
+        result.name = u"name"_s;
+        return result;
+    }
+
+    Platform platform() override
+    {
+        Platform p = FormFixture::platform();
+        p.printing = &printer;
+        return p;
+    }
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale::c()); // "," between thousands
+        start();
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+
+    void open(std::vector<DriveEntry> drives = {})
+    {
+        if (drives.empty())
+            drives.push_back({tree.path(), tree.path()});
+        search = std::make_unique<FileSearch>(form->context(), drives, &picker, this);
+        search->onChanged = [this](Change c) {
+            changes.push_back(c);
+            if (c == Change::Text)
+                texts << search->txtFileSearch();
+            if (c == Change::Caption)
+                captions << search->caption();
+        };
+        search->Form_Load();
+    }
+    void file(const QString &relative) { tree.write(relative, "x"); }
+    // The user types text and presses Enter.
+    void enter(const QString &text)
+    {
+        search->txtFileSearch_Change(text);
+        int key = Key::Return;
+        search->txtFileSearch_KeyDown(key, 0);
+    }
+    // ... and the window's events run until the search has ended, its closing pause included.
+    void searchFor(const QString &text)
+    {
+        enter(text);
+        ui.runEvents([this] { return !search->SearchRunning; });
+        clock.runTimers();
+    }
+    ListControl &results() { return search->lstFileSearch; }
+    // An open window with rows as a finished search leaves them, the given ones selected.
+    void fill(int count, std::initializer_list<int> selected = {})
+    {
+        open();
+        for (int i = 0; i < count; ++i)
+            results().addRow(u"/data/file%1.txt"_s.arg(i));
+        for (int row : selected) {
+            results().setRow(row);
+            results().setSelected(true);
+        }
+    }
+    int count(Change c) const { return int(std::count(changes.begin(), changes.end(), c)); }
+};
 
 // Missing settings read as True; what the options and the lines item set is stored at once.
 TEST_F(FileSearchTest, opening_appliesTheStoredSettingsAndClicksStoreThem)
 {
     const QString currentFolder = QDir::currentPath();
-    for (const bool stored : {true, false}) {
-        if (!stored) {
-            setIni(u"File Search"_s, u"MultiSearch"_s, u"False"_s);
-            setIni(u"File Search"_s, u"DisplayLines"_s, u"no"_s);
+    for (const char *stored : {"", "no"}) {
+        for (const QString &key : {u"MultiSearch"_s, u"DisplayLines"_s}) {
+            if (*stored)
+                setIni(u"File Search"_s, key, QString::fromLatin1(stored));
         }
         open();
-        EXPECT_EQ(search->optMultiple(), stored);
-        EXPECT_EQ(results().gridLines(), stored ? GridLines::Shown : GridLines::Hidden);
-        EXPECT_EQ(search->menuItem(u"mnuDisplayLinesInFileSearch"_s)->checked, stored);
+        EXPECT_EQ(search->optMultiple(), !*stored);
+        EXPECT_EQ(results().gridLines(), *stored ? GridLines::Hidden : GridLines::Shown);
+        EXPECT_EQ(search->menuItem(u"mnuDisplayLinesInFileSearch"_s)->checked, !*stored);
         EXPECT_EQ(search->focus(), Control::TxtFileSearch);
     }
     search->optMultiple_Click();
     EXPECT_EQ(ini(u"File Search"_s, u"MultiSearch"_s), u"True"_s);
     search->optSingle_Click();
     EXPECT_EQ(ini(u"File Search"_s, u"MultiSearch"_s), u"False"_s);
-    for (const QString &stored : {u"True"_s, u"False"_s}) {
-        search->menuClick(u"mnuDisplayLinesInFileSearch"_s);
-        EXPECT_EQ(ini(u"File Search"_s, u"DisplayLines"_s), stored);
-        EXPECT_EQ(results().gridLines(), stored == u"True" ? GridLines::Shown : GridLines::Hidden);
-    }
+    search->menuClick(u"mnuDisplayLinesInFileSearch"_s);
+    EXPECT_EQ(ini(u"File Search"_s, u"DisplayLines"_s), u"True"_s);
     // Paths are built from the data folder; the process's current folder is left alone.
     EXPECT_EQ(QDir::currentPath(), currentFolder);
 }
 
-TEST_F(FileSearchTest, emptyText_isRefusedWithItsMessage)
+// Each search as data: the tree, the option and the text; what it lists, deepest folder first and
+// names equal but for case in one order whatever their making, its caption and the box it shows.
+// "%1" stands for the root searched, in capitals; no text, an empty or unreadable root are refused.
+TEST_F(FileSearchTest, searches_listTheirMatchesWithTheirCaptionOrBox)
 {
-    open();
-    searchFor(QString());
-
-    expectBoxes(ui, {{u" No Filename To Search"_s, u"Input A Filename To Search For.     "_s}});
-    EXPECT_EQ(search->focus(), Control::TxtFileSearch);
-}
-
-TEST_F(FileSearchTest, emptyOrUnreadableRoot_showsTheEmptyDriveMessageAndKeepsTheCaption)
-{
-    const QString missing = tree.path() + u"/gone"_s;
-    open({{tree.path(), tree.path()}, {missing, missing}});
-    searchFor(u"*.txt"_s);
-
-    ASSERT_TRUE(boxesShown(ui, {{u" Drive "_s + tree.path().toUpper() + u" Is Empty"_s, u"No Folders In Drive "_s + tree.path().toUpper() + u" To Search.     "_s}}));
-    EXPECT_EQ(ui.boxes[0].flags, MsgBox::OkOnly | MsgBox::Exclamation);
-    EXPECT_EQ(search->caption(), u" Global File Search"_s);
-    EXPECT_EQ(captions.first(), u"Searching "_s + tree.path().toUpper() + u" Drive For *.txt"_s);
-    EXPECT_EQ(ui.busyDepth, 0);
-
-    search->Drive1_Change(1);
-    searchFor(u"*.txt"_s);
-    EXPECT_EQ(ui.boxes.size(), 2u);
-    EXPECT_EQ(ui.boxes[1].title, u" Drive "_s + missing.toUpper() + u" Is Empty"_s);
-}
-
-TEST_F(FileSearchTest, multipleSearch_listsEveryMatchDeepestFirstWithCountAndTime)
-{
-    file(u"top.txt"_s);
-    file(u"A/a.txt"_s);
-    file(u"A/deep/d.TXT"_s);
-    file(u"B/b.log"_s);
-    open();
-    std::vector<FileSearch::ProgressBar> bars;
-    auto record = search->onChanged;
-    search->onChanged = [&](Change c) {
-        record(c);
-        if (c == Change::Progress)
-            bars.push_back(search->ProgressBar1);
+    const QStringList tree = {u"top.txt"_s, u"A/a.txt"_s, u"A/deep/d.TXT"_s, u"B/b.log"_s,
+        u"A/deep/top.txt"_s};
+    const QString idle = u" Global File Search"_s;
+    const Box noText {u" No Filename To Search"_s, u"Input A Filename To Search For.     "_s};
+    const Box empty {u" Drive %1 Is Empty"_s, u"No Folders In Drive %1 To Search.     "_s};
+    const struct
+    {
+        QStringList files;
+        QString under; // the root below the tree's folder
+        bool single;
+        QString text;
+        QStringList listed;
+        QString caption;
+        std::optional<Box> box;
+    } cases[] = {
+        {tree, {}, false, {}, {}, idle, noText},
+        {{}, {}, false, u"*.txt"_s, {}, idle, empty},
+        {{}, u"/gone"_s, false, u"*.txt"_s, {}, idle, empty},
+        {tree, {}, false, u"*.txt"_s, {u"A/deep/d.TXT"_s, u"A/deep/top.txt"_s, u"A/a.txt"_s,
+            u"top.txt"_s}, u"4 Files Found - 0.5 Seconds"_s, {}},
+        {tree, {}, false, u"nothing.here"_s, {}, u"0 Files Found - 0.5 Seconds"_s, {}},
+        {tree, {}, true, u"TOP.TXT"_s, {u"A/deep/top.txt"_s}, u"Single File Search"_s, {}},
+        {tree, {}, true, u"absent.txt"_s, {}, u"Searching %1 Drive For absent.txt"_s, {}},
+        {{u"c/aa"_s, u"c/aA"_s, u"c/Aa"_s, u"c/AA"_s}, {}, false, u"aa"_s,
+            {u"c/AA"_s, u"c/Aa"_s, u"c/aA"_s, u"c/aa"_s}, u"4 Files Found - 0.5 Seconds"_s, {}},
+        {{u"c/AA"_s, u"c/Aa"_s, u"c/aA"_s, u"c/aa"_s}, {}, false, u"aa"_s,
+            {u"c/AA"_s, u"c/Aa"_s, u"c/aA"_s, u"c/aa"_s}, u"4 Files Found - 0.5 Seconds"_s, {}},
     };
-    searchFor(u"*.txt"_s);
-
-    EXPECT_EQ(rows(results()),
-        (QStringList {path(u"A/deep/d.TXT"_s), path(u"A/a.txt"_s), path(u"top.txt"_s)}));
-    // The walk takes no time on the test clock; the closing pause is the half second shown.
-    EXPECT_EQ(search->caption(), u"3 Files Found - 0.5 Seconds"_s);
-    EXPECT_EQ(clock.timerMs, 500);
-    EXPECT_EQ(search->txtFileSearch(), u"*.txt"_s);
-    EXPECT_EQ(search->SubFoldersSearched, 3);
-    ASSERT_FALSE(bars.empty());
-    EXPECT_TRUE(bars.front().Visible);
-    EXPECT_EQ(bars.front().Max, 2); // the top folders
-    EXPECT_FALSE(search->ProgressBar1.Visible);
-    EXPECT_EQ(ui.busyDepth, 0);
-
-    searchFor(u"nothing.here"_s);
-    EXPECT_EQ(results().ListCount(), 0);
-    EXPECT_EQ(search->caption(), u"0 Files Found - 0.5 Seconds"_s);
-    EXPECT_TRUE(ui.boxes.empty());
-}
-
-// Names equal but for letter case come in one order, whichever was made first.
-TEST_F(FileSearchTest, namesDifferingOnlyInCase_listInOneOrderWhateverTheirMaking)
-{
-    const QStringList made[] = {{u"aa"_s, u"aA"_s, u"Aa"_s, u"AA"_s}, {u"AA"_s, u"Aa"_s, u"aA"_s, u"aa"_s}};
-    for (const QStringList &names : made) {
-        for (const QString &name : names)
-            file(u"case/"_s + name);
-        open();
-        searchFor(u"aa"_s);
-        EXPECT_EQ(rows(results()), (QStringList {path(u"case/AA"_s), path(u"case/Aa"_s),
-                                       path(u"case/aA"_s), path(u"case/aa"_s)}))
-            << names.join(u' ').toStdString();
-        QDir(path(u"case"_s)).removeRecursively();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.files.join(u' ').toStdString() + " / " + c.text.toStdString());
+        TempFolder folder;
+        for (const QString &f : c.files)
+            folder.write(f, "x");
+        const QString root = folder.path() + c.under;
+        const auto shown = [&](QString text) { return text.replace(u"%1"_s, root.toUpper()); };
+        open({{root, root}});
+        c.single ? search->optSingle_Click() : search->optMultiple_Click();
+        ui.boxes.clear();
+        captions.clear();
+        clock.timerMs = 0;
+        searchFor(c.text);
+        QStringList listed;
+        for (const QString &f : c.listed)
+            listed << folder.file(f);
+        EXPECT_EQ(rows(results()), listed);
+        EXPECT_EQ(search->caption(), shown(c.caption));
+        EXPECT_EQ(clock.timerMs, c.caption.contains(u"Found"_s) ? 500 : 0);
+        if (c.box) {
+            expectBoxes(ui, {{shown(c.box->title), shown(c.box->text)}});
+            if (!c.text.isEmpty()) {
+                EXPECT_EQ(ui.boxes.at(0).flags, MsgBox::OkOnly | MsgBox::Exclamation);
+            }
+        } else {
+            EXPECT_TRUE(ui.boxes.empty());
+        }
+        if (!c.text.isEmpty()) {
+            EXPECT_EQ(captions.value(0), shown(u"Searching %1 Drive For "_s + c.text));
+        }
+        EXPECT_EQ(ui.busyDepth, 0);
     }
 }
 
-TEST_F(FileSearchTest, singleSearch_listsTheFirstMatchAndNamesItInTheCaption)
+// The running count shows every ten files up to 200, then every hundred; the main window's
+// caption counts the folders every ten.
+TEST_F(FileSearchTest, runningCounts_showInStepsOfTenThenAHundred)
 {
-    file(u"x.txt"_s);
-    file(u"A/x.txt"_s);
-    file(u"A/B/x.txt"_s);
+    for (int i = 0; i < 25; ++i)
+        QDir().mkpath(tree.file(u"d%1"_s.arg(i)));
     open();
-    search->optSingle_Click();
-    searchFor(u"X.TXT"_s);
-
-    EXPECT_EQ(rows(results()), QStringList {path(u"A/B/x.txt"_s)});
-    EXPECT_EQ(search->caption(), u"Single File Search"_s);
-    EXPECT_EQ(clock.timerMs, 0);
-
-    searchFor(u"absent.txt"_s);
-    EXPECT_EQ(results().ListCount(), 0);
-    EXPECT_EQ(
-        search->caption(), u"Searching "_s + tree.path().toUpper() + u" Drive For absent.txt"_s);
-}
-
-TEST_F(FileSearchTest, texts_captionsCountsAndElapsedTimes)
-{
-    EXPECT_EQ(FileSearchText::filesFoundCaption(0, 3.27), u"0 Files Found - 3.27 Seconds"_s);
-    EXPECT_EQ(
-        FileSearchText::filesFoundCaption(12345, 3.27), u"12,345 Files Found - 3.27 Seconds"_s);
-    EXPECT_EQ(FileSearchText::elapsedText(12.3456), u"12.35 Seconds"_s);
-    EXPECT_EQ(FileSearchText::elapsedText(7.0), u"7 Seconds"_s);
-    EXPECT_EQ(FileSearchText::elapsedText(60.0), u"60 Seconds"_s);
-    EXPECT_EQ(FileSearchText::elapsedText(90.0), u"1 Minutes 30 Seconds"_s);
-    EXPECT_EQ(FileSearchText::elapsedText(155.6), u"2 Minutes 36 Seconds"_s);
-    EXPECT_EQ(FileSearchText::subFoldersCaption(1230), u"1,230 Sub-Folders Searched"_s);
-    EXPECT_EQ(FileSearchText::filesFoundText(1200), u" 1,200 Files Found"_s);
-    // A result shows as its name, then its folder.
-    const std::pair<QString, QString> split[] = {{u"/home/ann/a b.pdf"_s, u"/home/ann"_s},
-        {u"/swap.img"_s, u"/"_s}, {u"/srv/dir/"_s, u"/srv/dir"_s}};
-    for (const auto &[path, folder] : split) {
-        EXPECT_EQ(FileSearchText::resultFolder(path), folder);
-        EXPECT_EQ(folder + (folder == u"/" ? u""_s : u"/"_s) + FileSearchText::resultName(path), path);
-    }
-}
-
-TEST_F(FileSearchTest, runningCount_showsEveryTenFilesUpTo200ThenEveryHundred)
-{
-    open();
+    QStringList mainCaptions;
+    form->onChanged = [&](MainForm::Change c) {
+        if (c == MainForm::Change::Caption)
+            mainCaptions << form->caption();
+    };
     // The last count a search shows before the search text returns, for trees of n files.
-    const std::vector<std::pair<int, QString>> expected = {{9, QString()},
-        {10, u" 10 Files Found"_s}, {200, u" 200 Files Found"_s}, {210, u" 200 Files Found"_s},
-        {300, u" 300 Files Found"_s}, {310, u" 300 Files Found"_s}};
+    const std::pair<int, QString> expected[] = {{9, QString()}, {10, u" 10 Files Found"_s},
+        {200, u" 200 Files Found"_s}, {210, u" 200 Files Found"_s}, {300, u" 300 Files Found"_s},
+        {310, u" 300 Files Found"_s}};
     int made = 0;
     for (const auto &[n, text] : expected) {
         for (; made < n; ++made)
@@ -182,21 +234,6 @@ TEST_F(FileSearchTest, runningCount_showsEveryTenFilesUpTo200ThenEveryHundred)
         const QStringList counts = texts.filter(u"Files Found"_s);
         EXPECT_EQ(counts.isEmpty() ? QString() : counts.last(), text) << n;
     }
-}
-
-TEST_F(FileSearchTest, subFolderCount_showsInTheMainWindowsCaptionEveryTenFolders)
-{
-    for (int i = 0; i < 25; ++i)
-        QDir().mkpath(path(u"d%1"_s.arg(i)));
-    open();
-    QStringList mainCaptions;
-    form->onChanged = [&](MainForm::Change c) {
-        if (c == MainForm::Change::Caption)
-            mainCaptions << form->caption();
-    };
-    searchFor(u"*.txt"_s);
-
-    ASSERT_FALSE(mainCaptions.isEmpty());
     EXPECT_EQ(mainCaptions.last(), u"20 Sub-Folders Searched"_s);
     EXPECT_EQ(search->SubFoldersSearched, 25);
 }
@@ -215,10 +252,8 @@ TEST_F(FileSearchTest, escapeDuringASearch_endsItPromptlyKeepingWhatWasFoundThen
     // batch ahead when Escape comes with the first rows listed.
     std::mutex m;
     std::condition_variable turn;
-    int posted = 0;
-    int taken = 0;
+    int posted = 0, taken = 0, listedAtEscape = 0;
     bool pressed = false;
-    int listedAtEscape = 0;
     const int pumpsBefore = ui.pumps;
     ui.onPost = [&] {
         std::unique_lock lock(m);
@@ -266,65 +301,38 @@ TEST_F(FileSearchTest, escapeDuringASearch_endsItPromptlyKeepingWhatWasFoundThen
     EXPECT_EQ(results().ListCount(), 0);
 }
 
-TEST_F(FileSearchTest, secondEnterWhileSearching_isIgnored)
+// While a search runs, a second Enter is ignored; closing the window stops the search.
+TEST_F(FileSearchTest, duringASearch_aSecondEnterIsIgnoredAndClosingStopsIt)
 {
     for (int i = 0; i < 600; ++i)
         file(u"d%1/f.txt"_s.arg(i));
-    open();
-    int nested = 0;
-    ui.onPump = [&] {
-        ++nested;
-        enter(u"other"_s);
-    };
-    searchFor(u"f.txt"_s);
-
-    EXPECT_GT(nested, 0);
-    EXPECT_EQ(results().ListCount(), 600);
-    EXPECT_EQ(captions.count(u"Searching "_s + tree.path().toUpper() + u" Drive For f.txt"_s), 1);
-    EXPECT_EQ(captions.count(u"Searching "_s + tree.path().toUpper() + u" Drive For other"_s), 0);
-    EXPECT_EQ(search->caption(), u"600 Files Found - 0.5 Seconds"_s);
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close ? "close" : "enter");
+        open();
+        captions.clear();
+        int nested = 0;
+        ui.onPump = [&] {
+            ++nested;
+            if (close && !search->closed())
+                search->Form_Unload();
+            else if (!close)
+                enter(u"other"_s);
+        };
+        clock.timerMs = 0;
+        searchFor(u"f.txt"_s);
+        EXPECT_GT(nested, 0);
+        EXPECT_EQ(search->closed(), close);
+        EXPECT_EQ(results().ListCount(), close ? 0 : 600);
+        EXPECT_EQ(clock.timerMs, close ? 0 : 500);
+        EXPECT_EQ(captions.filter(u" Drive For "_s),
+            QStringList {u"Searching "_s + tree.path().toUpper() + u" Drive For f.txt"_s});
+        EXPECT_FALSE(search->SearchRunning);
+        EXPECT_EQ(ui.busyDepth, 0);
+    }
 }
 
-TEST_F(FileSearchTest, closingDuringASearch_stopsItAndLeavesTheListEmpty)
-{
-    for (int i = 0; i < 300; ++i)
-        file(u"d%1/f.txt"_s.arg(i));
-    open();
-    ui.onPump = [&] {
-        if (!search->closed())
-            search->Form_Unload();
-    };
-    searchFor(u"f.txt"_s);
-
-    EXPECT_TRUE(search->closed());
-    EXPECT_EQ(results().ListCount(), 0);
-    EXPECT_EQ(clock.timerMs, 0);
-    EXPECT_FALSE(search->SearchRunning);
-    EXPECT_EQ(ui.busyDepth, 0);
-}
-
-TEST_F(FileSearchTest, driveList_startsOnTheDataFoldersFileSystemAndOffersOtherFolders)
-{
-    // The data folder is offered as a folder of its own, not as a file system: the listed mount
-    // that holds it is chosen, whatever this machine's mount table says.
-    open({{u"/nowhere"_s, u"/nowhere"_s}, {u"/"_s, u"/"_s}, {data.path(), data.path(), true}});
-    EXPECT_EQ(search->driveIndex(), 1);
-    EXPECT_EQ(search->driveTexts().last(), u"Other Folder..."_s);
-
-    picker.answer = tree.path();
-    search->Drive1_Change(3);
-    EXPECT_EQ(picker.startFolders, QStringList {u"/"_s});
-    EXPECT_EQ(search->driveIndex(), 3);
-    EXPECT_EQ(search->currentDrive()->path, tree.path());
-    EXPECT_TRUE(search->currentDrive()->folderOnly);
-    EXPECT_EQ(search->driveTexts().size(), 5);
-
-    picker.answer.clear();
-    search->Drive1_Change(4);
-    EXPECT_EQ(search->driveIndex(), 3);
-    EXPECT_EQ(search->driveTexts().size(), 5);
-}
-
+// The data folder's own file system comes first, reached through links and whole names only;
+// "Other Folder..." adds the folder picked.
 TEST_F(FileSearchTest, startingDrive_isTheLongestListedMountPointOverTheDataFoldersRealPath)
 {
     const QString real = QDir(tree.path()).canonicalPath();
@@ -337,15 +345,13 @@ TEST_F(FileSearchTest, startingDrive_isTheLongestListedMountPointOverTheDataFold
     const DriveEntry lookalike {real + u"/dis"_s, real + u"/dis"_s};
     const DriveEntry other {u"/nowhere"_s, u"/nowhere"_s};
     const DriveEntry dataFolder {u"data"_s, real + u"/disk/data"_s, true};
-
-    struct Case
+    const struct
     {
         const char *what;
         std::vector<DriveEntry> drives;
         QString programFolder;
         int expected;
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {"deepest mount wins", {other, root, disk}, real + u"/disk/data"_s, 2},
         {"reached through a link", {root, disk}, real + u"/link/data"_s, 1},
         {"trailing slash", {root, diskSlash}, real + u"/link/data"_s, 1},
@@ -355,26 +361,24 @@ TEST_F(FileSearchTest, startingDrive_isTheLongestListedMountPointOverTheDataFold
         {"missing folder", {other, root}, real + u"/gone"_s, 1},
         {"no drives", {}, real + u"/disk/data"_s, -1},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases)
         EXPECT_EQ(driveHolding(c.drives, c.programFolder), c.expected) << c.what;
-    }
 
     form->state.ProgramFolder = real + u"/link/data"_s;
-    open({other, root, disk});
+    open({other, root, disk, dataFolder});
     EXPECT_EQ(search->driveIndex(), 2);
-}
-
-TEST_F(FileSearchTest, mountedDrives_listFileSystemsByMountPointThenTheHomeFolder)
-{
-    const std::vector<DriveEntry> drives = mountedDrives(tree.path());
-    ASSERT_FALSE(drives.empty());
-    EXPECT_EQ(drives.back(), (DriveEntry {tree.path(), tree.path(), true}));
-    for (const DriveEntry &d : drives) {
-        EXPECT_NE(d.path, u"/proc"_s);
-        EXPECT_NE(d.path, u"/sys"_s);
-        EXPECT_TRUE(d.text.startsWith(d.path)) << qPrintable(d.text);
-        EXPECT_EQ(d.folderOnly, &d == &drives.back()) << qPrintable(d.text);
-    }
+    EXPECT_EQ(search->driveTexts().last(), u"Other Folder..."_s);
+    picker.answer = tree.path();
+    search->Drive1_Change(4);
+    EXPECT_EQ(picker.startFolders, QStringList {disk.path});
+    EXPECT_EQ(search->driveIndex(), 4);
+    EXPECT_EQ(search->currentDrive()->path, tree.path());
+    EXPECT_TRUE(search->currentDrive()->folderOnly);
+    picker.answer.clear();
+    search->Drive1_Change(5);
+    EXPECT_EQ(search->driveIndex(), 4);
+    EXPECT_EQ(search->driveTexts().size(), 6);
+    EXPECT_EQ(mountedDrives(tree.path()).back(), (DriveEntry {tree.path(), tree.path(), true}));
 }
 
 TEST_F(FileSearchTest, openGlobalFileSearch_restoresTheCaptionAndReappliesTheFileSort)
@@ -385,8 +389,7 @@ TEST_F(FileSearchTest, openGlobalFileSearch_restoresTheCaptionAndReappliesTheFil
     for (const char *row : {"b\t/x/b", "c\t/x/c", "a\t/x/a"})
         files().addRow(QString::fromLatin1(row));
     files().setListIndex(1);
-    files().setRow(1);
-    files().setSelected(true);
+    files().selectRow(1);
     form->state.FileSort = SortOrder::Ascending;
     const QString caption = form->caption();
     bool sawWindow = false;
@@ -394,11 +397,8 @@ TEST_F(FileSearchTest, openGlobalFileSearch_restoresTheCaptionAndReappliesTheFil
         sawWindow = feature->openWindow() == &s;
         form->setCaption(u"20 Sub-Folders Searched"_s);
     };
-
     int key = Key::F9;
     form->Form_KeyDown(key, 0);
-
-    EXPECT_EQ(ui.fileSearches, 1);
     EXPECT_TRUE(sawWindow);
     EXPECT_EQ(feature->openWindow(), nullptr);
     EXPECT_EQ(form->caption(), caption);
@@ -410,6 +410,156 @@ TEST_F(FileSearchTest, openGlobalFileSearch_restoresTheCaptionAndReappliesTheFil
     form->toolbarButtonClick(u"FileSearch"_s);
     form->toolbarEntryClick(u"Global File Search"_s);
     EXPECT_EQ(ui.fileSearches, 5);
+}
+
+// Each selected result gets its own editor in list order; "Cancel All Selections" ends the run
+// and unselects the rest, a cancel goes on; the current row ends selected again.
+TEST_F(FileSearchTest, selectedResults_goToTheirEditorsInListOrderUntilCancelAll)
+{
+    const struct
+    {
+        std::deque<Outcome> answers;
+        std::vector<int> asked, shownSelected;
+        QStringList added;
+    } cases[] = {
+        {{Outcome::Saved, Outcome::CancelAll}, {0, 2}, {3, 2}, {u"name\t/data/file0.txt"_s}},
+        {{Outcome::Saved, Outcome::Cancelled, Outcome::Saved}, {0, 1, 3}, {3, 2, 1},
+            {u"name\t/data/file0.txt"_s, u"name\t/data/file3.txt"_s}},
+    };
+    for (const auto &c : cases) {
+        files().clear();
+        editorCalls.clear();
+        fill(4, {3, 0, int(c.asked[1])});
+        results().setListIndex(1);
+        editorAnswers = c.answers;
+        int key = Key::Return;
+        results().userKeyDown(key, 0);
+        ASSERT_EQ(editorCalls.size(), c.asked.size());
+        for (size_t i = 0; i < c.asked.size(); ++i) {
+            EXPECT_EQ(editorCalls[i].path, u"/data/file%1.txt"_s.arg(c.asked[i]));
+            EXPECT_EQ(editorCalls[i].resultsSelected, c.shownSelected[i]);
+        }
+        EXPECT_EQ(rows(files()), c.added);
+        EXPECT_EQ(selectedRows(results()), QList<int> {1});
+        EXPECT_EQ(search->focus(), Control::LstFileSearch);
+    }
+}
+
+// A found file whose name the list format cannot hold is listed, but refused when added; the
+// other selected results go on to their editors.
+TEST_F(FileSearchTest, resultsWithLineBreakOrNotText_areListedButRefusedWhenAdded)
+{
+    open();
+    results().addRow(u"/data/two\rlines.txt"_s);
+    results().addRow(u"/data/fine.txt"_s);
+    results().addRow(u"/data/caf\uFFFD.txt"_s); // as a name of invalid bytes reaches the list
+    results().selectAll();
+    search->AddResultsToFileList();
+    ASSERT_EQ(editorCalls.size(), 1u);
+    EXPECT_EQ(editorCalls[0].path, u"/data/fine.txt"_s);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].title, u" Cannot Add File"_s);
+    EXPECT_EQ(ui.boxes[0].text,
+        u"The File  [/data/two lines.txt]  Cannot Be Added.     \rThe file name holds a line break.\r"_s);
+    EXPECT_TRUE(ui.boxes[1].text.endsWith(u"The file name is not valid text.\r"_s));
+    EXPECT_EQ(results().ListCount(), 3);
+    EXPECT_EQ(rows(files()), QStringList {u"name\t/data/fine.txt"_s});
+}
+
+// On an empty list every action beeps; a right click adds its row to the selection (below the
+// rows: the last) and the popup's items act on the rows.
+TEST_F(FileSearchTest, rightClickAndPopupItems_actOnTheRowsAndBeepOnAnEmptyList)
+{
+    open();
+    results().userDoubleClick(-1);
+    results().userMouseDown(-1, Mouse::Right, 0);
+    search->AddResultsToFileList();
+    EXPECT_EQ(ui.beeps, 3);
+    EXPECT_EQ(count(Change::Popup), 0);
+    EXPECT_TRUE(editorCalls.empty());
+    EXPECT_EQ(search->focus(), Control::TxtFileSearch);
+
+    fill(3, {0});
+    results().setListIndex(0);
+    results().userMouseDown(-1, Mouse::Right, 0);
+    EXPECT_EQ(results().Row(), 2);
+    EXPECT_EQ(results().ListIndex(), 2);
+    EXPECT_EQ(selectedRows(results()), (QList<int> {0, 2}));
+    EXPECT_EQ(count(Change::Popup), 1);
+    EXPECT_EQ(search->menuItem(u"mnuNameFile"_s)->caption, u"Add Files To File List"_s);
+    // A selected row stays as it is, the current row too.
+    results().userMouseDown(0, Mouse::Right, 0);
+    EXPECT_EQ(results().Row(), 0);
+    EXPECT_EQ(results().ListIndex(), 2);
+    EXPECT_EQ(results().SelCount(), 2);
+    search->menuClick(u"mnuCopyFile"_s); // the current row only
+    EXPECT_EQ(clipboard.content, u"/data/file2.txt"_s);
+
+    search->menuClick(u"mnuUnselectAll"_s);
+    EXPECT_EQ(results().SelCount(), 0);
+    results().userMouseDown(1, Mouse::Right, 0);
+    EXPECT_EQ(search->menuItem(u"mnuNameFile"_s)->caption, u"Add File To File List"_s);
+    search->menuClick(u"mnuFileLaunch"_s);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].target(), u"/data/file1.txt"_s);
+}
+
+TEST_F(FileSearchTest, removeSelected_asksThenTakesRowsOutOfTheListOnly)
+{
+    fill(4, {1, 2});
+    ui.answers = {MsgBox::No};
+    search->RemoveSearchResults();
+    ASSERT_TRUE(boxesShown(ui, {{u" Remove Selected Files From This List?"_s, u"This Option Removes All Selected Files From This Search List.     \r"
+        u"This Option Will NOT Delete, Move Or Alter Any File In Any Manner.     \r"
+        u"The Selected Files Will Be Removed But Will Not Be Deleted Or Altered.     \r\r"
+        u"Do You Want To Remove All Selected Files From This List?     \r"_s}}));
+    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question | MsgBox::DefaultButton2);
+    EXPECT_EQ(results().ListCount(), 4);
+
+    ui.answers = {MsgBox::Yes};
+    search->RemoveSearchResults();
+    EXPECT_EQ(rows(results()), (QStringList {u"/data/file0.txt"_s, u"/data/file3.txt"_s}));
+    EXPECT_EQ(results().ListIndex(), 1);
+    EXPECT_TRUE(results().isSelected(1));
+    EXPECT_EQ(search->caption(), u"2 Files"_s);
+}
+
+// From 660 rows on the printout asks first; the rows print once per copy, or only the selection
+// when the dialog leaves exactly the selection flag, in the dialog's orientation.
+TEST_F(FileSearchTest, print_asksForLongListsAndPrintsTheRowsOrTheSelection)
+{
+    fill(659);
+    search->PrintSearchResults();
+    EXPECT_TRUE(ui.boxes.empty());
+    results().addRow(u"/data/one-more.txt"_s);
+    ui.answers = {MsgBox::No};
+    search->PrintSearchResults();
+    ASSERT_TRUE(boxesShown(ui, {{u" 11 Page Printout"_s, u"This Printout Will Print Approximately 11 Pages. It Is Recommended     \r"
+        u"That You Set Your Printer Orientation To Landscape.\r"
+        u"Do You Want To Print The Search Results?"_s}}));
+    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question);
+    EXPECT_EQ(printer.dialogs, 1);
+
+    fill(3, {0, 2});
+    printer.documents.clear();
+    printer.choice = {PrintFlags::HidePrintToFile, 2, PageOrientation::Landscape};
+    search->menuClick(u"mnuPrintSearchResults"_s);
+    ASSERT_EQ(printer.documents.size(), 2u);
+    for (const PrintedDocument &doc : printer.documents)
+        EXPECT_TRUE(doc.ended && doc.orientation == PageOrientation::Landscape);
+    EXPECT_EQ(printer.texts().mid(0, 5), (QStringList {u"Corvanta Search Results"_s, QString(),
+        u"/data/file0.txt"_s, u"/data/file1.txt"_s, u"/data/file2.txt"_s}));
+
+    printer.documents.clear();
+    printer.choice = {PrintFlags::Selection, 1, PageOrientation::Portrait};
+    search->PrintSearchResults();
+    // This printout sets no flags of its own: the dialog opens as the last one left it.
+    EXPECT_EQ(printer.shownWith.flags, PrintFlags::HidePrintToFile);
+    EXPECT_EQ(printer.texts(), (QStringList {u"Corvanta Search Results"_s, QString(),
+                                   u"/data/file0.txt"_s, u"/data/file2.txt"_s}));
+    printer.cancel = true;
+    search->PrintSearchResults();
+    EXPECT_EQ(printer.documents.size(), 1u);
 }
 
 } // namespace

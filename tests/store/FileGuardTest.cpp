@@ -3,7 +3,6 @@
 #include "store/ListControl.h"
 #include "store/ListFiles.h"
 #include "store/OwnFiles.h"
-#include "support/FakeUi.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -39,14 +38,7 @@ void writeKeepingTime(const QString &path, const QByteArray &bytes)
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
 }
 
-struct Listener : FileChangeListener {
-    QStringList changed;
-    void listFileChangedOnDisk(const QString &path) override { changed << path; }
-};
-
-// Between the program's read and its save, another program does something to the file (or
-// nothing): the save goes ahead only when the file is still what was read, and a refused save
-// leaves the other program's bytes exactly as they were.
+// Another program acts between the program's read and its save (or does nothing).
 TEST(FileGuardTest, saveAfterAChangeOnDisk_isRefusedAndKeepsTheOtherProgramsBytes)
 {
     Store store;
@@ -59,7 +51,6 @@ TEST(FileGuardTest, saveAfterAChangeOnDisk_isRefusedAndKeepsTheOtherProgramsByte
         {"same length, same moment", [](const QString &p) { writeBytes(p, "Alpha\r\nGamma\r\n"); }, false},
         {"same size, same time", [](const QString &p) { writeKeepingTime(p, "Alpha\r\nBeto\r\n"); }, false},
         {"a line added", [](const QString &p) { writeBytes(p, "Alpha\r\nBeta\r\nNew\r\n"); }, false},
-        {"emptied", [](const QString &p) { writeBytes(p, ""); }, false},
         {"deleted", [](const QString &p) { QFile::remove(p); }, false},
         {"rewritten with the same bytes",
          [](const QString &p) { writeBytes(p, "Alpha\r\nBeta\r\n"); }, true},
@@ -92,66 +83,14 @@ TEST(FileGuardTest, saveAfterAChangeOnDisk_isRefusedAndKeepsTheOtherProgramsByte
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), c.what == std::string("deleted") ? 0 : 1);
     }
     store.useRenameExchange(true);
-}
 
-TEST(FileGuardTest, ownSavesAndRewrites_keepTheFileSaveable)
-{
-    Store store;
+    // A list read as missing that another program then made is a change too.
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"Topic.List"_s);
-    writeBytes(path, "One\r\n");
-    QStringList lines;
-    ASSERT_TRUE(readLinesForRewrite(store, path, lines));
-    for (const char *name : {"Two", "Three", "Four"})
-        ASSERT_TRUE(appendName(store, path, QString::fromLatin1(name)).ok) << name;
-    EXPECT_TRUE(saveLines(store, path, {u"Five"_s}).ok);
-    EXPECT_EQ(bytesOf(path), "Five\r\n");
-
-    // A list the program removed and then made anew under the same name (a topic deleted and
-    // created again) is its own: the record of the old one does not refuse its save.
-    ASSERT_TRUE(removeFile(store, path));
-    ASSERT_TRUE(createEmptyFile(store, path));
-    EXPECT_TRUE(saveLines(store, path, {u"Six"_s}).ok);
-    // So is one it renamed onto that name (a topic renamed to one deleted before).
-    ASSERT_TRUE(removeFile(store, path));
-    const QString other = dir.filePath(u"Other.List"_s);
-    writeBytes(other, "Mine\r\n");
-    EXPECT_EQ(readLines(store, other), QStringList{u"Mine"_s});
-    ASSERT_TRUE(renamePath(store, other, path));
-    EXPECT_TRUE(saveLines(store, path, {u"Seven"_s}).ok);
-
-    // A file the program read as missing and another program then made is a change too.
     const QString later = dir.filePath(u"Later.Files"_s);
     EXPECT_TRUE(readLines(store, later).isEmpty());
     writeBytes(later, "Theirs\tx\r\n");
     EXPECT_TRUE(saveLines(store, later, {u"Mine\ty"_s}).changedOnDisk);
     EXPECT_EQ(bytesOf(later), "Theirs\tx\r\n");
-}
-
-TEST(FileGuardTest, refusedSave_showsItsOwnBoxAndTellsTheListener)
-{
-    Store store;
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"Project.Files"_s);
-    writeBytes(path, "A\ta\r\n");
-    readLines(store, path);
-    writeBytes(path, "B\tb\r\n");
-    Listener listener;
-    store.setListener(&listener);
-    test::FakeUi ui;
-    EXPECT_FALSE(reportSaveFailure(store, ui, path, saveLines(store, path, {u"C\tc"_s})));
-    store.setListener(nullptr);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].title, u" List Changed On Disk"_s);
-    EXPECT_TRUE(ui.boxes[0].text.contains(path));
-    EXPECT_EQ(listener.changed, QStringList{path});
-
-    // An ordinary failure keeps its own box and tells nobody.
-    store.setListener(&listener);
-    reportSaveFailure(store, ui, path, SaveResult{false, u"No space left on device"_s});
-    store.setListener(nullptr);
-    EXPECT_EQ(ui.boxes.back().title, u" File Not Saved"_s);
-    EXPECT_EQ(listener.changed.size(), 1);
 }
 
 // Another program rewrites the list (read, add a line, write a new file, rename it over) every

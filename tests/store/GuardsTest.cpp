@@ -12,10 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
 // The files (device and inode) that were synced to disk.
-std::set<std::pair<dev_t, ino_t>> synced;
-} // namespace
+static std::set<std::pair<dev_t, ino_t>> synced;
 
 extern "C" int fsync(int fd)
 {
@@ -30,10 +28,7 @@ extern "C" int fsync(int fd)
 using namespace corvanta;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// A power cut right after a save must find the new bytes: the file that takes the list's place
-// was synced before it got there, for a new list and for one replaced.
+// A power cut right after a save must find the new bytes, for a new list and a replaced one.
 TEST(GuardsTest, save_syncsTheFileThatTakesTheListsPlace)
 {
     test::TempFolder data;
@@ -62,5 +57,3 @@ TEST(GuardsTest, pointerEdit_takesOneLinePerRecordRemoved)
     ASSERT_TRUE(editPointerList(store, data.file(u"T.Files"_s), {u"A\t/a"_s, u"B\t/b"_s}).ok);
     EXPECT_EQ(data.read(u"T.Files"_s), "  \r\nA\t/a\r\n");
 }
-
-} // namespace

@@ -1,21 +1,11 @@
 #pragma once
 
-#include <QByteArray>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
-#include <QString>
-
 #include "support/FakeUi.h"
+#include "support/TempFolder.h"
 
-#include <gtest/gtest.h>
-
-#include <initializer_list>
 #include <map>
 #include <source_location>
 #include <string>
-#include <vector>
 
 namespace corvanta::test {
 
@@ -112,41 +102,10 @@ inline std::string shown(const QByteArray &bytes)
     return out;
 }
 
-inline std::vector<QByteArray> linesOf(const QByteArray &bytes)
-{
-    std::vector<QByteArray> lines;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        const qsizetype end = bytes.indexOf('\n', start);
-        const qsizetype next = end < 0 ? bytes.size() : end + 1;
-        lines.push_back(bytes.mid(start, next - start));
-        start = next;
-    }
-    return lines;
-}
-
-// A line diff of two files' bytes ("-" expected only, "+" found only, " " both).
+// Two files' bytes side by side, made readable.
 inline std::string diff(const QByteArray &expected, const QByteArray &actual)
 {
-    const auto a = linesOf(expected), b = linesOf(actual);
-    std::vector<std::vector<int>> common(a.size() + 1, std::vector<int>(b.size() + 1));
-    for (size_t i = a.size(); i-- > 0;)
-        for (size_t j = b.size(); j-- > 0;)
-            common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
-    std::string out;
-    size_t i = 0, j = 0;
-    while (i < a.size() || j < b.size()) {
-        if (i < a.size() && j < b.size() && a[i] == b[j]) out += "   " + shown(a[i++]) + '\n', ++j;
-        else if (j < b.size() && (i == a.size() || common[i][j + 1] >= common[i + 1][j])) out += " + " + shown(b[j++]) + '\n';
-        else out += " - " + shown(a[i++]) + '\n';
-    }
-    return out;
-}
-
-inline QByteArray read(const QString &path)
-{
-    QFile in(path);
-    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
+    return "  expected: " + shown(expected) + "\n     found: " + shown(actual) + '\n';
 }
 
 } // namespace built
@@ -162,29 +121,8 @@ inline void layDown(const QString &folder, Description description)
             continue;
         }
         QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile out(path);
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bytes) == bytes.size())
-            << path.toStdString();
+        writeBytes(path, bytes);
     }
-}
-
-// The file holds exactly the rows given (same syntax as one entry's rows, one row an item).
-inline ::testing::AssertionResult fileHolds(const QString &path, Description rows)
-{
-    QByteArray expected;
-    for (const char *row : rows)
-        expected += built::row(row) + "\r\n";
-    const QByteArray actual = built::read(path);
-    if (actual == expected)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << path.toStdString() << " differs:\n" << built::diff(expected, actual);
-}
-
-inline void expectFile(const QString &path, Description rows,
-                       std::source_location where = std::source_location::current())
-{
-    if (auto held = fileHolds(path, rows); !held)
-        ADD_FAILURE_AT(where.file_name(), int(where.line())) << held.message();
 }
 
 // Every file under folder with its bytes, by relative path (folders end in '/').
@@ -197,14 +135,15 @@ inline std::map<QString, QByteArray> snapshot(const QString &folder)
         const QString path = it.next();
         const QString relative = path.mid(folder.size() + 1);
         files[QFileInfo(path).isDir() && !QFileInfo(path).isSymLink() ? relative + u'/' : relative] =
-            QFileInfo(path).isDir() ? QByteArray() : built::read(path);
+            QFileInfo(path).isDir() ? QByteArray() : bytesOf(path);
     }
     return files;
 }
 
 // The folder holds exactly the described files and folders (the folders along a file's path
 // count as described), with their bytes.
-inline ::testing::AssertionResult folderHolds(const QString &folder, Description description)
+inline void expectFolder(const QString &folder, Description description,
+                         std::source_location where = std::source_location::current())
 {
     std::map<QString, QByteArray> expected;
     for (const char *text : description) {
@@ -214,25 +153,20 @@ inline ::testing::AssertionResult folderHolds(const QString &folder, Description
              slash = relative.indexOf(u'/', slash + 1))
             expected.try_emplace(relative.left(slash + 1));
     }
-    return snapshot(folder) == expected ? ::testing::AssertionSuccess() : [&] {
-        auto failure = ::testing::AssertionFailure();
-        const auto actual = snapshot(folder);
-        for (const auto &[path, bytes] : expected) {
-            const auto found = actual.find(path);
-            if (found == actual.end()) failure << "missing: " << path.toStdString() << '\n';
-            else if (found->second != bytes) failure << path.toStdString() << " differs:\n" << built::diff(bytes, found->second);
-        }
-        for (const auto &[path, bytes] : actual)
-            if (!expected.count(path)) failure << "unexpected: " << path.toStdString() << '\n';
-        return failure;
-    }();
-}
-
-inline void expectFolder(const QString &folder, Description description,
-                         std::source_location where = std::source_location::current())
-{
-    if (auto held = folderHolds(folder, description); !held)
-        ADD_FAILURE_AT(where.file_name(), int(where.line())) << held.message();
+    const auto actual = snapshot(folder);
+    std::string failure;
+    for (const auto &[path, bytes] : expected) {
+        const auto found = actual.find(path);
+        if (found == actual.end())
+            failure += "missing: " + path.toStdString() + '\n';
+        else if (found->second != bytes)
+            failure += path.toStdString() + " differs:\n" + built::diff(bytes, found->second);
+    }
+    for (const auto &[path, bytes] : actual)
+        if (!expected.count(path))
+            failure += "unexpected: " + path.toStdString() + '\n';
+    if (!failure.empty())
+        ADD_FAILURE_AT(where.file_name(), int(where.line())) << failure;
 }
 
 // An expected message box as one row: its title, its text (empty: any text; a text ending in
@@ -242,14 +176,6 @@ struct Box {
     QString text;
     int answer = 0;
 };
-
-// Scripts the answers of the boxes, in their order, on the fake UI.
-inline void answer(FakeUi &ui, std::initializer_list<Box> boxes)
-{
-    for (const Box &box : boxes)
-        if (box.answer)
-            ui.answers.push_back(box.answer);
-}
 
 // The boxes shown were exactly these, in this order.
 inline ::testing::AssertionResult boxesShown(const FakeUi &ui, std::initializer_list<Box> boxes)

@@ -3,7 +3,6 @@
 #include "platform/FileDialogs.h"
 
 #include <deque>
-#include <functional>
 #include <vector>
 
 namespace corvanta::test {
@@ -14,13 +13,10 @@ class FakeFileDialogs : public FileDialogs
 public:
     std::vector<OpenFileRequest> requests;
     std::deque<QStringList> choices; // next dialogs' answers; when empty: cancelled
-    std::function<void()> onDialog; // runs while a dialog is up, before it answers
 
     QStringList getOpenFileNames(const OpenFileRequest &request) override
     {
         requests.push_back(request);
-        if (onDialog)
-            onDialog();
         if (choices.empty())
             return {};
         QStringList chosen = choices.front();

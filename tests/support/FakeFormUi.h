@@ -23,10 +23,7 @@ namespace corvanta::test {
 inline std::function<void(PointerEditor &)> nameDialog(const QString &text, bool insert)
 {
     return [text, insert](PointerEditor &e) {
-        if (insert)
-            e.optInsertName_Click();
-        else
-            e.optAppendName_Click();
+        insert ? e.optInsertName_Click() : e.optAppendName_Click();
         e.setText(e.txtPointerName, text);
         e.cmdSave_Click();
     };
@@ -40,10 +37,7 @@ inline std::function<void(PointerEditor &)> namesFrom(std::deque<QString> &names
 {
     return [&names, &insert](PointerEditor &e) {
         if (!names.empty()) {
-            if (insert)
-                e.optInsertName_Click();
-            else
-                e.optAppendName_Click();
+            insert ? e.optInsertName_Click() : e.optAppendName_Click();
             e.txtPointerName.text = names.front();
             names.pop_front();
             e.cmdSave_Click();
@@ -65,30 +59,15 @@ class FakeFormUi : public FakeUi,
 public:
     int startupWindows = 0;
     std::function<void(StartupWindow &)> onStartupWindow; // plays the user in Getting Started
-    void showStartupWindow(StartupWindow &window) override
-    {
-        ++startupWindows;
-        if (onStartupWindow)
-            onStartupWindow(window);
-    }
+    void showStartupWindow(StartupWindow &w) override { play(startupWindows, onStartupWindow, w); }
 
     int pointerEditors = 0;
     std::function<void(PointerEditor &)> onPointerEditor; // plays the user in the editor
-    void showPointerEditor(PointerEditor &editor) override
-    {
-        ++pointerEditors;
-        if (onPointerEditor)
-            onPointerEditor(editor);
-    }
+    void showPointerEditor(PointerEditor &e) override { play(pointerEditors, onPointerEditor, e); }
 
     int fileSearches = 0;
     std::function<void(FileSearch &)> onFileSearch; // plays the user in the search window
-    void showFileSearch(FileSearch &search) override
-    {
-        ++fileSearches;
-        if (onFileSearch)
-            onFileSearch(search);
-    }
+    void showFileSearch(FileSearch &search) override { play(fileSearches, onFileSearch, search); }
 
     std::vector<QUrl> helpPages; // the page the help window showed each time it was brought up
     HelpWindow *helpWindow = nullptr;
@@ -100,28 +79,15 @@ public:
 
     int calendars = 0;
     std::function<void(Calendar &)> onCalendar; // plays the user in the calendar
-    void showCalendar(Calendar &calendar) override
-    {
-        ++calendars;
-        if (onCalendar)
-            onCalendar(calendar);
-    }
+    void showCalendar(Calendar &calendar) override { play(calendars, onCalendar, calendar); }
 
     int abouts = 0;
     std::function<void(About &)> onAbout;
-    void showAbout(About &about) override
-    {
-        ++abouts;
-        if (onAbout)
-            onAbout(about);
-    }
+    void showAbout(About &about) override { play(abouts, onAbout, about); }
 
+    int findPointers = 0;
     std::function<void(PointerFinder &)> onFindPointer; // plays the user in Find Pointer
-    void showFindPointer(PointerFinder &finder) override
-    {
-        if (onFindPointer)
-            onFindPointer(finder);
-    }
+    void showFindPointer(PointerFinder &f) override { play(findPointers, onFindPointer, f); }
 
     std::function<void(MissingTargets &)> onMissingTargets; // plays the user in the check
     bool awaitCheck = true; // the user waits until every target is checked
@@ -131,6 +97,15 @@ public:
             window.update(std::chrono::milliseconds(100));
         if (onMissingTargets)
             onMissingTargets(window);
+    }
+
+private:
+    template<typename Window>
+    static void play(int &shown, const std::function<void(Window &)> &user, Window &window)
+    {
+        ++shown;
+        if (user)
+            user(window);
     }
 };
 

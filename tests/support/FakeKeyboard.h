@@ -25,9 +25,7 @@ public:
         if (it == states.end())
             return false;
         ++toggles;
-        it->second = !it->second;
-        if (onChanged)
-            onChanged();
+        set(key, !it->second);
         return true;
     }
     // A change made outside the program.

@@ -9,11 +9,8 @@ int FakeUi::msgBox(const QString &text, const QString &title, int flags)
     boxes.push_back({text, title, flags});
     if (answersForQuestionsOnly && MsgBox::buttonsOf(flags) == MsgBox::OkOnly)
         return MsgBox::Ok;
-    if (!answers.empty()) {
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
+    if (!answers.empty())
+        return takeFront(answers, 0);
     switch (MsgBox::buttonsOf(flags)) {
     case MsgBox::YesNo:
     case MsgBox::YesNoCancel:
@@ -29,11 +26,7 @@ QString FakeUi::inputBox(const QString &prompt, const QString &title, const QStr
                          int leftTwips, int topTwips)
 {
     inputs.push_back({prompt, title, preset, leftTwips, topTwips});
-    if (typed.empty())
-        return QString();
-    QString answer = typed.front();
-    typed.pop_front();
-    return answer;
+    return takeFront(typed, QString());
 }
 
 const ShownBox *FakeUi::lastBox() const

@@ -4,13 +4,11 @@
 #include "platform/MsgBox.h"
 #include "platform/Ui.h"
 
-#include <QString>
+#include "support/QtPrinters.h"
+
 #include <QStringList>
 
 #include <algorithm>
-
-#include "support/QtPrinters.h"
-
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -82,23 +80,13 @@ public:
     QString chooseProgram(const QString &target, const QString &) override
     {
         chooserTargets.push_back(target);
-        if (programChoices.empty())
-            return QString();
-        QString choice = programChoices.front();
-        programChoices.pop_front();
-        return choice;
+        return takeFront(programChoices, QString());
     }
 
     // The last box shown. With none shown the test fails (and reads an empty box), rather than
     // the test program crashing on the box it expected.
     const ShownBox *lastBox() const;
 
-private:
-    std::mutex postedMutex_;
-    std::condition_variable postedReady_;
-    std::deque<std::function<void()>> posted_;
-
-public:
     QStringList titles() const
     {
         QStringList out;
@@ -106,17 +94,32 @@ public:
             out << box.title;
         return out;
     }
+
+private:
+    // The next scripted answer, or otherwise when the script is used up.
+    template<typename T>
+    static T takeFront(std::deque<T> &script, T otherwise)
+    {
+        if (!script.empty()) {
+            otherwise = std::move(script.front());
+            script.pop_front();
+        }
+        return otherwise;
+    }
+
+    std::mutex postedMutex_;
+    std::condition_variable postedReady_;
+    std::deque<std::function<void()>> posted_;
 };
 
 class FakeClock : public Clock {
 public:
     QDateTime fixed = QDateTime(QDate(2026, 12, 6), QTime(9, 30, 0));
     double secs = 0;
-    int pausedMs = 0;
     int timerMs = 0; // the time the timers fired by runTimers waited, added up
     QDateTime now() const override { return fixed; }
     double seconds() const override { return secs; }
-    void pause(int ms) override { pausedMs += ms; secs += ms / 1000.0; }
+    void pause(int ms) override { secs += ms / 1000.0; }
     void singleShot(int ms, std::function<void()> task) override
     {
         timers.push_back({secs + ms / 1000.0, std::move(task)});

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QString>
 #include <QStringList>
 
 #include <ostream>

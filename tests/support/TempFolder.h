@@ -1,12 +1,9 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 
 #include "support/QtPrinters.h"
@@ -65,14 +62,12 @@ public:
         QStringList found;
         QDirIterator it(dir.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);
-        const QString top = dir.path() + u'/';
+        const QString inside = path() + u'/';
         while (it.hasNext()) {
             const QString entry = it.next();
-            const QString relative = entry.mid(top.size());
-            const QString inside = path() + u'/';
             // The data folder's own ancestors are the tree itself.
             if (!inside.startsWith(entry + u'/') && !entry.startsWith(inside))
-                found << relative;
+                found << entry.mid(dir.path().size() + 1);
         }
         return found;
     }
