@@ -6,11 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
-#include <fcntl.h>
-#include <grp.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <sched.h>
@@ -21,9 +19,9 @@
 
 #include <cerrno>
 #include <cstddef>
-#include <iterator>
-
 #include <functional>
+#include <iterator>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -44,93 +42,63 @@ struct Recorder : SearchSink
     }
 };
 
-class SearchEngineTest : public ::testing::Test
+std::string rootOf(const TempFolder &t)
 {
-protected:
-    TempFolder tree;
+    return QFile::encodeName(t.path()).toStdString();
+}
 
-    void file(const QString &relative) { tree.write(relative, "x"); }
-    void folder(const QString &relative) { QDir().mkpath(tree.file(relative)); }
-    std::string root() const { return QFile::encodeName(tree.path()).toStdString(); }
-
-    QStringList search(const QString &pattern)
-    {
-        Recorder r;
-        r.root = root();
-        SearchEngine engine(root(), SearchPattern(pattern), SearchEngine::Mode::Multiple);
-        engine.walk(r);
-        return r.files;
-    }
-
-    // Runs a walk in a child process prepared by setUp (another user, another mount namespace);
-    // the child's results come back through a pipe. Returns false with reason when the child
-    // could not be prepared.
-    bool searchInChild(const QString &pattern, const std::function<std::string()> &setUp,
-        QStringList *found, std::string *reason)
-    {
-        const std::string text = outputOfChild([&] {
-            std::string out = setUp();
-            if (out.empty()) {
-                Recorder r;
-                r.root = root();
-                SearchEngine engine(root(), SearchPattern(pattern), SearchEngine::Mode::Multiple);
-                engine.walk(r);
-                out = "OK\n" + r.files.join(u'\n').toStdString();
-            }
-            return out;
-        });
-        if (text.rfind("OK\n", 0) != 0) {
-            *reason = text;
-            return false;
-        }
-        const QString list = QString::fromStdString(text.substr(3));
-        *found = list.isEmpty() ? QStringList() : list.split(u'\n');
-        return true;
-    }
-};
+QStringList walk(const std::string &root, const QString &pattern,
+    SearchEngine::Mode mode = SearchEngine::Mode::Multiple)
+{
+    Recorder r;
+    r.root = root;
+    SearchEngine engine(root, SearchPattern(pattern), mode);
+    engine.walk(r);
+    return r.files;
+}
 
 // The folder tree as data: "name" a file, "name -> target" a link to a path under the root.
-TEST_F(SearchEngineTest, walk_listsDeepestFoldersFirstMatchingIgnoringCaseAndSkipsDotNamesAndLinks)
+TEST(SearchEngineTest, walk_listsDeepestFoldersFirstMatchingIgnoringCaseAndSkipsDotNamesAndLinks)
 {
     using enum SearchEngine::Mode;
-    const QStringList abc = {u"a.txt"_s, u"B/b.txt"_s, u"B/C/c.txt"_s, u"d/d.TXT"_s, u"d/e.log"_s, u"z.txt"_s};
+    const QStringList abc = {
+        u"a.txt"_s, u"B/b.txt"_s, u"B/C/c.txt"_s, u"d/d.TXT"_s, u"d/e.log"_s, u"z.txt"_s};
     const QStringList names = {u"notes.txt"_s, u"README.TXT"_s, u"readme.txt.bak"_s,
         u"sub/Report-2024.txt"_s, u"sub/Äpfel.Txt"_s, u"plain"_s};
     // Name order ignores ASCII case; other letters follow the ASCII ones.
-    const QStringList txt = {u"sub/Report-2024.txt"_s, u"sub/Äpfel.Txt"_s, u"notes.txt"_s, u"README.TXT"_s};
-    const struct {
-        QStringList tree;
-        QString pattern;
-        SearchEngine::Mode mode;
-        QStringList expected;
-    } cases[] = {
-        {abc, u"*.txt"_s, Multiple, {u"B/C/c.txt"_s, u"B/b.txt"_s, u"d/d.TXT"_s, u"a.txt"_s, u"z.txt"_s}},
-        {{u"x.txt"_s, u"B/x.txt"_s, u"B/C/X.txt"_s, u"D/x.txt"_s}, u"x.txt"_s, Single, {u"B/C/X.txt"_s}},
+    const QStringList txt = {
+        u"sub/Report-2024.txt"_s, u"sub/Äpfel.Txt"_s, u"notes.txt"_s, u"README.TXT"_s};
+    // Deeper than the walk keeps folders open, so the bottom is reached by path.
+    const QString deep = u"d/"_s.repeated(140) + u"deep.txt"_s;
+    const std::tuple<QStringList, QString, SearchEngine::Mode, QStringList> cases[] = {
+        {abc, u"*.txt"_s, Multiple,
+            {u"B/C/c.txt"_s, u"B/b.txt"_s, u"d/d.TXT"_s, u"a.txt"_s, u"z.txt"_s}},
+        {{u"x.txt"_s, u"B/x.txt"_s, u"B/C/X.txt"_s, u"D/x.txt"_s}, u"x.txt"_s, Single,
+            {u"B/C/X.txt"_s}},
         {names, u"*.txt"_s, Multiple, txt},
         {names, u"*.TXT"_s, Multiple, txt},
         {names, u"readme.txt"_s, Multiple, {u"README.TXT"_s}},
         {names, u"äPFEL.txt"_s, Multiple, {u"sub/Äpfel.Txt"_s}},
         {names, u"report-20??.*"_s, Multiple, {u"sub/Report-2024.txt"_s}},
         {names, u"*.tx"_s, Multiple, {}},
-        {{u".hidden.txt"_s, u".config/app/settings.txt"_s, u".config/.secret.txt"_s, u"shown.txt"_s},
+        {{u".hidden.txt"_s, u".config/app/settings.txt"_s, u".config/.secret.txt"_s,
+             u"shown.txt"_s},
             u"*.txt"_s, Multiple, {u".config/app/settings.txt"_s, u"shown.txt"_s}},
-        {{u"B/b.txt"_s, u"B/loop -> "_s, u"link.txt -> B/b.txt"_s}, u"*.txt"_s, Multiple, {u"B/b.txt"_s}},
+        {{u"B/b.txt"_s, u"B/loop -> "_s, u"link.txt -> B/b.txt"_s}, u"*.txt"_s, Multiple,
+            {u"B/b.txt"_s}},
+        {{deep}, u"deep.txt"_s, Multiple, {deep}},
     };
-    for (const auto &c : cases) {
+    for (const auto &[tree, pattern, mode, expected] : cases) {
         TempFolder fresh;
-        for (const QString &entry : c.tree) {
+        for (const QString &entry : tree) {
             const QStringList link = entry.split(u" -> "_s);
-            if (link.size() == 2) {
+            if (link.size() == 2)
                 ASSERT_TRUE(QFile::link(fresh.file(link[1]), fresh.file(link[0])));
-            } else {
+            else
                 fresh.write(entry, "x");
-            }
         }
-        Recorder r;
-        r.root = QFile::encodeName(fresh.path()).toStdString();
-        SearchEngine engine(r.root, SearchPattern(c.pattern), c.mode);
-        engine.walk(r);
-        EXPECT_EQ(r.files, c.expected) << c.pattern.toStdString() << " in " << c.tree.join(u", "_s).toStdString();
+        EXPECT_EQ(walk(rootOf(fresh), pattern, mode), expected)
+            << pattern.toStdString() << " in " << tree.join(u", "_s).left(200).toStdString();
     }
 }
 
@@ -140,93 +108,34 @@ TEST(SearchPatternTest, fastAndGeneralPaths_agreeOnEdgeCases)
     EXPECT_EQ(SearchPattern(u"Makefile"_s).kind(), Exact);
     EXPECT_EQ(SearchPattern(u"*.txt"_s).kind(), Suffix);
     EXPECT_EQ(SearchPattern(u"a*b?c"_s).kind(), General);
-    const struct {
-        QString pattern;
-        const char *name;
-        bool matches;
-    } cases[] = {
-        {u"Makefile"_s, "makefile", true}, {u"Makefile"_s, "makefile2", false},
-        {u"*.txt"_s, "a.TXT", true}, {u"*.txt"_s, "na\xc3\xafve.txt", true}, {u"*.txt"_s, "txt", false},
-        {u"*.k"_s, "a.\xe2\x84\xaa", true}, // the Kelvin sign folds to "k": only the slow path sees it
-        {u"a*b?c"_s, "AxxbYc", true}, {u"a*b?c"_s, "abbbc", true}, {u"a*b?c"_s, "abc", false},
-        {u"?\u00e9*"_s, "x\xc3\x89zz", true}, // "?" is one character, not one byte
-        {u"*"_s, "anything", true},
+    // The Kelvin sign folds to "k": only the slow path sees it. "?" is one character, not one byte.
+    const std::tuple<QString, const char *, bool> cases[] = {{u"Makefile"_s, "makefile", true},
+        {u"Makefile"_s, "makefile2", false}, {u"*.txt"_s, "a.TXT", true},
+        {u"*.txt"_s, "na\xc3\xafve.txt", true}, {u"*.txt"_s, "txt", false},
+        {u"*.k"_s, "a.\xe2\x84\xaa", true}, {u"a*b?c"_s, "AxxbYc", true},
+        {u"a*b?c"_s, "abbbc", true}, {u"a*b?c"_s, "abc", false},
+        {u"?\u00e9*"_s, "x\xc3\x89zz", true}, {u"*"_s, "anything", true}};
+    for (const auto &[pattern, name, matches] : cases)
+        EXPECT_EQ(SearchPattern(pattern).matches(name), matches)
+            << pattern.toStdString() << " " << name;
+}
+
+TEST(SearchEngineTest, inspectRoot_reportsEntriesTopFoldersAndUnreadableRoots)
+{
+    TempFolder tree;
+    for (const QString &f : {u"one.txt"_s, u"A/a"_s, u".dot/a"_s})
+        tree.write(f, "x");
+    const auto inspect = [](const std::string &root) {
+        return SearchEngine(root, SearchPattern(u"*"_s), SearchEngine::Mode::Multiple)
+            .inspectRoot();
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(SearchPattern(c.pattern).matches(c.name), c.matches) << c.pattern.toStdString() << " " << c.name;
-}
-
-TEST_F(SearchEngineTest, deepTree_isWalkedToTheBottom)
-{
-    // Deeper than the walk keeps folders open, so the bottom is reached by path.
-    QString path;
-    for (int i = 0; i < 140; ++i)
-        path += u"d/"_s;
-    file(path + u"deep.txt"_s);
-
-    EXPECT_EQ(search(u"deep.txt"_s), QStringList {path + u"deep.txt"_s});
-}
-
-TEST_F(SearchEngineTest, inspectRoot_reportsEntriesTopFoldersAndUnreadableRoots)
-{
-    file(u"one.txt"_s);
-    folder(u"A"_s);
-    folder(u".dot"_s);
-    SearchEngine engine(root(), SearchPattern(u"*"_s), SearchEngine::Mode::Multiple);
-    const RootInfo info = engine.inspectRoot();
+    const RootInfo info = inspect(rootOf(tree));
     EXPECT_TRUE(info.readable);
     EXPECT_EQ(info.entries, 3);
     EXPECT_EQ(info.topFolders, 2);
-
-    TempFolder empty;
-    SearchEngine none(QFile::encodeName(empty.path()).toStdString(), SearchPattern(u"*"_s),
-        SearchEngine::Mode::Multiple);
-    EXPECT_EQ(none.inspectRoot().entries, 0);
-
-    SearchEngine missing(root() + "/missing", SearchPattern(u"*"_s), SearchEngine::Mode::Multiple);
-    EXPECT_FALSE(missing.inspectRoot().readable);
-
-    if (QFileInfo::exists(u"/proc/self"_s)) {
-        SearchEngine proc("/proc", SearchPattern(u"*"_s), SearchEngine::Mode::Multiple);
-        EXPECT_FALSE(proc.inspectRoot().readable);
-    }
-}
-
-TEST_F(SearchEngineTest, unreadableFolder_skipsOnlyThatFolder)
-{
-    file(u"A/a.txt"_s);
-    file(u"L/locked.txt"_s);
-    file(u"L/inner/deeper.txt"_s);
-    file(u"M/m.txt"_s);
-    file(u"r.txt"_s);
-    // The unprivileged walker must reach the tree through every folder above it.
-    for (QDir up(tree.path()); up.absolutePath().startsWith(tree.dir.path()); up.cdUp())
-        QFile::setPermissions(up.absolutePath(), QFile::permissions(up.absolutePath()) | QFile::ReadOther | QFile::ExeOther);
-    ASSERT_EQ(chmod(tree.file(u"L"_s).toLocal8Bit().constData(), 0), 0);
-    const QStringList expected = {u"A/a.txt"_s, u"M/m.txt"_s, u"r.txt"_s};
-
-    QStringList found;
-    if (geteuid() != 0) {
-        found = search(u"*.txt"_s);
-    } else {
-        // Root reads every folder: the walk runs as an unprivileged user in a child process.
-        std::string reason;
-        const bool ran = searchInChild(
-            u"*.txt"_s,
-            [] {
-                if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
-                    return std::string("cannot drop privileges");
-                return std::string();
-            },
-            &found, &reason);
-        chmod(tree.file(u"L"_s).toLocal8Bit().constData(), 0755);
-        if (!ran)
-            GTEST_SKIP() << "no unprivileged walk possible: " << reason;
-    }
-    chmod(tree.file(u"L"_s).toLocal8Bit().constData(), 0755);
-    if (found.contains(u"L/locked.txt"_s))
-        GTEST_SKIP() << "this user reads folders without permission";
-    EXPECT_EQ(found, expected);
+    EXPECT_EQ(inspect(rootOf(TempFolder())).entries, 0);
+    EXPECT_FALSE(inspect(rootOf(tree) + "/missing").readable);
+    EXPECT_FALSE(QFileInfo::exists(u"/proc/self"_s) && inspect("/proc").readable);
 }
 
 // Makes openat2 fail as an old kernel or a filtering sandbox does.
@@ -243,42 +152,34 @@ bool refuseOpenat2()
         && syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, 0, &program) == 0;
 }
 
-TEST_F(SearchEngineTest, mountBoundary_isNotCrossedEvenForABindMountOfTheSameDevice)
+TEST(SearchEngineTest, mountBoundary_isNotCrossedEvenForABindMountOfTheSameDevice)
 {
-    TempFolder other;
+    TempFolder tree, other;
     other.write(u"inside.txt"_s, "x");
-    file(u"A/a.txt"_s);
-    folder(u"M"_s);
-    file(u"M/under-the-mount.txt"_s);
-    file(u"r.txt"_s);
+    for (const QString &f : {u"A/a.txt"_s, u"M/under-the-mount.txt"_s, u"r.txt"_s})
+        tree.write(f, "x");
     const QByteArray source = QFile::encodeName(other.path());
     const QByteArray target = QFile::encodeName(tree.file(u"M"_s));
-
     // The mount is seen in the mount table, or (with /proc covered) only when the folder is
     // opened: by openat2, or by asking each folder's mount where openat2 is refused.
     for (const bool hideTable : {false, true}) {
         for (const bool noOpenat2 : {false, true}) {
-            QStringList found;
-            std::string reason;
-            const bool ran = searchInChild(
-                u"*.txt"_s,
-                [&] {
-                    if (unshare(CLONE_NEWNS) != 0)
-                        return std::string("no mount namespace");
-                    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
-                        || mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr)
-                            != 0)
-                        return std::string("mounting not permitted");
-                    if (hideTable && mount("none", "/proc", "tmpfs", 0, nullptr) != 0)
-                        return std::string("cannot cover /proc");
-                    if (noOpenat2 && !refuseOpenat2())
-                        return std::string("no seccomp filter");
-                    return std::string();
-                },
-                &found, &reason);
-            if (!ran)
-                GTEST_SKIP() << reason;
-            EXPECT_EQ(found, (QStringList {u"A/a.txt"_s, u"r.txt"_s}))
+            const std::string text = outputOfChild([&]() -> std::string {
+                if (unshare(CLONE_NEWNS) != 0)
+                    return std::string("no mount namespace");
+                if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                    || mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr)
+                        != 0)
+                    return std::string("mounting not permitted");
+                if (hideTable && mount("none", "/proc", "tmpfs", 0, nullptr) != 0)
+                    return std::string("cannot cover /proc");
+                if (noOpenat2 && !refuseOpenat2())
+                    return std::string("no seccomp filter");
+                return "OK " + walk(rootOf(tree), u"*.txt"_s).join(u' ').toStdString();
+            });
+            if (text.rfind("OK ", 0) != 0)
+                GTEST_SKIP() << text;
+            EXPECT_EQ(text, "OK A/a.txt r.txt")
                 << "table hidden " << hideTable << ", openat2 refused " << noOpenat2;
         }
     }
@@ -286,17 +187,11 @@ TEST_F(SearchEngineTest, mountBoundary_isNotCrossedEvenForABindMountOfTheSameDev
 
 TEST(MountTableTest, mountInfo_givesUnescapedMountPointsAndTypes)
 {
-    const std::string text = "26 1 254:0 / / rw,relatime - ext4 /dev/vda rw\n"
-                             "65 45 254:0 /x /media/My\\040Disk rw shared:5 - vfat /dev/sdb1 rw\n"
-                             "21 26 0:20 / /proc rw,relatime - proc proc rw\n"
-                             "garbage\n";
-    const std::vector<MountEntry> mounts = parseMountInfo(text);
-    ASSERT_EQ(mounts.size(), 3u);
-    EXPECT_EQ(mounts[1].mountPoint, "/media/My Disk");
-    EXPECT_EQ(mounts[1].type, "vfat");
-    EXPECT_TRUE(isPseudoFileSystemType(mounts[2].type));
-    EXPECT_FALSE(isPseudoFileSystemType("tmpfs"));
-    EXPECT_FALSE(isPseudoFileSystemType("ext4"));
+    const std::vector<MountEntry> mounts = parseMountInfo(
+        "garbage\n65 45 254:0 /x /media/My\\040Disk rw shared:5 - vfat /dev/sdb1 rw\n");
+    ASSERT_EQ(mounts.size(), 1u);
+    EXPECT_EQ(mounts[0].mountPoint, "/media/My Disk");
+    EXPECT_EQ(mounts[0].type, "vfat");
 }
 
 } // namespace
