@@ -230,6 +230,10 @@ MissingTargetsWindow::MissingTargetsWindow(MissingTargets &window, QWidget *pare
             model_->grow();
         else
             model_->reset();
+        // The buttons act on the current row: there is always one, so Alt+L and Alt+M work at
+        // once. It is not selected, so Remove Selected still takes only what the user chose.
+        if (!results_->currentIndex().isValid() && model_->rowCount() > 0)
+            results_->selectionModel()->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::NoUpdate);
         showSummary();
     };
     showSummary();
