@@ -3,9 +3,13 @@
 #include "platform/Keys.h"
 #include "platform/MsgBox.h"
 #include "support/DataBuilder.h"
+#include "support/FakeFileDialogs.h"
 #include "support/FormFixture.h"
 
+#include <QDir>
 #include <QFile>
+
+#include <optional>
 
 namespace corvanta::test {
 namespace {
@@ -35,7 +39,6 @@ protected:
     QString addFilePath; // what an add loop would hand the next editor
     int addSelections = 0;
     int editorRow = -1; // the row the last editor worked on
-    static std::pair<EditorResult::Outcome, QString> got(const EditorResult &r) { return {r.outcome, r.name}; }
     QByteArray fileBytes() const { return data.read(u"Project.Files"_s); }
     void selectFile(int row)
     {
@@ -58,18 +61,14 @@ TEST_F(PointerEditorTest, everyMode_opensOnTheWholeDialogWithItsFirstFocusAndFie
 {
     const struct {
         EditorMode mode;
-        const char *focus, *address, *name; // nullptr: not checked
+        const char *focus, *address = nullptr, *name = nullptr; // nullptr: not checked
     } cases[] = {
-        {EditorMode::Email, "txtInternetAddress", nullptr, nullptr},
-        {EditorMode::Website, "txtInternetAddress", nullptr, nullptr},
+        {EditorMode::Email, "txtInternetAddress"}, {EditorMode::Website, "txtInternetAddress"},
         {EditorMode::AddFile, "txtPointerName", "/home/u/notes.txt", ""},
         {EditorMode::EditFile, "txtInternetAddress", "http://example.com", "Beta"},
-        {EditorMode::RenameFile, "txtPointerName", nullptr, nullptr},
-        {EditorMode::NewProject, "txtPointerName", nullptr, nullptr},
-        {EditorMode::NewTopic, "txtPointerName", nullptr, nullptr},
-        {EditorMode::RenameProject, "txtPointerName", nullptr, nullptr},
-        {EditorMode::RenameTopic, "txtPointerName", nullptr, nullptr},
-        {EditorMode::Website, "txtInternetAddress", nullptr, nullptr},
+        {EditorMode::RenameFile, "txtPointerName"}, {EditorMode::NewProject, "txtPointerName"},
+        {EditorMode::NewTopic, "txtPointerName"}, {EditorMode::RenameProject, "txtPointerName"},
+        {EditorMode::RenameTopic, "txtPointerName"}, {EditorMode::Website, "txtInternetAddress"},
     };
     selectFile(1);
     projects().setListIndex(1);
@@ -184,15 +183,10 @@ TEST_F(PointerEditorTest, refusals_showTheirBoxAndKeepTheEditorOpen)
                 e.focusMovedTo(u"txtPointerName"_s);
             ASSERT_EQ(ui.boxes.size(), 1u);
             EXPECT_EQ(ui.boxes[0].title, c.title);
-            if (!c.text.isEmpty()) {
-                EXPECT_EQ(ui.boxes[0].text, c.text);
-            }
-            if (!c.focus.isEmpty()) {
-                EXPECT_EQ(e.focus(), c.focus);
-            }
-            if (c.address) {
-                EXPECT_EQ(e.txtInternetAddress.text, QString::fromLatin1(c.address)); // left as typed
-            }
+            EXPECT_TRUE(c.text.isEmpty() || ui.boxes[0].text == c.text) << ui.boxes[0].text.toStdString();
+            EXPECT_TRUE(c.focus.isEmpty() || e.focus() == c.focus) << e.focus().toStdString();
+            // The address is left as typed.
+            EXPECT_TRUE(!c.address || e.txtInternetAddress.text == QLatin1String(c.address));
             EXPECT_FALSE(e.closed());
             e.cmdExit_Click();
         });
@@ -273,7 +267,69 @@ TEST_F(PointerEditorTest, outcome_isHowTheEditorEndedNeverTheTextTyped)
     topics().setListIndex(1); // a rename left unchanged is no rename
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name.toStdString());
-        EXPECT_EQ(got(open(c.mode, c.play)), std::pair(c.outcome, c.name));
+        const EditorResult got = open(c.mode, c.play);
+        EXPECT_EQ(std::pair(got.outcome, got.name), std::pair(c.outcome, c.name));
+    }
+}
+
+class BrowseTest : public FormFixture
+{
+protected:
+    FakeFileDialogs dialogs;
+
+    Platform platform() override { return Platform{ui, clock, &shell, &dialogs, &clipboard}; }
+};
+
+// Browse opens in the path's folder or the nearest one above it; the file chosen lands in the
+// path box, Cancel leaves the box as it was; a name a line cannot carry is refused with a box and
+// leaves it too. A website pointer's editor has no Browse.
+TEST_F(BrowseTest, browse_putsTheChosenFileInThePathBoxAndCancelKeepsIt)
+{
+    QDir().mkpath(data.file(u"docs"_s));
+    const QString gone = data.file(u"docs/old/alpha.txt"_s);
+    data.write(u"Project.Files"_s, (u"Alpha\t"_s + gone + u"\r\nSite\thttp://example.com\r\n"_s).toUtf8());
+    data.write(u"Project.List"_s, "Garden\r\n");
+    start();
+    const struct
+    {
+        EditorMode mode;
+        int row;
+        std::optional<QStringList> chosen; // none: no Browse button
+        QString folder;                     // where the dialog opened
+        QString text;                       // the path box afterwards
+    } cases[] = {
+        {EditorMode::EditFile, 0, QStringList {u"/home/u/new place.txt"_s}, data.file(u"docs"_s),
+            u"/home/u/new place.txt"_s},
+        {EditorMode::EditFile, 0, QStringList {}, data.file(u"docs"_s), gone}, // cancelled
+        {EditorMode::EditFile, 0, QStringList {u"/tmp/a\tb.txt"_s}, data.file(u"docs"_s), gone},
+        {EditorMode::EditFile, 0, QStringList {u"/tmp/a\rb.txt"_s}, data.file(u"docs"_s), gone},
+        {EditorMode::AddFile, 0, QStringList {u"/tmp/b.odt"_s}, u"/tmp"_s, u"/tmp/b.odt"_s},
+        {EditorMode::EditFile, 1, std::nullopt, QString(), u"http://example.com"_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        files().deselectAll();
+        files().setListIndex(c.row);
+        dialogs.requests.clear();
+        dialogs.choices = {c.chosen.value_or(QStringList {})};
+        const size_t boxes = ui.boxes.size();
+        ui.onPointerEditor = [&c](PointerEditor &e) {
+            EXPECT_EQ(e.cmdBrowse.visible, c.chosen.has_value());
+            EXPECT_EQ(e.cmdBrowse.tabIndex, e.txtInternetAddress.tabIndex + 1);
+            e.cmdBrowse_Click();
+            EXPECT_EQ(e.txtInternetAddress.text, c.text);
+            e.cmdExit_Click();
+        };
+        program->fileListCommands().showEditor({c.mode, u"/tmp/a.txt"_s, 1});
+        ASSERT_EQ(dialogs.requests.size(), c.chosen ? 1U : 0U);
+        if (c.chosen) {
+            EXPECT_EQ(dialogs.requests.front().initialFolder, c.folder);
+        }
+        const bool refused = c.chosen && !c.chosen->isEmpty() && c.text != c.chosen->front();
+        ASSERT_EQ(ui.boxes.size(), boxes + refused);
+        if (refused) {
+            EXPECT_EQ(ui.boxes.back().title, u" Cannot Add File"_s);
+        }
     }
 }
 

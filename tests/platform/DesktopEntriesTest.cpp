@@ -2,6 +2,8 @@
 
 #include "platform/DesktopEntries.h"
 
+#include <QDir>
+
 namespace corvanta::test {
 namespace {
 
@@ -71,82 +73,72 @@ TEST(DesktopEntryExec, fieldCodesTakeTheTargetOrVanish)
 
 TEST(DesktopEntryAddress, schemesAreNotDriveLettersOrPaths)
 {
-    EXPECT_EQ(addressScheme(u"http://example.com"_s), u"http"_s);
-    EXPECT_EQ(addressScheme(u"HTTPS://example.com"_s), u"https"_s);
-    EXPECT_EQ(addressScheme(u"mailto:a@example.com"_s), u"mailto"_s);
-    EXPECT_EQ(addressScheme(u"C:\\Docs\\Letter.doc"_s), QString());
-    EXPECT_EQ(addressScheme(u"/home/u/a:b.txt"_s), QString());
-    EXPECT_EQ(addressScheme(u"notes.txt"_s), QString());
+    for (const auto &[address, scheme] : {std::pair(u"http://example.com"_s, u"http"_s),
+             {u"HTTPS://example.com"_s, u"https"_s}, {u"mailto:a@example.com"_s, u"mailto"_s},
+             {u"C:\\Docs\\Letter.doc"_s, QString()}, {u"/home/u/a:b.txt"_s, QString()}, {u"notes.txt"_s, QString()}})
+        EXPECT_EQ(addressScheme(address), scheme) << address.toStdString();
 }
 
 class DesktopEntriesTest : public XdgEnvironment
 {
 protected:
-    QString program;
-
     void SetUp() override
     {
         XdgEnvironment::SetUp();
-        program = script(u"bin/some-app"_s, "#!/bin/sh\n");
+        script(u"bin/some-app"_s, "#!/bin/sh\n");
         set("XDG_DATA_DIRS", home.file(u"system"_s) + u':' + qEnvironmentVariable("XDG_DATA_DIRS"));
     }
     void app(const QString &relative, const QString &name, const QString &types,
         const QString &extra = {})
     {
-        home.write(relative,
-            (u"[Desktop Entry]\nType=Application\nName="_s + name
-                + u"\nExec=some-app %f\nMimeType="_s + types + u'\n' + extra)
-                .toUtf8());
+        home.write(relative, (u"[Desktop Entry]\nType=Application\nName="_s + name
+                + u"\nExec=some-app %f\nMimeType="_s + types + u'\n' + extra).toUtf8());
     }
 };
 
-TEST_F(DesktopEntriesTest, userDefault_winsOverOtherRegisteredApplications)
+// Each row lays down its files, "name types" an application for them (a line more after '|'),
+// "name =text" a file as written, a bare name in data/applications, and asks for one type.
+TEST_F(DesktopEntriesTest, defaultAndRegistered_followTheUsersListsAndParentsButSkipWhatCannotRun)
 {
-    app(u"data/applications/a.desktop"_s, u"A"_s, u"text/plain;"_s);
-    app(u"data/applications/b.desktop"_s, u"B"_s, u"text/plain;"_s);
-    app(u"system/applications/kde/c.desktop"_s, u"C"_s, u"text/plain;"_s);
-    EXPECT_EQ(DesktopEntries().defaultFor(u"text/plain"_s)->id, u"a.desktop"_s);
-
-    home.write(u"config/mimeapps.list"_s,
-        "[Default Applications]\ntext/plain=gone.desktop;kde-c.desktop;\n"
-        "[Removed Associations]\ntext/plain=a.desktop;\n");
-    const DesktopEntries entries;
-    EXPECT_EQ(entries.defaultFor(u"text/plain"_s)->id, u"kde-c.desktop"_s);
-    EXPECT_EQ(ids(entries.registeredFor(u"text/plain"_s)),
-        (QStringList {u"kde-c.desktop"_s, u"b.desktop"_s}));
-}
-
-TEST_F(DesktopEntriesTest, desktopSpecificListAndAddedAssociations_count)
-{
-    app(u"data/applications/a.desktop"_s, u"A"_s, u"text/plain;"_s);
-    app(u"data/applications/z.desktop"_s, u"Z"_s, u"image/png;"_s);
-    home.write(u"etc/test-mimeapps.list"_s, "[Added Associations]\ntext/plain=z.desktop;\n");
-    EXPECT_EQ(DesktopEntries().defaultFor(u"text/plain"_s)->id, u"z.desktop"_s);
-}
-
-TEST_F(DesktopEntriesTest, subtypes_fallBackToTheirParentButNotToAnyFile)
-{
-    app(u"data/applications/text.desktop"_s, u"Text"_s, u"text/plain;"_s);
-    app(u"data/applications/hex.desktop"_s, u"Hex"_s, u"application/octet-stream;"_s);
-    const DesktopEntries entries;
-    EXPECT_EQ(entries.defaultFor(u"text/x-csrc"_s)->id, u"text.desktop"_s);
-    EXPECT_FALSE(entries.defaultFor(u"application/zip"_s));
-    EXPECT_EQ(entries.defaultFor(u"application/octet-stream"_s)->id, u"hex.desktop"_s);
-}
-
-TEST_F(DesktopEntriesTest, hiddenAndUnlaunchableEntries_doNotCount)
-{
-    app(u"system/applications/a.desktop"_s, u"A"_s, u"text/plain;"_s);
-    home.write(u"data/applications/a.desktop"_s, "[Desktop Entry]\nHidden=true\n");
-    app(u"data/applications/t.desktop"_s, u"T"_s, u"text/plain;"_s,
-        u"TryExec=not-installed-anywhere\n"_s);
-    home.write(u"data/applications/m.desktop"_s,
-        "[Desktop Entry]\nType=Application\nName=M\nExec=missing-program "
-        "%f\nMimeType=text/plain;\n");
-    const DesktopEntries entries;
-    EXPECT_FALSE(entries.defaultFor(u"text/plain"_s));
-    EXPECT_TRUE(entries.registeredFor(u"text/plain"_s).empty());
-    EXPECT_FALSE(ids(entries.all()).contains(u"a.desktop"_s));
+    struct Case {
+        QStringList files;
+        QString type, defaultId; // "": none
+        QStringList registered;
+    };
+    const QString a = u"a.desktop text/plain;"_s, b = u"b.desktop text/plain;"_s, c = u"system/applications/kde/c.desktop text/plain;"_s;
+    const QStringList parents = {u"text.desktop text/plain;"_s, u"hex.desktop application/octet-stream;"_s};
+    const Case cases[] = {
+        {{a, b, c}, u"text/plain"_s, u"a.desktop"_s, {u"a.desktop"_s, u"b.desktop"_s, u"kde-c.desktop"_s}},
+        {{a, b, c, u"config/mimeapps.list =[Default Applications]\ntext/plain=gone.desktop;kde-c.desktop;\n"
+                   "[Removed Associations]\ntext/plain=a.desktop;\n"_s},
+            u"text/plain"_s, u"kde-c.desktop"_s, {u"kde-c.desktop"_s, u"b.desktop"_s}},
+        {{a, u"z.desktop image/png;"_s, u"etc/test-mimeapps.list =[Added Associations]\ntext/plain=z.desktop;\n"_s},
+            u"text/plain"_s, u"z.desktop"_s, {u"z.desktop"_s, u"a.desktop"_s}},
+        {parents, u"text/x-csrc"_s, u"text.desktop"_s, {u"text.desktop"_s}},
+        {parents, u"application/zip"_s, {}, {}},
+        {parents, u"application/octet-stream"_s, u"hex.desktop"_s, {u"hex.desktop"_s}},
+        {{u"system/applications/a.desktop text/plain;"_s, u"a.desktop =[Desktop Entry]\nHidden=true\n"_s,
+             u"t.desktop text/plain;|TryExec=not-installed-anywhere"_s,
+             u"m.desktop =[Desktop Entry]\nType=Application\nName=M\nExec=missing-program %f\nMimeType=text/plain;\n"_s},
+            u"text/plain"_s, {}, {}},
+    };
+    for (const Case &row : cases) {
+        SCOPED_TRACE(row.files.join(u' ').toStdString());
+        for (const char *folder : {"data", "system", "config", "etc"})
+            QDir(home.file(QString::fromLatin1(folder))).removeRecursively();
+        for (const QString &file : row.files) {
+            QString path = file.section(u' ', 0, 0), rest = file.section(u' ', 1);
+            path = path.contains(u'/') ? path : u"data/applications/"_s + path;
+            if (rest.startsWith(u'='))
+                home.write(path, rest.mid(1).toUtf8());
+            else
+                app(path, u"App"_s, rest.section(u'|', 0, 0), rest.section(u'|', 1) + u'\n');
+        }
+        const DesktopEntries entries;
+        const auto found = entries.defaultFor(row.type);
+        EXPECT_EQ(found ? found->id : QString(), row.defaultId);
+        EXPECT_EQ(ids(entries.registeredFor(row.type)), row.registered);
+    }
 }
 
 TEST_F(DesktopEntriesTest, terminalApplications_runInsideATerminal)
