@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/DataFolder.h"
 #include "app/SingleInstance.h"
 #include "compose/Program.h"
@@ -45,15 +46,17 @@ TEST(DataFolder, commandLineWinsThenPortableInstallThenXdgFolder_aFileInTheWayIs
 }
 
 // A copy of the program in another process that holds the folder until it is killed.
-class OtherCopy {
-public:
+struct OtherCopy {
+    pid_t pid = -1;
+    bool holds = false;
+
     explicit OtherCopy(const QString &folder)
     {
         int ready[2];
         if (::pipe(ready) != 0)
             return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
+        pid = ::fork();
+        if (pid == 0) {
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             SingleInstance lock(folder);
             const char held = lock.acquire() == SingleInstance::Outcome::Acquired ? 'y' : 'n';
@@ -63,25 +66,19 @@ public:
         }
         char held = 0;
         (void)!::read(ready[0], &held, 1);
-        holds_ = held == 'y';
+        holds = held == 'y';
         ::close(ready[0]);
         ::close(ready[1]);
     }
     ~OtherCopy() { end(); }
-    bool holds() const { return holds_; }
-    qint64 pid() const { return pid_; }
     void end()
     {
-        if (pid_ <= 0)
+        if (pid <= 0)
             return;
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-        pid_ = -pid_;
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        pid = -pid;
     }
-
-private:
-    pid_t pid_ = -1;
-    bool holds_ = false;
 };
 
 QByteArray lockOf(const QString &host, qint64 pid)
@@ -107,7 +104,7 @@ TEST(SingleInstance, claim_refusesOnlyLiveCopyHere_takesOverDamagedOrDeadLocks_a
     } cases[] = {
         {"empty", [](TempFolder &t) { t.write(u".corvanta.lock"_s, ""); }, 0, true, {}, true},
         {"garbage", [](TempFolder &t) { t.write(u".corvanta.lock"_s, "\0\xff\nzz"); }, 0, true, {}, true},
-        {"process gone", [&](TempFolder &t) { t.write(u".corvanta.lock"_s, lockOf(here, -ended.pid())); },
+        {"process gone", [&](TempFolder &t) { t.write(u".corvanta.lock"_s, lockOf(here, -ended.pid)); },
          0, true, {}, true},
         {"fifo", [](TempFolder &t) { ::mkfifo(QFile::encodeName(t.file(u".corvanta.lock"_s)).constData(), 0644); },
          0, true, {}, true},
@@ -154,7 +151,7 @@ TEST(SingleInstance, liveCopyHere_isRefusedUntilItEnds)
 {
     TempFolder t;
     OtherCopy other(t.path());
-    ASSERT_TRUE(other.holds());
+    ASSERT_TRUE(other.holds);
     FakeUi ui;
     {
         SingleInstance lock(t.path());
@@ -164,7 +161,7 @@ TEST(SingleInstance, liveCopyHere_isRefusedUntilItEnds)
 
     // Killed, it leaves its lock behind; the next start takes it over, and frees it at its end.
     other.end();
-    EXPECT_TRUE(t.read(SingleInstance::lockFileName()).startsWith(QByteArray::number(-other.pid())));
+    EXPECT_TRUE(t.read(SingleInstance::lockFileName()).startsWith(QByteArray::number(-other.pid)));
     {
         SingleInstance lock(t.path());
         EXPECT_TRUE(claimDataFolder(lock, ui, t.path(), QDateTime::currentDateTimeUtc()));
@@ -218,6 +215,62 @@ TEST(SingleInstance, readOnlyFolder_toldOnceAndStarts)
     EXPECT_EQ(ui.boxes[0].title, u" Data Folder Is Read-Only"_s);
     EXPECT_TRUE(ui.boxes[0].text.startsWith(u"The Data Folder  ["_s + t.path() + u"]  Cannot Be Written.     \r"_s));
     EXPECT_TRUE(ui.boxes[0].text.contains(u"Read-only file system"_s) || ui.boxes[0].text.contains(u"Permission denied"_s));
+}
+
+using Action = CommandLine::Action;
+
+QStringList words(const QString &line)
+{
+    return (u"corvanta "_s + line).split(u' ', Qt::SkipEmptyParts);
+}
+
+TEST(CommandLine, ownOptionsAreReadAndAnythingElseIsRefused)
+{
+    struct Case {
+        const char *line;
+        Action action;
+        const char *dataDir;
+        const char *error;
+    };
+    const Case cases[] = {
+        {"", Action::Run, "", ""},
+        {"--data-dir /tmp/d", Action::Run, "/tmp/d", ""},
+        {"--data-dir=/tmp/d", Action::Run, "/tmp/d", ""},
+        {"-data-dir /tmp/d", Action::Run, "/tmp/d", ""},
+        {"-h", Action::Help, "", ""},
+        {"--version", Action::Version, "", ""},
+        // What Qt left is ours alone: one of its options still here was not Qt's to take.
+        {"-style Fusion", Action::Error, "", "Unknown option 'style'."},
+        {"--data-dir", Action::Error, "", "Missing value after '--data-dir'."},
+        {"stray", Action::Error, "", "unexpected argument 'stray'"},
+        {"--add a b --topic P/T --data-dir /tmp/d", Action::Add, "/tmp/d", ""},
+        {"--add", Action::Error, "", "--add needs at least one FILE"},
+        {"--topic P/T", Action::Error, "", "--topic goes with --add"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        const CommandLine parsed = parseCommandLine(words(QString::fromLatin1(c.line)));
+        EXPECT_EQ(parsed.action, c.action);
+        EXPECT_EQ(parsed.dataDir, QString::fromLatin1(c.dataDir));
+        EXPECT_EQ(parsed.error, QString::fromLatin1(c.error));
+    }
+    const CommandLine add = parseCommandLine(words(u"--add a b --topic P/T"_s));
+    EXPECT_EQ(add.files, (QStringList{u"a"_s, u"b"_s}));
+    EXPECT_EQ(add.topic, u"P/T"_s);
+}
+
+TEST(CommandLine, helpAndVersionAreSeenBeforeQtAmongItsOptions)
+{
+    EXPECT_EQ(earlyAction(words(u"-platform offscreen -style Fusion --version"_s)), Action::Version);
+    EXPECT_EQ(earlyAction(words(u"-reverse -h"_s)), Action::Help);
+    // A folder named like an option is still a folder.
+    EXPECT_EQ(earlyAction(words(u"--data-dir -h"_s)), Action::Run);
+    EXPECT_EQ(earlyAction(words(u"-style Fusion"_s)), Action::Run);
+    EXPECT_EQ(earlyAction(words(u"--add x"_s)), Action::Add);
+
+    EXPECT_TRUE(choosesDisplay(words(u"-style Fusion -platform offscreen"_s)));
+    EXPECT_TRUE(choosesDisplay(words(u"--display :3"_s)));
+    EXPECT_FALSE(choosesDisplay(words(u"--data-dir /tmp/platform"_s)));
 }
 
 } // namespace

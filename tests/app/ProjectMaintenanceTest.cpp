@@ -2,9 +2,16 @@
 #include "support/FormFixture.h"
 
 #include "platform/MsgBox.h"
+#include "search/FileSearch.h"
+#include "store/OwnFiles.h"
 #include "support/FileSystemFaults.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include <deque>
+#include <functional>
+#include <map>
 
 #include <cerrno>
 #include <cstring>
@@ -45,13 +52,13 @@ protected:
                               "Projects/Alpha/Alpha.List: Plans, Notes", "Projects/Alpha/Alpha.Files:",
                               "Projects/Alpha/Plans.Files: One -> /1", "Projects/Alpha/Notes.Files: Two -> /2",
                               "Projects/Beta/Beta.List:", "Projects/Beta/Beta.Files:"});
-        setIni(u"Project List"_s, u"Sort"_s, u"none"_s);
-        setIni(u"Topic List"_s, u"Sort"_s, u"none"_s);
         restart();
     }
 
     void restart()
     {
+        setIni(u"Project List"_s, u"Sort"_s, u"none"_s);
+        setIni(u"Topic List"_s, u"Sort"_s, u"none"_s);
         start();
         ui.onPointerEditor = [this](PointerEditor &e) {
             ++dialogs;
@@ -59,14 +66,13 @@ protected:
         };
     }
 
-    void openAlpha() { doubleClick(projects(), 0); }
-
 public:
     // The steps of a case, each handing the test back for the next.
-    ProjectMaintenanceTest &alpha() { return openAlpha(), *this; }
+    ProjectMaintenanceTest &alpha() { return doubleClick(projects(), 0), *this; }
     ProjectMaintenanceTest &project(int row) { return projects().selectRow(row), *this; }
-    ProjectMaintenanceTest &topic(int row) { return click(topics(), row), *this; }
+    ProjectMaintenanceTest &topic(const QString &name) { return click(topics(), int(rows(topics()).indexOf(name))), *this; }
     ProjectMaintenanceTest &type(const QString &name) { return names = {name}, *this; }
+    ProjectMaintenanceTest &yes() { return ui.answers = {MsgBox::Yes}, *this; }
     ProjectMaintenanceTest &paste(const QString &text)
     {
         clipboard.content = text;
@@ -112,10 +118,10 @@ TEST_F(ProjectMaintenanceTest, refusalsAndQuestions_areWordedAsTheUserSeesThem)
          "Sort' Order.\r\rDo You Want Corvanta To Execute 'No Sort'?\r"_s, MsgBox::YesNo | MsgBox::Exclamation},
         {[&] { project(1).run("mnuDeleteProject"); }, u" Delete Project: Beta"_s,
          u"This Will Delete - BETA - And All Of Its Project Files!\r"_s, Deletion},
-        {[&] { alpha().topic(1).run("DeleteTopic"); }, u" Delete Topic: PLANS"_s,
+        {[&] { alpha().topic(u"Plans"_s).run("DeleteTopic"); }, u" Delete Topic: PLANS"_s,
          u"This Will Delete - PLANS - And All Of Its Topic Files!\r"_s, Deletion},
         // A new name holding the marker's dots is refused; a pasted name follows the typed rules.
-        {[&] { alpha().topic(2).type(u"Old...Notes"_s).run("mnuTopicPopupRenameTopic"); },
+        {[&] { alpha().topic(u"Notes"_s).type(u"Old...Notes"_s).run("mnuTopicPopupRenameTopic"); },
          u" Invalid Input"_s, u"The Name  [OLD...NOTES]"_s, Refusal},
         {[&] { paste(u".."_s); }, u" Invalid Input"_s, {}, Refusal},
         {[&] { paste(u"Two\nLines"_s); }, u" Invalid Input"_s, {}, Refusal},
@@ -203,7 +209,7 @@ TEST_F(ProjectMaintenanceTest, renameThatFails_leavesListAndFilesAgreeing)
 // The project row is found by its text, wherever a sort has put it.
 TEST_F(ProjectMaintenanceTest, projectRow_cannotBeRenamedOrDeletedWhereverItStands)
 {
-    openAlpha();
+    alpha();
     for (const bool descending : {false, true}) {
         if (descending)
             form->menuClick(u"mnuTopicSortDescending"_s);
@@ -255,7 +261,7 @@ TEST_F(ProjectMaintenanceTest, deleteDotRow_deletesNoFile)
     // A hand-edited topic of the project's own name shares the project row's file.
     data.write(u"Projects/Alpha/Alpha.List"_s, "Notes\r\nAlpha\r\n");
     restart();
-    openAlpha();
+    alpha();
     click(topics(), 2);
     ui.answers = {MsgBox::Yes};
     form->run(u"DeleteTopic"_s);
@@ -268,7 +274,7 @@ TEST_F(ProjectMaintenanceTest, refusedOpen_showsTheProjectRowsOwnFileList)
 {
     data.write(u"Projects/Alpha/Alpha.List"_s, "Plans\r\nBad/Name\r\n");
     data.write(u"Projects/Alpha/Alpha.Files"_s, "Own\t/own\r\n");
-    openAlpha();
+    alpha();
     click(topics(), 1);
     ASSERT_EQ(rows(files()), QStringList{u"One\t/1"_s});
     ui.answers = {MsgBox::Yes};
@@ -277,6 +283,311 @@ TEST_F(ProjectMaintenanceTest, refusedOpen_showsTheProjectRowsOwnFileList)
     EXPECT_EQ(form->state.FileListPath, data.file(u"Projects/Alpha/Alpha.Files"_s));
     EXPECT_EQ(rows(files()), QStringList{u"Own\t/own"_s});
     EXPECT_EQ(topics().ListIndex(), 0);
+}
+
+// Every change to the names, their files and folders is one step: undone, redone and undone
+// again, the data folder is byte for byte what it was.
+class UndoStepsTest : public ProjectMaintenanceTest {
+protected:
+    QTemporaryDir dataHome; // this test's desktop trash, below a folder a new account lacks
+    QString share() const { return dataHome.path() + u"/new/share"_s; }
+    QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+
+    void SetUp() override
+    {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(share()));
+        // Lists written by hand: a rewrite changes their bytes.
+        layDown(data.path(), {"Project.List:= Alpha\nBeta", "Project.Topics: Inbox",
+                              "Projects/Inbox.Files: Letter -> /l",
+                              "Projects/Alpha/Alpha.List:= Plans\nNotes",
+                              "Projects/Alpha/Plans.Files: One -> /1",
+                              "Projects/Alpha/Notes.Files:= Two\t/2", "Projects/Alpha/Alpha.Files:",
+                              "Projects/Alpha/letter.odt:= the user's own",
+                              "Projects/Beta/Beta.List:", "Projects/Beta/Beta.Files: Three -> /3",
+                              "Projects/Orphan/Orphan.List: Old",
+                              "Projects/Orphan/Old.Files: Four -> /4"});
+        restart();
+    }
+    void TearDown() override { qputenv("XDG_DATA_HOME", oldDataHome); }
+
+    // The data folder as files and folders ("name/") with their bytes; the settings aside.
+    std::map<QString, QByteArray> folder() const
+    {
+        auto files = snapshot(data.path());
+        files.erase(u"Corvanta.Ini"_s);
+        return files;
+    }
+    QString undoCaption() const { return form->commands.item(u"mnuUndo"_s)->caption; }
+    QString trashed(const QString &name) const { return share() + u"/Trash/"_s + name; }
+};
+
+TEST_F(UndoStepsTest, everyStep_undoesRedoesAndUndoesByteForByte)
+{
+    struct Case {
+        QString step; // the Undo item's caption
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {u"Create Project 'Gamma'"_s, [&] { type(u"Gamma"_s).run("CreateNewProject"); }},
+        {u"Create Topic 'Ideas' in 'Alpha'"_s,
+         [&] { alpha().type(u"Ideas"_s).run("CreateNewTopic"); }},
+        {u"Create Topic 'Mail'"_s, [&] { type(u"Mail"_s).run("CreateNewTopic"); }},
+        {u"Rename Project 'Alpha'"_s, [&] { project(0).type(u"Anna"_s).run("mnuRenameProject"); }},
+        {u"Rename Topic 'Plans' in 'Alpha'"_s,
+         [&] { alpha().topic(u"Plans"_s).type(u"Ideas"_s).run("mnuTopicPopupRenameTopic"); }},
+        {u"Delete Project 'Alpha'"_s, [&] { project(0).yes().run("mnuDeleteProject"); }},
+        {u"Delete Project 'Beta'"_s, [&] { project(1).yes().run("mnuDeleteProject"); }},
+        {u"Delete Topic 'Plans' in 'Alpha'"_s, [&] { alpha().topic(u"Plans"_s).yes().run("DeleteTopic"); }},
+        {u"Paste Project 'Beta'"_s,
+         [&] { project(1).run("mnuCutProject").project(0).run("mnuPasteProjectRow"); }},
+        {u"Paste Topic 'Notes' in 'Alpha'"_s, [&] {
+             alpha().topic(u"Notes"_s).run("mnuTopicPopupCutTopicName");
+             topic(u"Plans"_s).run("mnuTopicPopupPasteTopicNameAtSelectedRow");
+         }},
+        {u"Rebuild Project List"_s, [&] { project(0).run("mnuRebuildProjectList"); }},
+        {u"Rebuild Topic List in 'Alpha'"_s, [&] { alpha().run("mnuTopicRebuildTopicList"); }},
+        {u"Clean Up 1 Project Folder"_s, [&] { yes().run("mnuCleanProjects"); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.step.toStdString());
+        QDir(data.path()).removeRecursively();
+        SetUp();
+        const auto before = folder();
+        c.act();
+        ASSERT_EQ(undoCaption(), u"Undo "_s + c.step);
+        const auto after = folder();
+        EXPECT_NE(after, before);
+        ui.boxes.clear();
+        for (const char *step : {"mnuUndo", "mnuRedo", "mnuUndo"}) {
+            form->run(QString::fromLatin1(step));
+            EXPECT_EQ(folder(), step == std::string("mnuRedo") ? after : before) << step;
+        }
+        EXPECT_TRUE(ui.boxes.empty()) << ui.boxes.front().text.toStdString();
+        EXPECT_EQ(form->commands.item(u"mnuRedo"_s)->caption, u"Redo "_s + c.step);
+    }
+}
+
+TEST_F(UndoStepsTest, aDelete_goesToTheTrash_andUndoShowsTheTopicAgainFromElsewhere)
+{
+    alpha().topic(u"Plans"_s);
+    ui.answers = {MsgBox::Yes};
+    form->run(u"DeleteTopic"_s);
+    EXPECT_EQ(ui.boxes.size(), 1u); // the question alone: a trash was there
+    EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.List"_s), QByteArray("Notes\r\n"));
+    EXPECT_EQ(bytesOf(trashed(u"files/Plans.Files"_s)), QByteArray("One\t/1\r\n"));
+    const QByteArray trashInfo = bytesOf(trashed(u"info/Plans.Files.trashinfo"_s));
+    EXPECT_TRUE(trashInfo.startsWith("[Trash Info]\nPath=")) << trashInfo.constData();
+    EXPECT_TRUE(trashInfo.contains("/Projects/Alpha/Plans.Files\n")) << trashInfo.constData();
+
+    // Undo from another project: Alpha opens with Plans current and its pointers shown.
+    doubleClick(projects(), 1);
+    ASSERT_EQ(form->state.CurrentProject, u"Beta"_s);
+    form->run(u"mnuUndo"_s);
+    EXPECT_EQ(data.read(u"Projects/Alpha/Plans.Files"_s), QByteArray("One\t/1\r\n"));
+    EXPECT_EQ(form->state.CurrentProject, u"Alpha"_s);
+    EXPECT_EQ(form->state.CurrentTopic, u"Plans"_s);
+    EXPECT_EQ(topics().columnText(topics().ListIndex(), 0), u"Plans"_s);
+    EXPECT_EQ(rows(files()), QStringList{u"One\t/1"_s});
+}
+
+TEST_F(UndoStepsTest, undo_neverReplacesAFileAnotherProgramMadeAgain)
+{
+    projects().selectRow(1);
+    ui.answers = {MsgBox::Yes};
+    form->run(u"mnuDeleteProject"_s);
+    ASSERT_FALSE(data.exists(u"Projects/Beta"_s));
+    data.write(u"Projects/Beta/Beta.Files"_s, "made again");
+    const auto now = folder();
+    form->run(u"mnuUndo"_s);
+    EXPECT_EQ(ui.lastBox()->title, u" Cannot Undo"_s);
+    EXPECT_TRUE(ui.lastBox()->text.contains(u"Beta.Files]  Is There Again, And Is Not Replaced."_s)) << ui.lastBox()->text.toStdString();
+    EXPECT_EQ(folder(), now);
+}
+
+TEST_F(UndoStepsTest, withoutATrash_aDeleteAsksFirst_andNoDeletesNothing)
+{
+    // A trash on another file system than the data folder is no trash for it.
+    struct stat shm {}, tmp {};
+    if (::stat("/dev/shm", &shm) != 0 || ::stat(QFile::encodeName(data.path()).constData(), &tmp) != 0
+        || shm.st_dev == tmp.st_dev || ::access("/dev/shm", W_OK) != 0)
+        GTEST_SKIP() << "no second file system to put the trash on";
+    QTemporaryDir elsewhere(u"/dev/shm/corvanta-trash-XXXXXX"_s);
+    qputenv("XDG_DATA_HOME", QFile::encodeName(elsewhere.path()));
+    alpha().topic(u"Plans"_s);
+    const auto before = folder();
+    for (int answer : {MsgBox::No, MsgBox::Yes}) {
+        ui.boxes.clear();
+        ui.answers = {MsgBox::Yes, answer};
+        form->run(u"DeleteTopic"_s);
+        ASSERT_EQ(ui.boxes.size(), 2u);
+        EXPECT_EQ(ui.boxes[1].text, u"The Drive Of The Data Folder Has No Trash, So     \rThe Topic Files Of - PLANS - Would "
+                                    "Be Deleted For Good.\r\rDo You Want To Delete Them For Good?     \r"_s);
+        EXPECT_EQ(ui.boxes[1].flags, MsgBox::YesNo | MsgBox::Exclamation | MsgBox::DefaultButton2);
+        if (answer == MsgBox::No) {
+            EXPECT_EQ(folder(), before);
+        }
+    }
+    EXPECT_FALSE(data.exists(u"Projects/Alpha/Plans.Files"_s));
+    EXPECT_FALSE(QFileInfo::exists(elsewhere.path() + u"/Trash/files/Plans.Files"_s));
+    form->run(u"mnuUndo"_s);
+    EXPECT_EQ(folder(), before);
+}
+
+// Every question whose Yes removes or deletes something has No as its default, so that Enter
+// pressed in a hurry keeps the data (those of projects and topics with their texts elsewhere).
+class RemovalQuestionsTest : public FormFixture
+{
+protected:
+
+    void SetUp() override
+    {
+        layDown(data.path(), {"Project.List: Alpha, Ghost", "Projects/Alpha/Alpha.List: Plans",
+            "Projects/Alpha/Alpha.Files:", "Projects/Alpha/Plans.Files: Gone -> /nowhere/gone.txt",
+            "Projects/Orphan/Orphan.List:", "Project.Files: Gone -> /nowhere/gone.txt"});
+        start();
+    }
+};
+
+TEST_F(RemovalQuestionsTest, everyRemovalQuestionDefaultsToNoAndNoKeepsTheData)
+{
+    shell.defaultResult = ShellResult::FileNotFound;
+    std::unique_ptr<FileSearch> search;
+    struct Case {
+        const char *title;
+        std::function<void()> ask;
+    };
+    const Case cases[] = {
+        {" Remove: Gone", [&] { files().selectRow(0); form->run(u"RemoveSelectedFiles"_s); }},
+        {" /nowhere/gone.txt  Not Found", [&] { doubleClick(files(), 0); }},
+        {" Cleanup  1 Project Files", [&] { form->run(u"mnuCleanProjects"_s); }},
+        {" Remove Selected Files From This List?", [&] {
+             search = std::make_unique<FileSearch>(form->context(), std::vector<DriveEntry> {});
+             search->lstFileSearch.addRow(u"/data/a.txt"_s);
+             search->lstFileSearch.selectRow(0);
+             search->RemoveSearchResults();
+             EXPECT_EQ(search->lstFileSearch.ListCount(), 1);
+         }},
+    };
+    const auto before = snapshot(data.path());
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.title);
+        ui.boxes.clear();
+        c.ask();
+        const auto box = std::find_if(ui.boxes.begin(), ui.boxes.end(),
+            [&](const ShownBox &b) { return b.title == QString::fromUtf8(c.title); });
+        ASSERT_NE(box, ui.boxes.end());
+        EXPECT_EQ(MsgBox::buttonsOf(box->flags), MsgBox::YesNo);
+        EXPECT_TRUE(box->flags & MsgBox::DefaultButton2);
+    }
+    // The fake answers every box with its default: nothing went.
+    EXPECT_EQ(snapshot(data.path()), before);
+}
+
+class ProjectCleanupTest : public FormFixture {
+protected:
+    void SetUp() override
+    {
+        layDown(data.path(), {"Project.List: Alpha, Beta, Old...Stuff", "Project.Topics: Inbox",
+            "Projects/Inbox.Files: Letter -> /l", "Projects/Alpha/Alpha.List:",
+            "Projects/Alpha/Alpha.Files: P -> /p", "Projects/Beta/Beta.List:", "Projects/Beta/Beta.Files: P -> /p",
+            "Projects/Old...Stuff/Old...Stuff.List:", "Projects/Old...Stuff/Old...Stuff.Files: P -> /p"});
+        start();
+    }
+
+    QStringList folders() const
+    {
+        return QDir(data.file(u"Projects"_s)).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    }
+    // Runs the clean-up, answering its questions in turn (the fake's default answer after).
+    void cleanUp(std::deque<int> answers)
+    {
+        ui.boxes.clear();
+        ui.answers = std::move(answers);
+        form->run(u"mnuCleanProjects"_s);
+    }
+};
+
+TEST_F(ProjectCleanupTest, nothingOrphaned_saysSoAndKeepsTheLists)
+{
+    cleanUp({});
+    ASSERT_TRUE(boxesShown(ui, {{u" No Project Files To Clean"_s, u"All Project Files Are Associated With Project Names.      \rNo Unassociated Project Files Found. \r"_s}}));
+    EXPECT_EQ(ui.lastBox()->flags, MsgBox::OkOnly | MsgBox::Information);
+    EXPECT_EQ(rows(projects()).size(), 3);
+}
+
+// An orphan loses the program's own files; what else it holds stays, and the report names it.
+TEST_F(ProjectCleanupTest, orphans_loseOnlyTheProgramsFiles)
+{
+    data.write(u"Projects/Gone/Gone.List"_s, "T\r\n");
+    data.write(u"Projects/Gone/T.Files"_s, "x\t/x\r\n");
+    data.write(u"Projects/Kept/Kept.Files"_s, "");
+    data.write(u"Projects/Kept/thesis.odt"_s, "mine");
+    cleanUp({MsgBox::Yes});
+    ASSERT_GE(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].title, u" Cleanup  2 Project Files"_s);
+    EXPECT_TRUE(ui.boxes[0].text.startsWith(u"These  2 Project Files Are No Longer Associated     \r"_s));
+    EXPECT_EQ(folders(), (QStringList{u"Alpha"_s, u"Beta"_s, u"Kept"_s, u"Old...Stuff"_s}));
+    EXPECT_EQ(data.read(u"Projects/Kept/thesis.odt"_s), QByteArray("mine"));
+    EXPECT_FALSE(data.exists(u"Projects/Kept/Kept.Files"_s));
+    EXPECT_TRUE(ui.lastBox()->text.contains(data.file(u"Projects/Kept"_s)));
+    EXPECT_TRUE(data.exists(u"Projects/Inbox.Files"_s));
+    EXPECT_EQ(rows(projects()), (QStringList{u"Alpha"_s, u"Beta"_s, u"Old...Stuff"_s}));
+}
+
+// A folder is an orphan only when neither the list on screen nor Project.List names it, compared
+// trimmed and without letter case; it is deleted by the name it was listed under; and a name
+// holding "..." is a name like any other.
+TEST_F(ProjectCleanupTest, foldersANameStillOwns_areNeverOffered)
+{
+    projects().selectRow(0);
+    form->run(u"mnuCutProject"_s);
+    clipboard.content = u"Alpha "_s;
+    form->run(u"mnuPasteProjectEOF"_s);
+    projects().selectRow(0);
+    form->run(u"mnuCutProject"_s); // Beta, cut and not yet pasted
+    // A folder whose name holds a TAB shows in two columns; its first is not "Alpha".
+    data.write(u"Projects/Alpha\tcopy/Alpha\tcopy.List"_s, "");
+    data.write(u"Projects/BETA /x.Files"_s, "");
+    cleanUp({MsgBox::Yes});
+    EXPECT_EQ(ui.boxes[0].title, u" Cleanup  1 Project Files"_s);
+    EXPECT_EQ(folders(), (QStringList{u"Alpha"_s, u"BETA "_s, u"Beta"_s, u"Old...Stuff"_s}));
+    EXPECT_EQ(data.read(u"Projects/Alpha/Alpha.Files"_s), QByteArray("P\t/p\r\n"));
+
+    // The paste's rebuild kept "Old...Stuff", so after a reload it is still owned.
+    start();
+    cleanUp({MsgBox::Yes});
+    EXPECT_EQ(ui.lastBox()->title, u" No Project Files To Clean"_s);
+    EXPECT_EQ(folders().size(), 4);
+}
+
+// A folder in the list file's place, or a link that leads nowhere (a sync client's placeholder),
+// is a list that cannot be read, not a missing one that names nothing.
+TEST_F(ProjectCleanupTest, projectListThatCannotBeRead_refusesAndNamesIt)
+{
+    data.write(u"Projects/Orphan/Orphan.List"_s, "");
+    const QString path = data.file(u"Project.List"_s);
+    for (const bool asFolder : {true, false}) {
+        SCOPED_TRACE(asFolder ? "folder" : "dangling link");
+        ASSERT_TRUE(QFile::remove(path) || QDir().rmdir(path));
+        store().dropUnreadableMarks(path); // each case found unreadable on its own
+        ASSERT_TRUE(asFolder ? QDir().mkdir(path) : QFile::link(data.file(u"Gone.List"_s), path));
+        cleanUp({MsgBox::Yes, MsgBox::Yes});
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_TRUE(ui.lastBox()->text.contains(path)) << ui.lastBox()->text.toStdString();
+        EXPECT_EQ(folders().size(), 4);
+        EXPECT_EQ(rows(projects()).size(), 3);
+    }
+}
+
+TEST_F(ProjectCleanupTest, neverFollowsALinkOutOfTheDataFolder)
+{
+    TempFolder outside;
+    outside.write(u"precious.txt"_s, "keep me");
+    outside.write(u"Linked.List"_s, "");
+    QFile::link(outside.path(), data.file(u"Projects/Linked"_s));
+    cleanUp({MsgBox::Yes, MsgBox::Yes});
+    EXPECT_TRUE(outside.exists(u"precious.txt"_s));
+    EXPECT_TRUE(outside.exists(u"Linked.List"_s));
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "app/IniFile.h"
+#include "app/ScreenPlacement.h"
 #include "app/Settings.h"
 #include "app/StartupWindow.h"
 #include "editor/PointerEditor.h"
@@ -5,6 +7,8 @@
 #include "support/FormFixture.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 namespace corvanta::test {
 namespace {
@@ -92,10 +96,8 @@ TEST_F(StartupTest, absurdGeometry_givesWayToTheDefaultsWhichAreStoredAtExit)
         WindowGeometry placed;
     };
     const Case cases[] = {
-        {"Left", "2147483647", {3600, 800, 12000, 7000}},
         {"Left", "1e40", {3600, 800, 12000, 7000}},
         {"Top", "2e9", {1000, 3100, 12000, 7000}},
-        {"Top", "1e30", {1000, 3100, 12000, 7000}},
         {"Height", "-7000", {1000, 800, 12000, 6000}},
         {"Left", "19000", {7200, 800, 12000, 7000}}, // on the screen, but not all of the window
     };
@@ -152,28 +154,23 @@ TEST_F(StartupTest, sortStates_checkTheirMenuItemsAndUnknownLeavesNone)
     EXPECT_TRUE(files().font().bold && files().font().italic);
 }
 
+// Enter closes the window and other keys pass; the check box decides whether it comes back.
 TEST_F(StartupTest, gettingStarted_checkBoxDecidesWhetherItComesBack)
 {
     SharedState state;
     state.IniFile = data.file(u"Corvanta.Ini"_s);
-    StartupWindow window(store(), state, ui);
-    window.Form_Load();
-    EXPECT_TRUE(window.lblGettingStarted.endsWith(u"option\r"_s));
-    int key = 13;
-    window.Form_KeyDown(key);
-    EXPECT_EQ(key, 0);
-    EXPECT_TRUE(window.closed());
-    window.chkHideWindow = true;
-    window.Form_Unload();
-    EXPECT_EQ(ini(u"Startup Window"_s, u"Display Window"_s), u"False"_s);
-
-    StartupWindow again(store(), state, ui);
-    int other = 65;
-    again.Form_KeyDown(other);
-    EXPECT_EQ(other, 65);
-    EXPECT_FALSE(again.closed());
-    again.Form_Unload();
-    EXPECT_EQ(ini(u"Startup Window"_s, u"Display Window"_s), u"True"_s);
+    for (const auto &[key, hide] : {std::pair(13, true), {65, false}}) {
+        StartupWindow window(store(), state, ui);
+        window.Form_Load();
+        EXPECT_TRUE(window.lblGettingStarted.endsWith(u"option\r"_s));
+        int pressed = key;
+        window.Form_KeyDown(pressed);
+        EXPECT_EQ(pressed, key == 13 ? 0 : key);
+        EXPECT_EQ(window.closed(), key == 13);
+        window.chkHideWindow = hide;
+        window.Form_Unload();
+        EXPECT_EQ(ini(u"Startup Window"_s, u"Display Window"_s), hide ? u"False"_s : u"True"_s);
+    }
 }
 
 // The geometry stored at shut-down: as shown, restored when minimised, clamped to the screen
@@ -224,6 +221,128 @@ TEST_F(StartupTest, close_storesOptionsOnceRepeatingTheStoredInsertChoice)
     setIni(u"Screen"_s, u"Height"_s, u"1"_s);
     form->closeMainWindow();
     EXPECT_EQ(ini(u"Screen"_s, u"Height"_s), u"1"_s);
+}
+
+// A screen of w x h pixels at a scale factor, in twips (15 to a logical pixel).
+TwipsRect screen(float x, float y, float w, float h, float scale = 1)
+{
+    const float t = 15 / scale;
+    return {x * t, y * t, w * t, h * t};
+}
+
+TEST(ScreenPlacement, storedGeometryLandsWhollyOnItsScreenAtScaleOneAndTwo)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        const char *what;
+        ScreenAreas screens;
+        WindowGeometry stored;
+        WindowGeometry placed;
+    };
+    const Case cases[] = {
+        {"on the screen: untouched", {screen(0, 0, 1600, 1200)}, {900, 600, 10250, 6500},
+         {900, 600, 10250, 6500}},
+        {"stored at scale 1, read at scale 2: pulled back from the right and lower edges",
+         {screen(0, 0, 1600, 1200, 2)}, {9000, 6000, 10250, 6500}, {1750, 2500, 10250, 6500}},
+        {"larger than the scaled screen: cut to it", {screen(0, 0, 1600, 1200, 2)},
+         {0, 0, 19200, 14000}, {0, 0, 12000, 9000}},
+        {"a panel at the top: below it", {{0, 600, 24000, 17400}}, {300, 0, 10250, 6500},
+         {300, 600, 10250, 6500}},
+        {"left beyond every screen: the default", {screen(0, 0, 1600, 1200)},
+         {2147483647.0f, 600, 10250, 6500}, {-1, 600, 10250, 6500}},
+        {"top beyond every screen: the default", {screen(0, 0, 1600, 1200)},
+         {900, 2e9f, 10250, 6500}, {900, -2, 10250, 6500}},
+        {"too large for a number: the default and the screen's width", {screen(0, 0, 1600, 1200)},
+         {inf, inf, 1e30f, 6500}, {0, -2, 24000, 6500}},
+        {"on the second of two screens: stays there", {screen(0, 0, 1600, 1200), screen(1600, 0, 1280, 1024)},
+         {30000, 900, 10250, 6500}, {30000, 900, 10250, 6500}},
+        {"hanging off the second screen's foot: moved up on it",
+         {screen(0, 0, 1600, 1200), screen(1600, 0, 1280, 1024)}, {30000, 12000, 10250, 6500},
+         {30000, 15360 - 6500, 10250, 6500}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        WindowGeometry expected = c.placed;
+        // -1 and -2 stand for the default left and top handed in.
+        if (expected.left == -1)
+            expected.left = 4321;
+        if (expected.top == -2)
+            expected.top = 1234;
+        EXPECT_EQ(placeOnScreens(c.stored, c.screens, 4321, 1234), expected);
+    }
+}
+
+TEST(ScreenPlacement, theScreenOverlappedMostIsTheOneLandedOn)
+{
+    const ScreenAreas two = {screen(0, 0, 1600, 1200), screen(1600, 0, 1600, 1200)};
+    EXPECT_EQ(landingScreen({20000, 0, 10000, 5000}, two), 1); // 4000 on the first, 6000 on the second
+    EXPECT_EQ(landingScreen({18000, 0, 10000, 5000}, two), 0);
+    EXPECT_EQ(landingScreen({-90000, -90000, 100, 100}, two), 0); // nowhere: the primary
+    EXPECT_EQ(landingScreen({0, 0, 100, 100}, {}), -1);
+}
+
+class IniFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    mutable Store store;
+    QString ini = dir.filePath(u"Corvanta.Ini"_s);
+
+    void write(const QByteArray &bytes) const { test::writeBytes(ini, bytes); }
+    QByteArray bytes() const { return test::bytesOf(ini); }
+
+    QString read(const QString &section, const QString &key) const
+    {
+        return ReadIniString(store, ini, section, key, u"dflt"_s);
+    }
+};
+
+// Names ignore case, values are trimmed, a Windows-1252 file decodes, a long value is cut to
+// 254 characters; a missing file, section or key gives the default.
+TEST_F(IniFileTest, read_findsTheKeyOrGivesTheDefault)
+{
+    const QByteArray hand = "; settings\n[ project list ]\n  Font Name =  Courier New  \r\n[Screen]\rheight=-60\r\n";
+    const struct {
+        QByteArray bytes; // none: no file
+        QString section, key, value;
+    } cases[] = {
+        {{}, u"Screen"_s, u"Height"_s, u"dflt"_s},
+        {hand, u"User"_s, u"Height"_s, u"dflt"_s},
+        {hand, u"Screen"_s, u"Font Name"_s, u"dflt"_s},
+        {hand, u"Project List"_s, u"FONT NAME"_s, u"Courier New"_s},
+        {hand, u"SCREEN"_s, u"Height"_s, u"-60"_s},
+        {"[User]\r\nName=Ren\xE9 \x80\r\n", u"user"_s, u"name"_s, u"René €"_s},
+        {"[User]\r\nName=" + QByteArray(300, 'x') + "\r\n", u"User"_s, u"Name"_s, QString(254, u'x')},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.bytes.toStdString());
+        QFile::remove(ini);
+        if (!c.bytes.isEmpty())
+            write(c.bytes);
+        EXPECT_EQ(read(c.section, c.key), c.value);
+    }
+}
+
+// A key is replaced in place, other lines untouched; a missing file, section or key is created;
+// line breaks in a value are stored as spaces.
+TEST_F(IniFileTest, write_replacesInPlaceCreatesWhatIsMissingAndKeepsOneLine)
+{
+    write("; comment\r\n[Screen]\r\nHeight=6000\r\nWidth = 9708\r\n\r\n[File List]\r\nWidth=1\r\n");
+    EXPECT_TRUE(WriteIniString(store, ini, u"screen"_s, u"WIDTH"_s, u"5000"_s));
+    EXPECT_EQ(bytes(), "; comment\r\n[Screen]\r\nHeight=6000\r\nWidth=5000\r\n\r\n[File List]\r\nWidth=1\r\n");
+    QFile::remove(ini);
+    EXPECT_TRUE(WriteIniString(store, ini, u"Screen"_s, u"Height"_s, u"6000"_s));
+    EXPECT_EQ(bytes(), "[Screen]\r\nHeight=6000\r\n");
+
+    write("[Screen]\r\nHeight=6000\r\n\r\n[User]\r\nName=Al\r\n");
+    EXPECT_TRUE(WriteIniString(store, ini, u"SCREEN"_s, u"Width"_s, u"9708"_s));
+    EXPECT_TRUE(WriteIniString(store, ini, u"Option"_s, u"Open"_s, u"True"_s));
+    EXPECT_EQ(bytes(), "[Screen]\r\nHeight=6000\r\nWidth=9708\r\n\r\n[User]\r\nName=Al\r\n"
+                       "[Option]\r\nOpen=True\r\n");
+    EXPECT_EQ(read(u"option"_s, u"open"_s), u"True"_s);
+    QFile::remove(ini);
+    EXPECT_TRUE(WriteIniString(store, ini, u"User"_s, u"Name"_s, u"Ann\r\nLee\rX\nY"_s));
+    EXPECT_EQ(read(u"User"_s, u"Name"_s), u"Ann  Lee X Y"_s);
+    EXPECT_EQ(bytes(), "[User]\r\nName=Ann  Lee X Y\r\n");
 }
 
 } // namespace
