@@ -26,6 +26,39 @@ bool waitFor(const std::function<bool()> &done, int ms = 5000)
     return done();
 }
 
+TEST(TargetMarksTest, kindsByNameAndByDisk)
+{
+    TempFolder data;
+    data.write(u"tool"_s, "#!/bin/sh\n");
+    data.write(u"notes.txt"_s, "x");
+    for (const char *name : {"tool", "notes.txt"})
+        ::chmod(QFile::encodeName(data.file(QString::fromLatin1(name))).constData(), 0755);
+    QDir().mkpath(data.file(u"Album"_s));
+    const TargetLooker look(TargetChecker(data.path(), {u"/"_s}, {}));
+    const struct
+    {
+        QString target;
+        PointerKind byName;
+        PointerKind byDisk; // the same as by name for a target that is not there
+    } cases[] = {
+        {u"/no/such/report.pdf"_s, PointerKind::Document, PointerKind::Document},
+        {u"/no/such/Letters/"_s, PointerKind::Folder, PointerKind::Folder},
+        {u"/no/such/install.sh"_s, PointerKind::Program, PointerKind::Program},
+        {u"/no/such/Editor.AppImage"_s, PointerKind::Program, PointerKind::Program},
+        {u"https://example.com/a.pdf"_s, PointerKind::Website, PointerKind::Website},
+        {u"mailto:someone@example.com"_s, PointerKind::EMail, PointerKind::EMail},
+        {u"Album"_s, PointerKind::Document, PointerKind::Folder}, // from the data folder
+        {u"tool"_s, PointerKind::Document, PointerKind::Program},
+        {u"notes.txt"_s, PointerKind::Document, PointerKind::Document}, // executable, still text
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(kindByName(c.target).kind, c.byName) << c.target.toStdString();
+        if (isFileTarget(c.target)) {
+            EXPECT_EQ(look(c.target).kind.value_or(kindByName(c.target)).kind, c.byDisk) << c.target.toStdString();
+        }
+    }
+}
+
 TEST(TargetMarksTest, marksPresentMissingAndNotReachableWithoutOpeningAFifo)
 {
     TempFolder data;
