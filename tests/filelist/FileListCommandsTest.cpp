@@ -32,16 +32,6 @@ protected:
 
     SharedState &state() { return form->state; }
     QByteArray fileBytes() const { return data.read(u"Project.Files"_s); }
-    bool enabled(const char *item) const
-    {
-        return form->commands.item(QString::fromLatin1(item))->enabled;
-    }
-    void select(const QList<int> &rowsToSelect)
-    {
-        files().deselectAll();
-        for (int row : rowsToSelect)
-            files().selectRow(row);
-    }
     // Each add-file editor names its file after the file's own name.
     void nameEachFile()
     {
@@ -89,14 +79,6 @@ TEST_F(FileListCommandsTest, remove_asksThenRewritesAndSelectsWhereTheFirstRemov
         EXPECT_EQ(selectedRows(files()), QList<int> {c.selectedAfter});
         EXPECT_EQ(files().ListIndex(), c.selectedAfter);
     }
-
-    // A rewrite would replace what another program wrote: refused, and the list shows the file.
-    data.write(u"Project.Files"_s, "Row0\t/home/u/r0\nRow1\t/b\n");
-    ui.answers = {MsgBox::Yes};
-    form->run(u"RemoveSelectedFiles"_s);
-    EXPECT_EQ(ui.boxes.back().title, u" List Changed On Disk"_s);
-    EXPECT_EQ(fileBytes(), QByteArray("Row0\t/home/u/r0\nRow1\t/b\n"));
-    EXPECT_EQ(rows(files()), (QStringList {u"Row0\t/home/u/r0"_s, u"Row1\t/b"_s}));
 }
 
 TEST_F(FileListCommandsTest, renameOrEditWithoutARowOrWhileSorted_isRefused)

@@ -4,7 +4,6 @@
 #include "support/FakeFontDialog.h"
 #include "support/FormFixture.h"
 
-#include <QFile>
 
 namespace corvanta::test {
 namespace {
@@ -38,11 +37,15 @@ protected:
     }
 };
 
-TEST_F(ListAppearanceTest, selectFont_cancelChangesNothingAndAChoiceIsShownAndStored)
+// Either lines item (menu or popup) moves both check marks, the list and the stored setting.
+TEST_F(ListAppearanceTest, selectFontAndLines_cancelChangesNothingAndAChoiceIsShownAndStored)
 {
     const FontSpec chosen {u"DejaVu Serif"_s, 12, true, false};
-    for (const auto &[item, section] : {std::pair {"mnuSelectProjectListfont", u"Project List"_s},
-             {"mnuTopicPopupSelectFont", u"Topic List"_s}, {"mnuSelectFileListFont", u"File List"_s}}) {
+    // The popup's lines item is the menu's name with a "2".
+    for (const auto &[item, lines, section] :
+        {std::tuple {"mnuSelectProjectListfont", "mnuDisplayLinesInProjectList", u"Project List"_s},
+            {"mnuTopicPopupSelectFont", "mnuTopicPopupDislplayLinesInTopicList", u"Topic List"_s},
+            {"mnuSelectFileListFont", "mnuDisplayLinesInFileList", u"File List"_s}}) {
         SCOPED_TRACE(item);
         const QByteArray before = data.read(u"Corvanta.Ini"_s);
         fonts.choice.reset();
@@ -55,6 +58,18 @@ TEST_F(ListAppearanceTest, selectFont_cancelChangesNothingAndAChoiceIsShownAndSt
         form->run(QString::fromLatin1(item));
         EXPECT_EQ(list(section).font(), chosen);
         EXPECT_EQ(fontKeys(section), (QStringList {u"DejaVu Serif"_s, u"12"_s, u"True"_s, u"False"_s}));
+
+        const QString menuLines = QString::fromLatin1(lines), popupLines = menuLines + u'2';
+        const auto checks = [&] {
+            return std::pair {form->commands.item(menuLines)->checked,
+                form->commands.item(popupLines)->checked};
+        };
+        for (const bool shown : {false, true}) {
+            form->run(shown ? menuLines : popupLines);
+            EXPECT_EQ(checks(), std::pair(shown, shown));
+            EXPECT_EQ(list(section).gridLines(), shown ? GridLines::Shown : GridLines::Hidden);
+            EXPECT_EQ(ini(section, u"DisplayLines"_s), shown ? u"True"_s : u"False"_s);
+        }
     }
 }
 
@@ -62,43 +77,13 @@ TEST_F(ListAppearanceTest, resetFont_onYesStoresTheDefaultAsTheListHoldsIt)
 {
     fonts.choice = FontSpec {u"DejaVu Serif"_s, 8.5, true, true};
     form->run(u"mnuSelectProjectFont"_s);
-    ui.answers = {MsgBox::No};
+    ui.answers = {MsgBox::No, MsgBox::Yes};
     form->run(u"mnuResetProjectDefaultFont"_s);
-    EXPECT_EQ(ui.boxes[0].text,
-        u"This Will Reset The Project List To The Default Font Settings.     \r"
-        "Do You Want To Reset The Project List Fonts?\r"_s);
-    EXPECT_EQ(ui.boxes[0].title, u" Default Font Settings"_s);
-    EXPECT_EQ(ui.boxes[0].flags, MsgBox::YesNo | MsgBox::Question);
     EXPECT_EQ(fontKeys(u"Project List"_s)[1], u"8.5"_s);
-
-    ui.answers = {MsgBox::Yes};
     form->run(u"mnuProjectListDefaultFont"_s);
+    EXPECT_EQ(ui.titles(), (QStringList {u" Default Font Settings"_s, u" Default Font Settings"_s}));
     EXPECT_EQ(projects().font(), Default);
     EXPECT_EQ(fontKeys(u"Project List"_s), (QStringList {u"MS Sans Serif"_s, u"10"_s, u"False"_s, u"False"_s}));
-    form->run(u"mnuResetFileListDefault"_s);
-    EXPECT_TRUE(ui.boxes[2].text.endsWith(u"Reset The File List Fonts?\r"_s));
-}
-
-TEST_F(ListAppearanceTest, displayLines_eitherItemMovesBothMarksAndTheStoredSetting)
-{
-    for (const auto &[first, second, section] :
-        {std::tuple {"mnuDisplayLinesInProjectList", "mnuDisplayLinesInProjectList2", u"Project List"_s},
-            {"mnuTopicPopupDislplayLinesInTopicList", "mnuTopicPopupDislplayLinesInTopicList2", u"Topic List"_s},
-            {"mnuDisplayLinesInFileList", "mnuDisplayLinesInFileList2", u"File List"_s}}) {
-        SCOPED_TRACE(first);
-        const auto checks = [this, first, second] {
-            return std::pair {form->commands.item(QString::fromLatin1(first))->checked,
-                form->commands.item(QString::fromLatin1(second))->checked};
-        };
-        form->run(QString::fromLatin1(second)); // from the popup
-        EXPECT_EQ(checks(), std::pair(false, false));
-        EXPECT_EQ(list(section).gridLines(), GridLines::Hidden);
-        EXPECT_EQ(ini(section, u"DisplayLines"_s), u"False"_s);
-        form->run(QString::fromLatin1(first));
-        EXPECT_EQ(checks(), std::pair(true, true));
-        EXPECT_EQ(list(section).gridLines(), GridLines::Shown);
-        EXPECT_EQ(ini(section, u"DisplayLines"_s), u"True"_s);
-    }
 }
 
 } // namespace

@@ -7,9 +7,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
-#include <QMenuBar>
 #include <QTest>
-#include <QToolBar>
 #include <QToolButton>
 
 using namespace corvanta;

@@ -47,25 +47,16 @@ protected:
     }
 };
 
-TEST_F(HandInServerTest, addWithoutARunningCopy_writesTheFileAndReportsMistakes)
+// The mistakes and their exit codes are the same whoever writes: the running copy's test has them.
+// An option neither Qt nor the program knows is refused after Qt took its own.
+TEST_F(HandInServerTest, addWithoutARunningCopy_writesTheFileItself_andUnknownOptionsAreRefused)
 {
+    const Run bogus = corvanta({u"-platform"_s, u"offscreen"_s, u"-bogus"_s});
+    EXPECT_EQ(bogus.exitCode, 2);
+    EXPECT_TRUE(bogus.err.contains(u"Unknown option 'bogus'."_s)) << bogus.err.toStdString();
     const QString letter = desktop.file(u"Letter.odt"_s);
-    const struct {
-        const char *what;
-        QStringList args;
-        int exitCode;
-        const char *inErr;
-    } cases[] = {
-        {"added", {u"--add"_s, letter}, 0, ""},
-        {"a missing file", {u"--add"_s, desktop.file(u"Gone"_s)}, 1, "no such file"},
-        {"no such topic", {u"--add"_s, letter, u"--topic"_s, u"Alpha/Nope"_s}, 2, "no topic \"Alpha/Nope\""},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
-        const Run run = corvanta(c.args);
-        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.inErr))) << run.err.toStdString();
-    }
+    const Run run = corvanta({u"--add"_s, letter});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(data.read(u"Project.Files"_s), "Old\t/old\r\nLetter.odt\t" + letter.toUtf8() + "\r\n");
 }
 

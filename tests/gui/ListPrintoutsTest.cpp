@@ -63,14 +63,9 @@ class ListPrintoutsTest : public FormFixture
 protected:
     PdfPrintService printing;
 
-    Platform platform() override
-    {
-        Platform p = FormFixture::platform();
-        p.printing = &printing;
-        return p;
-    }
     void SetUp() override
     {
+        printService = &printing;
         if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
             GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
         data.write(u"Project.List"_s, "Alpha\r\nBeta...Gamma\r\nDelta Echo\r\n");

@@ -48,6 +48,7 @@ protected:
         projects->setFocus();
         QTest::keyClick(projects, Qt::Key_Down);
         QTest::keyClick(projects, Qt::Key_Return);
+        EXPECT_TRUE(window->listBox(1)->hasFocus());
         QTest::keyClick(window->listBox(1), Qt::Key_Down);
         QTest::keyClick(window->listBox(1), Qt::Key_Tab);
         QTest::keyClick(window->listBox(2), Qt::Key_End);
@@ -55,17 +56,12 @@ protected:
     }
 };
 
-// Enter opens the project, F4 returns to the entry screen; Escape closes an open menu only, and
-// from the window ends the program.
+// Enter opens the project (the keys of openTopicByKeys), F4 returns to the entry screen; Escape
+// closes an open menu only, and from the window ends the program.
 TEST_F(MainWindowTest, enterF4AndEscape_reachTheirOperations)
 {
-    ListBox *projects = window->listBox(0);
-    projects->setFocus();
-    QTest::keyClick(projects, Qt::Key_Down);
-    QTest::keyClick(projects, Qt::Key_Return);
-    EXPECT_EQ(form->state.CurrentProject, u"Beta"_s);
-    EXPECT_TRUE(window->listBox(1)->hasFocus());
-    QTest::keyClick(window->listBox(1), Qt::Key_F4);
+    openTopicByKeys();
+    QTest::keyClick(window->listBox(2), Qt::Key_F4);
     EXPECT_TRUE(form->state.CurrentProject.isEmpty());
 
     QMenu *fileMenu = window->commandSurface()->menu(u"mnuOpen"_s);

@@ -1,13 +1,10 @@
 #include "platform/XdgEnvironment.h"
 
 #include "gui/OpenWithDialog.h"
-#include "gui/QtUi.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 
 namespace corvanta::test {
 namespace {
@@ -55,14 +52,6 @@ TEST_F(OpenWithDialogTest, registeredProgramsFirstThenOthersThenBrowse)
     dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.command(), u"some-app --paint %U"_s);
-}
-
-// An address with no program selects nothing in advance: OK waits for a choice.
-TEST_F(OpenWithDialogTest, addressWithoutAProgram_leavesOkDisabled)
-{
-    OpenWithDialog mail(u"mailto:ann@example.com"_s);
-    EXPECT_EQ(mail.findChild<QListWidget *>(u"programs"_s)->currentRow(), -1);
-    EXPECT_FALSE(mail.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled());
 }
 
 } // namespace

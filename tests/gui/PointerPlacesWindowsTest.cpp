@@ -57,32 +57,8 @@ TEST_F(PointerPlacesWindowsTest, typingFilters_keysOpenOrLaunchTheCurrentResult)
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST_F(PointerPlacesWindowsTest, missingTargetsWindow_removesTheRowsSelectedInTheView)
-{
-    FakeUi ui;
-    const TargetChecker checker(data.path(), {u"/"_s}, {});
-    Store store;
-    MissingTargets missing(store, data.path(), checker, ui);
-    MissingTargetsWindow window(missing);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    // The rows come in as the check reaches them.
-    QTRY_COMPARE(window.results()->model()->rowCount(), 3);
-    EXPECT_EQ(window.results()->model()->index(1, 3).data().toString(), u"missing"_s);
-    window.results()->selectionModel()->select(window.results()->model()->index(1, 0),
-        QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    ui.answers = {MsgBox::Yes};
-    window.removeButton()->click();
-    EXPECT_EQ(window.results()->model()->rowCount(), 2);
-    window.results()->setCurrentIndex(window.results()->model()->index(1, 0));
-    window.goToButton()->click();
-    ASSERT_NE(missing.chosen(), nullptr);
-    EXPECT_EQ(missing.chosen()->name(), u"Letter"_s);
-    EXPECT_FALSE(window.isVisible());
-}
-
-// The buttons reach Locate and Find Moved; in the moved files' window Enter relinks to the
-// current file (that line alone changes) and Escape closes it once the walk has ended.
+// The buttons reach Locate, Find Moved and Remove; in the moved files' window Enter relinks to
+// the current file (that line alone changes) and Escape closes it once the walk has ended.
 TEST_F(PointerPlacesWindowsTest, missingTargetsWindow_locateAndFindMovedKeysRelinkOneLine)
 {
     for (const char *file : {"moved/a/tax.pdf", "moved/b/letter", "moved/c/receipts"})
@@ -126,8 +102,14 @@ TEST_F(PointerPlacesWindowsTest, missingTargetsWindow_locateAndFindMovedKeysReli
     inMovedFiles(Qt::Key_Escape);
     window.findMovedButton()->click();
     EXPECT_EQ(window.results()->model()->rowCount(), 1);
+    // Remove takes the rows selected in the view.
+    window.results()->selectionModel()->select(window.results()->model()->index(0, 0),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    ui.answers = {MsgBox::Yes};
+    window.removeButton()->click();
+    EXPECT_EQ(window.results()->model()->rowCount(), 0);
     EXPECT_EQ(data.read(u"Projects/Alpha/Zeta.Files"_s),
-        "Tax Return\t" + data.file(u"moved/a/tax.pdf"_s).toUtf8() + "\r\nReceipts\t/no/receipts\r\n"
+        "Tax Return\t" + data.file(u"moved/a/tax.pdf"_s).toUtf8() + "\r\n"
         "Letter\t" + data.file(u"moved/b/letter"_s).toUtf8() + "\r\n");
 }
 

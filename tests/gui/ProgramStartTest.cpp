@@ -50,34 +50,10 @@ bool runsUntil(QProcess &program, const std::function<bool()> &ready)
     return done && program.state() == QProcess::Running;
 }
 
-TEST(ProgramStart, qtsOwnOptionsAreAcceptedAndOnlyWhatQtLeavesIsOurs)
-{
-    TempFolder data;
-    QProcess program;
-    program.setProcessEnvironment(quietStart(data));
-    data.write(u"dark.qss"_s, "QWidget { background: #202020; color: #e0e0e0; }");
-    // No DISPLAY: -platform alone lets it start. Running with the folder locked means the options
-    // were read and the window is up.
-    program.start(QStringLiteral(CORVANTA_EXECUTABLE),
-                  {u"-platform"_s, u"offscreen"_s, u"-style"_s, u"Fusion"_s, u"-stylesheet"_s,
-                   data.file(u"dark.qss"_s), u"-reverse"_s, u"-qwindowgeometry"_s,
-                   u"700x500+10+10"_s, u"--data-dir"_s, data.path()});
-    EXPECT_TRUE(runsUntil(program, [&] { return data.exists(u".corvanta.lock"_s); }))
-        << program.readAllStandardError().toStdString();
-    program.kill();
-    program.waitForFinished();
-
-    // An option neither Qt nor the program knows is refused after Qt took its own.
-    program.start(QStringLiteral(CORVANTA_EXECUTABLE),
-                  {u"-platform"_s, u"offscreen"_s, u"-bogus"_s, u"--data-dir"_s, data.path()});
-    ASSERT_TRUE(program.waitForFinished(60000));
-    EXPECT_EQ(program.exitCode(), 2);
-    EXPECT_TRUE(program.readAllStandardError().contains("Unknown option 'bogus'."));
-}
-
 // A logout (SIGHUP) or kill (SIGTERM) ends the program as the close box does: the settings and
 // the window's place are stored and the lock goes; a dialog open then is cancelled, so the name
-// typed in it is not saved.
+// typed in it is not saved. The program is started with Qt's own options and no DISPLAY: -platform
+// alone lets it start, and running with the folder locked means the options were read.
 TEST(ProgramStart, terminationSignals_closeAsTheCloseBoxDoes)
 {
     // inDialog: the probe, with the new project's name half typed
@@ -86,12 +62,16 @@ TEST(ProgramStart, terminationSignals_closeAsTheCloseBoxDoes)
         SCOPED_TRACE(testing::Message() << signal << (inDialog ? " in a dialog" : ""));
         TempFolder data;
         QProcess program;
-        program.setProcessEnvironment(quietStart(data, u"offscreen"_s));
+        program.setProcessEnvironment(quietStart(data, inDialog ? u"offscreen"_s : QString()));
+        data.write(u"dark.qss"_s, "QWidget { background: #202020; color: #e0e0e0; }");
         if (inDialog)
             program.start(QStringLiteral(CORVANTA_WINDOW_PROBE),
                           {data.path(), u"--signal-in-dialog"_s});
         else
-            program.start(QStringLiteral(CORVANTA_EXECUTABLE), {u"--data-dir"_s, data.path()});
+            program.start(QStringLiteral(CORVANTA_EXECUTABLE),
+                {u"-platform"_s, u"offscreen"_s, u"-style"_s, u"Fusion"_s, u"-stylesheet"_s,
+                    data.file(u"dark.qss"_s), u"-reverse"_s, u"-qwindowgeometry"_s,
+                    u"700x500+10+10"_s, u"--data-dir"_s, data.path()});
         ASSERT_TRUE(runsUntil(program, [&] {
             return inDialog ? program.readAllStandardOutput().contains("typed")
                             : data.exists(u".corvanta.lock"_s);

@@ -1,6 +1,5 @@
 #include "search/MissingTargets.h"
 
-#include "platform/DesktopEntries.h"
 #include "platform/MsgBox.h"
 #include "support/FormFixture.h"
 
@@ -27,9 +26,7 @@ TEST(TargetCheckerTest, existingMissingAndNotReachable)
     } cases[] = {
         {data.file(u"there.txt"_s), TargetState::Exists},
         {u"there.txt"_s, TargetState::Exists}, // from the data folder
-        {data.path(), TargetState::Exists},
         {data.file(u"gone.txt"_s), TargetState::Missing},
-        {u"gone.txt"_s, TargetState::Missing},
         {data.file(u"there.txt/below"_s), TargetState::Missing},
         {media + u"/usb/in.txt"_s, TargetState::Exists},
         {media + u"/usb/gone.txt"_s, TargetState::Missing},
@@ -38,16 +35,8 @@ TEST(TargetCheckerTest, existingMissingAndNotReachable)
         {media + u"/usb/../empty/x"_s, TargetState::NotReachable},
         {media + u"x/file.txt"_s, TargetState::Missing}, // beside the media folder, not in it
     };
-    // Looked at in turn, folder by folder, as the check and the marks look: the same states.
-    TargetStatter statter(checker);
-    struct stat st;
-    for (const auto &c : cases) {
+    for (const auto &c : cases)
         EXPECT_EQ(checker.state(c.target), c.state) << c.target.toStdString();
-        EXPECT_EQ(statter.look(c.target, st), c.state) << c.target.toStdString();
-    }
-    for (const char *target : {"http://example.com/x", "mailto:a@example.com", ""})
-        EXPECT_FALSE(isFileTarget(QString::fromLatin1(target))) << target;
-    EXPECT_TRUE(isFileTarget(u"/home/u/a.txt"_s));
 }
 
 class MissingTargetsTest : public FormFixture
@@ -104,14 +93,17 @@ protected:
     }
 };
 
-TEST_F(MissingTargetsTest, listsMissingAndNotReachableFilePointersOnly)
+// Go To opens the pointer's topic with the pointer current.
+TEST_F(MissingTargetsTest, listsMissingAndNotReachableFilePointersOnly_andGoToOpensOne)
 {
-    const Shown shown = check();
+    const Shown shown = check([](MissingTargets &window) { window.goTo(3); });
     EXPECT_EQ(shown.checked, 6);
     EXPECT_EQ(shown.rows, (QStringList {u"Gone One @ Alpha / Zeta : missing"_s,
                               u"Usb File @ Alpha / Zeta : not reachable"_s,
                               u"Gone Two @ Alpha / Zeta : missing"_s,
                               u"Gone Three @ Alpha / Other : missing"_s}));
+    EXPECT_EQ(form->state.CurrentTopic, u"Other"_s);
+    EXPECT_EQ(files().rowText(files().ListIndex()), u"Gone Three\tmissing/three.txt"_s);
 }
 
 TEST_F(MissingTargetsTest, removeSelected_asksOnceAndKeepsEveryOtherLineByteForByte)
@@ -206,14 +198,6 @@ TEST_F(MissingTargetsTest, blockedTarget_rowsBeforeItShowAndCloseReturnsAtOnce)
     EXPECT_LT(elapsed.elapsed(), 1500); // rows before the hanging target came without its wait
     EXPECT_EQ(rows, (QStringList {u"Gone One"_s, u"Usb File"_s}));
     release.set_value(); // the thread ends on its own, after the window's memory is gone
-}
-
-TEST_F(MissingTargetsTest, goTo_opensTheTopicWithThePointerCurrent)
-{
-    check([](MissingTargets &window) { window.goTo(3); });
-    EXPECT_EQ(form->state.CurrentProject, u"Alpha"_s);
-    EXPECT_EQ(form->state.CurrentTopic, u"Other"_s);
-    EXPECT_EQ(files().rowText(files().ListIndex()), u"Gone Three\tmissing/three.txt"_s);
 }
 
 } // namespace

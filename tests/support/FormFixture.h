@@ -29,6 +29,7 @@ protected:
     MainForm *form = nullptr;
     QString executableFolder; // where the program would lie, for its installed files
     mutable Store ownStore;   // the test's own file steps before the program is made
+    PrintService *printService = nullptr; // a test's printer, if it prints
 
     // The program's store once it is made, so that the test's reads and writes count as its own.
     Store &store() const { return program ? program->store() : ownStore; }
@@ -38,6 +39,7 @@ protected:
     {
         Platform p{ui, clock, &shell};
         p.clipboard = &clipboard;
+        p.printing = printService;
         return p;
     }
 
@@ -73,6 +75,14 @@ protected:
     ListControl &projects() { return form->lstProjectList; }
     ListControl &topics() { return form->lstTopicList; }
     ListControl &files() { return form->lstFileList; }
+
+    bool enabled(const char *item) const { return form->commands.item(QString::fromLatin1(item))->enabled; }
+    void select(const QList<int> &rows) // exactly these rows of the File List
+    {
+        files().deselectAll();
+        for (int row : rows)
+            files().selectRow(row);
+    }
 
     static QStringList rows(const ListControl &list)
     {
