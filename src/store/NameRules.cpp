@@ -68,6 +68,9 @@ QString unstorableFileReason(const QString &path)
     // One TAB parts name from target; the editor would make one in the target a space.
     if (path.contains(u'\t'))
         return QStringLiteral("The file name holds a TAB.");
+    // A list line is read without the spaces at its ends: the pointer would name another file.
+    if (path.endsWith(u' '))
+        return QStringLiteral("The file name ends in a space.");
     // A real name may hold U+FFFD itself; then the file is there under it.
     if (path.contains(QChar::ReplacementCharacter) && !QFileInfo(path).exists() && !QFileInfo(path).isSymLink())
         return QStringLiteral("The file name is not valid text.");

@@ -303,6 +303,7 @@ TEST_F(BrowseTest, browse_putsTheChosenFileInThePathBoxAndCancelKeepsIt)
         {EditorMode::EditFile, 0, QStringList {}, data.file(u"docs"_s), gone}, // cancelled
         {EditorMode::EditFile, 0, QStringList {u"/tmp/a\tb.txt"_s}, data.file(u"docs"_s), gone},
         {EditorMode::EditFile, 0, QStringList {u"/tmp/a\rb.txt"_s}, data.file(u"docs"_s), gone},
+        {EditorMode::EditFile, 0, QStringList {u"/tmp/ab.txt "_s}, data.file(u"docs"_s), gone},
         {EditorMode::AddFile, 0, QStringList {u"/tmp/b.odt"_s}, u"/tmp"_s, u"/tmp/b.odt"_s},
         {EditorMode::EditFile, 1, std::nullopt, QString(), u"http://example.com"_s},
     };
