@@ -69,7 +69,8 @@ QString unstorableFileReason(const QString &path)
     if (path.contains(u'\t'))
         return QStringLiteral("The file name holds a TAB.");
     // A list line is read without the spaces at its ends: the pointer would name another file.
-    if (path.endsWith(u' '))
+    // A stray space typed after a name that is not there is dropped as before.
+    if (path.endsWith(u' ') && (QFileInfo::exists(path) || QFileInfo(path).isSymLink()))
         return QStringLiteral("The file name ends in a space.");
     // A real name may hold U+FFFD itself; then the file is there under it.
     if (path.contains(QChar::ReplacementCharacter) && !QFileInfo(path).exists() && !QFileInfo(path).isSymLink())

@@ -285,7 +285,7 @@ protected:
 // leaves it too. A website pointer's editor has no Browse.
 TEST_F(BrowseTest, browse_putsTheChosenFileInThePathBoxAndCancelKeepsIt)
 {
-    QDir().mkpath(data.file(u"docs"_s));
+    data.write(u"docs/end "_s, "x");
     const QString gone = data.file(u"docs/old/alpha.txt"_s);
     data.write(u"Project.Files"_s, (u"Alpha\t"_s + gone + u"\r\nSite\thttp://example.com\r\n"_s).toUtf8());
     data.write(u"Project.List"_s, "Garden\r\n");
@@ -303,7 +303,7 @@ TEST_F(BrowseTest, browse_putsTheChosenFileInThePathBoxAndCancelKeepsIt)
         {EditorMode::EditFile, 0, QStringList {}, data.file(u"docs"_s), gone}, // cancelled
         {EditorMode::EditFile, 0, QStringList {u"/tmp/a\tb.txt"_s}, data.file(u"docs"_s), gone},
         {EditorMode::EditFile, 0, QStringList {u"/tmp/a\rb.txt"_s}, data.file(u"docs"_s), gone},
-        {EditorMode::EditFile, 0, QStringList {u"/tmp/ab.txt "_s}, data.file(u"docs"_s), gone},
+        {EditorMode::EditFile, 0, QStringList {data.file(u"docs/end "_s)}, data.file(u"docs"_s), gone},
         {EditorMode::AddFile, 0, QStringList {u"/tmp/b.odt"_s}, u"/tmp"_s, u"/tmp/b.odt"_s},
         {EditorMode::EditFile, 1, std::nullopt, QString(), u"http://example.com"_s},
     };
